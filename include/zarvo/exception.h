@@ -1,0 +1,85 @@
+#pragma once
+/// @file zarvo/exception.h
+/// The exceptions through which libzarvo reports every failure. Catch zv::Error to handle
+/// them all; it derives from std::logic_error.
+
+#include <stdexcept>
+
+#include "zarvo/defines.h"
+
+namespace zv {
+
+/// Base of every libzarvo exception. what() returns the whole message; the function name
+/// is kept up to 1023 characters.
+class ZV_API Error : public std::logic_error {
+public:
+    /// @param functionName where the failure was raised (a function or a label), copied
+    /// @param line         source line of the raise
+    /// @param message      the text what() returns, kept whole
+    /// @param code         the error code
+    Error(const char* functionName, int line, const char* message, ErrorCode code);
+    ~Error() noexcept override;
+    Error(const Error&) = default;
+    Error& operator=(const Error&) = default;
+
+    const char* functionName() const { return mFuncName; }  ///< never null
+    int line() const { return mLineNumber; }                ///< source line of the raise
+    ErrorCode err() const { return mErrCode; }              ///< the error code
+
+private:
+    char mFuncName[1024];
+    int mLineNumber;
+    ErrorCode mErrCode;
+};
+
+/// An unsupported data type; what() is "Invalid data type", code ZV_ERR_TYPE.
+class ZV_API TypeError : public Error {
+public:
+    TypeError(const char* functionName, int line, int argIndex, ZVType type);
+    ~TypeError() noexcept override;
+    TypeError(const TypeError&) = default;
+    TypeError& operator=(const TypeError&) = default;
+
+    const char* typeName() const { return mTypeName; }  ///< short name of the offending type
+    int argIndex() const { return mArgIndex; }           ///< 1 for the first argument
+
+private:
+    int mArgIndex;
+    char mTypeName[1024];
+};
+
+/// A bad argument; what() is "Invalid argument", code ZV_ERR_ARGUMENT.
+class ZV_API ArgumentError : public Error {
+public:
+    ArgumentError(const char* functionName, int line, int argIndex, const char* expectedCondition);
+    ~ArgumentError() noexcept override;
+    ArgumentError(const ArgumentError&) = default;
+    ArgumentError& operator=(const ArgumentError&) = default;
+
+    /// What the argument should have satisfied, and what to do about it.
+    const char* expectedCondition() const { return mExpected; }
+    int argIndex() const { return mArgIndex; }  ///< 1 for the first argument
+
+private:
+    int mArgIndex;
+    char mExpected[1024];
+};
+
+/// A bad dimension; what() is "Invalid dimension", code ZV_ERR_DIMENSION.
+class ZV_API DimensionError : public Error {
+public:
+    DimensionError(const char* functionName, int line, int argIndex, const char* expectedCondition);
+    ~DimensionError() noexcept override;
+    DimensionError(const DimensionError&) = default;
+    DimensionError& operator=(const DimensionError&) = default;
+
+    /// What the dimension should have satisfied.
+    const char* expectedCondition() const { return mExpected; }
+    int argIndex() const { return mArgIndex; }  ///< 1 for the first argument
+
+private:
+    int mArgIndex;
+    char mExpected[1024];
+};
+
+}  // namespace zv

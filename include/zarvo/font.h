@@ -1,0 +1,42 @@
+#pragma once
+/// @file zarvo/font.h
+/// zv::Font: the font a window draws its cell captions with.
+
+#include "zarvo/defines.h"
+
+namespace internal {
+class _Font;
+}
+
+namespace zv {
+
+/// A font of the 95 printable ASCII characters, rasterised once per load. Copies share one
+/// font; loading through any copy changes it for all of them and for every window given it.
+/// Create, load and destroy it with a window of its share group current.
+class ZV_API Font {
+public:
+    /// An unloaded font. A window's context must be current.
+    Font();
+    Font(const Font& other);             ///< shares other's font
+    Font& operator=(const Font& other);  ///< makes this handle share other's font
+    ~Font();
+
+    /// Loads a font file (TrueType or any format FreeType reads) at size pixels. Loading the
+    /// file already loaded does nothing, whatever the size.
+    /// @throws zv::ArgumentError (argument 2) for a size below 1
+    /// @throws zv::Error (ZV_ERR_FONT) when the file cannot be read as a font; the font is
+    ///         unloaded afterwards
+    void loadFont(const char* file, int size);
+    /// Loads the installed font that fontconfig ranks best for the pattern name (a family
+    /// name such as "DejaVu Sans", or any fontconfig pattern).
+    /// @throws zv::Error (ZV_ERR_FONT) when fontconfig fails or nothing matches; see loadFont
+    void loadSystemFont(const char* name, int size);
+
+    /// The internal record, for the library's own use.
+    internal::_Font* get() const { return mValue; }
+
+private:
+    internal::_Font* mValue;
+};
+
+}  // namespace zv

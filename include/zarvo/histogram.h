@@ -1,0 +1,53 @@
+#pragma once
+/// @file zarvo/histogram.h
+/// zv::Histogram: bars of bin frequencies the application writes on the GPU.
+
+#include <cstddef>
+
+#include "zarvo/defines.h"
+
+namespace internal {
+class _Histogram;
+}
+
+namespace zv {
+
+/// A histogram of nbins bins drawn as bars inside a chart frame. The application writes one
+/// frequency per bin (bin 0 leftmost) into the vertex buffer vbo() (size() bytes), tightly
+/// packed in the histogram's element type, in y-axis units. The bins divide the frame's width
+/// in equal slots whatever the x limits; a bar's height is its frequency over ymax().
+///
+/// Create it with a window of the share group it will be drawn in current. Copies share one
+/// histogram.
+class ZV_API Histogram {
+public:
+    /// @throws zv::TypeError (argument 1 names dataType) for ZV_INT8 or an unknown type
+    /// @throws zv::Error (ZV_ERR_GL) when OpenGL cannot allocate the vertex buffer
+    Histogram(unsigned nbins, ZVType dataType);
+    Histogram(const Histogram& other);             ///< shares other's histogram
+    Histogram& operator=(const Histogram& other);  ///< makes this handle share other's
+    ~Histogram();
+
+    /// Bar colour, alpha 1.
+    void setBarColor(float red, float green, float blue);
+    /// Axis limits, maximum before minimum; ymax scales the bars (0 draws none).
+    void setAxesLimits(float xmax, float xmin, float ymax, float ymin);
+    void setXAxisTitle(const char* title);  ///< empty: no title; must not be null
+    void setYAxisTitle(const char* title);  ///< drawn stacked, one character a line
+    float xmax() const;
+    float xmin() const;
+    float ymax() const;
+    float ymin() const;
+    /// Name of the GL_ARRAY_BUFFER the application writes the frequencies into.
+    unsigned vbo() const;
+    /// Its size in bytes: nbins x bytes per element.
+    size_t size() const;
+
+    /// The internal record, for the library's own use.
+    internal::_Histogram* get() const { return mValue; }
+
+private:
+    internal::_Histogram* mValue;
+};
+
+}  // namespace zv

@@ -1,0 +1,98 @@
+#pragma once
+/// @file zarvo/window.h
+/// zv::Window: a window with its OpenGL context, in which images, plots and histograms are
+/// drawn over the whole area or into the cells of a grid under red captions.
+
+#include "zarvo/defines.h"
+
+namespace internal {
+class _Window;
+}
+
+namespace zv {
+
+class Image;
+class Plot;
+class Histogram;
+class Font;
+
+/// A window and its OpenGL 3.3 core context. Copies are handles of one window: they share
+/// its context, font, colour map and grid; the window goes with the last copy.
+///
+/// Contexts: creating a window makes its context current. Objects (images, plots,
+/// histograms, fonts) belong to the share group of the window whose context is current when
+/// they are created, and can be drawn in every window of that group. A window created with a
+/// parent joins the parent's share group. Every draw makes the window's context current.
+/// Everything runs on the caller's thread; use one drawing thread.
+class ZV_API Window {
+public:
+    /// Creates the window (hidden when invisible is true) and makes its context current.
+    /// @param parent a window whose share group the new window joins, or null for a new group
+    /// @throws zv::Error (ZV_ERR_GL) when the window system or the OpenGL entry points fail
+    Window(int width, int height, const char* title, const Window* parent = nullptr,
+           bool invisible = false);
+    /// A second handle of the same window.
+    Window(const Window& other);
+    /// Makes this handle share other's window.
+    Window& operator=(const Window& other);
+    /// Drops this handle; the last one destroys the window and its context.
+    ~Window();
+
+    /// The internal record, for the library's own use.
+    internal::_Window* get() const { return mValue; }
+
+    /// Font for cell captions; the window shares ownership of it. font must not be null.
+    void setFont(Font* font);
+    void setTitle(const char* title);        ///< the window title
+    void setPos(int x, int y);               ///< position on screen
+    /// Resizes the window; width() and height() keep the creation size, drawing follows the
+    /// framebuffer size.
+    void setSize(unsigned width, unsigned height);
+    /// Selects the colour map images are drawn through (from the next draw on); values outside
+    /// the seven maps keep the current one. New windows use ZV_CMAP_DEFAULT.
+    void setColorMap(ColorMap map);
+
+    void* context() const;  ///< opaque native context handle; always null
+    void* display() const;  ///< opaque native display handle; always null
+    int width() const;      ///< width given at creation
+    int height() const;     ///< height given at creation
+
+    void hide();            ///< hides the window and sets the closed flag
+    void show();            ///< shows the window and clears the closed flag
+    /// True once the user pressed Escape or the close button (which only hide the window) or
+    /// hide() was called, until the window is shown or drawn into again.
+    bool close();
+    /// Makes the window's context current on the calling thread and publishes its entry
+    /// points through glewGetContext(), so the application can call OpenGL with it.
+    void makeCurrent();
+
+    /// Lays out rows x columns cells and clears the window. Call once, or when the layout
+    /// changes, then each frame the cell draws followed by draw().
+    /// @throws zv::ArgumentError when rows or columns is below 1
+    void grid(int rows, int columns);
+    /// Presents the frame after cell draws (swap, poll events) and clears the back buffer.
+    void draw();
+
+    /// Draws an image over the whole window and presents the frame. With keepAspectRatio the
+    /// image's longer side spans the window and the other follows its aspect ratio; the flag
+    /// stays with the image for its later draws.
+    void draw(const Image& image, bool keepAspectRatio = true);
+    /// Draws an image into cell (column, row) of the grid, row 0 at the top, under the
+    /// caption title (null for none). The frame is presented by draw().
+    /// @throws zv::ArgumentError before grid(), or for a caption when no font was set
+    void draw(int column, int row, const Image& image, const char* title = nullptr,
+              bool keepAspectRatio = true);
+    /// Draws a line or scatter plot over the whole window and presents the frame.
+    void draw(const Plot& plot);
+    /// Draws a plot into a grid cell; see the image cell draw for the rules.
+    void draw(int column, int row, const Plot& plot, const char* title = nullptr);
+    /// Draws a histogram over the whole window and presents the frame.
+    void draw(const Histogram& histogram);
+    /// Draws a histogram into a grid cell; see the image cell draw for the rules.
+    void draw(int column, int row, const Histogram& histogram, const char* title = nullptr);
+
+private:
+    internal::_Window* mValue;
+};
+
+}  // namespace zv

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds libzarvo with its tests and runs every test.
+# Runs under Xvfb when there is no display. Exits non-zero on any failure.
+#   BUILD_DIR     build directory (default: build)
+#   ZV_CMAKE_ARGS extra arguments for cmake's configure step
+#   CTEST_ARGS    extra arguments for ctest (for instance "-L soak" or "-R Image")
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+
+BUILD="${BUILD_DIR:-build}"
+# shellcheck disable=SC2086
+cmake -S . -B "$BUILD" -DZV_WERROR=ON -DZV_BUILD_TESTS=ON ${ZV_CMAKE_ARGS:-}
+cmake --build "$BUILD" -j"$(nproc)"
+
+run() {
+    if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then "$@"
+    else xvfb-run -a -s "-screen 0 1280x1024x24" "$@"; fi
+}
+# shellcheck disable=SC2086
+run ctest --test-dir "$BUILD" --output-on-failure -j2 ${CTEST_ARGS:-}

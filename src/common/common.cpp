@@ -1,0 +1,191 @@
+#include "common/common.hpp"
+
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <limits>
+#include <memory>
+#include <sstream>
+
+#include "common/raise.hpp"
+
+namespace internal {
+
+GLenum ZVTypeToGLenum(zv::ZVType type) {
+    switch (type) {
+        case zv::ZV_INT8: return GL_BYTE;
+        case zv::ZV_UINT8: return GL_UNSIGNED_BYTE;
+        case zv::ZV_INT32: return GL_INT;
+        case zv::ZV_UINT32: return GL_UNSIGNED_INT;
+        default: return GL_FLOAT;
+    }
+}
+
+zv::ZVType GLenumToZVType(GLenum type) {
+    switch (type) {
+        case GL_BYTE: return zv::ZV_INT8;
+        case GL_UNSIGNED_BYTE: return zv::ZV_UINT8;
+        case GL_INT: return zv::ZV_INT32;
+        case GL_UNSIGNED_INT: return zv::ZV_UINT32;
+        default: return zv::ZV_FLOAT32;
+    }
+}
+
+GLenum ZVModeToGLColor(zv::ColorMode mode) {
+    switch (static_cast<int>(mode)) {
+        case 1: return GL_RED;
+        case 3: return GL_RGB;
+        default: return GL_RGBA;
+    }
+}
+
+zv::ColorMode GLModeToZVColor(GLenum format) {
+    switch (format) {
+        case GL_RED: return zv::ZV_GRAYSCALE;
+        case GL_RGB: return zv::ZV_RGB;
+        default: return zv::ZV_RGBA;
+    }
+}
+
+std::string getName(zv::ZVType type) {
+    switch (type) {
+        case zv::ZV_INT8: return "int8";
+        case zv::ZV_UINT8: return "uint8";
+        case zv::ZV_INT32: return "int32";
+        case zv::ZV_UINT32: return "uint32";
+        case zv::ZV_FLOAT32: return "float32";
+        default: return "unknown type " + std::to_string(static_cast<int>(type));
+    }
+}
+
+void stringcopy(char* dst, const char* src, size_t n) { std::strncpy(dst, src, n); }
+
+namespace {
+// Reads an info log of `len` bytes through `get` and prints it in the "InfoLog:" layout.
+template <class Getter>
+void printLog(GLint len, Getter get) {
+    std::unique_ptr<char[]> log(new char[len]);
+    GLsizei written = 0;
+    get(len, &written, log.get());
+    std::cerr << "InfoLog:" << std::endl << log.get() << std::endl;
+}
+}  // namespace
+
+void printShaderInfoLog(int shader) {
+    GLint len = 0;
+    glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &len);
+    if (len < 2) return;
+    printLog(len, [&](GLint n, GLsizei* w, char* b) { glGetShaderInfoLog(shader, n, w, b); });
+    ZV_RAISE_AT("printShaderInfoLog", 106, "OpenGL Shader compilation failed", zv::ZV_ERR_GL);
+}
+
+void printLinkInfoLog(int program) {
+    GLint len = 0;
+    glGetProgramiv(program, GL_INFO_LOG_LENGTH, &len);
+    if (len < 2) return;
+    printLog(len, [&](GLint n, GLsizei* w, char* b) { glGetProgramInfoLog(program, n, w, b); });
+    ZV_RAISE_AT("printLinkInfoLog", 125, "OpenGL Shader linking failed", zv::ZV_ERR_GL);
+}
+
+shaders_t loadShaders(const char* vertexSource, const char* fragmentSource) {
+    shaders_t s{glCreateShader(GL_VERTEX_SHADER), glCreateShader(GL_FRAGMENT_SHADER)};
+    glShaderSource(s.vertex, 1, &vertexSource, nullptr);
+    glShaderSource(s.fragment, 1, &fragmentSource, nullptr);
+    try {
+        GLint ok = GL_FALSE;
+        glCompileShader(s.vertex);
+        glGetShaderiv(s.vertex, GL_COMPILE_STATUS, &ok);
+        if (!ok) {
+            std::cerr << "Vertex shader not compiled." << std::endl;
+            printShaderInfoLog(s.vertex);
+        }
+        glCompileShader(s.fragment);
+        glGetShaderiv(s.fragment, GL_COMPILE_STATUS, &ok);
+        if (!ok) {
+            std::cerr << "Fragment shader not compiled." << std::endl;
+            printShaderInfoLog(s.fragment);
+        }
+    } catch (...) {
+        glDeleteShader(s.vertex);
+        glDeleteShader(s.fragment);
+        throw;
+    }
+    return s;
+}
+
+void attachAndLinkProgram(GLuint program, shaders_t shaders) {
+    glAttachShader(program, shaders.vertex);
+    glAttachShader(program, shaders.fragment);
+    glLinkProgram(program);
+    GLint ok = GL_FALSE;
+    glGetProgramiv(program, GL_LINK_STATUS, &ok);
+    if (!ok) {
+        std::cerr << "Program did not link." << std::endl;
+        ZV_RAISE_AT("attachAndLinkProgram", 140, "OpenGL program linking failed", zv::ZV_ERR_GL);
+    }
+}
+
+GLuint initShaders(const char* vertexSource, const char* fragmentSource) {
+    shaders_t shaders = loadShaders(vertexSource, fragmentSource);
+    GLuint program = glCreateProgram();
+    try {
+        attachAndLinkProgram(program, shaders);
+    } catch (...) {
+        glDeleteProgram(program);
+        glDeleteShader(shaders.vertex);
+        glDeleteShader(shaders.fragment);
+        throw;
+    }
+    // The shaders stay attached; flagged for deletion, they go with the program.
+    glDeleteShader(shaders.vertex);
+    glDeleteShader(shaders.fragment);
+    return program;
+}
+
+char* loadFile(const char* path, int& length) {
+    std::ifstream file(path, std::ios::in | std::ios::binary | std::ios::ate);
+    if (!file.is_open() || !file.seekg(0, std::ios::end)) {
+        ZV_RAISE_AT("loadFile", 89, std::string("Unable to open file ") + path, zv::ZV_ERR_GL);
+    }
+    std::streamoff end = file.tellg();
+    if (end < 0) {
+        ZV_RAISE_AT("loadFile", 89, std::string("Unable to open file ") + path, zv::ZV_ERR_GL);
+    }
+    if (end > std::numeric_limits<int>::max()) {
+        ZV_RAISE_AT("loadFile", 89,
+                    std::string("File ") + path + " is too large: at most 2 GiB - 1 bytes can be loaded",
+                    zv::ZV_ERR_GL);
+    }
+    length = static_cast<int>(end);
+    char* buffer = new char[length];
+    file.seekg(0, std::ios::beg);
+    file.read(buffer, length);
+    file.close();
+    std::cerr << "file " << path << " loaded" << std::endl;
+    return buffer;
+}
+
+int next_p2(int n) {
+    if (n <= 0) return 0;
+    if (n > (1 << 30)) {
+        ZV_RAISE_ARG("next_p2", 1, "n must be at most 2^30, whose next power of two fits in int");
+    }
+    return static_cast<int>(std::exp2(std::ceil(std::log2(static_cast<double>(n)))));
+}
+
+float clampTo01(float x) {
+    if (0 > x) return 0.0f;
+    return (x > 1.0f) ? 1.0f : x;
+}
+
+std::string toString(float value, int precision) {
+    std::ostringstream ss;
+    ss.imbue(std::locale::classic());
+    ss << std::fixed;
+    ss.precision(precision);
+    ss << value;
+    return ss.str();
+}
+
+}  // namespace internal

@@ -1,0 +1,52 @@
+#pragma once
+// Conversions between the public enumerations and OpenGL enumerants, shader building,
+// file reading and small numeric helpers shared by the drawing code.
+
+#include <cstddef>
+#include <string>
+
+#include "common/gl.hpp"
+#include "zarvo/defines.h"
+
+namespace internal {
+
+// OpenGL type of a ZVType; anything outside ZV_INT8..ZV_UINT32 gives GL_FLOAT.
+GLenum ZVTypeToGLenum(zv::ZVType type);
+// ZVType of an OpenGL type; every enumerant but the four integer ones gives ZV_FLOAT32.
+zv::ZVType GLenumToZVType(GLenum type);
+// OpenGL pixel format of a ColorMode: 1 GL_RED, 3 GL_RGB, anything else GL_RGBA.
+GLenum ZVModeToGLColor(zv::ColorMode mode);
+// ColorMode of an OpenGL pixel format: GL_RED 1, GL_RGB 3, anything else 4.
+zv::ColorMode GLModeToZVColor(GLenum format);
+// Short name of a ZVType, as recorded by zv::TypeError.
+std::string getName(zv::ZVType type);
+// strncpy semantics: at most n characters, NUL padding, no terminator when src is n or longer.
+void stringcopy(char* dst, const char* src, size_t n);
+
+struct shaders_t {
+    GLuint vertex;
+    GLuint fragment;
+};
+
+// A linked program from two NUL-terminated GLSL sources. Needs a current context with
+// loaded entry points. Raises zv::Error (ZV_ERR_GL) when a shader does not compile or the
+// program does not link; the objects made so far are deleted before the raise.
+GLuint initShaders(const char* vertexSource, const char* fragmentSource);
+shaders_t loadShaders(const char* vertexSource, const char* fragmentSource);
+void attachAndLinkProgram(GLuint program, shaders_t shaders);
+// Print a non-empty info log to std::cerr and raise; return quietly when there is none.
+void printShaderInfoLog(int shader);
+void printLinkInfoLog(int program);
+
+// The whole file in a new[] buffer the caller frees with delete[]; not NUL-terminated.
+// Raises zv::Error (ZV_ERR_GL) when the file cannot be opened or is 2 GiB or larger.
+char* loadFile(const char* path, int& length);
+
+// Smallest power of two >= n; 0 for n <= 0. Raises zv::ArgumentError above 2^30.
+int next_p2(int n);
+// x limited to [0, 1]; NaN and -0.0 pass unchanged.
+float clampTo01(float x);
+// value in fixed-point notation with precision digits after the point (printf's %f).
+std::string toString(float value, int precision);
+
+}  // namespace internal

@@ -1,0 +1,28 @@
+#pragma once
+// The interface of everything a window draws.
+
+#include "common/gl.hpp"
+
+namespace internal {
+
+// A renderable is always created with std::make_shared of its concrete class, so the last
+// owner destroys it through the concrete destructor; the base has no virtual destructor.
+class AbstractRenderable {
+public:
+    // Draws into the current viewport, which the window has set. windowId names the window
+    // (and so the context) being drawn into; x, y, width, height are the drawing area in
+    // window pixels. The window's context is current.
+    virtual void render(int windowId, int x, int y, int width, int height) = 0;
+    // The window's selected colour-map buffer and its row count, handed over immediately
+    // before every render. Only images use it.
+    virtual void setColorMapUBOParams(GLuint ubo, GLuint size) {
+        (void)ubo;
+        (void)size;
+    }
+
+protected:
+    AbstractRenderable() = default;
+    ~AbstractRenderable() = default;
+};
+
+}  // namespace internal

@@ -1,0 +1,25 @@
+#include "err_common/err_common.hpp"
+
+#include <sstream>
+
+#include "common/gl.hpp"
+#include "common/raise.hpp"
+
+namespace internal {
+
+void glErrorCheck(const char*, const char*, int) {}
+
+void glForceErrorCheck(const char* message, const char* file, int line) {
+    commonErrorCheck(message, file, line);
+}
+
+void commonErrorCheck(const char* message, const char* file, int line) {
+    GLenum e = glGetError();
+    if (e == GL_NO_ERROR) return;
+    std::ostringstream text;
+    text << "GL Error at: " << file << ":" << line << " Message: " << message
+         << " Error Code: " << static_cast<unsigned>(e) << "\n";
+    ZV_RAISE_AT(file, line, text.str(), zv::ZV_ERR_GL);
+}
+
+}  // namespace internal

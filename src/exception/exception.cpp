@@ -1,0 +1,45 @@
+#include "zarvo/exception.h"
+
+#include <string>
+
+#include "common/common.hpp"
+
+namespace zv {
+
+namespace {
+// Text fields keep at most 1023 characters and always end in a NUL.
+void copyField(char (&dst)[1024], const char* src) {
+    size_t n = src ? std::char_traits<char>::length(src) : 0;
+    if (n > 1023) n = 1023;
+    if (n) internal::stringcopy(dst, src, n);
+    dst[n] = '\0';
+}
+}  // namespace
+
+Error::Error(const char* functionName, int line, const char* message, ErrorCode code)
+    : std::logic_error(message ? message : ""), mLineNumber(line), mErrCode(code) {
+    copyField(mFuncName, functionName);
+}
+Error::~Error() noexcept = default;
+
+TypeError::TypeError(const char* functionName, int line, int argIndex, ZVType type)
+    : Error(functionName, line, "Invalid data type", ZV_ERR_TYPE), mArgIndex(argIndex) {
+    copyField(mTypeName, internal::getName(type).c_str());
+}
+TypeError::~TypeError() noexcept = default;
+
+ArgumentError::ArgumentError(const char* functionName, int line, int argIndex,
+                             const char* expectedCondition)
+    : Error(functionName, line, "Invalid argument", ZV_ERR_ARGUMENT), mArgIndex(argIndex) {
+    copyField(mExpected, expectedCondition);
+}
+ArgumentError::~ArgumentError() noexcept = default;
+
+DimensionError::DimensionError(const char* functionName, int line, int argIndex,
+                               const char* expectedCondition)
+    : Error(functionName, line, "Invalid dimension", ZV_ERR_DIMENSION), mArgIndex(argIndex) {
+    copyField(mExpected, expectedCondition);
+}
+DimensionError::~DimensionError() noexcept = default;
+
+}  // namespace zv

@@ -1,0 +1,97 @@
+#include "glfw/window.hpp"
+
+#include <cstdio>
+#include <iostream>
+
+#define GLFW_INCLUDE_NONE
+#include <GLFW/glfw3.h>
+
+#include "common/raise.hpp"
+
+namespace wtk {
+
+struct Callbacks {
+    static Widget* widget(GLFWwindow* w) { return static_cast<Widget*>(glfwGetWindowUserPointer(w)); }
+    static void error(int, const char* description) { std::fputs(description, stderr); }
+    static void key(GLFWwindow* w, int key, int scancode, int action, int mods) {
+        if (Widget* widget = Callbacks::widget(w)) widget->keyboardHandler(key, scancode, action, mods);
+    }
+    static void close(GLFWwindow* w) {
+        if (Widget* widget = Callbacks::widget(w)) widget->closeWindow();
+    }
+};
+
+Widget::Widget() : mWindow(nullptr), mClose(false) {}
+
+Widget::Widget(int width, int height, const char* title, const Widget* share, bool invisible)
+    : mWindow(nullptr), mClose(false) {
+    if (!glfwInit()) {
+        std::cerr << "ERROR: GLFW wasn't able to initalize" << std::endl;
+        ZV_RAISE_AT("Window constructor", 32, "glfw initilization failed", zv::ZV_ERR_GL);
+    }
+    glfwSetErrorCallback(Callbacks::error);
+    // Every hint on every construction, so a hidden window does not make the next one hidden.
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
+    glfwWindowHint(GLFW_OPENGL_FORWARD_COMPAT, 1);
+    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
+    glfwWindowHint(GLFW_VISIBLE, invisible ? 0 : 1);
+    glfwWindowHint(GLFW_SAMPLES, 4);
+    mWindow = glfwCreateWindow(width, height, title ? title : "", nullptr,
+                               share ? share->mWindow : nullptr);
+    if (!mWindow) {
+        std::cerr << "Error: Could not Create GLFW Window!" << std::endl;
+        ZV_RAISE_AT("Window constructor", 57, "glfw window creation failed", zv::ZV_ERR_GL);
+    }
+    glfwSetWindowUserPointer(mWindow, this);
+    glfwSetKeyCallback(mWindow, Callbacks::key);
+    glfwSetWindowCloseCallback(mWindow, Callbacks::close);
+}
+
+Widget::~Widget() {
+    if (mWindow) glfwDestroyWindow(mWindow);
+}
+
+void Widget::makeContextCurrent() const { glfwMakeContextCurrent(mWindow); }
+
+void Widget::getFrameBufferSize(int* width, int* height) const {
+    glfwGetFramebufferSize(mWindow, width, height);
+}
+
+void Widget::setTitle(const char* title) { glfwSetWindowTitle(mWindow, title ? title : ""); }
+void Widget::setPos(int x, int y) { glfwSetWindowPos(mWindow, x, y); }
+void Widget::setSize(unsigned width, unsigned height) {
+    glfwSetWindowSize(mWindow, static_cast<int>(width), static_cast<int>(height));
+}
+void Widget::swapBuffers() { glfwSwapBuffers(mWindow); }
+
+void Widget::closeWindow() {
+    mClose = true;
+    glfwHideWindow(mWindow);
+}
+
+void Widget::hide() { closeWindow(); }
+
+void Widget::show() {
+    mClose = false;
+    glfwShowWindow(mWindow);
+}
+
+void Widget::resetCloseFlag() {
+    if (mClose) show();
+}
+
+void Widget::keyboardHandler(int key, int, int action, int) {
+    if (key == GLFW_KEY_ESCAPE && action == GLFW_PRESS) closeWindow();
+}
+
+void Widget::pollEvents() { glfwPollEvents(); }
+
+const Widget* Widget::current() {
+    GLFWwindow* w = glfwGetCurrentContext();
+    return w ? Callbacks::widget(w) : nullptr;
+}
+
+void Widget::makeNoneCurrent() { glfwMakeContextCurrent(nullptr); }
+
+}  // namespace wtk

@@ -1,0 +1,57 @@
+#pragma once
+// The native window: the library's only contact with the window system. A widget owns one
+// GLFW window with its OpenGL 3.3 core context and remembers whether the user closed it.
+// Closing never destroys anything: Escape and the close button only hide the window.
+
+struct GLFWwindow;
+
+namespace wtk {
+
+class Widget {
+public:
+    // No native window; closed flag false.
+    Widget();
+    // Creates the native window and its context, sharing objects with `share`'s context when
+    // share is not null, hidden when `invisible`. Does not make the context current.
+    // Raises zv::Error (ZV_ERR_GL) when GLFW cannot start or cannot create the window.
+    Widget(int width, int height, const char* title, const Widget* share, bool invisible);
+    ~Widget();
+    Widget(const Widget&) = delete;
+    Widget& operator=(const Widget&) = delete;
+
+    GLFWwindow* getNativeHandle() const { return mWindow; }
+    void makeContextCurrent() const;
+    // This widget exposes no native context or display handle: both are null.
+    void* getGLContextHandle() const { return nullptr; }
+    void* getDisplayHandle() const { return nullptr; }
+
+    void getFrameBufferSize(int* width, int* height) const;
+    void setTitle(const char* title);
+    void setPos(int x, int y);
+    void setSize(unsigned width, unsigned height);
+    void swapBuffers();
+    void hide();
+    void show();
+    bool close() const { return mClose; }
+    // Shows the window again if the user had closed it; otherwise does nothing.
+    void resetCloseFlag();
+    // Escape pressed closes (hides) the window; every other key or action is ignored.
+    void keyboardHandler(int key, int scancode, int action, int mods);
+    // Processes pending events of every window and runs the callbacks.
+    void pollEvents();
+
+    // The widget whose context is current on the calling thread, or null when none of the
+    // library's widgets is current.
+    static const Widget* current();
+    // Detaches whatever context is current on the calling thread.
+    static void makeNoneCurrent();
+
+private:
+    void closeWindow();
+    friend struct Callbacks;
+
+    GLFWwindow* mWindow;
+    bool mClose;
+};
+
+}  // namespace wtk

@@ -1,0 +1,39 @@
+#include "zarvo/window.h"
+
+#include "zarvo/font.h"
+
+#include "font/font.hpp"
+#include "window/window.hpp"
+
+namespace zv {
+
+Window::Window(int width, int height, const char* title, const Window* parent, bool invisible)
+    : mValue(new internal::_Window(width, height, title, parent ? parent->get() : nullptr,
+                                   invisible)) {}
+
+Window::Window(const Window& other) : mValue(new internal::_Window(*other.get())) {}
+
+Window& Window::operator=(const Window& other) {
+    *mValue = *other.mValue;
+    return *this;
+}
+
+Window::~Window() { delete mValue; }
+
+void Window::setFont(Font* font) { mValue->get()->setFont(font->get()->impl()); }
+void Window::setTitle(const char* title) { mValue->get()->setTitle(title); }
+void Window::setPos(int x, int y) { mValue->get()->setPos(x, y); }
+void Window::setSize(unsigned width, unsigned height) { mValue->get()->setSize(width, height); }
+void Window::setColorMap(ColorMap map) { mValue->get()->setColorMap(map); }
+void* Window::context() const { return mValue->get()->context(); }
+void* Window::display() const { return mValue->get()->display(); }
+int Window::width() const { return mValue->get()->width(); }
+int Window::height() const { return mValue->get()->height(); }
+void Window::hide() { mValue->get()->hide(); }
+void Window::show() { mValue->get()->show(); }
+bool Window::close() { return mValue->get()->close(); }
+void Window::makeCurrent() { internal::MakeContextCurrent(mValue->get().get()); }
+void Window::grid(int rows, int columns) { mValue->get()->grid(rows, columns); }
+void Window::draw() { mValue->get()->draw(); }
+
+}  // namespace zv

@@ -1,0 +1,30 @@
+#pragma once
+// The record behind zv::Window: one shared pointer to the window core.
+
+#include <memory>
+
+#include "window/window_impl.hpp"
+
+namespace internal {
+
+class _Image;
+
+class _Window {
+public:
+    _Window(int width, int height, const char* title, const _Window* parent, bool invisible)
+        : mWindow(std::make_shared<window_impl>(
+              width, height, title,
+              parent ? std::weak_ptr<window_impl>(parent->mWindow) : std::weak_ptr<window_impl>(),
+              invisible)) {}
+    _Window(const _Window&) = default;
+    _Window& operator=(const _Window&) = default;
+
+    const std::shared_ptr<window_impl>& get() const { return mWindow; }
+    // Cell draw of an image: sets the image's aspect flag, then the window core's cell draw.
+    void draw(int column, int row, _Image* image, const char* title, bool keepAspectRatio);
+
+private:
+    std::shared_ptr<window_impl> mWindow;
+};
+
+}  // namespace internal

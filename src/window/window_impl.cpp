@@ -1,0 +1,214 @@
+#include "window/window_impl.hpp"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "colormap/colormap_impl.hpp"
+#include "common/raise.hpp"
+#include "err_common/err_common.hpp"
+#include "font/font_impl.hpp"
+#include "glfw/window.hpp"
+
+namespace internal {
+
+namespace {
+const float RED[4] = {1.0f, 0.0f, 0.0f, 1.0f};
+
+// Entry-point records are never released: a group's record outlives its windows, and the
+// current-context record may still name it. They are kept here, so they stay reachable.
+GLEWContext* newEntryPointRecord() {
+    static std::vector<std::unique_ptr<GLEWContext>> records;
+    records.emplace_back(new GLEWContext);
+    std::memset(records.back().get(), 0, sizeof(GLEWContext));
+    return records.back().get();
+}
+}  // namespace
+
+CellLayout cellLayout(int fbWidth, int fbHeight, int rows, int columns, int column, int row) {
+    CellLayout c;
+    c.width = fbWidth / columns;
+    c.height = fbHeight / rows;
+    c.x = column * c.width;
+    c.y = (rows - 1 - row) * c.height;
+    // Insets in single precision, truncated: 2% of the cell left, right and below, and a
+    // band of about 10% of the cell height above for the caption.
+    int mx = static_cast<int>(static_cast<float>(c.width) * 0.02f);
+    int my = static_cast<int>(static_cast<float>(c.height) * 0.02f);
+    int mt = static_cast<int>(static_cast<float>(c.height) * 0.06f);
+    c.vx = c.x + mx;
+    c.vy = c.y + my;
+    c.vwidth = c.width - 2 * mx;
+    c.vheight = c.height - 2 * mt;
+    c.captionX = static_cast<float>(c.width) / 3.0f;
+    c.captionY = static_cast<float>(c.height) * 0.92f;
+    return c;
+}
+
+window_impl::window_impl(int width, int height, const char* title,
+                         std::weak_ptr<window_impl> parent, bool invisible)
+    : mID(getNextUniqueId()), mWidth(width), mHeight(height) {
+    std::shared_ptr<window_impl> p = parent.lock();
+    std::unique_ptr<wtk::Widget> widget(
+        new wtk::Widget(width, height, title, p ? p->get() : nullptr, invisible));
+    mWidget = widget.get();
+    if (p) {
+        mGroup = p->mGroup;
+    } else {
+        mGroup = std::make_shared<ShareGroup>();
+        mGroup->glew = newEntryPointRecord();
+    }
+    const window_impl* previous = currentWindow();
+    GLEWContext* previousRecord = glewGetContext();
+    MakeContextCurrent(this);
+    try {
+        glewExperimental = GL_TRUE;
+        GLenum result = glewContextInit(mGroup->glew);
+        if (result != GLEW_OK) {
+            std::string msg = std::string("GLEW init failed: Error: ") +
+                              reinterpret_cast<const char*>(glewGetErrorString(result)) + "\n";
+            ZV_RAISE_AT("window_impl constructor", 84, msg, zv::ZV_ERR_GL);
+        }
+        // The loader asks for the extension string the old way, which a core context
+        // answers with GL_INVALID_ENUM; that one is expected and consumed here.
+        GLenum e = glGetError();
+        if (e != GL_NO_ERROR && e != GL_INVALID_ENUM) {
+            glForceErrorCheck("GLEW initilization failed", __FILE__, __LINE__);
+            ZV_RAISE_AT("window_impl constructor", 93, "GLEW initilization failed", zv::ZV_ERR_GL);
+        }
+    } catch (...) {
+        // No half-made window stays behind; the previous record is published again.
+        wtk::Widget::makeNoneCurrent();
+        setCurrentRecord(isLive(previous) ? previous : nullptr, previousRecord);
+        mWidget = nullptr;
+        throw;
+    }
+    widget.release();
+    registerWindow(this, mID);
+    mGroup->windows.push_back(this);
+    setCurrentRecord(this, mGroup->glew);
+    mCxt = mWidget->getGLContextHandle();
+    mDsp = mWidget->getDisplayHandle();
+    if (p) {
+        mColorMaps = p->mColorMaps;
+    } else {
+        mColorMaps = std::make_shared<colormap_impl>();
+    }
+    mColorMaps->select(zv::ZV_CMAP_DEFAULT, mColorMapUBO, mColorMapLen);
+    glEnable(GL_MULTISAMPLE);
+    glErrorCheck("End Window::Window", __FILE__, __LINE__);
+}
+
+window_impl::~window_impl() {
+    const window_impl* previous = currentWindow();
+    const bool previousIsOther = previous && previous != this;
+    // Everything released below may delete GL names of this group, so one of its contexts,
+    // this window's own, is current while it happens.
+    MakeContextCurrent(this);
+    mFont.reset();
+    mColorMaps.reset();
+    auto& windows = mGroup->windows;
+    if (windows.size() == 1) {
+        // The last window of the group: group-wide objects go while a context of it remains.
+        auto resources = std::move(mGroup->resources);
+        mGroup->resources.clear();
+        resources.clear();
+    }
+    windows.erase(std::find(windows.begin(), windows.end(), this));
+    unregisterWindow(this, mID);
+    delete mWidget;
+    if (previousIsOther && isLive(previous)) MakeContextCurrent(previous);
+}
+
+void window_impl::setFont(const std::shared_ptr<font_impl>& font) { mFont = font; }
+void window_impl::setTitle(const char* title) { mWidget->setTitle(title); }
+void window_impl::setPos(int x, int y) { mWidget->setPos(x, y); }
+void window_impl::setSize(unsigned width, unsigned height) { mWidget->setSize(width, height); }
+void window_impl::hide() { mWidget->hide(); }
+void window_impl::show() { mWidget->show(); }
+bool window_impl::close() const { return mWidget->close(); }
+
+void window_impl::setColorMap(zv::ColorMap map) {
+    mColorMaps->select(map, mColorMapUBO, mColorMapLen);
+}
+
+void window_impl::draw(const std::shared_ptr<AbstractRenderable>& r) {
+    glErrorCheck("Begin drawImage", __FILE__, __LINE__);
+    MakeContextCurrent(this);
+    mWidget->resetCloseFlag();
+    int w = 0, h = 0;
+    mWidget->getFrameBufferSize(&w, &h);
+    glViewport(0, 0, w, h);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    // Everything is drawn at depth 0, and text leaves depth testing on: draw order alone
+    // must decide what is on top.
+    glDisable(GL_DEPTH_TEST);
+    r->setColorMapUBOParams(mColorMapUBO, mColorMapLen);
+    r->render(mID, 0, 0, w, h);
+    mWidget->swapBuffers();
+    mWidget->pollEvents();
+    glErrorCheck("End drawImage", __FILE__, __LINE__);
+}
+
+void window_impl::grid(int rows, int columns) {
+    if (rows < 1) ZV_RAISE_ARG("Window::grid", 1, "rows must be at least 1");
+    if (columns < 1) ZV_RAISE_ARG("Window::grid", 2, "columns must be at least 1");
+    // Acts on this window even when another window's context is current.
+    MakeContextCurrent(this);
+    mRows = rows;
+    mCols = columns;
+    int w = 0, h = 0;
+    mWidget->getFrameBufferSize(&w, &h);
+    glViewport(0, 0, w, h);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    mCellWidth = w / columns;
+    mCellHeight = h / rows;
+}
+
+void window_impl::draw(int column, int row, const std::shared_ptr<AbstractRenderable>& r,
+                       const char* title) {
+    if (mRows < 1 || mCols < 1) {
+        ZV_RAISE_ARG("Window::draw(column, row)", 1,
+                     "call grid(rows, columns) before drawing into a cell");
+    }
+    if (title && !mFont) {
+        ZV_RAISE_ARG("Window::draw(column, row)", 4,
+                     "call setFont() on the window before drawing a cell with a caption, "
+                     "or pass a null title");
+    }
+    glErrorCheck("Begin show(column, row)", __FILE__, __LINE__);
+    MakeContextCurrent(this);
+    mWidget->resetCloseFlag();
+    int w = 0, h = 0;
+    mWidget->getFrameBufferSize(&w, &h);
+    CellLayout c = cellLayout(w, h, mRows, mCols, column, row);
+    mCellWidth = c.width;
+    mCellHeight = c.height;
+    glViewport(c.vx, c.vy, c.vwidth, c.vheight);
+    glScissor(c.vx, c.vy, c.vwidth, c.vheight);
+    glEnable(GL_SCISSOR_TEST);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glDisable(GL_DEPTH_TEST);
+    r->setColorMapUBOParams(mColorMapUBO, mColorMapLen);
+    r->render(mID, c.x, c.y, c.width, c.height);
+    glDisable(GL_SCISSOR_TEST);
+    glViewport(c.x, c.y, c.width, c.height);
+    if (title) {
+        float pos[2] = {c.captionX, c.captionY};
+        mFont->setOthro2D(c.width, c.height);
+        mFont->render(mID, pos, RED, title, 16, false);
+    }
+    glErrorCheck("End show(column, row)", __FILE__, __LINE__);
+}
+
+void window_impl::draw() {
+    MakeContextCurrent(this);
+    mWidget->swapBuffers();
+    mWidget->pollEvents();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+}  // namespace internal

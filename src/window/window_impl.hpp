@@ -1,0 +1,95 @@
+#pragma once
+// One window as the library sees it: the native window and its context, the share group's
+// entry points and colour maps, the selected colour map, the caption font and the grid.
+
+#include <memory>
+
+#include "common/gl.hpp"
+#include "common/renderable.hpp"
+#include "window/context.hpp"
+#include "zarvo/defines.h"
+
+namespace wtk {
+class Widget;
+}
+
+namespace internal {
+
+class colormap_impl;
+class font_impl;
+
+class window_impl {
+public:
+    // Creates the native window (hidden when `invisible`), joining the share group of
+    // `parent` when it is alive, makes its context current and loads the entry points.
+    // Raises zv::Error (ZV_ERR_GL) when the window system or the entry points fail.
+    window_impl(int width, int height, const char* title, std::weak_ptr<window_impl> parent,
+                bool invisible);
+    ~window_impl();
+    window_impl(const window_impl&) = delete;
+    window_impl& operator=(const window_impl&) = delete;
+
+    wtk::Widget* get() const { return mWidget; }
+    GLEWContext* glewContext() const { return mGroup->glew; }
+    const std::shared_ptr<colormap_impl>* colorMapPtr() const { return &mColorMaps; }
+    void* context() const { return mCxt; }
+    void* display() const { return mDsp; }
+    int width() const { return mWidth; }
+    int height() const { return mHeight; }
+    int id() const { return mID; }
+    const std::shared_ptr<ShareGroup>& group() const { return mGroup; }
+    const std::shared_ptr<font_impl>& font() const { return mFont; }
+    GLuint colorMapBuffer() const { return mColorMapUBO; }
+    GLuint colorMapLength() const { return mColorMapLen; }
+
+    void setFont(const std::shared_ptr<font_impl>& font);
+    void setTitle(const char* title);
+    void setPos(int x, int y);
+    void setSize(unsigned width, unsigned height);
+    void hide();
+    void show();
+    bool close() const;
+    // Selects one of the seven maps; any other value keeps the current one.
+    void setColorMap(zv::ColorMap map);
+
+    // Draws r over the whole window and presents the frame.
+    void draw(const std::shared_ptr<AbstractRenderable>& r);
+    // Lays out a grid of rows x columns cells and clears the window. Raises
+    // zv::ArgumentError when rows or columns is below 1.
+    void grid(int rows, int columns);
+    // Draws r into one cell with `title` as its caption when not null; the frame is
+    // presented by draw(). Raises zv::ArgumentError before any grid() and when a caption
+    // is asked without a font.
+    void draw(int column, int row, const std::shared_ptr<AbstractRenderable>& r,
+              const char* title);
+    // Presents the frame after cell draws and clears the back buffer for the next one.
+    void draw();
+
+private:
+    void* mCxt = nullptr;
+    void* mDsp = nullptr;
+    int mID;
+    int mWidth;
+    int mHeight;
+    wtk::Widget* mWidget = nullptr;
+    int mRows = 0;
+    int mCols = 0;
+    int mCellWidth = 0;
+    int mCellHeight = 0;
+    std::shared_ptr<ShareGroup> mGroup;
+    std::shared_ptr<font_impl> mFont;
+    std::shared_ptr<colormap_impl> mColorMaps;
+    GLuint mColorMapUBO = 0;
+    GLuint mColorMapLen = 0;
+};
+
+// Pure layout of a grid cell, in window pixels from the bottom-left corner.
+struct CellLayout {
+    int x, y, width, height;               // the whole cell
+    int vx, vy, vwidth, vheight;           // the inset drawing area (viewport and scissor)
+    float captionX, captionY;              // caption pen position inside the cell
+};
+CellLayout cellLayout(int framebufferWidth, int framebufferHeight, int rows, int columns,
+                      int column, int row);
+
+}  // namespace internal
