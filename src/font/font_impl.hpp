@@ -15,6 +15,10 @@ namespace internal {
 class font_impl {
 public:
     static constexpr int NUM_CHARS = 95;  // codes 32 (space) to 126 (tilde)
+    // Largest pixel size a font is rasterised at. Every glyph gets a texture rounded up to
+    // powers of two, so 95 glyphs at a few thousand pixels would take gigabytes; text
+    // larger than this is drawn by scaling at render time instead.
+    static constexpr int MAX_FONT_SIZE = 1024;
 
     // Builds the text program and the sampler; the font is unloaded. A context must be current.
     font_impl();
@@ -23,12 +27,15 @@ public:
     font_impl& operator=(const font_impl&) = delete;
 
     // Loads the face in `file` at `size` pixels and builds all 95 glyphs. Loading the path
-    // already loaded does nothing (whatever the size). Raises zv::ArgumentError (argument 2)
-    // for a size below 1 before touching anything, and zv::Error (ZV_ERR_FONT, "Freetype
+    // already loaded does nothing (whatever the size); loading another path first releases
+    // the glyph set loaded before. Raises zv::ArgumentError (argument 2) for a size below 1
+    // or above maxSize() before touching anything, and zv::Error (ZV_ERR_FONT, "Freetype
     // library") when the face cannot be opened or sized; the font is unloaded afterwards.
+    // A context of the font's share group must be current.
     void loadFont(const char* file, int size);
     // Asks fontconfig for the best match of the pattern `name` (a family name such as "Vera")
-    // and loads its file with loadFont.
+    // and loads its file with loadFont. Raises zv::Error (ZV_ERR_FONT) when fontconfig cannot
+    // start or cannot parse the pattern (the font is left as it was), and as loadFont.
     void loadSystemFont(const char* name, int size);
     // Size of the 2-D area that render() maps onto the whole current viewport.
     void setOthro2D(int width, int height);
@@ -36,8 +43,12 @@ public:
     // area units, origin bottom left, y on the baseline), in color (RGBA), at pixel size
     // fontSize (-1: the loaded size); with `vertical`, each byte goes on a line of its own.
     // Without a loaded font it prints a message and returns without touching OpenGL.
+    // Leaves blending off, depth testing on with GL_LESS, no program and no vertex array
+    // in use, and the font's sampler bound to texture unit 0. The window's context must be
+    // current; its vertex array for this font is made on the first call.
     void render(int windowId, const float* pos, const float* color, const char* text,
                 int fontSize, bool vertical);
+    // Binds the window's vertex array over the glyph quads, making it on first use.
     void bindResources(int windowId);
     void unbindResources() const;
     // Releases all OpenGL objects of the font: the glyph set when loaded, the program and
@@ -54,7 +65,12 @@ public:
     int descent(int k) const { return mDescent[k]; }
     GLuint glyphTexture(int k) const { return mGlyphTextures[k].get(); }
     GLuint vbo() const { return mVBO.get(); }
+    GLuint program() const { return mProgram.get(); }
+    GLuint sampler() const { return mSampler.get(); }
     const VertexArrayMap& vertexArrays() const { return mVAOMap; }
+    // Largest size loadFont accepts in this context: MAX_FONT_SIZE, or less when the
+    // context's textures cannot hold glyphs twice that size.
+    int maxSize() const { return mMaxSize; }
 
 private:
     void extractGlyph(int code);
@@ -75,6 +91,9 @@ private:
     int mBearingX[NUM_CHARS] = {};
     int mLoadedSize = 0;
     int mLineHeight = 0;
+    int mMaxSize = MAX_FONT_SIZE;
+    // One glyph's texels during a load; emptied when the load ends.
+    std::vector<unsigned char> mGlyphPixels;
     // Uniform locations, looked up once when the program is built.
     GLint mProjectionLoc = -1;
     GLint mModelViewLoc = -1;

@@ -5,6 +5,8 @@
 #include <fstream>
 #include <sys/stat.h>
 
+#include "glfw/window.hpp"
+
 namespace zvtest {
 
 std::ostream& operator<<(std::ostream& os, const RGBA& c) {

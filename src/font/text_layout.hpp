@@ -1,0 +1,62 @@
+#pragma once
+// Pen placement of a byte string drawn with a glyph set, in whole area units. Kept apart
+// from the drawing so that it needs no context; it allocates nothing and calls back once
+// per glyph to draw.
+
+namespace internal {
+
+// Printable ASCII: glyph k is the character with code FIRST_GLYPH_CODE + k.
+constexpr int FIRST_GLYPH_CODE = 32;
+constexpr int LAST_GLYPH_CODE = 126;
+
+// A metric m measured at the loaded size L, at the drawn size S: m * S / L with the
+// multiplication first and the division truncating toward zero, so that scaled advances
+// stay whole pixels (24/16 of 1 is 1, not 1.5). The product is formed in 64 bits so an
+// unusual size cannot overflow it.
+inline int scaleMetric(int m, int S, int L) {
+    return static_cast<int>(static_cast<long long>(m) * S / L);
+}
+
+// What the layout reads from a loaded glyph set.
+struct GlyphMetrics {
+    const int* advance;   // per glyph, pixels at the loaded size
+    const int* bearingX;  // per glyph, pen to left edge, pixels at the loaded size
+    int lineHeight;       // pixels at the loaded size
+    int loadedSize;       // pixels, at least 1
+};
+
+// Lays out the NUL-terminated bytes of `text` from the pen position (x, y), truncated toward
+// zero, at drawn size fontSize (-1: the loaded size), and calls place(k, gx, gy) for each
+// printable byte with its glyph index k and the point (gx, gy) where its quad's origin goes.
+// A newline returns the pen to x one line step down. Bytes 127, control characters and
+// bytes of 128 and above draw nothing and leave the pen alone. With `vertical`, every byte,
+// drawn or not, is followed by a line step back to x, so the characters are stacked.
+template <class Place>
+void layoutText(const GlyphMetrics& g, const char* text, float x, float y, int fontSize,
+                bool vertical, Place&& place) {
+    if (!text) return;
+    const int L = g.loadedSize;
+    const int S = fontSize == -1 ? L : fontSize;
+    const int startX = static_cast<int>(x);
+    const int lineStep = scaleMetric(g.lineHeight, S, L);
+    int penX = startX;
+    int penY = static_cast<int>(y);
+    for (const char* p = text; *p; ++p) {
+        const int b = static_cast<signed char>(*p);
+        if (b == '\n') {
+            penX = startX;
+            penY -= lineStep;
+        } else if (b >= FIRST_GLYPH_CODE && b <= LAST_GLYPH_CODE) {
+            const int k = b - FIRST_GLYPH_CODE;
+            const int gx = penX + scaleMetric(g.bearingX[k], S, L);
+            place(k, gx, penY);
+            penX = gx + scaleMetric(g.advance[k] - g.bearingX[k], S, L);
+        }
+        if (vertical) {
+            penX = startX;
+            penY -= lineStep;
+        }
+    }
+}
+
+}  // namespace internal

@@ -1,0 +1,48 @@
+#pragma once
+// The image program: one quad scaled by "matrix", each texel looked up channel by channel in
+// the colour map bound to the "ColorMap" block.
+
+namespace internal {
+
+inline constexpr const char* gImageVertexShaderSrc = R"glsl(#version 330
+layout(location = 0) in vec3 pos;
+layout(location = 1) in vec2 tex;
+
+uniform mat4 matrix;
+
+out vec2 texcoord;
+
+void main() {
+    gl_Position = matrix * vec4(pos, 1.0);
+    texcoord = tex;
+}
+)glsl";
+
+// The block is declared with the rows of the longest map; cmaplen says how many the bound
+// map really has. Indices are clamped into the map: signed pixels normalise below 0 and float
+// pixels may exceed 1, and either would read outside it. The float clamp keeps the int
+// conversion in range; the int clamp keeps NaN (whose conversion is undefined) inside too.
+inline constexpr const char* gImageFragmentShaderSrc = R"glsl(#version 330
+const int size = 259;
+
+uniform float cmaplen;
+layout(std140) uniform ColorMap {
+    vec4 ch[size];
+};
+uniform sampler2D tex;
+uniform bool isGrayScale;
+
+in vec2 texcoord;
+out vec4 fragColor;
+
+void main() {
+    vec4 tcolor = texture(tex, texcoord);
+    vec4 clrs = isGrayScale ? vec4(tcolor.r, tcolor.r, tcolor.r, 1.0) : tcolor;
+    float last = cmaplen - 1.0;
+    vec4 fidx = clamp(last * clrs, 0.0, last);
+    ivec4 idx = clamp(ivec4(fidx), 0, int(last));
+    fragColor = vec4(ch[idx.x].r, ch[idx.y].g, ch[idx.z].b, 1.0);
+}
+)glsl";
+
+}  // namespace internal

@@ -1,0 +1,275 @@
+// The window core and the public window: ids, share groups, colour-map selection, whole
+// window and grid cell draws.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <thread>
+
+#define GLFW_INCLUDE_NONE
+#include <GLFW/glfw3.h>
+
+#include "colormap/colormap_impl.hpp"
+#include "font/font.hpp"
+#include "glfw/window.hpp"
+#include "support/gl_test.hpp"
+#include "window/window.hpp"
+#include "zarvo.h"
+
+namespace {
+
+using internal::window_impl;
+using zvtest::SolidRenderable;
+
+const char* DEJAVU = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+
+std::shared_ptr<window_impl> makeWindow(int w, int h, std::shared_ptr<window_impl> parent = {}) {
+    return std::make_shared<window_impl>(w, h, "test", parent, true);
+}
+
+TEST(CellLayout, MatchesTheGridExamples) {
+    struct Case {
+        int fbw, fbh, rows, cols, col, row;
+        int x, y, w, h, vx, vy, vw, vh;
+        float capX, capY;
+    } cases[] = {
+        {800, 600, 2, 3, 1, 0, 266, 300, 266, 300, 271, 306, 256, 264, 266.0f / 3, 276.0f},
+        {1024, 768, 2, 2, 0, 1, 0, 0, 512, 384, 10, 7, 492, 338, 512.0f / 3, 384 * 0.92f},
+        {800, 600, 1, 1, 0, 0, 0, 0, 800, 600, 16, 12, 768, 528, 800.0f / 3, 552.0f},
+    };
+    for (const Case& c : cases) {
+        internal::CellLayout l = internal::cellLayout(c.fbw, c.fbh, c.rows, c.cols, c.col, c.row);
+        EXPECT_EQ(std::vector<int>({c.x, c.y, c.w, c.h, c.vx, c.vy, c.vw, c.vh}),
+                  std::vector<int>({l.x, l.y, l.width, l.height, l.vx, l.vy, l.vwidth, l.vheight}));
+        EXPECT_FLOAT_EQ(c.capX, l.captionX);
+        EXPECT_FLOAT_EQ(c.capY, l.captionY);
+    }
+}
+
+TEST(WindowIdGLTest, IdsInCreationOrderAndAFailedWindowUsesItsId) {
+    auto a = makeWindow(64, 64);
+    auto b = makeWindow(64, 64);
+    EXPECT_EQ(0, a->id());
+    EXPECT_EQ(1, b->id());
+    testing::internal::CaptureStderr();
+    EXPECT_THROW(makeWindow(0, 0), zv::Error);  // GLFW refuses a zero size
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(std::string::npos, err.find("Error: Could not Create GLFW Window!")) << err;
+    auto c = makeWindow(64, 64);
+    EXPECT_EQ(3, c->id());
+    // The failed window left no stale current record behind.
+    EXPECT_EQ(c->glewContext(), glewGetContext());
+}
+
+TEST(WindowIdGLTest, CounterIsSafeAcrossThreads) {
+    std::vector<std::vector<int>> seen(4);
+    std::vector<std::thread> threads;
+    for (auto& s : seen)
+        threads.emplace_back([&s] {
+            for (int i = 0; i < 500; ++i) s.push_back(internal::getNextUniqueId());
+        });
+    for (auto& t : threads) t.join();
+    std::set<int> all;
+    for (auto& s : seen) all.insert(s.begin(), s.end());
+    EXPECT_EQ(2000u, all.size());
+}
+
+class WindowGLTest : public zvtest::GLTest {};
+
+TEST_F(WindowGLTest, ChildJoinsTheGroupAndOutlivesItsParent) {
+    auto child = makeWindow(200, 150, window);
+    EXPECT_EQ(window->group(), child->group());
+    EXPECT_EQ(window->colorMapPtr()->get(), child->colorMapPtr()->get());
+    GLuint ubo = child->colorMapBuffer();
+    window.reset();
+    auto r = std::make_shared<SolidRenderable>(0, 1, 0);
+    child->draw(r);
+    EXPECT_TRUE(glIsBuffer(ubo));
+    zvtest::Snapshot s = zvtest::readBack(0, 0, 200, 150);
+    EXPECT_TRUE(zvtest::near(s.at(100, 75), {0, 255, 0, 255}));
+    zvtest::expectNoGLError("child draw");
+}
+
+TEST_F(WindowGLTest, ExpiredParentStartsANewGroup) {
+    std::weak_ptr<window_impl> gone;
+    {
+        auto temp = makeWindow(64, 64);
+        gone = temp;
+    }
+    auto orphan = std::make_shared<window_impl>(64, 64, "orphan", gone, true);
+    EXPECT_NE(window->group(), orphan->group());
+    EXPECT_NE(window->colorMapPtr()->get(), orphan->colorMapPtr()->get());
+}
+
+TEST_F(WindowGLTest, ColorMapSelection) {
+    const internal::colormap_impl& maps = **window->colorMapPtr();
+    EXPECT_EQ(maps.defaultMap(), window->colorMapBuffer());
+    EXPECT_EQ(256u, window->colorMapLength());
+    window->setColorMap(zv::ZV_CMAP_HEAT);
+    EXPECT_EQ(maps.heat(), window->colorMapBuffer());
+    EXPECT_EQ(64u, window->colorMapLength());
+    for (int bad : {7, -1, 100}) {
+        window->setColorMap(static_cast<zv::ColorMap>(bad));
+        EXPECT_EQ(maps.heat(), window->colorMapBuffer()) << bad;
+        EXPECT_EQ(64u, window->colorMapLength());
+    }
+    // The renderable is handed the selection immediately before it renders.
+    auto r = std::make_shared<SolidRenderable>();
+    window->draw(r);
+    EXPECT_EQ(maps.heat(), r->lastUBO);
+    EXPECT_EQ(64u, r->lastSize);
+    // Every buffer holds the 259 rows of the image shader's block.
+    GLint size = 0;
+    glBindBuffer(GL_UNIFORM_BUFFER, maps.heat());
+    glGetBufferParameteriv(GL_UNIFORM_BUFFER, GL_BUFFER_SIZE, &size);
+    glBindBuffer(GL_UNIFORM_BUFFER, 0);
+    EXPECT_EQ(259 * 16, size);
+    EXPECT_EQ(std::vector<GLuint>({256, 257, 259, 254, 256, 64, 254}),
+              std::vector<GLuint>({maps.defaultLen(), maps.spectrumLen(), maps.colorsLen(),
+                                   maps.redLen(), maps.moodLen(), maps.heatLen(), maps.blueLen()}));
+}
+
+TEST_F(WindowGLTest, WholeWindowDrawFillsTheFramebuffer) {
+    auto r = std::make_shared<SolidRenderable>(0, 0, 1);
+    glEnable(GL_DEPTH_TEST);  // as text leaves it
+    window->draw(r);
+    EXPECT_EQ(window->id(), r->lastWindow);
+    EXPECT_EQ(std::vector<int>({0, 0, W, H}),
+              std::vector<int>({r->lastX, r->lastY, r->lastWidth, r->lastHeight}));
+    EXPECT_EQ(std::vector<int>({0, 0, W, H}), std::vector<int>(r->viewport, r->viewport + 4));
+    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+    zvtest::Snapshot s = grab();
+    EXPECT_EQ(W * H, s.count(0, 0, W, H, [](const zvtest::RGBA& c) { return c.b > 250 && c.r < 5; }));
+}
+
+TEST_F(WindowGLTest, CellDrawUsesTheInsetAreaAndHandsOverTheWholeCell) {
+    window->grid(2, 3);
+    auto r = std::make_shared<SolidRenderable>(0, 1, 0);
+    window->draw(1, 0, r, nullptr);
+    EXPECT_EQ(std::vector<int>({266, 300, 266, 300}),
+              std::vector<int>({r->lastX, r->lastY, r->lastWidth, r->lastHeight}));
+    EXPECT_EQ(std::vector<int>({271, 306, 256, 264}), std::vector<int>(r->viewport, r->viewport + 4));
+    EXPECT_TRUE(r->scissorOn);
+    EXPECT_EQ(std::vector<int>({271, 306, 256, 264}), std::vector<int>(r->scissor, r->scissor + 4));
+    EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
+    zvtest::Snapshot s = grab();
+    auto green = [](const zvtest::RGBA& c) { return c.g > 250 && c.r < 5; };
+    EXPECT_EQ(256 * 264, s.count(0, 0, W, H, green));
+    EXPECT_EQ((std::vector<int>{271, 306, 526, 569}), s.bounds(green));
+}
+
+TEST_F(WindowGLTest, BottomLeftCellOfATwoByTwoGridWithoutCaption) {
+    auto big = makeWindow(1024, 768);
+    big->grid(2, 2);
+    auto r = std::make_shared<SolidRenderable>(0, 1, 0);
+    big->draw(0, 1, r, nullptr);  // no font needed without a caption
+    EXPECT_EQ(std::vector<int>({10, 7, 492, 338}), std::vector<int>(r->viewport, r->viewport + 4));
+    zvtest::Snapshot s = zvtest::readBack(0, 0, 1024, 768);
+    EXPECT_EQ(0, s.count(0, 0, 1024, 768, zvtest::isRed));
+    EXPECT_EQ((std::vector<int>{10, 7, 501, 344}),
+              s.bounds([](const zvtest::RGBA& c) { return c.g > 250; }));
+}
+
+TEST_F(WindowGLTest, CaptionIsRedInTheBandAboveTheDrawingArea) {
+    auto font = std::make_shared<internal::font_impl>();
+    font->loadFont(DEJAVU, 32);
+    window->setFont(font);
+    window->grid(2, 2);
+    auto r = std::make_shared<SolidRenderable>(0, 0, 1);
+    window->draw(0, 0, r, "Caption");
+    zvtest::Snapshot s = grab();
+    // Cell (0, 0) is the top-left one: origin (0, 300), 400 x 300, drawing area up to 300 + 6 + 264.
+    std::vector<int> red = s.bounds(zvtest::isRed);
+    ASSERT_GE(red[0], 0) << "no caption drawn";
+    EXPECT_GE(red[0], 133);        // starts a third of the way across the cell
+    EXPECT_LT(red[0], 140);
+    EXPECT_GE(red[1], 300 + 264);  // above the drawing area (baseline at 92% of the cell)
+    EXPECT_LE(red[3], 600);
+    EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
+}
+
+TEST_F(WindowGLTest, BrokenPreconditionsRaiseWithAdvice) {
+    auto r = std::make_shared<SolidRenderable>();
+    try {
+        window->draw(0, 0, r, nullptr);
+        FAIL() << "cell draw before grid";
+    } catch (const zv::ArgumentError& e) {
+        EXPECT_NE(std::string::npos, std::string(e.expectedCondition()).find("grid"));
+    }
+    EXPECT_THROW(window->grid(0, 2), zv::ArgumentError);
+    EXPECT_THROW(window->grid(2, -1), zv::ArgumentError);
+    window->grid(1, 1);
+    try {
+        window->draw(0, 0, r, "caption");
+        FAIL() << "caption without a font";
+    } catch (const zv::ArgumentError& e) {
+        EXPECT_EQ(zv::ZV_ERR_ARGUMENT, e.err());
+        EXPECT_NE(std::string::npos, std::string(e.expectedCondition()).find("setFont"));
+    }
+    EXPECT_EQ(-1, r->lastWindow);  // nothing was drawn
+}
+
+TEST_F(WindowGLTest, GridAndPresentActOnTheirOwnWindow) {
+    auto other = makeWindow(320, 240);
+    internal::MakeContextCurrent(window.get());
+    other->grid(1, 1);
+    EXPECT_EQ(other->get(), wtk::Widget::current());
+    internal::MakeContextCurrent(window.get());
+    other->draw();
+    EXPECT_EQ(other->get(), wtk::Widget::current());
+    EXPECT_EQ(other->glewContext(), glewGetContext());
+}
+
+TEST_F(WindowGLTest, DrawShowsAWindowClosedByEscape) {
+    auto shown = std::make_shared<window_impl>(200, 100, "escape", std::weak_ptr<window_impl>(), false);
+    GLFWwindow* native = shown->get()->getNativeHandle();
+    GLFWkeyfun key = glfwSetKeyCallback(native, nullptr);
+    key(native, GLFW_KEY_ESCAPE, 0, GLFW_PRESS, 0);
+    glfwSetKeyCallback(native, key);
+    EXPECT_TRUE(shown->close());
+    EXPECT_EQ(0, glfwGetWindowAttrib(native, GLFW_VISIBLE));
+    shown->draw(std::make_shared<SolidRenderable>());
+    EXPECT_FALSE(shown->close());
+    EXPECT_NE(0, glfwGetWindowAttrib(native, GLFW_VISIBLE));
+}
+
+TEST(PublicWindowGLTest, CopiesShareOneWindow) {
+    zv::Window a(320, 240, "public", nullptr, true);
+    EXPECT_FALSE(a.close());
+    EXPECT_EQ(nullptr, a.context());
+    EXPECT_EQ(nullptr, a.display());
+    a.setSize(640, 480);
+    EXPECT_EQ(320, a.width());
+    EXPECT_EQ(240, a.height());
+    {
+        zv::Window b(a);
+        EXPECT_EQ(a.get()->get(), b.get()->get());
+        b.setColorMap(zv::ZV_CMAP_BLUE);
+        EXPECT_EQ((*a.get()->get()->colorMapPtr())->blue(), a.get()->get()->colorMapBuffer());
+        b.hide();
+        EXPECT_TRUE(a.close());
+        b.show();
+    }
+    // The window survives the copy.
+    a.makeCurrent();
+    EXPECT_EQ(a.get()->get()->glewContext(), glewGetContext());
+    zv::Window c(64, 64, "other", nullptr, true);
+    c = a;
+    EXPECT_EQ(a.get()->get(), c.get()->get());
+    a.grid(1, 1);
+    a.draw();
+    zvtest::expectNoGLError("public window");
+}
+
+TEST(PublicWindowGLTest, ChildWindowThroughThePublicHandle) {
+    zv::Window parent(128, 128, "parent", nullptr, true);
+    zv::Window child(128, 128, "child", &parent, true);
+    EXPECT_EQ(parent.get()->get()->group(), child.get()->get()->group());
+    zv::Font font;
+    font.loadFont(DEJAVU, 16);
+    parent.setFont(&font);
+    child.setFont(&font);
+    EXPECT_EQ(parent.get()->get()->font(), child.get()->get()->font());
+}
+
+}  // namespace
