@@ -18,5 +18,9 @@ run() {
     if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then "$@"
     else xvfb-run -a -s "-screen 0 1280x1024x24" "$@"; fi
 }
+# Leaks inside the system GL driver and fontconfig are suppressed; ours never are.
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+export ASAN_OPTIONS="detect_leaks=1${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1${UBSAN_OPTIONS:+:$UBSAN_OPTIONS}"
 # shellcheck disable=SC2086
 run ctest --test-dir "$BUILD" --output-on-failure -j2 ${CTEST_ARGS:-}
