@@ -12,9 +12,10 @@ namespace {
 // record of a group whose windows are all gone, which stays valid.
 GLEWContext* current = nullptr;
 const internal::window_impl* gCurrentWindow = nullptr;
+// Never destroyed, so windows held in static storage can still unregister at process exit.
 std::map<int, const internal::window_impl*>& liveWindows() {
-    static std::map<int, const internal::window_impl*> windows;
-    return windows;
+    static auto* windows = new std::map<int, const internal::window_impl*>();
+    return *windows;
 }
 }  // namespace
 

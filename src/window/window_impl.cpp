@@ -20,10 +20,10 @@ const float RED[4] = {1.0f, 0.0f, 0.0f, 1.0f};
 // Entry-point records are never released: a group's record outlives its windows, and the
 // current-context record may still name it. They are kept here, so they stay reachable.
 GLEWContext* newEntryPointRecord() {
-    static std::vector<std::unique_ptr<GLEWContext>> records;
-    records.emplace_back(new GLEWContext);
-    std::memset(records.back().get(), 0, sizeof(GLEWContext));
-    return records.back().get();
+    static auto* records = new std::vector<std::unique_ptr<GLEWContext>>();
+    records->emplace_back(new GLEWContext);
+    std::memset(records->back().get(), 0, sizeof(GLEWContext));
+    return records->back().get();
 }
 }  // namespace
 
