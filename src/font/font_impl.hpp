@@ -73,7 +73,10 @@ public:
     int maxSize() const { return mMaxSize; }
 
 private:
+    void checkSize(const char* label, int size) const;
     void extractGlyph(int code);
+    // Deletes the glyph textures, the vertex buffer and the windows' vertex arrays over it;
+    // the font is unloaded afterwards.
     void releaseGlyphSet();
 
     VertexArrayMap mVAOMap;

@@ -1,0 +1,302 @@
+#include "font/font_impl.hpp"
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include <fontconfig/fontconfig.h>
+
+#include <algorithm>
+#include <iostream>
+
+#include "common/common.hpp"
+#include "common/raise.hpp"
+#include "err_common/err_common.hpp"
+#include "font/text_layout.hpp"
+#include "font/text_shaders.hpp"
+
+namespace internal {
+
+namespace {
+
+// The FreeType library and the face being loaded. Shared by all fonts and alive only while
+// a load runs, so loads must not overlap.
+FT_Library gFTLib = nullptr;
+FT_Face gFTFace = nullptr;
+
+// Releases the face and the library however a load ends, so no failure leaks them.
+class FreeTypeLoad {
+public:
+    FreeTypeLoad() = default;
+    ~FreeTypeLoad() {
+        if (gFTFace) FT_Done_Face(gFTFace);
+        if (gFTLib) FT_Done_FreeType(gFTLib);
+        gFTFace = nullptr;
+        gFTLib = nullptr;
+    }
+    FreeTypeLoad(const FreeTypeLoad&) = delete;
+    FreeTypeLoad& operator=(const FreeTypeLoad&) = delete;
+};
+
+const char* const FONT_LABEL = "Freetype library";
+
+// Coverage of bitmap pixel (row, column): 8-bit grey as it is, 1-bit strikes (fonts with
+// embedded bitmaps) as full or none.
+unsigned char coverage(const FT_Bitmap& bm, int row, int column) {
+    const unsigned char* line = bm.buffer + static_cast<long>(row) * bm.pitch;
+    if (bm.pixel_mode == FT_PIXEL_MODE_GRAY) return line[column];
+    if (bm.pixel_mode == FT_PIXEL_MODE_MONO)
+        return (line[column >> 3] & (0x80 >> (column & 7))) ? 255 : 0;
+    return 0;
+}
+
+}  // namespace
+
+font_impl::font_impl()
+    : mProgram(makeProgram(gTextVertexShaderSrc, gTextFragmentShaderSrc)),
+      mSampler(GLSampler::create()) {
+    const GLuint sampler = mSampler.get();
+    glSamplerParameteri(sampler, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glSamplerParameteri(sampler, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+
+    const GLuint program = mProgram.get();
+    mProjectionLoc = glGetUniformLocation(program, "projectionMatrix");
+    mModelViewLoc = glGetUniformLocation(program, "modelViewMatrix");
+    mTexLoc = glGetUniformLocation(program, "tex");
+    mColorLoc = glGetUniformLocation(program, "textColor");
+
+    // A glyph can be wider or taller than the pixel size (wide letters, tall accents), so
+    // leave room for twice the size in the context's largest texture.
+    GLint maxTexture = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTexture);
+    mMaxSize = std::max(1, std::min(MAX_FONT_SIZE, static_cast<int>(maxTexture) / 2));
+}
+
+font_impl::~font_impl() { destroyGLResources(); }
+
+void font_impl::checkSize(const char* label, int size) const {
+    if (size < 1) ZV_RAISE_ARG(label, 2, "the font size must be at least 1 pixel");
+    if (size > mMaxSize) {
+        ZV_RAISE_ARG(label, 2,
+                     "the font size must be at most " + std::to_string(mMaxSize) +
+                         " pixels; load a smaller size and draw larger text by passing a "
+                         "larger size to render");
+    }
+}
+
+void font_impl::loadFont(const char* file, int size) {
+    checkSize("Font::loadFont", size);
+    const std::string path = file ? file : "";
+    if (mLoaded && path == mFile) return;
+    if (mLoaded) releaseGlyphSet();
+
+    mLoadedSize = size;
+    ZV_CHECK_POINT("Begin Font::loadFont");
+    {
+        FreeTypeLoad freeType;
+        FT_Init_FreeType(&gFTLib);
+        if (FT_New_Face(gFTLib, path.c_str(), 0, &gFTFace) != 0) {
+            gFTFace = nullptr;
+            ZV_RAISE_AT(FONT_LABEL, __LINE__, "font face creation failed", zv::ZV_ERR_FONT);
+        }
+        // Width 0: the same as the height.
+        if (FT_Set_Pixel_Sizes(gFTFace, 0, static_cast<FT_UInt>(size)) != 0)
+            ZV_RAISE_AT(FONT_LABEL, __LINE__, "set font size failed", zv::ZV_ERR_FONT);
+
+        mLineHeight = 0;
+        mVertices.clear();
+        mVertices.reserve(NUM_CHARS * 16);
+        try {
+            for (int code = FIRST_GLYPH_CODE; code <= LAST_GLYPH_CODE; ++code) extractGlyph(code);
+        } catch (...) {
+            releaseGlyphSet();
+            std::vector<unsigned char>().swap(mGlyphPixels);
+            throw;
+        }
+        std::vector<unsigned char>().swap(mGlyphPixels);
+    }
+
+    mVBO = GLBuffer::create();
+    glBindBuffer(GL_ARRAY_BUFFER, mVBO.get());
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(mVertices.size() * sizeof(float)),
+                 mVertices.data(), GL_STATIC_DRAW);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+
+    mLoaded = true;
+    mFile = path;
+    ZV_CHECK_POINT("End Font::loadFont");
+}
+
+void font_impl::extractGlyph(int code) {
+    // A character the face lacks maps to glyph 0, the face's "missing" glyph.
+    FT_Load_Glyph(gFTFace, FT_Get_Char_Index(gFTFace, static_cast<FT_ULong>(code)),
+                  FT_LOAD_DEFAULT);
+    FT_Render_Glyph(gFTFace->glyph, FT_RENDER_MODE_NORMAL);
+    const FT_GlyphSlot slot = gFTFace->glyph;
+    const FT_Bitmap& bm = slot->bitmap;
+    const int rows = static_cast<int>(bm.rows);
+    const int width = static_cast<int>(bm.width);
+    const int texW = next_p2(width);
+    const int texH = next_p2(rows);
+
+    // Upside down: texture row 0 (t = 0) is the bitmap's bottom row, so the glyph's bottom
+    // edge lies on the quad's bottom edge. The padding to powers of two stays 0.
+    mGlyphPixels.assign(static_cast<size_t>(texW) * static_cast<size_t>(texH), 0);
+    for (int i = 0; i < rows; ++i)
+        for (int j = 0; j < width; ++j)
+            mGlyphPixels[static_cast<size_t>(i) * texW + j] = coverage(bm, rows - 1 - i, j);
+
+    const int k = code - FIRST_GLYPH_CODE;
+    ZV_CHECK_POINT("Before Character texture creation");
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    mGlyphTextures[k] = GLTexture::create();
+    glBindTexture(GL_TEXTURE_2D, mGlyphTextures[k].get());
+    // One byte of coverage per texel, sampled back through the red component.
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, texW, texH, 0, GL_DEPTH_COMPONENT,
+                 GL_UNSIGNED_BYTE, code == ' ' ? nullptr : mGlyphPixels.data());
+    glGenerateMipmap(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    ZV_CHECK_POINT("After Character texture creation");
+
+    // FreeType metrics are 26.6 fixed point; the shift floors them to whole pixels.
+    const FT_Glyph_Metrics& m = slot->metrics;
+    mAdvance[k] = static_cast<int>(slot->advance.x >> 6);
+    mBearingX[k] = static_cast<int>(m.horiBearingX >> 6);
+    mDescent[k] = static_cast<int>((m.height - m.horiBearingY) >> 6);
+    mLineHeight = std::max(mLineHeight, static_cast<int>(m.height >> 6));
+
+    const float w = static_cast<float>(texW);
+    const float h = static_cast<float>(texH);
+    const float d = static_cast<float>(mDescent[k]);
+    const float quad[16] = {
+        0.0f, h - d, 0.0f, 1.0f,  //
+        0.0f, -d,    0.0f, 0.0f,  //
+        w,    h - d, 1.0f, 1.0f,  //
+        w,    -d,    1.0f, 0.0f,
+    };
+    mVertices.insert(mVertices.end(), quad, quad + 16);
+}
+
+void font_impl::loadSystemFont(const char* name, int size) {
+    checkSize("Font::loadSystemFont", size);
+    FcConfig* config = FcInitLoadConfigAndFonts();
+    if (!config)
+        ZV_RAISE_AT(FONT_LABEL, __LINE__, "fontconfig initilization failed", zv::ZV_ERR_FONT);
+    FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(name ? name : ""));
+    if (!pattern) {
+        FcConfigDestroy(config);
+        ZV_RAISE_AT(FONT_LABEL, __LINE__, "fontconfig pattern creation failed", zv::ZV_ERR_FONT);
+    }
+    FcConfigSubstitute(config, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(config, pattern, &result);
+    // Stays empty when nothing matched or the match names no file; loadFont then fails to
+    // open the face.
+    std::string path;
+    if (match) {
+        FcChar8* value = nullptr;
+        if (FcPatternGetString(match, FC_FILE, 0, &value) == FcResultMatch && value)
+            path = reinterpret_cast<const char*>(value);
+        FcPatternDestroy(match);
+    }
+    FcPatternDestroy(pattern);
+    FcConfigDestroy(config);
+    loadFont(path.c_str(), size);
+}
+
+void font_impl::setOthro2D(int width, int height) {
+    mAreaWidth = width;
+    mAreaHeight = height;
+}
+
+void font_impl::bindResources(int windowId) {
+    mVAOMap.bind(windowId, [this] {
+        glEnableVertexAttribArray(0);
+        glEnableVertexAttribArray(1);
+        glBindBuffer(GL_ARRAY_BUFFER, mVBO.get());
+        const GLsizei stride = 4 * sizeof(float);
+        glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, stride, nullptr);
+        glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, stride,
+                              reinterpret_cast<const void*>(2 * sizeof(float)));
+    });
+}
+
+void font_impl::unbindResources() const { VertexArrayMap::unbind(); }
+
+void font_impl::render(int windowId, const float* pos, const float* color, const char* text,
+                       int fontSize, bool vertical) {
+    if (!mLoaded) {
+        std::cerr << "No font was loaded!, hence skipping text rendering." << std::endl;
+        return;
+    }
+    glDisable(GL_DEPTH_TEST);
+    glDepthFunc(GL_ALWAYS);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+
+    glUseProgram(mProgram.get());
+    // Maps [0, W] x [0, H] of the area onto the whole viewport.
+    const float W = static_cast<float>(mAreaWidth);
+    const float H = static_cast<float>(mAreaHeight);
+    const float projection[16] = {
+        2.0f / W, 0.0f,     0.0f,  0.0f,  //
+        0.0f,     2.0f / H, 0.0f,  0.0f,  //
+        0.0f,     0.0f,     -1.0f, 0.0f,  //
+        -1.0f,    -1.0f,    0.0f,  1.0f,
+    };
+    glUniformMatrix4fv(mProjectionLoc, 1, GL_FALSE, projection);
+    glUniform4fv(mColorLoc, 1, color);
+
+    bindResources(windowId);
+    ZV_CHECK_POINT("After Font::render bind resources");
+    glActiveTexture(GL_TEXTURE0);
+    glUniform1i(mTexLoc, 0);
+    glBindSampler(0, mSampler.get());
+
+    // The quads are scaled about their own origin; the pen positions are whole units.
+    const int drawnSize = fontSize == -1 ? mLoadedSize : fontSize;
+    const float s = static_cast<float>(drawnSize) / static_cast<float>(mLoadedSize);
+    float modelView[16] = {
+        s,    0.0f, 0.0f, 0.0f,  //
+        0.0f, s,    0.0f, 0.0f,  //
+        0.0f, 0.0f, s,    0.0f,  //
+        0.0f, 0.0f, 0.0f, 1.0f,
+    };
+    const GlyphMetrics metrics{mAdvance, mBearingX, mLineHeight, mLoadedSize};
+    layoutText(metrics, text, pos[0], pos[1], fontSize, vertical, [&](int k, int gx, int gy) {
+        glBindTexture(GL_TEXTURE_2D, mGlyphTextures[k].get());
+        modelView[12] = static_cast<float>(gx);
+        modelView[13] = static_cast<float>(gy);
+        glUniformMatrix4fv(mModelViewLoc, 1, GL_FALSE, modelView);
+        glDrawArrays(GL_TRIANGLE_STRIP, 4 * k, 4);
+    });
+
+    unbindResources();
+    glUseProgram(0);
+    glDisable(GL_BLEND);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    ZV_CHECK_POINT("After Font::render ");
+}
+
+void font_impl::releaseGlyphSet() {
+    for (GLTexture& texture : mGlyphTextures) texture.reset();
+    mVBO.reset();
+    mVertices.clear();
+    // Every window's vertex array reads the buffer just deleted; dropping them lets the next
+    // render in each window build one over the new buffer.
+    mVAOMap.clear();
+    mLineHeight = 0;
+    mLoaded = false;
+    mFile.clear();
+}
+
+void font_impl::destroyGLResources() {
+    releaseGlyphSet();
+    mProgram.reset();
+    mSampler.reset();
+}
+
+}  // namespace internal
