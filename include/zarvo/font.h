@@ -23,7 +23,8 @@ public:
 
     /// Loads a font file (TrueType or any format FreeType reads) at size pixels. Loading the
     /// file already loaded does nothing, whatever the size.
-    /// @throws zv::ArgumentError (argument 2) for a size below 1
+    /// @throws zv::ArgumentError (argument 2) for a size below 1 or above 1024 pixels (or
+    ///         half the context's maximum texture size when that is smaller), checked first
     /// @throws zv::Error (ZV_ERR_FONT) when the file cannot be read as a font; the font is
     ///         unloaded afterwards
     void loadFont(const char* file, int size);
