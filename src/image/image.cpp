@@ -1,0 +1,50 @@
+#include "zarvo/image.h"
+
+#include "zarvo/window.h"
+
+#include "image/image.hpp"
+#include "window/window.hpp"
+
+namespace zv {
+
+Image::Image(unsigned width, unsigned height, ColorMode format, ZVType type)
+    : mValue(new internal::_Image(width, height, format, type)) {}
+
+Image::Image(const Image& other) : mValue(new internal::_Image(*other.mValue)) {}
+
+Image& Image::operator=(const Image& other) {
+    *mValue = *other.mValue;
+    return *this;
+}
+
+Image::~Image() { delete mValue; }
+
+unsigned Image::width() const { return mValue->impl()->width(); }
+unsigned Image::height() const { return mValue->impl()->height(); }
+ColorMode Image::pixelFormat() const { return mValue->impl()->pixelFormat(); }
+ZVType Image::channelType() const { return mValue->impl()->channelType(); }
+unsigned Image::pbo() const { return mValue->impl()->pbo(); }
+unsigned Image::size() const { return mValue->impl()->size(); }
+
+// The aspect flag is kept by the image, so it holds for its later draws in any window.
+void Window::draw(const Image& image, bool keepAspectRatio) {
+    const std::shared_ptr<internal::image_impl>& img = image.get()->impl();
+    img->keepAspectRatio(keepAspectRatio);
+    mValue->get()->draw(img);
+}
+
+void Window::draw(int column, int row, const Image& image, const char* title,
+                  bool keepAspectRatio) {
+    mValue->draw(column, row, image.get(), title, keepAspectRatio);
+}
+
+}  // namespace zv
+
+namespace internal {
+
+void _Window::draw(int column, int row, _Image* image, const char* title, bool keepAspectRatio) {
+    image->impl()->keepAspectRatio(keepAspectRatio);
+    mWindow->draw(column, row, image->impl(), title);
+}
+
+}  // namespace internal

@@ -1,0 +1,260 @@
+#include "image/image_impl.hpp"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "common/common.hpp"
+#include "common/raise.hpp"
+#include "err_common/err_common.hpp"
+#include "image/image_shaders.hpp"
+#include "window/context.hpp"
+#include "window/window_impl.hpp"
+
+namespace internal {
+
+namespace {
+
+// The quad every image draws: the same geometry for all images, so one set of buffers per
+// share group (kept in the group's resources and released with its last window). Vertex
+// arrays cannot be shared between contexts, so each window gets its own, pointing at these.
+struct ImageQuad {
+    GLBuffer positions;
+    GLBuffer texcoords;
+    GLBuffer indices;
+
+    ImageQuad() {
+        static const float vertices[12] = {-1.0f, -1.0f, 0.0f, 1.0f,  -1.0f, 0.0f,
+                                           1.0f,  1.0f,  0.0f, -1.0f, 1.0f,  0.0f};
+        // The bottom corners sample t = 1 and the top ones t = 0, so the first row of the
+        // pixel data is shown at the top.
+        static const float texcords[8] = {0.0f, 1.0f, 1.0f, 1.0f, 1.0f, 0.0f, 0.0f, 0.0f};
+        static const GLuint indices_[6] = {0, 1, 2, 0, 2, 3};
+        positions = GLBuffer::create();
+        glBindBuffer(GL_ARRAY_BUFFER, positions.get());
+        glBufferData(GL_ARRAY_BUFFER, sizeof(vertices), vertices, GL_STATIC_DRAW);
+        texcoords = GLBuffer::create();
+        glBindBuffer(GL_ARRAY_BUFFER, texcoords.get());
+        glBufferData(GL_ARRAY_BUFFER, sizeof(texcords), texcords, GL_STATIC_DRAW);
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+        indices = GLBuffer::create();
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indices.get());
+        glBufferData(GL_ELEMENT_ARRAY_BUFFER, sizeof(indices_), indices_, GL_STATIC_DRAW);
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    }
+};
+
+// The quad of the window's share group, made on first use with the window's context current.
+ImageQuad& groupQuad(int windowId) {
+    const window_impl* window = windowById(windowId);
+    std::shared_ptr<ShareGroup> group = window ? window->group() : currentGroup();
+    std::shared_ptr<void>& slot = group->resources[GROUP_IMAGE_QUAD];
+    if (!slot) slot = std::make_shared<ImageQuad>();
+    return *static_cast<ImageQuad*>(slot.get());
+}
+
+VertexArrayMap& quadVertexArrays() {
+    static VertexArrayMap mVAOMap;
+    return mVAOMap;
+}
+
+}  // namespace
+
+ImageScale imageScale(unsigned imageWidth, unsigned imageHeight, int areaWidth, int areaHeight,
+                      bool keepAspect) {
+    if (!keepAspect || imageWidth == 0 || imageHeight == 0 || areaWidth <= 0 || areaHeight <= 0)
+        return {1.0f, 1.0f};
+    const float w = static_cast<float>(areaWidth);
+    const float h = static_cast<float>(areaHeight);
+    const float W = static_cast<float>(imageWidth);
+    const float H = static_cast<float>(imageHeight);
+    float tW, tH;
+    if (imageWidth > imageHeight) {
+        tH = w * H / W;
+        tW = W * tH / H;
+    } else {
+        tW = h * W / H;
+        tH = H * tW / W;
+    }
+    return {tW / w, tH / h};
+}
+
+uint64_t imageByteSize(unsigned width, unsigned height, unsigned channels,
+                       unsigned bytesPerElement) {
+    return static_cast<uint64_t>(width) * height * channels * bytesPerElement;
+}
+
+void bindImageQuad(int windowId) {
+    quadVertexArrays().bind(windowId, [&] {
+        ImageQuad& quad = groupQuad(windowId);
+        glEnableVertexAttribArray(0);
+        glEnableVertexAttribArray(1);
+        glBindBuffer(GL_ARRAY_BUFFER, quad.positions.get());
+        glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
+        glBindBuffer(GL_ARRAY_BUFFER, quad.texcoords.get());
+        glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+        // Recorded in the vertex array.
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, quad.indices.get());
+    });
+}
+
+GLuint imageQuadVAO(int windowId) {
+    bindImageQuad(windowId);
+    GLint vao = 0;
+    glGetIntegerv(GL_VERTEX_ARRAY_BINDING, &vao);
+    VertexArrayMap::unbind();
+    return static_cast<GLuint>(vao);
+}
+
+const VertexArrayMap& imageQuadVAOs() { return quadVertexArrays(); }
+
+image_impl::image_impl(unsigned width, unsigned height, zv::ColorMode format, zv::ZVType type)
+    : mWidth(width),
+      mHeight(height),
+      mFormat(format),
+      mGLformat(ZVModeToGLColor(format)),
+      mGLType(ZVTypeToGLenum(type)) {
+    glErrorCheck("Begin Image::Image", __FILE__, __LINE__);
+    if (!currentWindow()) {
+        ZV_RAISE_AT("Image::Image", __LINE__,
+                    "no window's context is current: create a window (or call makeCurrent() on "
+                    "one) before creating an image",
+                    zv::ZV_ERR_GL);
+    }
+    // Checked before anything is made: OpenGL would refuse such a texture in silence and
+    // every draw would then show nothing.
+    GLint maxSize = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
+    const unsigned maxDim = static_cast<unsigned>(maxSize);
+    if (width > maxDim) {
+        ZV_RAISE_DIM("Image::Image", 1,
+                     "width " + std::to_string(width) + " exceeds the maximum texture size " +
+                         std::to_string(maxDim) + "; split the data into narrower images");
+    }
+    if (height > maxDim) {
+        ZV_RAISE_DIM("Image::Image", 2,
+                     "height " + std::to_string(height) + " exceeds the maximum texture size " +
+                         std::to_string(maxDim) + "; split the data into shorter images");
+    }
+    // Channels follow the OpenGL pixel format, so that the buffer always holds what the
+    // upload reads, whatever ColorMode value was given.
+    const unsigned channels = mGLformat == GL_RED ? 1u : mGLformat == GL_RGB ? 3u : 4u;
+    const unsigned bytesPerElement = (mGLType == GL_BYTE || mGLType == GL_UNSIGNED_BYTE) ? 1u : 4u;
+    mSize = imageByteSize(width, height, channels, bytesPerElement);
+    // A row always fits (the width is bounded by the texture size), so it is the height that
+    // makes the byte size too large for size().
+    if (mSize > UINT32_MAX) {
+        ZV_RAISE_DIM("Image::Image", 2,
+                     "the pixel buffer would take " + std::to_string(mSize) +
+                         " bytes, more than 4 GiB - 1; use fewer rows, channels or a smaller "
+                         "element type");
+    }
+
+    mTex = GLTexture::create();
+    glBindTexture(GL_TEXTURE_2D, mTex.get());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    // With an unpack buffer bound the null pointer below would be an offset into it.
+    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
+    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(mGLformat), static_cast<GLsizei>(width),
+                 static_cast<GLsizei>(height), 0, mGLformat, mGLType, nullptr);
+
+    glErrorCheck("Before PBO Initialization", __FILE__, __LINE__);
+    mPBO = GLBuffer::create();
+    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, mPBO.get());
+    glBufferData(GL_PIXEL_UNPACK_BUFFER, static_cast<GLsizeiptr>(mSize), nullptr, GL_STREAM_DRAW);
+    GLint64 allocated = -1;
+    glGetBufferParameteri64v(GL_PIXEL_UNPACK_BUFFER, GL_BUFFER_SIZE, &allocated);
+    glErrorCheck("After PBO Initialization", __FILE__, __LINE__);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
+    if (static_cast<uint64_t>(allocated) != mSize) {
+        glGetError();  // the GL_OUT_OF_MEMORY just raised, reported below instead
+        ZV_RAISE_AT("Image::Image", __LINE__,
+                    "OpenGL could not allocate the " + std::to_string(mSize) +
+                        "-byte pixel buffer; use a smaller image",
+                    zv::ZV_ERR_GL);
+    }
+
+    mProgram = makeProgram(gImageVertexShaderSrc, gImageFragmentShaderSrc);
+    const GLuint program = mProgram.get();
+    mMatrixLoc = glGetUniformLocation(program, "matrix");
+    mCmapLenLoc = glGetUniformLocation(program, "cmaplen");
+    const GLint texLoc = glGetUniformLocation(program, "tex");
+    const GLint grayLoc = glGetUniformLocation(program, "isGrayScale");
+    glUniformBlockBinding(program, glGetUniformBlockIndex(program, "ColorMap"), 0);
+    // The program keeps uniform values, and these two never change for this image.
+    GLint previousProgram = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &previousProgram);
+    glUseProgram(program);
+    glUniform1i(texLoc, 0);
+    glUniform1i(grayLoc, mGLformat == GL_RED ? 1 : 0);
+    glUseProgram(static_cast<GLuint>(previousProgram));
+    glErrorCheck("End Image::Image", __FILE__, __LINE__);
+}
+
+zv::ZVType image_impl::channelType() const { return GLenumToZVType(mGLType); }
+
+void image_impl::setColorMapUBOParams(GLuint ubo, GLuint size) {
+    mColorMapUBO = ubo;
+    mUBOSize = size;
+}
+
+void image_impl::render(int windowId, int x, int y, int width, int height) {
+    (void)x;
+    (void)y;
+    // Nothing to show, or no map to show it through.
+    if (mWidth == 0 || mHeight == 0 || mColorMapUBO == 0 || mUBOSize == 0) return;
+    const ImageScale s = imageScale(mWidth, mHeight, width, height, mKeepAspectRatio);
+    const GLfloat matrix[16] = {s.sx, 0.0f, 0.0f, 0.0f, 0.0f, s.sy, 0.0f, 0.0f,
+                                0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f};
+
+    glUseProgram(mProgram.get());
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, mTex.get());
+    // A sampler object bound to the unit (text leaves its own there) would override the
+    // texture's nearest filtering; it is set aside for this draw only.
+    GLint previousSampler = 0;
+    glGetIntegerv(GL_SAMPLER_BINDING, &previousSampler);
+    glBindSampler(0, 0);
+
+    // Rows are packed without padding, whatever their byte length.
+    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, mPBO.get());
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, static_cast<GLsizei>(mWidth),
+                    static_cast<GLsizei>(mHeight), mGLformat, mGLType, nullptr);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+
+    // The program's uniform values are shared by the group's contexts, but a context may
+    // keep its own copy of them, refreshed only when a value changes while it is current
+    // (Mesa ignores a write of the value already stored). After a draw in another window, a
+    // write equal to what that window left would leave this context with its old values, so
+    // the values are moved away first.
+    if (windowId != mLastWindowId) {
+        const GLfloat other[16] = {};
+        glUniformMatrix4fv(mMatrixLoc, 1, GL_FALSE, other);
+        glUniform1f(mCmapLenLoc, -1.0f);
+        mLastWindowId = windowId;
+    }
+    glUniformMatrix4fv(mMatrixLoc, 1, GL_FALSE, matrix);
+    glUniform1f(mCmapLenLoc, static_cast<GLfloat>(mUBOSize));
+    glBindBufferBase(GL_UNIFORM_BUFFER, 0, mColorMapUBO);
+
+    glErrorCheck("Before render", __FILE__, __LINE__);
+    bindResources(windowId);
+    glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_INT, nullptr);
+    unbindResources();
+
+    glBindSampler(0, static_cast<GLuint>(previousSampler));
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
+    // glBindBufferBase also set the generic binding; only binding point 0 is meant to change.
+    glBindBuffer(GL_UNIFORM_BUFFER, 0);
+    glUseProgram(0);
+    glErrorCheck("After render", __FILE__, __LINE__);
+}
+
+}  // namespace internal

@@ -1,0 +1,100 @@
+#pragma once
+// An image: a caller-filled pixel buffer unpacked into a texture on every draw and shown on
+// one quad through the window's colour map.
+
+#include <cstdint>
+
+#include "common/gl.hpp"
+#include "common/gl_objects.hpp"
+#include "common/renderable.hpp"
+#include "common/vertex_arrays.hpp"
+#include "zarvo/defines.h"
+
+namespace internal {
+
+// Scale of the quad (which spans -1..1 on both axes) in an area of areaWidth x areaHeight
+// pixels for an image of imageWidth x imageHeight. Without keepAspect the image fills the
+// area (1, 1). With it the image's longer side spans the area's corresponding side and the
+// other follows the image's aspect ratio (a square image follows the area's height); the
+// quad may then reach past the area on one side, where the viewport clips it. An empty image
+// or area gives (1, 1).
+struct ImageScale {
+    float sx, sy;
+};
+ImageScale imageScale(unsigned imageWidth, unsigned imageHeight, int areaWidth, int areaHeight,
+                      bool keepAspect);
+
+// Byte size of the pixel buffer of width x height pixels of `channels` elements of
+// `bytesPerElement` bytes, in 64 bits so that it cannot wrap.
+uint64_t imageByteSize(unsigned width, unsigned height, unsigned channels,
+                       unsigned bytesPerElement);
+
+// Binds the quad's vertex array for the window, making it on the first call for that window
+// id. The quad's three buffers (positions, texture coordinates, indices) are made once per
+// share group and released with the group's last window. The window's context must be current.
+void bindImageQuad(int windowId);
+// The name of the window's quad vertex array (made as above when missing); leaves vertex
+// array 0 bound.
+GLuint imageQuadVAO(int windowId);
+// The process-wide map from window id to quad vertex array, for inspection.
+const VertexArrayMap& imageQuadVAOs();
+
+class image_impl : public AbstractRenderable {
+public:
+    // Creates the texture, the pixel buffer and the program in the current context.
+    // Raises zv::DimensionError (argument 1 or 2) when width or height exceeds the context's
+    // maximum texture size or the byte size does not fit 32 bits, before creating anything;
+    // zv::Error (ZV_ERR_GL) when no window's context is current or the pixel buffer cannot
+    // be allocated. A zero width or height is accepted: such an image draws nothing.
+    image_impl(unsigned width, unsigned height, zv::ColorMode format, zv::ZVType type);
+    ~image_impl() = default;
+    image_impl(const image_impl&) = delete;
+    image_impl& operator=(const image_impl&) = delete;
+
+    // Unpacks the pixel buffer into the texture and draws the quad into the current viewport,
+    // scaled for the area width x height (x and y are unused). Nothing is drawn for an empty
+    // image or before a colour map was handed over. Leaves no vertex array, texture, unpack
+    // buffer or program bound; the colour map stays bound to uniform-buffer binding point 0
+    // and texture unit 0 stays active. The sampler bound to unit 0 is unbound for the draw
+    // (so nearest filtering and edge clamping hold after text drew with its own sampler) and
+    // bound again afterwards.
+    void render(int windowId, int x, int y, int width, int height) override;
+    // The colour-map uniform buffer and its row count for the next render.
+    void setColorMapUBOParams(GLuint ubo, GLuint size) override;
+    // Keep the aspect ratio in the next renders (until set again).
+    void keepAspectRatio(bool keep) { mKeepAspectRatio = keep; }
+    bool keepsAspectRatio() const { return mKeepAspectRatio; }
+
+    unsigned width() const { return mWidth; }
+    unsigned height() const { return mHeight; }
+    zv::ColorMode pixelFormat() const { return mFormat; }
+    zv::ZVType channelType() const;
+    GLuint pbo() const { return mPBO.get(); }
+    // Byte size of the pixel buffer.
+    unsigned size() const { return static_cast<unsigned>(mSize); }
+
+    void bindResources(int windowId) { bindImageQuad(windowId); }
+    void unbindResources() const { VertexArrayMap::unbind(); }
+
+private:
+    unsigned mWidth;
+    unsigned mHeight;
+    zv::ColorMode mFormat;
+    GLenum mGLformat;
+    GLenum mGLType;
+    uint64_t mSize = 0;
+    // Declared in reverse so that they go pixel buffer first, then texture, then program.
+    GLProgram mProgram;
+    GLTexture mTex;
+    GLBuffer mPBO;
+    GLuint mColorMapUBO = 0;
+    GLuint mUBOSize = 0;
+    bool mKeepAspectRatio = false;
+    // Looked up once, when the program is built.
+    GLint mMatrixLoc = -1;
+    GLint mCmapLenLoc = -1;
+    // The window of the last render (see render).
+    int mLastWindowId = -1;
+};
+
+}  // namespace internal
