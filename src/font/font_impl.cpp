@@ -246,6 +246,11 @@ void font_impl::render(int windowId, const float* pos, const float* color, const
         0.0f,     0.0f,     -1.0f, 0.0f,  //
         -1.0f,    -1.0f,    0.0f,  1.0f,
     };
+    if (mUniformRefresh.windowChanged(windowId)) {
+        UniformRefresh::awayMatrix(mProjectionLoc);
+        UniformRefresh::awayVec4(mColorLoc);
+        UniformRefresh::awayMatrix(mModelViewLoc);
+    }
     glUniformMatrix4fv(mProjectionLoc, 1, GL_FALSE, projection);
     glUniform4fv(mColorLoc, 1, color);
 

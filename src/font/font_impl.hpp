@@ -8,6 +8,7 @@
 
 #include "common/gl.hpp"
 #include "common/gl_objects.hpp"
+#include "common/uniforms.hpp"
 #include "common/vertex_arrays.hpp"
 
 namespace internal {
@@ -102,6 +103,7 @@ private:
     GLint mModelViewLoc = -1;
     GLint mTexLoc = -1;
     GLint mColorLoc = -1;
+    UniformRefresh mUniformRefresh;
 };
 
 }  // namespace internal

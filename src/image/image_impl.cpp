@@ -8,6 +8,7 @@
 #include "common/raise.hpp"
 #include "err_common/err_common.hpp"
 #include "image/image_shaders.hpp"
+#include "common/uniforms.hpp"
 #include "window/context.hpp"
 #include "window/window_impl.hpp"
 
@@ -228,16 +229,9 @@ void image_impl::render(int windowId, int x, int y, int width, int height) {
                     static_cast<GLsizei>(mHeight), mGLformat, mGLType, nullptr);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
 
-    // The program's uniform values are shared by the group's contexts, but a context may
-    // keep its own copy of them, refreshed only when a value changes while it is current
-    // (Mesa ignores a write of the value already stored). After a draw in another window, a
-    // write equal to what that window left would leave this context with its old values, so
-    // the values are moved away first.
-    if (windowId != mLastWindowId) {
-        const GLfloat other[16] = {};
-        glUniformMatrix4fv(mMatrixLoc, 1, GL_FALSE, other);
-        glUniform1f(mCmapLenLoc, -1.0f);
-        mLastWindowId = windowId;
+    if (mUniformRefresh.windowChanged(windowId)) {
+        UniformRefresh::awayMatrix(mMatrixLoc);
+        UniformRefresh::awayFloat(mCmapLenLoc);
     }
     glUniformMatrix4fv(mMatrixLoc, 1, GL_FALSE, matrix);
     glUniform1f(mCmapLenLoc, static_cast<GLfloat>(mUBOSize));

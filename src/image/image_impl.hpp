@@ -7,6 +7,7 @@
 #include "common/gl.hpp"
 #include "common/gl_objects.hpp"
 #include "common/renderable.hpp"
+#include "common/uniforms.hpp"
 #include "common/vertex_arrays.hpp"
 #include "zarvo/defines.h"
 
@@ -93,8 +94,7 @@ private:
     // Looked up once, when the program is built.
     GLint mMatrixLoc = -1;
     GLint mCmapLenLoc = -1;
-    // The window of the last render (see render).
-    int mLastWindowId = -1;
+    UniformRefresh mUniformRefresh;
 };
 
 }  // namespace internal
