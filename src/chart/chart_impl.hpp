@@ -1,0 +1,133 @@
+#pragma once
+// The 2-D chart frame shared by plots and histograms: a white border around the data area,
+// nine ticks on the left and bottom edges, a numeric label beside every tick and optional
+// axis titles. Data is placed in chart coordinates, the square [-1, 1]^2, which the frame
+// maps onto its data area (see chart_layout.hpp).
+//
+// A derived class's render() draws its data clipped to the frame, switches the scissor test
+// off, then calls renderChart(), which draws the frame and all text on top.
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "chart/chart_layout.hpp"
+#include "common/gl.hpp"
+#include "common/gl_objects.hpp"
+#include "common/renderable.hpp"
+#include "common/uniforms.hpp"
+#include "common/vertex_arrays.hpp"
+#include "zarvo/defines.h"
+
+namespace internal {
+
+class font_impl;
+
+// The chart font of the share group whose window is current: "Vera" at 32 pixels, created
+// and loaded on the first call in each group and kept in the group's resources until its
+// last window goes. A load that throws (zv::Error, ZV_ERR_FONT) leaves the font unloaded
+// and is tried again by the next call. Raises zv::Error (ZV_ERR_GL) when no window of the
+// library is current.
+std::shared_ptr<font_impl> getChartFont();
+
+// The OpenGL type of a chart's data, or zv::TypeError (argument 1, recorded as `label`)
+// for a ZVType charts do not take: only unsigned bytes, 32-bit integers and floats.
+GLenum chartDataType(zv::ZVType type, const char* label);
+
+class AbstractChart2D : public AbstractRenderable {
+public:
+    // Loads the group's chart font when needed, builds the border and sprite programs and
+    // the vertex buffer of border corners and tick points. A window of the share group the
+    // chart will be drawn in must be current. Raises what getChartFont() and the shader
+    // building raise; nothing is left behind then.
+    AbstractChart2D();
+    virtual ~AbstractChart2D();
+    AbstractChart2D(const AbstractChart2D&) = delete;
+    AbstractChart2D& operator=(const AbstractChart2D&) = delete;
+
+    // The caller's data buffer of the derived class and its size in bytes.
+    virtual GLuint vbo() const = 0;
+    virtual size_t size() const = 0;
+
+    // Maximum before minimum. Nothing is checked: equal limits give equal labels, reversed
+    // limits labels that decrease along the axis.
+    void setAxesLimits(float xmax, float xmin, float ymax, float ymin);
+    // Copies the text (never null); an empty title is not drawn.
+    void setXAxisTitle(const char* title);
+    void setYAxisTitle(const char* title);
+
+    float xmax() const { return mXMax; }
+    float xmin() const { return mXMin; }
+    float ymax() const { return mYMax; }
+    float ymin() const { return mYMin; }
+    const ChartMetrics& metrics() const { return mMetrics; }
+    int tickSize() const { return mMetrics.tickSize; }
+    int leftMargin() const { return mMetrics.left; }
+    int rightMargin() const { return mMetrics.right; }
+    int topMargin() const { return mMetrics.top; }
+    int bottomMargin() const { return mMetrics.bottom; }
+    GLuint rectangleVBO() const { return mRectangle.get(); }
+    GLint borderProgramPointIndex() const { return static_cast<GLint>(mPointLoc); }
+    GLint borderColorIndex() const { return mBorderColorLoc; }
+    GLint borderMatIndex() const { return mBorderMatLoc; }
+
+    const std::vector<std::string>& xLabels() const { return mXLabels; }
+    const std::vector<std::string>& yLabels() const { return mYLabels; }
+    const std::string& xTitle() const { return mXTitle; }
+    const std::string& yTitle() const { return mYTitle; }
+    const std::shared_ptr<font_impl>& font() const { return mFont; }
+    const VertexArrayMap& chartVertexArrays() const { return mVAOs; }
+
+    // Binds this window's vertex array of the border and tick points, making it on the
+    // first draw in the window.
+    void bindResources(int windowId);
+    void unbindResources() const { VertexArrayMap::unbind(); }
+    void bindBorderProgram() const { glUseProgram(mBorderProgram.get()); }
+    void unbindBorderProgram() const { glUseProgram(0); }
+
+    // Draws border, ticks, labels and titles into the current viewport, which is the drawing
+    // area of w x h pixels (x and y are not used). Draws nothing when the area leaves no
+    // data area. Leaves program 0, vertex array 0 and point size 1.
+    void renderChart(int windowId, int x, int y, int w, int h);
+
+protected:
+    // The frame's layout for a drawing area of w x h pixels.
+    ChartLayout layout(int w, int h) const { return chartLayout(w, h, mMetrics); }
+    // Clips to the frame's rectangle in the current viewport and enables the scissor test;
+    // false, with the scissor test untouched, when the area leaves no data area.
+    static bool beginDataClip(const ChartLayout& layout);
+    static void endDataClip() { glDisable(GL_SCISSOR_TEST); }
+
+private:
+    // Builds the tick geometry, tick text positions and the initial labels; used once, by
+    // the constructor.
+    void setTickCount(int count);
+
+    std::vector<float> mTickTextX;  // chart coordinates of the y-axis ticks, then the x-axis ticks
+    std::vector<float> mTickTextY;
+    std::vector<std::string> mXLabels;
+    std::vector<std::string> mYLabels;
+    ChartMetrics mMetrics;
+    int mTicksPerAxis = 0;
+    float mXMax = 1.0f;
+    float mXMin = 0.0f;
+    float mYMax = 1.0f;
+    float mYMin = 0.0f;
+    std::string mXTitle;
+    std::string mYTitle;
+    std::shared_ptr<font_impl> mFont;
+    GLBuffer mRectangle;
+    GLProgram mBorderProgram;
+    GLProgram mSpriteProgram;
+    GLuint mPointLoc = 0;
+    GLint mBorderColorLoc = -1;
+    GLint mBorderMatLoc = -1;
+    GLint mSpriteMatLoc = -1;
+    GLint mSpriteColorLoc = -1;
+    GLint mSpriteIsYAxisLoc = -1;
+    UniformRefresh mUniformRefresh;  // for the frame's own writes of both programs
+    VertexArrayMap mVAOs;
+};
+
+}  // namespace internal

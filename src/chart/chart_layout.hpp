@@ -1,0 +1,97 @@
+#pragma once
+// Layout of a 2-D chart, apart from any OpenGL call: the data area inside a drawing area,
+// the transform that maps chart coordinates (the square [-1, 1]^2) onto it, the frame's
+// rectangle in pixels and as a scissor box, the data transform of a plot, the tick points
+// and labels, and where tick labels and axis titles are written.
+//
+// The chart frame, the plot and the histogram all place what they draw through these
+// functions, so data, frame, ticks and labels cannot drift apart.
+
+#include <string>
+#include <vector>
+
+#include <glm/glm.hpp>
+
+namespace internal {
+
+// Fixed sizes of a chart, in pixels.
+struct ChartMetrics {
+    int tickCount = 9;
+    int tickSize = 10;  // the point size of a tick and the spacing unit of labels and titles
+    int left = 68;
+    int right = 8;
+    int top = 8;
+    int bottom = 32;
+};
+
+// Every label and title is written at this size; a character is estimated half as wide.
+constexpr int CHART_TEXT_SIZE = 15;
+constexpr float CHART_HALF_CHAR_WIDTH = 7.5f;
+
+// The layout of one drawing area of width x height pixels.
+struct ChartLayout {
+    int width = 0;
+    int height = 0;
+    // False when the area leaves no data area (narrower than 87 or lower than 51 pixels
+    // with the default metrics); nothing of the chart is drawn then and the fields below
+    // keep their defaults.
+    bool hasDataArea = false;
+    float dataWidth = 0.0f;   // Wd: the frame is Wd x Hd pixels, and the text space Wd x Hd units
+    float dataHeight = 0.0f;  // Hd
+    float sx = 0.0f, sy = 0.0f;  // scale applied after the offset
+    float ox = 0.0f, oy = 0.0f;  // offset applied first, in chart units
+    // Chart coordinates to clip coordinates of the viewport: (px, py) -> (sx(px + ox), sy(py +
+    // oy)).
+    glm::mat4 transform = glm::mat4(1.0f);
+    // The frame (the square [-1, 1]^2) in pixels from the lower-left corner of the area.
+    float frameLeft = 0.0f, frameBottom = 0.0f, frameRight = 0.0f, frameTop = 0.0f;
+};
+
+ChartLayout chartLayout(int width, int height, const ChartMetrics& metrics = ChartMetrics());
+
+struct PixelBox {
+    int x, y, width, height;
+};
+
+// The frame's rectangle as it lands in the window through the viewport (x, y, width,
+// height), rounded outward to whole pixels and kept inside the viewport: the scissor box
+// of the data. In a grid the window draws the chart into the cell's inset area, so the
+// viewport and not the cell decides where the frame is.
+PixelBox frameScissor(const ChartLayout& layout, const int viewport[4]);
+
+// The transform of a plot: [xmin, xmax] x [ymin, ymax] onto the frame, through the frame's
+// own transform. An axis whose limits differ by less than 0.001 collapses onto the frame's
+// left (x) or bottom (y) edge; reversed limits mirror the axis.
+glm::mat4 dataTransform(const ChartLayout& layout, float xmax, float xmin, float ymax, float ymin);
+
+// A position in the text space (Wd x Hd units laid over the whole area, origin bottom left).
+struct TextPos {
+    float x, y;
+};
+// The text-space point of the chart point (px, py).
+TextPos textAnchor(const ChartLayout& layout, float px, float py);
+// Where a text of `chars` characters starts, for the tick point (px, py) of its axis.
+// A y label ends a tick's length left of the frame, its baseline at the tick's height.
+TextPos yLabelPos(const ChartLayout& layout, const ChartMetrics& metrics, float px, float py,
+                  size_t chars);
+// An x label sits under its tick, its baseline a tick plus one text size below the frame.
+TextPos xLabelPos(const ChartLayout& layout, const ChartMetrics& metrics, float px, float py,
+                  size_t chars);
+// The y title runs down from the middle of the left edge, a tick's length inside the frame.
+TextPos yTitlePos(const ChartLayout& layout, const ChartMetrics& metrics);
+// The x title starts at the middle of the bottom edge, a tick's length above it.
+TextPos xTitlePos(const ChartLayout& layout, const ChartMetrics& metrics);
+
+// Number of ticks on each axis: the middle one and pairs around it.
+int ticksPerAxis(int tickCount);
+// The chart's vertices, (x, y) pairs in chart coordinates: the four border corners
+// (-1, -1), (1, -1), (1, 1), (-1, 1), then the y-axis ticks on the left edge and the x-axis
+// ticks on the bottom edge, each axis in tick order (middle, then -a, +a outward).
+std::vector<float> chartVertices(int tickCount);
+// Labels of one axis in tick order for the limits [min, max]: the middle of the range,
+// then pairs stepping (max - min) / tickCount down and up.
+std::vector<std::string> axisLabels(float max, float min, int tickCount);
+// Labels of a chart whose limits were never set: the ticks' own chart coordinates.
+std::vector<std::string> normalisedLabels(int tickCount);
+
+}  // namespace internal

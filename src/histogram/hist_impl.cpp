@@ -1,0 +1,80 @@
+#include "histogram/hist_impl.hpp"
+
+#include "common/common.hpp"
+#include "err_common/err_common.hpp"
+#include "histogram/hist_shaders.hpp"
+
+namespace internal {
+
+hist_impl::hist_impl(unsigned nbins, zv::ZVType dataType)
+    : hist_impl(nbins, AcceptedType{chartDataType(dataType, "Histogram::Histogram")}) {}
+
+hist_impl::hist_impl(unsigned nbins, AcceptedType type) : mGLType(type.gl), mBins(nbins) {
+    mBarProgram = makeProgram(gHistBarVertexShaderSrc, gHistBarFragmentShaderSrc);
+    glErrorCheck("Histogram::Shaders", __FILE__, __LINE__);
+    mPointLoc = static_cast<GLuint>(borderProgramPointIndex());
+    mFreqLoc = HIST_FREQ_LOCATION;
+    mBarColorLoc = glGetUniformLocation(mBarProgram.get(), "barColor");
+    mTransformLoc = glGetUniformLocation(mBarProgram.get(), "transform");
+    mBinsLoc = glGetUniformLocation(mBarProgram.get(), "nbins");
+    mYMaxLoc = glGetUniformLocation(mBarProgram.get(), "ymax");
+    mVBOSize = static_cast<size_t>(nbins) * (mGLType == GL_UNSIGNED_BYTE ? 1 : 4);
+    mVBO = GLBuffer::create();
+    glBindBuffer(GL_ARRAY_BUFFER, mVBO.get());
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(mVBOSize), nullptr, GL_DYNAMIC_DRAW);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
+hist_impl::~hist_impl() {
+    mVAOs.clear();
+    mVBO.reset();
+    mBarProgram.reset();
+}
+
+void hist_impl::setBarColor(float red, float green, float blue) {
+    mBarColor[0] = red;
+    mBarColor[1] = green;
+    mBarColor[2] = blue;
+    mBarColor[3] = 1.0f;
+}
+
+void hist_impl::bindResources(int windowId) {
+    mVAOs.bind(windowId, [&] {
+        glEnableVertexAttribArray(mPointLoc);
+        glEnableVertexAttribArray(mFreqLoc);
+        glBindBuffer(GL_ARRAY_BUFFER, rectangleVBO());
+        glVertexAttribPointer(mPointLoc, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
+        glBindBuffer(GL_ARRAY_BUFFER, mVBO.get());
+        glVertexAttribPointer(mFreqLoc, 1, mGLType, GL_FALSE, 0, nullptr);
+        glVertexAttribDivisor(mFreqLoc, 1);
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+    });
+}
+
+void hist_impl::render(int windowId, int x, int y, int width, int height) {
+    glErrorCheck("Begin Histogram::render", __FILE__, __LINE__);
+    const ChartLayout c = layout(width, height);
+    if (mBins > 0 && beginDataClip(c)) {
+        glUseProgram(mBarProgram.get());
+        // The program is shared by the group's windows; see UniformRefresh.
+        if (mUniformRefresh.windowChanged(windowId)) {
+            UniformRefresh::awayMatrix(mTransformLoc);
+            UniformRefresh::awayVec4(mBarColorLoc);
+            UniformRefresh::awayFloat(mBinsLoc);
+            UniformRefresh::awayFloat(mYMaxLoc);
+        }
+        glUniformMatrix4fv(mTransformLoc, 1, GL_FALSE, &c.transform[0][0]);
+        glUniform4fv(mBarColorLoc, 1, mBarColor);
+        glUniform1f(mBinsLoc, static_cast<float>(mBins));
+        glUniform1f(mYMaxLoc, ymax());
+        bindResources(windowId);
+        glDrawArraysInstanced(GL_TRIANGLE_FAN, 0, 4, static_cast<GLsizei>(mBins));
+        unbindResources();
+        glUseProgram(0);
+    }
+    endDataClip();
+    renderChart(windowId, x, y, width, height);
+    glErrorCheck("End Histogram::render", __FILE__, __LINE__);
+}
+
+}  // namespace internal

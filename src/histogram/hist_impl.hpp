@@ -1,0 +1,67 @@
+#pragma once
+// Histograms: the frequencies of a fixed number of bins, written by the application into a
+// vertex buffer the histogram creates, drawn as bars inside the chart frame. The bins divide
+// the frame's width into equal slots from left to right whatever the x limits; every bar
+// stands on the frame's bottom edge and is freq / ymax of the frame's height tall.
+
+#include <cstddef>
+
+#include "chart/chart_impl.hpp"
+#include "common/gl.hpp"
+#include "common/gl_objects.hpp"
+#include "common/uniforms.hpp"
+#include "common/vertex_arrays.hpp"
+#include "zarvo/defines.h"
+
+namespace internal {
+
+class hist_impl : public AbstractChart2D {
+public:
+    // A histogram of nbins bins of dataType (0 bins draw only the frame), with a buffer of
+    // nbins elements (uninitialised, GL_DYNAMIC_DRAW). A window of the share group it will
+    // be drawn in must be current. Raises zv::TypeError (argument 1, "Histogram::Histogram")
+    // for ZV_INT8 or an unknown type before any OpenGL object is made.
+    hist_impl(unsigned nbins, zv::ZVType dataType);
+    ~hist_impl() override;
+
+    // Stores the components as given, alpha 1.
+    void setBarColor(float red, float green, float blue);
+    const float* barColor() const { return mBarColor; }
+    unsigned bins() const { return mBins; }
+
+    GLuint vbo() const override { return mVBO.get(); }
+    size_t size() const override { return mVBOSize; }
+
+    // Draws the bars clipped to the frame, then the frame over them. The window's context is
+    // current and the viewport set (the cell, or its inset area in a grid); the scissor test
+    // is off afterwards.
+    void render(int windowId, int x, int y, int width, int height) override;
+
+    void bindResources(int windowId);
+    void unbindResources() const { VertexArrayMap::unbind(); }
+    const VertexArrayMap& vertexArrays() const { return mVAOs; }
+
+private:
+    struct AcceptedType {
+        GLenum gl;
+    };
+    hist_impl(unsigned nbins, AcceptedType type);
+
+    GLenum mGLType;
+    unsigned mBins;
+    // Opaque sky blue: stands out on the black background and against the white frame.
+    float mBarColor[4] = {0.3f, 0.6f, 1.0f, 1.0f};
+    GLBuffer mVBO;
+    size_t mVBOSize = 0;
+    GLProgram mBarProgram;
+    GLint mTransformLoc = -1;
+    GLint mBarColorLoc = -1;
+    GLint mBinsLoc = -1;
+    GLint mYMaxLoc = -1;
+    GLuint mPointLoc = 0;
+    GLuint mFreqLoc = 0;
+    UniformRefresh mUniformRefresh;
+    VertexArrayMap mVAOs;
+};
+
+}  // namespace internal

@@ -1,0 +1,45 @@
+#include "zarvo/histogram.h"
+
+#include "histogram/histogram.hpp"
+#include "window/window.hpp"
+#include "zarvo/window.h"
+
+namespace zv {
+
+Histogram::Histogram(unsigned nbins, ZVType dataType)
+    : mValue(new internal::_Histogram(nbins, dataType)) {}
+
+Histogram::Histogram(const Histogram& other) : mValue(new internal::_Histogram(*other.mValue)) {}
+
+Histogram& Histogram::operator=(const Histogram& other) {
+    *mValue = *other.mValue;
+    return *this;
+}
+
+Histogram::~Histogram() { delete mValue; }
+
+void Histogram::setBarColor(float red, float green, float blue) {
+    mValue->impl()->setBarColor(red, green, blue);
+}
+void Histogram::setAxesLimits(float xmax, float xmin, float ymax, float ymin) {
+    mValue->impl()->setAxesLimits(xmax, xmin, ymax, ymin);
+}
+void Histogram::setXAxisTitle(const char* title) { mValue->impl()->setXAxisTitle(title); }
+void Histogram::setYAxisTitle(const char* title) { mValue->impl()->setYAxisTitle(title); }
+float Histogram::xmax() const { return mValue->impl()->xmax(); }
+float Histogram::xmin() const { return mValue->impl()->xmin(); }
+float Histogram::ymax() const { return mValue->impl()->ymax(); }
+float Histogram::ymin() const { return mValue->impl()->ymin(); }
+unsigned Histogram::vbo() const { return mValue->impl()->vbo(); }
+size_t Histogram::size() const { return mValue->impl()->size(); }
+
+void Window::draw(const Histogram& histogram) {
+    mValue->get()->draw(std::shared_ptr<internal::AbstractRenderable>(histogram.get()->impl()));
+}
+
+void Window::draw(int column, int row, const Histogram& histogram, const char* title) {
+    mValue->get()->draw(
+        column, row, std::shared_ptr<internal::AbstractRenderable>(histogram.get()->impl()), title);
+}
+
+}  // namespace zv

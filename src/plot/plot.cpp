@@ -1,0 +1,46 @@
+#include "zarvo/plot.h"
+
+#include "plot/plot.hpp"
+#include "window/window.hpp"
+#include "zarvo/window.h"
+
+namespace zv {
+
+Plot::Plot(unsigned numPoints, ZVType dataType, ZVPlotType plotType, ZVMarkerType markerType)
+    : mValue(new internal::_Plot(numPoints, dataType, plotType, markerType)) {}
+
+Plot::Plot(const Plot& other) : mValue(new internal::_Plot(*other.mValue)) {}
+
+Plot& Plot::operator=(const Plot& other) {
+    *mValue = *other.mValue;
+    return *this;
+}
+
+Plot::~Plot() { delete mValue; }
+
+void Plot::setColor(Color color) { mValue->impl()->setColor(color); }
+void Plot::setColor(float red, float green, float blue) {
+    mValue->impl()->setColor(red, green, blue);
+}
+void Plot::setAxesLimits(float xmax, float xmin, float ymax, float ymin) {
+    mValue->impl()->setAxesLimits(xmax, xmin, ymax, ymin);
+}
+void Plot::setXAxisTitle(const char* title) { mValue->impl()->setXAxisTitle(title); }
+void Plot::setYAxisTitle(const char* title) { mValue->impl()->setYAxisTitle(title); }
+float Plot::xmax() const { return mValue->impl()->xmax(); }
+float Plot::xmin() const { return mValue->impl()->xmin(); }
+float Plot::ymax() const { return mValue->impl()->ymax(); }
+float Plot::ymin() const { return mValue->impl()->ymin(); }
+unsigned Plot::vbo() const { return mValue->impl()->vbo(); }
+size_t Plot::size() const { return mValue->impl()->size(); }
+
+void Window::draw(const Plot& plot) {
+    mValue->get()->draw(std::shared_ptr<internal::AbstractRenderable>(plot.get()->impl()));
+}
+
+void Window::draw(int column, int row, const Plot& plot, const char* title) {
+    mValue->get()->draw(column, row,
+                        std::shared_ptr<internal::AbstractRenderable>(plot.get()->impl()), title);
+}
+
+}  // namespace zv

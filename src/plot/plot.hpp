@@ -1,0 +1,33 @@
+#pragma once
+// The record behind zv::Plot: one shared pointer to the line or scatter plot.
+
+#include <memory>
+
+#include "plot/plot_impl.hpp"
+#include "zarvo/defines.h"
+
+namespace internal {
+
+class _Plot {
+public:
+    // A scatter_impl for ZV_PLOT_SCATTER, a plot_impl for every other plot type.
+    _Plot(unsigned numPoints, zv::ZVType dataType, zv::ZVPlotType plotType,
+          zv::ZVMarkerType markerType)
+        : mPlot(create(numPoints, dataType, plotType, static_cast<int>(markerType))) {}
+    _Plot(const _Plot&) = default;
+    _Plot& operator=(const _Plot&) = default;
+
+    const std::shared_ptr<plot_impl>& impl() const { return mPlot; }
+
+private:
+    static std::shared_ptr<plot_impl> create(unsigned numPoints, zv::ZVType dataType,
+                                             zv::ZVPlotType plotType, int markerType) {
+        if (plotType == zv::ZV_PLOT_SCATTER)
+            return std::make_shared<scatter_impl>(numPoints, dataType, markerType);
+        return std::make_shared<plot_impl>(numPoints, dataType, markerType);
+    }
+
+    std::shared_ptr<plot_impl> mPlot;
+};
+
+}  // namespace internal

@@ -1,0 +1,113 @@
+#include "plot/plot_impl.hpp"
+
+#include "common/common.hpp"
+#include "err_common/err_common.hpp"
+#include "plot/plot_shaders.hpp"
+
+namespace internal {
+
+namespace {
+size_t bytesPerElement(GLenum type) { return type == GL_UNSIGNED_BYTE ? 1 : 4; }
+}  // namespace
+
+plot_impl::plot_impl(unsigned numPoints, zv::ZVType dataType, int markerType)
+    : plot_impl(numPoints, AcceptedType{chartDataType(dataType, "Plot::Plot")}, markerType) {}
+
+plot_impl::plot_impl(unsigned numPoints, AcceptedType type, int markerType)
+    : mNumPoints(numPoints), mGLType(type.gl), mMarkerType(markerType) {
+    mVBOSize = 2 * static_cast<size_t>(numPoints) * bytesPerElement(mGLType);
+    mVBO = GLBuffer::create();
+    glBindBuffer(GL_ARRAY_BUFFER, mVBO.get());
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(mVBOSize), nullptr, GL_DYNAMIC_DRAW);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    mPointLoc = static_cast<GLuint>(borderProgramPointIndex());
+    mMarkerProgram = makeProgram(gMarkerVertexShaderSrc, gMarkerSpriteFragmentShaderSrc);
+    mMarkerTypeLoc = glGetUniformLocation(mMarkerProgram.get(), "marker_type");
+    mSpriteMatLoc = glGetUniformLocation(mMarkerProgram.get(), "transform");
+    mLineColorLoc = glGetUniformLocation(mMarkerProgram.get(), "line_color");
+}
+
+plot_impl::~plot_impl() {
+    glErrorCheck("Begin Plot::~Plot", __FILE__, __LINE__);
+    mVAOs.clear();
+    mVBO.reset();
+    mMarkerProgram.reset();
+    glErrorCheck("End Plot::~Plot", __FILE__, __LINE__);
+}
+
+void plot_impl::setColor(zv::Color color) {
+    mColor[0] = static_cast<float>(color >> 24) / 255.0f;
+    mColor[1] = static_cast<float>((color >> 16) & 0xFF) / 255.0f;
+    mColor[2] = static_cast<float>((color >> 8) & 0xFF) / 255.0f;
+    mColor[3] = static_cast<float>(color & 0xFF) / 255.0f;
+}
+
+void plot_impl::setColor(float red, float green, float blue) {
+    mColor[0] = clampTo01(red);
+    mColor[1] = clampTo01(green);
+    mColor[2] = clampTo01(blue);
+    mColor[3] = 1.0f;
+}
+
+void plot_impl::bindResources(int windowId) {
+    mVAOs.bind(windowId, [&] {
+        glEnableVertexAttribArray(mPointLoc);
+        glBindBuffer(GL_ARRAY_BUFFER, mVBO.get());
+        glVertexAttribPointer(mPointLoc, 2, mGLType, GL_FALSE, 0, nullptr);
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+    });
+}
+
+void plot_impl::render(int windowId, int x, int y, int width, int height) {
+    glErrorCheck("Begin Plot::render", __FILE__, __LINE__);
+    const ChartLayout c = layout(width, height);
+    if (beginDataClip(c)) {
+        if (mUniformRefresh.windowChanged(windowId)) moveUniformsAway();
+        renderGraph(windowId, dataTransform(c, xmax(), xmin(), ymax(), ymin()));
+    }
+    endDataClip();
+    renderChart(windowId, x, y, width, height);
+    glErrorCheck("End Plot::render", __FILE__, __LINE__);
+}
+
+void plot_impl::moveUniformsAway() {
+    bindBorderProgram();
+    UniformRefresh::awayMatrix(borderMatIndex());
+    UniformRefresh::awayVec4(borderColorIndex());
+    glUseProgram(mMarkerProgram.get());
+    UniformRefresh::awayMatrix(mSpriteMatLoc);
+    UniformRefresh::awayVec4(mLineColorLoc);
+    UniformRefresh::awayInt(mMarkerTypeLoc);
+    glUseProgram(0);
+}
+
+void plot_impl::renderGraph(int windowId, glm::mat4 transform) {
+    bindBorderProgram();
+    glUniformMatrix4fv(borderMatIndex(), 1, GL_FALSE, &transform[0][0]);
+    glUniform4fv(borderColorIndex(), 1, mColor);
+    bindResources(windowId);
+    glDrawArrays(GL_LINE_STRIP, 0, static_cast<GLsizei>(mNumPoints));
+    unbindResources();
+    unbindBorderProgram();
+    renderMarkers(windowId, transform);
+}
+
+void plot_impl::renderMarkers(int windowId, const glm::mat4& transform) {
+    if (mMarkerType == zv::ZV_MARKER_NONE) return;
+    glEnable(GL_PROGRAM_POINT_SIZE);
+    glUseProgram(mMarkerProgram.get());
+    glUniformMatrix4fv(mSpriteMatLoc, 1, GL_FALSE, &transform[0][0]);
+    glUniform4fv(mLineColorLoc, 1, mColor);
+    glUniform1i(mMarkerTypeLoc, mMarkerType);
+    bindResources(windowId);
+    glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(mNumPoints));
+    unbindResources();
+    glUseProgram(0);
+    glDisable(GL_PROGRAM_POINT_SIZE);
+}
+
+void scatter_impl::renderGraph(int windowId, glm::mat4 transform) {
+    renderMarkers(windowId, transform);
+}
+
+}  // namespace internal

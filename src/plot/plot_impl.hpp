@@ -1,0 +1,94 @@
+#pragma once
+// Line and scatter plots: N (x, y) points, written by the application into a vertex buffer
+// the plot creates, drawn inside the chart frame as a line strip with optional markers
+// (plot_impl) or as markers alone (scatter_impl).
+
+#include <cstddef>
+
+#include <glm/glm.hpp>
+
+#include "chart/chart_impl.hpp"
+#include "common/gl.hpp"
+#include "common/gl_objects.hpp"
+#include "common/uniforms.hpp"
+#include "common/vertex_arrays.hpp"
+#include "zarvo/defines.h"
+
+namespace internal {
+
+class plot_impl : public AbstractChart2D {
+public:
+    // A plot of numPoints points of dataType, with a buffer of 2 x numPoints elements
+    // (uninitialised, GL_DYNAMIC_DRAW). markerType is a ZVMarkerType, kept as an int: any
+    // value above ZV_MARKER_STAR (which the enumeration cannot hold) draws filled squares. A window
+    // of the share group it will be drawn in must be current. Raises zv::TypeError (argument 1,
+    // "Plot::Plot") for ZV_INT8 or an unknown type before any OpenGL object is made.
+    plot_impl(unsigned numPoints, zv::ZVType dataType, int markerType);
+    ~plot_impl() override;
+
+    // 0xRRGGBBAA, each byte k giving k / 255.
+    void setColor(zv::Color color);
+    // Components clamped to [0, 1], alpha 1.
+    void setColor(float red, float green, float blue);
+    const float* color() const { return mColor; }
+    int markerType() const { return mMarkerType; }
+    unsigned numPoints() const { return mNumPoints; }
+
+    GLuint vbo() const override { return mVBO.get(); }
+    size_t size() const override { return mVBOSize; }
+
+    // Draws the graph clipped to the frame, then the frame over it. The window's context is
+    // current and the viewport set (the cell, or its inset area in a grid); the scissor test
+    // is off afterwards.
+    void render(int windowId, int x, int y, int width, int height) override;
+    // The graph alone, through the data transform: the line strip, then the markers.
+    virtual void renderGraph(int windowId, glm::mat4 transform);
+
+    void bindResources(int windowId);
+    void unbindResources() const { VertexArrayMap::unbind(); }
+    GLint spriteMatIndex() const { return mSpriteMatLoc; }
+    GLint markerTypeIndex() const { return mMarkerTypeLoc; }
+    const VertexArrayMap& vertexArrays() const { return mVAOs; }
+
+protected:
+    // The marker pass alone; nothing when the marker type is ZV_MARKER_NONE.
+    void renderMarkers(int windowId, const glm::mat4& transform);
+
+private:
+    // The programs are shared by the group's windows: when the plot moves to another window,
+    // every uniform the graph writes is first moved away (see UniformRefresh).
+    void moveUniformsAway();
+
+private:
+    // The element type, checked before anything is built.
+    struct AcceptedType {
+        GLenum gl;
+    };
+    plot_impl(unsigned numPoints, AcceptedType type, int markerType);
+
+    unsigned mNumPoints;
+    GLenum mGLType;
+    // Opaque amber: stands out on the black background and against the white frame.
+    float mColor[4] = {1.0f, 0.6f, 0.1f, 1.0f};
+    int mMarkerType;
+    GLBuffer mVBO;
+    size_t mVBOSize = 0;
+    GLProgram mMarkerProgram;
+    GLuint mPointLoc = 0;
+    GLint mMarkerTypeLoc = -1;
+    GLint mSpriteMatLoc = -1;
+    GLint mLineColorLoc = -1;
+    UniformRefresh mUniformRefresh;  // for the graph's writes to both programs
+    VertexArrayMap mVAOs;
+};
+
+// Markers only: with ZV_MARKER_NONE nothing is drawn inside the frame.
+class scatter_impl : public plot_impl {
+public:
+    scatter_impl(unsigned numPoints, zv::ZVType dataType, int markerType)
+        : plot_impl(numPoints, dataType, markerType) {}
+    ~scatter_impl() override = default;
+    void renderGraph(int windowId, glm::mat4 transform) override;
+};
+
+}  // namespace internal

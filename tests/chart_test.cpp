@@ -1,0 +1,376 @@
+// The chart frame: its layout (no GPU), and the border, ticks, labels and titles it draws,
+// read back from real contexts; the chart font of each share group.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "chart/chart_impl.hpp"
+#include "chart/chart_layout.hpp"
+#include "font/font_impl.hpp"
+#include "support/chart_util.hpp"
+#include "support/gl_test.hpp"
+
+using internal::ChartLayout;
+using internal::chartLayout;
+using internal::ChartMetrics;
+
+namespace {
+
+// Frame geometry of an 800 x 600 area, in pixels from its lower-left corner.
+constexpr double LEFT = 74.2375, RIGHT = 788.2375, BOTTOM = 40.583333, TOP = 590.583333;
+
+std::vector<std::string> strings(std::initializer_list<const char*> list) {
+    return std::vector<std::string>(list.begin(), list.end());
+}
+
+glm::vec4 apply(const glm::mat4& m, float x, float y) { return m * glm::vec4(x, y, 0.0f, 1.0f); }
+
+// Pixel x of a clip-space x in an 800-wide viewport, and y in a 600-high one.
+double pixelX(float clipX) { return 400.0 * (clipX + 1.0); }
+double pixelY(float clipY) { return 300.0 * (clipY + 1.0); }
+
+}  // namespace
+
+TEST(ChartLayout, MapsTheSquareOntoTheDataAreaOf800x600) {
+    const ChartLayout c = chartLayout(800, 600);
+    ASSERT_TRUE(c.hasDataArea);
+    EXPECT_EQ(714.0f, c.dataWidth);
+    EXPECT_EQ(550.0f, c.dataHeight);
+    EXPECT_NEAR(0.8925, c.sx, 1e-6);
+    EXPECT_NEAR(0.916667, c.sy, 1e-6);
+    EXPECT_NEAR(0.0875, c.ox, 1e-6);
+    EXPECT_NEAR(0.056667, c.oy, 1e-6);
+    EXPECT_NEAR(LEFT, c.frameLeft, 1e-3);
+    EXPECT_NEAR(RIGHT, c.frameRight, 1e-3);
+    EXPECT_NEAR(BOTTOM, c.frameBottom, 1e-3);
+    EXPECT_NEAR(TOP, c.frameTop, 1e-3);
+    // The matrix lands the corners of the square where the frame says.
+    EXPECT_NEAR(LEFT, pixelX(apply(c.transform, -1, -1).x), 1e-3);
+    EXPECT_NEAR(BOTTOM, pixelY(apply(c.transform, -1, -1).y), 1e-3);
+    EXPECT_NEAR(RIGHT, pixelX(apply(c.transform, 1, 1).x), 1e-3);
+    EXPECT_NEAR(TOP, pixelY(apply(c.transform, 1, 1).y), 1e-3);
+}
+
+TEST(ChartLayout, ScissorIsTheFrameRoundedOutwardThroughTheViewport) {
+    const ChartLayout whole = chartLayout(800, 600);
+    const int full[4] = {0, 0, 800, 600};
+    internal::PixelBox b = internal::frameScissor(whole, full);
+    EXPECT_EQ(74, b.x);
+    EXPECT_EQ(40, b.y);
+    EXPECT_EQ(715, b.width);
+    EXPECT_EQ(551, b.height);
+
+    // A grid cell of 400 x 300 drawn into its inset area (8, 6, 384, 264): the frame laid
+    // out for the cell lands through the inset viewport, not in the cell.
+    const ChartLayout cell = chartLayout(400, 300);
+    const int inset[4] = {8, 6, 384, 264};
+    b = internal::frameScissor(cell, inset);
+    EXPECT_EQ(75, b.x);        // 8 + 192 (1 - 0.785 * 0.825) = 75.66
+    EXPECT_EQ(40, b.y);        // 6 + 132 (1 - 0.8333 * 0.8867) = 40.47
+    EXPECT_EQ(303, b.width);   // right edge 377.10 -> 378
+    EXPECT_EQ(221, b.height);  // top edge 260.47 -> 261
+}
+
+TEST(ChartLayout, AreasWithoutDataAreaAreMarked) {
+    EXPECT_FALSE(chartLayout(86, 600).hasDataArea);
+    EXPECT_FALSE(chartLayout(800, 50).hasDataArea);
+    EXPECT_FALSE(chartLayout(0, 0).hasDataArea);
+    EXPECT_TRUE(chartLayout(87, 51).hasDataArea);
+}
+
+TEST(ChartLayout, TextPositionsIn800x600) {
+    const ChartLayout c = chartLayout(800, 600);
+    const ChartMetrics m;
+    internal::TextPos p = internal::yLabelPos(c, m, -1.0f, 0.0f, 4);
+    EXPECT_NEAR(27.33, p.x, 0.01);
+    EXPECT_NEAR(289.28, p.y, 0.01);
+    p = internal::xLabelPos(c, m, 0.0f, -1.0f, 4);
+    EXPECT_NEAR(369.88, p.x, 0.01);
+    EXPECT_NEAR(14.28, p.y, 0.01);
+    p = internal::yTitlePos(c, m);
+    EXPECT_NEAR(75.18, p.x, 0.01);
+    EXPECT_NEAR(289.28, p.y, 0.01);
+    p = internal::xTitlePos(c, m);
+    EXPECT_NEAR(384.88, p.x, 0.01);
+    EXPECT_NEAR(46.37, p.y, 0.01);
+    // Each further character moves a label half a text size to the left.
+    EXPECT_NEAR(internal::yLabelPos(c, m, -1.0f, 0.0f, 4).x - 7.5f,
+                internal::yLabelPos(c, m, -1.0f, 0.0f, 5).x, 1e-4);
+}
+
+TEST(ChartLayout, DataTransformMapsLimitsOntoTheFrame) {
+    const ChartLayout c = chartLayout(800, 600);
+    struct Case {
+        float xmax, xmin, ymax, ymin;
+        float px, py;
+        double expectX, expectY;  // pixels
+    };
+    const Case cases[] = {
+        {1, 0, 1, 0, 0, 0, LEFT, BOTTOM},
+        {1, 0, 1, 0, 1, 1, RIGHT, TOP},
+        {10, -10, 100, 0, 5, 25, LEFT + 714 * 0.75, BOTTOM + 550 * 0.25},
+        // Reversed limits mirror the axis.
+        {0, 1, 0, 1, 0.25f, 0.25f, LEFT + 714 * 0.75, BOTTOM + 550 * 0.75},
+        // Limits closer than 0.001 collapse onto the left and the bottom edge.
+        {1, 0.9995f, 2, 1.9992f, 123, -7, LEFT, BOTTOM},
+        // Just apart enough (1/512): no collapse.
+        {1.001953125f, 1, 1, 0, 1.0009765625f, 0.5f, LEFT + 714 * 0.5, BOTTOM + 550 * 0.5},
+    };
+    for (const Case& k : cases) {
+        const glm::vec4 p =
+            apply(internal::dataTransform(c, k.xmax, k.xmin, k.ymax, k.ymin), k.px, k.py);
+        EXPECT_NEAR(k.expectX, pixelX(p.x), 0.02) << k.xmax << " " << k.xmin << " " << k.px;
+        EXPECT_NEAR(k.expectY, pixelY(p.y), 0.02) << k.ymax << " " << k.ymin << " " << k.py;
+    }
+}
+
+TEST(ChartLayout, VerticesAreBorderThenNineTicksPerAxis) {
+    const std::vector<float> v = internal::chartVertices(9);
+    ASSERT_EQ(44u, v.size());  // 22 points, 176 bytes
+    const std::vector<float> border = {-1, -1, 1, -1, 1, 1, -1, 1};
+    EXPECT_EQ(border, std::vector<float>(v.begin(), v.begin() + 8));
+    const float s = 2.0f / 9.0f;
+    const float offsets[9] = {0, -s, s, -2 * s, 2 * s, -3 * s, 3 * s, -4 * s, 4 * s};
+    for (int k = 0; k < 9; ++k) {
+        EXPECT_FLOAT_EQ(-1.0f, v[8 + 2 * k]) << "y tick " << k;
+        EXPECT_NEAR(offsets[k], v[9 + 2 * k], 1e-6) << "y tick " << k;
+        EXPECT_NEAR(offsets[k], v[26 + 2 * k], 1e-6) << "x tick " << k;
+        EXPECT_FLOAT_EQ(-1.0f, v[27 + 2 * k]) << "x tick " << k;
+    }
+    EXPECT_EQ(9, internal::ticksPerAxis(9));
+}
+
+TEST(ChartLayout, LabelsFollowTickOrder) {
+    EXPECT_EQ(strings({"0.50", "0.39", "0.61", "0.28", "0.72", "0.17", "0.83", "0.06", "0.94"}),
+              internal::axisLabels(1, 0, 9));
+    EXPECT_EQ(strings({"0.00", "-22.22", "22.22", "-44.44", "44.44", "-66.67", "66.67", "-88.89",
+                       "88.89"}),
+              internal::axisLabels(100, -100, 9));
+    EXPECT_EQ(std::vector<std::string>(9, "5.00"), internal::axisLabels(5, 5, 9));
+    // Reversed limits: labels decrease along the axis.
+    EXPECT_EQ(strings({"0.50", "0.61", "0.39", "0.72", "0.28", "0.83", "0.17", "0.94", "0.06"}),
+              internal::axisLabels(0, 1, 9));
+    EXPECT_EQ(strings({"0.00", "-0.22", "0.22", "-0.44", "0.44", "-0.67", "0.67", "-0.89", "0.89"}),
+              internal::normalisedLabels(9));
+}
+
+namespace {
+
+// A chart frame with no data of its own.
+class FrameChart : public internal::AbstractChart2D {
+public:
+    void render(int windowId, int x, int y, int w, int h) override {
+        renderChart(windowId, x, y, w, h);
+    }
+    GLuint vbo() const override { return 0; }
+    size_t size() const override { return 0; }
+};
+
+class ChartGLTest : public zvtest::GLTest {
+protected:
+    zvtest::Snapshot drawAndGrab(const std::shared_ptr<FrameChart>& chart) {
+        window->draw(chart);
+        zvtest::expectChartStateRestored("chart draw");
+        return grab();
+    }
+};
+
+// Pixel y of y-axis tick k and pixel x of x-axis tick k in an 800 x 600 area.
+double tickY(int k) {
+    const double s = 2.0 / 9.0;
+    const double offset = (k == 0 ? 0 : (k % 2 ? -1 : 1) * ((k + 1) / 2) * s);
+    return BOTTOM + 550.0 * (offset + 1.0) / 2.0;
+}
+double tickX(int k) {
+    const double s = 2.0 / 9.0;
+    const double offset = (k == 0 ? 0 : (k % 2 ? -1 : 1) * ((k + 1) / 2) * s);
+    return LEFT + 714.0 * (offset + 1.0) / 2.0;
+}
+
+}  // namespace
+
+TEST_F(ChartGLTest, BorderLiesOnTheFrameRectangle) {
+    auto chart = std::make_shared<FrameChart>();
+    const zvtest::Snapshot s = drawAndGrab(chart);
+    // The centre line of each edge, measured from its coverage away from ticks and text.
+    using zvtest::centreOf;
+    EXPECT_NEAR(LEFT, centreOf(s, 70, 90, 79, 110, zvtest::GREEN).x, 0.5);
+    EXPECT_NEAR(RIGHT, centreOf(s, 783, 90, 793, 110, zvtest::GREEN).x, 0.5);
+    EXPECT_NEAR(BOTTOM, centreOf(s, 100, 36, 120, 46, zvtest::GREEN).y, 0.5);
+    EXPECT_NEAR(TOP, centreOf(s, 100, 585, 120, 596, zvtest::GREEN).y, 0.5);
+    // A one-pixel line, white along its length, nothing drawn just beside it.
+    for (int y = 100; y < 110; ++y) EXPECT_TRUE(zvtest::isWhite(s.at(74, y))) << y;
+    EXPECT_TRUE(zvtest::isBlack(s.at(72, 100)));
+    EXPECT_TRUE(zvtest::isBlack(s.at(76, 100)));
+    EXPECT_TRUE(zvtest::isBlack(s.at(790, 100)));
+    EXPECT_TRUE(zvtest::isBlack(s.at(300, 593)));
+    // Nothing inside the data area without data or titles, nothing above or right of it.
+    EXPECT_EQ(0, s.count(82, 48, 781, 583, zvtest::notBlack));
+    EXPECT_EQ(0, s.count(0, 594, 800, 600, zvtest::notBlack));
+    EXPECT_EQ(0, s.count(791, 0, 800, 600, zvtest::notBlack));
+}
+
+TEST_F(ChartGLTest, NineTicksOnEachAxisCentredOnTheirValues) {
+    auto chart = std::make_shared<FrameChart>();
+    const zvtest::Snapshot s = drawAndGrab(chart);
+    // y ticks cross the left edge, x ticks the bottom edge.
+    EXPECT_EQ(9, zvtest::runsInColumn(s, 77, 46, 586, zvtest::isWhite));
+    EXPECT_EQ(9, zvtest::runsInRow(s, 44, 78, 786, zvtest::isWhite));
+    for (int k = 0; k < 9; ++k) {
+        const int ty = static_cast<int>(tickY(k));
+        const zvtest::Centre y = zvtest::centreOf(s, 76, ty - 5, 80, ty + 6, zvtest::GREEN);
+        // The rasteriser puts point sprites on whole pixels: within a pixel of the value.
+        EXPECT_NEAR(tickY(k), y.y, 1.0) << "y tick " << k;
+        const int tx = static_cast<int>(tickX(k));
+        const zvtest::Centre x = zvtest::centreOf(s, tx - 5, 42, tx + 6, 46, zvtest::GREEN);
+        EXPECT_NEAR(tickX(k), x.x, 1.0) << "x tick " << k;
+        // A dash is a tick long: it reaches 5 pixels either side of the edge.
+        EXPECT_TRUE(zvtest::notBlack(s.at(70, static_cast<int>(std::lround(tickY(k))))));
+        EXPECT_TRUE(zvtest::isBlack(s.at(67, static_cast<int>(std::lround(tickY(k))))));
+    }
+}
+
+TEST_F(ChartGLTest, LabelsStandBesideTheirTicksAndTitlesWhereTheyBelong) {
+    auto chart = std::make_shared<FrameChart>();
+    chart->setAxesLimits(1, 0, 1, 0);
+    zvtest::Snapshot s = drawAndGrab(chart);
+    for (int k = 0; k < 9; ++k) {
+        // A y label left of the frame, from its tick's height up; an x label below its tick.
+        const int ty = static_cast<int>(tickY(k));
+        EXPECT_GT(s.count(20, ty - 1, 70, ty + 14, zvtest::isWhite), 20) << "y label " << k;
+        const int tx = static_cast<int>(tickX(k));
+        EXPECT_GT(s.count(tx - 25, 8, tx + 25, 32, zvtest::isWhite), 20) << "x label " << k;
+    }
+    // Nothing below the x labels, left of the y labels, or between two y labels.
+    EXPECT_EQ(0, s.count(0, 0, 800, 6, zvtest::notBlack));
+    EXPECT_EQ(0, s.count(0, 0, 18, 600, zvtest::notBlack));
+    EXPECT_EQ(0, s.count(20, static_cast<int>(tickY(7)) + 16, 66, static_cast<int>(tickY(5)) - 2,
+                         zvtest::notBlack));
+    // No titles yet: the places they go are empty.
+    const int yTitle[4] = {83, 180, 100, 330};  // down from mid-height, a tick inside the edge
+    const int xTitle[4] = {430, 50, 490, 70};   // right from the middle, a tick above the edge
+    EXPECT_EQ(0, s.count(yTitle[0], yTitle[1], yTitle[2], yTitle[3], zvtest::notBlack));
+    EXPECT_EQ(0, s.count(xTitle[0], xTitle[1], xTitle[2], xTitle[3], zvtest::notBlack));
+
+    chart->setYAxisTitle("abc");
+    chart->setXAxisTitle("xyz");
+    s = drawAndGrab(chart);
+    // Three letters stacked downward from the middle of the left edge: three bands of rows
+    // with white in them, one under the other.
+    EXPECT_GT(s.count(yTitle[0], yTitle[1], yTitle[2], yTitle[3], zvtest::isWhite), 30);
+    int letters = 0;
+    bool inLetter = false;
+    for (int y = yTitle[3]; y >= yTitle[1]; --y) {
+        const bool on = s.count(yTitle[0], y, yTitle[2], y + 1, zvtest::isWhite) > 0;
+        if (on && !inLetter) ++letters;
+        inLetter = on;
+    }
+    EXPECT_EQ(3, letters);
+    EXPECT_GT(s.count(xTitle[0], xTitle[1], xTitle[2], xTitle[3], zvtest::isWhite), 30);
+    // Titles stay where they go: the rest of the data area is still empty.
+    EXPECT_EQ(0, s.count(120, 100, 781, 583, zvtest::notBlack));
+}
+
+TEST_F(ChartGLTest, LabelListsFollowTheLimits) {
+    auto chart = std::make_shared<FrameChart>();
+    const auto fresh =
+        strings({"0.00", "-0.22", "0.22", "-0.44", "0.44", "-0.67", "0.67", "-0.89", "0.89"});
+    EXPECT_EQ(fresh, chart->xLabels());
+    EXPECT_EQ(fresh, chart->yLabels());
+    EXPECT_EQ(1.0f, chart->xmax());
+    EXPECT_EQ(0.0f, chart->xmin());
+
+    chart->setAxesLimits(1, 0, 1, 0);
+    chart->setAxesLimits(100, -100, 5, 5);
+    EXPECT_EQ(strings({"0.00", "-22.22", "22.22", "-44.44", "44.44", "-66.67", "66.67", "-88.89",
+                       "88.89"}),
+              chart->xLabels());
+    EXPECT_EQ(std::vector<std::string>(9, "5.00"), chart->yLabels());
+    EXPECT_EQ(100.0f, chart->xmax());
+    EXPECT_EQ(-100.0f, chart->xmin());
+    EXPECT_EQ(5.0f, chart->ymax());
+    EXPECT_EQ(5.0f, chart->ymin());
+
+    // What is drawn follows: longer x labels reach further out.
+    const zvtest::Snapshot s = drawAndGrab(chart);
+    const int tx = static_cast<int>(tickX(7));  // "-88.89"
+    EXPECT_GT(s.count(tx - 35, 8, tx - 18, 32, zvtest::isWhite), 5);
+}
+
+TEST_F(ChartGLTest, DrawingPositionOfTheAreaChangesNothing) {
+    auto chart = std::make_shared<FrameChart>();
+    chart->setYAxisTitle("y");
+    // As the window does before every draw (text leaves depth testing on).
+    auto prepare = [] {
+        glViewport(0, 0, 800, 600);
+        glDisable(GL_DEPTH_TEST);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    };
+    prepare();
+    chart->render(window->id(), 0, 0, 800, 600);
+    const zvtest::Snapshot a = zvtest::readBack(0, 0, 800, 600);
+    prepare();
+    chart->render(window->id(), 37, 11, 800, 600);
+    const zvtest::Snapshot b = zvtest::readBack(0, 0, 800, 600);
+    EXPECT_TRUE(a.rgba == b.rgba);
+    EXPECT_GT(a.count(0, 0, 800, 600, zvtest::isWhite), 500);
+    zvtest::expectChartStateRestored("render");
+}
+
+TEST_F(ChartGLTest, AreaWithoutDataAreaDrawsNothingAndFailsNothing) {
+    auto chart = std::make_shared<FrameChart>();
+    glViewport(0, 0, 80, 40);
+    glClear(GL_COLOR_BUFFER_BIT);
+    chart->render(window->id(), 0, 0, 80, 40);
+    zvtest::expectChartStateRestored("render into 80 x 40");
+    EXPECT_EQ(0, zvtest::readBack(0, 0, 100, 60).count(0, 0, 100, 60, zvtest::notBlack));
+}
+
+TEST_F(ChartGLTest, EveryWindowOfAGroupGetsItsOwnVertexArrayOnce) {
+    auto chart = std::make_shared<FrameChart>();
+    window->draw(chart);
+    window->draw(chart);
+    EXPECT_EQ(1u, chart->chartVertexArrays().size());
+    auto second = std::make_shared<internal::window_impl>(320, 240, "second", window, true);
+    second->draw(chart);
+    EXPECT_EQ(2u, chart->chartVertexArrays().size());
+    EXPECT_GT(zvtest::readBack(0, 0, 320, 240).count(0, 0, 320, 240, zvtest::isWhite), 100);
+    zvtest::expectNoGLError("draw in the second window");
+    // Both windows use the group's one chart font.
+    EXPECT_EQ(chart->font(), internal::getChartFont());
+    EXPECT_TRUE(chart->font()->loaded());
+}
+
+TEST_F(ChartGLTest, EachShareGroupHasItsOwnChartFont) {
+    auto chartA = std::make_shared<FrameChart>();
+    auto windowB = std::make_shared<internal::window_impl>(
+        800, 600, "group B", std::weak_ptr<internal::window_impl>(), true);
+    auto chartB = std::make_shared<FrameChart>();
+    EXPECT_NE(chartA->font(), chartB->font());
+
+    auto labelPixels = [](const std::shared_ptr<internal::window_impl>& w,
+                          const std::shared_ptr<FrameChart>& chart) {
+        w->draw(chart);
+        zvtest::expectNoGLError("chart draw");
+        const zvtest::Snapshot s = zvtest::readBack(0, 0, 800, 600);
+        return s.count(0, 0, 70, 600, zvtest::isWhite) + s.count(0, 0, 800, 34, zvtest::isWhite);
+    };
+    const int a = labelPixels(window, chartA);
+    EXPECT_GT(a, 300);
+    EXPECT_EQ(a, labelPixels(windowB, chartB));
+
+    // The first group goes; a window of a new group still draws readable labels, and so
+    // does the group that stayed.
+    chartA.reset();
+    window.reset();
+    auto windowC = std::make_shared<internal::window_impl>(
+        800, 600, "group C", std::weak_ptr<internal::window_impl>(), true);
+    auto chartC = std::make_shared<FrameChart>();
+    EXPECT_EQ(a, labelPixels(windowC, chartC));
+    EXPECT_EQ(a, labelPixels(windowB, chartB));
+    window = windowC;
+}

@@ -1,0 +1,467 @@
+// Line and scatter plots, read back from real contexts: where data lands on the frame,
+// clipping, line and marker passes, marker shapes, colours, buffers and handles.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "chart/chart_layout.hpp"
+#include "common/gl_objects.hpp"
+#include "plot/plot.hpp"
+#include "plot/plot_impl.hpp"
+#include "support/chart_util.hpp"
+#include "support/gl_test.hpp"
+#include "window/window.hpp"
+#include "zarvo/exception.h"
+#include "zarvo/plot.h"
+#include "zarvo/window.h"
+
+using zvtest::isRed;
+
+namespace {
+
+// Frame geometry of an 800 x 600 area, in pixels.
+constexpr double LEFT = 74.2375, RIGHT = 788.2375, BOTTOM = 40.583333, TOP = 590.583333;
+// The frame's rectangle rounded outward: the only place data may be drawn.
+constexpr int CLIP_X0 = 74, CLIP_Y0 = 40, CLIP_X1 = 789, CLIP_Y1 = 591;
+
+double pixelX(double x, double xmin = 0, double xmax = 1) {
+    return LEFT + (RIGHT - LEFT) * (x - xmin) / (xmax - xmin);
+}
+double pixelY(double y, double ymin = 0, double ymax = 1) {
+    return BOTTOM + (TOP - BOTTOM) * (y - ymin) / (ymax - ymin);
+}
+
+// Marker values above ZV_MARKER_STAR draw filled squares; the enumeration cannot hold them,
+// so they are passed as int to the plot itself.
+constexpr int FILLED_SQUARE = 8;
+
+class PlotGLTest : public zvtest::GLTest {
+protected:
+    // A red float plot of the given points.
+    std::shared_ptr<internal::plot_impl> makePlot(const std::vector<float>& xy,
+                                                  int marker = zv::ZV_MARKER_NONE,
+                                                  bool scatter = false) {
+        const unsigned n = static_cast<unsigned>(xy.size() / 2);
+        std::shared_ptr<internal::plot_impl> p =
+            scatter ? std::make_shared<internal::scatter_impl>(n, zv::ZV_FLOAT32, marker)
+                    : std::make_shared<internal::plot_impl>(n, zv::ZV_FLOAT32, marker);
+        p->setColor(0xFF0000FF);
+        if (!xy.empty()) zvtest::fillBuffer(p->vbo(), xy.data(), xy.size() * sizeof(float));
+        return p;
+    }
+    zvtest::Snapshot drawAndGrab(const std::shared_ptr<internal::plot_impl>& p) {
+        window->draw(p);
+        zvtest::expectChartStateRestored("plot draw");
+        return grab();
+    }
+    // Red drawn outside the frame's rectangle.
+    static int redOutsideFrame(const zvtest::Snapshot& s) {
+        return s.count(0, 0, 800, 600, isRed) - s.count(CLIP_X0, CLIP_Y0, CLIP_X1, CLIP_Y1, isRed);
+    }
+};
+
+}  // namespace
+
+TEST_F(PlotGLTest, LimitsMapExactlyOntoTheFrame) {
+    // A line round the limits' rectangle runs exactly under the white border, which is drawn
+    // over it: not one red pixel shows.
+    auto outline = makePlot({0, 0, 1, 0, 1, 1, 0, 1, 0, 0});
+    zvtest::Snapshot s = drawAndGrab(outline);
+    EXPECT_EQ(0, s.count(0, 0, 800, 600, isRed));
+
+    // Markers at (0, 0) and (1, 1) sit on the frame's corners, clipped to its rectangle: a
+    // quarter of each square shows, inside the frame.
+    auto corners = makePlot({0, 0, 1, 1}, FILLED_SQUARE, true);
+    s = drawAndGrab(corners);
+    EXPECT_EQ(0, redOutsideFrame(s));
+    const zvtest::Centre bottomLeft = zvtest::centreOf(s, 60, 30, 90, 60, zvtest::RED_NOT_WHITE);
+    const zvtest::Centre topRight = zvtest::centreOf(s, 770, 570, 800, 600, zvtest::RED_NOT_WHITE);
+    // A quarter square of 5 x 5 pixels, give or take the pixel the rasteriser snaps to.
+    EXPECT_NEAR(25.0, bottomLeft.weight, 12.0);
+    EXPECT_NEAR(25.0, topRight.weight, 12.0);
+    EXPECT_NEAR(LEFT + 2.5, bottomLeft.x, 1.5);
+    EXPECT_NEAR(BOTTOM + 2.5, bottomLeft.y, 1.5);
+    EXPECT_NEAR(RIGHT - 2.5, topRight.x, 1.5);
+    EXPECT_NEAR(TOP - 2.5, topRight.y, 1.5);
+}
+
+TEST_F(PlotGLTest, PointsAtTickValuesLandOnTheTicks) {
+    // Markers at every tick's value along the middle of each axis' range: each lands where
+    // its tick is drawn.
+    const float values[9] = {0.5f,           0.5f - 1 / 9.f, 0.5f + 1 / 9.f,
+                             0.5f - 2 / 9.f, 0.5f + 2 / 9.f, 0.5f - 3 / 9.f,
+                             0.5f + 3 / 9.f, 0.5f - 4 / 9.f, 0.5f + 4 / 9.f};
+    std::vector<float> alongX, alongY;
+    for (float v : values) {
+        alongX.insert(alongX.end(), {v, 0.5f});
+        alongY.insert(alongY.end(), {0.5f, v});
+    }
+    auto px = makePlot(alongX, FILLED_SQUARE, true);
+    px->setAxesLimits(1, 0, 1, 0);
+    ASSERT_EQ("0.72", px->xLabels()[4]);
+    zvtest::Snapshot s = drawAndGrab(px);
+    for (int k = 0; k < 9; ++k) {
+        const int x = static_cast<int>(pixelX(values[k]));
+        const zvtest::Centre marker = zvtest::centreOf(s, x - 8, 300, x + 9, 331, zvtest::RED);
+        const zvtest::Centre tick = zvtest::centreOf(s, x - 5, 42, x + 6, 46, zvtest::GREEN);
+        EXPECT_NEAR(pixelX(values[k]), marker.x, 1.0) << "x tick " << k;
+        EXPECT_NEAR(tick.x, marker.x, 1.0) << "x tick " << k;
+    }
+    auto py = makePlot(alongY, FILLED_SQUARE, true);
+    py->setAxesLimits(1, 0, 1, 0);
+    s = drawAndGrab(py);
+    for (int k = 0; k < 9; ++k) {
+        const int y = static_cast<int>(pixelY(values[k]));
+        const zvtest::Centre marker = zvtest::centreOf(s, 415, y - 8, 448, y + 9, zvtest::RED);
+        const zvtest::Centre tick = zvtest::centreOf(s, 76, y - 5, 80, y + 6, zvtest::GREEN);
+        EXPECT_NEAR(pixelY(values[k]), marker.y, 1.0) << "y tick " << k;
+        EXPECT_NEAR(tick.y, marker.y, 1.0) << "y tick " << k;
+    }
+}
+
+TEST_F(PlotGLTest, LimitsMovePointsAsTheTransformSays) {
+    struct Case {
+        float xmax, xmin, ymax, ymin, x, y;
+    };
+    const Case cases[] = {
+        {1, 0, 1, 0, 0.5f, 0.5f},            // the middle
+        {10, -10, 100, 0, 5, 25},            // wider ranges
+        {0, 1, 1, 0, 0.25f, 0.5f},           // x mirrored
+        {1, 0, 0, 1, 0.5f, 0.25f},           // y mirrored
+        {-2, -4, 0.5f, 0.25f, -3.5f, 0.4f},  // negative and narrow ranges
+    };
+    for (const Case& k : cases) {
+        auto p = makePlot({k.x, k.y}, FILLED_SQUARE, true);
+        p->setAxesLimits(k.xmax, k.xmin, k.ymax, k.ymin);
+        const zvtest::Snapshot s = drawAndGrab(p);
+        const double ex = pixelX(k.x, k.xmin, k.xmax), ey = pixelY(k.y, k.ymin, k.ymax);
+        const int ix = static_cast<int>(ex), iy = static_cast<int>(ey);
+        const zvtest::Centre c =
+            zvtest::centreOf(s, ix - 10, iy - 10, ix + 11, iy + 11, zvtest::RED);
+        EXPECT_NEAR(100.0, c.weight, 0.5) << "a whole 10 x 10 marker, case x=" << k.x;
+        EXPECT_NEAR(ex, c.x, 1.0) << "case x=" << k.x;
+        EXPECT_NEAR(ey, c.y, 1.0) << "case x=" << k.x;
+    }
+}
+
+TEST_F(PlotGLTest, LimitsCloserThanAThousandthCollapseTheAxis) {
+    const std::vector<float> xy = {0.1f, 0.2f, 0.6f, 0.5f, 0.9f, 0.8f};
+    auto p = makePlot(xy, FILLED_SQUARE, true);
+    p->setAxesLimits(1.0f, 0.9995f, 1, 0);
+    zvtest::Snapshot s = drawAndGrab(p);
+    std::vector<int> b = s.bounds([](const zvtest::RGBA& c) { return isRed(c); });
+    // Every point on the left edge (the marker's outer half clipped), y still spread.
+    EXPECT_GE(b[0], CLIP_X0);
+    EXPECT_LE(b[2], static_cast<int>(LEFT) + 6);
+    EXPECT_LE(b[1], static_cast<int>(pixelY(0.2)));
+    EXPECT_GE(b[3], static_cast<int>(pixelY(0.8)));
+
+    p->setAxesLimits(1, 0, 3.0f, 2.9995f);
+    s = drawAndGrab(p);
+    b = s.bounds([](const zvtest::RGBA& c) { return isRed(c); });
+    EXPECT_GE(b[1], CLIP_Y0);
+    EXPECT_LE(b[3], static_cast<int>(BOTTOM) + 6);
+    EXPECT_LE(b[0], static_cast<int>(pixelX(0.1)));
+    EXPECT_GE(b[2], static_cast<int>(pixelX(0.9)));
+}
+
+TEST_F(PlotGLTest, NothingOfTheGraphLeavesTheFrame) {
+    // Lines and markers reaching far outside the limits on every side.
+    auto p =
+        makePlot({-1, -1, 2, 2, -1, 2, 2, -1, 0.5f, 3, 0.5f, -2, -3, 0.5f, 4, 0.5f}, FILLED_SQUARE);
+    const zvtest::Snapshot s = drawAndGrab(p);
+    EXPECT_EQ(0, redOutsideFrame(s));
+    EXPECT_GT(s.count(CLIP_X0, CLIP_Y0, CLIP_X1, CLIP_Y1, isRed), 2000);
+    // The clip reaches the frame's edges: the line is seen right up to them.
+    EXPECT_GT(s.count(CLIP_X0, CLIP_Y0, 80, CLIP_Y1, isRed), 0);
+    EXPECT_GT(s.count(783, CLIP_Y0, CLIP_X1, CLIP_Y1, isRed), 0);
+}
+
+TEST_F(PlotGLTest, LinePlotsDrawALineAndMarkersOverIt) {
+    const std::vector<float> xy = {0.2f, 0.2f, 0.8f, 0.8f};
+    const int ax = static_cast<int>(pixelX(0.2)), ay = static_cast<int>(pixelY(0.2));
+    const int mx = static_cast<int>(pixelX(0.5)), my = static_cast<int>(pixelY(0.5));
+    struct Case {
+        const char* what;
+        int marker;
+        bool scatter;
+        bool line;     // red at the middle of the segment
+        bool markers;  // a filled square round each point
+    };
+    const Case cases[] = {
+        {"line", zv::ZV_MARKER_NONE, false, true, false},
+        {"line with markers", FILLED_SQUARE, false, true, true},
+        {"scatter", FILLED_SQUARE, true, false, true},
+        {"scatter without marker", zv::ZV_MARKER_NONE, true, false, false},
+    };
+    for (const Case& k : cases) {
+        const zvtest::Snapshot s = drawAndGrab(makePlot(xy, k.marker, k.scatter));
+        EXPECT_EQ(k.line, s.count(mx - 3, my - 3, mx + 4, my + 4, isRed) > 0) << k.what;
+        const double atPoint = zvtest::coverage(s, ax - 6, ay - 6, ax + 7, ay + 7, zvtest::RED);
+        if (k.markers) {
+            EXPECT_GE(atPoint, 99.5) << k.what;  // the whole square, and the line leaving it
+        } else {
+            EXPECT_LT(atPoint, 12.0) << k.what;
+        }
+        if (!k.line && !k.markers) {
+            EXPECT_EQ(0, s.count(0, 0, 800, 600, isRed)) << k.what;
+        }
+    }
+}
+
+TEST_F(PlotGLTest, EveryMarkerShapeIsToldApartByItsPixels) {
+    // Limits equal to pixel coordinates put the point (400, 300) on a pixel corner, so the
+    // sprite covers exactly the pixels 395..404 x 295..304: column k from the left and row j
+    // from the top span sprite coordinates 0.1 k to 0.1 (k + 1) and 0.1 j to 0.1 (j + 1).
+    // Rasterisers place the sprite coordinate anywhere inside the pixel, so every probe is a
+    // pixel whose whole square lies on one side of the shape's edge; thin bars, which can
+    // fall in either of two pixels, are probed as "one of the two".
+    struct Probe {
+        int k, j;
+    };
+    using Group = std::vector<Probe>;  // at least one of these pixels is lit
+    struct Case {
+        int marker;
+        std::vector<Group> on;
+        std::vector<Probe> off;
+    };
+    const Case cases[] = {
+        {zv::ZV_MARKER_POINT,
+         {{{3, 3}}, {{4, 4}}, {{5, 5}}, {{6, 6}}},
+         {{0, 0}, {9, 9}, {4, 0}, {0, 4}, {1, 1}}},
+        {zv::ZV_MARKER_CIRCLE,
+         {{{2, 1}}, {{7, 1}}, {{1, 3}}, {{8, 3}}},
+         {{4, 4}, {5, 5}, {3, 3}, {0, 9}, {0, 0}}},
+        {zv::ZV_MARKER_SQUARE,
+         {{{0, 0}}, {{9, 9}}, {{0, 5}}, {{5, 0}}, {{0, 9}}},
+         {{4, 4}, {2, 2}, {7, 7}, {5, 3}}},
+        {zv::ZV_MARKER_TRIANGLE,
+         {{{4, 2}}, {{4, 4}}, {{1, 9}}, {{8, 9}}},
+         {{0, 0}, {9, 0}, {0, 4}, {9, 4}}},
+        {zv::ZV_MARKER_CROSS,
+         {{{0, 0}}, {{9, 0}}, {{0, 9}}, {{9, 9}}, {{4, 4}}},
+         {{4, 0}, {0, 4}, {9, 5}, {5, 9}}},
+        {zv::ZV_MARKER_PLUS,
+         {{{4, 0}, {5, 0}}, {{0, 4}, {0, 5}}, {{9, 4}, {9, 5}}, {{4, 9}, {5, 9}}},
+         {{0, 0}, {9, 0}, {0, 9}, {9, 9}, {2, 2}, {7, 7}}},
+        {zv::ZV_MARKER_STAR,
+         {{{4, 0}, {5, 0}}, {{0, 0}, {1, 0}}, {{9, 0}, {8, 0}}, {{0, 4}, {0, 5}}},
+         {{2, 0}, {3, 0}, {6, 0}, {7, 0}, {0, 2}, {9, 2}}},
+        {8, {{{0, 0}}, {{9, 9}}, {{4, 4}}, {{2, 7}}, {{9, 0}}, {{0, 9}}}, {}},
+        {42, {{{0, 0}}, {{9, 9}}, {{4, 4}}, {{7, 2}}, {{9, 0}}, {{0, 9}}}, {}},
+    };
+    for (const Case& c : cases) {
+        auto p = makePlot({400, 300}, c.marker, true);
+        p->setAxesLimits(static_cast<float>(RIGHT), static_cast<float>(LEFT),
+                         static_cast<float>(TOP), static_cast<float>(BOTTOM));
+        const zvtest::Snapshot s = drawAndGrab(p);
+        auto at = [&](const Probe& q) { return s.at(395 + q.k, 304 - q.j); };
+        for (const Group& g : c.on) {
+            bool lit = false;
+            for (const Probe& q : g) lit = lit || isRed(at(q));
+            EXPECT_TRUE(lit) << "marker " << c.marker << ": pixel " << g[0].k << "," << g[0].j
+                             << " is " << at(g[0]);
+        }
+        for (const Probe& q : c.off)
+            EXPECT_TRUE(zvtest::isBlack(at(q)))
+                << "marker " << c.marker << ": pixel " << q.k << "," << q.j << " is " << at(q);
+        // Nothing beyond the 10-pixel sprite.
+        EXPECT_EQ(s.count(385, 285, 415, 315, isRed), s.count(395, 295, 405, 305, isRed));
+    }
+}
+
+TEST_F(PlotGLTest, ColoursAreUnpackedAndClamped) {
+    auto p = std::make_shared<internal::plot_impl>(1, zv::ZV_FLOAT32, zv::ZV_MARKER_NONE);
+    // The colour of a new plot: opaque, and neither near black nor near white.
+    const float* c = p->color();
+    EXPECT_EQ(1.0f, c[3]);
+    EXPECT_GT(std::max({c[0], c[1], c[2]}), 0.7f);
+    EXPECT_LT(std::min({c[0], c[1], c[2]}), 0.4f);
+
+    p->setColor(0xFF000080);
+    EXPECT_FLOAT_EQ(1.0f, c[0]);
+    EXPECT_FLOAT_EQ(0.0f, c[1]);
+    EXPECT_FLOAT_EQ(0.0f, c[2]);
+    EXPECT_FLOAT_EQ(128.0f / 255.0f, c[3]);
+    p->setColor(0x11223344);
+    EXPECT_FLOAT_EQ(0x11 / 255.0f, c[0]);
+    EXPECT_FLOAT_EQ(0x22 / 255.0f, c[1]);
+    EXPECT_FLOAT_EQ(0x33 / 255.0f, c[2]);
+    EXPECT_FLOAT_EQ(0x44 / 255.0f, c[3]);
+    p->setColor(2.0f, -1.0f, 0.5f);
+    EXPECT_FLOAT_EQ(1.0f, c[0]);
+    EXPECT_FLOAT_EQ(0.0f, c[1]);
+    EXPECT_FLOAT_EQ(0.5f, c[2]);
+    EXPECT_FLOAT_EQ(1.0f, c[3]);
+}
+
+TEST_F(PlotGLTest, NewPlotIsDrawnInItsVisibleDefaultColour) {
+    auto p = std::make_shared<internal::plot_impl>(2, zv::ZV_FLOAT32, FILLED_SQUARE);
+    const float xy[4] = {0.3f, 0.3f, 0.7f, 0.6f};
+    zvtest::fillBuffer(p->vbo(), xy, sizeof(xy));
+    const zvtest::Snapshot s = drawAndGrab(p);
+    const zvtest::RGBA c = s.at(static_cast<int>(pixelX(0.3)), static_cast<int>(pixelY(0.3)));
+    EXPECT_TRUE(zvtest::near(c, {255, 153, 26, 255}, 3)) << c;
+}
+
+TEST_F(PlotGLTest, BufferSizeFollowsTheElementType) {
+    struct Case {
+        zv::ZVType type;
+        unsigned points;
+        size_t bytes;
+    };
+    const Case cases[] = {{zv::ZV_UINT8, 1000, 2000},
+                          {zv::ZV_INT32, 1000, 8000},
+                          {zv::ZV_UINT32, 1000, 8000},
+                          {zv::ZV_FLOAT32, 1000, 8000},
+                          {zv::ZV_FLOAT32, 0, 0}};
+    for (const Case& k : cases) {
+        internal::plot_impl p(k.points, k.type, zv::ZV_MARKER_NONE);
+        EXPECT_EQ(k.bytes, p.size()) << k.type;
+        ASSERT_NE(0u, p.vbo());
+        glBindBuffer(GL_ARRAY_BUFFER, p.vbo());
+        GLint bytes = -1, usage = 0;
+        glGetBufferParameteriv(GL_ARRAY_BUFFER, GL_BUFFER_SIZE, &bytes);
+        glGetBufferParameteriv(GL_ARRAY_BUFFER, GL_BUFFER_USAGE, &usage);
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+        EXPECT_EQ(static_cast<GLint>(k.bytes), bytes);
+        EXPECT_EQ(GL_DYNAMIC_DRAW, usage);
+    }
+}
+
+TEST_F(PlotGLTest, IntegerPointsAreAxisUnitsNotNormalised) {
+    auto p = std::make_shared<internal::scatter_impl>(1, zv::ZV_UINT8, FILLED_SQUARE);
+    p->setColor(0xFF0000FF);
+    p->setAxesLimits(250, 0, 250, 0);
+    const unsigned char xy[2] = {50, 200};
+    zvtest::fillBuffer(p->vbo(), xy, sizeof(xy));
+    const zvtest::Snapshot s = drawAndGrab(p);
+    const zvtest::Centre c = zvtest::centreOf(s, 100, 400, 300, 560, zvtest::RED);
+    EXPECT_NEAR(pixelX(50, 0, 250), c.x, 1.0);
+    EXPECT_NEAR(pixelY(200, 0, 250), c.y, 1.0);
+}
+
+TEST_F(PlotGLTest, UnsupportedTypesRaiseAndLeaveNoGLObject) {
+    const long before = internal::liveGLObjects();
+    for (zv::ZVType t : {zv::ZV_INT8, static_cast<zv::ZVType>(7)}) {
+        for (zv::ZVPlotType kind : {zv::ZV_PLOT_LINE, zv::ZV_PLOT_SCATTER}) {
+            try {
+                zv::Plot p(10, t, kind, zv::ZV_MARKER_POINT);
+                ADD_FAILURE() << "no exception for type " << t;
+            } catch (const zv::TypeError& e) {
+                EXPECT_EQ(1, e.argIndex());
+                EXPECT_EQ(zv::ZV_ERR_TYPE, e.err());
+                EXPECT_STREQ("Plot::Plot", e.functionName());
+                EXPECT_STREQ("Invalid data type", e.what());
+            }
+        }
+    }
+    EXPECT_EQ(before, internal::liveGLObjects());
+    EXPECT_EQ(0u, window->group()->resources.count(internal::GROUP_CHART_FONT));
+}
+
+TEST_F(PlotGLTest, GraphIsClippedToTheFrameInAGridCell) {
+    window->grid(2, 2);
+    auto p = makePlot({-1, -1, 2, 2, -1, 2, 2, -1}, FILLED_SQUARE);
+    glEnable(GL_SCISSOR_TEST);
+    window->draw(1, 1, p, nullptr);
+    zvtest::expectChartStateRestored("cell draw");
+    const zvtest::Snapshot s = zvtest::readBack(0, 0, 800, 600);
+    const internal::CellLayout cell = internal::cellLayout(800, 600, 2, 2, 1, 1);
+    const int viewport[4] = {cell.vx, cell.vy, cell.vwidth, cell.vheight};
+    const internal::PixelBox box =
+        internal::frameScissor(internal::chartLayout(cell.width, cell.height), viewport);
+    const int inside = s.count(box.x, box.y, box.x + box.width, box.y + box.height, isRed);
+    EXPECT_GT(inside, 500);
+    EXPECT_EQ(inside, s.count(0, 0, 800, 600, isRed));
+    // The clip reaches each edge of the frame as drawn in the inset area.
+    EXPECT_GT(s.count(box.x, box.y, box.x + 3, box.y + box.height, isRed), 0);
+    EXPECT_GT(s.count(box.x + box.width - 3, box.y, box.x + box.width, box.y + box.height, isRed),
+              0);
+    window->draw();
+}
+
+TEST_F(PlotGLTest, AreaWithoutDataAreaDrawsNoDataAndFailsNothing) {
+    auto p = makePlot({0.5f, 0.5f}, FILLED_SQUARE);
+    glViewport(0, 0, 86, 600);
+    glDisable(GL_DEPTH_TEST);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glEnable(GL_SCISSOR_TEST);
+    p->render(window->id(), 0, 0, 86, 600);
+    zvtest::expectChartStateRestored("render into 86 x 600");
+    EXPECT_EQ(0, zvtest::readBack(0, 0, 800, 600).count(0, 0, 800, 600, zvtest::notBlack));
+}
+
+TEST_F(PlotGLTest, VertexArraysAreMadeOncePerWindow) {
+    auto p = makePlot({0.1f, 0.1f, 0.9f, 0.9f}, zv::ZV_MARKER_CIRCLE);
+    window->draw(p);
+    window->draw(p);
+    EXPECT_EQ(1u, p->vertexArrays().size());
+    auto second = std::make_shared<internal::window_impl>(400, 300, "second", window, true);
+    second->draw(p);
+    EXPECT_EQ(2u, p->vertexArrays().size());
+    EXPECT_GT(zvtest::readBack(0, 0, 400, 300).count(0, 0, 400, 300, isRed), 100);
+    zvtest::expectChartStateRestored("draw in the second window");
+}
+
+TEST_F(PlotGLTest, ChangesMadeWhileDrawnElsewhereReachEveryWindow) {
+    // A context may keep its own copy of a shared program's uniforms; a value set while the
+    // plot was drawn in another window must still reach this one.
+    auto p = makePlot({0.2f, 0.2f, 0.8f, 0.8f}, zv::ZV_MARKER_POINT);
+    auto second = std::make_shared<internal::window_impl>(800, 600, "second", window, true);
+    const int x = static_cast<int>(pixelX(0.2)), y = static_cast<int>(pixelY(0.2));
+    window->draw(p);
+    p->setColor(0x00FF00FF);
+    second->draw(p);
+    window->draw(p);
+    zvtest::Snapshot s = grab();
+    EXPECT_TRUE(zvtest::near(s.at(x, y), {0, 255, 0, 255}, 3)) << s.at(x, y);
+    p->setColor(0xFF0000FF);
+    p->setAxesLimits(2, 0, 2, 0);  // the point moves to a quarter of the frame
+    second->draw(p);
+    window->draw(p);
+    s = grab();
+    const int qx = static_cast<int>(pixelX(0.1)), qy = static_cast<int>(pixelY(0.1));
+    EXPECT_TRUE(isRed(s.at(qx, qy))) << s.at(qx, qy);
+    EXPECT_FALSE(isRed(s.at(x, y + 8))) << s.at(x, y + 8);
+}
+
+TEST_F(PlotGLTest, HandlesShareOnePlotAndDrawThroughTheWindow) {
+    // The public window and plot, on a window of their own.
+    window.reset();
+    zv::Window w(800, 600, "plots", nullptr, true);
+    zv::Plot a(3, zv::ZV_FLOAT32, zv::ZV_PLOT_LINE, zv::ZV_MARKER_SQUARE);
+    zv::Plot b(a);
+    zv::Plot c(1, zv::ZV_UINT8);
+    c = a;
+    EXPECT_EQ(a.vbo(), b.vbo());
+    EXPECT_EQ(a.vbo(), c.vbo());
+    EXPECT_EQ(24u, c.size());
+    b.setColor(0xFF0000FF);
+    c.setAxesLimits(4, 2, 8, 6);
+    EXPECT_EQ(4.0f, a.xmax());
+    EXPECT_EQ(2.0f, a.xmin());
+    EXPECT_EQ(8.0f, b.ymax());
+    EXPECT_EQ(6.0f, b.ymin());
+    const float xy[6] = {2.5f, 6.5f, 3.0f, 7.0f, 3.5f, 7.5f};
+    zvtest::fillBuffer(a.vbo(), xy, sizeof(xy));
+
+    w.draw(a);
+    zvtest::Snapshot s = zvtest::readBack(0, 0, 800, 600);
+    EXPECT_GT(s.count(0, 0, 800, 600, isRed), 100);
+    const int px = static_cast<int>(pixelX(3, 2, 4)), py = static_cast<int>(pixelY(7, 6, 8));
+    EXPECT_GT(s.count(px - 6, py - 6, px + 7, py + 7, isRed), 40);  // square outline and line
+    zvtest::expectChartStateRestored("Window::draw(plot)");
+
+    w.grid(1, 2);
+    w.draw(1, 0, b, nullptr);
+    s = zvtest::readBack(0, 0, 800, 600);
+    EXPECT_EQ(0, s.count(0, 0, 400, 600, isRed));
+    EXPECT_GT(s.count(400, 0, 800, 600, isRed), 50);
+    zvtest::expectChartStateRestored("Window::draw(column, row, plot)");
+    w.draw();
+}
