@@ -13,6 +13,7 @@
 #include "font/font.hpp"
 #include "glfw/window.hpp"
 #include "support/gl_test.hpp"
+#include "support/glfw_util.hpp"
 #include "window/window.hpp"
 #include "zarvo.h"
 
@@ -227,10 +228,10 @@ TEST_F(WindowGLTest, DrawShowsAWindowClosedByEscape) {
     key(native, GLFW_KEY_ESCAPE, 0, GLFW_PRESS, 0);
     glfwSetKeyCallback(native, key);
     EXPECT_TRUE(shown->close());
-    EXPECT_EQ(0, glfwGetWindowAttrib(native, GLFW_VISIBLE));
+    EXPECT_FALSE(zvtest::isVisible(native, false));
     shown->draw(std::make_shared<SolidRenderable>());
     EXPECT_FALSE(shown->close());
-    EXPECT_NE(0, glfwGetWindowAttrib(native, GLFW_VISIBLE));
+    EXPECT_TRUE(zvtest::isVisible(native));
 }
 
 TEST(PublicWindowGLTest, CopiesShareOneWindow) {
