@@ -41,7 +41,8 @@ public:
     /// The internal record, for the library's own use.
     internal::_Window* get() const { return mValue; }
 
-    /// Font for cell captions; the window shares ownership of it. font must not be null.
+    /// Font for cell captions; the window shares ownership of it.
+    /// @throws zv::ArgumentError when font is null
     void setFont(Font* font);
     void setTitle(const char* title);        ///< the window title
     void setPos(int x, int y);               ///< position on screen

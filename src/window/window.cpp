@@ -2,6 +2,7 @@
 
 #include "zarvo/font.h"
 
+#include "common/raise.hpp"
 #include "font/font.hpp"
 #include "window/window.hpp"
 
@@ -20,7 +21,10 @@ Window& Window::operator=(const Window& other) {
 
 Window::~Window() { delete mValue; }
 
-void Window::setFont(Font* font) { mValue->get()->setFont(font->get()->impl()); }
+void Window::setFont(Font* font) {
+    if (!font) ZV_RAISE_ARG("Window::setFont", 1, "pass a zv::Font, not a null pointer");
+    mValue->get()->setFont(font->get()->impl());
+}
 void Window::setTitle(const char* title) { mValue->get()->setTitle(title); }
 void Window::setPos(int x, int y) { mValue->get()->setPos(x, y); }
 void Window::setSize(unsigned width, unsigned height) { mValue->get()->setSize(width, height); }
