@@ -1,35 +1,45 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds libzarvo with its examples and runs them all.
 # With a display each example runs until you press Escape or close its window; without one
-# each runs under Xvfb for a fixed number of frames and writes its last frame to
-# out/<example>.png.
-#   BUILD_DIR        build directory (default: build)
-#   ZV_DEMO_FRAMES   frames per example when headless (default: 90)
+# (or with ZV_DEMO_HEADLESS=1) each runs under Xvfb for a fixed number of frames and writes its
+# last frame to out/<example>.png.
+#   BUILD_DIR         build directory (default: build)
+#   ZV_DEMO_FRAMES    frames per example when headless (default: 90)
+#   ZV_DEMO_HEADLESS  set to 1 to run headless even with a display
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 
 BUILD="${BUILD_DIR:-build}"
-cmake -S . -B "$BUILD" -DZV_BUILD_EXAMPLES=ON >/dev/null
+config=(-DZV_BUILD_EXAMPLES=ON)
+# A new build directory gets the library and the examples only; an existing one keeps what it
+# was configured with (scripts/test.sh's has the tests too).
+[ -f "$BUILD/CMakeCache.txt" ] || config+=(-DZV_BUILD_TESTS=OFF)
+cmake -S . -B "$BUILD" "${config[@]}" >/dev/null
 cmake --build "$BUILD" -j"$(nproc)"
 
-mkdir -p out
 examples=$(find "$BUILD/examples" -maxdepth 1 -type f -executable | sort)
 status=0
-if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1 && [ -z "${ZV_DEMO_HEADLESS:-}" ]; then
+if [ -n "${DISPLAY:-}" ] && [ -z "${ZV_DEMO_HEADLESS:-}" ] && xdpyinfo >/dev/null 2>&1; then
     for exe in $examples; do
         echo "== $(basename "$exe") (Escape closes it)"
         "$exe" || status=1
     done
 else
     frames="${ZV_DEMO_FRAMES:-90}"
+    mkdir -p out
     for exe in $examples; do
         name=$(basename "$exe")
+        rm -f "out/$name.png" "out/${name}"_*.png
         echo "== $name ($frames frames, headless)"
-        ZV_DEMO_FRAMES="$frames" ZV_DEMO_OUT="out/$name.png" \
-            xvfb-run -a -s "-screen 0 1280x1024x24" "$exe" || status=1
+        # Every example takes [frames] [picture.png]; the README's program takes the frame
+        # count only and writes no picture.
+        xvfb-run -a -s "-screen 0 1280x1024x24" "$exe" "$frames" "out/$name.png" || {
+            echo "$name failed"
+            status=1
+        }
     done
-    echo "Pictures: $(ls out/*.png 2>/dev/null | tr '\n' ' ')"
+    echo "Pictures in out/: $(cd out && ls ./*.png 2>/dev/null | sed 's|^\./||' | tr '\n' ' ')"
 fi
 exit $status

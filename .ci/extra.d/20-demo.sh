@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# The demo as a newcomer meets it, headless: scripts/demo.sh runs every example under Xvfb and
+# writes out/<example>.png; the pictures are then read back and checked (not blank, the
+# expected colours in the expected places).
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+BUILD="${BUILD_DIR:-build}"
+ZV_DEMO_HEADLESS=1 ZV_DEMO_FRAMES="${ZV_DEMO_FRAMES:-30}" BUILD_DIR="$BUILD" bash scripts/demo.sh
+# demo.sh leaves a build directory's test setting alone; the checker is one of the tests.
+if [ ! -x "$BUILD/tests/demo_pictures_test" ]; then
+    cmake -S . -B "$BUILD" -DZV_BUILD_TESTS=ON >/dev/null
+    cmake --build "$BUILD" -j"$(nproc)" --target demo_pictures_test
+fi
+ZV_DEMO_PICTURES="$PWD/out" "$BUILD/tests/demo_pictures_test"

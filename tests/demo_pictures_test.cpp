@@ -1,0 +1,537 @@
+// The example programs' pictures, read back from their PNG files: each must show what its
+// example names, with the expected colours in the expected places.
+//
+// With ZV_DEMO_PICTURES=<dir> the pictures are those scripts/demo.sh wrote there (any frame
+// count). Otherwise each test runs its example from this build's examples directory for a
+// fixed number of frames, writing into the test output directory; when the examples are not
+// built the tests are skipped.
+#include <gtest/gtest.h>
+
+#include <glob.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "colormap/cmap_tables.hpp"
+
+#if __has_include(<stb/stb_image.h>)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wunused-function"
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+#pragma GCC diagnostic ignored "-Wsign-compare"
+#pragma GCC diagnostic ignored "-Wunused-but-set-variable"
+#define STB_IMAGE_IMPLEMENTATION
+#define STB_IMAGE_STATIC
+#define STBI_ONLY_PNG
+#include <stb/stb_image.h>
+#pragma GCC diagnostic pop
+#define ZV_HAVE_STB_IMAGE 1
+#endif
+
+namespace {
+
+struct RGB {
+    int r, g, b;
+};
+
+std::ostream& operator<<(std::ostream& os, const RGB& c) {
+    return os << "(" << c.r << ", " << c.g << ", " << c.b << ")";
+}
+
+bool near(const RGB& a, const RGB& b, int tol) {
+    return std::abs(a.r - b.r) <= tol && std::abs(a.g - b.g) <= tol && std::abs(a.b - b.b) <= tol;
+}
+
+// Rectangle [x0, x1) x [y0, y1) in picture pixels, origin at the TOP left as in the PNG file.
+struct Rect {
+    int x0, y0, x1, y1;
+};
+
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<unsigned char> rgb;  // rows top-down
+
+    RGB at(int x, int y) const {
+        const unsigned char* p = &rgb[(static_cast<size_t>(y) * width + x) * 3];
+        return {p[0], p[1], p[2]};
+    }
+    int count(const Rect& r, const std::function<bool(const RGB&)>& pred) const {
+        int n = 0;
+        for (int y = std::max(r.y0, 0); y < std::min(r.y1, height); ++y)
+            for (int x = std::max(r.x0, 0); x < std::min(r.x1, width); ++x)
+                if (pred(at(x, y))) ++n;
+        return n;
+    }
+    int distinct(const Rect& r) const {
+        std::set<int> colours;
+        for (int y = r.y0; y < r.y1; ++y)
+            for (int x = r.x0; x < r.x1; ++x) {
+                RGB c = at(x, y);
+                colours.insert((c.r << 16) | (c.g << 8) | c.b);
+            }
+        return static_cast<int>(colours.size());
+    }
+};
+
+bool isBlack(const RGB& c) { return c.r <= 3 && c.g <= 3 && c.b <= 3; }
+bool notBlack(const RGB& c) { return !isBlack(c); }
+bool isWhite(const RGB& c) { return c.r >= 200 && c.g >= 200 && c.b >= 200; }
+bool isRed(const RGB& c) { return c.r >= 150 && c.g <= 60 && c.b <= 60; }
+
+// A pixel of colour `ref` drawn over black, possibly only partly covered (multisampled lines
+// and marker edges): k * ref for some coverage k of at least a third.
+std::function<bool(const RGB&)> shadeOf(RGB ref) {
+    return [ref](const RGB& c) {
+        double dot = c.r * ref.r + c.g * ref.g + c.b * ref.b;
+        double len2 = ref.r * ref.r + ref.g * ref.g + ref.b * ref.b;
+        double k = dot / len2;
+        if (k < 0.33 || k > 1.05) return false;
+        return std::abs(c.r - k * ref.r) <= 12 && std::abs(c.g - k * ref.g) <= 12 &&
+               std::abs(c.b - k * ref.b) <= 12;
+    };
+}
+
+// Colours the examples give their charts, as 8-bit values.
+const RGB AMBER{255, 192, 32};  // line_plot: 0xFFC020FF
+const RGB GALLERY_AMBER{255, 191, 26};
+const RGB SKY{51, 204, 255};      // (0.2, 0.8, 1.0)
+const RGB GREEN{89, 217, 89};     // (0.35, 0.85, 0.35)
+const RGB ORANGE{255, 128, 51};   // (1.0, 0.5, 0.2)
+const RGB VIOLET{140, 115, 255};  // (0.55, 0.45, 1.0)
+const RGB CORAL{255, 115, 77};    // (1.0, 0.45, 0.3)
+
+struct MapTable {
+    const char* name;
+    const float (*rows)[4];
+    int length;
+    RGB row(int i) const {
+        auto q = [](float v) { return static_cast<int>(std::lround(v * 255.0f)); };
+        return {q(rows[i][0]), q(rows[i][1]), q(rows[i][2])};
+    }
+};
+const MapTable MAPS[7] = {
+    {"DEFAULT", internal::cmap_default, internal::CMAP_DEFAULT_ROWS},
+    {"SPECTRUM", internal::cmap_spectrum, internal::CMAP_SPECTRUM_ROWS},
+    {"COLORS", internal::cmap_colors, internal::CMAP_COLORS_ROWS},
+    {"RED", internal::cmap_red, internal::CMAP_RED_ROWS},
+    {"MOOD", internal::cmap_mood, internal::CMAP_MOOD_ROWS},
+    {"HEAT", internal::cmap_heat, internal::CMAP_HEAT_ROWS},
+    {"BLUE", internal::cmap_blue, internal::CMAP_BLUE_ROWS},
+};
+
+// Fraction of the pixels of r (every third one each way) that are a row of the map.
+double mapFraction(const Picture& p, const Rect& r, const MapTable& map) {
+    int hits = 0, total = 0;
+    for (int y = r.y0; y < r.y1; y += 3)
+        for (int x = r.x0; x < r.x1; x += 3) {
+            RGB c = p.at(x, y);
+            ++total;
+            for (int i = 0; i < map.length; ++i)
+                if (near(c, map.row(i), 3)) {
+                    ++hits;
+                    break;
+                }
+        }
+    return total ? static_cast<double>(hits) / total : 0.0;
+}
+
+// The map that explains most of r, and how much of it.
+std::pair<int, double> bestMap(const Picture& p, const Rect& r) {
+    std::pair<int, double> best{-1, 0.0};
+    for (int m = 0; m < 7; ++m) {
+        double f = mapFraction(p, r, MAPS[m]);
+        if (f > best.second) best = {m, f};
+    }
+    return best;
+}
+
+std::string outputDir() {
+    const char* d = std::getenv("ZV_TEST_OUTPUT_DIR");
+    std::string dir = std::string(d ? d : "test-output");
+    mkdir(dir.c_str(), 0755);
+    dir += "/demo";
+    mkdir(dir.c_str(), 0755);
+    return dir;
+}
+
+std::string examplesDir() {
+    char self[4096];
+    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0) return "";
+    self[n] = '\0';
+    std::string path(self);
+    path = path.substr(0, path.rfind('/'));                // <build>/tests
+    return path.substr(0, path.rfind('/')) + "/examples";  // <build>/examples
+}
+
+// This file is <source>/tests/demo_pictures_test.cpp (the build passes absolute paths).
+std::string sourceDir() {
+    std::string source = __FILE__;
+    source = source.substr(0, source.rfind('/'));
+    return source.substr(0, source.rfind('/'));
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+bool isExecutable(const std::string& path) { return access(path.c_str(), X_OK) == 0; }
+
+class DemoPictures : public ::testing::Test {
+protected:
+    void SetUp() override {
+#ifndef ZV_HAVE_STB_IMAGE
+        GTEST_SKIP() << "stb_image (libstb-dev) is not installed";
+#endif
+        const char* dir = std::getenv("ZV_DEMO_PICTURES");
+        if (dir && *dir) {
+            mPictures = dir;
+        } else if (!isExecutable(examplesDir() + "/colormaps")) {
+            GTEST_SKIP() << "examples not built (configure with -DZV_BUILD_EXAMPLES=ON)";
+        }
+    }
+
+    bool fromDemo() const { return !mPictures.empty(); }
+
+    // Runs an example of this build: `example frames picture extra`, output to a log.
+    // Returns the exit status.
+    int runExample(const std::string& name, int frames, const std::string& picture,
+                   const std::string& extra = "") {
+        std::string log = picture.empty() ? outputDir() + "/" + name + ".log"
+                                          : picture.substr(0, picture.rfind('.')) + ".log";
+        std::string cmd = "'" + examplesDir() + "/" + name + "' " + std::to_string(frames) + " '" +
+                          picture + "' " + extra + " > '" + log + "' 2>&1";
+        int status = std::system(cmd.c_str());
+        int code = WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+        EXPECT_EQ(code, 0) << cmd << " failed; see " << log;
+        return code;
+    }
+
+    // The picture `name`.png of `example`: the demo's, or made by running the example for
+    // `frames` frames.
+    Picture picture(const std::string& example, int frames, const std::string& name = "") {
+        std::string file = (name.empty() ? example : name) + ".png";
+        std::string path;
+        if (fromDemo()) {
+            path = mPictures + "/" + file;
+        } else {
+            // One run writes all of an example's pictures.
+            path = outputDir() + "/" + file;
+            if (!mRan.count(example)) {
+                removePictures(example);
+                runExample(example, frames, outputDir() + "/" + example + ".png");
+                mRan.insert(example);
+            }
+        }
+        return load(path);
+    }
+
+    // Pictures of an earlier run must not stand in for ones this run failed to write.
+    static void removePictures(const std::string& example) {
+        glob_t found;
+        std::string pattern = outputDir() + "/" + example + "*.png";
+        if (glob(pattern.c_str(), 0, nullptr, &found) == 0)
+            for (size_t i = 0; i < found.gl_pathc; ++i) std::remove(found.gl_pathv[i]);
+        globfree(&found);
+    }
+
+    static Picture load(const std::string& path) {
+        Picture p;
+#ifdef ZV_HAVE_STB_IMAGE
+        int channels = 0;
+        unsigned char* data = stbi_load(path.c_str(), &p.width, &p.height, &channels, 3);
+        if (!data) {
+            ADD_FAILURE() << "cannot read " << path;
+            return p;
+        }
+        p.rgb.assign(data, data + static_cast<size_t>(p.width) * p.height * 3);
+        stbi_image_free(data);
+#endif
+        return p;
+    }
+
+    std::string mPictures;
+    std::set<std::string> mRan;
+};
+
+// Rows of `r` holding a white pixel, as a fraction: a white border line crossing r.
+double whiteRows(const Picture& p, const Rect& r) {
+    int rows = 0;
+    for (int y = r.y0; y < r.y1; ++y)
+        if (p.count({r.x0, y, r.x1, y + 1}, isWhite) > 0) ++rows;
+    return static_cast<double>(rows) / (r.y1 - r.y0);
+}
+double whiteColumns(const Picture& p, const Rect& r) {
+    int cols = 0;
+    for (int x = r.x0; x < r.x1; ++x)
+        if (p.count({x, r.y0, x + 1, r.y1}, isWhite) > 0) ++cols;
+    return static_cast<double>(cols) / (r.x1 - r.x0);
+}
+
+// The chart frame of a chart over a whole 800 x 600 window: the border runs along pixel
+// columns 74 and 788 and rows 9 and 559 from the top, tick labels lie outside it.
+void expectChartFrame800x600(const Picture& p) {
+    EXPECT_GT(whiteRows(p, {72, 20, 77, 540}), 0.95) << "left border";
+    EXPECT_GT(whiteRows(p, {786, 20, 791, 540}), 0.95) << "right border";
+    EXPECT_GT(whiteColumns(p, {90, 7, 780, 12}), 0.95) << "top border";
+    EXPECT_GT(whiteColumns(p, {90, 557, 780, 562}), 0.95) << "bottom border";
+    EXPECT_GT(p.count({0, 0, 68, 600}, isWhite), 200) << "y tick labels";
+    EXPECT_GT(p.count({74, 566, 800, 600}, isWhite), 200) << "x tick labels";
+}
+
+const Rect DATA_800x600{78, 13, 785, 556};  // inside the border
+
+TEST_F(DemoPictures, AnimatedImageIsASquareFieldThroughOneColourMap) {
+    // The first map the example shows is SPECTRUM.
+    Picture p = picture("animated_image", 10);
+    ASSERT_EQ(p.width, 800);
+    ASSERT_EQ(p.height, 600);
+    // A square image keeps its aspect ratio: it spans the height, centred, black beside it.
+    EXPECT_EQ(p.count({0, 0, 98, 600}, notBlack), 0);
+    EXPECT_EQ(p.count({702, 0, 800, 600}, notBlack), 0);
+    Rect field{102, 2, 698, 598};
+    EXPECT_GT(p.distinct(field), 40) << "a field, not a flat colour";
+    auto best = bestMap(p, field);
+    ASSERT_GE(best.first, 0);
+    EXPECT_GT(best.second, 0.97) << "best map " << MAPS[best.first].name;
+    if (!fromDemo()) {
+        EXPECT_STREQ(MAPS[best.first].name, "SPECTRUM");
+    }
+}
+
+TEST_F(DemoPictures, LinePlotIsAFramedTravellingWave) {
+    Picture p = picture("line_plot", 10);
+    ASSERT_EQ(p.width, 800);
+    ASSERT_EQ(p.height, 600);
+    expectChartFrame800x600(p);
+    auto amber = shadeOf(AMBER);
+    EXPECT_GT(p.count(DATA_800x600, amber), 1000);
+    // The wave spans the data area's width and swings through both halves.
+    int strip = (DATA_800x600.x1 - DATA_800x600.x0) / 10;
+    for (int s = 0; s < 10; ++s) {
+        int x0 = DATA_800x600.x0 + s * strip;
+        EXPECT_GT(p.count({x0, DATA_800x600.y0, x0 + strip, DATA_800x600.y1}, amber), 20)
+            << "strip " << s;
+    }
+    EXPECT_GT(p.count({DATA_800x600.x0, 13, DATA_800x600.x1, 280}, amber), 200);
+    EXPECT_GT(p.count({DATA_800x600.x0, 290, DATA_800x600.x1, 556}, amber), 200);
+    // Clipped to the data area: nothing amber among the labels.
+    EXPECT_EQ(p.count({0, 0, 70, 600}, amber), 0);
+    EXPECT_EQ(p.count({0, 566, 800, 600}, amber), 0);
+    // Axis titles: "amplitude" stacked inside the left border, "phase" above the bottom.
+    EXPECT_GT(p.count({78, 250, 110, 450}, isWhite), 30);
+    EXPECT_GT(p.count({380, 520, 500, 556}, isWhite), 30);
+}
+
+TEST_F(DemoPictures, ScatterPlotShowsCloudsOfMarkers) {
+    Picture p = picture("scatter_plot", 10);
+    ASSERT_EQ(p.width, 800);
+    ASSERT_EQ(p.height, 600);
+    expectChartFrame800x600(p);
+    auto sky = shadeOf(SKY);
+    int total = p.count(DATA_800x600, sky);
+    EXPECT_GT(total, 2000);
+    int cx = (DATA_800x600.x0 + DATA_800x600.x1) / 2, cy = (DATA_800x600.y0 + DATA_800x600.y1) / 2;
+    int quadrants = 0;
+    for (Rect q : {Rect{DATA_800x600.x0, DATA_800x600.y0, cx, cy},
+                   Rect{cx, DATA_800x600.y0, DATA_800x600.x1, cy},
+                   Rect{DATA_800x600.x0, cy, cx, DATA_800x600.y1},
+                   Rect{cx, cy, DATA_800x600.x1, DATA_800x600.y1}})
+        if (p.count(q, sky) > 200) ++quadrants;
+    EXPECT_GE(quadrants, 2) << "three clouds around the origin";
+    // Markers only: no line joins the clouds across the middle ground, where only a few
+    // strays fall.
+    EXPECT_LT(p.count({cx - 40, cy - 40, cx + 40, cy + 40}, sky), total / 50);
+    EXPECT_EQ(p.count({0, 0, 70, 600}, sky), 0);
+}
+
+TEST_F(DemoPictures, HistogramBarsStandOnTheFrameBottom) {
+    Picture p = picture("histogram", 10);
+    ASSERT_EQ(p.width, 800);
+    ASSERT_EQ(p.height, 600);
+    expectChartFrame800x600(p);
+    auto green = shadeOf(GREEN);
+    EXPECT_GT(p.count(DATA_800x600, green), 50000);
+    // Just above the bottom border the bars cover most of the width; near the top, where the
+    // counts never reach, none do.
+    EXPECT_GT(p.count({78, 554, 785, 555}, green), (785 - 78) / 2);
+    EXPECT_EQ(p.count({78, 14, 785, 40}, green), 0);
+}
+
+// Cell (column, row) of a grid of rows x columns cells in a w x h window: the inset drawing
+// area and the caption band above it, top-left origin. The insets are 2% of the cell at the
+// sides and below and 6% of the cell height above and below the drawing area's height.
+struct Cell {
+    Rect area, caption;
+};
+Cell cell(int w, int h, int rows, int columns, int column, int row) {
+    int cw = w / columns, ch = h / rows;
+    int mx = static_cast<int>(cw * 0.02f), my = static_cast<int>(ch * 0.02f);
+    int mt = static_cast<int>(ch * 0.06f);
+    int left = column * cw, top = row * ch;
+    int areaTop = top + ch - my - (ch - 2 * mt);
+    return {{left + mx, areaTop, left + cw - mx, top + ch - my}, {left, top, left + cw, areaTop}};
+}
+Rect shrink(const Rect& r, int by) { return {r.x0 + by, r.y0 + by, r.x1 - by, r.y1 - by}; }
+
+TEST_F(DemoPictures, GalleryShowsFourObjectsUnderCaptions) {
+    Picture p = picture("gallery", 10);
+    ASSERT_EQ(p.width, 1000);
+    ASSERT_EQ(p.height, 800);
+    Cell image = cell(1000, 800, 2, 2, 0, 0), line = cell(1000, 800, 2, 2, 1, 0);
+    Cell scatter = cell(1000, 800, 2, 2, 0, 1), hist = cell(1000, 800, 2, 2, 1, 1);
+    for (const Cell& c : {image, line, scatter, hist})
+        EXPECT_GT(p.count(c.caption, isRed), 20) << "caption above cell at x " << c.area.x0;
+    // The image fills its cell's drawing area (no aspect ratio kept), through HEAT.
+    EXPECT_GT(mapFraction(p, shrink(image.area, 2), MAPS[5]), 0.97);
+    EXPECT_GT(p.distinct(image.area), 30);
+    EXPECT_GT(p.count(line.area, shadeOf(GALLERY_AMBER)), 300);
+    EXPECT_GT(p.count(scatter.area, shadeOf(SKY)), 300);
+    EXPECT_GT(p.count(hist.area, shadeOf(GREEN)), 5000);
+    // Each object stays in its own cell.
+    EXPECT_EQ(p.count(image.area, shadeOf(SKY)), 0);
+    EXPECT_EQ(p.count(hist.area, shadeOf(SKY)), 0);
+    EXPECT_EQ(p.count(scatter.area, shadeOf(GREEN)), 0);
+}
+
+TEST_F(DemoPictures, SharedWindowsDrawTheSameImageThroughTheirOwnMaps) {
+    Picture main = picture("shared_windows", 10);
+    Picture second = picture("shared_windows", 10, "shared_windows_second");
+    ASSERT_EQ(main.width, 800);
+    ASSERT_EQ(main.height, 400);
+    ASSERT_EQ(second.width, 400);
+    ASSERT_EQ(second.height, 400);
+    Cell image = cell(800, 400, 1, 2, 0, 0), plot = cell(800, 400, 1, 2, 1, 0);
+    EXPECT_GT(mapFraction(main, shrink(image.area, 2), MAPS[6]), 0.97) << "BLUE in the main window";
+    EXPECT_GT(main.count(plot.area, shadeOf(ORANGE)), 300);
+    // The hidden window drew the image, made in the main window's context, through MOOD.
+    EXPECT_GT(mapFraction(second, {0, 0, 400, 400}, MAPS[4]), 0.97);
+    EXPECT_GT(second.distinct({0, 0, 400, 400}), 30);
+}
+
+TEST_F(DemoPictures, GpuComputeFillsPlotAndHistogram) {
+    Picture p = picture("gpu_compute", 10);
+    ASSERT_EQ(p.width, 1000);
+    ASSERT_EQ(p.height, 500);
+    Cell ring = cell(1000, 500, 1, 2, 0, 0), bars = cell(1000, 500, 1, 2, 1, 0);
+    auto violet = shadeOf(VIOLET);
+    auto coral = shadeOf(CORAL);
+    EXPECT_GT(p.count(ring.area, violet), 3000);
+    EXPECT_GT(p.count(bars.area, coral), 5000);
+    // A ring around the origin: the middle, where the points' centroid lies, is empty.
+    long sx = 0, sy = 0, n = 0;
+    int x0 = ring.area.x1, x1 = 0;
+    for (int y = ring.area.y0; y < ring.area.y1; ++y)
+        for (int x = ring.area.x0; x < ring.area.x1; ++x)
+            if (violet(p.at(x, y))) {
+                sx += x, sy += y, ++n;
+                x0 = std::min(x0, x), x1 = std::max(x1, x);
+            }
+    ASSERT_GT(n, 0);
+    int cx = static_cast<int>(sx / n), cy = static_cast<int>(sy / n), r = (x1 - x0) / 10;
+    EXPECT_EQ(p.count({cx - r, cy - r, cx + r, cy + r}, violet), 0);
+    // The radii 0 to 0.5 (the histogram's first quarter) never occur.
+    int quarter = (bars.area.x1 - bars.area.x0) / 4;
+    EXPECT_EQ(
+        p.count({bars.area.x0 + 12, bars.area.y0, bars.area.x0 + quarter, bars.area.y1}, coral), 0);
+}
+
+TEST_F(DemoPictures, GpuComputeAndItsMappedFallbackDrawTheSame) {
+    if (fromDemo()) GTEST_SKIP() << "needs to run the example twice";
+    std::string gpu = outputDir() + "/compute_path_gpu.png",
+                cpu = outputDir() + "/compute_path_map.png";
+    ASSERT_EQ(runExample("gpu_compute", 12, gpu), 0);
+    ASSERT_EQ(runExample("gpu_compute", 12, cpu, "map"), 0);
+    Picture a = load(gpu), b = load(cpu);
+    ASSERT_EQ(a.width, b.width);
+    ASSERT_EQ(a.height, b.height);
+    int differ = 0;
+    for (int y = 0; y < a.height; ++y)
+        for (int x = 0; x < a.width; ++x)
+            if (!near(a.at(x, y), b.at(x, y), 24)) ++differ;
+    EXPECT_LT(differ, a.width * a.height / 200) << "pixels that differ";
+}
+
+// The colormaps example's picture: seven ramps under their captions, in enumeration order
+// from left to right and top to bottom, the eighth cell empty.
+void expectColourMapRamps(const Picture& p) {
+    ASSERT_EQ(p.width, 1000);
+    ASSERT_EQ(p.height, 800);
+    for (int k = 0; k < 7; ++k) {
+        SCOPED_TRACE(MAPS[k].name);
+        Cell c = cell(1000, 800, 4, 2, k % 2, k / 2);
+        EXPECT_GT(p.count(c.caption, isRed), 15);
+        // The ramp's 256 texels stretched over the drawing area, lowest on the left. Texel i
+        // of value i picks row trunc((length - 1) * i / 255); float rounding may land one
+        // row lower.
+        int y = (c.area.y0 + c.area.y1) / 2;
+        float texel = (c.area.x1 - c.area.x0) / 256.0f;
+        int wrong = 0;
+        for (int i = 0; i < 256; i += 5) {
+            int x = c.area.x0 + static_cast<int>((i + 0.5f) * texel);
+            int row = static_cast<int>((MAPS[k].length - 1) * i / 255.0);
+            RGB got = p.at(x, y);
+            bool ok = false;
+            for (int r = std::max(row - 1, 0); r <= std::min(row + 1, MAPS[k].length - 1); ++r)
+                ok = ok || near(got, MAPS[k].row(r), 3);
+            if (!ok && ++wrong <= 3)
+                ADD_FAILURE() << "texel " << i << " at (" << x << ", " << y << "): " << got
+                              << ", expected row " << row << " " << MAPS[k].row(row);
+        }
+        EXPECT_EQ(wrong, 0);
+    }
+    Cell empty = cell(1000, 800, 4, 2, 1, 3);
+    EXPECT_EQ(p.count({empty.caption.x0, empty.caption.y0, empty.area.x1, empty.area.y1}, notBlack),
+              0);
+}
+
+TEST_F(DemoPictures, ColourMapsShowSevenRampsInTableOrder) {
+    expectColourMapRamps(picture("colormaps", 2));
+}
+
+// The README shows docs/colormaps.png: it must be what the example draws.
+TEST(CommittedPictures, ColourMapsPictureShowsTheSevenMaps) {
+#ifndef ZV_HAVE_STB_IMAGE
+    GTEST_SKIP() << "stb_image (libstb-dev) is not installed";
+#else
+    Picture p;
+    int channels = 0;
+    std::string path = sourceDir() + "/docs/colormaps.png";
+    unsigned char* data = stbi_load(path.c_str(), &p.width, &p.height, &channels, 3);
+    ASSERT_NE(data, nullptr) << path;
+    p.rgb.assign(data, data + static_cast<size_t>(p.width) * p.height * 3);
+    stbi_image_free(data);
+    expectColourMapRamps(p);
+#endif
+}
+
+TEST_F(DemoPictures, ReadmeProgramRuns) {
+    if (fromDemo()) GTEST_SKIP() << "the README program writes no picture";
+    EXPECT_EQ(runExample("readme_plot", 5, ""), 0);
+}
+
+// The README's first program is examples/readme_plot.cpp, which the build compiles: the two
+// must not drift apart.
+TEST(Readme, ListsTheCompiledReadmeProgramVerbatim) {
+    std::string program = readFile(sourceDir() + "/examples/readme_plot.cpp");
+    std::string readme = readFile(sourceDir() + "/README.md");
+    ASSERT_FALSE(program.empty());
+    EXPECT_NE(readme.find("```cpp\n" + program + "```\n"), std::string::npos)
+        << "README.md does not show examples/readme_plot.cpp as it is";
+}
+
+}  // namespace
