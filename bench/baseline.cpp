@@ -1,0 +1,461 @@
+#include "baseline.hpp"
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include <fontconfig/fontconfig.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+
+#include "chart/chart_shaders.hpp"
+#include "colormap/cmap_tables.hpp"
+#include "font/text_layout.hpp"
+#include "font/text_shaders.hpp"
+#include "histogram/hist_shaders.hpp"
+#include "image/image_shaders.hpp"
+#include "plot/plot_shaders.hpp"
+
+namespace baseline {
+
+namespace {
+
+const float WHITE[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+
+GLuint compile(GLenum kind, const char* source) {
+    GLuint s = glCreateShader(kind);
+    glShaderSource(s, 1, &source, nullptr);
+    glCompileShader(s);
+    GLint ok = 0;
+    glGetShaderiv(s, GL_COMPILE_STATUS, &ok);
+    if (!ok) {
+        char log[2048];
+        glGetShaderInfoLog(s, sizeof(log), nullptr, log);
+        throw std::runtime_error(std::string("baseline shader: ") + log);
+    }
+    return s;
+}
+
+GLuint program(const char* vs, const char* fs) {
+    GLuint v = compile(GL_VERTEX_SHADER, vs);
+    GLuint f = compile(GL_FRAGMENT_SHADER, fs);
+    GLuint p = glCreateProgram();
+    glAttachShader(p, v);
+    glAttachShader(p, f);
+    glLinkProgram(p);
+    glDeleteShader(v);
+    glDeleteShader(f);
+    GLint ok = 0;
+    glGetProgramiv(p, GL_LINK_STATUS, &ok);
+    if (!ok) throw std::runtime_error("baseline program did not link");
+    return p;
+}
+
+GLuint buffer(GLenum target, size_t bytes, const void* data, GLenum usage) {
+    GLuint b = 0;
+    glGenBuffers(1, &b);
+    glBindBuffer(target, b);
+    glBufferData(target, static_cast<GLsizeiptr>(bytes), data, usage);
+    return b;
+}
+
+}  // namespace
+
+GLenum imageInternalFormat(bool gray, bool float32) {
+    (void)float32;
+    return gray ? GL_RED : GL_RGBA;
+}
+
+std::string findFont(const char* family) {
+    FcConfig* config = FcInitLoadConfigAndFonts();
+    FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(family));
+    FcConfigSubstitute(config, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result;
+    FcPattern* match = FcFontMatch(config, pattern, &result);
+    std::string path;
+    FcChar8* file = nullptr;
+    if (match && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch)
+        path = reinterpret_cast<const char*>(file);
+    if (match) FcPatternDestroy(match);
+    FcPatternDestroy(pattern);
+    FcConfigDestroy(config);
+    return path;
+}
+
+Renderer::Renderer(const std::string& fontFile, int fontSize) {
+    image.program = program(internal::gImageVertexShaderSrc, internal::gImageFragmentShaderSrc);
+    image.matrix = glGetUniformLocation(image.program, "matrix");
+    image.isGray = glGetUniformLocation(image.program, "isGrayScale");
+    border.program = program(internal::gChartVertexShaderSrc, internal::gChartFragmentShaderSrc);
+    border.transform = glGetUniformLocation(border.program, "transform");
+    border.color = glGetUniformLocation(border.program, "color");
+    sprite.program =
+        program(internal::gChartVertexShaderSrc, internal::gChartSpriteFragmentShaderSrc);
+    sprite.transform = glGetUniformLocation(sprite.program, "transform");
+    sprite.isYAxis = glGetUniformLocation(sprite.program, "isYAxis");
+    marker.program =
+        program(internal::gMarkerVertexShaderSrc, internal::gMarkerSpriteFragmentShaderSrc);
+    marker.transform = glGetUniformLocation(marker.program, "transform");
+    marker.color = glGetUniformLocation(marker.program, "line_color");
+    marker.type = glGetUniformLocation(marker.program, "marker_type");
+    bar.program = program(internal::gHistBarVertexShaderSrc, internal::gHistBarFragmentShaderSrc);
+    bar.transform = glGetUniformLocation(bar.program, "transform");
+    bar.nbins = glGetUniformLocation(bar.program, "nbins");
+    bar.ymax = glGetUniformLocation(bar.program, "ymax");
+    text.program = program(internal::gTextVertexShaderSrc, internal::gTextFragmentShaderSrc);
+    text.projection = glGetUniformLocation(text.program, "projectionMatrix");
+    text.modelView = glGetUniformLocation(text.program, "modelViewMatrix");
+    text.color = glGetUniformLocation(text.program, "textColor");
+
+    // Constant uniforms: the colour map of 256 rows at binding 0, sampler units 0, the
+    // tick colour.
+    glUseProgram(image.program);
+    glUniform1i(glGetUniformLocation(image.program, "tex"), 0);
+    glUniform1f(glGetUniformLocation(image.program, "cmaplen"),
+                static_cast<float>(internal::CMAP_DEFAULT_ROWS));
+    glUniformBlockBinding(image.program, glGetUniformBlockIndex(image.program, "ColorMap"), 0);
+    glUseProgram(sprite.program);
+    glUniform4fv(glGetUniformLocation(sprite.program, "tick_color"), 1, WHITE);
+    glUseProgram(text.program);
+    glUniform1i(glGetUniformLocation(text.program, "tex"), 0);
+    glUseProgram(0);
+
+    std::vector<float> rows(internal::CMAP_BLOCK_ROWS * 4);
+    std::memcpy(rows.data(), internal::cmap_default, sizeof(internal::cmap_default));
+    for (int r = internal::CMAP_DEFAULT_ROWS; r < internal::CMAP_BLOCK_ROWS; ++r)
+        std::memcpy(&rows[r * 4], internal::cmap_default[internal::CMAP_DEFAULT_ROWS - 1], 16);
+    mColorMap = buffer(GL_UNIFORM_BUFFER, rows.size() * sizeof(float), rows.data(),
+                       GL_STATIC_DRAW);
+    glBindBufferBase(GL_UNIFORM_BUFFER, 0, mColorMap);
+
+    // The image quad.
+    static const float vertices[12] = {-1, -1, 0, 1, -1, 0, 1, 1, 0, -1, 1, 0};
+    static const float texcoords[8] = {0, 1, 1, 1, 1, 0, 0, 0};
+    static const GLuint indices[6] = {0, 1, 2, 0, 2, 3};
+    glGenVertexArrays(1, &quadVAO);
+    glBindVertexArray(quadVAO);
+    mQuadBuffers[0] = buffer(GL_ARRAY_BUFFER, sizeof(vertices), vertices, GL_STATIC_DRAW);
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
+    mQuadBuffers[1] = buffer(GL_ARRAY_BUFFER, sizeof(texcoords), texcoords, GL_STATIC_DRAW);
+    glEnableVertexAttribArray(1);
+    glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
+    mQuadBuffers[2] = buffer(GL_ELEMENT_ARRAY_BUFFER, sizeof(indices), indices, GL_STATIC_DRAW);
+    glBindVertexArray(0);
+
+    // The glyph set: one coverage texture and one quad per printable character.
+    FT_Library lib = nullptr;
+    FT_Face face = nullptr;
+    FT_Init_FreeType(&lib);
+    if (FT_New_Face(lib, fontFile.c_str(), 0, &face) != 0)
+        throw std::runtime_error("baseline: cannot open the font " + fontFile);
+    FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(fontSize));
+    mLoadedSize = fontSize;
+    std::vector<float> quads;
+    std::vector<unsigned char> texels;
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    for (int code = 32; code <= 126; ++code) {
+        const int k = code - 32;
+        FT_Load_Glyph(face, FT_Get_Char_Index(face, static_cast<FT_ULong>(code)), FT_LOAD_DEFAULT);
+        FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL);
+        const FT_Bitmap& bm = face->glyph->bitmap;
+        const int rows = static_cast<int>(bm.rows), width = static_cast<int>(bm.width);
+        int texW = 1, texH = 1;
+        while (texW < width) texW <<= 1;
+        while (texH < rows) texH <<= 1;
+        if (width == 0) texW = 0;
+        if (rows == 0) texH = 0;
+        texels.assign(static_cast<size_t>(texW) * texH, 0);
+        for (int i = 0; i < rows; ++i)
+            for (int j = 0; j < width; ++j)
+                texels[static_cast<size_t>(i) * texW + j] =
+                    bm.buffer[static_cast<long>(rows - 1 - i) * bm.pitch + j];
+        glGenTextures(1, &mGlyphs[k]);
+        glBindTexture(GL_TEXTURE_2D, mGlyphs[k]);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, texW, texH, 0, GL_DEPTH_COMPONENT,
+                     GL_UNSIGNED_BYTE, code == ' ' ? nullptr : texels.data());
+        glGenerateMipmap(GL_TEXTURE_2D);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        const FT_Glyph_Metrics& m = face->glyph->metrics;
+        mAdvance[k] = static_cast<int>(face->glyph->advance.x >> 6);
+        mBearingX[k] = static_cast<int>(m.horiBearingX >> 6);
+        const float d = static_cast<float>((m.height - m.horiBearingY) >> 6);
+        if (static_cast<int>(m.height >> 6) > mLineHeight) mLineHeight = static_cast<int>(m.height >> 6);
+        const float w = static_cast<float>(texW), h = static_cast<float>(texH);
+        const float q[16] = {0, h - d, 0, 1, 0, -d, 0, 0, w, h - d, 1, 1, w, -d, 1, 0};
+        quads.insert(quads.end(), q, q + 16);
+    }
+    FT_Done_Face(face);
+    FT_Done_FreeType(lib);
+    glGenVertexArrays(1, &mTextVAO);
+    glBindVertexArray(mTextVAO);
+    mTextVBO = buffer(GL_ARRAY_BUFFER, quads.size() * sizeof(float), quads.data(), GL_STATIC_DRAW);
+    glEnableVertexAttribArray(0);
+    glEnableVertexAttribArray(1);
+    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, 16, nullptr);
+    glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, 16, reinterpret_cast<const void*>(8));
+    glBindVertexArray(0);
+
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glPointSize(10.0f);
+}
+
+Renderer::~Renderer() {
+    glDeleteTextures(95, mGlyphs);
+    glDeleteBuffers(1, &mTextVBO);
+    glDeleteVertexArrays(1, &mTextVAO);
+    glDeleteBuffers(3, mQuadBuffers);
+    glDeleteVertexArrays(1, &quadVAO);
+    glDeleteBuffers(1, &mColorMap);
+    for (GLuint p : {image.program, border.program, sprite.program, marker.program, bar.program,
+                     text.program})
+        glDeleteProgram(p);
+}
+
+void Renderer::beginFrame(int w, int h) {
+    glViewport(0, 0, w, h);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+void Renderer::layout(TextRun& run, int areaW, int areaH, float x, float y, const char* str,
+                      int fontSize, bool vertical, const float color[4]) const {
+    const float W = static_cast<float>(areaW), H = static_cast<float>(areaH);
+    const float p[16] = {2 / W, 0, 0, 0, 0, 2 / H, 0, 0, 0, 0, -1, 0, -1, -1, 0, 1};
+    std::memcpy(run.projection, p, sizeof(p));
+    std::memcpy(run.color, color, sizeof(run.color));
+    run.scale = static_cast<float>(fontSize) / static_cast<float>(mLoadedSize);
+    const internal::GlyphMetrics metrics{mAdvance, mBearingX, mLineHeight, mLoadedSize};
+    internal::layoutText(metrics, str, x, y, fontSize, vertical, [&](int k, int gx, int gy) {
+        run.glyphs.push_back({k, static_cast<float>(gx), static_cast<float>(gy)});
+    });
+}
+
+void Renderer::drawText(const TextRun& run) {
+    glEnable(GL_BLEND);
+    glUseProgram(text.program);
+    glUniformMatrix4fv(text.projection, 1, GL_FALSE, run.projection);
+    glUniform4fv(text.color, 1, run.color);
+    glBindVertexArray(mTextVAO);
+    const float s = run.scale;
+    float mv[16] = {s, 0, 0, 0, 0, s, 0, 0, 0, 0, s, 0, 0, 0, 0, 1};
+    for (const TextRun::Glyph& g : run.glyphs) {
+        glBindTexture(GL_TEXTURE_2D, mGlyphs[g.k]);
+        mv[12] = g.x;
+        mv[13] = g.y;
+        glUniformMatrix4fv(text.modelView, 1, GL_FALSE, mv);
+        glDrawArrays(GL_TRIANGLE_STRIP, 4 * g.k, 4);
+    }
+    glDisable(GL_BLEND);
+}
+
+// --- Image ---------------------------------------------------------------------------
+
+Image::Image(Renderer& r, unsigned width, unsigned height, bool gray, bool float32)
+    : mR(r), mW(width), mH(height), mFormat(gray ? GL_RED : GL_RGBA),
+      mType(float32 ? GL_FLOAT : GL_UNSIGNED_BYTE) {
+    mBytes = size_t(width) * height * (gray ? 1 : 4) * (float32 ? 4 : 1);
+    glGenTextures(1, &mTex);
+    glBindTexture(GL_TEXTURE_2D, mTex);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
+    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(imageInternalFormat(gray, float32)),
+                 static_cast<GLsizei>(width), static_cast<GLsizei>(height), 0, mFormat, mType,
+                 nullptr);
+    mPBO = buffer(GL_PIXEL_UNPACK_BUFFER, mBytes, nullptr, GL_STREAM_DRAW);
+    glUseProgram(mR.image.program);
+    glUniform1i(mR.image.isGray, gray ? 1 : 0);
+}
+
+Image::~Image() {
+    glDeleteTextures(1, &mTex);
+    glDeleteBuffers(1, &mPBO);
+}
+
+void Image::draw(int areaW, int areaH, bool keepAspect) {
+    float sx = 1.0f, sy = 1.0f;
+    if (keepAspect) {
+        const float w = float(areaW), h = float(areaH), W = float(mW), H = float(mH);
+        float tW, tH;
+        if (mW > mH) {
+            tH = w * H / W;
+            tW = W * tH / H;
+        } else {
+            tW = h * W / H;
+            tH = H * tW / W;
+        }
+        sx = tW / w;
+        sy = tH / h;
+    }
+    const float matrix[16] = {sx, 0, 0, 0, 0, sy, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    glUseProgram(mR.image.program);
+    glBindTexture(GL_TEXTURE_2D, mTex);
+    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, mPBO);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, static_cast<GLsizei>(mW), static_cast<GLsizei>(mH),
+                    mFormat, mType, nullptr);
+    glUniformMatrix4fv(mR.image.matrix, 1, GL_FALSE, matrix);
+    glBindVertexArray(mR.quadVAO);
+    glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_INT, nullptr);
+}
+
+// --- Chart frame ------------------------------------------------------------------------
+
+Chart::Chart(Renderer& r, int areaW, int areaH, const std::vector<std::string>& xLabels,
+             const std::vector<std::string>& yLabels, const std::string& xTitle,
+             const std::string& yTitle)
+    : mR(r), mLayout(internal::chartLayout(areaW, areaH)) {
+    const internal::ChartMetrics m;
+    const std::vector<float> v = internal::chartVertices(m.tickCount);
+    mTicks = internal::ticksPerAxis(m.tickCount);
+    glGenVertexArrays(1, &mVAO);
+    glBindVertexArray(mVAO);
+    mVBO = buffer(GL_ARRAY_BUFFER, v.size() * sizeof(float), v.data(), GL_STATIC_DRAW);
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
+    glBindVertexArray(0);
+
+    const int Wd = static_cast<int>(mLayout.dataWidth), Hd = static_cast<int>(mLayout.dataHeight);
+    const int size = internal::CHART_TEXT_SIZE;
+    for (int k = 0; k < mTicks; ++k) {
+        const std::string& s = yLabels[k];
+        internal::TextPos p = internal::yLabelPos(mLayout, m, v[8 + 2 * k], v[9 + 2 * k], s.size());
+        r.layout(mText, Wd, Hd, p.x, p.y, s.c_str(), size, false, WHITE);
+    }
+    for (int k = 0; k < mTicks; ++k) {
+        const std::string& s = xLabels[k];
+        const size_t i = 8 + 2 * (mTicks + k);
+        internal::TextPos p = internal::xLabelPos(mLayout, m, v[i], v[i + 1], s.size());
+        r.layout(mText, Wd, Hd, p.x, p.y, s.c_str(), size, false, WHITE);
+    }
+    if (!yTitle.empty()) {
+        internal::TextPos p = internal::yTitlePos(mLayout, m);
+        r.layout(mText, Wd, Hd, p.x, p.y, yTitle.c_str(), size, true, WHITE);
+    }
+    if (!xTitle.empty()) {
+        internal::TextPos p = internal::xTitlePos(mLayout, m);
+        r.layout(mText, Wd, Hd, p.x, p.y, xTitle.c_str(), size, false, WHITE);
+    }
+}
+
+Chart::~Chart() {
+    glDeleteBuffers(1, &mVBO);
+    glDeleteVertexArrays(1, &mVAO);
+}
+
+internal::PixelBox Chart::scissor(const int viewport[4]) const {
+    return internal::frameScissor(mLayout, viewport);
+}
+
+void Chart::draw() {
+    const float* t = &mLayout.transform[0][0];
+    glUseProgram(mR.border.program);
+    glUniformMatrix4fv(mR.border.transform, 1, GL_FALSE, t);
+    glUniform4fv(mR.border.color, 1, WHITE);
+    glBindVertexArray(mVAO);
+    glDrawArrays(GL_LINE_LOOP, 0, 4);
+    glUseProgram(mR.sprite.program);
+    glUniformMatrix4fv(mR.sprite.transform, 1, GL_FALSE, t);
+    glUniform1i(mR.sprite.isYAxis, 1);
+    glDrawArrays(GL_POINTS, 4, mTicks);
+    glUniform1i(mR.sprite.isYAxis, 0);
+    glDrawArrays(GL_POINTS, 4 + mTicks, mTicks);
+    mR.drawText(mText);
+}
+
+// --- Plot -------------------------------------------------------------------------------
+
+Plot::Plot(Renderer& r, unsigned n, int marker, bool scatter, const float color[4])
+    : mR(r), mN(n), mMarker(marker), mScatter(scatter) {
+    std::memcpy(mColor, color, sizeof(mColor));
+    glGenVertexArrays(1, &mVAO);
+    glBindVertexArray(mVAO);
+    mVBO = buffer(GL_ARRAY_BUFFER, bytes(), nullptr, GL_DYNAMIC_DRAW);
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
+    glBindVertexArray(0);
+    if (marker != 0) {
+        // One marker plot per baseline run: its colour and shape are set once.
+        glUseProgram(mR.marker.program);
+        glUniform4fv(mR.marker.color, 1, mColor);
+        glUniform1i(mR.marker.type, marker);
+    }
+}
+
+Plot::~Plot() {
+    glDeleteBuffers(1, &mVBO);
+    glDeleteVertexArrays(1, &mVAO);
+}
+
+void Plot::draw(Chart& chart, const int viewport[4], float xmax, float xmin, float ymax,
+                float ymin) {
+    const glm::mat4 t = internal::dataTransform(chart.layout(), xmax, xmin, ymax, ymin);
+    const internal::PixelBox box = chart.scissor(viewport);
+    glScissor(box.x, box.y, box.width, box.height);
+    glEnable(GL_SCISSOR_TEST);
+    glBindVertexArray(mVAO);
+    if (!mScatter) {
+        glUseProgram(mR.border.program);
+        glUniformMatrix4fv(mR.border.transform, 1, GL_FALSE, &t[0][0]);
+        glUniform4fv(mR.border.color, 1, mColor);
+        glDrawArrays(GL_LINE_STRIP, 0, static_cast<GLsizei>(mN));
+    }
+    if (mMarker != 0) {
+        glEnable(GL_PROGRAM_POINT_SIZE);
+        glUseProgram(mR.marker.program);
+        glUniformMatrix4fv(mR.marker.transform, 1, GL_FALSE, &t[0][0]);
+        glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(mN));
+        glDisable(GL_PROGRAM_POINT_SIZE);
+    }
+    glDisable(GL_SCISSOR_TEST);
+    chart.draw();
+}
+
+// --- Histogram --------------------------------------------------------------------------
+
+Histogram::Histogram(Renderer& r, Chart& chart, unsigned bins, float ymax, const float color[4])
+    : mR(r), mBins(bins) {
+    glGenVertexArrays(1, &mVAO);
+    glBindVertexArray(mVAO);
+    glBindBuffer(GL_ARRAY_BUFFER, chart.vbo());
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
+    mVBO = buffer(GL_ARRAY_BUFFER, bytes(), nullptr, GL_DYNAMIC_DRAW);
+    glEnableVertexAttribArray(1);
+    glVertexAttribPointer(1, 1, GL_FLOAT, GL_FALSE, 0, nullptr);
+    glVertexAttribDivisor(1, 1);
+    glBindVertexArray(0);
+    // One histogram per baseline run: its colour, bin count and y maximum are set once.
+    glUseProgram(mR.bar.program);
+    glUniform4fv(glGetUniformLocation(mR.bar.program, "barColor"), 1, color);
+    glUniform1f(mR.bar.nbins, static_cast<float>(bins));
+    glUniform1f(mR.bar.ymax, ymax);
+}
+
+Histogram::~Histogram() {
+    glDeleteBuffers(1, &mVBO);
+    glDeleteVertexArrays(1, &mVAO);
+}
+
+void Histogram::draw(Chart& chart, const int viewport[4]) {
+    if (mBins > 0) {
+        const internal::PixelBox box = chart.scissor(viewport);
+        glScissor(box.x, box.y, box.width, box.height);
+        glEnable(GL_SCISSOR_TEST);
+        glUseProgram(mR.bar.program);
+        glUniformMatrix4fv(mR.bar.transform, 1, GL_FALSE, &chart.layout().transform[0][0]);
+        glBindVertexArray(mVAO);
+        glDrawArraysInstanced(GL_TRIANGLE_FAN, 0, 4, static_cast<GLsizei>(mBins));
+        glDisable(GL_SCISSOR_TEST);
+    }
+    chart.draw();
+}
+
+}  // namespace baseline

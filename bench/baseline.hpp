@@ -1,0 +1,173 @@
+#pragma once
+// The baseline: hand-written OpenGL drawing the same pictures as the library, with no
+// library around it. It compiles the library's shader sources itself, makes its own
+// buffers, textures and vertex arrays, and per frame binds what each draw uses, uploads
+// what depends on the frame, and draws. State that never changes during a run (clear
+// colour, blend function, unpack alignment, point size, texture filtering, constant
+// uniforms, the colour-map binding) is set once at start-up, and nothing is unbound.
+//
+// Every function expects the baseline window's context to be current.
+
+#include <string>
+#include <vector>
+
+#ifndef GLEW_MX
+#define GLEW_MX
+#endif
+#include <GL/glew.h>
+
+#include "chart/chart_layout.hpp"
+
+namespace baseline {
+
+struct Rect {
+    int x, y, w, h;
+};
+
+// A string laid out once: the glyph index and quad origin of every drawn character.
+struct TextRun {
+    struct Glyph {
+        int k;
+        float x, y;
+    };
+    std::vector<Glyph> glyphs;
+    float projection[16];
+    float color[4];
+    float scale;
+};
+
+class Renderer;
+
+class Image {
+public:
+    Image(Renderer& r, unsigned width, unsigned height, bool gray, bool float32);
+    ~Image();
+    GLuint pbo() const { return mPBO; }
+    size_t bytes() const { return mBytes; }
+    // Unpacks the pixel buffer and draws the quad into the current viewport for an area of
+    // areaW x areaH (the aspect-ratio scale), as the library does.
+    void draw(int areaW, int areaH, bool keepAspect);
+
+private:
+    Renderer& mR;
+    unsigned mW, mH;
+    GLenum mFormat, mType;
+    size_t mBytes;
+    GLuint mTex = 0, mPBO = 0;
+};
+
+// A chart frame for one drawing area: border, ticks, labels and titles. The labels and the
+// positions of all text are laid out at construction.
+class Chart {
+public:
+    Chart(Renderer& r, int areaW, int areaH, const std::vector<std::string>& xLabels,
+          const std::vector<std::string>& yLabels, const std::string& xTitle,
+          const std::string& yTitle);
+    ~Chart();
+    const internal::ChartLayout& layout() const { return mLayout; }
+    GLuint vbo() const { return mVBO; }
+    // The data clip of this frame in the given viewport.
+    internal::PixelBox scissor(const int viewport[4]) const;
+    void draw();
+
+private:
+    Renderer& mR;
+    internal::ChartLayout mLayout;
+    GLuint mVBO = 0, mVAO = 0;
+    int mTicks = 0;
+    TextRun mText;
+};
+
+class Plot {
+public:
+    // marker 0: a line only; scatter: markers only.
+    Plot(Renderer& r, unsigned n, int marker, bool scatter, const float color[4]);
+    ~Plot();
+    GLuint vbo() const { return mVBO; }
+    size_t bytes() const { return size_t(mN) * 2 * sizeof(float); }
+    // The graph clipped to the chart's frame, then the frame.
+    void draw(Chart& chart, const int viewport[4], float xmax, float xmin, float ymax, float ymin);
+
+private:
+    Renderer& mR;
+    unsigned mN;
+    int mMarker;
+    bool mScatter;
+    float mColor[4];
+    GLuint mVBO = 0, mVAO = 0;
+};
+
+class Histogram {
+public:
+    Histogram(Renderer& r, Chart& chart, unsigned bins, float ymax, const float color[4]);
+    ~Histogram();
+    GLuint vbo() const { return mVBO; }
+    size_t bytes() const { return size_t(mBins) * sizeof(float); }
+    void draw(Chart& chart, const int viewport[4]);
+
+private:
+    Renderer& mR;
+    unsigned mBins;
+    GLuint mVBO = 0, mVAO = 0;
+};
+
+// Programs, the glyph set, the quad and the colour map, made once in the baseline window.
+class Renderer {
+public:
+    // Builds everything; `fontFile` is rasterised at `fontSize` pixels.
+    Renderer(const std::string& fontFile, int fontSize);
+    ~Renderer();
+    Renderer(const Renderer&) = delete;
+    Renderer& operator=(const Renderer&) = delete;
+
+    // Lays out `text` at pos in an area of areaW x areaH units, drawn at fontSize pixels,
+    // appending to `run` (whose projection and colour are set from the area and colour).
+    void layout(TextRun& run, int areaW, int areaH, float x, float y, const char* text,
+                int fontSize, bool vertical, const float color[4]) const;
+    void drawText(const TextRun& run);
+
+    // Whole-window frame: viewport and clear.
+    void beginFrame(int w, int h);
+
+    struct ImageProgram {
+        GLuint program = 0;
+        GLint matrix = -1, isGray = -1;
+    } image;
+    struct BorderProgram {
+        GLuint program = 0;
+        GLint transform = -1, color = -1;
+    } border;
+    struct SpriteProgram {
+        GLuint program = 0;
+        GLint transform = -1, isYAxis = -1;
+    } sprite;
+    struct MarkerProgram {
+        GLuint program = 0;
+        GLint transform = -1, color = -1, type = -1;
+    } marker;
+    struct BarProgram {
+        GLuint program = 0;
+        GLint transform = -1, nbins = -1, ymax = -1;
+    } bar;
+    struct TextProgram {
+        GLuint program = 0;
+        GLint projection = -1, modelView = -1, color = -1;
+    } text;
+    GLuint quadVAO = 0;
+
+private:
+    GLuint mQuadBuffers[3] = {};
+    GLuint mColorMap = 0;
+    GLuint mGlyphs[95] = {};
+    int mAdvance[95] = {}, mBearingX[95] = {};
+    int mLineHeight = 0, mLoadedSize = 0;
+    GLuint mTextVBO = 0, mTextVAO = 0;
+};
+
+// The internal format of an image texture, the same as the library's for that data.
+GLenum imageInternalFormat(bool gray, bool float32);
+
+// The file fontconfig finds for a family name, or "" when none.
+std::string findFont(const char* family);
+
+}  // namespace baseline

@@ -1,0 +1,659 @@
+// Frame costs of the library against a hand-written OpenGL baseline drawing the same
+// pictures (bench/baseline.hpp), in two 800 x 600 windows of the library with identical
+// contexts: one drawn by the library, one by the baseline.
+//
+//   zv_bench [--workload a,b,...] [--budget seconds]
+//       times every workload on both sides and prints one table: median wall ms per frame
+//       (up to glFinish), median drawing-thread CPU ms, GL calls per frame, the ratios, and
+//       the share of pixels where the two pictures differ.
+//   zv_bench --callgrind N1,N2 --side lib|base --workload name
+//       for scripts/bench.sh --callgrind: draws N1 frames, then N2 frames, dumping the
+//       callgrind counters after each run of frames.
+//   zv_bench --list
+//       prints the workload names.
+
+#include "baseline.hpp"  // OpenGL through the loader's header, before GLFW's
+#include "gl_count.hpp"
+
+#define GLFW_INCLUDE_NONE
+#include <GLFW/glfw3.h>
+#include <time.h>
+#include <valgrind/callgrind.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "zarvo.h"
+
+namespace {
+
+constexpr int W = 800;
+constexpr int H = 600;
+const float PLOT_COLOR[4] = {1.0f, 0.6f, 0.1f, 1.0f};  // the library's default plot colour
+const float BAR_COLOR[4] = {0.3f, 0.6f, 1.0f, 1.0f};   // the library's default bar colour
+const float RED[4] = {1.0f, 0.0f, 0.0f, 1.0f};
+const int CAPTION_SIZE = 16;
+const int FONT_SIZE = 32;
+
+enum class Kind { Image, Line, Scatter, Histogram, EmptyChart, Gallery };
+
+struct Workload {
+    const char* name;
+    Kind kind;
+    unsigned a = 0, b = 0;  // image width and height, or point / bin count
+    bool gray = true, float32 = false;
+    int marker = 0;
+};
+
+const Workload WORKLOADS[] = {
+    {"image-1920x1080-gray-u8", Kind::Image, 1920, 1080, true, false},
+    {"image-1920x1080-rgba-f32", Kind::Image, 1920, 1080, false, true},
+    {"image-512x512-gray-u8", Kind::Image, 512, 512, true, false},
+    {"image-512x512-rgba-f32", Kind::Image, 512, 512, false, true},
+    {"line-1e3", Kind::Line, 1000},
+    {"line-1e5", Kind::Line, 100000},
+    {"line-1e6", Kind::Line, 1000000},
+    {"line-markers-1e3", Kind::Line, 1000, 0, true, false, zv::ZV_MARKER_POINT},
+    {"line-markers-1e5", Kind::Line, 100000, 0, true, false, zv::ZV_MARKER_POINT},
+    {"line-markers-1e6", Kind::Line, 1000000, 0, true, false, zv::ZV_MARKER_POINT},
+    {"scatter-1e5", Kind::Scatter, 100000, 0, true, false, zv::ZV_MARKER_CIRCLE},
+    {"histogram-100", Kind::Histogram, 100},
+    {"histogram-1e4", Kind::Histogram, 10000},
+    {"histogram-1e6", Kind::Histogram, 1000000},
+    {"empty-chart", Kind::EmptyChart},
+    {"gallery-2x2-captions", Kind::Gallery},
+};
+
+// --- Data, the same on both sides --------------------------------------------------------
+
+std::vector<unsigned char> imageData(unsigned w, unsigned h, bool gray, bool float32) {
+    const unsigned channels = gray ? 1 : 4;
+    std::vector<unsigned char> bytes(size_t(w) * h * channels * (float32 ? 4 : 1));
+    for (unsigned y = 0; y < h; ++y)
+        for (unsigned x = 0; x < w; ++x)
+            for (unsigned c = 0; c < channels; ++c) {
+                const size_t i = (size_t(y) * w + x) * channels + c;
+                const float v = c == 0   ? float(x) / float(w)
+                                : c == 1 ? float(y) / float(h)
+                                : c == 2 ? float((x + y) % 256) / 255.0f
+                                         : 1.0f;
+                if (float32)
+                    std::memcpy(&bytes[i * 4], &v, 4);
+                else
+                    bytes[i] = static_cast<unsigned char>(gray ? (x + 2 * y) & 255 : v * 255.0f);
+            }
+    return bytes;
+}
+
+// A deterministic generator, so both sides get the same points.
+struct Lcg {
+    uint32_t s = 12345;
+    float next() {
+        s = s * 1664525u + 1013904223u;
+        return float(s >> 8) / float(1u << 24);
+    }
+};
+
+std::vector<float> lineData(unsigned n) {
+    std::vector<float> v(2 * size_t(n));
+    for (unsigned i = 0; i < n; ++i) {
+        const float x = n > 1 ? float(i) / float(n - 1) : 0.0f;
+        v[2 * i] = x;
+        v[2 * i + 1] = 0.5f + 0.45f * std::sin(6.2831853f * 8.0f * x);
+    }
+    return v;
+}
+
+std::vector<float> scatterData(unsigned n) {
+    Lcg g;
+    std::vector<float> v(2 * size_t(n));
+    for (float& f : v) f = g.next();
+    return v;
+}
+
+std::vector<float> histogramData(unsigned n) {
+    Lcg g;
+    std::vector<float> v(n);
+    for (unsigned i = 0; i < n; ++i)
+        v[i] = 0.1f + 0.6f * (0.5f + 0.5f * std::sin(float(i) * 6.2831853f / float(n))) +
+               0.25f * g.next();
+    return v;
+}
+
+void upload(GLenum target, GLuint buffer, const void* data, size_t bytes) {
+    glBindBuffer(target, buffer);
+    glBufferSubData(target, 0, static_cast<GLsizeiptr>(bytes), data);
+    glBindBuffer(target, 0);
+}
+
+// Labels of an axis after setAxesLimits(1, 0, ...), as the library writes them.
+const std::vector<std::string>& unitLabels() {
+    static const std::vector<std::string> labels = internal::axisLabels(1.0f, 0.0f, 9);
+    return labels;
+}
+
+// A grid cell as the window lays it out (see the window core).
+struct Cell {
+    int x, y, w, h;      // the cell
+    int vx, vy, vw, vh;  // the inset drawing area
+    float capX, capY;    // caption pen position in cell units
+};
+Cell cell(int rows, int cols, int col, int row) {
+    Cell c;
+    c.w = W / cols;
+    c.h = H / rows;
+    c.x = col * c.w;
+    c.y = (rows - 1 - row) * c.h;
+    const int mx = int(float(c.w) * 0.02f), my = int(float(c.h) * 0.02f);
+    const int mt = int(float(c.h) * 0.06f);
+    c.vx = c.x + mx;
+    c.vy = c.y + my;
+    c.vw = c.w - 2 * mx;
+    c.vh = c.h - 2 * mt;
+    c.capX = float(c.w) / 3.0f;
+    c.capY = float(c.h) * 0.92f;
+    return c;
+}
+
+// --- The two sides of one workload -------------------------------------------------------
+
+// The back buffer of the current context (Mesa keeps it after a swap).
+std::vector<unsigned char> backBuffer() {
+    std::vector<unsigned char> px(size_t(W) * H * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, W, H, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
+    return px;
+}
+
+class Side {
+public:
+    virtual ~Side() = default;
+    virtual void frame() = 0;
+    // One more frame, read back before a grid frame is presented (presenting clears it).
+    virtual std::vector<unsigned char> picture() = 0;
+};
+
+class LibrarySide : public Side {
+public:
+    LibrarySide(zv::Window& win, zv::Font& font, const Workload& w) : mWin(win), mW(w) {
+        win.makeCurrent();
+        switch (w.kind) {
+            case Kind::Image: makeImage(w.a, w.b, w.gray, w.float32); break;
+            case Kind::Line:
+            case Kind::Scatter: makePlot(w.a, w.kind == Kind::Scatter, w.marker); break;
+            case Kind::Histogram: makeHistogram(w.a); break;
+            case Kind::EmptyChart:
+                makeHistogram(0);
+                mHist->setXAxisTitle("X Axis");
+                mHist->setYAxisTitle("Y Axis");
+                break;
+            case Kind::Gallery:
+                makeImage(512, 512, true, false);
+                makePlot(1000, false, 0);
+                mScatter.reset(new zv::Plot(1000, zv::ZV_FLOAT32, zv::ZV_PLOT_SCATTER,
+                                            zv::ZV_MARKER_CIRCLE));
+                mScatter->setAxesLimits(1, 0, 1, 0);
+                {
+                    std::vector<float> v = scatterData(1000);
+                    win.makeCurrent();
+                    upload(GL_ARRAY_BUFFER, mScatter->vbo(), v.data(), v.size() * 4);
+                }
+                makeHistogram(100);
+                win.setFont(&font);
+                win.grid(2, 2);
+                break;
+        }
+    }
+
+    std::vector<unsigned char> picture() override {
+        if (mW.kind != Kind::Gallery) {
+            frame();
+            return backBuffer();
+        }
+        drawCells();
+        std::vector<unsigned char> px = backBuffer();
+        mWin.draw();
+        return px;
+    }
+
+    void drawCells() {
+        mWin.draw(0, 0, *mImage, "Image");
+        mWin.draw(1, 0, *mPlot, "Line plot");
+        mWin.draw(0, 1, *mScatter, "Scatter");
+        mWin.draw(1, 1, *mHist, "Histogram");
+    }
+
+    void frame() override {
+        switch (mW.kind) {
+            case Kind::Image: mWin.draw(*mImage, false); break;
+            case Kind::Line:
+            case Kind::Scatter: mWin.draw(*mPlot); break;
+            case Kind::Histogram:
+            case Kind::EmptyChart: mWin.draw(*mHist); break;
+            case Kind::Gallery:
+                drawCells();
+                mWin.draw();
+                break;
+        }
+    }
+
+private:
+    void makeImage(unsigned w, unsigned h, bool gray, bool f32) {
+        mImage.reset(new zv::Image(w, h, gray ? zv::ZV_GRAYSCALE : zv::ZV_RGBA,
+                                   f32 ? zv::ZV_FLOAT32 : zv::ZV_UINT8));
+        std::vector<unsigned char> d = imageData(w, h, gray, f32);
+        mWin.makeCurrent();
+        upload(GL_PIXEL_UNPACK_BUFFER, mImage->pbo(), d.data(), d.size());
+    }
+    void makePlot(unsigned n, bool scatter, int marker) {
+        mPlot.reset(new zv::Plot(n, zv::ZV_FLOAT32, scatter ? zv::ZV_PLOT_SCATTER : zv::ZV_PLOT_LINE,
+                                 static_cast<zv::ZVMarkerType>(marker)));
+        mPlot->setAxesLimits(1, 0, 1, 0);
+        std::vector<float> v = scatter ? scatterData(n) : lineData(n);
+        mWin.makeCurrent();
+        upload(GL_ARRAY_BUFFER, mPlot->vbo(), v.data(), v.size() * 4);
+    }
+    void makeHistogram(unsigned n) {
+        mHist.reset(new zv::Histogram(n, zv::ZV_FLOAT32));
+        mHist->setAxesLimits(1, 0, 1, 0);
+        std::vector<float> v = histogramData(n);
+        mWin.makeCurrent();
+        if (n) upload(GL_ARRAY_BUFFER, mHist->vbo(), v.data(), v.size() * 4);
+    }
+
+    zv::Window& mWin;
+    Workload mW;
+    std::unique_ptr<zv::Image> mImage;
+    std::unique_ptr<zv::Plot> mPlot, mScatter;
+    std::unique_ptr<zv::Histogram> mHist;
+};
+
+class BaselineSide : public Side {
+public:
+    BaselineSide(zv::Window& win, baseline::Renderer& r, const Workload& w)
+        : mR(r), mW(w), mGlfw(nullptr) {
+        win.makeCurrent();
+        mGlfw = glfwGetCurrentContext();
+        const std::vector<std::string>& labels = unitLabels();
+        switch (w.kind) {
+            case Kind::Image: makeImage(w.a, w.b, w.gray, w.float32); break;
+            case Kind::Line:
+            case Kind::Scatter:
+                mChart.reset(new baseline::Chart(r, W, H, labels, labels, "", ""));
+                makePlot(w.a, w.kind == Kind::Scatter, w.marker);
+                break;
+            case Kind::Histogram:
+                mChart.reset(new baseline::Chart(r, W, H, labels, labels, "", ""));
+                makeHistogram(w.a, *mChart);
+                break;
+            case Kind::EmptyChart:
+                mChart.reset(new baseline::Chart(r, W, H, labels, labels, "X Axis", "Y Axis"));
+                makeHistogram(0, *mChart);
+                break;
+            case Kind::Gallery: {
+                makeImage(512, 512, true, false);
+                const Cell c = cell(2, 2, 0, 0);
+                mChart.reset(new baseline::Chart(r, c.w, c.h, labels, labels, "", ""));
+                makePlot(1000, false, 0);
+                mScatterChart.reset(new baseline::Chart(r, c.w, c.h, labels, labels, "", ""));
+                mScatter.reset(new baseline::Plot(r, 1000, zv::ZV_MARKER_CIRCLE, true, PLOT_COLOR));
+                std::vector<float> v = scatterData(1000);
+                upload(GL_ARRAY_BUFFER, mScatter->vbo(), v.data(), v.size() * 4);
+                mHistChart.reset(new baseline::Chart(r, c.w, c.h, labels, labels, "", ""));
+                makeHistogram(100, *mHistChart);
+                const char* titles[4] = {"Image", "Line plot", "Scatter", "Histogram"};
+                for (int i = 0; i < 4; ++i) {
+                    const Cell ci = cell(2, 2, i % 2, i / 2);
+                    r.layout(mCaptions[i], ci.w, ci.h, ci.capX, ci.capY, titles[i], CAPTION_SIZE,
+                             false, RED);
+                }
+                break;
+            }
+        }
+    }
+
+    void frame() override {
+        draw();
+        glfwSwapBuffers(mGlfw);
+        glfwPollEvents();
+    }
+
+    std::vector<unsigned char> picture() override {
+        draw();
+        std::vector<unsigned char> px = backBuffer();
+        glfwSwapBuffers(mGlfw);
+        glfwPollEvents();
+        return px;
+    }
+
+    void draw() {
+        const int full[4] = {0, 0, W, H};
+        switch (mW.kind) {
+            case Kind::Image:
+                mR.beginFrame(W, H);
+                mImage->draw(W, H, false);
+                break;
+            case Kind::Line:
+            case Kind::Scatter:
+                mR.beginFrame(W, H);
+                mPlot->draw(*mChart, full, 1, 0, 1, 0);
+                break;
+            case Kind::Histogram:
+            case Kind::EmptyChart:
+                mR.beginFrame(W, H);
+                mHist->draw(*mChart, full);
+                break;
+            case Kind::Gallery:
+                glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+                for (int i = 0; i < 4; ++i) {
+                    const Cell c = cell(2, 2, i % 2, i / 2);
+                    const int inset[4] = {c.vx, c.vy, c.vw, c.vh};
+                    glViewport(c.vx, c.vy, c.vw, c.vh);
+                    switch (i) {
+                        case 0: mImage->draw(c.w, c.h, true); break;
+                        case 1: mPlot->draw(*mChart, inset, 1, 0, 1, 0); break;
+                        case 2: mScatter->draw(*mScatterChart, inset, 1, 0, 1, 0); break;
+                        case 3: mHist->draw(*mHistChart, inset); break;
+                    }
+                    glViewport(c.x, c.y, c.w, c.h);
+                    mR.drawText(mCaptions[i]);
+                }
+                break;
+        }
+    }
+
+private:
+    void makeImage(unsigned w, unsigned h, bool gray, bool f32) {
+        mImage.reset(new baseline::Image(mR, w, h, gray, f32));
+        std::vector<unsigned char> d = imageData(w, h, gray, f32);
+        upload(GL_PIXEL_UNPACK_BUFFER, mImage->pbo(), d.data(), d.size());
+    }
+    void makePlot(unsigned n, bool scatter, int marker) {
+        mPlot.reset(new baseline::Plot(mR, n, marker, scatter, PLOT_COLOR));
+        std::vector<float> v = scatter ? scatterData(n) : lineData(n);
+        upload(GL_ARRAY_BUFFER, mPlot->vbo(), v.data(), v.size() * 4);
+    }
+    void makeHistogram(unsigned n, baseline::Chart& chart) {
+        mHist.reset(new baseline::Histogram(mR, chart, n, 1.0f, BAR_COLOR));
+        std::vector<float> v = histogramData(n);
+        if (n) upload(GL_ARRAY_BUFFER, mHist->vbo(), v.data(), v.size() * 4);
+    }
+
+    baseline::Renderer& mR;
+    Workload mW;
+    GLFWwindow* mGlfw;
+    std::unique_ptr<baseline::Image> mImage;
+    std::unique_ptr<baseline::Chart> mChart, mScatterChart, mHistChart;
+    std::unique_ptr<baseline::Plot> mPlot, mScatter;
+    std::unique_ptr<baseline::Histogram> mHist;
+    baseline::TextRun mCaptions[4];
+};
+
+// --- Measuring ---------------------------------------------------------------------------
+
+double nowMs() {
+    return std::chrono::duration<double, std::milli>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+double threadCpuMs() {
+    timespec t;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) * 1e-6;
+}
+
+struct Sample {
+    double wall, cpu;
+    uint64_t calls;
+};
+
+Sample timedFrame(Side& side) {
+    const double t0 = nowMs(), c0 = threadCpuMs();
+    const uint64_t g0 = glcount::count();
+    side.frame();
+    const uint64_t g1 = glcount::count();
+    glFinish();
+    return {nowMs() - t0, threadCpuMs() - c0, g1 - g0};
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : 0.5 * (v[n / 2 - 1] + v[n / 2]);
+}
+
+struct Result {
+    double wall = 0, cpu = 0, calls = 0;
+};
+
+// Share of pixels whose colours differ by more than a few steps, in percent.
+double pictureDifference(const std::vector<unsigned char>& pa, const std::vector<unsigned char>& pb) {
+    if (std::getenv("ZV_BENCH_DEBUG")) {
+        size_t lit[2] = {0, 0};
+        for (size_t i = 0; i < pa.size(); i += 4) {
+            lit[0] += (pa[i] | pa[i + 1] | pa[i + 2]) != 0;
+            lit[1] += (pb[i] | pb[i + 1] | pb[i + 2]) != 0;
+        }
+        std::fprintf(stderr, "lit pixels: library %zu, baseline %zu\n", lit[0], lit[1]);
+    }
+    size_t differ = 0;
+    for (size_t i = 0; i < pa.size(); i += 4)
+        for (int c = 0; c < 3; ++c)
+            if (std::abs(int(pa[i + c]) - int(pb[i + c])) > 8) {
+                ++differ;
+                break;
+            }
+    return 100.0 * double(differ) / double(W * H);
+}
+
+struct Bench {
+    zv::Window libWin{W, H, "zarvo bench: library"};
+    zv::Window baseWin{W, H, "zarvo bench: baseline"};
+    std::unique_ptr<zv::Font> font;
+    std::unique_ptr<baseline::Renderer> renderer;
+
+    Bench() {
+        libWin.setPos(0, 0);
+        baseWin.setPos(W + 20, 0);
+        libWin.makeCurrent();
+        font.reset(new zv::Font());
+        font->loadSystemFont("Vera", FONT_SIZE);
+        baseWin.makeCurrent();
+        renderer.reset(new baseline::Renderer(baseline::findFont("Vera"), FONT_SIZE));
+        glcount::install();
+    }
+
+    std::unique_ptr<Side> side(bool library, const Workload& w) {
+        if (library) return std::unique_ptr<Side>(new LibrarySide(libWin, *font, w));
+        return std::unique_ptr<Side>(new BaselineSide(baseWin, *renderer, w));
+    }
+    zv::Window& window(bool library) { return library ? libWin : baseWin; }
+};
+
+// Times both sides of one workload, alternating blocks of frames between them.
+void timeWorkload(Bench& bench, const Workload& w, double budgetSeconds, Result out[2],
+                  double& pictureDiff) {
+    std::unique_ptr<Side> sides[2] = {bench.side(true, w), bench.side(false, w)};
+    double estimate = 0;
+    for (int s = 0; s < 2; ++s) {
+        bench.window(s == 0).makeCurrent();
+        timedFrame(*sides[s]);  // first draw: vertex arrays, shader variants
+        estimate = std::max(estimate, timedFrame(*sides[s]).wall);
+    }
+    const int frames = std::clamp(int(budgetSeconds * 1000.0 / std::max(estimate, 0.1)), 5, 60);
+    const int blocks = std::min(5, frames);
+    std::vector<double> wall[2], cpu[2], calls[2];
+    for (int b = 0; b < blocks; ++b) {
+        for (int k = 0; k < 2; ++k) {
+            const int s = (b % 2) ? 1 - k : k;
+            bench.window(s == 0).makeCurrent();
+            timedFrame(*sides[s]);  // after the context switch
+            const int n = frames / blocks + (b < frames % blocks ? 1 : 0);
+            for (int i = 0; i < n; ++i) {
+                const Sample x = timedFrame(*sides[s]);
+                wall[s].push_back(x.wall);
+                cpu[s].push_back(x.cpu);
+                calls[s].push_back(double(x.calls));
+            }
+        }
+    }
+    for (int s = 0; s < 2; ++s) out[s] = {median(wall[s]), median(cpu[s]), median(calls[s])};
+    if (std::getenv("ZV_BENCH_TRACE")) {
+        for (int s = 0; s < 2; ++s) {
+            bench.window(s == 0).makeCurrent();
+            std::fprintf(stderr, "%s, %s frame:\n", w.name, s == 0 ? "library" : "baseline");
+            glcount::trace(true);
+            sides[s]->frame();
+            glcount::trace(false);
+        }
+    }
+    std::vector<unsigned char> pictures[2];
+    for (int s = 0; s < 2; ++s) {
+        bench.window(s == 0).makeCurrent();
+        pictures[s] = sides[s]->picture();
+    }
+    pictureDiff = pictureDifference(pictures[0], pictures[1]);
+    for (int s = 0; s < 2; ++s) {
+        bench.window(s == 0).makeCurrent();
+        sides[s].reset();
+    }
+}
+
+std::vector<const Workload*> selected(const std::string& list) {
+    std::vector<const Workload*> out;
+    if (list.empty() || list == "all") {
+        for (const Workload& w : WORKLOADS) out.push_back(&w);
+        return out;
+    }
+    std::stringstream ss(list);
+    std::string name;
+    while (std::getline(ss, name, ',')) {
+        bool found = false;
+        for (const Workload& w : WORKLOADS)
+            if (name == w.name) {
+                out.push_back(&w);
+                found = true;
+            }
+        if (!found) {
+            std::fprintf(stderr, "unknown workload %s (see --list)\n", name.c_str());
+            std::exit(2);
+        }
+    }
+    return out;
+}
+
+std::string ratio(double a, double b) {
+    if (b <= 0) return "-";
+    char buf[32];
+    std::snprintf(buf, sizeof(buf), "%.3f", a / b);
+    return buf;
+}
+
+int runTable(const std::vector<const Workload*>& workloads, double budget) {
+    Bench bench;
+    std::printf("%-26s | %9s %9s %6s | %9s %9s %6s | %6s %6s %6s | %7s\n", "workload",
+                "wall lib", "wall base", "ratio", "cpu lib", "cpu base", "ratio", "GL lib",
+                "GL bas", "ratio", "pix%");
+    std::printf("%-26s | %9s %9s %6s | %9s %9s %6s | %6s %6s %6s | %7s\n", "", "ms", "ms", "",
+                "ms", "ms", "", "calls", "calls", "", "differ");
+    std::printf("%s\n", std::string(122, '-').c_str());
+    for (const Workload* w : workloads) {
+        Result r[2];
+        double diff = 0;
+        timeWorkload(bench, *w, budget, r, diff);
+        std::printf("%-26s | %9.3f %9.3f %6s | %9.3f %9.3f %6s | %6.0f %6.0f %6s | %7.3f\n",
+                    w->name, r[0].wall, r[1].wall, ratio(r[0].wall, r[1].wall).c_str(), r[0].cpu,
+                    r[1].cpu, ratio(r[0].cpu, r[1].cpu).c_str(), r[0].calls, r[1].calls,
+                    glcount::enabled() ? ratio(r[0].calls, r[1].calls).c_str() : "-", diff);
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
+int runCallgrind(const Workload& w, bool library, int n1, int n2) {
+    Bench bench;
+    std::unique_ptr<Side> side = bench.side(library, w);
+    bench.window(library).makeCurrent();
+    timedFrame(*side);  // first draw: vertex arrays, shader variants
+    CALLGRIND_START_INSTRUMENTATION;
+    CALLGRIND_ZERO_STATS;
+    for (int i = 0; i < n1; ++i) timedFrame(*side);
+    CALLGRIND_DUMP_STATS_AT("frames-n1");
+    for (int i = 0; i < n2; ++i) timedFrame(*side);
+    CALLGRIND_DUMP_STATS_AT("frames-n2");
+    CALLGRIND_STOP_INSTRUMENTATION;
+    side.reset();
+    return 0;
+}
+
+}  // namespace
+
+// Tick labels as the library writes them (the chart layout compiled into the bench needs it).
+namespace internal {
+std::string toString(float value, int precision) {
+    char buf[64];
+    std::snprintf(buf, sizeof(buf), "%.*f", precision, double(value));
+    return buf;
+}
+}  // namespace internal
+
+int main(int argc, char** argv) {
+    std::string workloads, side = "lib";
+    double budget = 2.0;
+    int n1 = 0, n2 = 0;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        auto value = [&]() -> std::string {
+            if (i + 1 >= argc) {
+                std::fprintf(stderr, "%s needs a value\n", a.c_str());
+                std::exit(2);
+            }
+            return argv[++i];
+        };
+        if (a == "--workload") {
+            workloads = value();
+        } else if (a == "--budget") {
+            budget = std::atof(value().c_str());
+        } else if (a == "--side") {
+            side = value();
+        } else if (a == "--callgrind") {
+            if (std::sscanf(value().c_str(), "%d,%d", &n1, &n2) != 2 || n1 < 0 || n2 <= n1) {
+                std::fprintf(stderr, "--callgrind takes N1,N2 with N2 > N1\n");
+                return 2;
+            }
+        } else if (a == "--list") {
+            for (const Workload& w : WORKLOADS) std::printf("%s\n", w.name);
+            return 0;
+        } else if (a == "--gl-names") {
+            for (const char* const* n = glcount::wrappedNames(); *n; ++n) std::printf("%s\n", *n);
+            return 0;
+        } else {
+            std::fprintf(stderr, "unknown option %s\n", a.c_str());
+            return 2;
+        }
+    }
+    try {
+        if (n2 > 0) {
+            std::vector<const Workload*> w = selected(workloads);
+            if (w.size() != 1) {
+                std::fprintf(stderr, "--callgrind takes one --workload\n");
+                return 2;
+            }
+            return runCallgrind(*w[0], side == "lib", n1, n2);
+        }
+        return runTable(selected(workloads), budget);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "zv_bench: %s\n", e.what());
+        return 1;
+    }
+}

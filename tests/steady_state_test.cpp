@@ -1,0 +1,288 @@
+// Steady-state frames: once an object has been drawn in a window, drawing it again there
+// (over the whole window, or into a grid cell under a caption) allocates nothing on the heap
+// and creates no OpenGL object. Both are counted, not timed: every operator new of this
+// program, every name generated through the loader's entry points, the library's own count
+// of owned names, and the texture names alive in the context.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <new>
+#include <vector>
+
+#include "common/gl_objects.hpp"
+#include "font/font_impl.hpp"
+#include "histogram/hist_impl.hpp"
+#include "image/image_impl.hpp"
+#include "plot/plot_impl.hpp"
+#include "support/gl_test.hpp"
+#include "window/window_impl.hpp"
+
+namespace {
+// Counting only while armed, so the test framework's own allocations do not count.
+bool gArmed = false;
+long gAllocations = 0;
+
+void* allocate(std::size_t n) {
+    if (gArmed) ++gAllocations;
+    if (void* p = std::malloc(n ? n : 1)) return p;
+    throw std::bad_alloc();
+}
+}  // namespace
+
+void* operator new(std::size_t n) { return allocate(n); }
+void* operator new[](std::size_t n) { return allocate(n); }
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept {
+    if (gArmed) ++gAllocations;
+    return std::malloc(n ? n : 1);
+}
+void* operator new[](std::size_t n, const std::nothrow_t&) noexcept {
+    if (gArmed) ++gAllocations;
+    return std::malloc(n ? n : 1);
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+using internal::font_impl;
+using internal::hist_impl;
+using internal::image_impl;
+using internal::plot_impl;
+using internal::scatter_impl;
+using internal::window_impl;
+
+// Counts the names made through the loader's entry points while installed. The loader's
+// pointers are process-wide variables, so swapping them catches every call of the library.
+class NameCounter {
+public:
+    NameCounter() {
+        gCount = 0;
+        mGenBuffers = __glewGenBuffers;
+        mGenVertexArrays = __glewGenVertexArrays;
+        mGenSamplers = __glewGenSamplers;
+        mGenFramebuffers = __glewGenFramebuffers;
+        mCreateProgram = __glewCreateProgram;
+        mCreateShader = __glewCreateShader;
+        sGenBuffers = mGenBuffers;
+        sGenVertexArrays = mGenVertexArrays;
+        sGenSamplers = mGenSamplers;
+        sGenFramebuffers = mGenFramebuffers;
+        sCreateProgram = mCreateProgram;
+        sCreateShader = mCreateShader;
+        __glewGenBuffers = [](GLsizei n, GLuint* names) { gCount += n; sGenBuffers(n, names); };
+        __glewGenVertexArrays = [](GLsizei n, GLuint* names) {
+            gCount += n;
+            sGenVertexArrays(n, names);
+        };
+        __glewGenSamplers = [](GLsizei n, GLuint* names) { gCount += n; sGenSamplers(n, names); };
+        __glewGenFramebuffers = [](GLsizei n, GLuint* names) {
+            gCount += n;
+            sGenFramebuffers(n, names);
+        };
+        __glewCreateProgram = []() -> GLuint {
+            ++gCount;
+            return sCreateProgram();
+        };
+        __glewCreateShader = [](GLenum kind) -> GLuint {
+            ++gCount;
+            return sCreateShader(kind);
+        };
+    }
+    ~NameCounter() {
+        __glewGenBuffers = mGenBuffers;
+        __glewGenVertexArrays = mGenVertexArrays;
+        __glewGenSamplers = mGenSamplers;
+        __glewGenFramebuffers = mGenFramebuffers;
+        __glewCreateProgram = mCreateProgram;
+        __glewCreateShader = mCreateShader;
+    }
+    long count() const { return gCount; }
+
+private:
+    static inline long gCount = 0;
+    static inline PFNGLGENBUFFERSPROC sGenBuffers = nullptr;
+    static inline PFNGLGENVERTEXARRAYSPROC sGenVertexArrays = nullptr;
+    static inline PFNGLGENSAMPLERSPROC sGenSamplers = nullptr;
+    static inline PFNGLGENFRAMEBUFFERSPROC sGenFramebuffers = nullptr;
+    static inline PFNGLCREATEPROGRAMPROC sCreateProgram = nullptr;
+    static inline PFNGLCREATESHADERPROC sCreateShader = nullptr;
+    PFNGLGENBUFFERSPROC mGenBuffers;
+    PFNGLGENVERTEXARRAYSPROC mGenVertexArrays;
+    PFNGLGENSAMPLERSPROC mGenSamplers;
+    PFNGLGENFRAMEBUFFERSPROC mGenFramebuffers;
+    PFNGLCREATEPROGRAMPROC mCreateProgram;
+    PFNGLCREATESHADERPROC mCreateShader;
+};
+
+// Texture names alive in the current context among the first few thousand (textures come
+// from an entry point of OpenGL 1.1, which the loader does not hold).
+int liveTextureNames() {
+    int n = 0;
+    for (GLuint name = 1; name < 4096; ++name) n += glIsTexture(name) ? 1 : 0;
+    return n;
+}
+
+struct FrameCost {
+    long allocations;
+    long namesMade;
+    long ownedNamesAdded;
+    int texturesAdded;
+};
+
+// What one more frame costs, after the caller's first frame.
+FrameCost measure(const std::function<void()>& frame) {
+    const long owned = internal::liveGLObjects();
+    const int textures = liveTextureNames();
+    FrameCost cost{};
+    {
+        NameCounter names;
+        gAllocations = 0;
+        gArmed = true;
+        frame();
+        gArmed = false;
+        cost.allocations = gAllocations;
+        cost.namesMade = names.count();
+    }
+    cost.ownedNamesAdded = internal::liveGLObjects() - owned;
+    cost.texturesAdded = liveTextureNames() - textures;
+    return cost;
+}
+
+void expectFree(const FrameCost& c, const char* what) {
+    EXPECT_EQ(c.allocations, 0) << what << ": heap allocations in a steady-state frame";
+    EXPECT_EQ(c.namesMade, 0) << what << ": GL names generated in a steady-state frame";
+    EXPECT_EQ(c.ownedNamesAdded, 0) << what << ": GL objects kept by a steady-state frame";
+    EXPECT_EQ(c.texturesAdded, 0) << what << ": textures made by a steady-state frame";
+}
+
+class SteadyStateTest : public zvtest::GLTest {
+protected:
+    std::shared_ptr<font_impl> captionFont() {
+        auto font = std::make_shared<font_impl>();
+        font->loadSystemFont("Vera", 32);
+        return font;
+    }
+    // A first frame, then the frame measured.
+    void expectSteady(const std::function<void()>& frame, const char* what) {
+        frame();
+        expectFree(measure(frame), what);
+        zvtest::expectNoGLError(what);
+    }
+};
+
+// The probes themselves must see what a frame would make, or the tests prove nothing.
+TEST_F(SteadyStateTest, ProbesSeeNewObjectsAndAllocations) {
+    const FrameCost c = measure([] {
+        GLuint buffer = 0;
+        glGenBuffers(1, &buffer);
+        GLuint texture = 0;
+        glGenTextures(1, &texture);
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glBindTexture(GL_TEXTURE_2D, 0);
+        internal::GLBuffer owned = internal::GLBuffer::create();
+        static std::unique_ptr<internal::GLBuffer> kept;
+        kept.reset(new internal::GLBuffer(std::move(owned)));
+    });
+    EXPECT_EQ(c.namesMade, 2);  // the raw buffer and the owned one
+    EXPECT_EQ(c.ownedNamesAdded, 1);
+    EXPECT_EQ(c.texturesAdded, 1);
+    EXPECT_GE(c.allocations, 1);
+}
+
+TEST_F(SteadyStateTest, ImageOverTheWholeWindow) {
+    struct Case {
+        zv::ColorMode mode;
+        zv::ZVType type;
+    };
+    for (const Case& k : {Case{zv::ZV_GRAYSCALE, zv::ZV_UINT8}, Case{zv::ZV_RGBA, zv::ZV_FLOAT32},
+                          Case{zv::ZV_RGB, zv::ZV_INT32}}) {
+        auto image = std::make_shared<image_impl>(64, 48, k.mode, k.type);
+        std::shared_ptr<internal::AbstractRenderable> r = image;
+        expectSteady([&] { window->draw(r); }, "image");
+    }
+}
+
+TEST_F(SteadyStateTest, ImageInAGridCellWithACaption) {
+    window->setFont(captionFont());
+    auto image = std::make_shared<image_impl>(64, 64, zv::ZV_GRAYSCALE, zv::ZV_UINT8);
+    std::shared_ptr<internal::AbstractRenderable> r = image;
+    window->grid(2, 2);
+    expectSteady(
+        [&] {
+            window->draw(0, 0, r, "first cell");
+            window->draw(1, 1, r, "Another caption, longer");
+            window->draw();
+        },
+        "image in grid cells with captions");
+}
+
+// Each window has its own vertex arrays and its own copy of uniform values; switching
+// between two windows every frame is still a steady state once both have drawn.
+TEST_F(SteadyStateTest, ImageAlternatingBetweenTwoWindowsOfAGroup) {
+    auto second = std::make_shared<window_impl>(W, H, "second", window, true);
+    auto image = std::make_shared<image_impl>(32, 32, zv::ZV_GRAYSCALE, zv::ZV_UINT8);
+    std::shared_ptr<internal::AbstractRenderable> r = image;
+    expectSteady(
+        [&] {
+            window->draw(r);
+            second->draw(r);
+        },
+        "image in two windows");
+    internal::MakeContextCurrent(window.get());
+}
+
+// Every chart: the frame, its 18 labels and both titles (the text path), and the data.
+std::vector<std::shared_ptr<internal::AbstractChart2D>> charts() {
+    std::vector<std::shared_ptr<internal::AbstractChart2D>> all = {
+        std::make_shared<plot_impl>(1000, zv::ZV_FLOAT32, zv::ZV_MARKER_NONE),
+        std::make_shared<plot_impl>(1000, zv::ZV_FLOAT32, zv::ZV_MARKER_STAR),
+        std::make_shared<scatter_impl>(1000, zv::ZV_UINT32, zv::ZV_MARKER_CIRCLE),
+        std::make_shared<hist_impl>(100, zv::ZV_FLOAT32),
+        std::make_shared<hist_impl>(0, zv::ZV_UINT8),
+    };
+    for (auto& chart : all) {
+        chart->setAxesLimits(10.0f, -2.5f, 1.0f, 0.0f);
+        chart->setXAxisTitle("X Axis");
+        chart->setYAxisTitle("Y Axis");
+    }
+    return all;
+}
+
+TEST_F(SteadyStateTest, ChartsOverTheWholeWindow) {
+    for (const auto& chart : charts()) {
+        std::shared_ptr<internal::AbstractRenderable> r = chart;
+        expectSteady([&] { window->draw(r); }, "chart");
+    }
+}
+
+TEST_F(SteadyStateTest, ChartsInGridCellsWithCaptions) {
+    window->setFont(captionFont());
+    window->grid(2, 3);
+    const auto all = charts();
+    expectSteady(
+        [&] {
+            for (size_t i = 0; i < all.size(); ++i)
+                window->draw(static_cast<int>(i % 3), static_cast<int>(i / 3), all[i], "Cell");
+            window->draw();
+        },
+        "charts in grid cells with captions");
+}
+
+TEST_F(SteadyStateTest, TextAlone) {
+    auto font = captionFont();
+    const float pos[2] = {10.0f, 100.0f};
+    const float color[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    font->setOthro2D(W, H);
+    expectSteady(
+        [&] {
+            font->render(window->id(), pos, color, "0.50 -0.22 X Axis", 15, false);
+            font->render(window->id(), pos, color, "Y Axis", 15, true);
+        },
+        "text");
+}
+
+}  // namespace
