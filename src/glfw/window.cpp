@@ -25,6 +25,8 @@ Widget::Widget() : mWindow(nullptr), mClose(false) {}
 
 Widget::Widget(int width, int height, const char* title, const Widget* share, bool invisible)
     : mWindow(nullptr), mClose(false) {
+    // Set before the initialisation too, so that the reason a start fails reaches stderr.
+    glfwSetErrorCallback(Callbacks::error);
     if (!glfwInit()) {
         std::cerr << "ERROR: GLFW wasn't able to initalize" << std::endl;
         ZV_RAISE_AT("Window constructor", 32, "glfw initilization failed", zv::ZV_ERR_GL);
