@@ -64,6 +64,12 @@ font_impl::font_impl()
     mModelViewLoc = glGetUniformLocation(program, "modelViewMatrix");
     mTexLoc = glGetUniformLocation(program, "tex");
     mColorLoc = glGetUniformLocation(program, "textColor");
+    // Glyphs are always sampled from unit 0; the program keeps the value.
+    GLint previousProgram = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &previousProgram);
+    glUseProgram(program);
+    glUniform1i(mTexLoc, 0);
+    glUseProgram(static_cast<GLuint>(previousProgram));
 
     // A glyph can be wider or taller than the pixel size (wide letters, tall accents), so
     // leave room for twice the size in the context's largest texture.
@@ -227,9 +233,15 @@ void font_impl::unbindResources() const { VertexArrayMap::unbind(); }
 
 void font_impl::render(int windowId, const float* pos, const float* color, const char* text,
                        int fontSize, bool vertical) {
+    if (!begin(windowId)) return;
+    drawString(pos, color, text, fontSize, vertical);
+    end();
+}
+
+bool font_impl::begin(int windowId) {
     if (!mLoaded) {
         std::cerr << "No font was loaded!, hence skipping text rendering." << std::endl;
-        return;
+        return false;
     }
     glDisable(GL_DEPTH_TEST);
     glDepthFunc(GL_ALWAYS);
@@ -252,14 +264,25 @@ void font_impl::render(int windowId, const float* pos, const float* color, const
         UniformRefresh::awayMatrix(mModelViewLoc);
     }
     glUniformMatrix4fv(mProjectionLoc, 1, GL_FALSE, projection);
-    glUniform4fv(mColorLoc, 1, color);
 
     bindResources(windowId);
     ZV_CHECK_POINT("After Font::render bind resources");
+    // "tex" reads unit 0, set once when the program was built.
     glActiveTexture(GL_TEXTURE0);
-    glUniform1i(mTexLoc, 0);
     glBindSampler(0, mSampler.get());
+    mInRun = true;
+    mRunHasColor = false;
+    return true;
+}
 
+void font_impl::drawString(const float* pos, const float* color, const char* text, int fontSize,
+                           bool vertical) {
+    if (!mInRun) return;
+    if (!mRunHasColor || !std::equal(color, color + 4, mRunColor)) {
+        glUniform4fv(mColorLoc, 1, color);
+        std::copy(color, color + 4, mRunColor);
+        mRunHasColor = true;
+    }
     // The quads are scaled about their own origin; the pen positions are whole units.
     const int drawnSize = fontSize == -1 ? mLoadedSize : fontSize;
     const float s = static_cast<float>(drawnSize) / static_cast<float>(mLoadedSize);
@@ -277,7 +300,11 @@ void font_impl::render(int windowId, const float* pos, const float* color, const
         glUniformMatrix4fv(mModelViewLoc, 1, GL_FALSE, modelView);
         glDrawArrays(GL_TRIANGLE_STRIP, 4 * k, 4);
     });
+}
 
+void font_impl::end() {
+    if (!mInRun) return;
+    mInRun = false;
     unbindResources();
     glUseProgram(0);
     glDisable(GL_BLEND);

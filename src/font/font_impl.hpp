@@ -49,6 +49,18 @@ public:
     // current; its vertex array for this font is made on the first call.
     void render(int windowId, const float* pos, const float* color, const char* text,
                 int fontSize, bool vertical);
+
+    // Text in runs, for callers that draw many strings at once (a chart's labels): begin()
+    // sets the text state of render() once for the area given to setOthro2D, each
+    // drawString() draws one string as render() would, and end() leaves what render()
+    // leaves. render() is begin(), one drawString() and end(). Nothing else may draw
+    // between begin() and end(). Without a loaded font, begin() prints render()'s message
+    // and returns false, and drawString() and end() do nothing; the window's context must
+    // be current.
+    bool begin(int windowId);
+    void drawString(const float* pos, const float* color, const char* text, int fontSize,
+                    bool vertical);
+    void end();
     // Binds the window's vertex array over the glyph quads, making it on first use.
     void bindResources(int windowId);
     void unbindResources() const;
@@ -104,6 +116,11 @@ private:
     GLint mTexLoc = -1;
     GLint mColorLoc = -1;
     UniformRefresh mUniformRefresh;
+    // The run begun by begin(): whether one is open, and the colour uploaded in it, so a
+    // run of strings in one colour uploads it once.
+    bool mInRun = false;
+    bool mRunHasColor = false;
+    float mRunColor[4] = {};
 };
 
 }  // namespace internal
