@@ -63,7 +63,7 @@ GLuint buffer(GLenum target, size_t bytes, const void* data, GLenum usage) {
 }  // namespace
 
 GLenum imageInternalFormat(bool gray, bool float32) {
-    (void)float32;
+    if (float32) return gray ? GL_R32F : GL_RGBA32F;
     return gray ? GL_RED : GL_RGBA;
 }
 

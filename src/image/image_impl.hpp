@@ -25,6 +25,10 @@ struct ImageScale {
 ImageScale imageScale(unsigned imageWidth, unsigned imageHeight, int areaWidth, int areaHeight,
                       bool keepAspect);
 
+// The texture's internal format for pixels of this OpenGL format and type: the format
+// itself (unsized) for integer data, a 32-bit float format for float data.
+GLenum imageInternalFormat(GLenum format, GLenum type);
+
 // Byte size of the pixel buffer of width x height pixels of `channels` elements of
 // `bytesPerElement` bytes, in 64 bits so that it cannot wrap.
 uint64_t imageByteSize(unsigned width, unsigned height, unsigned channels,
@@ -95,6 +99,10 @@ private:
     GLint mMatrixLoc = -1;
     GLint mCmapLenLoc = -1;
     UniformRefresh mUniformRefresh;
+    // What the program holds for the window of the last render (valid when mUploaded).
+    bool mUploaded = false;
+    ImageScale mUploadedScale{1.0f, 1.0f};
+    GLuint mUploadedMapLength = 0;
 };
 
 }  // namespace internal
