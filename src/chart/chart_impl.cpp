@@ -64,6 +64,12 @@ AbstractChart2D::AbstractChart2D() {
     mSpriteColorLoc = glGetUniformLocation(mSpriteProgram.get(), "tick_color");
     mSpriteMatLoc = glGetUniformLocation(mSpriteProgram.get(), "transform");
     mSpriteIsYAxisLoc = glGetUniformLocation(mSpriteProgram.get(), "isYAxis");
+    // Ticks are always white: set once, the program keeps it.
+    GLint previousProgram = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &previousProgram);
+    glUseProgram(mSpriteProgram.get());
+    glUniform4fv(mSpriteColorLoc, 1, WHITE);
+    glUseProgram(static_cast<GLuint>(previousProgram));
     setTickCount(mMetrics.tickCount);
 }
 
@@ -152,45 +158,59 @@ void AbstractChart2D::renderChart(int windowId, int x, int y, int w, int h) {
     glPointSize(static_cast<float>(mMetrics.tickSize));
     glUseProgram(mSpriteProgram.get());
     if (windowChanged) {
-        UniformRefresh::awayVec4(mSpriteColorLoc);
         UniformRefresh::awayMatrix(mSpriteMatLoc);
         UniformRefresh::awayInt(mSpriteIsYAxisLoc);
+        mSpriteTransform.forget();
+        mSpriteFlagHeld = false;
     }
-    glUniform4fv(mSpriteColorLoc, 1, WHITE);
-    glUniformMatrix4fv(mSpriteMatLoc, 1, GL_FALSE, &c.transform[0][0]);
-    glUniform1i(mSpriteIsYAxisLoc, 1);
-    glDrawArrays(GL_POINTS, 4, mTicksPerAxis);
-    glUniform1i(mSpriteIsYAxisLoc, 0);
-    glDrawArrays(GL_POINTS, 4 + mTicksPerAxis, mTicksPerAxis);
-    glUseProgram(0);
+    if (mSpriteTransform.update(&c.transform[0][0]))
+        glUniformMatrix4fv(mSpriteMatLoc, 1, GL_FALSE, &c.transform[0][0]);
+    // The two axes' ticks never overlap, so a frame starts with the axis whose flag the
+    // program still holds from the frame before, and changes it once.
+    int axis = mSpriteFlagHeld ? mSpriteIsYAxis : 1;
+    for (int pass = 0; pass < 2; ++pass) {
+        if (pass == 1 || !mSpriteFlagHeld) glUniform1i(mSpriteIsYAxisLoc, axis);
+        glDrawArrays(GL_POINTS, axis ? 4 : 4 + mTicksPerAxis, mTicksPerAxis);
+        mSpriteIsYAxis = axis;
+        axis = 1 - axis;
+    }
+    mSpriteFlagHeld = true;
     glPointSize(1.0f);
-    unbindResources();
 
+    // The text run uses its own program and vertex array and leaves program 0 and vertex
+    // array 0, as the frame must; without a font they are unbound here.
     mFont->setOthro2D(static_cast<int>(c.dataWidth), static_cast<int>(c.dataHeight));
+    if (!mFont->begin(windowId)) {
+        glUseProgram(0);
+        unbindResources();
+        glErrorCheck("End Chart::render", __FILE__, __LINE__);
+        return;
+    }
     const size_t perAxis = static_cast<size_t>(mTicksPerAxis);
     for (size_t k = 0; k < mYLabels.size() && k < perAxis; ++k) {
         const std::string& text = mYLabels[k];
         TextPos p = yLabelPos(c, mMetrics, mTickTextX[k], mTickTextY[k], text.size());
         const float pos[2] = {p.x, p.y};
-        mFont->render(windowId, pos, WHITE, text.c_str(), CHART_TEXT_SIZE, false);
+        mFont->drawString(pos, WHITE, text.c_str(), CHART_TEXT_SIZE, false);
     }
     for (size_t k = 0; k < mXLabels.size() && k < perAxis; ++k) {
         const std::string& text = mXLabels[k];
         TextPos p =
             xLabelPos(c, mMetrics, mTickTextX[perAxis + k], mTickTextY[perAxis + k], text.size());
         const float pos[2] = {p.x, p.y};
-        mFont->render(windowId, pos, WHITE, text.c_str(), CHART_TEXT_SIZE, false);
+        mFont->drawString(pos, WHITE, text.c_str(), CHART_TEXT_SIZE, false);
     }
     if (!mYTitle.empty()) {
         TextPos p = yTitlePos(c, mMetrics);
         const float pos[2] = {p.x, p.y};
-        mFont->render(windowId, pos, WHITE, mYTitle.c_str(), CHART_TEXT_SIZE, true);
+        mFont->drawString(pos, WHITE, mYTitle.c_str(), CHART_TEXT_SIZE, true);
     }
     if (!mXTitle.empty()) {
         TextPos p = xTitlePos(c, mMetrics);
         const float pos[2] = {p.x, p.y};
-        mFont->render(windowId, pos, WHITE, mXTitle.c_str(), CHART_TEXT_SIZE, false);
+        mFont->drawString(pos, WHITE, mXTitle.c_str(), CHART_TEXT_SIZE, false);
     }
+    mFont->end();
     glErrorCheck("End Chart::render", __FILE__, __LINE__);
 }
 

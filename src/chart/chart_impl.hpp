@@ -15,6 +15,7 @@
 #include "chart/chart_layout.hpp"
 #include "common/gl.hpp"
 #include "common/gl_objects.hpp"
+#include "common/held_uniform.hpp"
 #include "common/renderable.hpp"
 #include "common/uniforms.hpp"
 #include "common/vertex_arrays.hpp"
@@ -127,6 +128,10 @@ private:
     GLint mSpriteColorLoc = -1;
     GLint mSpriteIsYAxisLoc = -1;
     UniformRefresh mUniformRefresh;  // for the frame's own writes of both programs
+    // What the sprite program, written by the frame alone, holds in this window.
+    HeldUniform<16> mSpriteTransform;
+    bool mSpriteFlagHeld = false;
+    int mSpriteIsYAxis = 1;
     VertexArrayMap mVAOs;
 };
 

@@ -18,6 +18,12 @@ hist_impl::hist_impl(unsigned nbins, AcceptedType type) : mGLType(type.gl), mBin
     mTransformLoc = glGetUniformLocation(mBarProgram.get(), "transform");
     mBinsLoc = glGetUniformLocation(mBarProgram.get(), "nbins");
     mYMaxLoc = glGetUniformLocation(mBarProgram.get(), "ymax");
+    // The bin count never changes: set once, the program keeps it.
+    GLint previousProgram = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &previousProgram);
+    glUseProgram(mBarProgram.get());
+    glUniform1f(mBinsLoc, static_cast<float>(nbins));
+    glUseProgram(static_cast<GLuint>(previousProgram));
     mVBOSize = static_cast<size_t>(nbins) * (mGLType == GL_UNSIGNED_BYTE ? 1 : 4);
     mVBO = GLBuffer::create();
     glBindBuffer(GL_ARRAY_BUFFER, mVBO.get());
@@ -60,17 +66,21 @@ void hist_impl::render(int windowId, int x, int y, int width, int height) {
         if (mUniformRefresh.windowChanged(windowId)) {
             UniformRefresh::awayMatrix(mTransformLoc);
             UniformRefresh::awayVec4(mBarColorLoc);
-            UniformRefresh::awayFloat(mBinsLoc);
             UniformRefresh::awayFloat(mYMaxLoc);
+            mHeldTransform.forget();
+            mHeldColor.forget();
+            mHeldYMax.forget();
         }
-        glUniformMatrix4fv(mTransformLoc, 1, GL_FALSE, &c.transform[0][0]);
-        glUniform4fv(mBarColorLoc, 1, mBarColor);
-        glUniform1f(mBinsLoc, static_cast<float>(mBins));
-        glUniform1f(mYMaxLoc, ymax());
+        // Only what changed since the last draw in this window is uploaded.
+        if (mHeldTransform.update(&c.transform[0][0]))
+            glUniformMatrix4fv(mTransformLoc, 1, GL_FALSE, &c.transform[0][0]);
+        if (mHeldColor.update(mBarColor)) glUniform4fv(mBarColorLoc, 1, mBarColor);
+        const float yMax = ymax();
+        if (mHeldYMax.update(&yMax)) glUniform1f(mYMaxLoc, yMax);
         bindResources(windowId);
         glDrawArraysInstanced(GL_TRIANGLE_FAN, 0, 4, static_cast<GLsizei>(mBins));
-        unbindResources();
-        glUseProgram(0);
+        // The bar program and vertex array stay bound: the frame drawn next binds its own
+        // and leaves program 0 and vertex array 0.
     }
     endDataClip();
     renderChart(windowId, x, y, width, height);

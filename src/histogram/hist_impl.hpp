@@ -9,6 +9,7 @@
 #include "chart/chart_impl.hpp"
 #include "common/gl.hpp"
 #include "common/gl_objects.hpp"
+#include "common/held_uniform.hpp"
 #include "common/uniforms.hpp"
 #include "common/vertex_arrays.hpp"
 #include "zarvo/defines.h"
@@ -61,6 +62,10 @@ private:
     GLuint mPointLoc = 0;
     GLuint mFreqLoc = 0;
     UniformRefresh mUniformRefresh;
+    // What the bar program, written by this histogram alone, holds in this window.
+    HeldUniform<16> mHeldTransform;
+    HeldUniform<4> mHeldColor;
+    HeldUniform<1> mHeldYMax;
     VertexArrayMap mVAOs;
 };
 

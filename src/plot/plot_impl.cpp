@@ -25,6 +25,12 @@ plot_impl::plot_impl(unsigned numPoints, AcceptedType type, int markerType)
     mMarkerTypeLoc = glGetUniformLocation(mMarkerProgram.get(), "marker_type");
     mSpriteMatLoc = glGetUniformLocation(mMarkerProgram.get(), "transform");
     mLineColorLoc = glGetUniformLocation(mMarkerProgram.get(), "line_color");
+    // The marker shape never changes: set once, the program keeps it.
+    GLint previousProgram = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &previousProgram);
+    glUseProgram(mMarkerProgram.get());
+    glUniform1i(mMarkerTypeLoc, mMarkerType);
+    glUseProgram(static_cast<GLuint>(previousProgram));
 }
 
 plot_impl::~plot_impl() {
@@ -77,37 +83,36 @@ void plot_impl::moveUniformsAway() {
     glUseProgram(mMarkerProgram.get());
     UniformRefresh::awayMatrix(mSpriteMatLoc);
     UniformRefresh::awayVec4(mLineColorLoc);
-    UniformRefresh::awayInt(mMarkerTypeLoc);
+    mMarkerTransform.forget();
+    mMarkerColor.forget();
     glUseProgram(0);
 }
 
+// The graph's program and vertex array stay bound: the frame drawn next binds its own and
+// leaves program 0 and vertex array 0 (render() always draws the frame after the graph).
 void plot_impl::renderGraph(int windowId, glm::mat4 transform) {
+    bindResources(windowId);
     bindBorderProgram();
     glUniformMatrix4fv(borderMatIndex(), 1, GL_FALSE, &transform[0][0]);
     glUniform4fv(borderColorIndex(), 1, mColor);
-    bindResources(windowId);
     glDrawArrays(GL_LINE_STRIP, 0, static_cast<GLsizei>(mNumPoints));
-    unbindResources();
-    unbindBorderProgram();
-    renderMarkers(windowId, transform);
+    renderMarkers(windowId, transform, true);
 }
 
-void plot_impl::renderMarkers(int windowId, const glm::mat4& transform) {
+void plot_impl::renderMarkers(int windowId, const glm::mat4& transform, bool bound) {
     if (mMarkerType == zv::ZV_MARKER_NONE) return;
     glEnable(GL_PROGRAM_POINT_SIZE);
     glUseProgram(mMarkerProgram.get());
-    glUniformMatrix4fv(mSpriteMatLoc, 1, GL_FALSE, &transform[0][0]);
-    glUniform4fv(mLineColorLoc, 1, mColor);
-    glUniform1i(mMarkerTypeLoc, mMarkerType);
-    bindResources(windowId);
+    if (mMarkerTransform.update(&transform[0][0]))
+        glUniformMatrix4fv(mSpriteMatLoc, 1, GL_FALSE, &transform[0][0]);
+    if (mMarkerColor.update(mColor)) glUniform4fv(mLineColorLoc, 1, mColor);
+    if (!bound) bindResources(windowId);
     glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(mNumPoints));
-    unbindResources();
-    glUseProgram(0);
     glDisable(GL_PROGRAM_POINT_SIZE);
 }
 
 void scatter_impl::renderGraph(int windowId, glm::mat4 transform) {
-    renderMarkers(windowId, transform);
+    renderMarkers(windowId, transform, false);
 }
 
 }  // namespace internal

@@ -10,6 +10,7 @@
 #include "chart/chart_impl.hpp"
 #include "common/gl.hpp"
 #include "common/gl_objects.hpp"
+#include "common/held_uniform.hpp"
 #include "common/uniforms.hpp"
 #include "common/vertex_arrays.hpp"
 #include "zarvo/defines.h"
@@ -51,8 +52,9 @@ public:
     const VertexArrayMap& vertexArrays() const { return mVAOs; }
 
 protected:
-    // The marker pass alone; nothing when the marker type is ZV_MARKER_NONE.
-    void renderMarkers(int windowId, const glm::mat4& transform);
+    // The marker pass alone; nothing when the marker type is ZV_MARKER_NONE. `bound`: the
+    // plot's vertex array is bound already (by the line pass).
+    void renderMarkers(int windowId, const glm::mat4& transform, bool bound);
 
 private:
     // The programs are shared by the group's windows: when the plot moves to another window,
@@ -79,6 +81,9 @@ private:
     GLint mSpriteMatLoc = -1;
     GLint mLineColorLoc = -1;
     UniformRefresh mUniformRefresh;  // for the graph's writes to both programs
+    // What the marker program, written by this plot alone, holds in this window.
+    HeldUniform<16> mMarkerTransform;
+    HeldUniform<4> mMarkerColor;
     VertexArrayMap mVAOs;
 };
 
