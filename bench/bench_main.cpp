@@ -491,7 +491,9 @@ void timeWorkload(Bench& bench, const Workload& w, double budgetSeconds, Result 
         estimate = std::max(estimate, timedFrame(*sides[s]).wall);
     }
     const int frames = std::clamp(int(budgetSeconds * 1000.0 / std::max(estimate, 0.1)), 5, 60);
-    const int blocks = std::min(5, frames);
+    // Many short blocks, alternating which side goes first, so a change of load on the
+    // machine falls on both sides alike.
+    const int blocks = std::min(10, frames);
     std::vector<double> wall[2], cpu[2], calls[2];
     for (int b = 0; b < blocks; ++b) {
         for (int k = 0; k < 2; ++k) {

@@ -48,7 +48,7 @@ fi
 
 renderer=$(glxinfo -B 2>/dev/null | sed -n 's/^ *OpenGL renderer string: //p' | head -1)
 glversion=$(glxinfo -B 2>/dev/null | sed -n 's/^ *OpenGL core profile version string: //p' | head -1)
-echo "libzarvo $(git rev-parse --short HEAD 2>/dev/null || echo '?') on" \
+echo "libzarvo $(git rev-parse --short HEAD 2>/dev/null || echo "${ZV_BENCH_REV:-?}") on" \
   "$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//'), $(nproc) cores," \
   "$(free -g | awk '/^Mem:/ {print $2}') GiB; ${renderer:-unknown renderer}, ${glversion:-?}"
 echo "800 x 600 windows, 4x MSAA; $(date -u '+%Y-%m-%d %H:%M UTC')"
@@ -70,6 +70,10 @@ frames() {
     *) echo "2 6" ;;
   esac
 }
+if ! command -v python3 >/dev/null; then
+  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  $SUDO apt-get update -qq && $SUDO apt-get install -y -qq --no-install-recommends python3
+fi
 OUT=$(mktemp -d "${TMPDIR:-/tmp}/zv-callgrind.XXXXXX")
 trap 'rm -rf "$OUT"' EXIT
 export LP_NUM_THREADS=0
