@@ -77,6 +77,8 @@ public:
     /// Draws an image over the whole window and presents the frame. With keepAspectRatio the
     /// image's longer side spans the window and the other follows its aspect ratio; the flag
     /// stays with the image for its later draws.
+    /// @throws zv::ArgumentError when the object was made in another share group, or in one
+    ///         whose windows are all gone (this holds for every draw of an object)
     void draw(const Image& image, bool keepAspectRatio = true);
     /// Draws an image into cell (column, row) of the grid, row 0 at the top, under the
     /// caption title (null for none). The frame is presented by draw().

@@ -1,7 +1,10 @@
 #pragma once
 // The interface of everything a window draws.
 
+#include <memory>
+
 #include "common/gl.hpp"
+#include "window/context.hpp"
 
 namespace internal {
 
@@ -19,10 +22,17 @@ public:
         (void)ubo;
         (void)size;
     }
+    // The share group whose window was current when the object was made: its buffers,
+    // textures and programs exist there only. Windows of any other group refuse to draw it,
+    // and so does every window once that group is gone (see window_impl::draw).
+    const std::shared_ptr<ShareGroup>& group() const { return mGroup; }
 
 protected:
-    AbstractRenderable() = default;
+    AbstractRenderable() : mGroup(currentGroup()) {}
     ~AbstractRenderable() = default;
+
+private:
+    std::shared_ptr<ShareGroup> mGroup;
 };
 
 }  // namespace internal

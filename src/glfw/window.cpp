@@ -1,5 +1,6 @@
 #include "glfw/window.hpp"
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 
@@ -9,6 +10,11 @@
 #include "common/raise.hpp"
 
 namespace wtk {
+
+namespace {
+// Largest side of a window, in pixels: X coordinates are 16-bit signed.
+constexpr int MAX_SIDE = 32767;
+}  // namespace
 
 struct Callbacks {
     static Widget* widget(GLFWwindow* w) { return static_cast<Widget*>(glfwGetWindowUserPointer(w)); }
@@ -39,8 +45,15 @@ Widget::Widget(int width, int height, const char* title, const Widget* share, bo
     glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
     glfwWindowHint(GLFW_VISIBLE, invisible ? 0 : 1);
     glfwWindowHint(GLFW_SAMPLES, 4);
-    mWindow = glfwCreateWindow(width, height, title ? title : "", nullptr,
-                               share ? share->mWindow : nullptr);
+    // The X server takes sides of 1 to 32767 pixels and ends the process over any other
+    // (GLFW asserts on negative ones), so those are refused here as a failed creation.
+    if (width < 1 || height < 1 || width > MAX_SIDE || height > MAX_SIDE) {
+        std::cerr << "Invalid window size " << width << "x" << height << " (each side 1 to "
+                  << MAX_SIDE << ")" << std::endl;
+    } else {
+        mWindow = glfwCreateWindow(width, height, title ? title : "", nullptr,
+                                   share ? share->mWindow : nullptr);
+    }
     if (!mWindow) {
         std::cerr << "Error: Could not Create GLFW Window!" << std::endl;
         ZV_RAISE_AT("Window constructor", 57, "glfw window creation failed", zv::ZV_ERR_GL);
@@ -63,7 +76,10 @@ void Widget::getFrameBufferSize(int* width, int* height) const {
 void Widget::setTitle(const char* title) { glfwSetWindowTitle(mWindow, title ? title : ""); }
 void Widget::setPos(int x, int y) { glfwSetWindowPos(mWindow, x, y); }
 void Widget::setSize(unsigned width, unsigned height) {
-    glfwSetWindowSize(mWindow, static_cast<int>(width), static_cast<int>(height));
+    // Held to the sides the X server takes (see the constructor).
+    const unsigned side = static_cast<unsigned>(MAX_SIDE);
+    glfwSetWindowSize(mWindow, static_cast<int>(std::max(1u, std::min(width, side))),
+                      static_cast<int>(std::max(1u, std::min(height, side))));
 }
 void Widget::swapBuffers() { glfwSwapBuffers(mWindow); }
 

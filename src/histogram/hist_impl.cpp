@@ -1,5 +1,6 @@
 #include "histogram/hist_impl.hpp"
 
+#include "common/buffer_alloc.hpp"
 #include "common/common.hpp"
 #include "err_common/err_common.hpp"
 #include "histogram/hist_shaders.hpp"
@@ -27,7 +28,8 @@ hist_impl::hist_impl(unsigned nbins, AcceptedType type) : mGLType(type.gl), mBin
     mVBOSize = static_cast<size_t>(nbins) * (mGLType == GL_UNSIGNED_BYTE ? 1 : 4);
     mVBO = GLBuffer::create();
     glBindBuffer(GL_ARRAY_BUFFER, mVBO.get());
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(mVBOSize), nullptr, GL_DYNAMIC_DRAW);
+    allocateBuffer(GL_ARRAY_BUFFER, mVBOSize, GL_DYNAMIC_DRAW, "Histogram::Histogram",
+                   "the histogram's vertex buffer");
     glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
 

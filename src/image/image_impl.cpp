@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "common/buffer_alloc.hpp"
 #include "common/common.hpp"
 #include "common/raise.hpp"
 #include "err_common/err_common.hpp"
@@ -182,20 +183,12 @@ image_impl::image_impl(unsigned width, unsigned height, zv::ColorMode format, zv
 
     glErrorCheck("Before PBO Initialization", __FILE__, __LINE__);
     mPBO = GLBuffer::create();
-    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, mPBO.get());
-    glBufferData(GL_PIXEL_UNPACK_BUFFER, static_cast<GLsizeiptr>(mSize), nullptr, GL_STREAM_DRAW);
-    GLint64 allocated = -1;
-    glGetBufferParameteri64v(GL_PIXEL_UNPACK_BUFFER, GL_BUFFER_SIZE, &allocated);
-    glErrorCheck("After PBO Initialization", __FILE__, __LINE__);
     glBindTexture(GL_TEXTURE_2D, 0);
+    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, mPBO.get());
+    allocateBuffer(GL_PIXEL_UNPACK_BUFFER, mSize, GL_STREAM_DRAW, "Image::Image",
+                   "the image's pixel buffer");
+    glErrorCheck("After PBO Initialization", __FILE__, __LINE__);
     glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
-    if (static_cast<uint64_t>(allocated) != mSize) {
-        glGetError();  // the GL_OUT_OF_MEMORY just raised, reported below instead
-        ZV_RAISE_AT("Image::Image", __LINE__,
-                    "OpenGL could not allocate the " + std::to_string(mSize) +
-                        "-byte pixel buffer; use a smaller image",
-                    zv::ZV_ERR_GL);
-    }
 
     mProgram = makeProgram(gImageVertexShaderSrc, gImageFragmentShaderSrc);
     const GLuint program = mProgram.get();

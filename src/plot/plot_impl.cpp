@@ -1,5 +1,6 @@
 #include "plot/plot_impl.hpp"
 
+#include "common/buffer_alloc.hpp"
 #include "common/common.hpp"
 #include "err_common/err_common.hpp"
 #include "plot/plot_shaders.hpp"
@@ -18,7 +19,8 @@ plot_impl::plot_impl(unsigned numPoints, AcceptedType type, int markerType)
     mVBOSize = 2 * static_cast<size_t>(numPoints) * bytesPerElement(mGLType);
     mVBO = GLBuffer::create();
     glBindBuffer(GL_ARRAY_BUFFER, mVBO.get());
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(mVBOSize), nullptr, GL_DYNAMIC_DRAW);
+    allocateBuffer(GL_ARRAY_BUFFER, mVBOSize, GL_DYNAMIC_DRAW, "Plot::Plot",
+                   "the plot's vertex buffer");
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     mPointLoc = static_cast<GLuint>(borderProgramPointIndex());
     mMarkerProgram = makeProgram(gMarkerVertexShaderSrc, gMarkerSpriteFragmentShaderSrc);

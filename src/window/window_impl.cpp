@@ -31,8 +31,13 @@ CellLayout cellLayout(int fbWidth, int fbHeight, int rows, int columns, int colu
     CellLayout c;
     c.width = fbWidth / columns;
     c.height = fbHeight / rows;
-    c.x = column * c.width;
-    c.y = (rows - 1 - row) * c.height;
+    // Formed in 64 bits and held within 2^24 pixels either way: a column or row far outside
+    // the grid lies far outside the window instead of wrapping round into it.
+    const auto place = [](long long v) {
+        return static_cast<int>(std::max(-(1LL << 24), std::min(v, 1LL << 24)));
+    };
+    c.x = place(static_cast<long long>(column) * c.width);
+    c.y = place((static_cast<long long>(rows) - 1 - row) * c.height);
     // Insets in single precision, truncated: 2% of the cell left, right and below, and a
     // band of about 10% of the cell height above for the caption.
     int mx = static_cast<int>(static_cast<float>(c.width) * 0.02f);
@@ -134,7 +139,23 @@ void window_impl::setColorMap(zv::ColorMap map) {
     mColorMaps->select(map, mColorMapUBO, mColorMapLen);
 }
 
+namespace {
+// An object's names exist only in the share group it was made in; bound in another group's
+// context they would name nothing or, worse, another object there that happens to have the
+// same number, which the draw would then read and overwrite.
+void requireSameGroup(const AbstractRenderable& r, const std::shared_ptr<ShareGroup>& group,
+                      const char* label, int argIndex) {
+    if (r.group() != group) {
+        ZV_RAISE_ARG(label, argIndex,
+                     "the object belongs to another share group, or to one whose windows are "
+                     "all gone: create it while a window of this window's group is current, "
+                     "or create this window with a parent from the object's group");
+    }
+}
+}  // namespace
+
 void window_impl::draw(const std::shared_ptr<AbstractRenderable>& r) {
+    requireSameGroup(*r, mGroup, "Window::draw", 1);
     glErrorCheck("Begin drawImage", __FILE__, __LINE__);
     MakeContextCurrent(this);
     mWidget->resetCloseFlag();
@@ -174,6 +195,7 @@ void window_impl::draw(int column, int row, const std::shared_ptr<AbstractRender
         ZV_RAISE_ARG("Window::draw(column, row)", 1,
                      "call grid(rows, columns) before drawing into a cell");
     }
+    requireSameGroup(*r, mGroup, "Window::draw(column, row)", 3);
     if (title && !mFont) {
         ZV_RAISE_ARG("Window::draw(column, row)", 4,
                      "call setFont() on the window before drawing a cell with a caption, "

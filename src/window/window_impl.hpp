@@ -52,14 +52,15 @@ public:
     // Selects one of the seven maps; any other value keeps the current one.
     void setColorMap(zv::ColorMap map);
 
-    // Draws r over the whole window and presents the frame.
+    // Draws r over the whole window and presents the frame. Raises zv::ArgumentError when
+    // r was made in another share group (or one that is gone).
     void draw(const std::shared_ptr<AbstractRenderable>& r);
     // Lays out a grid of rows x columns cells and clears the window. Raises
     // zv::ArgumentError when rows or columns is below 1.
     void grid(int rows, int columns);
     // Draws r into one cell with `title` as its caption when not null; the frame is
-    // presented by draw(). Raises zv::ArgumentError before any grid() and when a caption
-    // is asked without a font.
+    // presented by draw(). Raises zv::ArgumentError before any grid(), when r was made in
+    // another share group, and when a caption is asked without a font.
     void draw(int column, int row, const std::shared_ptr<AbstractRenderable>& r,
               const char* title);
     // Presents the frame after cell draws and clears the back buffer for the next one.

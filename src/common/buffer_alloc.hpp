@@ -1,0 +1,26 @@
+#pragma once
+// Allocation of the buffers the application fills (image pixels, plot points, histogram
+// frequencies), with a failure OpenGL reports (GL_OUT_OF_MEMORY) turned into a zv::Error
+// instead of a buffer name whose storage does not exist.
+
+#include <cstddef>
+
+#include "common/gl.hpp"
+
+namespace internal {
+
+// Allocates `size` bytes, no data, with `usage`, for the buffer bound to `target` in the
+// current context (glBufferData). Raises zv::Error (ZV_ERR_GL, function name `label`) whose
+// message names `what` and the size asked for when the driver did not allocate it; `target`
+// is unbound first.
+//
+// Success is judged by reading the buffer's size back, not by the error flag, so it holds
+// whatever error the application left pending; on success the error state is not touched.
+// On failure the GL_OUT_OF_MEMORY the failed call raised is taken back so that the caller's
+// exception, not a stray flag, reports it. An error read on the way that is not
+// GL_OUT_OF_MEMORY was pending before the call (it is also what keeps a single-flag driver
+// from recording the new one); it cannot be put back, so it is named in the message.
+void allocateBuffer(GLenum target, size_t size, GLenum usage, const char* label,
+                    const char* what);
+
+}  // namespace internal
