@@ -12,6 +12,7 @@
 #include "err_common/err_common.hpp"
 #include "font/text_layout.hpp"
 #include "font/text_shaders.hpp"
+#include "window/context.hpp"
 
 namespace internal {
 
@@ -48,10 +49,22 @@ unsigned char coverage(const FT_Bitmap& bm, int row, int column) {
     return 0;
 }
 
+// The text program, made in the current window's context: without one there is nothing to
+// make it in (and no entry points to call).
+GLProgram buildTextProgram() {
+    if (!currentWindow()) {
+        ZV_RAISE_AT("Font::Font", __LINE__,
+                    "no window's context is current: create a window (or call makeCurrent() on "
+                    "one) before creating a font",
+                    zv::ZV_ERR_GL);
+    }
+    return makeProgram(gTextVertexShaderSrc, gTextFragmentShaderSrc);
+}
+
 }  // namespace
 
 font_impl::font_impl()
-    : mProgram(makeProgram(gTextVertexShaderSrc, gTextFragmentShaderSrc)),
+    : mProgram(buildTextProgram()),
       mSampler(GLSampler::create()) {
     const GLuint sampler = mSampler.get();
     glSamplerParameteri(sampler, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
@@ -140,8 +153,13 @@ void font_impl::extractGlyph(int code) {
     FT_Render_Glyph(gFTFace->glyph, FT_RENDER_MODE_NORMAL);
     const FT_GlyphSlot slot = gFTFace->glyph;
     const FT_Bitmap& bm = slot->bitmap;
-    const int rows = static_cast<int>(bm.rows);
-    const int width = static_cast<int>(bm.width);
+    // A broken face (an em of a few units, say) can blow a glyph up to thousands of pixels
+    // at a small size, and 95 such textures to gigabytes. Printable ASCII stays well within
+    // four times the size, so a glyph beyond that is kept empty: it draws nothing.
+    const int limit = 4 * mLoadedSize + 8;
+    const bool oversize = static_cast<long>(bm.rows) > limit || static_cast<long>(bm.width) > limit;
+    const int rows = oversize ? 0 : static_cast<int>(bm.rows);
+    const int width = oversize ? 0 : static_cast<int>(bm.width);
     const int texW = next_p2(width);
     const int texH = next_p2(rows);
 

@@ -3,18 +3,34 @@
 // from the drawing so that it needs no context; it allocates nothing and calls back once
 // per glyph to draw.
 
+#include <climits>
+
 namespace internal {
 
 // Printable ASCII: glyph k is the character with code FIRST_GLYPH_CODE + k.
 constexpr int FIRST_GLYPH_CODE = 32;
 constexpr int LAST_GLYPH_CODE = 126;
 
+// The pen moves in 64 bits and reaches the glyphs held to the int range, so that no start
+// position or size, however far out, overflows; positions that far out draw off the area.
+inline int clampToInt(long long v) {
+    return v < INT_MIN ? INT_MIN : v > INT_MAX ? INT_MAX : static_cast<int>(v);
+}
+
 // A metric m measured at the loaded size L, at the drawn size S: m * S / L with the
 // multiplication first and the division truncating toward zero, so that scaled advances
 // stay whole pixels (24/16 of 1 is 1, not 1.5). The product is formed in 64 bits so an
 // unusual size cannot overflow it.
-inline int scaleMetric(int m, int S, int L) {
-    return static_cast<int>(static_cast<long long>(m) * S / L);
+inline int scaleMetric(long long m, int S, int L) {
+    return clampToInt(m * S / L);
+}
+
+// A start coordinate truncated toward zero; NaN gives 0, the infinities the int limits.
+inline long long penStart(float v) {
+    if (!(v == v)) return 0;
+    if (v >= 2147483648.0f) return INT_MAX;
+    if (v <= -2147483648.0f) return INT_MIN;
+    return static_cast<long long>(v);
 }
 
 // What the layout reads from a loaded glyph set.
@@ -37,10 +53,10 @@ void layoutText(const GlyphMetrics& g, const char* text, float x, float y, int f
     if (!text) return;
     const int L = g.loadedSize;
     const int S = fontSize == -1 ? L : fontSize;
-    const int startX = static_cast<int>(x);
-    const int lineStep = scaleMetric(g.lineHeight, S, L);
-    int penX = startX;
-    int penY = static_cast<int>(y);
+    const long long startX = penStart(x);
+    const long long lineStep = scaleMetric(g.lineHeight, S, L);
+    long long penX = startX;
+    long long penY = penStart(y);
     for (const char* p = text; *p; ++p) {
         const int b = static_cast<signed char>(*p);
         if (b == '\n') {
@@ -48,9 +64,9 @@ void layoutText(const GlyphMetrics& g, const char* text, float x, float y, int f
             penY -= lineStep;
         } else if (b >= FIRST_GLYPH_CODE && b <= LAST_GLYPH_CODE) {
             const int k = b - FIRST_GLYPH_CODE;
-            const int gx = penX + scaleMetric(g.bearingX[k], S, L);
-            place(k, gx, penY);
-            penX = gx + scaleMetric(g.advance[k] - g.bearingX[k], S, L);
+            const long long gx = penX + scaleMetric(g.bearingX[k], S, L);
+            place(k, clampToInt(gx), clampToInt(penY));
+            penX = gx + scaleMetric(static_cast<long long>(g.advance[k]) - g.bearingX[k], S, L);
         }
         if (vertical) {
             penX = startX;
