@@ -14,10 +14,7 @@ rm -rf "$PREFIX" "$OUT"
 cmake --build "$BUILD" --target zarvo >/dev/null
 cmake --install "$BUILD" --prefix "$PREFIX" >/dev/null
 
-run() {
-    if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then "$@"
-    else xvfb-run -a -s "-screen 0 1280x1024x24" "$@"; fi
-}
+run() { bash scripts/with-display.sh "$@"; }
 
 echo "-- find_package(zarvo CONFIG)"
 cmake -S tests/consumer -B "$OUT/cmake" -DCMAKE_PREFIX_PATH="$PREFIX" >/dev/null

@@ -35,7 +35,7 @@ else
         echo "== $name ($frames frames, headless)"
         # Every example takes [frames] [picture.png]; the README's program takes the frame
         # count only and writes no picture.
-        xvfb-run -a -s "-screen 0 1280x1024x24" "$exe" "$frames" "out/$name.png" || {
+        bash scripts/with-display.sh "$exe" "$frames" "out/$name.png" || {
             echo "$name failed"
             status=1
         }

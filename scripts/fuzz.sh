@@ -68,10 +68,7 @@ printf 'x axis\xc3\xa9\xe2\x82\xac\x7f\x01\nsecond\x00\x00\x00\x00\xff\xff\xff\x
     > "$seeds/text_draw_fuzzer/utf8"
 head -c 300 /dev/zero | tr '\0' 'W' > "$seeds/text_draw_fuzzer/long"
 
-run() {
-    if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then "$@"
-    else xvfb-run -a -s "-screen 0 1280x1024x24" "$@"; fi
-}
+run() { bash scripts/with-display.sh "$@"; }
 export LSAN_OPTIONS="suppressions=$ROOT/tests/lsan.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1${UBSAN_OPTIONS:+:$UBSAN_OPTIONS}"
 

@@ -15,10 +15,7 @@ BUILD="${BUILD_DIR:-build}"
 cmake -S . -B "$BUILD" -DZV_WERROR=ON -DZV_BUILD_TESTS=ON ${ZV_CMAKE_ARGS:-} >/dev/null
 cmake --build "$BUILD" -j"$(nproc)" --target soak_test
 
-run() {
-    if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then "$@"
-    else xvfb-run -a -s "-screen 0 1280x1024x24" "$@"; fi
-}
+run() { bash scripts/with-display.sh "$@"; }
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 export ASAN_OPTIONS="detect_leaks=1${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1${UBSAN_OPTIONS:+:$UBSAN_OPTIONS}"

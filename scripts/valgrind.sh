@@ -58,10 +58,7 @@ echo "running $total test(s) under valgrind memcheck; logs in $LOGS"
 export ZV_TEST_OUTPUT_DIR="$BUILD/test-output"
 export ZV_LOGS="$LOGS" VALGRIND_ARGS="${VALGRIND_ARGS:-}"
 
-run() {
-    if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then "$@"
-    else xvfb-run -a -s "-screen 0 1280x1024x24" "$@"; fi
-}
+run() { bash scripts/with-display.sh "$@"; }
 run xargs -a "$list" -P 2 -L 1 bash "$ROOT/scripts/valgrind.sh" --one | tee "$LOGS/summary.txt"
 failed=$(grep -c '^FAILED' "$LOGS/summary.txt" || true)
 echo "valgrind: $((total - failed)) of $total test(s) clean, $failed failed"
