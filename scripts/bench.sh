@@ -21,14 +21,23 @@ case "${1:-}" in
   *) echo "usage: $0 [--callgrind]" >&2; exit 2 ;;
 esac
 
-# Two 800 x 600 windows side by side need a screen wider than the default one.
-SCREEN="-screen 0 1680x700x24"
-if [ -z "${ZV_BENCH_UNDER_XVFB:-}" ] && ! { [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; }; then
-  bash scripts/install-deps.sh
-  export ZV_BENCH_UNDER_XVFB=1
-  exec xvfb-run -a -s "$SCREEN" "$0" "$@"
+bash scripts/install-deps.sh
+# Two 800 x 600 windows side by side need a screen wider than the default one. Without a
+# display, a private Xvfb picks a free display number itself (-displayfd), so concurrent
+# runs of other scripts never share or take its display.
+if ! { [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; }; then
+  xdir=$(mktemp -d)
+  Xvfb -displayfd 3 -screen 0 1680x700x24 -nolisten tcp 3>"$xdir/display" 2>"$xdir/log" &
+  xpid=$!
+  trap 'kill "$xpid" 2>/dev/null || true; wait "$xpid" 2>/dev/null || true; rm -rf "$xdir"' EXIT
+  for _ in $(seq 200); do
+    [ -s "$xdir/display" ] && break
+    kill -0 "$xpid" 2>/dev/null || { cat "$xdir/log" >&2; exit 1; }
+    sleep 0.05
+  done
+  [ -s "$xdir/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
+  export DISPLAY=":$(head -n 1 "$xdir/display")"
 fi
-[ -n "${ZV_BENCH_UNDER_XVFB:-}" ] || bash scripts/install-deps.sh
 
 BUILD="${BUILD_DIR:-build-bench}"
 cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=Release -DZV_BUILD_BENCH=ON \
@@ -75,7 +84,7 @@ if ! command -v python3 >/dev/null; then
   $SUDO apt-get update -qq && $SUDO apt-get install -y -qq --no-install-recommends python3
 fi
 OUT=$(mktemp -d "${TMPDIR:-/tmp}/zv-callgrind.XXXXXX")
-trap 'rm -rf "$OUT"' EXIT
+trap 'rm -rf "$OUT"; [ -n "${xpid:-}" ] && { kill "$xpid" 2>/dev/null; wait "$xpid" 2>/dev/null; rm -rf "$xdir"; }; true' EXIT
 export LP_NUM_THREADS=0
 if [ -n "${BENCH_WORKLOADS:-}" ]; then
   echo "$BENCH_WORKLOADS" | tr ',' '\n' >"$OUT/workloads"
