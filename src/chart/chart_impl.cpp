@@ -4,6 +4,7 @@
 
 #include "chart/chart_shaders.hpp"
 #include "common/common.hpp"
+#include "common/uniforms.hpp"
 #include "common/raise.hpp"
 #include "err_common/err_common.hpp"
 #include "font/font_impl.hpp"
@@ -65,11 +66,9 @@ AbstractChart2D::AbstractChart2D() {
     mSpriteMatLoc = glGetUniformLocation(mSpriteProgram.get(), "transform");
     mSpriteIsYAxisLoc = glGetUniformLocation(mSpriteProgram.get(), "isYAxis");
     // Ticks are always white: set once, the program keeps it.
-    GLint previousProgram = 0;
-    glGetIntegerv(GL_CURRENT_PROGRAM, &previousProgram);
-    glUseProgram(mSpriteProgram.get());
-    glUniform4fv(mSpriteColorLoc, 1, WHITE);
-    glUseProgram(static_cast<GLuint>(previousProgram));
+    setProgramConstants(mSpriteProgram.get(), [&] {
+        glUniform4fv(mSpriteColorLoc, 1, WHITE);
+    });
     setTickCount(mMetrics.tickCount);
 }
 

@@ -11,6 +11,17 @@
 
 namespace internal {
 
+// Uniform values that never change for an object are written once, when it is built: `set`
+// runs with `program` in use, and the program that was in use is put back afterwards.
+template <class Set>
+void setProgramConstants(GLuint program, Set&& set) {
+    GLint previous = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &previous);
+    glUseProgram(program);
+    set();
+    glUseProgram(static_cast<GLuint>(previous));
+}
+
 class UniformRefresh {
 public:
     // True when the program is about to be used in another window than last time; the

@@ -8,6 +8,7 @@
 #include <iostream>
 
 #include "common/common.hpp"
+#include "common/uniforms.hpp"
 #include "common/raise.hpp"
 #include "err_common/err_common.hpp"
 #include "font/text_layout.hpp"
@@ -78,11 +79,9 @@ font_impl::font_impl()
     mTexLoc = glGetUniformLocation(program, "tex");
     mColorLoc = glGetUniformLocation(program, "textColor");
     // Glyphs are always sampled from unit 0; the program keeps the value.
-    GLint previousProgram = 0;
-    glGetIntegerv(GL_CURRENT_PROGRAM, &previousProgram);
-    glUseProgram(program);
-    glUniform1i(mTexLoc, 0);
-    glUseProgram(static_cast<GLuint>(previousProgram));
+    setProgramConstants(program, [&] {
+        glUniform1i(mTexLoc, 0);
+    });
 
     // A glyph can be wider or taller than the pixel size (wide letters, tall accents), so
     // leave room for twice the size in the context's largest texture.

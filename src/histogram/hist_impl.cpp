@@ -2,6 +2,7 @@
 
 #include "common/buffer_alloc.hpp"
 #include "common/common.hpp"
+#include "common/uniforms.hpp"
 #include "err_common/err_common.hpp"
 #include "histogram/hist_shaders.hpp"
 
@@ -20,11 +21,9 @@ hist_impl::hist_impl(unsigned nbins, AcceptedType type) : mGLType(type.gl), mBin
     mBinsLoc = glGetUniformLocation(mBarProgram.get(), "nbins");
     mYMaxLoc = glGetUniformLocation(mBarProgram.get(), "ymax");
     // The bin count never changes: set once, the program keeps it.
-    GLint previousProgram = 0;
-    glGetIntegerv(GL_CURRENT_PROGRAM, &previousProgram);
-    glUseProgram(mBarProgram.get());
-    glUniform1f(mBinsLoc, static_cast<float>(nbins));
-    glUseProgram(static_cast<GLuint>(previousProgram));
+    setProgramConstants(mBarProgram.get(), [&] {
+        glUniform1f(mBinsLoc, static_cast<float>(nbins));
+    });
     mVBOSize = static_cast<size_t>(nbins) * (mGLType == GL_UNSIGNED_BYTE ? 1 : 4);
     mVBO = GLBuffer::create();
     glBindBuffer(GL_ARRAY_BUFFER, mVBO.get());

@@ -198,12 +198,10 @@ image_impl::image_impl(unsigned width, unsigned height, zv::ColorMode format, zv
     const GLint grayLoc = glGetUniformLocation(program, "isGrayScale");
     glUniformBlockBinding(program, glGetUniformBlockIndex(program, "ColorMap"), 0);
     // The program keeps uniform values, and these two never change for this image.
-    GLint previousProgram = 0;
-    glGetIntegerv(GL_CURRENT_PROGRAM, &previousProgram);
-    glUseProgram(program);
-    glUniform1i(texLoc, 0);
-    glUniform1i(grayLoc, mGLformat == GL_RED ? 1 : 0);
-    glUseProgram(static_cast<GLuint>(previousProgram));
+    setProgramConstants(program, [&] {
+        glUniform1i(texLoc, 0);
+        glUniform1i(grayLoc, mGLformat == GL_RED ? 1 : 0);
+    });
     glErrorCheck("End Image::Image", __FILE__, __LINE__);
 }
 

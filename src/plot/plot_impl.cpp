@@ -2,6 +2,7 @@
 
 #include "common/buffer_alloc.hpp"
 #include "common/common.hpp"
+#include "common/uniforms.hpp"
 #include "err_common/err_common.hpp"
 #include "plot/plot_shaders.hpp"
 
@@ -28,11 +29,9 @@ plot_impl::plot_impl(unsigned numPoints, AcceptedType type, int markerType)
     mSpriteMatLoc = glGetUniformLocation(mMarkerProgram.get(), "transform");
     mLineColorLoc = glGetUniformLocation(mMarkerProgram.get(), "line_color");
     // The marker shape never changes: set once, the program keeps it.
-    GLint previousProgram = 0;
-    glGetIntegerv(GL_CURRENT_PROGRAM, &previousProgram);
-    glUseProgram(mMarkerProgram.get());
-    glUniform1i(mMarkerTypeLoc, mMarkerType);
-    glUseProgram(static_cast<GLuint>(previousProgram));
+    setProgramConstants(mMarkerProgram.get(), [&] {
+        glUniform1i(mMarkerTypeLoc, mMarkerType);
+    });
 }
 
 plot_impl::~plot_impl() {
