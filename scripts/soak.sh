@@ -20,6 +20,6 @@ export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0${LSA
 export ASAN_OPTIONS="detect_leaks=1${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1${UBSAN_OPTIONS:+:$UBSAN_OPTIONS}"
 status=0
-run ctest --test-dir "$BUILD" -C soak -L soak -j2 --output-on-failure || status=$?
+run ctest --test-dir "$BUILD" -C soak -L soak --output-on-failure || status=$?
 grep -h '^\[soak\]' "$BUILD/Testing/Temporary/LastTest.log" || true
 exit "$status"

@@ -20,4 +20,6 @@ export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0${LSA
 export ASAN_OPTIONS="detect_leaks=1${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1${UBSAN_OPTIONS:+:$UBSAN_OPTIONS}"
 # shellcheck disable=SC2086
-run ctest --test-dir "$BUILD" --output-on-failure -j2 ${CTEST_ARGS:-}
+# One test at a time: the X server now and then refuses a connection made at the same
+# moment as another one, which would fail an unrelated test at random.
+run ctest --test-dir "$BUILD" --output-on-failure ${CTEST_ARGS:-}
