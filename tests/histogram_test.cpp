@@ -177,13 +177,9 @@ TEST_F(HistogramGLTest, BufferSizeFollowsTheElementType) {
                           Case{zv::ZV_UINT32, 1024}, Case{zv::ZV_FLOAT32, 1024}}) {
         internal::hist_impl h(256, k.type);
         EXPECT_EQ(k.bytes, h.size()) << k.type;
-        glBindBuffer(GL_ARRAY_BUFFER, h.vbo());
-        GLint bytes = -1, usage = 0;
-        glGetBufferParameteriv(GL_ARRAY_BUFFER, GL_BUFFER_SIZE, &bytes);
-        glGetBufferParameteriv(GL_ARRAY_BUFFER, GL_BUFFER_USAGE, &usage);
-        glBindBuffer(GL_ARRAY_BUFFER, 0);
-        EXPECT_EQ(static_cast<GLint>(k.bytes), bytes);
-        EXPECT_EQ(GL_DYNAMIC_DRAW, usage);
+        const zvtest::BufferInfo info = zvtest::arrayBufferInfo(h.vbo());
+        EXPECT_EQ(static_cast<GLint>(k.bytes), info.bytes);
+        EXPECT_EQ(GL_DYNAMIC_DRAW, info.usage);
     }
 }
 

@@ -323,13 +323,9 @@ TEST_F(PlotGLTest, BufferSizeFollowsTheElementType) {
         internal::plot_impl p(k.points, k.type, zv::ZV_MARKER_NONE);
         EXPECT_EQ(k.bytes, p.size()) << k.type;
         ASSERT_NE(0u, p.vbo());
-        glBindBuffer(GL_ARRAY_BUFFER, p.vbo());
-        GLint bytes = -1, usage = 0;
-        glGetBufferParameteriv(GL_ARRAY_BUFFER, GL_BUFFER_SIZE, &bytes);
-        glGetBufferParameteriv(GL_ARRAY_BUFFER, GL_BUFFER_USAGE, &usage);
-        glBindBuffer(GL_ARRAY_BUFFER, 0);
-        EXPECT_EQ(static_cast<GLint>(k.bytes), bytes);
-        EXPECT_EQ(GL_DYNAMIC_DRAW, usage);
+        const zvtest::BufferInfo info = zvtest::arrayBufferInfo(p.vbo());
+        EXPECT_EQ(static_cast<GLint>(k.bytes), info.bytes);
+        EXPECT_EQ(GL_DYNAMIC_DRAW, info.usage);
     }
 }
 

@@ -37,4 +37,18 @@ int runsInRow(const Snapshot& s, int y, int x0, int x1, bool (*pred)(const RGBA&
 // program 0, vertex array 0, point size 1, program point size off, no GL error.
 void expectChartStateRestored(const char* where);
 
+// Size in bytes and usage hint of an array buffer, read back from OpenGL.
+struct BufferInfo {
+    GLint bytes = -1;
+    GLint usage = 0;
+};
+inline BufferInfo arrayBufferInfo(GLuint buffer) {
+    BufferInfo info;
+    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    glGetBufferParameteriv(GL_ARRAY_BUFFER, GL_BUFFER_SIZE, &info.bytes);
+    glGetBufferParameteriv(GL_ARRAY_BUFFER, GL_BUFFER_USAGE, &info.usage);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    return info;
+}
+
 }  // namespace zvtest
