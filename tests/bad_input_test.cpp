@@ -560,6 +560,13 @@ std::vector<Row> table() {
                    zv::Histogram h(4, zv::ZV_FLOAT32);
                    e.win().draw(h);
                }),
+        raises("FontOfAnotherGroup", Expect::Argument, ZV_ERR_ARGUMENT, 1, "share group",
+               [](Env& e) {
+                   e.win();
+                   zv::Font f;
+                   zv::Window other(64, 48, "other group", nullptr, true);
+                   other.setFont(&f);
+               }),
 
         // ---- windows
         raises("WindowOfZeroSize", Expect::Error, ZV_ERR_GL, 0, "glfw window creation failed",

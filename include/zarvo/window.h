@@ -42,7 +42,8 @@ public:
     internal::_Window* get() const { return mValue; }
 
     /// Font for cell captions; the window shares ownership of it.
-    /// @throws zv::ArgumentError when font is null
+    /// @throws zv::ArgumentError when font is null, or was made while a window of another
+    ///         share group was current (its textures do not exist in this window's context)
     void setFont(Font* font);
     void setTitle(const char* title);        ///< the window title
     void setPos(int x, int y);               ///< position on screen

@@ -65,7 +65,8 @@ GLProgram buildTextProgram() {
 }  // namespace
 
 font_impl::font_impl()
-    : mProgram(buildTextProgram()),
+    : mGroup(currentGroup()),
+      mProgram(buildTextProgram()),
       mSampler(GLSampler::create()) {
     const GLuint sampler = mSampler.get();
     glSamplerParameteri(sampler, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);

@@ -3,6 +3,7 @@
 // (codes 32 to 126), rasterised once per load with FreeType, and the drawing of byte strings
 // with them inside a 2-D area laid over the current viewport.
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,8 @@
 #include "common/vertex_arrays.hpp"
 
 namespace internal {
+
+struct ShareGroup;
 
 class font_impl {
 public:
@@ -84,6 +87,9 @@ public:
     // Largest size loadFont accepts in this context: MAX_FONT_SIZE, or less when the
     // context's textures cannot hold glyphs twice that size.
     int maxSize() const { return mMaxSize; }
+    // The share group whose window was current when the font was made: its glyph textures
+    // and program exist there only, so only windows of that group may draw with it.
+    const std::shared_ptr<ShareGroup>& group() const { return mGroup; }
 
 private:
     void checkSize(const char* label, int size) const;
@@ -92,6 +98,7 @@ private:
     // the font is unloaded afterwards.
     void releaseGlyphSet();
 
+    std::shared_ptr<ShareGroup> mGroup;
     VertexArrayMap mVAOMap;
     bool mLoaded = false;
     std::string mFile;

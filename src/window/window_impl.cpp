@@ -127,7 +127,26 @@ window_impl::~window_impl() {
     if (previousIsOther && isLive(previous)) MakeContextCurrent(previous);
 }
 
-void window_impl::setFont(const std::shared_ptr<font_impl>& font) { mFont = font; }
+namespace {
+// An object's names exist only in the share group it was made in; bound in another group's
+// context they would name nothing or, worse, another object there that happens to have the
+// same number, which the draw would then read and overwrite.
+void requireSameGroup(const std::shared_ptr<ShareGroup>& objectGroup,
+                      const std::shared_ptr<ShareGroup>& group, const char* label,
+                      int argIndex) {
+    if (objectGroup != group) {
+        ZV_RAISE_ARG(label, argIndex,
+                     "the object belongs to another share group, or to one whose windows are "
+                     "all gone: create it while a window of this window's group is current, "
+                     "or create this window with a parent from the object's group");
+    }
+}
+}  // namespace
+
+void window_impl::setFont(const std::shared_ptr<font_impl>& font) {
+    requireSameGroup(font->group(), mGroup, "Window::setFont", 1);
+    mFont = font;
+}
 void window_impl::setTitle(const char* title) { mWidget->setTitle(title); }
 void window_impl::setPos(int x, int y) { mWidget->setPos(x, y); }
 void window_impl::setSize(unsigned width, unsigned height) { mWidget->setSize(width, height); }
@@ -139,23 +158,9 @@ void window_impl::setColorMap(zv::ColorMap map) {
     mColorMaps->select(map, mColorMapUBO, mColorMapLen);
 }
 
-namespace {
-// An object's names exist only in the share group it was made in; bound in another group's
-// context they would name nothing or, worse, another object there that happens to have the
-// same number, which the draw would then read and overwrite.
-void requireSameGroup(const AbstractRenderable& r, const std::shared_ptr<ShareGroup>& group,
-                      const char* label, int argIndex) {
-    if (r.group() != group) {
-        ZV_RAISE_ARG(label, argIndex,
-                     "the object belongs to another share group, or to one whose windows are "
-                     "all gone: create it while a window of this window's group is current, "
-                     "or create this window with a parent from the object's group");
-    }
-}
-}  // namespace
 
 void window_impl::draw(const std::shared_ptr<AbstractRenderable>& r) {
-    requireSameGroup(*r, mGroup, "Window::draw", 1);
+    requireSameGroup(r->group(), mGroup, "Window::draw", 1);
     glErrorCheck("Begin drawImage", __FILE__, __LINE__);
     MakeContextCurrent(this);
     mWidget->resetCloseFlag();
@@ -195,7 +200,7 @@ void window_impl::draw(int column, int row, const std::shared_ptr<AbstractRender
         ZV_RAISE_ARG("Window::draw(column, row)", 1,
                      "call grid(rows, columns) before drawing into a cell");
     }
-    requireSameGroup(*r, mGroup, "Window::draw(column, row)", 3);
+    requireSameGroup(r->group(), mGroup, "Window::draw(column, row)", 3);
     if (title && !mFont) {
         ZV_RAISE_ARG("Window::draw(column, row)", 4,
                      "call setFont() on the window before drawing a cell with a caption, "
