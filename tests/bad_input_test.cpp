@@ -518,6 +518,13 @@ std::vector<Row> table() {
                [](Env& e) { e.win(); zv::Plot p(1u << 30, zv::ZV_FLOAT32); }),
         raises("PlotOfMostPoints", Expect::Error, ZV_ERR_GL, 0, "34359738360",
                [](Env& e) { e.win(); zv::Plot p(UINT_MAX, zv::ZV_INT32); }),
+        // A float RGBA texture of just under 4 GiB, which the driver refuses at once too: the
+        // image raises before its pixel buffer is made.
+        raises("ImageTextureOfAlmost4GiB", Expect::Error, ZV_ERR_GL, 0, "16384 x 16383 texels",
+               [](Env& e) {
+                   e.win();
+                   zv::Image im(16384, 16383, zv::ZV_RGBA, zv::ZV_FLOAT32);
+               }),
 
         // An application error pending when a buffer cannot be allocated is named in the
         // message, since reading the flag took it; one pending at an allocation that works

@@ -1,6 +1,6 @@
 #include "histogram/hist_impl.hpp"
 
-#include "common/buffer_alloc.hpp"
+#include "common/gl_alloc.hpp"
 #include "common/common.hpp"
 #include "common/uniforms.hpp"
 #include "err_common/err_common.hpp"

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "common/buffer_alloc.hpp"
+#include "common/gl_alloc.hpp"
 #include "common/common.hpp"
 #include "common/raise.hpp"
 #include "err_common/err_common.hpp"
@@ -177,9 +177,9 @@ image_impl::image_impl(unsigned width, unsigned height, zv::ColorMode format, zv
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     // With an unpack buffer bound the null pointer below would be an offset into it.
     glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
-    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(imageInternalFormat(mGLformat, mGLType)),
-                 static_cast<GLsizei>(width), static_cast<GLsizei>(height), 0, mGLformat, mGLType,
-                 nullptr);
+    allocateTexture2D(static_cast<GLint>(imageInternalFormat(mGLformat, mGLType)),
+                      static_cast<GLsizei>(width), static_cast<GLsizei>(height), mGLformat,
+                      mGLType, "Image::Image", "the image's texture");
 
     glErrorCheck("Before PBO Initialization", __FILE__, __LINE__);
     mPBO = GLBuffer::create();

@@ -1,7 +1,8 @@
 #pragma once
-// Allocation of the buffers the application fills (image pixels, plot points, histogram
-// frequencies), with a failure OpenGL reports (GL_OUT_OF_MEMORY) turned into a zv::Error
-// instead of a buffer name whose storage does not exist.
+// Allocation of the storage the application's data goes to (the buffers it fills with image
+// pixels, plot points and histogram frequencies, and the image's texture), with a failure
+// OpenGL reports (GL_OUT_OF_MEMORY) turned into a zv::Error instead of a name whose storage
+// does not exist.
 
 #include <cstddef>
 
@@ -22,5 +23,13 @@ namespace internal {
 // from recording the new one); it cannot be put back, so it is named in the message.
 void allocateBuffer(GLenum target, size_t size, GLenum usage, const char* label,
                     const char* what);
+
+// Allocates level 0 of the 2-D texture bound in the current context, width x height texels
+// of `internalFormat`, no data (glTexImage2D with `format` and `type`; no pixel-unpack
+// buffer may be bound). Judged by reading the level's width back, and reported as
+// allocateBuffer does, naming the texel counts; the texture is unbound first. Nothing is
+// checked for an empty texture.
+void allocateTexture2D(GLint internalFormat, GLsizei width, GLsizei height, GLenum format,
+                       GLenum type, const char* label, const char* what);
 
 }  // namespace internal
