@@ -273,4 +273,129 @@ TEST(PublicWindowGLTest, ChildWindowThroughThePublicHandle) {
     EXPECT_EQ(parent.get()->get()->font(), child.get()->get()->font());
 }
 
+// What an application finds in OpenGL after each kind of draw, as the README states it:
+// what a draw uses is unbound or set to a stated value, the rest is as the application left it.
+TEST(PublicWindowGLTest, WhatADrawLeavesInOpenGL) {
+    enum class Draw { Image, Plot, Histogram, ImageCellWithCaption, PlotCellWithoutCaption };
+    struct Case {
+        const char* name;
+        Draw draw;
+        bool image;    // an image was drawn
+        bool text;     // a chart's labels or a caption were drawn
+        bool chart;    // a plot or histogram was drawn
+        bool markers;  // markers were drawn
+        bool cell;
+    } cases[] = {
+        {"image", Draw::Image, true, false, false, false, false},
+        {"plot with markers", Draw::Plot, false, true, true, true, false},
+        {"histogram", Draw::Histogram, false, true, true, false, false},
+        {"image in a cell with a caption", Draw::ImageCellWithCaption, true, true, false, false,
+         true},
+        {"plot in a cell without a caption", Draw::PlotCellWithoutCaption, false, true, true,
+         true, true},
+    };
+    zv::Window win(400, 300, "state", nullptr, true);
+    zv::Font font;
+    font.loadFont(DEJAVU, 16);
+    win.setFont(&font);
+    zv::Image image(8, 8, zv::ZV_GRAYSCALE, zv::ZV_UINT8);
+    zv::Plot plot(8, zv::ZV_FLOAT32, zv::ZV_PLOT_LINE, zv::ZV_MARKER_CIRCLE);
+    zv::Histogram histogram(8, zv::ZV_FLOAT32);
+    win.makeCurrent();
+    GLuint appSampler = 0, appVAO = 0, appBuffer = 0;
+    glGenSamplers(1, &appSampler);
+    glGenVertexArrays(1, &appVAO);
+    glGenBuffers(1, &appBuffer);
+
+    auto integer = [](GLenum what) {
+        GLint v = -1;
+        glGetIntegerv(what, &v);
+        return v;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        win.makeCurrent();
+        // The application's own state.
+        glActiveTexture(GL_TEXTURE0);
+        glBindSampler(0, appSampler);
+        glActiveTexture(GL_TEXTURE3);
+        glBindVertexArray(appVAO);
+        glBindBuffer(GL_ARRAY_BUFFER, appBuffer);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 8);
+        glEnable(GL_BLEND);
+        glEnable(GL_SCISSOR_TEST);
+        glEnable(GL_PROGRAM_POINT_SIZE);
+        glPointSize(7.0f);
+        glClearColor(0.2f, 0.4f, 0.6f, 1.0f);
+        glEnable(GL_DEPTH_TEST);
+        glDepthFunc(GL_GREATER);
+
+        switch (c.draw) {
+            case Draw::Image: win.draw(image); break;
+            case Draw::Plot: win.draw(plot); break;
+            case Draw::Histogram: win.draw(histogram); break;
+            case Draw::ImageCellWithCaption:
+                win.grid(2, 2);
+                win.draw(1, 0, image, "caption");
+                break;
+            case Draw::PlotCellWithoutCaption:
+                win.grid(2, 2);
+                win.draw(1, 0, plot, nullptr);
+                break;
+        }
+
+        EXPECT_EQ(0, integer(GL_CURRENT_PROGRAM));
+        EXPECT_EQ(0, integer(GL_VERTEX_ARRAY_BINDING));
+        EXPECT_EQ(0, integer(GL_PIXEL_UNPACK_BUFFER_BINDING));
+        EXPECT_EQ(0, integer(GL_UNIFORM_BUFFER_BINDING));
+        EXPECT_EQ(GL_TEXTURE0, integer(GL_ACTIVE_TEXTURE));
+        EXPECT_EQ(!c.text, glIsEnabled(GL_BLEND) == GL_TRUE);
+        EXPECT_EQ(!c.chart && !c.cell, glIsEnabled(GL_SCISSOR_TEST) == GL_TRUE);
+        GLfloat clear[4] = {-1, -1, -1, -1};
+        glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+        EXPECT_EQ(std::vector<float>({0, 0, 0, 1}), std::vector<float>(clear, clear + 4));
+        GLint viewport[4] = {-1, -1, -1, -1};
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        const std::vector<int> expectedViewport =
+            c.cell ? std::vector<int>{200, 150, 200, 150} : std::vector<int>{0, 0, 400, 300};
+        EXPECT_EQ(expectedViewport, std::vector<int>(viewport, viewport + 4));
+
+        // The array-buffer binding point: the application's, unless a first draw in this
+        // window made a vertex array (every case but the last draws something new), which
+        // empties it.
+        const bool madeAVertexArray = c.draw != Draw::PlotCellWithoutCaption;
+        EXPECT_EQ(madeAVertexArray ? 0 : static_cast<GLint>(appBuffer),
+                  integer(GL_ARRAY_BUFFER_BINDING));
+        EXPECT_EQ(c.image ? 4 : 8, integer(GL_UNPACK_ALIGNMENT));
+        EXPECT_EQ(c.chart ? 1 : 7, integer(GL_POINT_SIZE));
+        EXPECT_EQ(!c.markers, glIsEnabled(GL_PROGRAM_POINT_SIZE) == GL_TRUE);
+        if (c.text) {
+            // Text leaves depth testing on with GL_LESS, and its sampler and last glyph on
+            // unit 0.
+            EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+            EXPECT_EQ(GL_LESS, integer(GL_DEPTH_FUNC));
+            const GLint sampler = integer(GL_SAMPLER_BINDING);
+            EXPECT_NE(0, sampler);
+            EXPECT_NE(static_cast<GLint>(appSampler), sampler);
+            EXPECT_NE(0, integer(GL_TEXTURE_BINDING_2D));
+        } else {
+            EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+            EXPECT_EQ(GL_GREATER, integer(GL_DEPTH_FUNC));
+            EXPECT_EQ(static_cast<GLint>(appSampler), integer(GL_SAMPLER_BINDING));
+            EXPECT_EQ(0, integer(GL_TEXTURE_BINDING_2D));
+        }
+        if (c.image) {
+            GLint colorMap = 0;
+            glGetIntegeri_v(GL_UNIFORM_BUFFER_BINDING, 0, &colorMap);
+            EXPECT_EQ(static_cast<GLint>(win.get()->get()->colorMapBuffer()), colorMap);
+        }
+        zvtest::expectNoGLError(c.name);
+        if (c.cell) win.draw();
+    }
+    win.makeCurrent();
+    glDeleteSamplers(1, &appSampler);
+    glDeleteVertexArrays(1, &appVAO);
+    glDeleteBuffers(1, &appBuffer);
+}
+
 }  // namespace

@@ -19,8 +19,9 @@ public:
     VertexArrayMap& operator=(const VertexArrayMap&) = delete;
 
     // Binds the vertex array of this window, creating it first when there is none: the new
-    // array is bound while `setup` enables and points the attributes, then stored.
-    // The window's context must be current.
+    // array is bound while `setup` enables and points the attributes, then stored. The
+    // array-buffer binding point, which is not part of a vertex array and which `setup`
+    // uses, is left empty. The window's context must be current.
     template <class Setup>
     void bind(int windowId, Setup&& setup) {
         auto it = mMap.find(windowId);
@@ -28,6 +29,7 @@ public:
             GLuint vao = create();
             setup();
             glBindVertexArray(0);
+            glBindBuffer(GL_ARRAY_BUFFER, 0);
             it = mMap.emplace(windowId, vao).first;
         }
         glBindVertexArray(it->second);

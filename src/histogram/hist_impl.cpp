@@ -54,7 +54,6 @@ void hist_impl::bindResources(int windowId) {
         glBindBuffer(GL_ARRAY_BUFFER, mVBO.get());
         glVertexAttribPointer(mFreqLoc, 1, mGLType, GL_FALSE, 0, nullptr);
         glVertexAttribDivisor(mFreqLoc, 1);
-        glBindBuffer(GL_ARRAY_BUFFER, 0);
     });
 }
 

@@ -111,7 +111,6 @@ void bindImageQuad(int windowId) {
         glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
         glBindBuffer(GL_ARRAY_BUFFER, quad.texcoords.get());
         glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
-        glBindBuffer(GL_ARRAY_BUFFER, 0);
         // Recorded in the vertex array.
         glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, quad.indices.get());
     });
