@@ -110,6 +110,7 @@ void font_impl::loadFont(const char* file, int size) {
     if (mLoaded) releaseGlyphSet();
 
     mLoadedSize = size;
+    mScaled.filled = false;
     ZV_CHECK_POINT("Begin Font::loadFont");
     {
         FreeTypeLoad freeType;
@@ -303,6 +304,10 @@ void font_impl::drawString(const float* pos, const float* color, const char* tex
     }
     // The quads are scaled about their own origin; the pen positions are whole units.
     const int drawnSize = fontSize == -1 ? mLoadedSize : fontSize;
+    if (!mScaled.filled || mScaled.drawnSize != drawnSize) {
+        scaleGlyphs(GlyphMetrics{mAdvance, mBearingX, mLineHeight, mLoadedSize}, drawnSize,
+                    mScaled);
+    }
     const float s = static_cast<float>(drawnSize) / static_cast<float>(mLoadedSize);
     float modelView[16] = {
         s,    0.0f, 0.0f, 0.0f,  //
@@ -310,8 +315,7 @@ void font_impl::drawString(const float* pos, const float* color, const char* tex
         0.0f, 0.0f, s,    0.0f,  //
         0.0f, 0.0f, 0.0f, 1.0f,
     };
-    const GlyphMetrics metrics{mAdvance, mBearingX, mLineHeight, mLoadedSize};
-    layoutText(metrics, text, pos[0], pos[1], fontSize, vertical, [&](int k, int gx, int gy) {
+    layoutText(mScaled, text, pos[0], pos[1], vertical, [&](int k, int gx, int gy) {
         glBindTexture(GL_TEXTURE_2D, mGlyphTextures[k].get());
         modelView[12] = static_cast<float>(gx);
         modelView[13] = static_cast<float>(gy);
@@ -339,6 +343,7 @@ void font_impl::releaseGlyphSet() {
     // render in each window build one over the new buffer.
     mVAOMap.clear();
     mLineHeight = 0;
+    mScaled.filled = false;
     mLoaded = false;
     mFile.clear();
 }

@@ -11,6 +11,7 @@
 #include "common/gl_objects.hpp"
 #include "common/uniforms.hpp"
 #include "common/vertex_arrays.hpp"
+#include "font/text_layout.hpp"
 
 namespace internal {
 
@@ -114,6 +115,8 @@ private:
     int mBearingX[NUM_CHARS] = {};
     int mLoadedSize = 0;
     int mLineHeight = 0;
+    // The metrics scaled to the size last drawn at; emptied with the glyph set.
+    ScaledGlyphs mScaled;
     int mMaxSize = MAX_FONT_SIZE;
     // One glyph's texels during a load; emptied when the load ends.
     std::vector<unsigned char> mGlyphPixels;

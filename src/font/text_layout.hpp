@@ -41,38 +41,70 @@ struct GlyphMetrics {
     int loadedSize;       // pixels, at least 1
 };
 
-// Lays out the NUL-terminated bytes of `text` from the pen position (x, y), truncated toward
-// zero, at drawn size fontSize (-1: the loaded size), and calls place(k, gx, gy) for each
-// printable byte with its glyph index k and the point (gx, gy) where its quad's origin goes.
-// A newline returns the pen to x one line step down. Bytes 127, control characters and
-// bytes of 128 and above draw nothing and leave the pen alone. With `vertical`, every byte,
-// drawn or not, is followed by a line step back to x, so the characters are stacked.
-template <class Place>
-void layoutText(const GlyphMetrics& g, const char* text, float x, float y, int fontSize,
-                bool vertical, Place&& place) {
-    if (!text) return;
+// A glyph set's metrics scaled to one drawn size: what the pen needs for each glyph, so that
+// strings drawn at that size scale each metric once instead of at every byte.
+struct ScaledGlyphs {
+    static constexpr int COUNT = LAST_GLYPH_CODE - FIRST_GLYPH_CODE + 1;
+    bool filled = false;
+    int drawnSize = 0;            // S, pixels
+    long long lineStep = 0;       // the line height, scaled
+    int bearingX[COUNT] = {};     // pen to quad origin, scaled
+    int afterBearing[COUNT] = {}; // quad origin to the next pen position: advance - bearing X,
+                                  // scaled as one metric
+};
+
+// Fills `out` for drawn size S (fontSize, or the loaded size for -1).
+inline void scaleGlyphs(const GlyphMetrics& g, int fontSize, ScaledGlyphs& out) {
     const int L = g.loadedSize;
     const int S = fontSize == -1 ? L : fontSize;
+    out.drawnSize = S;
+    out.lineStep = scaleMetric(g.lineHeight, S, L);
+    for (int k = 0; k < ScaledGlyphs::COUNT; ++k) {
+        out.bearingX[k] = scaleMetric(g.bearingX[k], S, L);
+        out.afterBearing[k] =
+            scaleMetric(static_cast<long long>(g.advance[k]) - g.bearingX[k], S, L);
+    }
+    out.filled = true;
+}
+
+// Lays out the NUL-terminated bytes of `text` from the pen position (x, y), truncated toward
+// zero, with glyphs scaled to one size, and calls place(k, gx, gy) for each printable byte
+// with its glyph index k and the point (gx, gy) where its quad's origin goes. A newline
+// returns the pen to x one line step down. Bytes 127, control characters and bytes of 128
+// and above draw nothing and leave the pen alone. With `vertical`, every byte, drawn or not,
+// is followed by a line step back to x, so the characters are stacked.
+template <class Place>
+void layoutText(const ScaledGlyphs& g, const char* text, float x, float y, bool vertical,
+                Place&& place) {
+    if (!text) return;
     const long long startX = penStart(x);
-    const long long lineStep = scaleMetric(g.lineHeight, S, L);
     long long penX = startX;
     long long penY = penStart(y);
     for (const char* p = text; *p; ++p) {
         const int b = static_cast<signed char>(*p);
         if (b == '\n') {
             penX = startX;
-            penY -= lineStep;
+            penY -= g.lineStep;
         } else if (b >= FIRST_GLYPH_CODE && b <= LAST_GLYPH_CODE) {
             const int k = b - FIRST_GLYPH_CODE;
-            const long long gx = penX + scaleMetric(g.bearingX[k], S, L);
+            const long long gx = penX + g.bearingX[k];
             place(k, clampToInt(gx), clampToInt(penY));
-            penX = gx + scaleMetric(static_cast<long long>(g.advance[k]) - g.bearingX[k], S, L);
+            penX = gx + g.afterBearing[k];
         }
         if (vertical) {
             penX = startX;
-            penY -= lineStep;
+            penY -= g.lineStep;
         }
     }
+}
+
+// The same at drawn size fontSize (-1: the loaded size), scaling the metrics on the way.
+template <class Place>
+void layoutText(const GlyphMetrics& g, const char* text, float x, float y, int fontSize,
+                bool vertical, Place&& place) {
+    ScaledGlyphs scaled;
+    scaleGlyphs(g, fontSize, scaled);
+    layoutText(scaled, text, x, y, vertical, place);
 }
 
 }  // namespace internal
