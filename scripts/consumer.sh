@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the library built by scripts/test.sh into a prefix, then builds and runs the
 # project in tests/consumer against it twice: with find_package(zarvo CONFIG) and with
-# pkg-config. Also checks the package's version file, the library's soname, and that the
-# library exports no internal symbols.
+# pkg-config. Also checks that every installed header compiles on its own, the package's
+# version file, the library's soname, and that the library exports no internal symbols.
 #   BUILD_DIR  the library's build directory (default: build); the prefix and the consumer's
 #              builds go inside it
 set -euo pipefail
@@ -15,6 +15,13 @@ cmake --build "$BUILD" --target zarvo >/dev/null
 cmake --install "$BUILD" --prefix "$PREFIX" >/dev/null
 
 run() { bash scripts/with-display.sh "$@"; }
+
+echo "-- every installed header compiles on its own"
+for h in $(cd "$PREFIX/include" && find . -name '*.h' | sed 's#^\./##' | sort); do
+    echo "#include <$h>" | g++ -std=c++17 -Wall -Wextra -Werror -fsyntax-only -x c++ - \
+        -I"$PREFIX/include" || { echo "$h does not compile on its own"; exit 1; }
+    echo "$h"
+done
 
 echo "-- find_package(zarvo CONFIG)"
 cmake -S tests/consumer -B "$OUT/cmake" -DCMAKE_PREFIX_PATH="$PREFIX" >/dev/null
