@@ -227,7 +227,7 @@ void image_impl::render(int windowId, int x, int y, int width, int height) {
     // texture's nearest filtering; it is set aside for this draw only.
     GLint previousSampler = 0;
     glGetIntegerv(GL_SAMPLER_BINDING, &previousSampler);
-    glBindSampler(0, 0);
+    if (previousSampler != 0) glBindSampler(0, 0);
 
     // Rows are packed without padding, whatever their byte length.
     glBindBuffer(GL_PIXEL_UNPACK_BUFFER, mPBO.get());
@@ -259,7 +259,7 @@ void image_impl::render(int windowId, int x, int y, int width, int height) {
     glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_INT, nullptr);
     unbindResources();
 
-    glBindSampler(0, static_cast<GLuint>(previousSampler));
+    if (previousSampler != 0) glBindSampler(0, static_cast<GLuint>(previousSampler));
     glBindTexture(GL_TEXTURE_2D, 0);
     glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
     // glBindBufferBase also set the generic binding; only binding point 0 is meant to change.
