@@ -14,6 +14,7 @@
 #include "font/text_layout.hpp"
 #include "font/text_shaders.hpp"
 #include "histogram/hist_shaders.hpp"
+#include "image/image_layout.hpp"
 #include "image/image_shaders.hpp"
 #include "plot/plot_shaders.hpp"
 
@@ -61,11 +62,6 @@ GLuint buffer(GLenum target, size_t bytes, const void* data, GLenum usage) {
 }
 
 }  // namespace
-
-GLenum imageInternalFormat(bool gray, bool float32) {
-    if (float32) return gray ? GL_R32F : GL_RGBA32F;
-    return gray ? GL_RED : GL_RGBA;
-}
 
 std::string findFont(const char* family) {
     FcConfig* config = FcInitLoadConfigAndFonts();
@@ -267,7 +263,8 @@ Image::Image(Renderer& r, unsigned width, unsigned height, bool gray, bool float
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
-    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(imageInternalFormat(gray, float32)),
+    glTexImage2D(GL_TEXTURE_2D, 0,
+                 static_cast<GLint>(internal::imageInternalFormat(mFormat, mType)),
                  static_cast<GLsizei>(width), static_cast<GLsizei>(height), 0, mFormat, mType,
                  nullptr);
     mPBO = buffer(GL_PIXEL_UNPACK_BUFFER, mBytes, nullptr, GL_STREAM_DRAW);
@@ -281,21 +278,8 @@ Image::~Image() {
 }
 
 void Image::draw(int areaW, int areaH, bool keepAspect) {
-    float sx = 1.0f, sy = 1.0f;
-    if (keepAspect) {
-        const float w = float(areaW), h = float(areaH), W = float(mW), H = float(mH);
-        float tW, tH;
-        if (mW > mH) {
-            tH = w * H / W;
-            tW = W * tH / H;
-        } else {
-            tW = h * W / H;
-            tH = H * tW / W;
-        }
-        sx = tW / w;
-        sy = tH / h;
-    }
-    const float matrix[16] = {sx, 0, 0, 0, 0, sy, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    const internal::ImageScale s = internal::imageScale(mW, mH, areaW, areaH, keepAspect);
+    const float matrix[16] = {s.sx, 0, 0, 0, 0, s.sy, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
     glUseProgram(mR.image.program);
     glBindTexture(GL_TEXTURE_2D, mTex);
     glBindBuffer(GL_PIXEL_UNPACK_BUFFER, mPBO);

@@ -164,9 +164,6 @@ private:
     GLuint mTextVBO = 0, mTextVAO = 0;
 };
 
-// The internal format of an image texture, the same as the library's for that data.
-GLenum imageInternalFormat(bool gray, bool float32);
-
 // The file fontconfig finds for a family name, or "" when none.
 std::string findFont(const char* family);
 

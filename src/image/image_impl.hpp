@@ -2,37 +2,15 @@
 // An image: a caller-filled pixel buffer unpacked into a texture on every draw and shown on
 // one quad through the window's colour map.
 
-#include <cstdint>
-
 #include "common/gl.hpp"
 #include "common/gl_objects.hpp"
 #include "common/renderable.hpp"
 #include "common/uniforms.hpp"
 #include "common/vertex_arrays.hpp"
+#include "image/image_layout.hpp"
 #include "zarvo/defines.h"
 
 namespace internal {
-
-// Scale of the quad (which spans -1..1 on both axes) in an area of areaWidth x areaHeight
-// pixels for an image of imageWidth x imageHeight. Without keepAspect the image fills the
-// area (1, 1). With it the image's longer side spans the area's corresponding side and the
-// other follows the image's aspect ratio (a square image follows the area's height); the
-// quad may then reach past the area on one side, where the viewport clips it. An empty image
-// or area gives (1, 1).
-struct ImageScale {
-    float sx, sy;
-};
-ImageScale imageScale(unsigned imageWidth, unsigned imageHeight, int areaWidth, int areaHeight,
-                      bool keepAspect);
-
-// The texture's internal format for pixels of this OpenGL format and type: the format
-// itself (unsized) for integer data, a 32-bit float format for float data.
-GLenum imageInternalFormat(GLenum format, GLenum type);
-
-// Byte size of the pixel buffer of width x height pixels of `channels` elements of
-// `bytesPerElement` bytes, in 64 bits so that it cannot wrap.
-uint64_t imageByteSize(unsigned width, unsigned height, unsigned channels,
-                       unsigned bytesPerElement);
 
 // Binds the quad's vertex array for the window, making it on the first call for that window
 // id. The quad's three buffers (positions, texture coordinates, indices) are made once per

@@ -1,0 +1,32 @@
+#pragma once
+// The arithmetic of an image's draw, apart from OpenGL objects so that it needs no context:
+// the quad's scale in its area, the texture's internal format and the pixel buffer's size.
+
+#include <cstdint>
+
+#include "common/gl.hpp"
+
+namespace internal {
+
+// Scale of the quad (which spans -1..1 on both axes) in an area of areaWidth x areaHeight
+// pixels for an image of imageWidth x imageHeight. Without keepAspect the image fills the
+// area (1, 1). With it the image's longer side spans the area's corresponding side and the
+// other follows the image's aspect ratio (a square image follows the area's height); the
+// quad may then reach past the area on one side, where the viewport clips it. An empty image
+// or area gives (1, 1).
+struct ImageScale {
+    float sx, sy;
+};
+ImageScale imageScale(unsigned imageWidth, unsigned imageHeight, int areaWidth, int areaHeight,
+                      bool keepAspect);
+
+// The texture's internal format for pixels of this OpenGL format and type: the format
+// itself (unsized) for integer data, a 32-bit float format for float data.
+GLenum imageInternalFormat(GLenum format, GLenum type);
+
+// Byte size of the pixel buffer of width x height pixels of `channels` elements of
+// `bytesPerElement` bytes, in 64 bits so that it cannot wrap.
+uint64_t imageByteSize(unsigned width, unsigned height, unsigned channels,
+                       unsigned bytesPerElement);
+
+}  // namespace internal
