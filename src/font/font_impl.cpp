@@ -110,7 +110,6 @@ void font_impl::loadFont(const char* file, int size) {
     if (mLoaded) releaseGlyphSet();
 
     mLoadedSize = size;
-    mScaled.filled = false;
     ZV_CHECK_POINT("Begin Font::loadFont");
     {
         FreeTypeLoad freeType;
