@@ -15,7 +15,7 @@
 
 #include <unistd.h>
 
-#include "common/gl_objects.hpp"
+#include "gl/gl_objects.hpp"
 #include "font/font.hpp"
 #include "font/font_impl.hpp"
 #include "font/text_layout.hpp"

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "common/gl_objects.hpp"
+#include "gl/gl_objects.hpp"
 #include "histogram/hist_impl.hpp"
 #include "histogram/histogram.hpp"
 #include "support/chart_util.hpp"

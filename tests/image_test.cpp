@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "colormap/cmap_tables.hpp"
-#include "common/gl_objects.hpp"
+#include "gl/gl_objects.hpp"
 #include "glfw/window.hpp"
 #include "image/image.hpp"
 #include "image/image_impl.hpp"

@@ -15,12 +15,12 @@
 #include <string>
 #include <vector>
 
-#include "common/gl_objects.hpp"
+#include "gl/gl_objects.hpp"
 #include "font/font.hpp"
 #include "glfw/window.hpp"
 #include "support/gl_test.hpp"
 #include "support/robust_util.hpp"
-#include "window/context.hpp"
+#include "gl/context.hpp"
 #include "window/window.hpp"
 #include "zarvo.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "chart/chart_layout.hpp"
-#include "common/gl_objects.hpp"
+#include "gl/gl_objects.hpp"
 #include "plot/plot.hpp"
 #include "plot/plot_impl.hpp"
 #include "support/chart_util.hpp"

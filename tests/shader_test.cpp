@@ -1,9 +1,9 @@
 // Shader building and the OpenGL check points, on a real context.
 #include <gtest/gtest.h>
 
-#include "common/common.hpp"
-#include "common/gl_objects.hpp"
-#include "err_common/err_common.hpp"
+#include "gl/shaders.hpp"
+#include "gl/gl_objects.hpp"
+#include "gl/check.hpp"
 #include "zarvo/exception.h"
 #include "support/gl_test.hpp"
 

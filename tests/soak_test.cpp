@@ -16,7 +16,7 @@
 #include <memory>
 #include <vector>
 
-#include "common/gl_objects.hpp"
+#include "gl/gl_objects.hpp"
 #include "support/gl_test.hpp"
 #include "support/robust_util.hpp"
 #include "zarvo.h"

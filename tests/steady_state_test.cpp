@@ -11,7 +11,7 @@
 #include <new>
 #include <vector>
 
-#include "common/gl_objects.hpp"
+#include "gl/gl_objects.hpp"
 #include "font/font_impl.hpp"
 #include "histogram/hist_impl.hpp"
 #include "image/image_impl.hpp"

@@ -4,11 +4,11 @@
 
 #include "chart/chart_shaders.hpp"
 #include "common/common.hpp"
-#include "common/uniforms.hpp"
-#include "common/raise.hpp"
-#include "err_common/err_common.hpp"
+#include "gl/uniforms.hpp"
+#include "gl/raise.hpp"
+#include "gl/check.hpp"
 #include "font/font_impl.hpp"
-#include "window/context.hpp"
+#include "gl/context.hpp"
 
 namespace internal {
 

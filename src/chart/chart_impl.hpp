@@ -13,12 +13,12 @@
 #include <vector>
 
 #include "chart/chart_layout.hpp"
-#include "common/gl.hpp"
-#include "common/gl_objects.hpp"
-#include "common/held_uniform.hpp"
+#include "gl/gl.hpp"
+#include "gl/gl_objects.hpp"
+#include "gl/held_uniform.hpp"
 #include "common/renderable.hpp"
-#include "common/uniforms.hpp"
-#include "common/vertex_arrays.hpp"
+#include "gl/uniforms.hpp"
+#include "gl/vertex_arrays.hpp"
 #include "zarvo/defines.h"
 
 namespace internal {

@@ -2,8 +2,8 @@
 // The seven colour maps, each uploaded once into its own uniform buffer, shared by the
 // windows of one share group.
 
-#include "common/gl.hpp"
-#include "common/gl_objects.hpp"
+#include "gl/gl.hpp"
+#include "gl/gl_objects.hpp"
 #include "zarvo/defines.h"
 
 namespace internal {

@@ -1,11 +1,11 @@
 #pragma once
-// Conversions between the public enumerations and OpenGL enumerants, shader building,
-// file reading and small numeric helpers shared by the drawing code.
+// Conversions between the public enumerations and OpenGL enumerants, file reading and small
+// numeric helpers shared by the drawing code.
 
 #include <cstddef>
 #include <string>
 
-#include "common/gl.hpp"
+#include "gl/gl.hpp"
 #include "zarvo/defines.h"
 
 namespace internal {
@@ -22,21 +22,6 @@ zv::ColorMode GLModeToZVColor(GLenum format);
 std::string getName(zv::ZVType type);
 // strncpy semantics: at most n characters, NUL padding, no terminator when src is n or longer.
 void stringcopy(char* dst, const char* src, size_t n);
-
-struct shaders_t {
-    GLuint vertex;
-    GLuint fragment;
-};
-
-// A linked program from two NUL-terminated GLSL sources. Needs a current context with
-// loaded entry points. Raises zv::Error (ZV_ERR_GL) when a shader does not compile or the
-// program does not link; the objects made so far are deleted before the raise.
-GLuint initShaders(const char* vertexSource, const char* fragmentSource);
-shaders_t loadShaders(const char* vertexSource, const char* fragmentSource);
-void attachAndLinkProgram(GLuint program, shaders_t shaders);
-// Print a non-empty info log to std::cerr and raise; return quietly when there is none.
-void printShaderInfoLog(int shader);
-void printLinkInfoLog(int program);
 
 // The whole file in a new[] buffer the caller frees with delete[]; not NUL-terminated.
 // Raises zv::Error (ZV_ERR_GL) when the file cannot be opened or is 2 GiB or larger.

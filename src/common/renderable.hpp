@@ -3,8 +3,8 @@
 
 #include <memory>
 
-#include "common/gl.hpp"
-#include "window/context.hpp"
+#include "gl/gl.hpp"
+#include "gl/context.hpp"
 
 namespace internal {
 

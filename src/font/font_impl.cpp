@@ -8,12 +8,12 @@
 #include <iostream>
 
 #include "common/common.hpp"
-#include "common/uniforms.hpp"
-#include "common/raise.hpp"
-#include "err_common/err_common.hpp"
+#include "gl/uniforms.hpp"
+#include "gl/raise.hpp"
+#include "gl/check.hpp"
 #include "font/text_layout.hpp"
 #include "font/text_shaders.hpp"
-#include "window/context.hpp"
+#include "gl/context.hpp"
 
 namespace internal {
 

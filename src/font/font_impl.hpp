@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "common/gl.hpp"
-#include "common/gl_objects.hpp"
-#include "common/uniforms.hpp"
-#include "common/vertex_arrays.hpp"
+#include "gl/gl.hpp"
+#include "gl/gl_objects.hpp"
+#include "gl/uniforms.hpp"
+#include "gl/vertex_arrays.hpp"
 #include "font/text_layout.hpp"
 
 namespace internal {

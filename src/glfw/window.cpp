@@ -7,7 +7,7 @@
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
 
-#include "common/raise.hpp"
+#include "gl/raise.hpp"
 
 namespace wtk {
 

@@ -1,9 +1,9 @@
 #include "histogram/hist_impl.hpp"
 
-#include "common/gl_alloc.hpp"
+#include "gl/gl_alloc.hpp"
 #include "common/common.hpp"
-#include "common/uniforms.hpp"
-#include "err_common/err_common.hpp"
+#include "gl/uniforms.hpp"
+#include "gl/check.hpp"
 #include "histogram/hist_shaders.hpp"
 
 namespace internal {

@@ -7,11 +7,11 @@
 #include <cstddef>
 
 #include "chart/chart_impl.hpp"
-#include "common/gl.hpp"
-#include "common/gl_objects.hpp"
-#include "common/held_uniform.hpp"
-#include "common/uniforms.hpp"
-#include "common/vertex_arrays.hpp"
+#include "gl/gl.hpp"
+#include "gl/gl_objects.hpp"
+#include "gl/held_uniform.hpp"
+#include "gl/uniforms.hpp"
+#include "gl/vertex_arrays.hpp"
 #include "zarvo/defines.h"
 
 namespace internal {

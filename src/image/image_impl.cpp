@@ -4,13 +4,13 @@
 #include <memory>
 #include <string>
 
-#include "common/gl_alloc.hpp"
+#include "gl/gl_alloc.hpp"
 #include "common/common.hpp"
-#include "common/raise.hpp"
-#include "err_common/err_common.hpp"
+#include "gl/raise.hpp"
+#include "gl/check.hpp"
 #include "image/image_shaders.hpp"
-#include "common/uniforms.hpp"
-#include "window/context.hpp"
+#include "gl/uniforms.hpp"
+#include "gl/context.hpp"
 #include "window/window_impl.hpp"
 
 namespace internal {
@@ -48,7 +48,7 @@ struct ImageQuad {
 
 // The quad of the window's share group, made on first use with the window's context current.
 ImageQuad& groupQuad(int windowId) {
-    const window_impl* window = windowById(windowId);
+    const Context* window = windowById(windowId);
     std::shared_ptr<ShareGroup> group = window ? window->group() : currentGroup();
     std::shared_ptr<void>& slot = group->resources[GROUP_IMAGE_QUAD];
     if (!slot) slot = std::make_shared<ImageQuad>();

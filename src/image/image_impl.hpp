@@ -2,11 +2,11 @@
 // An image: a caller-filled pixel buffer unpacked into a texture on every draw and shown on
 // one quad through the window's colour map.
 
-#include "common/gl.hpp"
-#include "common/gl_objects.hpp"
+#include "gl/gl.hpp"
+#include "gl/gl_objects.hpp"
 #include "common/renderable.hpp"
-#include "common/uniforms.hpp"
-#include "common/vertex_arrays.hpp"
+#include "gl/uniforms.hpp"
+#include "gl/vertex_arrays.hpp"
 #include "image/image_layout.hpp"
 #include "zarvo/defines.h"
 

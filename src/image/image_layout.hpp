@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "common/gl.hpp"
+#include "gl/gl.hpp"
 
 namespace internal {
 

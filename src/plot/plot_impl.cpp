@@ -1,9 +1,9 @@
 #include "plot/plot_impl.hpp"
 
-#include "common/gl_alloc.hpp"
+#include "gl/gl_alloc.hpp"
 #include "common/common.hpp"
-#include "common/uniforms.hpp"
-#include "err_common/err_common.hpp"
+#include "gl/uniforms.hpp"
+#include "gl/check.hpp"
 #include "plot/plot_shaders.hpp"
 
 namespace internal {

@@ -2,7 +2,7 @@
 
 #include "zarvo/font.h"
 
-#include "common/raise.hpp"
+#include "gl/raise.hpp"
 #include "font/font.hpp"
 #include "window/window.hpp"
 

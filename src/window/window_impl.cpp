@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "colormap/colormap_impl.hpp"
-#include "common/raise.hpp"
-#include "err_common/err_common.hpp"
+#include "gl/raise.hpp"
+#include "gl/check.hpp"
 #include "font/font_impl.hpp"
 #include "glfw/window.hpp"
 
@@ -25,6 +25,8 @@ GLEWContext* newEntryPointRecord() {
     std::memset(records->back().get(), 0, sizeof(GLEWContext));
     return records->back().get();
 }
+
+const void* currentWidget() { return wtk::Widget::current(); }
 }  // namespace
 
 CellLayout cellLayout(int fbWidth, int fbHeight, int rows, int columns, int column, int row) {
@@ -55,6 +57,9 @@ CellLayout cellLayout(int fbWidth, int fbHeight, int rows, int columns, int colu
 window_impl::window_impl(int width, int height, const char* title,
                          std::weak_ptr<window_impl> parent, bool invisible)
     : mID(getNextUniqueId()), mWidth(width), mHeight(height) {
+    static const bool systemInstalled =
+        (installContextSystem({currentWidget, wtk::Widget::makeNoneCurrent}), true);
+    (void)systemInstalled;
     std::shared_ptr<window_impl> p = parent.lock();
     std::unique_ptr<wtk::Widget> widget(
         new wtk::Widget(width, height, title, p ? p->get() : nullptr, invisible));
@@ -65,7 +70,7 @@ window_impl::window_impl(int width, int height, const char* title,
         mGroup = std::make_shared<ShareGroup>();
         mGroup->glew = newEntryPointRecord();
     }
-    const window_impl* previous = currentWindow();
+    const Context* previous = currentWindow();
     GLEWContext* previousRecord = glewGetContext();
     MakeContextCurrent(this);
     try {
@@ -106,8 +111,10 @@ window_impl::window_impl(int width, int height, const char* title,
     glErrorCheck("End Window::Window", __FILE__, __LINE__);
 }
 
+void window_impl::makeCurrent() const { mWidget->makeContextCurrent(); }
+
 window_impl::~window_impl() {
-    const window_impl* previous = currentWindow();
+    const Context* previous = currentWindow();
     const bool previousIsOther = previous && previous != this;
     // Everything released below may delete GL names of this group, so one of its contexts,
     // this window's own, is current while it happens.

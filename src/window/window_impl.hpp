@@ -4,9 +4,9 @@
 
 #include <memory>
 
-#include "common/gl.hpp"
+#include "gl/gl.hpp"
 #include "common/renderable.hpp"
-#include "window/context.hpp"
+#include "gl/context.hpp"
 #include "zarvo/defines.h"
 
 namespace wtk {
@@ -18,7 +18,7 @@ namespace internal {
 class colormap_impl;
 class font_impl;
 
-class window_impl {
+class window_impl final : public Context {
 public:
     // Creates the native window (hidden when `invisible`), joining the share group of
     // `parent` when it is alive, makes its context current and loads the entry points.
@@ -30,14 +30,14 @@ public:
     window_impl& operator=(const window_impl&) = delete;
 
     wtk::Widget* get() const { return mWidget; }
-    GLEWContext* glewContext() const { return mGroup->glew; }
+    void makeCurrent() const override;
+    const void* native() const override { return mWidget; }
     const std::shared_ptr<colormap_impl>* colorMapPtr() const { return &mColorMaps; }
     void* context() const { return mCxt; }
     void* display() const { return mDsp; }
     int width() const { return mWidth; }
     int height() const { return mHeight; }
     int id() const { return mID; }
-    const std::shared_ptr<ShareGroup>& group() const { return mGroup; }
     const std::shared_ptr<font_impl>& font() const { return mFont; }
     GLuint colorMapBuffer() const { return mColorMapUBO; }
     GLuint colorMapLength() const { return mColorMapLen; }
@@ -77,7 +77,6 @@ private:
     int mCols = 0;
     int mCellWidth = 0;
     int mCellHeight = 0;
-    std::shared_ptr<ShareGroup> mGroup;
     std::shared_ptr<font_impl> mFont;
     std::shared_ptr<colormap_impl> mColorMaps;
     GLuint mColorMapUBO = 0;

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "common/gl.hpp"
+#include "gl/gl.hpp"
 #include "support/gl_test.hpp"
 
 namespace zvtest {

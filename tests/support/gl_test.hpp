@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "common/gl.hpp"
+#include "gl/gl.hpp"
 #include "common/renderable.hpp"
 #include "window/window_impl.hpp"
 

@@ -12,7 +12,7 @@
 
 #include "glfw/window.hpp"
 #include "support/gl_test.hpp"
-#include "window/context.hpp"
+#include "gl/context.hpp"
 
 namespace zvtest {
 

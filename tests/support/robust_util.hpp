@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "common/gl.hpp"
+#include "gl/gl.hpp"
 #include "support/gl_test.hpp"
 
 namespace zvtest {

@@ -1,7 +1,7 @@
-#include "common/vertex_arrays.hpp"
+#include "gl/vertex_arrays.hpp"
 
-#include "common/gl_objects.hpp"
-#include "window/context.hpp"
+#include "gl/gl_objects.hpp"
+#include "gl/context.hpp"
 
 namespace internal {
 

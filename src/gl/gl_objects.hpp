@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <memory>
 
-#include "common/gl.hpp"
+#include "gl/gl.hpp"
 
 namespace internal {
 

@@ -1,27 +1,28 @@
-#include "window/context.hpp"
+#include "gl/context.hpp"
 
 #include <algorithm>
 #include <mutex>
 
-#include "glfw/window.hpp"
-#include "window/window_impl.hpp"
-#include "err_common/err_common.hpp"
+#include "gl/check.hpp"
 
 namespace {
 // The entry-point record of the window made current last. Never cleared: it may name the
 // record of a group whose windows are all gone, which stays valid.
 GLEWContext* current = nullptr;
-const internal::window_impl* gCurrentWindow = nullptr;
+const internal::Context* gCurrentWindow = nullptr;
 // Never destroyed, so windows held in static storage can still unregister at process exit.
-std::map<int, const internal::window_impl*>& liveWindows() {
-    static auto* windows = new std::map<int, const internal::window_impl*>();
+std::map<int, const internal::Context*>& liveWindows() {
+    static auto* windows = new std::map<int, const internal::Context*>();
     return *windows;
 }
+internal::ContextSystem gSystem;
 }  // namespace
 
 extern "C" __attribute__((visibility("default"))) GLEWContext* glewGetContext() { return current; }
 
 namespace internal {
+
+void installContextSystem(const ContextSystem& system) { gSystem = system; }
 
 int getNextUniqueId() {
     static int wndUnqIdTracker = 0;
@@ -30,49 +31,49 @@ int getNextUniqueId() {
     return wndUnqIdTracker++;
 }
 
-void setCurrentRecord(const window_impl* window, GLEWContext* record) {
+void setCurrentRecord(const Context* window, GLEWContext* record) {
     gCurrentWindow = window;
     current = record;
 }
 
-void MakeContextCurrent(const window_impl* window) {
+void MakeContextCurrent(const Context* window) {
     if (window) {
-        window->get()->makeContextCurrent();
+        window->makeCurrent();
         setCurrentRecord(window, window->glewContext());
     }
     glErrorCheck("End MakeContextCurrent", __FILE__, __LINE__);
 }
 
-const window_impl* currentWindow() { return gCurrentWindow; }
+const Context* currentWindow() { return gCurrentWindow; }
 
 std::shared_ptr<ShareGroup> currentGroup() {
     return gCurrentWindow ? gCurrentWindow->group() : nullptr;
 }
 
-const window_impl* windowById(int id) {
+const Context* windowById(int id) {
     auto it = liveWindows().find(id);
     return it == liveWindows().end() ? nullptr : it->second;
 }
 
-void registerWindow(const window_impl* window, int id) { liveWindows()[id] = window; }
+void registerWindow(const Context* window, int id) { liveWindows()[id] = window; }
 
-void unregisterWindow(const window_impl* window, int id) {
+void unregisterWindow(const Context* window, int id) {
     liveWindows().erase(id);
     if (gCurrentWindow == window) gCurrentWindow = nullptr;
 }
 
 namespace {
 // The library's window whose context is really current on this thread, or null.
-const window_impl* actuallyCurrent() {
-    const wtk::Widget* w = wtk::Widget::current();
+const Context* actuallyCurrent() {
+    const void* w = gSystem.currentNative();
     if (!w) return nullptr;
     for (const auto& entry : liveWindows())
-        if (entry.second->get() == w) return entry.second;
+        if (entry.second->native() == w) return entry.second;
     return nullptr;
 }
 }  // namespace
 
-bool isLive(const window_impl* window) {
+bool isLive(const Context* window) {
     if (!window) return false;
     for (const auto& entry : liveWindows())
         if (entry.second == window) return true;
@@ -81,22 +82,22 @@ bool isLive(const window_impl* window) {
 
 ContextScope::ContextScope(const std::shared_ptr<ShareGroup>& group) {
     if (!group || group->windows.empty()) return;
-    const window_impl* now = actuallyCurrent();
+    const Context* now = actuallyCurrent();
     enter(now && now->group() == group ? now : group->windows.front());
 }
 
 ContextScope::ContextScope(int windowId) {
-    if (const window_impl* target = windowById(windowId)) enter(target);
+    if (const Context* target = windowById(windowId)) enter(target);
 }
 
-void ContextScope::enter(const window_impl* target) {
+void ContextScope::enter(const Context* target) {
     mPreviousRecord = current;
     mPreviousWindow = gCurrentWindow;
     mPreviousActual = actuallyCurrent();
-    mPreviousWasNone = wtk::Widget::current() == nullptr;
+    mPreviousWasNone = gSystem.currentNative() == nullptr;
     if (mPreviousActual != target) {
         mSwitchedContext = true;
-        target->get()->makeContextCurrent();
+        target->makeCurrent();
     }
     setCurrentRecord(target, target->glewContext());
     mOk = true;
@@ -107,9 +108,9 @@ ContextScope::~ContextScope() {
     // Anything may have been destroyed in between; only live windows are restored.
     if (mSwitchedContext) {
         if (isLive(mPreviousActual)) {
-            mPreviousActual->get()->makeContextCurrent();
+            mPreviousActual->makeCurrent();
         } else if (mPreviousWasNone) {
-            wtk::Widget::makeNoneCurrent();
+            gSystem.makeNoneCurrent();
         }
     }
     current = mPreviousRecord;

@@ -7,7 +7,7 @@
 // windows therefore moves its uniforms away once whenever the window changes, then writes
 // the real values.
 
-#include "common/gl.hpp"
+#include "gl/gl.hpp"
 
 namespace internal {
 

@@ -1,9 +1,9 @@
-#include "err_common/err_common.hpp"
+#include "gl/check.hpp"
 
 #include <sstream>
 
-#include "common/gl.hpp"
-#include "common/raise.hpp"
+#include "gl/gl.hpp"
+#include "gl/raise.hpp"
 
 namespace internal {
 

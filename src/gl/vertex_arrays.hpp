@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <map>
 
-#include "common/gl.hpp"
+#include "gl/gl.hpp"
 
 namespace internal {
 

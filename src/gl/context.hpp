@@ -1,5 +1,5 @@
 #pragma once
-// Window ids, share groups and the record of the context made current last.
+// Contexts, share groups and the record of the context made current last.
 //
 // Windows whose contexts share objects form a share group. The group owns the entry-point
 // record of the multi-context GLEW (one per group, never released) and a few per-group
@@ -11,15 +11,15 @@
 #include <memory>
 #include <vector>
 
-#include "common/gl.hpp"
+#include "gl/gl.hpp"
 
 namespace internal {
 
-class window_impl;
+class Context;
 
 struct ShareGroup {
-    GLEWContext* glew = nullptr;              // entry points of the group; lives to process exit
-    std::vector<const window_impl*> windows;  // live windows, oldest first
+    GLEWContext* glew = nullptr;          // entry points of the group; lives to process exit
+    std::vector<const Context*> windows;  // live windows' contexts, oldest first
     // Objects shared by the group's windows (the chart font, ...), keyed by a small int
     // chosen by their owner. Released with a context of the group current before the last
     // window of the group goes.
@@ -29,26 +29,57 @@ struct ShareGroup {
 // Keys of ShareGroup::resources.
 enum GroupResource : int { GROUP_CHART_FONT = 1, GROUP_IMAGE_QUAD = 2 };
 
+// A context the library made, as this layer needs to know it: how to make it current and
+// which share group it belongs to. The window core's windows are the contexts; this layer
+// only switches between them, so it needs nothing of the window system but these calls.
+class Context {
+public:
+    // Makes this context current on the calling thread (the window system's call only; the
+    // entry-point record is published by the callers here).
+    virtual void makeCurrent() const = 0;
+    // The native object this context belongs to, as the window system's currentNative()
+    // names it.
+    virtual const void* native() const = 0;
+    const std::shared_ptr<ShareGroup>& group() const { return mGroup; }
+    GLEWContext* glewContext() const { return mGroup->glew; }
+
+protected:
+    Context() = default;
+    ~Context() = default;
+    std::shared_ptr<ShareGroup> mGroup;
+};
+
+// What this layer asks of the window system about the calling thread. The window core
+// installs it before it makes its first context.
+struct ContextSystem {
+    // The native object (see Context::native) whose context is current, or null when none
+    // of the library's is.
+    const void* (*currentNative)() = nullptr;
+    // Detaches whatever context is current.
+    void (*makeNoneCurrent)() = nullptr;
+};
+void installContextSystem(const ContextSystem& system);
+
 // The next window id: 0, 1, 2, ... in creation order across the process, never reused.
 int getNextUniqueId();
 
 // Makes the window's context current on this thread and publishes its entry-point record
 // through glewGetContext(). A null window changes nothing.
-void MakeContextCurrent(const window_impl* window);
+void MakeContextCurrent(const Context* window);
 
 // The window made current last by the library (null before the first one or after it died),
 // and its share group.
-const window_impl* currentWindow();
+const Context* currentWindow();
 std::shared_ptr<ShareGroup> currentGroup();
 
 // The live window with this id, or null.
-const window_impl* windowById(int id);
-bool isLive(const window_impl* window);
+const Context* windowById(int id);
+bool isLive(const Context* window);
 
 // Registration of live windows, done by the window core.
-void registerWindow(const window_impl* window, int id);
-void unregisterWindow(const window_impl* window, int id);
-void setCurrentRecord(const window_impl* window, GLEWContext* record);
+void registerWindow(const Context* window, int id);
+void unregisterWindow(const Context* window, int id);
+void setCurrentRecord(const Context* window, GLEWContext* record);
 
 // Makes a context of a share group (or of one window) current for the scope when the one
 // current is not suitable, and restores the previous one afterwards. ok() is false when no
@@ -64,13 +95,13 @@ public:
     bool ok() const { return mOk; }
 
 private:
-    void enter(const window_impl* target);
+    void enter(const Context* target);
     bool mOk = false;
     bool mSwitchedContext = false;
     bool mPreviousWasNone = false;
     GLEWContext* mPreviousRecord = nullptr;
-    const window_impl* mPreviousWindow = nullptr;
-    const window_impl* mPreviousActual = nullptr;
+    const Context* mPreviousWindow = nullptr;
+    const Context* mPreviousActual = nullptr;
 };
 
 }  // namespace internal

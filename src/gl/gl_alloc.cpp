@@ -1,10 +1,10 @@
-#include "common/gl_alloc.hpp"
+#include "gl/gl_alloc.hpp"
 
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
-#include "common/raise.hpp"
+#include "gl/raise.hpp"
 
 namespace internal {
 

@@ -1,10 +1,10 @@
-#include "common/gl_objects.hpp"
+#include "gl/gl_objects.hpp"
 
 #include <atomic>
 #include <utility>
 
-#include "common/common.hpp"
-#include "window/context.hpp"
+#include "gl/context.hpp"
+#include "gl/shaders.hpp"
 
 namespace internal {
 

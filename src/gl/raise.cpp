@@ -1,4 +1,4 @@
-#include "common/raise.hpp"
+#include "gl/raise.hpp"
 
 namespace internal {
 
