@@ -77,8 +77,8 @@ int main(int argc, char** argv) {
             window.draw(1, 0, line, "Line plot");
             window.draw(0, 1, scatter, "Scatter plot");
             window.draw(1, 1, hist, "Histogram");
-            run.capture(window, frame);  // before draw() presents the frame
             window.draw();
+            run.capture(window, frame);
         }
     } catch (const zv::Error& e) {
         return example::report(e);

@@ -184,8 +184,8 @@ int main(int argc, char** argv) {
 
             window.draw(0, 0, ring);
             window.draw(1, 0, radii);
-            run.capture(window, frame);
             window.draw();
+            run.capture(window, frame);
         }
         if (program) {
             window.makeCurrent();

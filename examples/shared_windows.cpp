@@ -57,8 +57,8 @@ int main(int argc, char** argv) {
             // Cell draws make the main window current; draw() presents them.
             main.draw(0, 0, image);
             main.draw(1, 0, plot);
-            run.capture(main, frame);
             main.draw();
+            run.capture(main, frame);
 
             // A whole-window draw makes the second window current and presents at once. A draw
             // would show a window the user closed again, so skip it then.

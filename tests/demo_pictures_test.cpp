@@ -268,17 +268,22 @@ protected:
     std::set<std::string> mRan;
 };
 
-// Rows of `r` holding a white pixel, as a fraction: a white border line crossing r.
+// A pixel of a one-pixel white line in a resolved picture: a line that lies across a pixel
+// boundary shares its coverage between two pixels, and the brighter one keeps at least half
+// of it (the chart's vertical borders come out as 191 and 64).
+bool isLinePixel(const RGB& c) { return c.r >= 120 && c.g >= 120 && c.b >= 120; }
+
+// Rows of `r` holding a white line's pixel, as a fraction: a white border line crossing r.
 double whiteRows(const Picture& p, const Rect& r) {
     int rows = 0;
     for (int y = r.y0; y < r.y1; ++y)
-        if (p.count({r.x0, y, r.x1, y + 1}, isWhite) > 0) ++rows;
+        if (p.count({r.x0, y, r.x1, y + 1}, isLinePixel) > 0) ++rows;
     return static_cast<double>(rows) / (r.y1 - r.y0);
 }
 double whiteColumns(const Picture& p, const Rect& r) {
     int cols = 0;
     for (int x = r.x0; x < r.x1; ++x)
-        if (p.count({x, r.y0, x + 1, r.y1}, isWhite) > 0) ++cols;
+        if (p.count({x, r.y0, x + 1, r.y1}, isLinePixel) > 0) ++cols;
     return static_cast<double>(cols) / (r.x1 - r.x0);
 }
 

@@ -14,18 +14,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <vector>
-
-#ifdef ZV_HAVE_STB
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wunused-function"
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#pragma GCC diagnostic ignored "-Wsign-compare"
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#define STB_IMAGE_WRITE_STATIC
-#include <stb/stb_image_write.h>
-#pragma GCC diagnostic pop
-#endif
 
 namespace example {
 
@@ -44,9 +32,9 @@ public:
     int frames() const { return mFrames; }
     const std::string& picture() const { return mPicture; }
 
-    // On the last frame, writes the window's back buffer to the picture file (with `suffix`
-    // inserted before ".png" when given). Call it right after a whole-window draw, or after
-    // a grid's cell draws and before Window::draw() presents them.
+    // On the last frame, writes what the window shows to the picture file (with `suffix`
+    // inserted before ".png" when given). Call it after the frame is presented: right after a
+    // whole-window draw, or after the Window::draw() that presents a grid's cells.
     void capture(zv::Window& window, int frame, const char* suffix = nullptr) const {
         if (!lastFrame(frame) || mPicture.empty()) return;
         std::string path = mPicture;
@@ -57,34 +45,16 @@ public:
         writePNG(window, path);
     }
 
-    // Reads the back buffer of `window` (its creation size) and writes it as an RGB PNG.
-    // Mesa keeps the back buffer's contents after a swap, which is what lets a whole-window
-    // draw, which presents at once, be captured afterwards.
+    // Writes what `window` shows as a PNG file, through the library's snapshot.
     static bool writePNG(zv::Window& window, const std::string& path) {
-        window.makeCurrent();
-        const int w = window.width(), h = window.height();
-        std::vector<unsigned char> pixels(static_cast<size_t>(w) * h * 3);
-        GLint readBuffer = 0, packAlignment = 0;
-        glGetIntegerv(GL_READ_BUFFER, &readBuffer);
-        glGetIntegerv(GL_PACK_ALIGNMENT, &packAlignment);
-        glReadBuffer(GL_BACK);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-        glPixelStorei(GL_PACK_ALIGNMENT, packAlignment);
-        glReadBuffer(static_cast<GLenum>(readBuffer));
-#ifdef ZV_HAVE_STB
-        stbi_flip_vertically_on_write(1);  // OpenGL rows run bottom-up, PNG rows top-down
-        if (!stbi_write_png(path.c_str(), w, h, 3, pixels.data(), w * 3)) {
-            std::fprintf(stderr, "could not write %s\n", path.c_str());
+        try {
+            window.saveSnapshot(path);
+        } catch (const zv::Error& e) {
+            std::fprintf(stderr, "%s\n", e.what());
             return false;
         }
         std::printf("wrote %s\n", path.c_str());
         return true;
-#else
-        std::fprintf(stderr, "built without stb_image_write (libstb-dev): %s not written\n",
-                     path.c_str());
-        return false;
-#endif
     }
 
 private:

@@ -3,6 +3,9 @@
 /// zv::Window: a window with its OpenGL context, in which images, plots and histograms are
 /// drawn over the whole area or into the cells of a grid under red captions.
 
+#include <string>
+#include <vector>
+
 #include "zarvo/defines.h"
 
 namespace internal {
@@ -15,6 +18,15 @@ class Image;
 class Plot;
 class Histogram;
 class Font;
+
+/// A picture of a window: width x height pixels of 4 bytes each (red, green, blue, alpha,
+/// 8 bits a channel), rows from the top of the window to the bottom. Alpha is always 255:
+/// the window is shown opaque.
+struct Snapshot {
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned char> rgba;  ///< width * height * 4 bytes, top row first
+};
 
 /// A window and its OpenGL 3.3 core context. Copies are handles of one window: they share
 /// its context, font, colour map and grid; the window goes with the last copy.
@@ -84,8 +96,20 @@ public:
     /// changes, then each frame the cell draws followed by draw().
     /// @throws zv::ArgumentError when rows or columns is below 1
     void grid(int rows, int columns);
-    /// Presents the frame after cell draws (swap, poll events) and clears the back buffer.
+    /// Presents the frame after cell draws (swap, poll events). The back buffer keeps the
+    /// presented frame until the next frame's grid() or first cell draw clears it.
     void draw();
+
+    /// What the window shows after its last draw (whole window, or a grid frame presented by
+    /// draw()): the framebuffer at its current size, multisampling resolved as on screen.
+    /// Works for hidden windows too, so a program without a display can render and save.
+    /// Makes the window's context current; leaves the framebuffer, read-buffer, pixel-pack and
+    /// scissor state as it was. Before the first draw the content is undefined.
+    Snapshot snapshot();
+    /// Writes snapshot() to path as an RGBA PNG file, replacing any file there.
+    /// @throws zv::Error (ZV_ERR_GL) naming the path and the reason when the file cannot be
+    ///         written (no such directory, no permission, disk full); no partial file remains
+    void saveSnapshot(const std::string& path);
 
     /// Draws an image over the whole window and presents the frame. With keepAspectRatio the
     /// image's longer side spans the window and the other follows its aspect ratio; the flag

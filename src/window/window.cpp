@@ -4,6 +4,7 @@
 
 #include "gl/raise.hpp"
 #include "font/font.hpp"
+#include "window/snapshot.hpp"
 #include "window/window.hpp"
 
 namespace zv {
@@ -39,5 +40,9 @@ bool Window::close() { return mValue->get()->close(); }
 void Window::makeCurrent() { internal::MakeContextCurrent(mValue->get().get()); }
 void Window::grid(int rows, int columns) { mValue->get()->grid(rows, columns); }
 void Window::draw() { mValue->get()->draw(); }
+Snapshot Window::snapshot() { return mValue->get()->snapshot(); }
+void Window::saveSnapshot(const std::string& path) {
+    internal::writePNG(mValue->get()->snapshot(), path);
+}
 
 }  // namespace zv

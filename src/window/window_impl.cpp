@@ -11,6 +11,7 @@
 #include "gl/check.hpp"
 #include "font/font_impl.hpp"
 #include "glfw/window.hpp"
+#include "window/snapshot.hpp"
 
 namespace internal {
 
@@ -179,6 +180,7 @@ void window_impl::draw(const std::shared_ptr<AbstractRenderable>& r) {
     // Everything is drawn at depth 0, and text leaves depth testing on: draw order alone
     // must decide what is on top.
     glDisable(GL_DEPTH_TEST);
+    mClearPending = false;
     r->setColorMapUBOParams(mColorMapUBO, mColorMapLen);
     r->render(mID, 0, 0, w, h);
     mWidget->swapBuffers();
@@ -197,6 +199,7 @@ void window_impl::grid(int rows, int columns) {
     mWidget->getFrameBufferSize(&w, &h);
     glViewport(0, 0, w, h);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    mClearPending = false;
     mCellWidth = w / columns;
     mCellHeight = h / rows;
 }
@@ -218,6 +221,13 @@ void window_impl::draw(int column, int row, const std::shared_ptr<AbstractRender
     mWidget->resetCloseFlag();
     int w = 0, h = 0;
     mWidget->getFrameBufferSize(&w, &h);
+    if (mClearPending) {
+        // The first cell of a new frame: what draw() presented goes now.
+        glDisable(GL_SCISSOR_TEST);
+        glViewport(0, 0, w, h);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        mClearPending = false;
+    }
     CellLayout c = cellLayout(w, h, mRows, mCols, column, row);
     mCellWidth = c.width;
     mCellHeight = c.height;
@@ -242,7 +252,16 @@ void window_impl::draw() {
     MakeContextCurrent(this);
     mWidget->swapBuffers();
     mWidget->pollEvents();
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // The back buffer keeps the presented frame after the swap (the drivers this runs on keep
+    // it), for snapshot(); the next frame's first cell draw clears it.
+    mClearPending = true;
+}
+
+zv::Snapshot window_impl::snapshot() {
+    MakeContextCurrent(this);
+    int w = 0, h = 0;
+    mWidget->getFrameBufferSize(&w, &h);
+    return readWindowPixels(w, h);
 }
 
 }  // namespace internal

@@ -8,6 +8,7 @@
 #include "common/renderable.hpp"
 #include "gl/context.hpp"
 #include "zarvo/defines.h"
+#include "zarvo/window.h"
 
 namespace wtk {
 class Widget;
@@ -63,8 +64,12 @@ public:
     // another share group, and when a caption is asked without a font.
     void draw(int column, int row, const std::shared_ptr<AbstractRenderable>& r,
               const char* title);
-    // Presents the frame after cell draws and clears the back buffer for the next one.
+    // Presents the frame after cell draws; the back buffer is cleared when the next frame
+    // starts (grid() or the next cell draw), so that it holds the presented frame until then.
     void draw();
+
+    // What the window shows after its last draw, read back (see zv::Window::snapshot).
+    zv::Snapshot snapshot();
 
 private:
     void* mCxt = nullptr;
@@ -77,6 +82,8 @@ private:
     int mCols = 0;
     int mCellWidth = 0;
     int mCellHeight = 0;
+    // A grid frame was presented and its back buffer not cleared yet.
+    bool mClearPending = false;
     std::shared_ptr<font_impl> mFont;
     std::shared_ptr<colormap_impl> mColorMaps;
     GLuint mColorMapUBO = 0;
