@@ -17,6 +17,11 @@ namespace zv {
 /// draw copies the buffer into the image's texture on the GPU; nothing passes through the CPU.
 /// Integer channels are normalised by OpenGL (0..255 -> 0..1 for ZV_UINT8); each channel picks
 /// its colour-map row by value, clamped to the map's first and last row. Alpha is not shown.
+/// setValueRange() maps any span of values onto the map instead (temperatures in kelvin, say).
+/// A float pixel with NaN in a shown channel (the first for grey images, any of red, green
+/// and blue for colour images) is drawn as a hole of transparent black (0, 0, 0, 0), with or
+/// without a value range: black on the window's background, or whatever lies under it when
+/// the application blends.
 ///
 /// Create it with a window of the share group it will be drawn in current (the buffer, the
 /// texture and the program belong to that group). Copies share one image.
@@ -29,6 +34,24 @@ public:
     Image(const Image& other);             ///< shares other's image
     Image& operator=(const Image& other);  ///< makes this handle share other's image
     ~Image();
+
+    /// Maps channel values linearly from [min, max] onto the colour map's rows, min onto the
+    /// first row and max onto the last, clamped at both ends; each channel of a colour image
+    /// on its own. Values are in the element's own units: bytes 0 to 255 for ZV_UINT8, the
+    /// values themselves for ZV_FLOAT32. The mapping runs on the GPU at every draw, from the
+    /// next draw on, in every window. Without it a value v picks the row at v / 255 (ZV_UINT8),
+    /// v / (2^32 - 1) (ZV_UINT32), v / (2^31 - 1) (ZV_INT32) or v (ZV_FLOAT32) of the map.
+    /// A range with max below min reverses the map. For the 32-bit integer types OpenGL may
+    /// keep fewer bits than the data has, so a narrow range of large integers shows steps;
+    /// use ZV_FLOAT32 pixels for such data. Needs no current context.
+    /// @throws zv::ArgumentError (argument 1 or 2) when min or max is not finite, or when
+    ///         they are equal (argument 2); the range in force stays
+    void setValueRange(float min, float max);
+    /// The lower end of the range that maps onto the colour map: the one set, else 0.
+    float valueMin() const;
+    /// The upper end: the one set, else 255 (ZV_UINT8), 127 (ZV_INT8), 2^32 - 1 (ZV_UINT32),
+    /// 2^31 - 1 (ZV_INT32) or 1 (ZV_FLOAT32).
+    float valueMax() const;
 
     unsigned width() const;       ///< pixels per row
     unsigned height() const;      ///< rows

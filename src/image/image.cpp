@@ -19,6 +19,9 @@ Image& Image::operator=(const Image& other) {
 
 Image::~Image() { delete mValue; }
 
+void Image::setValueRange(float min, float max) { mValue->impl()->setValueRange(min, max); }
+float Image::valueMin() const { return mValue->impl()->valueMin(); }
+float Image::valueMax() const { return mValue->impl()->valueMax(); }
 unsigned Image::width() const { return mValue->impl()->width(); }
 unsigned Image::height() const { return mValue->impl()->height(); }
 ColorMode Image::pixelFormat() const { return mValue->impl()->pixelFormat(); }

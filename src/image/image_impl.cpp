@@ -1,5 +1,6 @@
 #include "image/image_impl.hpp"
 
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -153,6 +154,7 @@ image_impl::image_impl(unsigned width, unsigned height, zv::ColorMode format, zv
     const GLuint program = mProgram.get();
     mMatrixLoc = glGetUniformLocation(program, "matrix");
     mCmapLenLoc = glGetUniformLocation(program, "cmaplen");
+    mValueMapLoc = glGetUniformLocation(program, "valueMap");
     const GLint texLoc = glGetUniformLocation(program, "tex");
     const GLint grayLoc = glGetUniformLocation(program, "isGrayScale");
     glUniformBlockBinding(program, glGetUniformBlockIndex(program, "ColorMap"), 0);
@@ -165,6 +167,31 @@ image_impl::image_impl(unsigned width, unsigned height, zv::ColorMode format, zv
 }
 
 zv::ZVType image_impl::channelType() const { return GLenumToZVType(mGLType); }
+
+void image_impl::setValueRange(float min, float max) {
+    if (!std::isfinite(min)) {
+        ZV_RAISE_ARG("Image::setValueRange", 1,
+                     "min must be a finite number: pass the lowest value of the data");
+    }
+    if (!std::isfinite(max)) {
+        ZV_RAISE_ARG("Image::setValueRange", 2,
+                     "max must be a finite number: pass the highest value of the data");
+    }
+    if (min == max) {
+        ZV_RAISE_ARG("Image::setValueRange", 2,
+                     "max must differ from min: a range of no width maps no value onto the "
+                     "colour map; pass the span the data covers (for instance 250 and 320 "
+                     "for temperatures in kelvin)");
+    }
+    mHasRange = true;
+    mValueMin = min;
+    mValueMax = max;
+    mValueMap = imageValueMap(mGLType, true, min, max);
+}
+
+float image_impl::valueMax() const {
+    return mHasRange ? mValueMax : static_cast<float>(imageElementUnit(mGLType));
+}
 
 void image_impl::setColorMapUBOParams(GLuint ubo, GLuint size) {
     mColorMapUBO = ubo;
@@ -201,6 +228,7 @@ void image_impl::render(int windowId, int x, int y, int width, int height) {
     if (mUniformRefresh.windowChanged(windowId)) {
         UniformRefresh::awayMatrix(mMatrixLoc);
         UniformRefresh::awayFloat(mCmapLenLoc);
+        glUniform2f(mValueMapLoc, -1.0f, -1.0f);
         mUploaded = false;
     }
     if (!mUploaded || s.sx != mUploadedScale.sx || s.sy != mUploadedScale.sy) {
@@ -210,6 +238,11 @@ void image_impl::render(int windowId, int x, int y, int width, int height) {
     if (!mUploaded || mUBOSize != mUploadedMapLength) {
         glUniform1f(mCmapLenLoc, static_cast<GLfloat>(mUBOSize));
         mUploadedMapLength = mUBOSize;
+    }
+    if (!mUploaded || mValueMap.scale != mUploadedValueMap.scale ||
+        mValueMap.offset != mUploadedValueMap.offset) {
+        glUniform2f(mValueMapLoc, mValueMap.scale, mValueMap.offset);
+        mUploadedValueMap = mValueMap;
     }
     mUploaded = true;
     glBindBufferBase(GL_UNIFORM_BUFFER, 0, mColorMapUBO);

@@ -44,6 +44,14 @@ public:
     void render(int windowId, int x, int y, int width, int height) override;
     // The colour-map uniform buffer and its row count for the next render.
     void setColorMapUBOParams(GLuint ubo, GLuint size) override;
+    // Maps element values from [min, max] (element units, see imageElementUnit) linearly
+    // onto the colour map's rows from the next render on, clamped at both ends. Raises
+    // zv::ArgumentError when either is not finite or they are equal.
+    void setValueRange(float min, float max);
+    bool hasValueRange() const { return mHasRange; }
+    // The range that maps onto the map: the one set, else [0, the element unit].
+    float valueMin() const { return mHasRange ? mValueMin : 0.0f; }
+    float valueMax() const;
     // Keep the aspect ratio in the next renders (until set again).
     void keepAspectRatio(bool keep) { mKeepAspectRatio = keep; }
     bool keepsAspectRatio() const { return mKeepAspectRatio; }
@@ -73,14 +81,20 @@ private:
     GLuint mColorMapUBO = 0;
     GLuint mUBOSize = 0;
     bool mKeepAspectRatio = false;
+    bool mHasRange = false;
+    float mValueMin = 0.0f;
+    float mValueMax = 1.0f;
+    ImageValueMap mValueMap{1.0f, 0.0f};
     // Looked up once, when the program is built.
     GLint mMatrixLoc = -1;
     GLint mCmapLenLoc = -1;
+    GLint mValueMapLoc = -1;
     UniformRefresh mUniformRefresh;
     // What the program holds for the window of the last render (valid when mUploaded).
     bool mUploaded = false;
     ImageScale mUploadedScale{1.0f, 1.0f};
     GLuint mUploadedMapLength = 0;
+    ImageValueMap mUploadedValueMap{1.0f, 0.0f};
 };
 
 }  // namespace internal

@@ -37,6 +37,24 @@ GLenum imageInternalFormat(GLenum format, GLenum type) {
     return format;
 }
 
+double imageElementUnit(GLenum type) {
+    switch (type) {
+        case GL_UNSIGNED_BYTE: return 255.0;
+        case GL_BYTE: return 127.0;
+        case GL_UNSIGNED_INT: return 4294967295.0;
+        case GL_INT: return 2147483647.0;
+        default: return 1.0;
+    }
+}
+
+ImageValueMap imageValueMap(GLenum type, bool hasRange, double min, double max) {
+    if (!hasRange) return {1.0f, 0.0f};
+    // Formed in double: a range far from zero (temperatures in kelvin, say) would otherwise
+    // lose most of the float's digits in the offset.
+    const double span = max - min;
+    return {static_cast<float>(imageElementUnit(type) / span), static_cast<float>(-min / span)};
+}
+
 uint64_t imageByteSize(unsigned width, unsigned height, unsigned channels,
                        unsigned bytesPerElement) {
     return static_cast<uint64_t>(width) * height * channels * bytesPerElement;

@@ -19,9 +19,11 @@ void main() {
 )glsl";
 
 // The block is declared with the rows of the longest map; cmaplen says how many the bound
-// map really has. Indices are clamped into the map: signed pixels normalise below 0 and float
-// pixels may exceed 1, and either would read outside it. The float clamp keeps the int
-// conversion in range; the int clamp keeps NaN (whose conversion is undefined) inside too.
+// map really has. "valueMap" (scale, offset) takes OpenGL's normalised texel to the map's
+// [0, 1]: (1, 0) unless the image has a value range. Indices are clamped into the map: signed
+// pixels normalise below 0 and float pixels may exceed 1, and either would read outside it.
+// The float clamp keeps the int conversion in range. A NaN in a shown channel has no row to
+// read (its int conversion is undefined), so the pixel is a hole: transparent black.
 inline constexpr const char* gImageFragmentShaderSrc = R"glsl(#version 330
 const int size = 259;
 
@@ -31,6 +33,7 @@ layout(std140) uniform ColorMap {
 };
 uniform sampler2D tex;
 uniform bool isGrayScale;
+uniform vec2 valueMap;
 
 in vec2 texcoord;
 out vec4 fragColor;
@@ -38,6 +41,11 @@ out vec4 fragColor;
 void main() {
     vec4 tcolor = texture(tex, texcoord);
     vec4 clrs = isGrayScale ? vec4(tcolor.r, tcolor.r, tcolor.r, 1.0) : tcolor;
+    if (any(isnan(clrs.rgb))) {
+        fragColor = vec4(0.0);
+        return;
+    }
+    clrs = clrs * valueMap.x + valueMap.y;
     float last = cmaplen - 1.0;
     vec4 fidx = clamp(last * clrs, 0.0, last);
     ivec4 idx = clamp(ivec4(fidx), 0, int(last));

@@ -1,0 +1,213 @@
+// Images with a value range: the mapping of element values onto the colour map's rows (pure
+// arithmetic, then on the GPU for integer and float images), clamping, NaN holes and the
+// checks of the public setter.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <vector>
+
+#include "colormap/cmap_tables.hpp"
+#include "image/image.hpp"
+#include "image/image_impl.hpp"
+#include "image/image_layout.hpp"
+#include "support/gl_test.hpp"
+#include "zarvo.h"
+
+namespace {
+
+using internal::image_impl;
+using zvtest::RGBA;
+using zvtest::Snapshot;
+
+void fill(GLuint pbo, const void* data, size_t bytes) {
+    glBindBuffer(GL_COPY_WRITE_BUFFER, pbo);
+    glBufferSubData(GL_COPY_WRITE_BUFFER, 0, static_cast<GLsizeiptr>(bytes), data);
+    glBindBuffer(GL_COPY_WRITE_BUFFER, 0);
+}
+
+template <class T>
+std::shared_ptr<image_impl> makeImage(unsigned w, unsigned h, zv::ColorMode mode, zv::ZVType type,
+                                      const std::vector<T>& pixels) {
+    auto img = std::make_shared<image_impl>(w, h, mode, type);
+    fill(img->pbo(), pixels.data(), pixels.size() * sizeof(T));
+    return img;
+}
+
+int to8(float f) { return static_cast<int>(std::lround(f * 255.0f)); }
+RGBA rowColor(const float (*table)[4], int row) {
+    return {to8(table[row][0]), to8(table[row][1]), to8(table[row][2]), 255};
+}
+
+TEST(ImageValueMap, TakesTheRangeInElementUnitsOntoTheMap) {
+    struct Case {
+        GLenum type;
+        bool hasRange;
+        double min, max;
+        double element;  // an element value, in its own units
+        double expected;  // where it lands on the map, 0 first row, 1 last
+    } cases[] = {
+        {GL_FLOAT, false, 0, 0, 0.25, 0.25},           // no range: the value itself
+        {GL_UNSIGNED_BYTE, false, 0, 0, 51, 0.2},      // no range: OpenGL's k / 255
+        {GL_UNSIGNED_BYTE, true, 50, 90, 70, 0.5},
+        {GL_UNSIGNED_BYTE, true, 50, 90, 10, -1.0},    // below: clamped by the shader
+        {GL_FLOAT, true, 250, 320, 285, 0.5},          // kelvin
+        {GL_FLOAT, true, 250, 320, 320, 1.0},
+        {GL_FLOAT, true, 1, -1, 1, 0.0},               // reversed
+        {GL_INT, true, -1000, 1000, 0, 0.5},
+        {GL_UNSIGNED_INT, true, 0, 4294967295.0, 4294967295.0, 1.0},
+    };
+    for (const Case& c : cases) {
+        const internal::ImageValueMap m = internal::imageValueMap(c.type, c.hasRange, c.min, c.max);
+        const double normalised = c.element / internal::imageElementUnit(c.type);
+        EXPECT_NEAR(c.expected, normalised * m.scale + m.offset, 1e-5)
+            << "type " << c.type << " range " << c.min << ".." << c.max << " value " << c.element;
+    }
+    // Without a range the shader's arithmetic is the identity, so pictures are unchanged.
+    const internal::ImageValueMap none = internal::imageValueMap(GL_UNSIGNED_BYTE, false, 0, 0);
+    EXPECT_EQ(1.0f, none.scale);
+    EXPECT_EQ(0.0f, none.offset);
+}
+
+class ImageRangeGLTest : public zvtest::GLTest {
+protected:
+    // Draws the image into an RGBA framebuffer object of w x h (first texel row on top) and
+    // reads it back, alpha included; the default framebuffer may have no alpha to read.
+    Snapshot drawOffscreen(const std::shared_ptr<image_impl>& img, int w, int h) {
+        GLuint fbo = 0, rb = 0;
+        glGenFramebuffers(1, &fbo);
+        glGenRenderbuffers(1, &rb);
+        glBindRenderbuffer(GL_RENDERBUFFER, rb);
+        glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, w, h);
+        glBindFramebuffer(GL_FRAMEBUFFER, fbo);
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, rb);
+        glViewport(0, 0, w, h);
+        glClearColor(0.2f, 0.2f, 0.2f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        img->setColorMapUBOParams(window->colorMapBuffer(), window->colorMapLength());
+        img->render(window->id(), 0, 0, w, h);
+        zvtest::expectNoGLError("the offscreen image draw");
+        Snapshot s;
+        s.width = w;
+        s.height = h;
+        s.rgba.resize(static_cast<size_t>(w) * h * 4);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, s.rgba.data());
+        glPixelStorei(GL_PACK_ALIGNMENT, 4);
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        glDeleteFramebuffers(1, &fbo);
+        glDeleteRenderbuffers(1, &rb);
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        if (::testing::Test::HasFailure()) s.save(std::string("range_") +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        return s;
+    }
+    // Texel i of a one-row image of n texels drawn over 10 * n pixels.
+    static RGBA texel(const Snapshot& s, int i) { return s.at(10 * i + 5, 5); }
+};
+
+TEST_F(ImageRangeGLTest, IntegerAndFloatValuesMapLinearlyAndClampAtBothEnds) {
+    const auto* map = internal::cmap_default;
+    // Rows for positions on the map: int(255 * f).
+    const RGBA first = rowColor(map, 0), middle = rowColor(map, 127), last = rowColor(map, 255);
+    const RGBA quarter = rowColor(map, 63);
+    struct Case {
+        const char* name;
+        std::shared_ptr<image_impl> img;
+        float min, max;
+        std::vector<RGBA> expected;
+    };
+    std::vector<Case> cases;
+    cases.push_back({"uint8", makeImage<uint8_t>(6, 1, zv::ZV_GRAYSCALE, zv::ZV_UINT8,
+                                                 {10, 50, 60, 70, 90, 200}),
+                     50, 90, {first, first, quarter, middle, last, last}});
+    cases.push_back({"float kelvin",
+                     makeImage<float>(6, 1, zv::ZV_GRAYSCALE, zv::ZV_FLOAT32,
+                                      {200.0f, 250.0f, 267.5f, 285.0f, 320.0f, 1e9f}),
+                     250, 320, {first, first, quarter, middle, last, last}});
+    cases.push_back({"float reversed",
+                     makeImage<float>(3, 1, zv::ZV_GRAYSCALE, zv::ZV_FLOAT32, {-2.0f, 0.0f, 1.0f}),
+                     1, -1, {last, middle, first}});
+    for (const Case& c : cases) {
+        c.img->setValueRange(c.min, c.max);
+        const int n = static_cast<int>(c.expected.size());
+        Snapshot s = drawOffscreen(c.img, 10 * n, 10);
+        for (int i = 0; i < n; ++i)
+            EXPECT_TRUE(zvtest::near(c.expected[i], texel(s, i), 2))
+                << c.name << " texel " << i << ": want " << c.expected[i] << " got "
+                << texel(s, i);
+    }
+}
+
+TEST_F(ImageRangeGLTest, ColourChannelsEachMapThroughTheRange) {
+    window->setColorMap(zv::ZV_CMAP_HEAT);
+    const auto* map = internal::cmap_heat;
+    auto img = makeImage<float>(1, 1, zv::ZV_RGB, zv::ZV_FLOAT32, {250.0f, 285.0f, 400.0f});
+    img->setValueRange(250.0f, 320.0f);
+    Snapshot s = drawOffscreen(img, 10, 10);
+    // Red reads row 0's red, green row 31's green (63 x 0.5), blue the last row's blue.
+    const RGBA want{to8(map[0][0]), to8(map[31][1]), to8(map[63][2]), 255};
+    EXPECT_TRUE(zvtest::near(want, s.at(5, 5), 2)) << "want " << want << " got " << s.at(5, 5);
+}
+
+TEST_F(ImageRangeGLTest, NaNPixelsAreTransparentBlackHolesWithOrWithoutARange) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const RGBA hole{0, 0, 0, 0};
+    for (bool ranged : {false, true}) {
+        auto grey = makeImage<float>(3, 1, zv::ZV_GRAYSCALE, zv::ZV_FLOAT32, {0.5f, nan, 1.0f});
+        // In a colour image one NaN channel is enough.
+        auto rgb = makeImage<float>(2, 1, zv::ZV_RGB, zv::ZV_FLOAT32,
+                                    {1.0f, 1.0f, 1.0f, 1.0f, nan, 1.0f});
+        if (ranged) {
+            grey->setValueRange(0.0f, 1.0f);
+            rgb->setValueRange(0.0f, 1.0f);
+        }
+        Snapshot g = drawOffscreen(grey, 30, 10);
+        EXPECT_TRUE(zvtest::near(hole, texel(g, 1), 1)) << "ranged " << ranged << " " << texel(g, 1);
+        EXPECT_TRUE(zvtest::near(RGBA{255, 255, 255, 255}, texel(g, 2), 1)) << texel(g, 2);
+        EXPECT_EQ(255, texel(g, 0).a);
+        Snapshot c = drawOffscreen(rgb, 20, 10);
+        EXPECT_TRUE(zvtest::near(RGBA{255, 255, 255, 255}, texel(c, 0), 1)) << texel(c, 0);
+        EXPECT_TRUE(zvtest::near(hole, texel(c, 1), 1)) << "ranged " << ranged << " " << texel(c, 1);
+    }
+}
+
+TEST_F(ImageRangeGLTest, ARangeChangedBetweenDrawsTakesEffect) {
+    auto img = makeImage<uint8_t>(1, 1, zv::ZV_GRAYSCALE, zv::ZV_UINT8, {100});
+    const auto* map = internal::cmap_default;
+    EXPECT_TRUE(zvtest::near(rowColor(map, 100), drawOffscreen(img, 10, 10).at(5, 5), 2));
+    img->setValueRange(0.0f, 200.0f);
+    EXPECT_TRUE(zvtest::near(rowColor(map, 127), drawOffscreen(img, 10, 10).at(5, 5), 2));
+    img->setValueRange(100.0f, 101.0f);
+    EXPECT_TRUE(zvtest::near(rowColor(map, 0), drawOffscreen(img, 10, 10).at(5, 5), 2));
+}
+
+TEST_F(ImageRangeGLTest, PublicSetterChecksItsArgumentsAndKeepsTheRangeInForce) {
+    zv::Image img(2, 2, zv::ZV_GRAYSCALE, zv::ZV_UINT8);
+    EXPECT_EQ(0.0f, img.valueMin());
+    EXPECT_EQ(255.0f, img.valueMax());
+    EXPECT_EQ(1.0f, zv::Image(1, 1, zv::ZV_GRAYSCALE, zv::ZV_FLOAT32).valueMax());
+    img.setValueRange(10.0f, 20.0f);
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    struct Bad {
+        float min, max;
+        int arg;
+    } bad[] = {{5.0f, 5.0f, 2}, {nan, 1.0f, 1}, {0.0f, inf, 2}, {-inf, 0.0f, 1}};
+    for (const Bad& b : bad) {
+        try {
+            img.setValueRange(b.min, b.max);
+            ADD_FAILURE() << b.min << ", " << b.max << " was accepted";
+        } catch (const zv::ArgumentError& e) {
+            EXPECT_EQ(b.arg, e.argIndex());
+            EXPECT_NE(nullptr, std::strstr(e.expectedCondition(), "pass")) << e.expectedCondition();
+        }
+        EXPECT_EQ(10.0f, img.valueMin());
+        EXPECT_EQ(20.0f, img.valueMax());
+    }
+}
+
+}  // namespace
