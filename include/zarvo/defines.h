@@ -56,6 +56,14 @@ enum ZVMarkerType {
     ZV_MARKER_STAR = 7       ///< diagonal and upright cross together
 };
 
+/// Corner of a chart's frame that its legend sits in.
+enum LegendCorner {
+    ZV_LEGEND_TOP_RIGHT = 0,    ///< the default
+    ZV_LEGEND_TOP_LEFT = 1,
+    ZV_LEGEND_BOTTOM_LEFT = 2,
+    ZV_LEGEND_BOTTOM_RIGHT = 3
+};
+
 /// Numeric code carried by every zv::Error.
 enum ErrorCode {
     ZV_ERR_DIMENSION = 1001,  ///< a bad dimension (zv::DimensionError)

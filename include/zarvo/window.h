@@ -17,6 +17,7 @@ namespace zv {
 class Image;
 class Plot;
 class Histogram;
+class Chart;
 class Font;
 
 /// A picture of a window: width x height pixels of 4 bytes each (red, green, blue, alpha,
@@ -130,6 +131,10 @@ public:
     void draw(const Histogram& histogram);
     /// Draws a histogram into a grid cell; see the image cell draw for the rules.
     void draw(int column, int row, const Histogram& histogram, const char* title = nullptr);
+    /// Draws a chart of several series over the whole window and presents the frame.
+    void draw(const Chart& chart);
+    /// Draws a chart into a grid cell; see the image cell draw for the rules.
+    void draw(int column, int row, const Chart& chart, const char* title = nullptr);
 
 private:
     internal::_Window* mValue;

@@ -43,6 +43,7 @@ void hist_impl::setBarColor(float red, float green, float blue) {
     mBarColor[1] = green;
     mBarColor[2] = blue;
     mBarColor[3] = 1.0f;
+    mColorSet = true;
 }
 
 void hist_impl::bindResources(int windowId) {
@@ -60,31 +61,33 @@ void hist_impl::bindResources(int windowId) {
 void hist_impl::render(int windowId, int x, int y, int width, int height) {
     glErrorCheck("Begin Histogram::render", __FILE__, __LINE__);
     const ChartLayout c = layout(width, height);
-    if (mBins > 0 && beginDataClip(c)) {
-        glUseProgram(mBarProgram.get());
-        // The program is shared by the group's windows; see UniformRefresh.
-        if (mUniformRefresh.windowChanged(windowId)) {
-            UniformRefresh::awayMatrix(mTransformLoc);
-            UniformRefresh::awayVec4(mBarColorLoc);
-            UniformRefresh::awayFloat(mYMaxLoc);
-            mHeldTransform.forget();
-            mHeldColor.forget();
-            mHeldYMax.forget();
-        }
-        // Only what changed since the last draw in this window is uploaded.
-        if (mHeldTransform.update(&c.transform[0][0]))
-            glUniformMatrix4fv(mTransformLoc, 1, GL_FALSE, &c.transform[0][0]);
-        if (mHeldColor.update(mBarColor)) glUniform4fv(mBarColorLoc, 1, mBarColor);
-        const float yMax = ymax();
-        if (mHeldYMax.update(&yMax)) glUniform1f(mYMaxLoc, yMax);
-        bindResources(windowId);
-        glDrawArraysInstanced(GL_TRIANGLE_FAN, 0, 4, static_cast<GLsizei>(mBins));
-        // The bar program and vertex array stay bound: the frame drawn next binds its own
-        // and leaves program 0 and vertex array 0.
-    }
+    if (beginDataClip(c)) renderBars(windowId, c.transform, ymax());
     endDataClip();
     renderChart(windowId, x, y, width, height);
     glErrorCheck("End Histogram::render", __FILE__, __LINE__);
+}
+
+void hist_impl::renderBars(int windowId, const glm::mat4& frameTransform, float yMax) {
+    if (mBins == 0) return;
+    glUseProgram(mBarProgram.get());
+    // The program is shared by the group's windows; see UniformRefresh.
+    if (mUniformRefresh.windowChanged(windowId)) {
+        UniformRefresh::awayMatrix(mTransformLoc);
+        UniformRefresh::awayVec4(mBarColorLoc);
+        UniformRefresh::awayFloat(mYMaxLoc);
+        mHeldTransform.forget();
+        mHeldColor.forget();
+        mHeldYMax.forget();
+    }
+    // Only what changed since the last draw in this window is uploaded.
+    if (mHeldTransform.update(&frameTransform[0][0]))
+        glUniformMatrix4fv(mTransformLoc, 1, GL_FALSE, &frameTransform[0][0]);
+    if (mHeldColor.update(mBarColor)) glUniform4fv(mBarColorLoc, 1, mBarColor);
+    if (mHeldYMax.update(&yMax)) glUniform1f(mYMaxLoc, yMax);
+    bindResources(windowId);
+    glDrawArraysInstanced(GL_TRIANGLE_FAN, 0, 4, static_cast<GLsizei>(mBins));
+    // The bar program and vertex array stay bound: the frame drawn next binds its own and
+    // leaves program 0 and vertex array 0.
 }
 
 }  // namespace internal

@@ -6,6 +6,8 @@
 
 #include <cstddef>
 
+#include <glm/glm.hpp>
+
 #include "chart/chart_impl.hpp"
 #include "gl/gl.hpp"
 #include "gl/gl_objects.hpp"
@@ -28,6 +30,8 @@ public:
     // Stores the components as given, alpha 1.
     void setBarColor(float red, float green, float blue);
     const float* barColor() const { return mBarColor; }
+    // True once a colour was set; a chart gives a histogram without one a colour of its cycle.
+    bool colorSet() const { return mColorSet; }
     unsigned bins() const { return mBins; }
 
     GLuint vbo() const override { return mVBO.get(); }
@@ -37,6 +41,11 @@ public:
     // current and the viewport set (the cell, or its inset area in a grid); the scissor test
     // is off afterwards.
     void render(int windowId, int x, int y, int width, int height) override;
+    // The bars alone, through the frame's transform (chart coordinates to the viewport's clip
+    // space), each freq / ymax of the frame tall: alone with the histogram's own ymax, in a
+    // chart with the chart's. The caller clips to the frame; the bar program and vertex
+    // array stay bound.
+    void renderBars(int windowId, const glm::mat4& frameTransform, float ymax);
 
     void bindResources(int windowId);
     void unbindResources() const { VertexArrayMap::unbind(); }
@@ -52,6 +61,7 @@ private:
     unsigned mBins;
     // Opaque sky blue: stands out on the black background and against the white frame.
     float mBarColor[4] = {0.3f, 0.6f, 1.0f, 1.0f};
+    bool mColorSet = false;
     GLBuffer mVBO;
     size_t mVBOSize = 0;
     GLProgram mBarProgram;

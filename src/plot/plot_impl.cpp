@@ -47,6 +47,7 @@ void plot_impl::setColor(zv::Color color) {
     mColor[1] = static_cast<float>((color >> 16) & 0xFF) / 255.0f;
     mColor[2] = static_cast<float>((color >> 8) & 0xFF) / 255.0f;
     mColor[3] = static_cast<float>(color & 0xFF) / 255.0f;
+    mColorSet = true;
 }
 
 void plot_impl::setColor(float red, float green, float blue) {
@@ -54,6 +55,7 @@ void plot_impl::setColor(float red, float green, float blue) {
     mColor[1] = clampTo01(green);
     mColor[2] = clampTo01(blue);
     mColor[3] = 1.0f;
+    mColorSet = true;
 }
 
 void plot_impl::bindResources(int windowId) {
@@ -75,6 +77,27 @@ void plot_impl::render(int windowId, int x, int y, int width, int height) {
     endDataClip();
     renderChart(windowId, x, y, width, height);
     glErrorCheck("End Plot::render", __FILE__, __LINE__);
+}
+
+void plot_impl::renderSeries(int windowId, const glm::mat4& transform) {
+    if (mUniformRefresh.windowChanged(windowId)) moveUniformsAway();
+    renderGraph(windowId, transform);
+}
+
+void plot_impl::renderMarkerAt(int windowId, float x, float y) {
+    if (mMarkerType == zv::ZV_MARKER_NONE || mNumPoints == 0) return;
+    if (mUniformRefresh.windowChanged(windowId)) moveUniformsAway();
+    // No scale, only the translation: every point lands on (x, y).
+    glm::mat4 place(0.0f);
+    place[3] = glm::vec4(x, y, 0.0f, 1.0f);
+    glEnable(GL_PROGRAM_POINT_SIZE);
+    glUseProgram(mMarkerProgram.get());
+    if (mMarkerTransform.update(&place[0][0]))
+        glUniformMatrix4fv(mSpriteMatLoc, 1, GL_FALSE, &place[0][0]);
+    if (mMarkerColor.update(mColor)) glUniform4fv(mLineColorLoc, 1, mColor);
+    bindResources(windowId);
+    glDrawArrays(GL_POINTS, 0, 1);
+    glDisable(GL_PROGRAM_POINT_SIZE);
 }
 
 void plot_impl::moveUniformsAway() {

@@ -32,6 +32,8 @@ public:
     // Components clamped to [0, 1], alpha 1.
     void setColor(float red, float green, float blue);
     const float* color() const { return mColor; }
+    // True once a colour was set; a chart gives a plot without one a colour of its cycle.
+    bool colorSet() const { return mColorSet; }
     int markerType() const { return mMarkerType; }
     unsigned numPoints() const { return mNumPoints; }
 
@@ -44,6 +46,14 @@ public:
     void render(int windowId, int x, int y, int width, int height) override;
     // The graph alone, through the data transform: the line strip, then the markers.
     virtual void renderGraph(int windowId, glm::mat4 transform);
+    // The graph as one series of a chart, through the chart's data transform; the caller
+    // clips to the chart's frame and draws the frame afterwards, which leaves program 0 and
+    // vertex array 0 (the graph's stay bound).
+    void renderSeries(int windowId, const glm::mat4& transform);
+    // One marker, centred on the clip-space point (x, y) of the current viewport, for a
+    // legend: the first point of the buffer sent there whatever its value. Nothing without
+    // markers or points. Leaves the marker program and the plot's vertex array bound.
+    void renderMarkerAt(int windowId, float x, float y);
 
     void bindResources(int windowId);
     void unbindResources() const { VertexArrayMap::unbind(); }
@@ -72,6 +82,7 @@ private:
     GLenum mGLType;
     // Opaque amber: stands out on the black background and against the white frame.
     float mColor[4] = {1.0f, 0.6f, 0.1f, 1.0f};
+    bool mColorSet = false;
     int mMarkerType;
     GLBuffer mVBO;
     size_t mVBOSize = 0;

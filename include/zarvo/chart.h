@@ -1,0 +1,83 @@
+#pragma once
+/// @file zarvo/chart.h
+/// zv::Chart: several plots and histograms drawn in one chart frame, with a legend.
+
+#include "zarvo/defines.h"
+
+namespace internal {
+class _Chart;
+}
+
+namespace zv {
+
+class Plot;
+class Histogram;
+
+/// A chart frame (border, ticks, tick labels, axis titles and limits, as a plot has) that
+/// draws any number of series inside it: line plots, scatter plots and histograms, in the
+/// order they were added, each clipped to the frame. Inside the chart every series is drawn
+/// with the chart's limits, not its own (a plot's points map through the chart's x and y
+/// limits; a histogram's bins divide the frame's width and its bars are frequency over the
+/// chart's ymax tall); drawn alone elsewhere a series keeps its own limits. A series'
+/// colour, marker and data stay its own. Series with a label are listed in a legend.
+///
+/// The chart shares ownership of its series: a series stays alive while a chart holds it,
+/// and may be in several charts. Create the chart with a window of the share group it will
+/// be drawn in current; every series must belong to that group. Copies share one chart.
+/// Draw it with zv::Window::draw(const Chart&) or the cell draw.
+class ZV_API Chart {
+public:
+    /// An empty chart with limits 0 to 1 on both axes and the legend at the top right.
+    /// A window's context must be current.
+    /// @throws zv::Error (ZV_ERR_GL) when no window's context is current
+    /// @throws zv::Error (ZV_ERR_FONT) when the chart font cannot be loaded
+    Chart();
+    Chart(const Chart& other);             ///< shares other's chart
+    Chart& operator=(const Chart& other);  ///< makes this handle share other's chart
+    ~Chart();
+
+    /// Adds a line or scatter plot as the last series. With a non-empty label the series is
+    /// listed in the legend (a short line of its colour, its marker when it has one, the
+    /// label); a null or empty label adds it unlisted. A plot whose colour was never set
+    /// gets the next colour of the chart's cycle of eight colour-blind-safe colours (orange,
+    /// sky blue, bluish green, yellow, blue, vermilion, reddish purple, light grey), which
+    /// then becomes its own colour everywhere. Adding a plot already in the chart keeps its
+    /// place and replaces its label. Needs no current context.
+    /// @throws zv::ArgumentError (argument 1) when the plot belongs to another share group
+    void add(const Plot& plot, const char* label = nullptr);
+    /// Adds a histogram as the last series; as add(const Plot&), with a square swatch of the
+    /// bar colour in the legend.
+    void add(const Histogram& histogram, const char* label = nullptr);
+    /// Takes the plot out of the chart (the chart's share of it goes); nothing when it is
+    /// not in the chart.
+    void remove(const Plot& plot);
+    /// Takes the histogram out of the chart; nothing when it is not in the chart.
+    void remove(const Histogram& histogram);
+    /// Number of series in the chart.
+    unsigned count() const;
+
+    /// The corner of the frame the legend sits in (ZV_LEGEND_TOP_RIGHT unless set). The
+    /// legend is drawn over the data and the frame, in a dark translucent box; a chart with
+    /// no labelled series draws none.
+    /// @throws zv::ArgumentError (argument 1) for a value outside LegendCorner
+    void setLegendCorner(LegendCorner corner);
+    LegendCorner legendCorner() const;  ///< the corner in force
+
+    /// The chart's axis limits, maximum before minimum, as zv::Plot::setAxesLimits; every
+    /// series is drawn through them.
+    void setAxesLimits(float xmax, float xmin, float ymax, float ymin);
+    void setXAxisTitle(const char* title);  ///< empty: no title; must not be null
+    void setYAxisTitle(const char* title);  ///< drawn stacked, one character a line
+    float xmax() const;
+    float xmin() const;
+    float ymax() const;
+    float ymin() const;
+
+    /// The internal record, for the library's own use.
+    internal::_Chart* get() const { return mValue; }
+
+private:
+    internal::_Chart* mValue;
+};
+
+}  // namespace zv

@@ -1,0 +1,51 @@
+#include "zarvo/chart.h"
+
+#include "histogram/histogram.hpp"
+#include "multichart/chart.hpp"
+#include "plot/plot.hpp"
+#include "window/window.hpp"
+#include "zarvo/histogram.h"
+#include "zarvo/plot.h"
+#include "zarvo/window.h"
+
+namespace zv {
+
+Chart::Chart() : mValue(new internal::_Chart()) {}
+Chart::Chart(const Chart& other) : mValue(new internal::_Chart(*other.mValue)) {}
+Chart& Chart::operator=(const Chart& other) {
+    *mValue = *other.mValue;
+    return *this;
+}
+Chart::~Chart() { delete mValue; }
+
+void Chart::add(const Plot& plot, const char* label) { mValue->impl()->add(plot.get()->impl(), label); }
+void Chart::add(const Histogram& histogram, const char* label) {
+    mValue->impl()->add(histogram.get()->impl(), label);
+}
+void Chart::remove(const Plot& plot) { mValue->impl()->remove(plot.get()->impl().get()); }
+void Chart::remove(const Histogram& histogram) {
+    mValue->impl()->remove(histogram.get()->impl().get());
+}
+unsigned Chart::count() const { return static_cast<unsigned>(mValue->impl()->count()); }
+void Chart::setLegendCorner(LegendCorner corner) { mValue->impl()->setLegendCorner(corner); }
+LegendCorner Chart::legendCorner() const { return mValue->impl()->legendCorner(); }
+void Chart::setAxesLimits(float xmax, float xmin, float ymax, float ymin) {
+    mValue->impl()->setAxesLimits(xmax, xmin, ymax, ymin);
+}
+void Chart::setXAxisTitle(const char* title) { mValue->impl()->setXAxisTitle(title); }
+void Chart::setYAxisTitle(const char* title) { mValue->impl()->setYAxisTitle(title); }
+float Chart::xmax() const { return mValue->impl()->xmax(); }
+float Chart::xmin() const { return mValue->impl()->xmin(); }
+float Chart::ymax() const { return mValue->impl()->ymax(); }
+float Chart::ymin() const { return mValue->impl()->ymin(); }
+
+void Window::draw(const Chart& chart) {
+    mValue->get()->draw(std::shared_ptr<internal::AbstractRenderable>(chart.get()->impl()));
+}
+
+void Window::draw(int column, int row, const Chart& chart, const char* title) {
+    mValue->get()->draw(column, row,
+                        std::shared_ptr<internal::AbstractRenderable>(chart.get()->impl()), title);
+}
+
+}  // namespace zv

@@ -1,0 +1,201 @@
+#include "multichart/multichart_impl.hpp"
+
+#include <algorithm>
+
+#include "common/raise.hpp"
+#include "err_common/err_common.hpp"
+#include "font/font_impl.hpp"
+
+namespace internal {
+
+namespace {
+// Dark and translucent: the data under the legend stays faintly visible.
+const float LEGEND_BACKGROUND[4] = {0.08f, 0.08f, 0.08f, 0.75f};
+const float LABEL_COLOR[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+
+// Width of a label in pixels at `size`, from the font's advances.
+float labelWidth(const font_impl& font, const std::string& text, int size) {
+    if (!font.loaded() || font.loadedSize() < 1) {
+        return 0.5f * static_cast<float>(size) * static_cast<float>(text.size());
+    }
+    long long width = 0;
+    for (char ch : text) {
+        const int b = static_cast<signed char>(ch);
+        if (b >= FIRST_GLYPH_CODE && b <= LAST_GLYPH_CODE)
+            width += scaleMetric(font.advance(b - FIRST_GLYPH_CODE), size, font.loadedSize());
+    }
+    return static_cast<float>(width);
+}
+}  // namespace
+
+multichart_impl::multichart_impl() = default;
+
+void multichart_impl::add(const std::shared_ptr<plot_impl>& plot, const char* label) {
+    if (plot->group() != group()) {
+        ZV_RAISE_ARG("Chart::add", 1,
+                     "the plot belongs to another share group than the chart: create both "
+                     "while a window of the same group is current");
+    }
+    Series s;
+    s.plot = plot;
+    if (label) s.label = label;
+    addSeries(std::move(s), plot->colorSet());
+}
+
+void multichart_impl::add(const std::shared_ptr<hist_impl>& histogram, const char* label) {
+    if (histogram->group() != group()) {
+        ZV_RAISE_ARG("Chart::add", 1,
+                     "the histogram belongs to another share group than the chart: create "
+                     "both while a window of the same group is current");
+    }
+    Series s;
+    s.hist = histogram;
+    if (label) s.label = label;
+    addSeries(std::move(s), histogram->colorSet());
+}
+
+void multichart_impl::addSeries(Series series, bool colorSet) {
+    series.labelWidth = labelWidth(*font(), series.label, mLegend.textSize);
+    for (Series& s : mSeries) {
+        if (s.key() == series.key()) {
+            s.label = std::move(series.label);
+            s.labelWidth = series.labelWidth;
+            return;
+        }
+    }
+    if (!colorSet) {
+        const zv::Color c = seriesCycleColor(mCycleNext++);
+        const float r = static_cast<float>(c >> 24) / 255.0f;
+        const float g = static_cast<float>((c >> 16) & 0xFF) / 255.0f;
+        const float b = static_cast<float>((c >> 8) & 0xFF) / 255.0f;
+        if (series.plot) series.plot->setColor(c);
+        else series.hist->setBarColor(r, g, b);
+    }
+    mSeries.push_back(std::move(series));
+}
+
+bool multichart_impl::remove(const AbstractChart2D* series) {
+    auto it = std::find_if(mSeries.begin(), mSeries.end(),
+                           [&](const Series& s) { return s.key() == series; });
+    if (it == mSeries.end()) return false;
+    mSeries.erase(it);
+    return true;
+}
+
+size_t multichart_impl::labelled() const {
+    return static_cast<size_t>(std::count_if(mSeries.begin(), mSeries.end(),
+                                             [](const Series& s) { return !s.label.empty(); }));
+}
+
+void multichart_impl::setLegendCorner(zv::LegendCorner corner) {
+    switch (corner) {
+        case zv::ZV_LEGEND_TOP_RIGHT:
+        case zv::ZV_LEGEND_TOP_LEFT:
+        case zv::ZV_LEGEND_BOTTOM_LEFT:
+        case zv::ZV_LEGEND_BOTTOM_RIGHT:
+            mCorner = corner;
+            return;
+    }
+    ZV_RAISE_ARG("Chart::setLegendCorner", 1,
+                 "pass one of ZV_LEGEND_TOP_RIGHT, ZV_LEGEND_TOP_LEFT, ZV_LEGEND_BOTTOM_LEFT "
+                 "or ZV_LEGEND_BOTTOM_RIGHT");
+}
+
+void multichart_impl::render(int windowId, int x, int y, int width, int height) {
+    glErrorCheck("Begin Chart::render series", __FILE__, __LINE__);
+    const ChartLayout c = layout(width, height);
+    if (beginDataClip(c)) {
+        // One data transform for every series: the chart's limits, not the series' own.
+        const glm::mat4 data = dataTransform(c, xmax(), xmin(), ymax(), ymin());
+        for (const Series& s : mSeries) {
+            if (s.plot) s.plot->renderSeries(windowId, data);
+            else s.hist->renderBars(windowId, c.transform, ymax());
+        }
+    }
+    endDataClip();
+    renderChart(windowId, x, y, width, height);
+    if (c.hasDataArea) renderLegend(windowId, c);
+    glErrorCheck("End Chart::render series", __FILE__, __LINE__);
+}
+
+void multichart_impl::fillRect(const PixelRect& r, const float color[4]) {
+    // The frame's square [-1, 1]^2 onto the rectangle, in the viewport's clip space.
+    glm::mat4 t(1.0f);
+    t[0][0] = (r.x1 - r.x0) / mViewportW;
+    t[1][1] = (r.y1 - r.y0) / mViewportH;
+    t[3][0] = (r.x0 + r.x1) / mViewportW - 1.0f;
+    t[3][1] = (r.y0 + r.y1) / mViewportH - 1.0f;
+    glUniformMatrix4fv(borderMatIndex(), 1, GL_FALSE, &t[0][0]);
+    glUniform4fv(borderColorIndex(), 1, color);
+    glDrawArrays(GL_TRIANGLE_FAN, 0, 4);
+}
+
+void multichart_impl::renderLegend(int windowId, const ChartLayout& c) {
+    size_t entries = 0;
+    float widest = 0.0f;
+    for (const Series& s : mSeries) {
+        if (s.label.empty()) continue;
+        ++entries;
+        widest = std::max(widest, s.labelWidth);
+    }
+    if (entries == 0) return;
+
+    // The layout was made for the drawing area, which a grid cell's viewport shrinks: the
+    // legend is laid out in the viewport's own pixels, so its sizes stay whole pixels.
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    mViewportW = static_cast<float>(std::max(viewport[2], 1));
+    mViewportH = static_cast<float>(std::max(viewport[3], 1));
+    const float kx = mViewportW / static_cast<float>(c.width);
+    const float ky = mViewportH / static_cast<float>(c.height);
+    const PixelRect frame{c.frameLeft * kx, c.frameBottom * ky, c.frameRight * kx,
+                          c.frameTop * ky};
+    const PixelRect box = legendBox(frame, mCorner, entries, widest, mLegend);
+
+    // The frame's text left depth testing on, and everything is drawn at depth 0: the
+    // swatches would fail against the box.
+    glDisable(GL_DEPTH_TEST);
+    bindResources(windowId);
+    bindBorderProgram();
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    fillRect(box, LEGEND_BACKGROUND);
+    glDisable(GL_BLEND);
+
+    // Swatches, then markers (each plot's own program), then all labels in one text run.
+    size_t k = 0;
+    for (const Series& s : mSeries) {
+        if (s.label.empty()) continue;
+        const LegendEntry e = legendEntry(box, k++, mLegend);
+        if (s.hist) {
+            fillRect(e.bar, s.hist->barColor());
+        } else if (s.plot->markerType() == zv::ZV_MARKER_NONE ||
+                   dynamic_cast<const scatter_impl*>(s.plot.get()) == nullptr) {
+            fillRect(e.line, s.plot->color());
+        }
+    }
+    k = 0;
+    for (const Series& s : mSeries) {
+        if (s.label.empty()) continue;
+        const LegendEntry e = legendEntry(box, k++, mLegend);
+        if (!s.plot) continue;
+        s.plot->renderMarkerAt(windowId, 2.0f * e.markerX / mViewportW - 1.0f,
+                               2.0f * e.markerY / mViewportH - 1.0f);
+    }
+    unbindBorderProgram();
+    unbindResources();
+
+    font_impl& text = *font();
+    text.setOthro2D(static_cast<int>(mViewportW), static_cast<int>(mViewportH));
+    if (!text.begin(windowId)) return;
+    k = 0;
+    for (const Series& s : mSeries) {
+        if (s.label.empty()) continue;
+        const LegendEntry e = legendEntry(box, k++, mLegend);
+        const float pos[2] = {e.textX, e.textY};
+        text.drawString(pos, LABEL_COLOR, s.label.c_str(), mLegend.textSize, false);
+    }
+    text.end();
+}
+
+}  // namespace internal

@@ -1,0 +1,73 @@
+#pragma once
+// A chart of several series: one chart frame (limits, ticks, labels, titles) with any number
+// of plots and histograms of its share group drawn inside it through the frame's limits, in
+// the order they were added, and a legend of the labelled ones.
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "chart/chart_impl.hpp"
+#include "histogram/hist_impl.hpp"
+#include "multichart/legend_layout.hpp"
+#include "plot/plot_impl.hpp"
+#include "zarvo/defines.h"
+
+namespace internal {
+
+class multichart_impl : public AbstractChart2D {
+public:
+    // An empty chart with limits 0 to 1. A window of the share group the chart will be
+    // drawn in must be current; raises what the chart frame raises.
+    multichart_impl();
+    ~multichart_impl() override = default;
+
+    // The chart owns no data buffer of its own.
+    GLuint vbo() const override { return 0; }
+    size_t size() const override { return 0; }
+
+    // Adds a series at the end (drawn last, listed last), sharing its ownership. A label
+    // that is null or empty leaves the series out of the legend. A series without a colour
+    // of its own gets the next colour of the cycle, which then stays its own. A series
+    // already in the chart keeps its place and takes the new label. Raises
+    // zv::ArgumentError (argument 1) when the series belongs to another share group.
+    void add(const std::shared_ptr<plot_impl>& plot, const char* label);
+    void add(const std::shared_ptr<hist_impl>& histogram, const char* label);
+    // Takes the series out; false when it was not in the chart.
+    bool remove(const AbstractChart2D* series);
+    size_t count() const { return mSeries.size(); }
+    // Number of series with a label: the legend's entries.
+    size_t labelled() const;
+
+    void setLegendCorner(zv::LegendCorner corner);
+    zv::LegendCorner legendCorner() const { return mCorner; }
+
+    // The series clipped to the frame, then the frame, then the legend over both. The
+    // window's context is current and the viewport set; the scissor test is off afterwards.
+    void render(int windowId, int x, int y, int width, int height) override;
+
+private:
+    struct Series {
+        std::shared_ptr<plot_impl> plot;  // one of the two is set
+        std::shared_ptr<hist_impl> hist;
+        std::string label;
+        float labelWidth = 0.0f;  // pixels at the legend's text size
+        const AbstractChart2D* key() const {
+            return plot ? static_cast<const AbstractChart2D*>(plot.get()) : hist.get();
+        }
+    };
+    void addSeries(Series series, bool colorSet);
+    void renderLegend(int windowId, const ChartLayout& c);
+    // Fills the rectangle (viewport pixels) with the frame's border program, which the
+    // caller has in use with the frame's vertex array bound.
+    void fillRect(const PixelRect& r, const float color[4]);
+
+    std::vector<Series> mSeries;
+    size_t mCycleNext = 0;
+    zv::LegendCorner mCorner = zv::ZV_LEGEND_TOP_RIGHT;
+    LegendMetrics mLegend;
+    float mViewportW = 1.0f, mViewportH = 1.0f;  // of the draw in progress
+};
+
+}  // namespace internal
