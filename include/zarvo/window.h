@@ -46,8 +46,10 @@ struct Snapshot {
 /// histogram draws its labels, every caption): blending off, depth testing on with GL_LESS,
 /// the text's sampler and a glyph texture on unit 0. After a plot or histogram: scissor
 /// testing off, point size 1, and GL_PROGRAM_POINT_SIZE off when markers were drawn; after a
-/// cell draw, scissor testing off. A first draw of an object in a window empties the
-/// array-buffer binding point. The rest is as the application left it; an image drawn over
+/// cell draw, scissor testing off. A chart with a legend ends with text: it
+/// leaves what text leaves, and the blend function GL_SRC_ALPHA,
+/// GL_ONE_MINUS_SRC_ALPHA. A first draw of an object in a window empties the array-buffer
+/// binding point. The rest is as the application left it; an image drawn over
 /// the whole window is drawn through the application's blending and scissor test.
 class ZV_API Window {
 public:

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "common/raise.hpp"
-#include "err_common/err_common.hpp"
+#include "gl/raise.hpp"
+#include "gl/check.hpp"
 #include "font/font_impl.hpp"
 
 namespace internal {
