@@ -32,8 +32,9 @@ int main(int argc, char** argv) {
             glBindBuffer(GL_ARRAY_BUFFER, 0);
             window.draw(plot);  // the chart frame around the data, then the frame is shown
         }
-    } catch (const zv::Error& e) {  // every failure is a zv::Error with a code
-        std::fprintf(stderr, "%s: %s (code %d)\n", e.functionName(), e.what(), e.err());
+    } catch (const zv::Error& e) {  // every failure is a zv::Error: what failed, and what to do
+        std::fprintf(stderr, "%s: %s (code %d)\n%s\n", e.functionName(), e.what(), e.err(),
+                     e.expectedCondition());
         return 1;
     }
     return 0;

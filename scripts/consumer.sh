@@ -16,6 +16,8 @@ cmake --install "$BUILD" --prefix "$PREFIX" >/dev/null
 
 run() { bash scripts/with-display.sh "$@"; }
 
+cmp -s LICENSE "$PREFIX/share/doc/zarvo/LICENSE" || { echo "the licence was not installed"; exit 1; }
+
 echo "-- every installed header compiles on its own"
 for h in $(cd "$PREFIX/include" && find . -name '*.h' | sed 's#^\./##' | sort); do
     echo "#include <$h>" | g++ -std=c++17 -Wall -Wextra -Werror -fsyntax-only -x c++ - \

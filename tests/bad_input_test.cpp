@@ -315,7 +315,8 @@ std::vector<Row> table() {
         }),
 
         // ---- fonts
-        raises("FontMissingFile", Expect::Error, ZV_ERR_FONT, 0, "font face creation failed",
+        raises("FontMissingFile", Expect::Error, ZV_ERR_FONT, 0,
+               "font face creation failed | could not read \"/nonexistent/zarvo.ttf\" as a font",
                [](Env& e) { e.win(); zv::Font f; f.loadFont("/nonexistent/zarvo.ttf", 16); }),
         raises("FontDirectory", Expect::Error, ZV_ERR_FONT, 0, "font face creation failed",
                [](Env& e) { e.win(); zv::Font f; f.loadFont(e.dir.path().c_str(), 16); }),
@@ -576,13 +577,14 @@ std::vector<Row> table() {
                }),
 
         // ---- windows
-        raises("WindowOfZeroSize", Expect::Error, ZV_ERR_GL, 0, "glfw window creation failed",
+        raises("WindowOfZeroSize", Expect::Error, ZV_ERR_GL, 0,
+               "glfw window creation failed | Invalid window size 0x0",
                [](Env&) { zv::Window w(0, 0, "zero", nullptr, true); }),
         raises("WindowOfNegativeSize", Expect::Error, ZV_ERR_GL, 0,
-               "glfw window creation failed",
+               "glfw window creation failed | Invalid window size -5x100",
                [](Env&) { zv::Window w(-5, 100, "negative", nullptr, true); }),
         raises("WindowLargerThanTheWindowSystemTakes", Expect::Error, ZV_ERR_GL, 0,
-               "glfw window creation failed",
+               "glfw window creation failed | Invalid window size 65536x10",
                [](Env&) { zv::Window w(65536, 10, "wide", nullptr, true); }),
         // Sizes the window system cannot take are held to 1 .. 32767 pixels a side.
         harmless("WindowResizedOutOfRange", [](Env& e) {
@@ -660,6 +662,8 @@ TEST_P(BadInput, CallerGetsWhatTheTableSays) {
                     break;
                 }
                 default:
+                    // The fixed message, then the reason it carries.
+                    detail = std::string(e.what()) + " | " + e.expectedCondition();
                     EXPECT_EQ(dynamic_cast<const zv::TypeError*>(&e), nullptr);
                     EXPECT_EQ(dynamic_cast<const zv::ArgumentError*>(&e), nullptr);
                     EXPECT_EQ(dynamic_cast<const zv::DimensionError*>(&e), nullptr);

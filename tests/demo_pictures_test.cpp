@@ -421,7 +421,15 @@ TEST_F(DemoPictures, SharedWindowsDrawTheSameImageThroughTheirOwnMaps) {
     ASSERT_EQ(second.width, 400);
     ASSERT_EQ(second.height, 400);
     Cell image = cell(800, 400, 1, 2, 0, 0), plot = cell(800, 400, 1, 2, 1, 0);
-    EXPECT_GT(mapFraction(main, shrink(image.area, 2), MAPS[6]), 0.97) << "BLUE in the main window";
+    // The square image keeps its aspect ratio in the cell's drawing area: a square as high as
+    // the area, centred across it, with the area black on either side.
+    const Rect& a = image.area;
+    const int side = a.y1 - a.y0;
+    const int sx0 = (a.x0 + a.x1 - side) / 2;
+    const Rect square = {sx0, a.y0, sx0 + side, a.y1};
+    EXPECT_GT(mapFraction(main, shrink(square, 2), MAPS[6]), 0.97) << "BLUE in the main window";
+    EXPECT_EQ(main.count({a.x0, a.y0, sx0 - 1, a.y1}, notBlack), 0) << "left of the square";
+    EXPECT_EQ(main.count({sx0 + side + 1, a.y0, a.x1, a.y1}, notBlack), 0) << "right of it";
     EXPECT_GT(main.count(plot.area, shadeOf(ORANGE)), 300);
     // The hidden window drew the image, made in the main window's context, through MOOD.
     EXPECT_GT(mapFraction(second, {0, 0, 400, 400}, MAPS[4]), 0.97);

@@ -457,6 +457,38 @@ TEST_F(ImageWindowGLTest, CellDrawFillsTheInsetArea) {
     win.draw();
 }
 
+// Keeping the aspect ratio in a cell keeps it in the inset area the image is drawn into, not
+// in the whole cell: a square image is a square.
+TEST_F(ImageWindowGLTest, KeepAspectRatioInACellKeepsItInTheInsetArea) {
+    struct Case {
+        unsigned imgW, imgH;
+        int expectW, expectH;  // of the drawn image, in the 768 x 704 inset area of the cell
+    } cases[] = {
+        {256, 256, 704, 704},  // square: follows the area's height
+        {512, 256, 768, 384},  // landscape: spans the width
+    };
+    zv::Window win(800, 800, "aspect cell", nullptr, true);
+    win.grid(1, 1);
+    const internal::CellLayout c = internal::cellLayout(800, 800, 1, 1, 0, 0);
+    ASSERT_EQ(768, c.vwidth);
+    ASSERT_EQ(704, c.vheight);
+    for (const Case& k : cases) {
+        zv::Image img(k.imgW, k.imgH, zv::ZV_GRAYSCALE, zv::ZV_UINT8);
+        std::vector<uint8_t> white(size_t(k.imgW) * k.imgH, 255);
+        fill(img.pbo(), white.data(), white.size());
+        win.draw(0, 0, img, nullptr, true);
+        zvtest::expectNoGLError("the keep-aspect cell draw");
+        const Snapshot s = zvtest::readBack(0, 0, 800, 800);
+        const int x0 = c.vx + (c.vwidth - k.expectW) / 2;
+        const int y0 = c.vy + (c.vheight - k.expectH) / 2;
+        const std::vector<int> want = {x0, y0, x0 + k.expectW - 1, y0 + k.expectH - 1};
+        const std::vector<int> got = s.bounds(zvtest::isWhite);
+        for (int i = 0; i < 4; ++i)
+            EXPECT_NEAR(want[i], got[i], 1) << k.imgW << "x" << k.imgH << " bound " << i;
+        win.draw();
+    }
+}
+
 // Cells with captions: each image inside its cell's inset area under its red caption, and a
 // 2 x 2 checkerboard drawn after text still shows four flat squares (text leaves a linear
 // sampler on unit 0).

@@ -66,12 +66,14 @@ private:
 inline int report(const zv::Error& e) {
     std::fprintf(stderr, "libzarvo error %d in %s (line %d): %s\n", e.err(), e.functionName(),
                  e.line(), e.what());
-    if (auto* a = dynamic_cast<const zv::ArgumentError*>(&e))
+    if (auto* t = dynamic_cast<const zv::TypeError*>(&e))
+        std::fprintf(stderr, "  argument %d: type %s\n", t->argIndex(), t->typeName());
+    else if (auto* a = dynamic_cast<const zv::ArgumentError*>(&e))
         std::fprintf(stderr, "  argument %d: %s\n", a->argIndex(), a->expectedCondition());
     else if (auto* d = dynamic_cast<const zv::DimensionError*>(&e))
         std::fprintf(stderr, "  argument %d: %s\n", d->argIndex(), d->expectedCondition());
-    else if (auto* t = dynamic_cast<const zv::TypeError*>(&e))
-        std::fprintf(stderr, "  argument %d: type %s\n", t->argIndex(), t->typeName());
+    else if (*e.expectedCondition())
+        std::fprintf(stderr, "  %s\n", e.expectedCondition());
     return 1;
 }
 

@@ -10,14 +10,21 @@
 namespace zv {
 
 /// Base of every libzarvo exception. what() returns the whole message; the function name
-/// is kept up to 1023 characters.
+/// and the expected condition are kept up to 1023 characters each.
+///
+/// Print both what() and expectedCondition(): what() names the failure with a fixed text,
+/// expectedCondition() says why it happened and what to do about it (the reason a window
+/// could not be made, the path of a font that could not be read, the condition an argument
+/// broke). It is empty when the failure has nothing to add.
 class ZV_API Error : public std::logic_error {
 public:
-    /// @param functionName where the failure was raised (a function or a label), copied
-    /// @param line         source line of the raise
-    /// @param message      the text what() returns, kept whole
-    /// @param code         the error code
-    Error(const char* functionName, int line, const char* message, ErrorCode code);
+    /// @param functionName      where the failure was raised (a function or a label), copied
+    /// @param line              source line of the raise
+    /// @param message           the text what() returns, kept whole
+    /// @param code              the error code
+    /// @param expectedCondition the reason and the advice, copied; null means none
+    Error(const char* functionName, int line, const char* message, ErrorCode code,
+          const char* expectedCondition = nullptr);
     ~Error() noexcept override;
     Error(const Error&) = default;
     Error& operator=(const Error&) = default;
@@ -25,11 +32,14 @@ public:
     const char* functionName() const { return mFuncName; }  ///< never null
     int line() const { return mLineNumber; }                ///< source line of the raise
     ErrorCode err() const { return mErrCode; }              ///< the error code
+    /// Why it failed and what to do about it; never null, empty when there is nothing to add.
+    const char* expectedCondition() const { return mExpected; }
 
 private:
     char mFuncName[1024];
     int mLineNumber;
     ErrorCode mErrCode;
+    char mExpected[1024];
 };
 
 /// An unsupported data type; what() is "Invalid data type", code ZV_ERR_TYPE.
@@ -48,7 +58,8 @@ private:
     char mTypeName[1024];
 };
 
-/// A bad argument; what() is "Invalid argument", code ZV_ERR_ARGUMENT.
+/// A bad argument; what() is "Invalid argument", code ZV_ERR_ARGUMENT; expectedCondition()
+/// says what the argument should have satisfied and what to do about it.
 class ZV_API ArgumentError : public Error {
 public:
     ArgumentError(const char* functionName, int line, int argIndex, const char* expectedCondition);
@@ -56,16 +67,14 @@ public:
     ArgumentError(const ArgumentError&) = default;
     ArgumentError& operator=(const ArgumentError&) = default;
 
-    /// What the argument should have satisfied, and what to do about it.
-    const char* expectedCondition() const { return mExpected; }
     int argIndex() const { return mArgIndex; }  ///< 1 for the first argument
 
 private:
     int mArgIndex;
-    char mExpected[1024];
 };
 
-/// A bad dimension; what() is "Invalid dimension", code ZV_ERR_DIMENSION.
+/// A bad dimension; what() is "Invalid dimension", code ZV_ERR_DIMENSION; expectedCondition()
+/// says what the dimension should have satisfied.
 class ZV_API DimensionError : public Error {
 public:
     DimensionError(const char* functionName, int line, int argIndex, const char* expectedCondition);
@@ -73,13 +82,10 @@ public:
     DimensionError(const DimensionError&) = default;
     DimensionError& operator=(const DimensionError&) = default;
 
-    /// What the dimension should have satisfied.
-    const char* expectedCondition() const { return mExpected; }
     int argIndex() const { return mArgIndex; }  ///< 1 for the first argument
 
 private:
     int mArgIndex;
-    char mExpected[1024];
 };
 
 }  // namespace zv

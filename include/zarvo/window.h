@@ -97,6 +97,10 @@ public:
 
     /// Lays out rows x columns cells and clears the window. Call once, or when the layout
     /// changes, then each frame the cell draws followed by draw().
+    ///
+    /// Note the order: grid() takes rows first, the cell draws take the column first.
+    /// Columns count from 0 at the left, rows from 0 at the top: after grid(2, 3),
+    /// draw(0, 0, ...) is the top-left cell and draw(2, 1, ...) the bottom-right one.
     /// @throws zv::ArgumentError when rows or columns is below 1
     void grid(int rows, int columns);
     /// Presents the frame after cell draws (swap, poll events). The back buffer keeps the
@@ -120,8 +124,10 @@ public:
     /// @throws zv::ArgumentError when the object was made in another share group, or in one
     ///         whose windows are all gone (this holds for every draw of an object)
     void draw(const Image& image, bool keepAspectRatio = true);
-    /// Draws an image into cell (column, row) of the grid, row 0 at the top, under the
-    /// caption title (null for none). The frame is presented by draw().
+    /// Draws an image into cell (column, row) of the grid (column 0 at the left, row 0 at
+    /// the top; see grid()), under the caption title (null for none). With keepAspectRatio
+    /// the image keeps its aspect ratio inside the cell's drawing area (the cell less its
+    /// margins and caption), centred. The frame is presented by draw().
     /// @throws zv::ArgumentError before grid(), or for a caption when no font was set
     void draw(int column, int row, const Image& image, const char* title = nullptr,
               bool keepAspectRatio = true);

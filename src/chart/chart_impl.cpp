@@ -91,8 +91,9 @@ void AbstractChart2D::setTickCount(int count) {
         mTickTextX.push_back(vertices[k]);
         mTickTextY.push_back(vertices[k + 1]);
     }
-    mXLabels = normalisedLabels(count);
-    mYLabels = mXLabels;
+    // The labels name the initial limits, as setAxesLimits would.
+    mXLabels = axisLabels(mXMax, mXMin, count);
+    mYLabels = axisLabels(mYMax, mYMin, count);
 
     GLBuffer buffer = GLBuffer::create();
     glBindBuffer(GL_ARRAY_BUFFER, buffer.get());

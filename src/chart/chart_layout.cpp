@@ -137,18 +137,4 @@ std::vector<std::string> axisLabels(float max, float min, int tickCount) {
     return labels;
 }
 
-std::vector<std::string> normalisedLabels(int tickCount) {
-    std::vector<std::string> labels;
-    const int perAxis = ticksPerAxis(tickCount);
-    if (perAxis == 0) return labels;
-    const float s = 2.0f / static_cast<float>(tickCount);
-    labels.push_back(toString(0.0f, 2));
-    for (int i = 1; i <= (perAxis - 1) / 2; ++i) {
-        const float a = static_cast<float>(i) * s;
-        labels.push_back(toString(-a, 2));
-        labels.push_back(toString(a, 2));
-    }
-    return labels;
-}
-
 }  // namespace internal

@@ -91,7 +91,5 @@ std::vector<float> chartVertices(int tickCount);
 // Labels of one axis in tick order for the limits [min, max]: the middle of the range,
 // then pairs stepping (max - min) / tickCount down and up.
 std::vector<std::string> axisLabels(float max, float min, int tickCount);
-// Labels of a chart whose limits were never set: the ticks' own chart coordinates.
-std::vector<std::string> normalisedLabels(int tickCount);
 
 }  // namespace internal

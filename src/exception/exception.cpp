@@ -16,9 +16,11 @@ void copyField(char (&dst)[1024], const char* src) {
 }
 }  // namespace
 
-Error::Error(const char* functionName, int line, const char* message, ErrorCode code)
+Error::Error(const char* functionName, int line, const char* message, ErrorCode code,
+             const char* expectedCondition)
     : std::logic_error(message ? message : ""), mLineNumber(line), mErrCode(code) {
     copyField(mFuncName, functionName);
+    copyField(mExpected, expectedCondition);
 }
 Error::~Error() noexcept = default;
 
@@ -30,16 +32,14 @@ TypeError::~TypeError() noexcept = default;
 
 ArgumentError::ArgumentError(const char* functionName, int line, int argIndex,
                              const char* expectedCondition)
-    : Error(functionName, line, "Invalid argument", ZV_ERR_ARGUMENT), mArgIndex(argIndex) {
-    copyField(mExpected, expectedCondition);
-}
+    : Error(functionName, line, "Invalid argument", ZV_ERR_ARGUMENT, expectedCondition),
+      mArgIndex(argIndex) {}
 ArgumentError::~ArgumentError() noexcept = default;
 
 DimensionError::DimensionError(const char* functionName, int line, int argIndex,
                                const char* expectedCondition)
-    : Error(functionName, line, "Invalid dimension", ZV_ERR_DIMENSION), mArgIndex(argIndex) {
-    copyField(mExpected, expectedCondition);
-}
+    : Error(functionName, line, "Invalid dimension", ZV_ERR_DIMENSION, expectedCondition),
+      mArgIndex(argIndex) {}
 DimensionError::~DimensionError() noexcept = default;
 
 }  // namespace zv

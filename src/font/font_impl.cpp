@@ -114,9 +114,13 @@ void font_impl::loadFont(const char* file, int size) {
     {
         FreeTypeLoad freeType;
         FT_Init_FreeType(&gFTLib);
-        if (FT_New_Face(gFTLib, path.c_str(), 0, &gFTFace) != 0) {
+        const FT_Error faceError = FT_New_Face(gFTLib, path.c_str(), 0, &gFTFace);
+        if (faceError != 0) {
             gFTFace = nullptr;
-            ZV_RAISE_AT(FONT_LABEL, __LINE__, "font face creation failed", zv::ZV_ERR_FONT);
+            raiseWithReason(FONT_LABEL, __LINE__, "font face creation failed", zv::ZV_ERR_FONT,
+                            "could not read \"" + path + "\" as a font (FreeType error " +
+                                std::to_string(faceError) +
+                                "); pass the path of a readable TrueType or OpenType file");
         }
         // Width 0: the same as the height.
         if (FT_Set_Pixel_Sizes(gFTFace, 0, static_cast<FT_UInt>(size)) != 0)

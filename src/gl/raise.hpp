@@ -10,6 +10,11 @@ namespace internal {
 
 [[noreturn]] void raiseError(const char* where, int line, const std::string& message,
                              zv::ErrorCode code);
+// A zv::Error whose expectedCondition() carries the reason. The diagnostic line, when given,
+// and the reason are written to stderr first, for programs that let the exception end them.
+[[noreturn]] void raiseWithReason(const char* where, int line, const std::string& message,
+                                  zv::ErrorCode code, const std::string& reason,
+                                  const char* diagnostic = nullptr);
 [[noreturn]] void raiseArgument(const char* where, int line, int argIndex,
                                 const std::string& expected);
 [[noreturn]] void raiseDimension(const char* where, int line, int argIndex,

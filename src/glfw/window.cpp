@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <iostream>
+#include <string>
 
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
@@ -11,14 +11,22 @@
 
 namespace wtk {
 
+using internal::raiseWithReason;
+
 namespace {
 // Largest side of a window, in pixels: X coordinates are 16-bit signed.
 constexpr int MAX_SIDE = 32767;
+// The description of GLFW's last error on this thread, so that a failure raised after it
+// can carry its reason.
+thread_local std::string gLastGlfwError;
 }  // namespace
 
 struct Callbacks {
     static Widget* widget(GLFWwindow* w) { return static_cast<Widget*>(glfwGetWindowUserPointer(w)); }
-    static void error(int, const char* description) { std::fputs(description, stderr); }
+    static void error(int, const char* description) {
+        gLastGlfwError = description ? description : "";
+        std::fputs(description, stderr);
+    }
     static void key(GLFWwindow* w, int key, int scancode, int action, int mods) {
         if (Widget* widget = Callbacks::widget(w)) widget->keyboardHandler(key, scancode, action, mods);
     }
@@ -33,9 +41,14 @@ Widget::Widget(int width, int height, const char* title, const Widget* share, bo
     : mWindow(nullptr), mClose(false) {
     // Set before the initialisation too, so that the reason a start fails reaches stderr.
     glfwSetErrorCallback(Callbacks::error);
+    gLastGlfwError.clear();
     if (!glfwInit()) {
-        std::cerr << "ERROR: GLFW wasn't able to initalize" << std::endl;
-        ZV_RAISE_AT("Window constructor", 32, "glfw initilization failed", zv::ZV_ERR_GL);
+        raiseWithReason("Window constructor", 32, "glfw initilization failed", zv::ZV_ERR_GL,
+                        "GLFW could not start" +
+                            (gLastGlfwError.empty() ? std::string(" (is DISPLAY set?)")
+                                                    : ": " + gLastGlfwError) +
+                            "; run under an X server, or Xvfb for headless use",
+                        "ERROR: GLFW wasn't able to initalize");
     }
     glfwSetErrorCallback(Callbacks::error);
     // Every hint on every construction, so a hidden window does not make the next one hidden.
@@ -47,16 +60,22 @@ Widget::Widget(int width, int height, const char* title, const Widget* share, bo
     glfwWindowHint(GLFW_SAMPLES, 4);
     // The X server takes sides of 1 to 32767 pixels and ends the process over any other
     // (GLFW asserts on negative ones), so those are refused here as a failed creation.
+    std::string reason;
     if (width < 1 || height < 1 || width > MAX_SIDE || height > MAX_SIDE) {
-        std::cerr << "Invalid window size " << width << "x" << height << " (each side 1 to "
-                  << MAX_SIDE << ")" << std::endl;
+        reason = "Invalid window size " + std::to_string(width) + "x" + std::to_string(height) +
+                 " (each side 1 to " + std::to_string(MAX_SIDE) + " pixels)";
     } else {
+        gLastGlfwError.clear();
         mWindow = glfwCreateWindow(width, height, title ? title : "", nullptr,
                                    share ? share->mWindow : nullptr);
+        if (!mWindow) {
+            reason = gLastGlfwError.empty() ? std::string("GLFW gave no reason") : gLastGlfwError;
+            reason += "; an OpenGL 3.3 core context is needed (Mesa's llvmpipe provides one)";
+        }
     }
     if (!mWindow) {
-        std::cerr << "Error: Could not Create GLFW Window!" << std::endl;
-        ZV_RAISE_AT("Window constructor", 57, "glfw window creation failed", zv::ZV_ERR_GL);
+        raiseWithReason("Window constructor", 57, "glfw window creation failed", zv::ZV_ERR_GL,
+                        reason, "Error: Could not Create GLFW Window!");
     }
     glfwSetWindowUserPointer(mWindow, this);
     glfwSetKeyCallback(mWindow, Callbacks::key);

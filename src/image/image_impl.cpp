@@ -203,6 +203,14 @@ void image_impl::render(int windowId, int x, int y, int width, int height) {
     (void)y;
     // Nothing to show, or no map to show it through.
     if (mWidth == 0 || mHeight == 0 || mColorMapUBO == 0 || mUBOSize == 0) return;
+    // The aspect ratio is kept in the area the quad is drawn into: in a grid cell that is
+    // the viewport inset from the cell, not the cell the window passes as the area.
+    if (mKeepAspectRatio) {
+        GLint viewport[4];
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        width = viewport[2];
+        height = viewport[3];
+    }
     const ImageScale s = imageScale(mWidth, mHeight, width, height, mKeepAspectRatio);
     const GLfloat matrix[16] = {s.sx, 0.0f, 0.0f, 0.0f, 0.0f, s.sy, 0.0f, 0.0f,
                                 0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f};
