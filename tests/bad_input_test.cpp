@@ -326,6 +326,18 @@ std::vector<Row> table() {
                    zv::Font f;
                    f.loadFont(e.dir.write("empty.ttf", "").c_str(), 16);
                }),
+        // Null titles mean no title, as every other text argument takes null.
+        harmless("NullAxisTitles", [](Env& e) {
+            e.win();
+            zv::Plot p(2, zv::ZV_FLOAT32);
+            p.setXAxisTitle(nullptr);
+            p.setYAxisTitle(nullptr);
+            e.win().draw(p);
+            zv::Histogram h(2, zv::ZV_FLOAT32);
+            h.setXAxisTitle(nullptr);
+            h.setYAxisTitle(nullptr);
+            e.win().draw(h);
+        }),
         raises("FontNullPath", Expect::Error, ZV_ERR_FONT, 0, "font face creation failed",
                [](Env& e) { e.win(); zv::Font f; f.loadFont(nullptr, 16); }),
         raises("FontTruncated", Expect::Error, ZV_ERR_FONT, 0, "font face creation failed",
@@ -513,12 +525,19 @@ std::vector<Row> table() {
 
         // ---- buffers OpenGL cannot allocate. The driver refuses buffers above 4 GiB at
         // once, so these ask for 8 and 32 GiB without touching memory.
-        raises("HistogramOf8GiB", Expect::Error, ZV_ERR_GL, 0, "8589934592",
-               [](Env& e) { e.win(); zv::Histogram h(1u << 31, zv::ZV_FLOAT32); }),
+        raises("HistogramOf8GiB", Expect::Error, ZV_ERR_GL, 0, "8589934588",
+               [](Env& e) { e.win(); zv::Histogram h(INT_MAX, zv::ZV_FLOAT32); }),
+        // More bins or points than one draw call takes: refused before anything is made.
+        raises("HistogramBeyondOneDrawCall", Expect::Dimension, ZV_ERR_DIMENSION, 1,
+               "2147483647 bins",
+               [](Env& e) { e.win(); zv::Histogram h(1u << 31, zv::ZV_UINT8); }),
+        raises("PlotBeyondOneDrawCall", Expect::Dimension, ZV_ERR_DIMENSION, 1,
+               "2147483647 points",
+               [](Env& e) { e.win(); zv::Plot p(UINT_MAX, zv::ZV_INT32); }),
         raises("PlotOf8GiB", Expect::Error, ZV_ERR_GL, 0, "8589934592",
                [](Env& e) { e.win(); zv::Plot p(1u << 30, zv::ZV_FLOAT32); }),
-        raises("PlotOfMostPoints", Expect::Error, ZV_ERR_GL, 0, "34359738360",
-               [](Env& e) { e.win(); zv::Plot p(UINT_MAX, zv::ZV_INT32); }),
+        raises("PlotOfMostPoints", Expect::Error, ZV_ERR_GL, 0, "17179869176",
+               [](Env& e) { e.win(); zv::Plot p(INT_MAX, zv::ZV_INT32); }),
         // A float RGBA texture of just under 4 GiB, which the driver refuses at once too: the
         // image raises before its pixel buffer is made.
         raises("ImageTextureOfAlmost4GiB", Expect::Error, ZV_ERR_GL, 0, "16384 x 16383 texels",
@@ -535,7 +554,7 @@ std::vector<Row> table() {
                [](Env& e) {
                    e.win().makeCurrent();
                    glEnable(0xBAD);
-                   zv::Histogram h(1u << 31, zv::ZV_FLOAT32);
+                   zv::Histogram h(INT_MAX, zv::ZV_FLOAT32);
                }),
         harmless("AllocationWithAnErrorPending", [](Env& e) {
             e.win().makeCurrent();

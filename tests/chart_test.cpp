@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -119,12 +120,22 @@ TEST(ChartLayout, DataTransformMapsLimitsOntoTheFrame) {
         {1, 0.9995f, 2, 1.9992f, 123, -7, LEFT, BOTTOM},
         // Just apart enough (1/512): no collapse.
         {1.001953125f, 1, 1, 0, 1.0009765625f, 0.5f, LEFT + 714 * 0.5, BOTTOM + 550 * 0.5},
+        // The widest finite ranges: scales of about 1e-39 would be denormal.
+        {FLT_MAX, -FLT_MAX, FLT_MAX, -FLT_MAX, 0.5f * FLT_MAX, -0.5f * FLT_MAX,
+         LEFT + 714 * 0.75, BOTTOM + 550 * 0.25},
+        {FLT_MAX, -FLT_MAX, 1, 0, -FLT_MAX, 1, LEFT, TOP},
+        {0, -FLT_MAX, 4, 2, -0.25f * FLT_MAX, 2.5f, LEFT + 714 * 0.75, BOTTOM + 550 * 0.25},
     };
     for (const Case& k : cases) {
-        const glm::vec4 p =
-            apply(internal::dataTransform(c, k.xmax, k.xmin, k.ymax, k.ymin), k.px, k.py);
-        EXPECT_NEAR(k.expectX, pixelX(p.x), 0.02) << k.xmax << " " << k.xmin << " " << k.px;
-        EXPECT_NEAR(k.expectY, pixelY(p.y), 0.02) << k.ymax << " " << k.ymin << " " << k.py;
+        const glm::mat4 t = internal::dataTransform(c, k.xmax, k.xmin, k.ymax, k.ymin);
+        // Every entry a shader multiplies by is 0 or a normal float: none is flushed to 0.
+        for (int col = 0; col < 4; ++col)
+            for (int row = 0; row < 4; ++row)
+                EXPECT_TRUE(t[col][row] == 0.0f || std::fabs(t[col][row]) >= FLT_MIN)
+                    << "entry " << col << "," << row << " = " << t[col][row];
+        const glm::vec4 p = apply(t, k.px, k.py);
+        EXPECT_NEAR(k.expectX, pixelX(p.x / p.w), 0.02) << k.xmax << " " << k.xmin << " " << k.px;
+        EXPECT_NEAR(k.expectY, pixelY(p.y / p.w), 0.02) << k.ymax << " " << k.ymin << " " << k.py;
     }
 }
 
@@ -271,6 +282,19 @@ TEST_F(ChartGLTest, LabelsStandBesideTheirTicksAndTitlesWhereTheyBelong) {
     EXPECT_GT(s.count(xTitle[0], xTitle[1], xTitle[2], xTitle[3], zvtest::isWhite), 30);
     // Titles stay where they go: the rest of the data area is still empty.
     EXPECT_EQ(0, s.count(120, 100, 781, 583, zvtest::notBlack));
+}
+
+TEST_F(ChartGLTest, NullTitlesMeanNoTitle) {
+    auto chart = std::make_shared<FrameChart>();
+    chart->setYAxisTitle("abc");
+    chart->setXAxisTitle("xyz");
+    chart->setYAxisTitle(nullptr);
+    chart->setXAxisTitle(nullptr);
+    EXPECT_EQ("", chart->yTitle());
+    EXPECT_EQ("", chart->xTitle());
+    const zvtest::Snapshot s = drawAndGrab(chart);
+    EXPECT_EQ(0, s.count(83, 180, 100, 330, zvtest::notBlack));  // where the y title goes
+    EXPECT_EQ(0, s.count(430, 50, 490, 70, zvtest::notBlack));   // where the x title goes
 }
 
 TEST_F(ChartGLTest, LabelListsFollowTheLimits) {

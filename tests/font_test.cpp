@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <cstdio>
 #include <cstdlib>
 #include <new>
@@ -13,12 +14,15 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "gl/gl_objects.hpp"
 #include "font/font.hpp"
 #include "font/font_impl.hpp"
 #include "font/text_layout.hpp"
+#include "gl/context.hpp"
+#include "glfw/window.hpp"
 #include "support/gl_test.hpp"
 #include "zarvo/exception.h"
 #include "zarvo/font.h"
@@ -303,7 +307,6 @@ TEST_F(FontGLTest, UnreadableFilesRaiseFontErrorAndLeaveTheFontUnloaded) {
         std::string path;
     } cases[] = {
         {"missing file", dir + "zv_font_test_no_such_font.ttf"},
-        {"directory", dir},
         {"empty file", tempFile("empty.ttf", "")},
         {"random bytes", tempFile("noise.ttf", noise)},
         {"empty path", ""},
@@ -328,6 +331,87 @@ TEST_F(FontGLTest, UnreadableFilesRaiseFontErrorAndLeaveTheFontUnloaded) {
         EXPECT_EQ(internal::liveGLObjects(), unloaded);  // textures and buffer released
     }
     zvtest::expectNoGLError("failed loads");
+}
+
+// FreeType would block on a FIFO until a writer comes (forever, in a test) and read a device
+// as a font; neither is opened. The message names the path.
+TEST_F(FontGLTest, PathsThatAreNotRegularFilesAreRefusedByName) {
+    const std::string fifo =
+        testing::TempDir() + "zv_font_test_" + std::to_string(getpid()) + "_fifo.ttf";
+    ::unlink(fifo.c_str());
+    ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0600));
+    const std::string paths[] = {fifo, testing::TempDir(), "/dev/null"};
+    const long unloaded = internal::liveGLObjects();
+    for (const std::string& path : paths) {
+        SCOPED_TRACE(path);
+        font->loadFont(SANS, 24);
+        try {
+            font->loadFont(path.c_str(), 24);
+            ADD_FAILURE() << "no exception";
+        } catch (const zv::ArgumentError&) {
+            ADD_FAILURE() << "argument error";
+        } catch (const zv::Error& e) {
+            EXPECT_EQ(zv::ZV_ERR_FONT, e.err());
+            EXPECT_STREQ("Freetype library", e.functionName());
+            const std::string what = e.what();
+            EXPECT_EQ(0u, what.find("font face creation failed")) << what;
+            EXPECT_NE(what.find("'" + path + "' is not a regular file"), std::string::npos)
+                << what;
+        }
+        EXPECT_FALSE(font->loaded());
+        EXPECT_EQ(internal::liveGLObjects(), unloaded);
+    }
+    ::unlink(fifo.c_str());
+    zvtest::expectNoGLError("refused paths");
+}
+
+// Glyph textures exist in the share group current during the load; a font is drawn only by
+// windows of the group it was made in. A load anywhere else is refused before anything
+// changes, and says which window to make current.
+TEST_F(FontGLTest, LoadsOnlyWithAWindowOfItsOwnGroupCurrent) {
+    font->loadFont(SANS, 24);
+    struct Case {
+        const char* what;
+        std::function<void()> enter;
+        const char* mentions;
+    };
+    auto other = std::make_shared<internal::window_impl>(64, 48, "other group",
+                                                         std::weak_ptr<internal::window_impl>(),
+                                                         true);
+    const long before = internal::liveGLObjects();
+    const Case cases[] = {
+        {"another group's window current", [&] { internal::MakeContextCurrent(other.get()); },
+         "another share group"},
+        {"no context current", [] { wtk::Widget::makeNoneCurrent(); }, "makeCurrent()"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.enter();
+        for (bool system : {false, true}) {
+            try {
+                if (system) {
+                    font->loadSystemFont("DejaVu Sans Mono", 20);
+                } else {
+                    font->loadFont(MONO, 20);
+                }
+                ADD_FAILURE() << "no exception";
+            } catch (const zv::Error& e) {
+                EXPECT_EQ(zv::ZV_ERR_GL, e.err()) << e.what();
+                EXPECT_NE(std::string(e.what()).find(c.mentions), std::string::npos) << e.what();
+            }
+        }
+        // The glyph set loaded before stays, and nothing was made anywhere.
+        EXPECT_TRUE(font->loaded());
+        EXPECT_EQ(SANS, font->file());
+        EXPECT_EQ(before, internal::liveGLObjects());
+    }
+    internal::MakeContextCurrent(other.get());
+    zvtest::expectNoGLError("refused loads, other group");
+    internal::MakeContextCurrent(window.get());
+    zvtest::expectNoGLError("refused loads, the font's group");
+    font->loadFont(MONO, 20);
+    EXPECT_TRUE(font->loaded());
+    EXPECT_NE(0u, font->glyphTexture('A' - 32));
 }
 
 TEST_F(FontGLTest, SizesOutOfRangeRaiseArgumentErrorAndChangeNothing) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "gl/gl_objects.hpp"
@@ -16,6 +17,7 @@
 #include "window/window.hpp"
 #include "zarvo/exception.h"
 #include "zarvo/histogram.h"
+#include "zarvo/plot.h"
 #include "zarvo/window.h"
 
 using zvtest::isRed;
@@ -197,6 +199,39 @@ TEST_F(HistogramGLTest, UnsupportedTypesRaiseAndLeaveNoGLObject) {
     }
     EXPECT_EQ(before, internal::liveGLObjects());
     EXPECT_EQ(0u, window->group()->resources.count(internal::GROUP_CHART_FONT));
+}
+
+// One instanced draw takes at most 2^31 - 1 bars; more would allocate gigabytes and then
+// draw nothing. The same limit holds for a plot's points.
+TEST_F(HistogramGLTest, CountsBeyondOneDrawCallRaiseBeforeAnythingIsMade) {
+    const long before = internal::liveGLObjects();
+    for (unsigned n : {2147483648u, 4294967295u}) {
+        try {
+            zv::Histogram h(n, zv::ZV_UINT8);
+            ADD_FAILURE() << "no exception for " << n << " bins";
+        } catch (const zv::DimensionError& e) {
+            EXPECT_EQ(1, e.argIndex());
+            EXPECT_STREQ("Histogram::Histogram", e.functionName());
+            EXPECT_NE(std::string(e.expectedCondition()).find("2147483647 bins"),
+                      std::string::npos)
+                << e.expectedCondition();
+        }
+        try {
+            zv::Plot p(n, zv::ZV_UINT8);
+            ADD_FAILURE() << "no exception for " << n << " points";
+        } catch (const zv::DimensionError& e) {
+            EXPECT_EQ(1, e.argIndex());
+            EXPECT_STREQ("Plot::Plot", e.functionName());
+            EXPECT_NE(std::string(e.expectedCondition()).find("2147483647 points"),
+                      std::string::npos)
+                << e.expectedCondition();
+        }
+    }
+    EXPECT_EQ(before, internal::liveGLObjects());
+    EXPECT_EQ(0u, window->group()->resources.count(internal::GROUP_CHART_FONT));
+    // The type is still checked first.
+    EXPECT_THROW(zv::Histogram(2147483648u, zv::ZV_INT8), zv::TypeError);
+    zvtest::expectNoGLError("refused counts");
 }
 
 TEST_F(HistogramGLTest, BarColourStartsVisibleAndIsSetWithOpaqueAlpha) {

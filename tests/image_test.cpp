@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "colormap/cmap_tables.hpp"
@@ -266,6 +267,39 @@ TEST_F(ImageGLTest, DrawLeavesBindingsAsFound) {
     }
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &v);
     EXPECT_EQ(4, v);
+}
+
+// An application that forgets glUnmapBuffer is told so, instead of being shown the last
+// picture; once it unmaps, the same image draws what it wrote.
+TEST_F(ImageGLTest, DrawingWhileThePixelBufferIsMappedRaisesAndChangesNothing) {
+    auto img = makeImage<uint8_t>(1, 1, zv::ZV_GRAYSCALE, zv::ZV_UINT8, {0});
+    Snapshot s = drawWhole(img);
+    ASSERT_TRUE(zvtest::isBlack(s.at(W / 2, H / 2)));
+    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, img->pbo());
+    auto* p = static_cast<uint8_t*>(glMapBufferRange(GL_PIXEL_UNPACK_BUFFER, 0, 1,
+                                                     GL_MAP_WRITE_BIT));
+    ASSERT_NE(nullptr, p);
+    *p = 255;
+    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
+    try {
+        window->draw(img);
+        ADD_FAILURE() << "a mapped buffer was drawn";
+    } catch (const zv::ArgumentError&) {
+        ADD_FAILURE() << "not an argument error";
+    } catch (const zv::Error& e) {
+        EXPECT_EQ(zv::ZV_ERR_GL, e.err());
+        EXPECT_NE(std::string(e.what()).find("still mapped"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("glUnmapBuffer"), std::string::npos) << e.what();
+    }
+    zvtest::expectNoGLError("the refused draw");
+    GLint bound = -1;
+    glGetIntegerv(GL_PIXEL_UNPACK_BUFFER_BINDING, &bound);
+    EXPECT_EQ(0, bound);
+    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, img->pbo());
+    EXPECT_EQ(GLboolean(GL_TRUE), glUnmapBuffer(GL_PIXEL_UNPACK_BUFFER));
+    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
+    s = drawWhole(img);
+    EXPECT_TRUE(zvtest::isWhite(s.at(W / 2, H / 2))) << s.at(W / 2, H / 2);
 }
 
 TEST_F(ImageGLTest, KeepAspectRatioPlacesTheImageCentred) {

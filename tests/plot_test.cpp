@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -133,6 +134,10 @@ TEST_F(PlotGLTest, LimitsMovePointsAsTheTransformSays) {
         {0, 1, 1, 0, 0.25f, 0.5f},           // x mirrored
         {1, 0, 0, 1, 0.5f, 0.25f},           // y mirrored
         {-2, -4, 0.5f, 0.25f, -3.5f, 0.4f},  // negative and narrow ranges
+        // Ranges whose scale is below the smallest normal float (flushed to 0 on a GPU).
+        {FLT_MAX, -FLT_MAX, FLT_MAX, -FLT_MAX, 0.5f * FLT_MAX, -0.5f * FLT_MAX},
+        {FLT_MAX, 0, 1, -FLT_MAX, 0.25f * FLT_MAX, -0.75f * FLT_MAX},
+        {-FLT_MAX, FLT_MAX, FLT_MAX, 0, 0.5f * FLT_MAX, 0.25f * FLT_MAX},  // x mirrored
     };
     for (const Case& k : cases) {
         auto p = makePlot({k.x, k.y}, FILLED_SQUARE, true);

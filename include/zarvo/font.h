@@ -25,12 +25,17 @@ public:
     /// file already loaded does nothing, whatever the size.
     /// @throws zv::ArgumentError (argument 2) for a size below 1 or above 1024 pixels (or
     ///         half the context's maximum texture size when that is smaller), checked first
-    /// @throws zv::Error (ZV_ERR_FONT) when the file cannot be read as a font; the font is
-    ///         unloaded afterwards
+    /// @throws zv::Error (ZV_ERR_GL) when no window of the font's share group is current (the
+    ///         group of the window current when the font was created): call makeCurrent() on
+    ///         one first; nothing changes
+    /// @throws zv::Error (ZV_ERR_FONT) when the file cannot be read as a font, or the path is
+    ///         not a regular file (a directory, a FIFO, a device: the message names the path);
+    ///         the font is unloaded afterwards
     void loadFont(const char* file, int size);
     /// Loads the installed font that fontconfig ranks best for the pattern name (a family
     /// name such as "DejaVu Sans", or any fontconfig pattern).
-    /// @throws zv::Error (ZV_ERR_FONT) when fontconfig fails or nothing matches; see loadFont
+    /// @throws zv::Error (ZV_ERR_FONT) when fontconfig fails or nothing matches; see loadFont,
+    ///         also for ZV_ERR_GL
     void loadSystemFont(const char* name, int size);
 
     /// The internal record, for the library's own use.

@@ -22,6 +22,8 @@ namespace zv {
 class ZV_API Histogram {
 public:
     /// @throws zv::TypeError (argument 1 names dataType) for ZV_INT8 or an unknown type
+    /// @throws zv::DimensionError (argument 1) for more than 2^31 - 1 bins, what one draw
+    ///         call can take, before anything is allocated
     /// @throws zv::Error (ZV_ERR_GL) when OpenGL cannot allocate the vertex buffer
     Histogram(unsigned nbins, ZVType dataType);
     Histogram(const Histogram& other);             ///< shares other's histogram
@@ -32,7 +34,7 @@ public:
     void setBarColor(float red, float green, float blue);
     /// Axis limits, maximum before minimum; ymax scales the bars (0 draws none).
     void setAxesLimits(float xmax, float xmin, float ymax, float ymin);
-    void setXAxisTitle(const char* title);  ///< empty: no title; must not be null
+    void setXAxisTitle(const char* title);  ///< null or empty: no title
     void setYAxisTitle(const char* title);  ///< drawn stacked, one character a line
     float xmax() const;
     float xmin() const;

@@ -24,6 +24,8 @@ public:
     /// @param plotType ZV_PLOT_SCATTER for markers only; any other value draws a line
     /// @param markerType marker drawn at every point (ZV_MARKER_NONE for none)
     /// @throws zv::TypeError (argument 1) for ZV_INT8 or an unknown type
+    /// @throws zv::DimensionError (argument 1) for more than 2^31 - 1 points, what one draw
+    ///         call can take, before anything is allocated
     /// @throws zv::Error (ZV_ERR_GL) when OpenGL cannot allocate the vertex buffer
     Plot(unsigned numPoints, ZVType dataType, ZVPlotType plotType = ZV_PLOT_LINE,
          ZVMarkerType markerType = ZV_MARKER_NONE);
@@ -38,7 +40,7 @@ public:
     /// Axis limits, maximum before minimum. Nothing is rejected: reversed limits mirror the
     /// graph, limits closer than 0.001 collapse that axis onto the frame's edge.
     void setAxesLimits(float xmax, float xmin, float ymax, float ymin);
-    void setXAxisTitle(const char* title);  ///< empty: no title; must not be null
+    void setXAxisTitle(const char* title);  ///< null or empty: no title
     void setYAxisTitle(const char* title);  ///< drawn stacked, one character a line
     float xmax() const;
     float xmin() const;

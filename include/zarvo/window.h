@@ -123,6 +123,8 @@ public:
     /// stays with the image for its later draws.
     /// @throws zv::ArgumentError when the object was made in another share group, or in one
     ///         whose windows are all gone (this holds for every draw of an object)
+    /// @throws zv::Error (ZV_ERR_GL) when the image's pixel buffer is still mapped (unmap it
+    ///         before drawing; this holds for the cell draw too); nothing is presented
     void draw(const Image& image, bool keepAspectRatio = true);
     /// Draws an image into cell (column, row) of the grid (column 0 at the left, row 0 at
     /// the top; see grid()), under the caption title (null for none). With keepAspectRatio

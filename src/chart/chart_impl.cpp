@@ -1,6 +1,8 @@
 #include "chart/chart_impl.hpp"
 
+#include <climits>
 #include <mutex>
+#include <string>
 
 #include "chart/chart_shaders.hpp"
 #include "common/common.hpp"
@@ -53,6 +55,13 @@ GLenum chartDataType(zv::ZVType type, const char* label) {
                           type == zv::ZV_FLOAT32;
     if (!accepted) ZV_RAISE_TYPE(label, 1, type);
     return gl;
+}
+
+void checkDrawCount(unsigned count, const char* label, const char* what) {
+    if (count <= static_cast<unsigned>(INT_MAX)) return;
+    ZV_RAISE_DIM(label, 1,
+                 std::string("at most ") + std::to_string(INT_MAX) + " " + what +
+                     ", what one draw call can take; split the data over several objects");
 }
 
 AbstractChart2D::AbstractChart2D() {
@@ -112,8 +121,9 @@ void AbstractChart2D::setAxesLimits(float xmax, float xmin, float ymax, float ym
     mYLabels = axisLabels(ymax, ymin, mMetrics.tickCount);
 }
 
-void AbstractChart2D::setXAxisTitle(const char* title) { mXTitle = title; }
-void AbstractChart2D::setYAxisTitle(const char* title) { mYTitle = title; }
+// Null means no title, as every other text argument of the library takes it.
+void AbstractChart2D::setXAxisTitle(const char* title) { mXTitle = title ? title : ""; }
+void AbstractChart2D::setYAxisTitle(const char* title) { mYTitle = title ? title : ""; }
 
 void AbstractChart2D::bindResources(int windowId) {
     mVAOs.bind(windowId, [&] {

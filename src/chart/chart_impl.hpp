@@ -36,6 +36,11 @@ std::shared_ptr<font_impl> getChartFont();
 // for a ZVType charts do not take: only unsigned bytes, 32-bit integers and floats.
 GLenum chartDataType(zv::ZVType type, const char* label);
 
+// Raises zv::DimensionError (argument 1, recorded as `label`) when `count` elements (plot
+// points, histogram bins) are more than one draw call can take (2^31 - 1): the buffer would
+// be allocated and the draw silently refused. Called before anything is made.
+void checkDrawCount(unsigned count, const char* label, const char* what);
+
 class AbstractChart2D : public AbstractRenderable {
 public:
     // Loads the group's chart font when needed, builds the border and sprite programs and
@@ -54,7 +59,7 @@ public:
     // Maximum before minimum. Nothing is checked: equal limits give equal labels, reversed
     // limits labels that decrease along the axis.
     void setAxesLimits(float xmax, float xmin, float ymax, float ymin);
-    // Copies the text (never null); an empty title is not drawn.
+    // Copies the text; a null or empty title is not drawn.
     void setXAxisTitle(const char* title);
     void setYAxisTitle(const char* title);
 

@@ -51,18 +51,32 @@ PixelBox frameScissor(const ChartLayout& c, const int viewport[4]) {
 }
 
 glm::mat4 dataTransform(const ChartLayout& c, float xmax, float xmin, float ymax, float ymin) {
-    // Data to chart coordinates: cx = a (px - min) - 1, then the frame's transform.
+    // Data to chart coordinates: cx = a (px - min) - 1, then the frame's transform; all in
+    // double, since a range near 2 FLT_MAX does not fit a float.
     const double rx = static_cast<double>(xmax) - static_cast<double>(xmin);
     const double ry = static_cast<double>(ymax) - static_cast<double>(ymin);
     const double ax = std::fabs(rx) < 0.001 ? 0.0 : 2.0 / rx;
     const double ay = std::fabs(ry) < 0.001 ? 0.0 : 2.0 / ry;
     const double bx = -1.0 - static_cast<double>(xmin) * ax;
     const double by = -1.0 - static_cast<double>(ymin) * ay;
+    const double scaleX = c.sx * ax;
+    const double scaleY = c.sy * ay;
+    // A range of 1e38 or more gives a scale below FLT_MIN, which a GPU flushes to zero: every
+    // point would land on the offset. The whole matrix, w included, is then multiplied by a
+    // power of two that lifts the smaller scale to 2^-60; the perspective division takes the
+    // factor out again, so the picture is the same and every entry stays a normal float.
+    double k = 1.0;
+    const double smallest = std::min(scaleX != 0.0 ? std::fabs(scaleX) : 1.0,
+                                     scaleY != 0.0 ? std::fabs(scaleY) : 1.0);
+    const double lowest = std::ldexp(1.0, -60);
+    if (smallest < lowest) k = std::ldexp(1.0, std::ilogb(lowest / smallest) + 1);
     glm::mat4 t(1.0f);
-    t[0][0] = static_cast<float>(c.sx * ax);
-    t[1][1] = static_cast<float>(c.sy * ay);
-    t[3][0] = static_cast<float>(c.sx * (bx + c.ox));
-    t[3][1] = static_cast<float>(c.sy * (by + c.oy));
+    t[0][0] = static_cast<float>(k * scaleX);
+    t[1][1] = static_cast<float>(k * scaleY);
+    t[2][2] = static_cast<float>(k);
+    t[3][0] = static_cast<float>(k * c.sx * (bx + c.ox));
+    t[3][1] = static_cast<float>(k * c.sy * (by + c.oy));
+    t[3][3] = static_cast<float>(k);
     return t;
 }
 

@@ -61,7 +61,10 @@ PixelBox frameScissor(const ChartLayout& layout, const int viewport[4]);
 
 // The transform of a plot: [xmin, xmax] x [ymin, ymax] onto the frame, through the frame's
 // own transform. An axis whose limits differ by less than 0.001 collapses onto the frame's
-// left (x) or bottom (y) edge; reversed limits mirror the axis.
+// left (x) or bottom (y) edge; reversed limits mirror the axis. Any finite limits map right:
+// for ranges so wide that a scale would fall below the smallest normal float, the matrix
+// carries a power of two in w as well, so its entries stay normal and the clip coordinates
+// divide out to the same point.
 glm::mat4 dataTransform(const ChartLayout& layout, float xmax, float xmin, float ymax, float ymin);
 
 // A position in the text space (Wd x Hd units laid over the whole area, origin bottom left).

@@ -3,6 +3,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include <fontconfig/fontconfig.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <iostream>
@@ -62,6 +63,39 @@ GLProgram buildTextProgram() {
     return makeProgram(gTextVertexShaderSrc, gTextFragmentShaderSrc);
 }
 
+// The glyph textures go to the share group of the context current during the load, and a
+// window draws them only when that is the group the font was made in: a load anywhere else
+// would fill another group's names (or, with no context, none at all) and report success.
+void requireFontGroup(const std::shared_ptr<ShareGroup>& fontGroup, const char* label) {
+    const Context* now = actuallyCurrentWindow();
+    if (!now) {
+        ZV_RAISE_AT(label, __LINE__,
+                    "no window of the library is current: call makeCurrent() on a window of the "
+                    "font's share group (the group of the window current when the font was "
+                    "created) before loading it",
+                    zv::ZV_ERR_GL);
+    }
+    if (now->group() != fontGroup) {
+        ZV_RAISE_AT(label, __LINE__,
+                    "the current window belongs to another share group than the font: call "
+                    "makeCurrent() on a window of the font's group before loading it, or create "
+                    "the font while a window of this group is current",
+                    zv::ZV_ERR_GL);
+    }
+}
+
+// FreeType opens a path with a blocking read: a FIFO would wait for a writer forever and a
+// device would be read as a font. Only regular files are handed to it; a path that does not
+// exist is left to FreeType, which reports it as any unreadable file.
+void requireRegularFile(const std::string& path) {
+    struct stat info {};
+    if (path.empty() || stat(path.c_str(), &info) != 0 || S_ISREG(info.st_mode)) return;
+    ZV_RAISE_AT(FONT_LABEL, __LINE__,
+                "font face creation failed: '" + path +
+                    "' is not a regular file; pass the path of a font file",
+                zv::ZV_ERR_FONT);
+}
+
 }  // namespace
 
 font_impl::font_impl()
@@ -105,9 +139,11 @@ void font_impl::checkSize(const char* label, int size) const {
 
 void font_impl::loadFont(const char* file, int size) {
     checkSize("Font::loadFont", size);
+    requireFontGroup(mGroup, "Font::loadFont");
     const std::string path = file ? file : "";
     if (mLoaded && path == mFile) return;
     if (mLoaded) releaseGlyphSet();
+    requireRegularFile(path);
 
     mLoadedSize = size;
     ZV_CHECK_POINT("Begin Font::loadFont");
@@ -208,6 +244,7 @@ void font_impl::extractGlyph(int code) {
 
 void font_impl::loadSystemFont(const char* name, int size) {
     checkSize("Font::loadSystemFont", size);
+    requireFontGroup(mGroup, "Font::loadSystemFont");
     FcConfig* config = FcInitLoadConfigAndFonts();
     if (!config)
         ZV_RAISE_AT(FONT_LABEL, __LINE__, "fontconfig initilization failed", zv::ZV_ERR_FONT);

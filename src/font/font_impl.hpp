@@ -36,7 +36,9 @@ public:
     // the glyph set loaded before. Raises zv::ArgumentError (argument 2) for a size below 1
     // or above maxSize() before touching anything, and zv::Error (ZV_ERR_FONT, "Freetype
     // library") when the face cannot be opened or sized; the font is unloaded afterwards.
-    // A context of the font's share group must be current.
+    // A window of the font's share group must be current: zv::Error (ZV_ERR_GL) otherwise,
+    // before anything changes. A path that is not a regular file raises ZV_ERR_FONT naming
+    // it, without opening it (a FIFO would block).
     void loadFont(const char* file, int size);
     // Asks fontconfig for the best match of the pattern `name` (a family name such as "Vera")
     // and loads its file with loadFont. Raises zv::Error (ZV_ERR_FONT) when fontconfig cannot

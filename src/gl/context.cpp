@@ -62,15 +62,17 @@ void unregisterWindow(const Context* window, int id) {
     if (gCurrentWindow == window) gCurrentWindow = nullptr;
 }
 
-namespace {
-// The library's window whose context is really current on this thread, or null.
-const Context* actuallyCurrent() {
+const Context* actuallyCurrentWindow() {
+    if (!gSystem.currentNative) return nullptr;
     const void* w = gSystem.currentNative();
     if (!w) return nullptr;
     for (const auto& entry : liveWindows())
         if (entry.second->native() == w) return entry.second;
     return nullptr;
 }
+
+namespace {
+const Context* actuallyCurrent() { return actuallyCurrentWindow(); }
 }  // namespace
 
 bool isLive(const Context* window) {

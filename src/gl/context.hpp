@@ -71,6 +71,10 @@ void MakeContextCurrent(const Context* window);
 // and its share group.
 const Context* currentWindow();
 std::shared_ptr<ShareGroup> currentGroup();
+// The library's window whose context is really current on this thread (asked of the window
+// system, not the record above), or null when none of the library's is: the application may
+// have made its own context current, or none, since the library last switched.
+const Context* actuallyCurrentWindow();
 
 // The live window with this id, or null.
 const Context* windowById(int id);

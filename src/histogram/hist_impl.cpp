@@ -9,7 +9,13 @@
 namespace internal {
 
 hist_impl::hist_impl(unsigned nbins, zv::ZVType dataType)
-    : hist_impl(nbins, AcceptedType{chartDataType(dataType, "Histogram::Histogram")}) {}
+    : hist_impl(nbins, accept(nbins, dataType)) {}
+
+hist_impl::AcceptedType hist_impl::accept(unsigned nbins, zv::ZVType dataType) {
+    const GLenum gl = chartDataType(dataType, "Histogram::Histogram");
+    checkDrawCount(nbins, "Histogram::Histogram", "bins");
+    return AcceptedType{gl};
+}
 
 hist_impl::hist_impl(unsigned nbins, AcceptedType type) : mGLType(type.gl), mBins(nbins) {
     mBarProgram = makeProgram(gHistBarVertexShaderSrc, gHistBarFragmentShaderSrc);

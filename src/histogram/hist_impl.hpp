@@ -23,7 +23,8 @@ public:
     // A histogram of nbins bins of dataType (0 bins draw only the frame), with a buffer of
     // nbins elements (uninitialised, GL_DYNAMIC_DRAW). A window of the share group it will
     // be drawn in must be current. Raises zv::TypeError (argument 1, "Histogram::Histogram")
-    // for ZV_INT8 or an unknown type before any OpenGL object is made.
+    // for ZV_INT8 or an unknown type, and zv::DimensionError (argument 1) for more bins than
+    // one draw call takes (2^31 - 1), before any OpenGL object is made.
     hist_impl(unsigned nbins, zv::ZVType dataType);
     ~hist_impl() override;
 
@@ -55,6 +56,8 @@ private:
     struct AcceptedType {
         GLenum gl;
     };
+    // The type and bin count checked, in this order, before the chart is built.
+    static AcceptedType accept(unsigned nbins, zv::ZVType dataType);
     hist_impl(unsigned nbins, AcceptedType type);
 
     GLenum mGLType;

@@ -215,6 +215,19 @@ void image_impl::render(int windowId, int x, int y, int width, int height) {
     const GLfloat matrix[16] = {s.sx, 0.0f, 0.0f, 0.0f, 0.0f, s.sy, 0.0f, 0.0f,
                                 0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f};
 
+    // A buffer the application still has mapped cannot be read by the upload: the draw would
+    // show the last picture and leave GL_INVALID_OPERATION behind.
+    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, mPBO.get());
+    GLint mapped = GL_FALSE;
+    glGetBufferParameteriv(GL_PIXEL_UNPACK_BUFFER, GL_BUFFER_MAPPED, &mapped);
+    if (mapped) {
+        glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
+        ZV_RAISE_AT("Window::draw", __LINE__,
+                    "the image's pixel buffer is still mapped: call glUnmapBuffer on it after "
+                    "writing the pixels and before drawing the image",
+                    zv::ZV_ERR_GL);
+    }
+
     glUseProgram(mProgram.get());
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, mTex.get());
@@ -225,7 +238,6 @@ void image_impl::render(int windowId, int x, int y, int width, int height) {
     if (previousSampler != 0) glBindSampler(0, 0);
 
     // Rows are packed without padding, whatever their byte length.
-    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, mPBO.get());
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, static_cast<GLsizei>(mWidth),
                     static_cast<GLsizei>(mHeight), mGLformat, mGLType, nullptr);

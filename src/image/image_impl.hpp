@@ -40,7 +40,8 @@ public:
     // buffer or program bound; the colour map stays bound to uniform-buffer binding point 0
     // and texture unit 0 stays active. The sampler bound to unit 0 is unbound for the draw
     // (so nearest filtering and edge clamping hold after text drew with its own sampler) and
-    // bound again afterwards.
+    // bound again afterwards. Raises zv::Error (ZV_ERR_GL) before drawing anything when the
+    // application left the pixel buffer mapped.
     void render(int windowId, int x, int y, int width, int height) override;
     // The colour-map uniform buffer and its row count for the next render.
     void setColorMapUBOParams(GLuint ubo, GLuint size) override;

@@ -13,7 +13,13 @@ size_t bytesPerElement(GLenum type) { return type == GL_UNSIGNED_BYTE ? 1 : 4; }
 }  // namespace
 
 plot_impl::plot_impl(unsigned numPoints, zv::ZVType dataType, int markerType)
-    : plot_impl(numPoints, AcceptedType{chartDataType(dataType, "Plot::Plot")}, markerType) {}
+    : plot_impl(numPoints, accept(numPoints, dataType), markerType) {}
+
+plot_impl::AcceptedType plot_impl::accept(unsigned numPoints, zv::ZVType dataType) {
+    const GLenum gl = chartDataType(dataType, "Plot::Plot");
+    checkDrawCount(numPoints, "Plot::Plot", "points");
+    return AcceptedType{gl};
+}
 
 plot_impl::plot_impl(unsigned numPoints, AcceptedType type, int markerType)
     : mNumPoints(numPoints), mGLType(type.gl), mMarkerType(markerType) {

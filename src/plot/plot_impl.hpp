@@ -23,7 +23,8 @@ public:
     // (uninitialised, GL_DYNAMIC_DRAW). markerType is a ZVMarkerType, kept as an int: any
     // value above ZV_MARKER_STAR (which the enumeration cannot hold) draws filled squares. A window
     // of the share group it will be drawn in must be current. Raises zv::TypeError (argument 1,
-    // "Plot::Plot") for ZV_INT8 or an unknown type before any OpenGL object is made.
+    // "Plot::Plot") for ZV_INT8 or an unknown type, and zv::DimensionError (argument 1) for
+    // more points than one draw call takes (2^31 - 1), before any OpenGL object is made.
     plot_impl(unsigned numPoints, zv::ZVType dataType, int markerType);
     ~plot_impl() override;
 
@@ -76,6 +77,8 @@ private:
     struct AcceptedType {
         GLenum gl;
     };
+    // The type and point count checked, in this order, before the chart is built.
+    static AcceptedType accept(unsigned numPoints, zv::ZVType dataType);
     plot_impl(unsigned numPoints, AcceptedType type, int markerType);
 
     unsigned mNumPoints;
