@@ -66,7 +66,7 @@ public:
     /// The chart's axis limits, maximum before minimum, as zv::Plot::setAxesLimits; every
     /// series is drawn through them.
     void setAxesLimits(float xmax, float xmin, float ymax, float ymin);
-    void setXAxisTitle(const char* title);  ///< empty: no title; must not be null
+    void setXAxisTitle(const char* title);  ///< null or empty: no title
     void setYAxisTitle(const char* title);  ///< drawn stacked, one character a line
     float xmax() const;
     float xmin() const;
