@@ -10,7 +10,7 @@ PKGS=(
   libgtest-dev googletest libbenchmark-dev
   xvfb xauth libgl1-mesa-dri libegl-mesa0 mesa-utils
   libstb-dev
-  libx11-dev
+  libx11-dev libxtst-dev
   valgrind
 )
 if [ "${ZV_WITH_CLANG:-0}" = 1 ]; then PKGS+=(clang libclang-rt-14-dev); fi

@@ -3,6 +3,7 @@
 /// zv::Window: a window with its OpenGL context, in which images, plots and histograms are
 /// drawn over the whole area or into the cells of a grid under red captions.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,31 @@ class Plot;
 class Histogram;
 class Chart;
 class Font;
+
+/// The framebuffer's size in pixels: what drawing fills, following resizes.
+struct Size {
+    int width = 0;
+    int height = 0;
+};
+
+/// What happened to a key or mouse button, as input callbacks receive it.
+enum InputAction { ZV_RELEASE = 0, ZV_PRESS = 1, ZV_REPEAT = 2 };
+/// Modifier keys held during an input event: a bit set.
+enum InputModifier { ZV_MOD_SHIFT = 1, ZV_MOD_CONTROL = 2, ZV_MOD_ALT = 4, ZV_MOD_SUPER = 8 };
+/// Mouse buttons as input callbacks receive them.
+enum MouseButton { ZV_MOUSE_LEFT = 0, ZV_MOUSE_RIGHT = 1, ZV_MOUSE_MIDDLE = 2 };
+/// Key codes: printable keys are their upper-case ASCII codes ('A' is 65, '1' is 49, space
+/// 32); these name some others. Every other key has the value GLFW 3 gives it.
+enum Key {
+    ZV_KEY_ESCAPE = 256,
+    ZV_KEY_ENTER = 257,
+    ZV_KEY_TAB = 258,
+    ZV_KEY_BACKSPACE = 259,
+    ZV_KEY_RIGHT = 262,
+    ZV_KEY_LEFT = 263,
+    ZV_KEY_DOWN = 264,
+    ZV_KEY_UP = 265,
+};
 
 /// A picture of a window: width x height pixels of 4 bytes each (red, green, blue, alpha,
 /// 8 bits a channel), rows from the top of the window to the bottom. Alpha is always 255:
@@ -117,6 +143,39 @@ public:
     /// @throws zv::Error (ZV_ERR_GL) naming the path and the reason when the file cannot be
     ///         written (no such directory, no permission, disk full); no partial file remains
     void saveSnapshot(const std::string& path);
+
+    /// The framebuffer's current size in pixels; unlike width() and height() it follows
+    /// setSize() and the user's resizing (once the window system has reported it, which a
+    /// draw's event polling picks up).
+    Size framebufferSize() const;
+
+    /// Input and resize callbacks. Each is called from the event polling of a draw (a
+    /// whole-window draw, or the draw() that presents a grid), on the drawing thread, in the
+    /// order the events happened; the window's context is current. Positions x, y are in
+    /// pixels from the top-left corner of the window's drawing area. Setting an empty function
+    /// removes a callback. Escape and the close button still hide the window; the key
+    /// callback sees Escape too. An exception thrown by a callback is caught, the remaining
+    /// events are still handled, and it is thrown again once polling is done, by the draw
+    /// of this window that polled or, when another window's draw polled, by this one's next.
+    using KeyCallback = std::function<void(int key, int scancode, int action, int mods)>;
+    using MouseButtonCallback =
+        std::function<void(int button, int action, int mods, double x, double y)>;
+    using CursorCallback = std::function<void(double x, double y)>;
+    using ScrollCallback = std::function<void(double dx, double dy)>;
+    using ResizeCallback = std::function<void(int width, int height)>;
+    /// key: see zv::Key; scancode: the keyboard's own code; action: zv::InputAction;
+    /// mods: zv::InputModifier bits held before the event (a Shift press itself comes
+    /// without ZV_MOD_SHIFT, its release with it).
+    void setKeyCallback(KeyCallback callback);
+    /// button: zv::MouseButton (or 3 to 7 for further buttons); action: ZV_PRESS or
+    /// ZV_RELEASE; mods: zv::InputModifier bits; x, y: where the cursor was.
+    void setMouseButtonCallback(MouseButtonCallback callback);
+    /// The cursor moved to x, y (also outside the window while a button is held).
+    void setCursorCallback(CursorCallback callback);
+    /// The wheel turned: dy > 0 away from the user (up), dx for horizontal wheels.
+    void setScrollCallback(ScrollCallback callback);
+    /// The framebuffer's size changed to width x height pixels.
+    void setResizeCallback(ResizeCallback callback);
 
     /// Draws an image over the whole window and presents the frame. With keepAspectRatio the
     /// image's longer side spans the window and the other follows its aspect ratio; the flag

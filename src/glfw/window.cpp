@@ -8,6 +8,7 @@
 #include <GLFW/glfw3.h>
 
 #include "gl/raise.hpp"
+#include "zarvo/window.h"
 
 namespace wtk {
 
@@ -21,6 +22,20 @@ constexpr int MAX_SIDE = 32767;
 thread_local std::string gLastGlfwError;
 }  // namespace
 
+// The public names of input codes are GLFW's values, handed over unchanged.
+static_assert(zv::ZV_PRESS == GLFW_PRESS && zv::ZV_RELEASE == GLFW_RELEASE &&
+              zv::ZV_REPEAT == GLFW_REPEAT, "input actions");
+static_assert(zv::ZV_MOD_SHIFT == GLFW_MOD_SHIFT && zv::ZV_MOD_CONTROL == GLFW_MOD_CONTROL &&
+              zv::ZV_MOD_ALT == GLFW_MOD_ALT && zv::ZV_MOD_SUPER == GLFW_MOD_SUPER, "modifiers");
+static_assert(zv::ZV_MOUSE_LEFT == GLFW_MOUSE_BUTTON_LEFT &&
+              zv::ZV_MOUSE_RIGHT == GLFW_MOUSE_BUTTON_RIGHT &&
+              zv::ZV_MOUSE_MIDDLE == GLFW_MOUSE_BUTTON_MIDDLE, "mouse buttons");
+static_assert(zv::ZV_KEY_ESCAPE == GLFW_KEY_ESCAPE && zv::ZV_KEY_ENTER == GLFW_KEY_ENTER &&
+              zv::ZV_KEY_TAB == GLFW_KEY_TAB && zv::ZV_KEY_BACKSPACE == GLFW_KEY_BACKSPACE &&
+              zv::ZV_KEY_RIGHT == GLFW_KEY_RIGHT && zv::ZV_KEY_LEFT == GLFW_KEY_LEFT &&
+              zv::ZV_KEY_DOWN == GLFW_KEY_DOWN && zv::ZV_KEY_UP == GLFW_KEY_UP && 'A' == GLFW_KEY_A,
+              "keys");
+
 struct Callbacks {
     static Widget* widget(GLFWwindow* w) { return static_cast<Widget*>(glfwGetWindowUserPointer(w)); }
     static void error(int, const char* description) {
@@ -28,7 +43,42 @@ struct Callbacks {
         std::fputs(description, stderr);
     }
     static void key(GLFWwindow* w, int key, int scancode, int action, int mods) {
-        if (Widget* widget = Callbacks::widget(w)) widget->keyboardHandler(key, scancode, action, mods);
+        Widget* widget = Callbacks::widget(w);
+        if (!widget) return;
+        if (widget->mListener) widget->mListener->keyEvent(key, scancode, action, mods);
+        widget->keyboardHandler(key, scancode, action, mods);
+    }
+    static void mouseButton(GLFWwindow* w, int button, int action, int mods) {
+        Widget* widget = Callbacks::widget(w);
+        if (!widget || !widget->mListener) return;
+        widget->mListener->mouseButtonEvent(button, action, mods, widget->mCursorX,
+                                            widget->mCursorY);
+    }
+    static void cursor(GLFWwindow* w, double x, double y) {
+        Widget* widget = Callbacks::widget(w);
+        if (!widget) return;
+        widget->mCursorX = x;
+        widget->mCursorY = y;
+        if (widget->mListener) widget->mListener->cursorEvent(x, y);
+    }
+    static void scroll(GLFWwindow* w, double dx, double dy) {
+        Widget* widget = Callbacks::widget(w);
+        if (!widget || !widget->mListener) return;
+        widget->mListener->scrollEvent(dx, dy, modifiers(w), widget->mCursorX, widget->mCursorY);
+    }
+    static void framebufferSize(GLFWwindow* w, int width, int height) {
+        Widget* widget = Callbacks::widget(w);
+        if (widget && widget->mListener) widget->mListener->framebufferSizeEvent(width, height);
+    }
+    // GLFW hands scroll events no modifiers: they are read from the keys held now.
+    static int modifiers(GLFWwindow* w) {
+        const auto held = [w](int a, int b) {
+            return glfwGetKey(w, a) == GLFW_PRESS || glfwGetKey(w, b) == GLFW_PRESS;
+        };
+        return (held(GLFW_KEY_LEFT_SHIFT, GLFW_KEY_RIGHT_SHIFT) ? GLFW_MOD_SHIFT : 0) |
+               (held(GLFW_KEY_LEFT_CONTROL, GLFW_KEY_RIGHT_CONTROL) ? GLFW_MOD_CONTROL : 0) |
+               (held(GLFW_KEY_LEFT_ALT, GLFW_KEY_RIGHT_ALT) ? GLFW_MOD_ALT : 0) |
+               (held(GLFW_KEY_LEFT_SUPER, GLFW_KEY_RIGHT_SUPER) ? GLFW_MOD_SUPER : 0);
     }
     static void close(GLFWwindow* w) {
         if (Widget* widget = Callbacks::widget(w)) widget->closeWindow();
@@ -78,8 +128,13 @@ Widget::Widget(int width, int height, const char* title, const Widget* share, bo
                         reason, "Error: Could not Create GLFW Window!");
     }
     glfwSetWindowUserPointer(mWindow, this);
+    glfwGetCursorPos(mWindow, &mCursorX, &mCursorY);
     glfwSetKeyCallback(mWindow, Callbacks::key);
     glfwSetWindowCloseCallback(mWindow, Callbacks::close);
+    glfwSetMouseButtonCallback(mWindow, Callbacks::mouseButton);
+    glfwSetCursorPosCallback(mWindow, Callbacks::cursor);
+    glfwSetScrollCallback(mWindow, Callbacks::scroll);
+    glfwSetFramebufferSizeCallback(mWindow, Callbacks::framebufferSize);
 }
 
 Widget::~Widget() {

@@ -7,6 +7,22 @@ struct GLFWwindow;
 
 namespace wtk {
 
+// Receives a widget's input and resize events, from inside pollEvents() on the polling
+// thread. Positions are in window coordinates from the top-left corner of the drawable area;
+// codes are the window system's (GLFW's key, button, action and modifier values; modifiers
+// are those held before the event, so a Shift press itself comes without Shift).
+class EventListener {
+public:
+    virtual void keyEvent(int key, int scancode, int action, int mods) = 0;
+    virtual void mouseButtonEvent(int button, int action, int mods, double x, double y) = 0;
+    virtual void cursorEvent(double x, double y) = 0;
+    virtual void scrollEvent(double dx, double dy, int mods, double x, double y) = 0;
+    virtual void framebufferSizeEvent(int width, int height) = 0;
+
+protected:
+    ~EventListener() = default;
+};
+
 class Widget {
 public:
     // No native window; closed flag false.
@@ -39,6 +55,8 @@ public:
     void keyboardHandler(int key, int scancode, int action, int mods);
     // Processes pending events of every window and runs the callbacks.
     void pollEvents();
+    // Where this widget's events go besides its own Escape handling; null for nowhere.
+    void setListener(EventListener* listener) { mListener = listener; }
 
     // The widget whose context is current on the calling thread, or null when none of the
     // library's widgets is current.
@@ -52,6 +70,11 @@ private:
 
     GLFWwindow* mWindow;
     bool mClose;
+    EventListener* mListener = nullptr;
+    // Where the cursor was at the event handled last: the window system's present position
+    // may already be further on, so button and wheel events are placed at this one.
+    double mCursorX = 0;
+    double mCursorY = 0;
 };
 
 }  // namespace wtk

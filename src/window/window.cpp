@@ -2,6 +2,8 @@
 
 #include "zarvo/font.h"
 
+#include <utility>
+
 #include "gl/raise.hpp"
 #include "font/font.hpp"
 #include "window/snapshot.hpp"
@@ -41,6 +43,22 @@ void Window::makeCurrent() { internal::MakeContextCurrent(mValue->get().get()); 
 void Window::grid(int rows, int columns) { mValue->get()->grid(rows, columns); }
 void Window::draw() { mValue->get()->draw(); }
 Snapshot Window::snapshot() { return mValue->get()->snapshot(); }
+Size Window::framebufferSize() const { return mValue->get()->framebufferSize(); }
+void Window::setKeyCallback(KeyCallback callback) {
+    mValue->get()->callbacks().key = std::move(callback);
+}
+void Window::setMouseButtonCallback(MouseButtonCallback callback) {
+    mValue->get()->callbacks().mouseButton = std::move(callback);
+}
+void Window::setCursorCallback(CursorCallback callback) {
+    mValue->get()->callbacks().cursor = std::move(callback);
+}
+void Window::setScrollCallback(ScrollCallback callback) {
+    mValue->get()->callbacks().scroll = std::move(callback);
+}
+void Window::setResizeCallback(ResizeCallback callback) {
+    mValue->get()->callbacks().resize = std::move(callback);
+}
 void Window::saveSnapshot(const std::string& path) {
     internal::writePNG(mValue->get()->snapshot(), path);
 }

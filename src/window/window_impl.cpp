@@ -97,6 +97,7 @@ window_impl::window_impl(int width, int height, const char* title,
         throw;
     }
     widget.release();
+    mWidget->setListener(this);
     registerWindow(this, mID);
     mGroup->windows.push_back(this);
     setCurrentRecord(this, mGroup->glew);
@@ -184,7 +185,7 @@ void window_impl::draw(const std::shared_ptr<AbstractRenderable>& r) {
     r->setColorMapUBOParams(mColorMapUBO, mColorMapLen);
     r->render(mID, 0, 0, w, h);
     mWidget->swapBuffers();
-    mWidget->pollEvents();
+    pollEvents();
     glErrorCheck("End drawImage", __FILE__, __LINE__);
 }
 
@@ -251,10 +252,51 @@ void window_impl::draw(int column, int row, const std::shared_ptr<AbstractRender
 void window_impl::draw() {
     MakeContextCurrent(this);
     mWidget->swapBuffers();
-    mWidget->pollEvents();
+    pollEvents();
     // The back buffer keeps the presented frame after the swap (the drivers this runs on keep
     // it), for snapshot(); the next frame's first cell draw clears it.
     mClearPending = true;
+}
+
+zv::Size window_impl::framebufferSize() const {
+    zv::Size size;
+    mWidget->getFrameBufferSize(&size.width, &size.height);
+    return size;
+}
+
+void window_impl::pollEvents() {
+    mWidget->pollEvents();
+    if (mCallbackError) {
+        std::exception_ptr error = mCallbackError;
+        mCallbackError = nullptr;
+        std::rethrow_exception(error);
+    }
+}
+
+// An exception must not unwind through the window system's C code: it is kept and thrown
+// again once polling is over, and the remaining events still reach their callbacks.
+template <typename F, typename... A>
+void window_impl::call(const F& callback, A... args) {
+    if (!callback) return;
+    try {
+        callback(args...);
+    } catch (...) {
+        if (!mCallbackError) mCallbackError = std::current_exception();
+    }
+}
+
+void window_impl::keyEvent(int key, int scancode, int action, int mods) {
+    call(mCallbacks.key, key, scancode, action, mods);
+}
+void window_impl::mouseButtonEvent(int button, int action, int mods, double x, double y) {
+    call(mCallbacks.mouseButton, button, action, mods, x, y);
+}
+void window_impl::cursorEvent(double x, double y) { call(mCallbacks.cursor, x, y); }
+void window_impl::scrollEvent(double dx, double dy, int, double, double) {
+    call(mCallbacks.scroll, dx, dy);
+}
+void window_impl::framebufferSizeEvent(int width, int height) {
+    call(mCallbacks.resize, width, height);
 }
 
 zv::Snapshot window_impl::snapshot() {

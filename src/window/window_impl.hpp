@@ -2,24 +2,31 @@
 // One window as the library sees it: the native window and its context, the share group's
 // entry points and colour maps, the selected colour map, the caption font and the grid.
 
+#include <exception>
 #include <memory>
 
 #include "gl/gl.hpp"
 #include "common/renderable.hpp"
 #include "gl/context.hpp"
 #include "zarvo/defines.h"
+#include "glfw/window.hpp"
 #include "zarvo/window.h"
-
-namespace wtk {
-class Widget;
-}
 
 namespace internal {
 
 class colormap_impl;
 class font_impl;
 
-class window_impl final : public Context {
+// The application's input and resize callbacks of one window.
+struct WindowCallbacks {
+    zv::Window::KeyCallback key;
+    zv::Window::MouseButtonCallback mouseButton;
+    zv::Window::CursorCallback cursor;
+    zv::Window::ScrollCallback scroll;
+    zv::Window::ResizeCallback resize;
+};
+
+class window_impl final : public Context, private wtk::EventListener {
 public:
     // Creates the native window (hidden when `invisible`), joining the share group of
     // `parent` when it is alive, makes its context current and loads the entry points.
@@ -70,8 +77,22 @@ public:
 
     // What the window shows after its last draw, read back (see zv::Window::snapshot).
     zv::Snapshot snapshot();
+    // The framebuffer's current size.
+    zv::Size framebufferSize() const;
+    WindowCallbacks& callbacks() { return mCallbacks; }
 
 private:
+    // Events from the widget's polling, handed to the application's callbacks.
+    void keyEvent(int key, int scancode, int action, int mods) override;
+    void mouseButtonEvent(int button, int action, int mods, double x, double y) override;
+    void cursorEvent(double x, double y) override;
+    void scrollEvent(double dx, double dy, int mods, double x, double y) override;
+    void framebufferSizeEvent(int width, int height) override;
+    // Polls the window system; then throws what a callback threw meanwhile, if anything.
+    void pollEvents();
+    template <typename F, typename... A>
+    void call(const F& callback, A... args);
+
     void* mCxt = nullptr;
     void* mDsp = nullptr;
     int mID;
@@ -84,6 +105,9 @@ private:
     int mCellHeight = 0;
     // A grid frame was presented and its back buffer not cleared yet.
     bool mClearPending = false;
+    WindowCallbacks mCallbacks;
+    // The first exception a callback threw since the last polling ended.
+    std::exception_ptr mCallbackError;
     std::shared_ptr<font_impl> mFont;
     std::shared_ptr<colormap_impl> mColorMaps;
     GLuint mColorMapUBO = 0;
