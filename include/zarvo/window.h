@@ -72,8 +72,8 @@ struct Snapshot {
 /// histogram draws its labels, every caption): blending off, depth testing on with GL_LESS,
 /// the text's sampler and a glyph texture on unit 0. After a plot or histogram: scissor
 /// testing off, point size 1, and GL_PROGRAM_POINT_SIZE off when markers were drawn; after a
-/// cell draw, scissor testing off. A chart with a legend ends with text: it
-/// leaves what text leaves, and the blend function GL_SRC_ALPHA,
+/// cell draw, scissor testing off. An image with a colour bar and a chart with a legend end
+/// with text: they leave what text leaves, and the blend function GL_SRC_ALPHA,
 /// GL_ONE_MINUS_SRC_ALPHA. A first draw of an object in a window empties the array-buffer
 /// binding point. The rest is as the application left it; an image drawn over
 /// the whole window is drawn through the application's blending and scissor test.
@@ -178,20 +178,27 @@ public:
     void setResizeCallback(ResizeCallback callback);
 
     /// Draws an image over the whole window and presents the frame. With keepAspectRatio the
-    /// image's longer side spans the window and the other follows its aspect ratio; the flag
-    /// stays with the image for its later draws.
+    /// image's longer side spans the window and the other follows its aspect ratio. With
+    /// colorBar a strip of 100 pixels at the right shows the window's colour map as a
+    /// vertical bar from the image's valueMin() at the bottom to valueMax() at the top, with
+    /// five white ticks labelled in two decimals, and the image is laid out in what remains
+    /// (an area narrower than 200 or lower than 60 pixels shows the image alone). Both flags
+    /// stay with the image for its later draws. After a colour bar the OpenGL state is
+    /// that after text (see the class notes). The first colour bar drawn in a share group
+    /// builds the bar's program.
     /// @throws zv::ArgumentError when the object was made in another share group, or in one
     ///         whose windows are all gone (this holds for every draw of an object)
     /// @throws zv::Error (ZV_ERR_GL) when the image's pixel buffer is still mapped (unmap it
     ///         before drawing; this holds for the cell draw too); nothing is presented
-    void draw(const Image& image, bool keepAspectRatio = true);
+    void draw(const Image& image, bool keepAspectRatio = true, bool colorBar = false);
     /// Draws an image into cell (column, row) of the grid (column 0 at the left, row 0 at
     /// the top; see grid()), under the caption title (null for none). With keepAspectRatio
     /// the image keeps its aspect ratio inside the cell's drawing area (the cell less its
-    /// margins and caption), centred. The frame is presented by draw().
+    /// margins and caption), centred; with colorBar the bar takes the right of that area.
+    /// The frame is presented by draw().
     /// @throws zv::ArgumentError before grid(), or for a caption when no font was set
     void draw(int column, int row, const Image& image, const char* title = nullptr,
-              bool keepAspectRatio = true);
+              bool keepAspectRatio = true, bool colorBar = false);
     /// Draws a line or scatter plot over the whole window and presents the frame.
     void draw(const Plot& plot);
     /// Draws a plot into a grid cell; see the image cell draw for the rules.

@@ -27,7 +27,7 @@ struct ShareGroup {
 };
 
 // Keys of ShareGroup::resources.
-enum GroupResource : int { GROUP_CHART_FONT = 1, GROUP_IMAGE_QUAD = 2 };
+enum GroupResource : int { GROUP_CHART_FONT = 1, GROUP_IMAGE_QUAD = 2, GROUP_COLOR_BAR = 3 };
 
 // A context the library made, as this layer needs to know it: how to make it current and
 // which share group it belongs to. The window core's windows are the contexts; this layer

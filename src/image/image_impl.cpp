@@ -9,6 +9,9 @@
 #include "common/common.hpp"
 #include "gl/raise.hpp"
 #include "gl/check.hpp"
+#include "chart/chart_impl.hpp"
+#include "image/color_bar.hpp"
+#include "image/color_bar_layout.hpp"
 #include "image/image_shaders.hpp"
 #include "gl/uniforms.hpp"
 #include "gl/context.hpp"
@@ -203,6 +206,33 @@ void image_impl::render(int windowId, int x, int y, int width, int height) {
     (void)y;
     // Nothing to show, or no map to show it through.
     if (mWidth == 0 || mHeight == 0 || mColorMapUBO == 0 || mUBOSize == 0) return;
+    if (!mColorBar) {
+        renderImage(windowId, width, height);
+        return;
+    }
+    // The strip is laid out in the viewport's pixels (a grid cell's viewport is inset from
+    // the area); the image gets the same share of the area as of the viewport.
+    GLint vp[4];
+    glGetIntegerv(GL_VIEWPORT, vp);
+    const ColorBarLayout bar = colorBarLayout(vp[2], vp[3]);
+    if (!bar.shown) {
+        renderImage(windowId, width, height);
+        return;
+    }
+    glViewport(vp[0], vp[1], bar.imageWidth, vp[3]);
+    const long long areaWidth = static_cast<long long>(width) * bar.imageWidth / vp[2];
+    renderImage(windowId, static_cast<int>(areaWidth), height);
+    glViewport(vp[0], vp[1], vp[2], vp[3]);
+    if (!mBarFont) mBarFont = getChartFont();
+    if (mBarLabels.empty() || mLabelsMin != valueMin() || mLabelsMax != valueMax()) {
+        mLabelsMin = valueMin();
+        mLabelsMax = valueMax();
+        mBarLabels = colorBarLabels(mLabelsMin, mLabelsMax);
+    }
+    drawColorBar(windowId, bar, vp[2], vp[3], mColorMapUBO, mUBOSize, *mBarFont, mBarLabels);
+}
+
+void image_impl::renderImage(int windowId, int width, int height) {
     // The aspect ratio is kept in the area the quad is drawn into: in a grid cell that is
     // the viewport inset from the cell, not the cell the window passes as the area.
     if (mKeepAspectRatio) {

@@ -2,6 +2,10 @@
 // An image: a caller-filled pixel buffer unpacked into a texture on every draw and shown on
 // one quad through the window's colour map.
 
+#include <memory>
+#include <string>
+#include <vector>
+
 #include "gl/gl.hpp"
 #include "gl/gl_objects.hpp"
 #include "common/renderable.hpp"
@@ -11,6 +15,8 @@
 #include "zarvo/defines.h"
 
 namespace internal {
+
+class font_impl;
 
 // Binds the quad's vertex array for the window, making it on the first call for that window
 // id. The quad's three buffers (positions, texture coordinates, indices) are made once per
@@ -53,6 +59,12 @@ public:
     // The range that maps onto the map: the one set, else [0, the element unit].
     float valueMin() const { return mHasRange ? mValueMin : 0.0f; }
     float valueMax() const;
+    // Draw a colour bar in a strip at the right of the area in the next renders (until set
+    // again): the window's colour map from valueMin() at the bottom to valueMax() at the
+    // top, with five ticks labelled in two decimals; the image is laid out in what remains.
+    // An area narrower than 200 or lower than 60 pixels shows the image alone.
+    void showColorBar(bool show) { mColorBar = show; }
+    bool showsColorBar() const { return mColorBar; }
     // Keep the aspect ratio in the next renders (until set again).
     void keepAspectRatio(bool keep) { mKeepAspectRatio = keep; }
     bool keepsAspectRatio() const { return mKeepAspectRatio; }
@@ -69,6 +81,9 @@ public:
     void unbindResources() const { VertexArrayMap::unbind(); }
 
 private:
+    // The image alone, scaled for an area of width x height, into the current viewport.
+    void renderImage(int windowId, int width, int height);
+
     unsigned mWidth;
     unsigned mHeight;
     zv::ColorMode mFormat;
@@ -82,6 +97,12 @@ private:
     GLuint mColorMapUBO = 0;
     GLuint mUBOSize = 0;
     bool mKeepAspectRatio = false;
+    bool mColorBar = false;
+    // The colour bar's font (the group's chart font, taken on the first draw with a bar) and
+    // labels, made again only when the range changes.
+    std::shared_ptr<font_impl> mBarFont;
+    std::vector<std::string> mBarLabels;
+    float mLabelsMin = 0.0f, mLabelsMax = 0.0f;
     bool mHasRange = false;
     float mValueMin = 0.0f;
     float mValueMax = 1.0f;

@@ -21,7 +21,8 @@ public:
 
     const std::shared_ptr<window_impl>& get() const { return mWindow; }
     // Cell draw of an image: sets the image's aspect flag, then the window core's cell draw.
-    void draw(int column, int row, _Image* image, const char* title, bool keepAspectRatio);
+    void draw(int column, int row, _Image* image, const char* title, bool keepAspectRatio,
+              bool colorBar = false);
 
 private:
     std::shared_ptr<window_impl> mWindow;

@@ -1,0 +1,86 @@
+#include "image/color_bar.hpp"
+
+#include <memory>
+
+#include "font/font_impl.hpp"
+#include "gl/context.hpp"
+#include "gl/gl_objects.hpp"
+#include "gl/uniforms.hpp"
+#include "image/color_bar_shaders.hpp"
+#include "image/image_impl.hpp"
+
+namespace internal {
+
+namespace {
+
+const float WHITE[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+const float MAP[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+
+// One program for every image of a share group.
+struct ColorBarProgram {
+    GLProgram program;
+    GLint matrix = -1, rows = -1, solid = -1;
+    UniformRefresh refresh;
+
+    ColorBarProgram() {
+        program = makeProgram(gColorBarVertexShaderSrc, gColorBarFragmentShaderSrc);
+        const GLuint p = program.get();
+        matrix = glGetUniformLocation(p, "matrix");
+        rows = glGetUniformLocation(p, "cmaplen");
+        solid = glGetUniformLocation(p, "solid");
+        glUniformBlockBinding(p, glGetUniformBlockIndex(p, "ColorMap"), 0);
+    }
+};
+
+ColorBarProgram& groupProgram() {
+    std::shared_ptr<void>& slot = currentGroup()->resources[GROUP_COLOR_BAR];
+    if (!slot) slot = std::make_shared<ColorBarProgram>();
+    return *static_cast<ColorBarProgram*>(slot.get());
+}
+
+// The quad (-1..1 on both axes) onto the rectangle, in the viewport's clip space.
+void place(const ColorBarProgram& p, float x0, float y0, float x1, float y1, float w, float h) {
+    const GLfloat m[16] = {(x1 - x0) / w, 0, 0, 0, 0, (y1 - y0) / h, 0, 0, 0, 0, 1, 0,
+                           (x0 + x1) / w - 1.0f, (y0 + y1) / h - 1.0f, 0, 1};
+    glUniformMatrix4fv(p.matrix, 1, GL_FALSE, m);
+}
+
+}  // namespace
+
+void drawColorBar(int windowId, const ColorBarLayout& l, int width, int height, GLuint ubo,
+                  GLuint rows, font_impl& font, const std::vector<std::string>& labels) {
+    if (!l.shown) return;
+    ColorBarProgram& p = groupProgram();
+    const float w = static_cast<float>(width), h = static_cast<float>(height);
+    glUseProgram(p.program.get());
+    if (p.refresh.windowChanged(windowId)) {
+        UniformRefresh::awayMatrix(p.matrix);
+        UniformRefresh::awayVec4(p.solid);
+        UniformRefresh::awayFloat(p.rows);
+    }
+    glUniform1f(p.rows, static_cast<GLfloat>(rows));
+    glBindBufferBase(GL_UNIFORM_BUFFER, 0, ubo);
+    bindImageQuad(windowId);
+    place(p, l.barX0, l.barY0, l.barX1, l.barY1, w, h);
+    glUniform4fv(p.solid, 1, MAP);
+    glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_INT, nullptr);
+    glUniform4fv(p.solid, 1, WHITE);
+    for (int k = 0; k < COLOR_BAR_TICKS; ++k) {
+        place(p, l.barX1, l.tickY[k] - 0.5f, l.tickX1, l.tickY[k] + 0.5f, w, h);
+        glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_INT, nullptr);
+    }
+    glBindVertexArray(0);
+    glUseProgram(0);
+    // glBindBufferBase also set the generic binding; only binding point 0 is meant to change.
+    glBindBuffer(GL_UNIFORM_BUFFER, 0);
+
+    font.setOthro2D(width, height);
+    if (!font.begin(windowId)) return;
+    for (size_t k = 0; k < labels.size() && k < static_cast<size_t>(COLOR_BAR_TICKS); ++k) {
+        const float pos[2] = {l.labelX, l.labelY[k]};
+        font.drawString(pos, WHITE, labels[k].c_str(), COLOR_BAR_TEXT_SIZE, false);
+    }
+    font.end();
+}
+
+}  // namespace internal

@@ -1,0 +1,24 @@
+#pragma once
+// Drawing an image's colour bar: the window's colour map as a vertical bar, ticks and labels,
+// in the strip that colorBarLayout() keeps at the right of the viewport.
+
+#include <string>
+#include <vector>
+
+#include "gl/gl.hpp"
+#include "image/color_bar_layout.hpp"
+
+namespace internal {
+
+class font_impl;
+
+// Draws the bar of the layout through the colour map `ubo` of `rows` rows, white ticks, and
+// the labels (tick 0 first) with `font`, into the current viewport of width x height pixels.
+// The bar's program is built on the first call in each share group and kept with the
+// group. Leaves no program, vertex array or uniform buffer bound (generic binding), the map
+// on uniform-buffer binding point 0, and what text leaves; without a loaded font the labels
+// are left out.
+void drawColorBar(int windowId, const ColorBarLayout& layout, int width, int height, GLuint ubo,
+                  GLuint rows, font_impl& font, const std::vector<std::string>& labels);
+
+}  // namespace internal
