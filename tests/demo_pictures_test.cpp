@@ -377,6 +377,50 @@ TEST_F(DemoPictures, HistogramBarsStandOnTheFrameBottom) {
     EXPECT_EQ(p.count({78, 14, 785, 40}, green), 0);
 }
 
+TEST_F(DemoPictures, ChartLegendOverlaysTwoSeriesInTheCyclesColours) {
+    Picture p = picture("chart_legend", 10);
+    ASSERT_EQ(p.width, 800);
+    ASSERT_EQ(p.height, 600);
+    expectChartFrame800x600(p);
+    // The cycle's first two colours: orange for the wave, sky blue for the probes.
+    auto orange = shadeOf({230, 159, 0});
+    auto sky = shadeOf({86, 180, 233});
+    EXPECT_GT(p.count(DATA_800x600, orange), 1000);
+    EXPECT_GT(p.count(DATA_800x600, sky), 300);
+    EXPECT_EQ(p.count({0, 0, 70, 600}, orange), 0);
+    // The legend's dark box in the frame's top-right corner, with both swatches and white
+    // labels in it.
+    const Rect legend{640, 13, 785, 70};
+    EXPECT_GT(p.count(legend, [](const RGB& c) {
+                  return c.r >= 8 && c.r <= 40 && std::abs(c.r - c.g) <= 3 &&
+                         std::abs(c.r - c.b) <= 3;
+              }),
+              1000);
+    EXPECT_GT(p.count(legend, isWhite), 40);
+    EXPECT_GT(p.count(legend, orange), 20);
+    EXPECT_GT(p.count(legend, sky), 20);
+}
+
+TEST_F(DemoPictures, TemperatureFieldHasAHeatColourBarBesideTheImage) {
+    Picture p = picture("temperature_field", 10);
+    ASSERT_EQ(p.width, 800);
+    ASSERT_EQ(p.height, 600);
+    const MapTable& heat = MAPS[5];
+    // The image fills the area left of the strip (700 pixels) through the heat map.
+    EXPECT_GT(mapFraction(p, {20, 120, 680, 480}, heat), 0.9);
+    EXPECT_EQ(p.count({702, 0, 710, 600}, notBlack), 0);
+    // The bar, 20 pixels wide from x = 712: the last row (white) at the top, the first
+    // (black) at the bottom, the map's middle half way.
+    EXPECT_TRUE(near(heat.row(63), p.at(722, 20), 3)) << p.at(722, 20);
+    EXPECT_TRUE(near(heat.row(0), p.at(722, 580), 3)) << p.at(722, 580);
+    EXPECT_GT(mapFraction(p, {714, 20, 730, 580}, heat), 0.95);
+    // Five labels right of the bar, "250.00" to "320.00".
+    for (int k = 0; k < 5; ++k) {
+        const int y = 584 - k * 142;
+        EXPECT_GT(p.count({741, y - 9, 800, y + 9}, isWhite), 15) << "label " << k;
+    }
+}
+
 // Cell (column, row) of a grid of rows x columns cells in a w x h window: the inset drawing
 // area and the caption band above it, top-left origin. The insets are 2% of the cell at the
 // sides and below and 6% of the cell height above and below the drawing area's height.

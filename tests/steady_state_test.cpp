@@ -15,6 +15,7 @@
 #include "font/font_impl.hpp"
 #include "histogram/hist_impl.hpp"
 #include "image/image_impl.hpp"
+#include "multichart/multichart_impl.hpp"
 #include "plot/plot_impl.hpp"
 #include "support/gl_test.hpp"
 #include "window/window_impl.hpp"
@@ -270,6 +271,45 @@ TEST_F(SteadyStateTest, ChartsInGridCellsWithCaptions) {
             window->draw();
         },
         "charts in grid cells with captions");
+}
+
+// A chart of a line, a line with markers, a scatter plot and a histogram, all labelled: the
+// series' passes, the frame, the legend's box, swatches, markers and labels.
+TEST_F(SteadyStateTest, ChartOfFourSeriesWithALegend) {
+    auto chart = std::make_shared<internal::multichart_impl>();
+    chart->setAxesLimits(10.0f, -2.5f, 1.0f, 0.0f);
+    chart->setXAxisTitle("X Axis");
+    chart->setYAxisTitle("Y Axis");
+    chart->add(std::make_shared<plot_impl>(1000, zv::ZV_FLOAT32, zv::ZV_MARKER_NONE), "line");
+    chart->add(std::make_shared<plot_impl>(1000, zv::ZV_FLOAT32, zv::ZV_MARKER_STAR), "stars");
+    chart->add(std::make_shared<scatter_impl>(1000, zv::ZV_UINT32, zv::ZV_MARKER_CIRCLE),
+               "scatter");
+    chart->add(std::make_shared<hist_impl>(100, zv::ZV_FLOAT32), "bars");
+    std::shared_ptr<internal::AbstractRenderable> r = chart;
+    expectSteady([&] { window->draw(r); }, "chart of four series with a legend");
+    window->setFont(captionFont());
+    window->grid(1, 2);
+    expectSteady(
+        [&] {
+            window->draw(1, 0, r, "Chart");
+            window->draw();
+        },
+        "chart of four series with a legend in a cell");
+}
+
+TEST_F(SteadyStateTest, ImageWithAColourBar) {
+    auto image = std::make_shared<image_impl>(64, 48, zv::ZV_GRAYSCALE, zv::ZV_FLOAT32);
+    image->setValueRange(250.0f, 320.0f);
+    image->showColorBar(true);
+    std::shared_ptr<internal::AbstractRenderable> r = image;
+    expectSteady([&] { window->draw(r); }, "image with a colour bar");
+    window->grid(2, 2);
+    expectSteady(
+        [&] {
+            window->draw(0, 1, r, nullptr);
+            window->draw();
+        },
+        "image with a colour bar in a cell");
 }
 
 TEST_F(SteadyStateTest, TextAlone) {
