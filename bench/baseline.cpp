@@ -402,6 +402,23 @@ void Plot::draw(Chart& chart, const int viewport[4], float xmax, float xmin, flo
     chart.draw();
 }
 
+void Plot::drawMany(Chart& chart, const int viewport[4], Plot* const* plots, size_t n,
+                    float xmax, float xmin, float ymax, float ymin) {
+    const glm::mat4 t = internal::dataTransform(chart.layout(), xmax, xmin, ymax, ymin);
+    const internal::PixelBox box = chart.scissor(viewport);
+    glScissor(box.x, box.y, box.width, box.height);
+    glEnable(GL_SCISSOR_TEST);
+    glUseProgram(plots[0]->mR.border.program);
+    glUniformMatrix4fv(plots[0]->mR.border.transform, 1, GL_FALSE, &t[0][0]);
+    for (size_t k = 0; k < n; ++k) {
+        glBindVertexArray(plots[k]->mVAO);
+        glUniform4fv(plots[k]->mR.border.color, 1, plots[k]->mColor);
+        glDrawArrays(GL_LINE_STRIP, 0, static_cast<GLsizei>(plots[k]->mN));
+    }
+    glDisable(GL_SCISSOR_TEST);
+    chart.draw();
+}
+
 // --- Histogram --------------------------------------------------------------------------
 
 Histogram::Histogram(Renderer& r, Chart& chart, unsigned bins, float ymax, const float color[4])

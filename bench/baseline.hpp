@@ -87,6 +87,9 @@ public:
     size_t bytes() const { return size_t(mN) * 2 * sizeof(float); }
     // The graph clipped to the chart's frame, then the frame.
     void draw(Chart& chart, const int viewport[4], float xmax, float xmin, float ymax, float ymin);
+    // Several line plots (no markers) clipped to one frame, then the frame once.
+    static void drawMany(Chart& chart, const int viewport[4], Plot* const* plots, size_t n,
+                         float xmax, float xmin, float ymax, float ymin);
 
 private:
     Renderer& mR;

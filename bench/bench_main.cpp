@@ -44,7 +44,7 @@ const float RED[4] = {1.0f, 0.0f, 0.0f, 1.0f};
 const int CAPTION_SIZE = 16;
 const int FONT_SIZE = 32;
 
-enum class Kind { Image, Line, Scatter, Histogram, EmptyChart, Gallery };
+enum class Kind { Image, Line, Scatter, Histogram, EmptyChart, Gallery, Series };
 
 struct Workload {
     const char* name;
@@ -71,7 +71,17 @@ const Workload WORKLOADS[] = {
     {"histogram-1e6", Kind::Histogram, 1000000},
     {"empty-chart", Kind::EmptyChart},
     {"gallery-2x2-captions", Kind::Gallery},
+    // A zv::Chart of 1, 4 and 16 line plots of 1,000 points each, no legend; the baseline
+    // draws the lines into one frame by hand.
+    {"chart-1-series", Kind::Series, 1},
+    {"chart-4-series", Kind::Series, 4},
+    {"chart-16-series", Kind::Series, 16},
 };
+
+// The colour a chart gives its k-th series without a colour (the library's cycle).
+const unsigned SERIES_COLORS[8] = {0xE69F00FF, 0x56B4E9FF, 0x009E73FF, 0xF0E442FF,
+                                   0x0072B2FF, 0xD55E00FF, 0xCC79A7FF, 0xBBBBBBFF};
+constexpr unsigned SERIES_POINTS = 1000;
 
 // --- Data, the same on both sides --------------------------------------------------------
 
@@ -110,6 +120,13 @@ std::vector<float> lineData(unsigned n) {
         v[2 * i] = x;
         v[2 * i + 1] = 0.5f + 0.45f * std::sin(6.2831853f * 8.0f * x);
     }
+    return v;
+}
+
+// Series k of a chart: the line's wave lowered by k / 40 of the range.
+std::vector<float> seriesData(unsigned n, unsigned k) {
+    std::vector<float> v = lineData(n);
+    for (unsigned i = 0; i < n; ++i) v[2 * i + 1] -= float(k) / 40.0f;
     return v;
 }
 
@@ -211,6 +228,17 @@ public:
                 win.setFont(&font);
                 win.grid(2, 2);
                 break;
+            case Kind::Series:
+                mChart.reset(new zv::Chart());
+                mChart->setAxesLimits(1, 0, 1, 0);
+                for (unsigned k = 0; k < w.a; ++k) {
+                    mSeries.emplace_back(new zv::Plot(SERIES_POINTS, zv::ZV_FLOAT32));
+                    std::vector<float> v = seriesData(SERIES_POINTS, k);
+                    win.makeCurrent();
+                    upload(GL_ARRAY_BUFFER, mSeries.back()->vbo(), v.data(), v.size() * 4);
+                    mChart->add(*mSeries.back());
+                }
+                break;
         }
     }
 
@@ -243,6 +271,7 @@ public:
                 drawCells();
                 mWin.draw();
                 break;
+            case Kind::Series: mWin.draw(*mChart); break;
         }
     }
 
@@ -275,6 +304,8 @@ private:
     std::unique_ptr<zv::Image> mImage;
     std::unique_ptr<zv::Plot> mPlot, mScatter;
     std::unique_ptr<zv::Histogram> mHist;
+    std::unique_ptr<zv::Chart> mChart;
+    std::vector<std::unique_ptr<zv::Plot>> mSeries;
 };
 
 class BaselineSide : public Side {
@@ -321,6 +352,18 @@ public:
                 glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
                 break;
             }
+            case Kind::Series:
+                mChart.reset(new baseline::Chart(r, W, H, labels, labels, "", ""));
+                for (unsigned k = 0; k < w.a; ++k) {
+                    float color[4];
+                    const unsigned c = SERIES_COLORS[k % 8];
+                    for (int i = 0; i < 4; ++i) color[i] = float((c >> (24 - 8 * i)) & 0xFF) / 255.0f;
+                    mSeries.emplace_back(new baseline::Plot(mR, SERIES_POINTS, 0, false, color));
+                    std::vector<float> v = seriesData(SERIES_POINTS, k);
+                    upload(GL_ARRAY_BUFFER, mSeries.back()->vbo(), v.data(), v.size() * 4);
+                    mSeriesPtrs.push_back(mSeries.back().get());
+                }
+                break;
         }
     }
 
@@ -365,6 +408,11 @@ public:
                 mR.beginFrame(W, H);
                 mHist->draw(*mChart, full);
                 break;
+            case Kind::Series:
+                mR.beginFrame(W, H);
+                baseline::Plot::drawMany(*mChart, full, mSeriesPtrs.data(), mSeriesPtrs.size(), 1,
+                                         0, 1, 0);
+                break;
             case Kind::Gallery:
                 for (int i = 0; i < 4; ++i) {
                     const Cell c = cell(2, 2, i % 2, i / 2);
@@ -407,6 +455,8 @@ private:
     std::unique_ptr<baseline::Chart> mChart, mScatterChart, mHistChart;
     std::unique_ptr<baseline::Plot> mPlot, mScatter;
     std::unique_ptr<baseline::Histogram> mHist;
+    std::vector<std::unique_ptr<baseline::Plot>> mSeries;
+    std::vector<baseline::Plot*> mSeriesPtrs;
     baseline::TextRun mCaptions[4];
 };
 
