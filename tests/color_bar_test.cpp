@@ -124,6 +124,24 @@ TEST_F(ColorBarGLTest, BarShowsTheMapFromMinToMaxBesideTheImage) {
     EXPECT_TRUE(zvtest::isWhite(s.at(W - 3, H / 2)));
 }
 
+TEST_F(ColorBarGLTest, ARefusedDrawLeavesTheViewportAsItWas) {
+    auto img = kelvin();
+    img->showColorBar(true);
+    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, img->pbo());
+    ASSERT_NE(nullptr, glMapBufferRange(GL_PIXEL_UNPACK_BUFFER, 0, 4, GL_MAP_WRITE_BIT));
+    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
+    EXPECT_THROW(window->draw(img), zv::Error);
+    GLint vp[4] = {-1, -1, -1, -1};
+    glGetIntegerv(GL_VIEWPORT, vp);
+    EXPECT_EQ(0, vp[0]);
+    EXPECT_EQ(0, vp[1]);
+    EXPECT_EQ(W, vp[2]);
+    EXPECT_EQ(H, vp[3]);
+    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, img->pbo());
+    glUnmapBuffer(GL_PIXEL_UNPACK_BUFFER);
+    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
+}
+
 TEST_F(ColorBarGLTest, LabelsFollowTheRangeAndACellGetsItsOwnBar) {
     zv::Window win(800, 600, "cells", nullptr, true);
     zv::Image img(2, 2, zv::ZV_GRAYSCALE, zv::ZV_UINT8);

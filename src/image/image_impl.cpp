@@ -221,7 +221,13 @@ void image_impl::render(int windowId, int x, int y, int width, int height) {
     }
     glViewport(vp[0], vp[1], bar.imageWidth, vp[3]);
     const long long areaWidth = static_cast<long long>(width) * bar.imageWidth / vp[2];
-    renderImage(windowId, static_cast<int>(areaWidth), height);
+    try {
+        renderImage(windowId, static_cast<int>(areaWidth), height);
+    } catch (...) {
+        // A refused draw (a pixel buffer still mapped) leaves the viewport as it found it.
+        glViewport(vp[0], vp[1], vp[2], vp[3]);
+        throw;
+    }
     glViewport(vp[0], vp[1], vp[2], vp[3]);
     if (!mBarFont) mBarFont = getChartFont();
     if (mBarLabels.empty() || mLabelsMin != valueMin() || mLabelsMax != valueMax()) {
