@@ -5,7 +5,8 @@
 //   zv_bench [--workload a,b,...] [--budget seconds]
 //       times every workload on both sides and prints one table: median wall ms per frame
 //       (up to glFinish), median drawing-thread CPU ms, GL calls per frame, the ratios, and
-//       the share of pixels where the two pictures differ.
+//       the share of pixels where the two pictures differ, and the library's read-backs per
+//       frame (glReadPixels, glGetBufferSubData, glMapBuffer*: calls that may wait on the GPU).
 //   zv_bench --callgrind N1,N2 --side lib|base --workload name
 //       for scripts/bench.sh --callgrind: draws N1 frames, then N2 frames, dumping the
 //       callgrind counters after each run of frames.
@@ -476,16 +477,16 @@ double threadCpuMs() {
 
 struct Sample {
     double wall, cpu;
-    uint64_t calls;
+    uint64_t calls, reads;
 };
 
 Sample timedFrame(Side& side) {
     const double t0 = nowMs(), c0 = threadCpuMs();
-    const uint64_t g0 = glcount::count();
+    const uint64_t g0 = glcount::count(), r0 = glcount::reads();
     side.frame();
-    const uint64_t g1 = glcount::count();
+    const uint64_t g1 = glcount::count(), r1 = glcount::reads();
     glFinish();
-    return {nowMs() - t0, threadCpuMs() - c0, g1 - g0};
+    return {nowMs() - t0, threadCpuMs() - c0, g1 - g0, r1 - r0};
 }
 
 double median(std::vector<double> v) {
@@ -495,7 +496,7 @@ double median(std::vector<double> v) {
 }
 
 struct Result {
-    double wall = 0, cpu = 0, calls = 0;
+    double wall = 0, cpu = 0, calls = 0, reads = 0;
 };
 
 // Share of pixels whose colours differ by more than a few steps, in percent.
@@ -556,7 +557,7 @@ void timeWorkload(Bench& bench, const Workload& w, double budgetSeconds, Result 
     // Many short blocks, alternating which side goes first, so a change of load on the
     // machine falls on both sides alike.
     const int blocks = std::min(10, frames);
-    std::vector<double> wall[2], cpu[2], calls[2];
+    std::vector<double> wall[2], cpu[2], calls[2], reads[2];
     for (int b = 0; b < blocks; ++b) {
         for (int k = 0; k < 2; ++k) {
             const int s = (b % 2) ? 1 - k : k;
@@ -568,10 +569,12 @@ void timeWorkload(Bench& bench, const Workload& w, double budgetSeconds, Result 
                 wall[s].push_back(x.wall);
                 cpu[s].push_back(x.cpu);
                 calls[s].push_back(double(x.calls));
+                reads[s].push_back(double(x.reads));
             }
         }
     }
-    for (int s = 0; s < 2; ++s) out[s] = {median(wall[s]), median(cpu[s]), median(calls[s])};
+    for (int s = 0; s < 2; ++s)
+        out[s] = {median(wall[s]), median(cpu[s]), median(calls[s]), median(reads[s])};
     if (std::getenv("ZV_BENCH_TRACE")) {
         for (int s = 0; s < 2; ++s) {
             bench.window(s == 0).makeCurrent();
@@ -625,20 +628,21 @@ std::string ratio(double a, double b) {
 
 int runTable(const std::vector<const Workload*>& workloads, double budget) {
     Bench bench;
-    std::printf("%-26s | %9s %9s %6s | %9s %9s %6s | %6s %6s %6s | %7s\n", "workload",
+    std::printf("%-26s | %9s %9s %6s | %9s %9s %6s | %6s %6s %6s | %7s | %5s\n", "workload",
                 "wall lib", "wall base", "ratio", "cpu lib", "cpu base", "ratio", "GL lib",
-                "GL bas", "ratio", "pix%");
-    std::printf("%-26s | %9s %9s %6s | %9s %9s %6s | %6s %6s %6s | %7s\n", "", "ms", "ms", "",
-                "ms", "ms", "", "calls", "calls", "", "differ");
-    std::printf("%s\n", std::string(122, '-').c_str());
+                "GL bas", "ratio", "pix%", "reads");
+    std::printf("%-26s | %9s %9s %6s | %9s %9s %6s | %6s %6s %6s | %7s | %5s\n", "", "ms", "ms",
+                "", "ms", "ms", "", "calls", "calls", "", "differ", "lib");
+    std::printf("%s\n", std::string(130, '-').c_str());
     for (const Workload* w : workloads) {
         Result r[2];
         double diff = 0;
         timeWorkload(bench, *w, budget, r, diff);
-        std::printf("%-26s | %9.3f %9.3f %6s | %9.3f %9.3f %6s | %6.0f %6.0f %6s | %7.3f\n",
+        std::printf("%-26s | %9.3f %9.3f %6s | %9.3f %9.3f %6s | %6.0f %6.0f %6s | %7.3f | %5.0f\n",
                     w->name, r[0].wall, r[1].wall, ratio(r[0].wall, r[1].wall).c_str(), r[0].cpu,
                     r[1].cpu, ratio(r[0].cpu, r[1].cpu).c_str(), r[0].calls, r[1].calls,
-                    glcount::enabled() ? ratio(r[0].calls, r[1].calls).c_str() : "-", diff);
+                    glcount::enabled() ? ratio(r[0].calls, r[1].calls).c_str() : "-", diff,
+                    r[0].reads);
         std::fflush(stdout);
     }
     return 0;

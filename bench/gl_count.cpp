@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 // Entry points past OpenGL 1.1 that the library or the baseline calls. scripts/bench.sh
 // checks that every gl* name in src/ and bench/ is here or in GL11_ENTRY_POINTS.
@@ -25,7 +26,11 @@
     X(IsBuffer) X(IsProgram) X(IsSampler) X(IsVertexArray) X(LinkProgram) X(MapBufferRange) \
     X(SamplerParameteri) X(ShaderSource) X(Uniform1f) X(Uniform1i) X(Uniform2f)            \
     X(Uniform4f) X(Uniform4fv) X(UniformBlockBinding) X(UniformMatrix4fv) X(UnmapBuffer)   \
-    X(UseProgram) X(VertexAttribDivisor) X(VertexAttribPointer)
+    X(UseProgram) X(VertexAttribDivisor) X(VertexAttribPointer)                            \
+    X(BeginTransformFeedback) X(EndTransformFeedback) X(TransformFeedbackVaryings)          \
+    X(TexBuffer) X(GetBufferSubData) X(BlitFramebuffer) X(GenFramebuffers)                 \
+    X(BindFramebuffer) X(FramebufferRenderbuffer) X(GenRenderbuffers) X(BindRenderbuffer)  \
+    X(RenderbufferStorage) X(DeleteFramebuffers) X(DeleteRenderbuffers) X(MapBuffer)
 
 // OpenGL 1.1 entry points: return type, name, parameters, arguments.
 #define GL11_ENTRY_POINTS(X)                                                                 \
@@ -72,6 +77,7 @@ namespace glcount {
 
 namespace {
 uint64_t gCalls = 0;
+uint64_t gReads = 0;
 bool gTrace = false;
 
 #define NAME_OF_LOADER(name) "gl" #name,
@@ -82,6 +88,12 @@ const char* const NAMES[] = {LOADER_ENTRY_POINTS(NAME_OF_LOADER)
 
 const char* const* wrappedNames() { return NAMES; }
 uint64_t count() { return gCalls; }
+uint64_t reads() { return gReads; }
+
+bool isRead(const char* name) {
+    return std::strcmp(name, "glReadPixels") == 0 || std::strcmp(name, "glGetBufferSubData") == 0 ||
+           std::strncmp(name, "glMapBuffer", 11) == 0;
+}
 void trace(bool on) { gTrace = on; }
 
 #ifdef ZV_BENCH_COUNT_GL
@@ -97,8 +109,10 @@ struct Thunk<R(GLAPIENTRY*)(A...)> {
     struct For {
         static inline R(GLAPIENTRY* original)(A...) = nullptr;
         static inline const char* name = nullptr;
+        static inline bool reads = false;
         static R GLAPIENTRY call(A... args) {
             ++gCalls;
+            if (reads) ++gReads;
             if (gTrace) std::fprintf(stderr, "  %s\n", name);
             return original(args...);
         }
@@ -109,6 +123,7 @@ struct Thunk<R(GLAPIENTRY*)(A...)> {
             if (!*Slot) return;
             original = *Slot;
             name = entryName;
+            reads = isRead(entryName);
             *Slot = &call;
         }
     };
@@ -145,6 +160,8 @@ extern "C" {
         static ret(GLAPIENTRY * const real) params =                                 \
             driverEntry<ret(GLAPIENTRY*) params>("gl" #name);                         \
         ++glcount::gCalls;                                                            \
+        static const bool reads = glcount::isRead("gl" #name);                       \
+        if (reads) ++glcount::gReads;                                                 \
         if (glcount::gTrace) std::fprintf(stderr, "  gl" #name "\n");                \
         return real args;                                                             \
     }

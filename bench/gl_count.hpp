@@ -21,6 +21,10 @@ bool enabled();
 void install();
 // Calls counted since the start.
 uint64_t count();
+// Of those, the calls that bring data back from OpenGL (glReadPixels, glGetBufferSubData,
+// glMapBuffer*), each of which may wait for the GPU.
+uint64_t reads();
+bool isRead(const char* name);
 // Writes the name of every counted call to standard error while on.
 void trace(bool on);
 // Names of the wrapped loader entry points and 1.1 entry points, for the coverage check.

@@ -325,4 +325,53 @@ TEST_F(SteadyStateTest, TextAlone) {
         "text");
 }
 
+// Limits that follow the data: once the ring of reductions is full and the data holds
+// still, a frame with auto-fit on allocates nothing, makes no GL object and never waits on
+// the GPU (the one read is a map of a result two frames old; no glGetBufferSubData).
+TEST_F(SteadyStateTest, ChartsFollowingTheirData) {
+    auto plot = std::make_shared<plot_impl>(1000, zv::ZV_FLOAT32, zv::ZV_MARKER_CIRCLE);
+    auto hist = std::make_shared<hist_impl>(100, zv::ZV_UINT32);
+    std::vector<float> xy(2000);
+    for (size_t i = 0; i < xy.size(); ++i) xy[i] = static_cast<float>(i % 37) - 5.0f;
+    std::vector<unsigned> counts(100, 7);
+    glBindBuffer(GL_ARRAY_BUFFER, plot->vbo());
+    glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(xy.size() * sizeof(float)),
+                    xy.data());
+    glBindBuffer(GL_ARRAY_BUFFER, hist->vbo());
+    glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(counts.size() * sizeof(unsigned)),
+                    counts.data());
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    plot->setAutoFit(true);
+    hist->setAutoFit(true);
+    std::shared_ptr<internal::AbstractRenderable> p = plot, h = hist;
+    window->grid(1, 2);
+    const auto frame = [&] {
+        window->draw(0, 0, p, nullptr);
+        window->draw(1, 0, h, nullptr);
+        window->draw();
+    };
+    for (int i = 0; i < 4; ++i) frame();  // builds, fills the ring, fits once
+    ASSERT_FLOAT_EQ(7.0f, hist->ymax());
+
+    static long sGetBufferSubData = 0, sMaps = 0;
+    static PFNGLGETBUFFERSUBDATAPROC sGet = nullptr;
+    static PFNGLMAPBUFFERRANGEPROC sMap = nullptr;
+    sGet = __glewGetBufferSubData;
+    sMap = __glewMapBufferRange;
+    sGetBufferSubData = sMaps = 0;
+    __glewGetBufferSubData = [](GLenum t, GLintptr o, GLsizeiptr n, void* d) {
+        ++sGetBufferSubData;
+        sGet(t, o, n, d);
+    };
+    __glewMapBufferRange = [](GLenum t, GLintptr o, GLsizeiptr n, GLbitfield a) {
+        ++sMaps;
+        return sMap(t, o, n, a);
+    };
+    expectSteady(frame, "charts following their data");
+    __glewGetBufferSubData = sGet;
+    __glewMapBufferRange = sMap;
+    EXPECT_EQ(0, sGetBufferSubData);
+    EXPECT_EQ(4, sMaps);  // one old result per chart, in each of the two frames
+}
+
 }  // namespace

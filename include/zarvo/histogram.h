@@ -40,6 +40,16 @@ public:
     float xmin() const;
     float ymax() const;
     float ymin() const;
+    /// Sets y from 0 to the largest frequency in the buffer, computed on the GPU (only that
+    /// number is read back, which waits for the GPU once); x stays. NaN and infinite
+    /// frequencies are left out; when no positive one is left the limits stay as they were.
+    /// Works whichever context is current.
+    /// @throws zv::ArgumentError when every window of the histogram's group is gone
+    void fitAxesToData();
+    /// With on, every draw sets y as fitAxesToData() would, from the data of two draws
+    /// earlier, so no frame waits for the GPU (see zv::Plot::setAutoFit). Off by default.
+    void setAutoFit(bool on);
+    bool autoFit() const;  ///< whether the y limits follow the data
     /// Name of the GL_ARRAY_BUFFER the application writes the frequencies into.
     unsigned vbo() const;
     /// Its size in bytes: nbins x bytes per element.

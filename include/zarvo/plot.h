@@ -46,6 +46,21 @@ public:
     float xmin() const;
     float ymax() const;
     float ymin() const;
+    /// Sets the limits to the range of the points in the buffer plus 5% of it on each side
+    /// (an axis whose points all have one value v gets v ± 5% of v, or ± 0.5 around 0).
+    /// The range is computed on the GPU from the buffer; only four numbers are read back,
+    /// which waits for the GPU once. Points with a NaN or infinite coordinate are left out;
+    /// when no point is left the limits stay as they were. Works whichever context is
+    /// current (it switches to a window of the plot's group for the moment when needed).
+    /// @throws zv::ArgumentError when every window of the plot's group is gone
+    void fitAxesToData();
+    /// With on, every draw of the plot sets the limits as fitAxesToData() would, from the
+    /// data of two draws earlier: the reduction started in one frame is read two frames
+    /// later, when it is long done, so no frame waits for the GPU. The limits thus follow a
+    /// drifting stream two frames late. Off by default; setting limits by hand while it is
+    /// on lasts until the next draw.
+    void setAutoFit(bool on);
+    bool autoFit() const;  ///< whether the limits follow the data
     /// Name of the GL_ARRAY_BUFFER the application writes the points into.
     unsigned vbo() const;
     /// Its size in bytes: 2 x numPoints x bytes per element.

@@ -55,6 +55,12 @@ const Context* windowById(int id) {
     return it == liveWindows().end() ? nullptr : it->second;
 }
 
+int currentWindowId() {
+    for (const auto& entry : liveWindows())
+        if (entry.second == gCurrentWindow) return entry.first;
+    return -1;
+}
+
 void registerWindow(const Context* window, int id) { liveWindows()[id] = window; }
 
 void unregisterWindow(const Context* window, int id) {

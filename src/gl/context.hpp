@@ -78,6 +78,8 @@ const Context* actuallyCurrentWindow();
 
 // The live window with this id, or null.
 const Context* windowById(int id);
+// The id of the window made current last, or -1 when there is none.
+int currentWindowId();
 bool isLive(const Context* window);
 
 // Registration of live windows, done by the window core.

@@ -4,6 +4,8 @@
 #include "common/common.hpp"
 #include "gl/uniforms.hpp"
 #include "gl/check.hpp"
+#include "gl/context.hpp"
+#include "gl/raise.hpp"
 #include "histogram/hist_shaders.hpp"
 
 namespace internal {
@@ -66,6 +68,10 @@ void hist_impl::bindResources(int windowId) {
 
 void hist_impl::render(int windowId, int x, int y, int width, int height) {
     glErrorCheck("Begin Histogram::render", __FILE__, __LINE__);
+    if (mAutoFit) {
+        DataBounds b;
+        if (range().follow(windowId, b)) applyFit(b);
+    }
     const ChartLayout c = layout(width, height);
     if (beginDataClip(c)) renderBars(windowId, c.transform, ymax());
     endDataClip();
@@ -94,6 +100,34 @@ void hist_impl::renderBars(int windowId, const glm::mat4& frameTransform, float 
     glDrawArraysInstanced(GL_TRIANGLE_FAN, 0, 4, static_cast<GLsizei>(mBins));
     // The bar program and vertex array stay bound: the frame drawn next binds its own and
     // leaves program 0 and vertex array 0.
+}
+
+DataRange& hist_impl::range() {
+    if (!mRange) mRange.reset(new DataRange(mVBO.get(), mGLType, 1, mBins));
+    return *mRange;
+}
+
+void hist_impl::applyFit(const DataBounds& b) {
+    if (b.empty()) return;
+    // The bars stand on 0 and the tallest reaches the top; x is not the data's.
+    if (!(b.ymax > 0.0f)) return;
+    if (b.ymax == ymax() && ymin() == 0.0f) return;
+    setAxesLimits(xmax(), xmin(), b.ymax, 0.0f);
+}
+
+void hist_impl::fitAxesToData() {
+    ContextScope scope(group());
+    if (!scope.ok()) {
+        ZV_RAISE_ARG("Histogram::fitAxesToData", 0,
+                     "the object's share group has no window left: fit while a window of "
+                     "its group exists");
+    }
+    applyFit(range().compute(currentWindowId()));
+}
+
+void hist_impl::setAutoFit(bool on) {
+    if (on && !mAutoFit && mRange) mRange->resetFollow();
+    mAutoFit = on;
 }
 
 }  // namespace internal

@@ -5,6 +5,7 @@
 // stands on the frame's bottom edge and is freq / ymax of the frame's height tall.
 
 #include <cstddef>
+#include <memory>
 
 #include <glm/glm.hpp>
 
@@ -14,6 +15,7 @@
 #include "gl/held_uniform.hpp"
 #include "gl/uniforms.hpp"
 #include "gl/vertex_arrays.hpp"
+#include "range/data_range.hpp"
 #include "zarvo/defines.h"
 
 namespace internal {
@@ -48,11 +50,24 @@ public:
     // array stay bound.
     void renderBars(int windowId, const glm::mat4& frameTransform, float ymax);
 
+    // Sets y from 0 to the largest finite frequency, computed on the GPU from the
+    // histogram's buffer; x stays. No positive finite frequency leaves the limits as they
+    // are. Context and errors as plot_impl::fitAxesToData.
+    void fitAxesToData();
+    // Fitting every frame from a reduction a few frames old, which never waits for the GPU.
+    void setAutoFit(bool on);
+    bool autoFit() const { return mAutoFit; }
+
     void bindResources(int windowId);
     void unbindResources() const { VertexArrayMap::unbind(); }
     const VertexArrayMap& vertexArrays() const { return mVAOs; }
 
 private:
+    std::unique_ptr<DataRange> mRange;  // made on the first fit
+    bool mAutoFit = false;
+    void applyFit(const DataBounds& b);
+    DataRange& range();
+
     struct AcceptedType {
         GLenum gl;
     };

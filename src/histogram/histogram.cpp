@@ -21,6 +21,9 @@ Histogram::~Histogram() { delete mValue; }
 void Histogram::setBarColor(float red, float green, float blue) {
     mValue->impl()->setBarColor(red, green, blue);
 }
+void Histogram::fitAxesToData() { mValue->impl()->fitAxesToData(); }
+void Histogram::setAutoFit(bool on) { mValue->impl()->setAutoFit(on); }
+bool Histogram::autoFit() const { return mValue->impl()->autoFit(); }
 void Histogram::setAxesLimits(float xmax, float xmin, float ymax, float ymin) {
     mValue->impl()->setAxesLimits(xmax, xmin, ymax, ymin);
 }

@@ -22,6 +22,9 @@ void Plot::setColor(Color color) { mValue->impl()->setColor(color); }
 void Plot::setColor(float red, float green, float blue) {
     mValue->impl()->setColor(red, green, blue);
 }
+void Plot::fitAxesToData() { mValue->impl()->fitAxesToData(); }
+void Plot::setAutoFit(bool on) { mValue->impl()->setAutoFit(on); }
+bool Plot::autoFit() const { return mValue->impl()->autoFit(); }
 void Plot::setAxesLimits(float xmax, float xmin, float ymax, float ymin) {
     mValue->impl()->setAxesLimits(xmax, xmin, ymax, ymin);
 }

@@ -4,6 +4,8 @@
 #include "common/common.hpp"
 #include "gl/uniforms.hpp"
 #include "gl/check.hpp"
+#include "gl/context.hpp"
+#include "gl/raise.hpp"
 #include "plot/plot_shaders.hpp"
 
 namespace internal {
@@ -75,6 +77,10 @@ void plot_impl::bindResources(int windowId) {
 
 void plot_impl::render(int windowId, int x, int y, int width, int height) {
     glErrorCheck("Begin Plot::render", __FILE__, __LINE__);
+    if (mAutoFit) {
+        DataBounds b;
+        if (range().follow(windowId, b)) applyFit(b);
+    }
     const ChartLayout c = layout(width, height);
     if (beginDataClip(c)) {
         if (mUniformRefresh.windowChanged(windowId)) moveUniformsAway();
@@ -143,6 +149,34 @@ void plot_impl::renderMarkers(int windowId, const glm::mat4& transform, bool bou
 
 void scatter_impl::renderGraph(int windowId, glm::mat4 transform) {
     renderMarkers(windowId, transform, false);
+}
+
+DataRange& plot_impl::range() {
+    if (!mRange) mRange.reset(new DataRange(mVBO.get(), mGLType, 2, mNumPoints));
+    return *mRange;
+}
+
+void plot_impl::applyFit(const DataBounds& b) {
+    if (b.empty()) return;
+    const FittedLimits f = fitLimits(b);
+    // Unchanged limits keep their labels: a steady stream makes no new ones each frame.
+    if (f.xmax == xmax() && f.xmin == xmin() && f.ymax == ymax() && f.ymin == ymin()) return;
+    setAxesLimits(f.xmax, f.xmin, f.ymax, f.ymin);
+}
+
+void plot_impl::fitAxesToData() {
+    ContextScope scope(group());
+    if (!scope.ok()) {
+        ZV_RAISE_ARG("Plot::fitAxesToData", 0,
+                     "the object's share group has no window left: fit while a window of "
+                     "its group exists");
+    }
+    applyFit(range().compute(currentWindowId()));
+}
+
+void plot_impl::setAutoFit(bool on) {
+    if (on && !mAutoFit && mRange) mRange->resetFollow();
+    mAutoFit = on;
 }
 
 }  // namespace internal

@@ -4,6 +4,7 @@
 // (plot_impl) or as markers alone (scatter_impl).
 
 #include <cstddef>
+#include <memory>
 
 #include <glm/glm.hpp>
 
@@ -13,6 +14,7 @@
 #include "gl/held_uniform.hpp"
 #include "gl/uniforms.hpp"
 #include "gl/vertex_arrays.hpp"
+#include "range/data_range.hpp"
 #include "zarvo/defines.h"
 
 namespace internal {
@@ -55,6 +57,16 @@ public:
     // legend: the first point of the buffer sent there whatever its value. Nothing without
     // markers or points. Leaves the marker program and the plot's vertex array bound.
     void renderMarkerAt(int windowId, float x, float y);
+
+    // Sets the limits to the points' range plus a margin, computed on the GPU from the
+    // plot's buffer; points with a NaN or infinite coordinate are left out, and no finite
+    // point leaves the limits as they are. Makes a window of the plot's group current for
+    // the moment when the current one is not. Raises zv::ArgumentError when the group has
+    // no window left.
+    void fitAxesToData();
+    // Fitting every frame from a reduction a few frames old, which never waits for the GPU.
+    void setAutoFit(bool on);
+    bool autoFit() const { return mAutoFit; }
 
     void bindResources(int windowId);
     void unbindResources() const { VertexArrayMap::unbind(); }
@@ -99,6 +111,10 @@ private:
     HeldUniform<16> mMarkerTransform;
     HeldUniform<4> mMarkerColor;
     VertexArrayMap mVAOs;
+    std::unique_ptr<DataRange> mRange;  // made on the first fit
+    bool mAutoFit = false;
+    void applyFit(const DataBounds& b);
+    DataRange& range();
 };
 
 // Markers only: with ZV_MARKER_NONE nothing is drawn inside the frame.

@@ -1,0 +1,193 @@
+#include "range/data_range.hpp"
+
+#include <cmath>
+#include <string>
+
+#include "gl/raise.hpp"
+#include "gl/shaders.hpp"
+#include "range/range_shaders.hpp"
+
+namespace internal {
+
+FittedLimits fitLimits(const DataBounds& b) {
+    const auto pad = [](float lo, float hi) {
+        const float extent = hi - lo;
+        if (extent > 0.0f) return 0.05f * extent;
+        return lo != 0.0f ? 0.05f * std::fabs(lo) : 0.5f;
+    };
+    const float px = pad(b.xmin, b.xmax), py = pad(b.ymin, b.ymax);
+    return {b.xmin - px, b.xmax + px, b.ymin - py, b.ymax + py};
+}
+
+namespace {
+
+// A program whose vertex output `range` is captured by transform feedback.
+GLProgram captureProgram(const std::string& vertexSource) {
+    shaders_t shaders = loadShaders(vertexSource.c_str(), gRangeFragmentShaderSrc);
+    GLProgram program = GLProgram::create();
+    const char* varyings[] = {"range"};
+    glTransformFeedbackVaryings(program.get(), 1, varyings, GL_INTERLEAVED_ATTRIBS);
+    try {
+        attachAndLinkProgram(program.get(), shaders);
+    } catch (...) {
+        glDeleteShader(shaders.vertex);
+        glDeleteShader(shaders.fragment);
+        throw;
+    }
+    glDeleteShader(shaders.vertex);
+    glDeleteShader(shaders.fragment);
+    return program;
+}
+
+GLBuffer newBuffer(GLsizeiptr bytes, GLenum usage) {
+    GLBuffer b = GLBuffer::create();
+    glBindBuffer(GL_COPY_WRITE_BUFFER, b.get());
+    glBufferData(GL_COPY_WRITE_BUFFER, bytes, nullptr, usage);
+    glBindBuffer(GL_COPY_WRITE_BUFFER, 0);
+    return b;
+}
+
+GLTexture bufferTexture(GLuint buffer, GLenum format) {
+    GLTexture t = GLTexture::create();
+    glBindTexture(GL_TEXTURE_BUFFER, t.get());
+    glTexBuffer(GL_TEXTURE_BUFFER, format, buffer);
+    glBindTexture(GL_TEXTURE_BUFFER, 0);
+    return t;
+}
+
+// What a reduction changes, saved and put back.
+class ReductionState {
+public:
+    ReductionState() {
+        glGetIntegerv(GL_CURRENT_PROGRAM, &mProgram);
+        glGetIntegerv(GL_VERTEX_ARRAY_BINDING, &mVertexArray);
+        glGetIntegerv(GL_ARRAY_BUFFER_BINDING, &mArrayBuffer);
+        glGetIntegerv(GL_ACTIVE_TEXTURE, &mActiveTexture);
+        glActiveTexture(GL_TEXTURE0);
+        glGetIntegerv(GL_TEXTURE_BINDING_BUFFER, &mTexture);
+        glGetIntegerv(GL_TRANSFORM_FEEDBACK_BUFFER_BINDING, &mFeedback);
+        glGetIntegeri_v(GL_TRANSFORM_FEEDBACK_BUFFER_BINDING, 0, &mFeedback0);
+        glGetIntegerv(GL_COPY_READ_BUFFER_BINDING, &mCopyRead);
+        mDiscard = glIsEnabled(GL_RASTERIZER_DISCARD);
+    }
+    ~ReductionState() {
+        if (!mDiscard) glDisable(GL_RASTERIZER_DISCARD);
+        glBindBufferBase(GL_TRANSFORM_FEEDBACK_BUFFER, 0, static_cast<GLuint>(mFeedback0));
+        glBindBuffer(GL_TRANSFORM_FEEDBACK_BUFFER, static_cast<GLuint>(mFeedback));
+        glBindBuffer(GL_COPY_READ_BUFFER, static_cast<GLuint>(mCopyRead));
+        glBindTexture(GL_TEXTURE_BUFFER, static_cast<GLuint>(mTexture));
+        glActiveTexture(static_cast<GLenum>(mActiveTexture));
+        glBindVertexArray(static_cast<GLuint>(mVertexArray));
+        glBindBuffer(GL_ARRAY_BUFFER, static_cast<GLuint>(mArrayBuffer));
+        glUseProgram(static_cast<GLuint>(mProgram));
+    }
+    ReductionState(const ReductionState&) = delete;
+    ReductionState& operator=(const ReductionState&) = delete;
+
+private:
+    GLint mProgram = 0, mVertexArray = 0, mArrayBuffer = 0, mActiveTexture = GL_TEXTURE0,
+          mTexture = 0, mFeedback = 0, mFeedback0 = 0, mCopyRead = 0;
+    GLboolean mDiscard = GL_FALSE;
+};
+
+DataBounds readBounds(GLuint buffer, bool map) {
+    float v[4] = {INFINITY, INFINITY, -INFINITY, -INFINITY};
+    glBindBuffer(GL_COPY_READ_BUFFER, buffer);
+    if (map) {
+        if (const void* p = glMapBufferRange(GL_COPY_READ_BUFFER, 0, sizeof v, GL_MAP_READ_BIT)) {
+            const float* f = static_cast<const float*>(p);
+            for (int i = 0; i < 4; ++i) v[i] = f[i];
+            glUnmapBuffer(GL_COPY_READ_BUFFER);
+        }
+    } else {
+        glGetBufferSubData(GL_COPY_READ_BUFFER, 0, sizeof v, v);
+    }
+    return {v[0], v[1], v[2], v[3]};
+}
+
+}  // namespace
+
+DataRange::DataRange(GLuint buffer, GLenum type, int components, unsigned count)
+    : mData(buffer), mType(type), mComponents(components), mCount(count) {}
+
+void DataRange::build() {
+    const bool two = mComponents == 2;
+    GLenum format = two ? GL_RG32F : GL_R32F;
+    const char* prefix = "";
+    switch (mType) {
+        case GL_INT: format = two ? GL_RG32I : GL_R32I; prefix = "i"; break;
+        case GL_UNSIGNED_INT: format = two ? GL_RG32UI : GL_R32UI; prefix = "u"; break;
+        case GL_UNSIGNED_BYTE: format = two ? GL_RG8UI : GL_R8UI; prefix = "u"; break;
+        default: break;
+    }
+    const std::string slice = std::string("#version 330\n#define DATA_SAMPLER ") + prefix +
+                              "samplerBuffer\n#define COMPONENTS " + (two ? "2" : "1") + "\n" +
+                              gRangeSliceShaderSrc;
+    mSliceProgram = captureProgram(slice);
+    mMergeProgram = captureProgram(gRangeMergeShaderSrc);
+    // The element count is fixed with the buffer: the uniforms are set once.
+    const GLint sliceSize = static_cast<GLint>((mCount + SLICES - 1) / SLICES);
+    GLint previous = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &previous);
+    glUseProgram(mSliceProgram.get());
+    glUniform1i(glGetUniformLocation(mSliceProgram.get(), "count"), static_cast<GLint>(mCount));
+    glUniform1i(glGetUniformLocation(mSliceProgram.get(), "sliceSize"), sliceSize);
+    glUseProgram(mMergeProgram.get());
+    glUniform1i(glGetUniformLocation(mMergeProgram.get(), "count"), SLICES);
+    glUseProgram(static_cast<GLuint>(previous));
+
+    mDataTexture = bufferTexture(mData, format);
+    mPartial = newBuffer(SLICES * 4 * sizeof(float), GL_DYNAMIC_COPY);
+    mPartialTexture = bufferTexture(mPartial.get(), GL_RGBA32F);
+    mResult = newBuffer(4 * sizeof(float), GL_STREAM_READ);
+    for (GLBuffer& b : mRing) b = newBuffer(4 * sizeof(float), GL_STREAM_READ);
+    mBuilt = true;
+}
+
+void DataRange::reduce(int windowId, GLuint target) {
+    if (!mBuilt) build();
+    ReductionState saved;
+    glEnable(GL_RASTERIZER_DISCARD);
+    mVAOs.bind(windowId, [] {});
+    glUseProgram(mSliceProgram.get());
+    glBindTexture(GL_TEXTURE_BUFFER, mDataTexture.get());
+    glBindBufferBase(GL_TRANSFORM_FEEDBACK_BUFFER, 0, mPartial.get());
+    glBeginTransformFeedback(GL_POINTS);
+    glDrawArrays(GL_POINTS, 0, SLICES);
+    glEndTransformFeedback();
+    glUseProgram(mMergeProgram.get());
+    glBindTexture(GL_TEXTURE_BUFFER, mPartialTexture.get());
+    glBindBufferBase(GL_TRANSFORM_FEEDBACK_BUFFER, 0, target);
+    glBeginTransformFeedback(GL_POINTS);
+    glDrawArrays(GL_POINTS, 0, 1);
+    glEndTransformFeedback();
+}
+
+DataBounds DataRange::compute(int windowId) {
+    if (mCount == 0) return {INFINITY, INFINITY, -INFINITY, -INFINITY};
+    if (!mBuilt) build();
+    reduce(windowId, mResult.get());
+    GLint previous = 0;
+    glGetIntegerv(GL_COPY_READ_BUFFER_BINDING, &previous);
+    DataBounds b = readBounds(mResult.get(), false);
+    glBindBuffer(GL_COPY_READ_BUFFER, static_cast<GLuint>(previous));
+    return b;
+}
+
+bool DataRange::follow(int windowId, DataBounds& out) {
+    if (mCount == 0) return false;
+    if (!mBuilt) build();
+    bool ready = false;
+    if (mStarted >= RING - 1) {
+        GLint previous = 0;
+        glGetIntegerv(GL_COPY_READ_BUFFER_BINDING, &previous);
+        out = readBounds(mRing[(mStarted - (RING - 1)) % RING].get(), true);
+        glBindBuffer(GL_COPY_READ_BUFFER, static_cast<GLuint>(previous));
+        ready = true;
+    }
+    reduce(windowId, mRing[mStarted % RING].get());
+    ++mStarted;
+    return ready;
+}
+
+}  // namespace internal

@@ -1,0 +1,233 @@
+// Limits from the data: the GPU reduction behind fitAxesToData() and setAutoFit(), on
+// plots and histograms of every element type, with NaN, infinities, negative, reversed and
+// single-point data, and a stream that drifts while the limits follow it.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <vector>
+
+#include "histogram/hist_impl.hpp"
+#include "plot/plot_impl.hpp"
+#include "gl/context.hpp"
+#include "range/data_range.hpp"
+#include "support/gl_test.hpp"
+#include "window/window.hpp"
+#include "zarvo.h"
+
+namespace {
+
+using internal::DataBounds;
+using internal::fitLimits;
+using internal::hist_impl;
+using internal::plot_impl;
+
+const float NaN = std::numeric_limits<float>::quiet_NaN();
+const float INF = std::numeric_limits<float>::infinity();
+
+template <typename T>
+void upload(GLuint buffer, const std::vector<T>& values) {
+    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(values.size() * sizeof(T)),
+                    values.data());
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
+struct Limits {
+    float xmin, xmax, ymin, ymax;
+};
+Limits limitsOf(const internal::AbstractChart2D& c) {
+    return {c.xmin(), c.xmax(), c.ymin(), c.ymax()};
+}
+void expectLimits(const Limits& want, const Limits& got) {
+    EXPECT_FLOAT_EQ(want.xmin, got.xmin);
+    EXPECT_FLOAT_EQ(want.xmax, got.xmax);
+    EXPECT_FLOAT_EQ(want.ymin, got.ymin);
+    EXPECT_FLOAT_EQ(want.ymax, got.ymax);
+}
+Limits fitted(float xmin, float xmax, float ymin, float ymax) {
+    internal::FittedLimits f = fitLimits({xmin, ymin, xmax, ymax});
+    return {f.xmin, f.xmax, f.ymin, f.ymax};
+}
+
+TEST(FitLimits, MarginOfFivePercentAndForZeroExtents) {
+    internal::FittedLimits f = fitLimits({-1.0f, 10.0f, 3.0f, 30.0f});
+    EXPECT_FLOAT_EQ(-1.2f, f.xmin);
+    EXPECT_FLOAT_EQ(3.2f, f.xmax);
+    EXPECT_FLOAT_EQ(9.0f, f.ymin);
+    EXPECT_FLOAT_EQ(31.0f, f.ymax);
+    f = fitLimits({2.0f, 0.0f, 2.0f, 0.0f});  // one point at (2, 0)
+    EXPECT_FLOAT_EQ(1.9f, f.xmin);
+    EXPECT_FLOAT_EQ(2.1f, f.xmax);
+    EXPECT_FLOAT_EQ(-0.5f, f.ymin);
+    EXPECT_FLOAT_EQ(0.5f, f.ymax);
+    EXPECT_TRUE((DataBounds{INF, INF, -INF, -INF}.empty()));
+}
+
+class FitGLTest : public zvtest::GLTest {};
+
+// The bounding range of the finite points, whatever their order and sign; points with a
+// NaN or infinite coordinate are left out; nothing finite leaves the limits alone.
+TEST_F(FitGLTest, PlotFitsTheFinitePoints) {
+    struct Case {
+        const char* name;
+        std::vector<float> xy;
+        bool fits;
+        Limits bounds;  // xmin, xmax, ymin, ymax of the finite points
+    } cases[] = {
+        {"ordered", {0, 1, 1, 4, 2, 9, 3, 16}, true, {0, 3, 1, 16}},
+        {"reversed", {3, 16, 2, 9, 1, 4, 0, 1}, true, {0, 3, 1, 16}},
+        {"negative", {-5, -1, -2, -8, -3, -0.5f}, true, {-5, -2, -8, -0.5f}},
+        {"with NaN and infinities",
+         {NaN, 100, 1, 2, 50, NaN, 2, -3, INF, 7, -INF, 0, 4, 1},
+         true,
+         {1, 4, -3, 2}},
+        {"single point", {2, 0}, true, {2, 2, 0, 0}},
+        {"all NaN", {NaN, NaN, NaN, 1, 1, NaN}, false, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const unsigned n = static_cast<unsigned>(c.xy.size() / 2);
+        plot_impl plot(n, zv::ZV_FLOAT32, zv::ZV_MARKER_NONE);
+        upload(plot.vbo(), c.xy);
+        plot.setAxesLimits(9, 8, 7, 6);
+        plot.fitAxesToData();
+        if (c.fits)
+            expectLimits(fitted(c.bounds.xmin, c.bounds.xmax, c.bounds.ymin, c.bounds.ymax),
+                         limitsOf(plot));
+        else
+            expectLimits({8, 9, 6, 7}, limitsOf(plot));
+        zvtest::expectNoGLError("fit");
+    }
+}
+
+// Integer element types go through their own samplers; a long buffer spreads over every
+// slice of the first pass, with its extremes in the first and the last element.
+TEST_F(FitGLTest, IntegerTypesAndEverySlice) {
+    plot_impl ints(3, zv::ZV_INT32, zv::ZV_MARKER_NONE);
+    upload<int32_t>(ints.vbo(), {-7, 40, 12, -3, 5, 5});
+    ints.fitAxesToData();
+    expectLimits(fitted(-7, 12, -3, 40), limitsOf(ints));
+
+    plot_impl bytes(2, zv::ZV_UINT8, zv::ZV_MARKER_NONE);
+    upload<uint8_t>(bytes.vbo(), {200, 3, 10, 255});
+    bytes.fitAxesToData();
+    expectLimits(fitted(10, 200, 3, 255), limitsOf(bytes));
+
+    const unsigned n = 100003;  // not a multiple of the slice count
+    std::vector<float> xy(2 * n);
+    for (unsigned i = 0; i < n; ++i) {
+        xy[2 * i] = static_cast<float>(i);
+        xy[2 * i + 1] = std::sin(0.001f * static_cast<float>(i));
+    }
+    xy[1] = -2.0f;          // lowest y in the first element
+    xy[2 * n - 1] = 3.0f;   // highest y in the last
+    plot_impl big(n, zv::ZV_FLOAT32, zv::ZV_MARKER_NONE);
+    upload(big.vbo(), xy);
+    big.fitAxesToData();
+    expectLimits(fitted(0, static_cast<float>(n - 1), -2, 3), limitsOf(big));
+    zvtest::expectNoGLError("fits");
+}
+
+// A histogram's y runs from 0 to its largest finite frequency; x stays.
+TEST_F(FitGLTest, HistogramFitsYToTheLargestFrequency) {
+    hist_impl h(6, zv::ZV_FLOAT32);
+    h.setAxesLimits(5, -5, 1, 0.5f);
+    upload<float>(h.vbo(), {3, NaN, 17.5f, INF, 2, 0});
+    h.fitAxesToData();
+    expectLimits({-5, 5, 0, 17.5f}, limitsOf(h));
+
+    hist_impl counts(3, zv::ZV_UINT32);
+    counts.setAxesLimits(1, 0, 2, 0);
+    upload<uint32_t>(counts.vbo(), {4, 90, 12});
+    counts.fitAxesToData();
+    EXPECT_FLOAT_EQ(90.0f, counts.ymax());
+
+    upload<uint32_t>(counts.vbo(), {0, 0, 0});  // nothing to stand on: limits stay
+    counts.fitAxesToData();
+    EXPECT_FLOAT_EQ(90.0f, counts.ymax());
+    zvtest::expectNoGLError("histogram fits");
+}
+
+// With auto-fit on, the limits of each frame are those of the data written two frames
+// earlier: the reduction's result is read only when long done, so no frame waits for it.
+// Turning it off keeps the limits; a plot drawn in a grid cell follows as well.
+TEST_F(FitGLTest, AutoFitFollowsADriftingStreamTwoFramesLate) {
+    auto plot = std::make_shared<plot_impl>(4, zv::ZV_FLOAT32, zv::ZV_MARKER_CIRCLE);
+    std::shared_ptr<internal::AbstractRenderable> r = plot;
+    plot->setAxesLimits(1, 0, 1, 0);
+    plot->setAutoFit(true);
+    const auto frameData = [](int f) {
+        const float o = static_cast<float>(f);
+        return std::vector<float>{o, o, o + 1, o + 2, o + 2, o - 1, o + 3, o + 4};
+    };
+    for (int f = 0; f < 8; ++f) {
+        SCOPED_TRACE(f);
+        upload(plot->vbo(), frameData(f));
+        window->draw(r);
+        if (f < 2) {
+            expectLimits({0, 1, 0, 1}, limitsOf(*plot));  // nothing read yet
+        } else {
+            const float o = static_cast<float>(f - 2);
+            expectLimits(fitted(o, o + 3, o - 1, o + 4), limitsOf(*plot));
+        }
+    }
+    plot->setAutoFit(false);
+    const Limits kept = limitsOf(*plot);
+    upload(plot->vbo(), frameData(50));
+    window->draw(r);
+    window->draw(r);
+    expectLimits(kept, limitsOf(*plot));
+
+    // The drawn picture follows too: the markers of the last frame lie inside the frame.
+    plot->setAutoFit(true);
+    window->grid(1, 2);
+    for (int f = 0; f < 4; ++f) {
+        upload(plot->vbo(), frameData(100 + f));
+        window->draw(1, 0, r, nullptr);
+        window->draw();
+    }
+    expectLimits(fitted(101, 104, 100, 105), limitsOf(*plot));  // frame 101's data
+    zvtest::expectNoGLError("auto-fit");
+}
+
+// An amber marker drawn at data far outside the initial limits shows up once fitted.
+TEST_F(FitGLTest, FittedDataIsDrawnInsideTheFrame) {
+    auto plot = std::make_shared<plot_impl>(2, zv::ZV_FLOAT32, zv::ZV_MARKER_CIRCLE);
+    std::shared_ptr<internal::AbstractRenderable> r = plot;
+    upload<float>(plot->vbo(), {1000, -500, 1010, -490});
+    plot->setAxesLimits(1, 0, 1, 0);
+    const auto amber = [](const zvtest::RGBA& c) { return c.r > 150 && c.g > 60 && c.b < 80; };
+    window->draw(r);
+    EXPECT_EQ(0, grab().count(0, 0, W, H, amber)) << "data outside the limits was drawn";
+    plot->fitAxesToData();
+    window->draw(r);
+    zvtest::Snapshot s = grab();
+    EXPECT_GT(s.count(0, 0, W / 2, H / 2, amber), 20) << "first point, bottom left";
+    EXPECT_GT(s.count(W / 2, H / 2, W, H, amber), 20) << "second point, top right";
+}
+
+// Through the public handles, with a window of another share group current: the fit runs
+// in a window of the plot's group and the other window stays current.
+TEST(PublicFitGLTest, FitsWhileAnotherGroupIsCurrent) {
+    zv::Window home(64, 64, "home", nullptr, true);
+    zv::Plot plot(2, zv::ZV_FLOAT32);
+    zv::Histogram histogram(2, zv::ZV_FLOAT32);
+    upload<float>(plot.vbo(), {-1, 5, 3, 6});
+    upload<float>(histogram.vbo(), {2, 8});
+    zv::Window other(64, 64, "other", nullptr, true);
+    plot.fitAxesToData();
+    histogram.fitAxesToData();
+    EXPECT_FLOAT_EQ(-1.2f, plot.xmin());
+    EXPECT_FLOAT_EQ(3.2f, plot.xmax());
+    EXPECT_FLOAT_EQ(8.0f, histogram.ymax());
+    EXPECT_EQ(other.get()->get().get(), internal::currentWindow());
+    EXPECT_FALSE(plot.autoFit());
+    plot.setAutoFit(true);
+    EXPECT_TRUE(plot.autoFit());
+    zvtest::expectNoGLError("public fits");
+}
+
+}  // namespace
