@@ -116,9 +116,10 @@ TEST(ChartLayout, DataTransformMapsLimitsOntoTheFrame) {
         {10, -10, 100, 0, 5, 25, LEFT + 714 * 0.75, BOTTOM + 550 * 0.25},
         // Reversed limits mirror the axis.
         {0, 1, 0, 1, 0.25f, 0.25f, LEFT + 714 * 0.75, BOTTOM + 550 * 0.75},
-        // Limits closer than 0.001 collapse onto the left and the bottom edge.
-        {1, 0.9995f, 2, 1.9992f, 123, -7, LEFT, BOTTOM},
-        // Just apart enough (1/512): no collapse.
+        // Equal limits collapse onto the left and the bottom edge.
+        {2, 2, -3, -3, 123, -7, LEFT, BOTTOM},
+        // Narrow ranges map like any other.
+        {1, 0.9995f, 2e-5f, 0, 0.99975f, 1e-5f, LEFT + 714 * 0.5, BOTTOM + 550 * 0.5},
         {1.001953125f, 1, 1, 0, 1.0009765625f, 0.5f, LEFT + 714 * 0.5, BOTTOM + 550 * 0.5},
         // The widest finite ranges: scales of about 1e-39 would be denormal.
         {FLT_MAX, -FLT_MAX, FLT_MAX, -FLT_MAX, 0.5f * FLT_MAX, -0.5f * FLT_MAX,
@@ -156,15 +157,16 @@ TEST(ChartLayout, VerticesAreBorderThenNineTicksPerAxis) {
 }
 
 TEST(ChartLayout, LabelsFollowTickOrder) {
+    auto labels = [](float max, float min) { return internal::evenTicks(max, min, 9).labels; };
     EXPECT_EQ(strings({"0.50", "0.39", "0.61", "0.28", "0.72", "0.17", "0.83", "0.06", "0.94"}),
-              internal::axisLabels(1, 0, 9));
+              labels(1, 0));
     EXPECT_EQ(strings({"0.00", "-22.22", "22.22", "-44.44", "44.44", "-66.67", "66.67", "-88.89",
                        "88.89"}),
-              internal::axisLabels(100, -100, 9));
-    EXPECT_EQ(std::vector<std::string>(9, "5.00"), internal::axisLabels(5, 5, 9));
+              labels(100, -100));
+    EXPECT_EQ(std::vector<std::string>(9, "5.00"), labels(5, 5));
     // Reversed limits: labels decrease along the axis.
     EXPECT_EQ(strings({"0.50", "0.61", "0.39", "0.72", "0.28", "0.83", "0.17", "0.94", "0.06"}),
-              internal::axisLabels(0, 1, 9));
+              labels(0, 1));
 }
 
 namespace {

@@ -153,25 +153,63 @@ TEST_F(PlotGLTest, LimitsMovePointsAsTheTransformSays) {
     }
 }
 
-TEST_F(PlotGLTest, LimitsCloserThanAThousandthCollapseTheAxis) {
+TEST_F(PlotGLTest, NarrowRangesMapLikeAnyOther) {
+    // Ranges from a billionth to a thousandth, at zero and far from it: markers at a tenth,
+    // the middle and nine tenths of each land where the same fractions of a 0-to-1 range do.
+    struct Range {
+        float max, min;
+    };
+    const Range ranges[] = {{1e-9f, 0},      {2e-5f, 0},       {3e-6f, 1e-6f}, {0, -1e-3f},
+                            {5.0004f, 5.0f}, {1000.01f, 1000}, {-7.0f, -7.00002f}};
+    for (const Range& r : ranges) {
+        SCOPED_TRACE(testing::Message() << r.min << " .. " << r.max);
+        std::vector<float> xy;
+        for (double f : {0.1, 0.5, 0.9}) {
+            const float v = static_cast<float>(r.min + f * (static_cast<double>(r.max) - r.min));
+            xy.insert(xy.end(), {v, v});
+        }
+        auto p = makePlot(xy, FILLED_SQUARE, true);
+        p->setAxesLimits(r.max, r.min, r.max, r.min);
+        const zvtest::Snapshot s = drawAndGrab(p);
+        for (size_t i = 0; i < 3; ++i) {
+            // Where the marker belongs, from the float the buffer holds.
+            const double f = (static_cast<double>(xy[2 * i]) - r.min) /
+                             (static_cast<double>(r.max) - r.min);
+            const double ex = pixelX(f), ey = pixelY(f);
+            const int ix = static_cast<int>(ex), iy = static_cast<int>(ey);
+            const zvtest::Centre c =
+                zvtest::centreOf(s, ix - 10, iy - 10, ix + 11, iy + 11, zvtest::RED);
+            EXPECT_NEAR(100.0, c.weight, 0.5) << "marker " << i;
+            EXPECT_NEAR(ex, c.x, 1.0) << "marker " << i;
+            EXPECT_NEAR(ey, c.y, 1.0) << "marker " << i;
+        }
+    }
+}
+
+TEST_F(PlotGLTest, LimitsSinglePrecisionCannotTellApartCollapseTheAxis) {
     const std::vector<float> xy = {0.1f, 0.2f, 0.6f, 0.5f, 0.9f, 0.8f};
     auto p = makePlot(xy, FILLED_SQUARE, true);
-    p->setAxesLimits(1.0f, 0.9995f, 1, 0);
-    zvtest::Snapshot s = drawAndGrab(p);
-    std::vector<int> b = s.bounds([](const zvtest::RGBA& c) { return isRed(c); });
-    // Every point on the left edge (the marker's outer half clipped), y still spread.
-    EXPECT_GE(b[0], CLIP_X0);
-    EXPECT_LE(b[2], static_cast<int>(LEFT) + 6);
-    EXPECT_LE(b[1], static_cast<int>(pixelY(0.2)));
-    EXPECT_GE(b[3], static_cast<int>(pixelY(0.8)));
-
-    p->setAxesLimits(1, 0, 3.0f, 2.9995f);
-    s = drawAndGrab(p);
-    b = s.bounds([](const zvtest::RGBA& c) { return isRed(c); });
-    EXPECT_GE(b[1], CLIP_Y0);
-    EXPECT_LE(b[3], static_cast<int>(BOTTOM) + 6);
-    EXPECT_LE(b[0], static_cast<int>(pixelX(0.1)));
-    EXPECT_GE(b[2], static_cast<int>(pixelX(0.9)));
+    // Equal, and four units in the last place apart.
+    const float near3 = std::nextafter(std::nextafter(3.0f, 4.0f), 4.0f);
+    for (float xmin : {1.0f, std::nextafter(std::nextafter(1.0f, 0.0f), 0.0f)}) {
+        p->setAxesLimits(1.0f, xmin, 1, 0);
+        zvtest::Snapshot s = drawAndGrab(p);
+        std::vector<int> b = s.bounds([](const zvtest::RGBA& c) { return isRed(c); });
+        // Every point on the left edge (the marker's outer half clipped), y still spread.
+        EXPECT_GE(b[0], CLIP_X0);
+        EXPECT_LE(b[2], static_cast<int>(LEFT) + 6);
+        EXPECT_LE(b[1], static_cast<int>(pixelY(0.2)));
+        EXPECT_GE(b[3], static_cast<int>(pixelY(0.8)));
+    }
+    for (float ymax : {3.0f, std::nextafter(near3, 4.0f)}) {
+        p->setAxesLimits(1, 0, ymax, 3.0f);
+        zvtest::Snapshot s = drawAndGrab(p);
+        std::vector<int> b = s.bounds([](const zvtest::RGBA& c) { return isRed(c); });
+        EXPECT_GE(b[1], CLIP_Y0);
+        EXPECT_LE(b[3], static_cast<int>(BOTTOM) + 6);
+        EXPECT_LE(b[0], static_cast<int>(pixelX(0.1)));
+        EXPECT_GE(b[2], static_cast<int>(pixelX(0.9)));
+    }
 }
 
 TEST_F(PlotGLTest, NothingOfTheGraphLeavesTheFrame) {

@@ -65,7 +65,19 @@ public:
 
     /// The chart's axis limits, maximum before minimum, as zv::Plot::setAxesLimits; every
     /// series is drawn through them.
+    /// @throws zv::ArgumentError (argument 1 to 4) when an axis is logarithmic and one of its
+    /// limits is not finite and above zero; nothing changes then
     void setAxesLimits(float xmax, float xmin, float ymax, float ymin);
+    /// Ticks at round values on both axes, as zv::Plot::setNiceTicks.
+    void setNiceTicks(bool enabled);
+    /// Logarithmic (base 10) x and/or y axis for every series, as zv::Plot::setLogAxes; the
+    /// bars of a histogram series rise from the bottom edge on a logarithmic y axis.
+    /// @throws zv::ArgumentError (argument 1 for x, 2 for y) when an axis made logarithmic
+    /// has a limit that is not finite and above zero; nothing changes then
+    void setLogAxes(bool xLog, bool yLog);
+    bool niceTicks() const;  ///< whether setNiceTicks(true) is in force
+    bool xLog() const;       ///< whether the x axis is logarithmic
+    bool yLog() const;       ///< whether the y axis is logarithmic
     void setXAxisTitle(const char* title);  ///< null or empty: no title
     void setYAxisTitle(const char* title);  ///< drawn stacked, one character a line
     float xmax() const;

@@ -32,8 +32,25 @@ public:
 
     /// Bar colour, alpha 1.
     void setBarColor(float red, float green, float blue);
-    /// Axis limits, maximum before minimum; ymax scales the bars (0 draws none).
+    /// Axis limits, maximum before minimum; ymax scales the bars (0 draws none). The labels
+    /// name their ticks as a plot's do (see zv::Plot::setAxesLimits).
+    /// @throws zv::ArgumentError (argument 1 to 4) when an axis is logarithmic (setLogAxes)
+    /// and one of its limits is not finite and above zero; nothing changes then
     void setAxesLimits(float xmax, float xmin, float ymax, float ymin);
+    /// With true, both axes get ticks at round values (1, 2 or 5 times a power of ten, four
+    /// to ten per axis, inside the limits); with false (the default), nine evenly spaced ticks.
+    void setNiceTicks(bool enabled);
+    /// Makes the x and/or the y axis logarithmic (base 10); false makes it linear again. On a
+    /// logarithmic y axis every bar rises from the frame's bottom edge (ymin) to its
+    /// frequency's place, and frequencies at or below ymin show no bar. On a logarithmic x
+    /// axis only the ticks change: the bins still share the width equally, which suits bins
+    /// whose edges grow by a constant factor. Set positive limits first.
+    /// @throws zv::ArgumentError (argument 1 for x, 2 for y) when an axis made logarithmic
+    /// has a limit that is not finite and above zero; nothing changes then
+    void setLogAxes(bool xLog, bool yLog);
+    bool niceTicks() const;  ///< whether setNiceTicks(true) is in force
+    bool xLog() const;       ///< whether the x axis is logarithmic
+    bool yLog() const;       ///< whether the y axis is logarithmic
     void setXAxisTitle(const char* title);  ///< null or empty: no title
     void setYAxisTitle(const char* title);  ///< drawn stacked, one character a line
     float xmax() const;

@@ -37,9 +37,30 @@ public:
     void setColor(Color color);
     /// Line and marker colour; each component clamped to [0, 1], alpha 1.
     void setColor(float red, float green, float blue);
-    /// Axis limits, maximum before minimum. Nothing is rejected: reversed limits mirror the
-    /// graph, limits closer than 0.001 collapse that axis onto the frame's edge.
+    /// Axis limits, maximum before minimum. Reversed limits mirror the graph. However narrow
+    /// or far from zero, a range maps onto the frame; only limits single precision cannot
+    /// tell apart (equal, or a few units in the last place apart) collapse that axis onto
+    /// the frame's left or bottom edge. The labels name their ticks: two decimals where that
+    /// is exact enough, else more decimals or scientific notation ("1.5e-05"), one format per
+    /// axis; labels that would touch are drawn every second (fourth, ...) one.
+    /// @throws zv::ArgumentError (argument 1 to 4) when an axis is logarithmic (setLogAxes)
+    /// and one of its limits is not finite and above zero; nothing changes then
     void setAxesLimits(float xmax, float xmin, float ymax, float ymin);
+    /// With true, both axes get ticks at round values (1, 2 or 5 times a power of ten, four
+    /// to ten per axis, inside the limits) labelled at the precision of the step; with false
+    /// (the default), nine evenly spaced ticks whatever the limits.
+    void setNiceTicks(bool enabled);
+    /// Makes the x and/or the y axis logarithmic (base 10); false makes it linear again (the
+    /// default). The data is taken to log10 on the GPU; points at or below zero on a
+    /// logarithmic axis are not drawn, nor the line segments to them. Ticks fall on powers
+    /// of ten (with 2 and 5 times them between when few decades show), labelled "0.001" ...
+    /// "1000" or "1e-6" ... "1e+6". Set positive limits first.
+    /// @throws zv::ArgumentError (argument 1 for x, 2 for y) when an axis made logarithmic
+    /// has a limit that is not finite and above zero; nothing changes then
+    void setLogAxes(bool xLog, bool yLog);
+    bool niceTicks() const;  ///< whether setNiceTicks(true) is in force
+    bool xLog() const;       ///< whether the x axis is logarithmic
+    bool yLog() const;       ///< whether the y axis is logarithmic
     void setXAxisTitle(const char* title);  ///< null or empty: no title
     void setYAxisTitle(const char* title);  ///< drawn stacked, one character a line
     float xmax() const;

@@ -1,6 +1,8 @@
 #include "chart/chart_impl.hpp"
 
+#include <algorithm>
 #include <climits>
+#include <cmath>
 #include <mutex>
 #include <string>
 
@@ -17,6 +19,29 @@ namespace internal {
 namespace {
 
 const float WHITE[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+
+// Neighbouring labels closer than this, in text units, count as touching: glyphs keep about
+// a unit of side bearing each, so two labels this far apart leave a few pixels between them.
+constexpr float LABEL_GAP = 3.0f;
+// Height of a label's digits above its baseline, and depth of a title's letters below theirs,
+// in text units (the font's size is 15).
+constexpr float LABEL_ASCENT = 11.0f;
+constexpr float TITLE_DESCENT = 4.0f;
+
+// How far the pen moves over one character, as the font lays it out.
+float charAdvance(const ScaledGlyphs& g, char ch) {
+    const int b = static_cast<signed char>(ch);
+    if (b < FIRST_GLYPH_CODE || b > LAST_GLYPH_CODE) return 0.0f;
+    const int k = b - FIRST_GLYPH_CODE;
+    return static_cast<float>(g.bearingX[k] + g.afterBearing[k]);
+}
+
+// Width of a label: the pen's advance over all its characters.
+float labelWidth(const ScaledGlyphs& g, const std::string& text) {
+    float width = 0.0f;
+    for (char ch : text) width += charAdvance(g, ch);
+    return width;
+}
 
 // The chart font of one share group. `loaded` is set only by a load that returned, so a
 // load that threw is tried again by the next chart.
@@ -78,6 +103,16 @@ AbstractChart2D::AbstractChart2D() {
     setProgramConstants(mSpriteProgram.get(), [&] {
         glUniform4fv(mSpriteColorLoc, 1, WHITE);
     });
+    // Label widths decide which labels fit side by side; they are measured with the font
+    // that writes them.
+    int advance[font_impl::NUM_CHARS], bearing[font_impl::NUM_CHARS];
+    for (int k = 0; k < font_impl::NUM_CHARS; ++k) {
+        advance[k] = mFont->advance(k);
+        bearing[k] = mFont->bearingX(k);
+    }
+    const GlyphMetrics metrics{advance, bearing, mFont->lineHeight(),
+                               std::max(1, mFont->loadedSize())};
+    scaleGlyphs(metrics, CHART_TEXT_SIZE, mLabelGlyphs);
     setTickCount(mMetrics.tickCount);
 }
 
@@ -92,38 +127,156 @@ AbstractChart2D::~AbstractChart2D() {
 
 void AbstractChart2D::setTickCount(int count) {
     mMetrics.tickCount = count;
-    mTicksPerAxis = ticksPerAxis(count);
-    const std::vector<float> vertices = chartVertices(count);
-    mTickTextX.clear();
-    mTickTextY.clear();
-    for (size_t k = 8; k + 1 < vertices.size(); k += 2) {
-        mTickTextX.push_back(vertices[k]);
-        mTickTextY.push_back(vertices[k + 1]);
-    }
-    // The labels name the initial limits, as setAxesLimits would.
-    mXLabels = axisLabels(mXMax, mXMin, count);
-    mYLabels = axisLabels(mYMax, mYMin, count);
-
+    // The border corners, then room for the most ticks any style shows: the y axis' points
+    // from vertex 4, the x axis' from vertex 4 + MAX_AXIS_TICKS.
+    std::vector<float> vertices = chartVertices(0);
+    vertices.resize(8 + 4 * MAX_AXIS_TICKS, 0.0f);
     GLBuffer buffer = GLBuffer::create();
     glBindBuffer(GL_ARRAY_BUFFER, buffer.get());
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(float)),
                  vertices.data(), GL_STATIC_DRAW);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     mRectangle = std::move(buffer);
+    // The first labels already name the initial limits, as any later ones do.
+    rebuildTicks();
+    uploadTickPoints();
 }
 
-void AbstractChart2D::setAxesLimits(float xmax, float xmin, float ymax, float ymin) {
+void AbstractChart2D::rebuildTicks() {
+    auto style = [&](bool log) {
+        return log ? TickStyle::Log : mNiceTicks ? TickStyle::Nice : TickStyle::Even;
+    };
+    AxisTicks x = axisTicks(style(mXLog), mXMax, mXMin, mMetrics.tickCount);
+    AxisTicks y = axisTicks(style(mYLog), mYMax, mYMin, mMetrics.tickCount);
+    for (AxisTicks* t : {&x, &y}) {
+        const size_t n = std::min<size_t>(t->positions.size(), MAX_AXIS_TICKS);
+        t->positions.resize(n);
+        t->labels.resize(n);
+        t->offsets.resize(n);
+    }
+    mTickPointsMoved = mTickPointsMoved || x.positions != mXTicks.positions ||
+                       y.positions != mYTicks.positions;
+    mXTicks = std::move(x);
+    mYTicks = std::move(y);
+    mXLabelWidths.clear();
+    for (const std::string& label : mXTicks.labels)
+        mXLabelWidths.push_back(labelWidth(mLabelGlyphs, label));
+    mStrideWidth = mStrideHeight = -1;
+}
+
+void AbstractChart2D::uploadTickPoints() {
+    float points[4 * MAX_AXIS_TICKS] = {};
+    for (size_t k = 0; k < mYTicks.positions.size(); ++k) {
+        points[2 * k] = -1.0f;
+        points[2 * k + 1] = mYTicks.positions[k];
+    }
+    float* x = points + 2 * MAX_AXIS_TICKS;
+    for (size_t k = 0; k < mXTicks.positions.size(); ++k) {
+        x[2 * k] = mXTicks.positions[k];
+        x[2 * k + 1] = -1.0f;
+    }
+    glBindBuffer(GL_ARRAY_BUFFER, mRectangle.get());
+    glBufferSubData(GL_ARRAY_BUFFER, 8 * sizeof(float), sizeof points, points);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    mTickPointsMoved = false;
+}
+
+TextPos AbstractChart2D::xLabelAt(const ChartLayout& c, size_t k) const {
+    TextPos p = xLabelPos(c, mMetrics, mXTicks.positions[k], -1.0f, mXTicks.labels[k].size());
+    p.x = keepInside(p.x, mXLabelWidths[k], c.dataWidth);
+    return p;
+}
+
+TextPos AbstractChart2D::yLabelAt(const ChartLayout& c, size_t k) const {
+    TextPos p = yLabelPos(c, mMetrics, -1.0f, mYTicks.positions[k], mYTicks.labels[k].size());
+    // A label too long for the margin starts at the area's edge rather than off it, and one
+    // at the top of the axis stays below the area's top.
+    p.x = std::max(p.x, 0.0f);
+    p.y = std::min(p.y, c.dataHeight - LABEL_ASCENT);
+    return p;
+}
+
+void AbstractChart2D::thinLabels(const ChartLayout& c) {
+    LabelSpan spans[MAX_AXIS_TICKS] = {};
+    const int nx = static_cast<int>(mXTicks.labels.size());
+    for (int k = 0; k < nx; ++k) {
+        const float start = xLabelAt(c, static_cast<size_t>(k)).x;
+        spans[k] = {start, start + mXLabelWidths[k]};
+    }
+    mXStride = labelStride(spans, mXTicks.offsets.data(), nx, LABEL_GAP);
+    // A y title runs down from the middle of the left edge, one line per character; a long
+    // one reaches below the frame, where it would be written over the x labels beside it.
+    TextBox title{0.0f, 0.0f, -1.0f, -1.0f};
+    if (!mYTitle.empty()) {
+        const TextPos p = yTitlePos(c, mMetrics);
+        float widest = 0.0f;
+        for (char ch : mYTitle) widest = std::max(widest, charAdvance(mLabelGlyphs, ch));
+        const float lines = static_cast<float>(mYTitle.size() - 1);
+        title = {p.x, p.y - lines * static_cast<float>(mLabelGlyphs.lineStep) - TITLE_DESCENT,
+                 p.x + widest, p.y + LABEL_ASCENT};
+    }
+    for (int k = 0; k < nx; ++k) {
+        const TextPos p = xLabelAt(c, static_cast<size_t>(k));
+        const TextBox label{p.x, p.y, p.x + mXLabelWidths[k], p.y + LABEL_ASCENT};
+        mXLabelUnderTitle[k] = mXTicks.offsets[k] != 0 && boxesTouch(label, title, LABEL_GAP);
+    }
+    const int ny = static_cast<int>(mYTicks.labels.size());
+    for (int k = 0; k < ny; ++k) {
+        const float baseline = yLabelAt(c, static_cast<size_t>(k)).y;
+        spans[k] = {baseline, baseline + static_cast<float>(CHART_TEXT_SIZE)};
+    }
+    mYStride = labelStride(spans, mYTicks.offsets.data(), ny, LABEL_GAP);
+    mStrideWidth = c.width;
+    mStrideHeight = c.height;
+}
+
+void AbstractChart2D::setAxesLimits(float xmax, float xmin, float ymax, float ymin,
+                                    const char* label) {
+    const float limits[4] = {xmax, xmin, ymax, ymin};
+    for (int i = 0; i < 4; ++i) {
+        const bool log = i < 2 ? mXLog : mYLog;
+        if (log && !(std::isfinite(limits[i]) && limits[i] > 0.0f)) {
+            ZV_RAISE_ARG(label, i + 1,
+                         i < 2 ? "finite x limits above zero, since the x axis is logarithmic; "
+                                 "call setLogAxes(false, ...) first for limits of 0 or below"
+                               : "finite y limits above zero, since the y axis is logarithmic; "
+                                 "call setLogAxes(..., false) first for limits of 0 or below");
+        }
+    }
     mXMax = xmax;
     mXMin = xmin;
     mYMax = ymax;
     mYMin = ymin;
-    mXLabels = axisLabels(xmax, xmin, mMetrics.tickCount);
-    mYLabels = axisLabels(ymax, ymin, mMetrics.tickCount);
+    rebuildTicks();
+}
+
+void AbstractChart2D::setNiceTicks(bool enabled) {
+    mNiceTicks = enabled;
+    rebuildTicks();
+}
+
+void AbstractChart2D::setLogAxes(bool xLog, bool yLog, const char* label) {
+    if (xLog && !logLimitsValid(mXMax, mXMin)) {
+        ZV_RAISE_ARG(label, 1,
+                     "x limits above zero before the x axis becomes logarithmic: call "
+                     "setAxesLimits with a finite xmin above 0 first");
+    }
+    if (yLog && !logLimitsValid(mYMax, mYMin)) {
+        ZV_RAISE_ARG(label, 2,
+                     "y limits above zero before the y axis becomes logarithmic: call "
+                     "setAxesLimits with a finite ymin above 0 first");
+    }
+    mXLog = xLog;
+    mYLog = yLog;
+    rebuildTicks();
 }
 
 // Null means no title, as every other text argument of the library takes it.
 void AbstractChart2D::setXAxisTitle(const char* title) { mXTitle = title ? title : ""; }
-void AbstractChart2D::setYAxisTitle(const char* title) { mYTitle = title ? title : ""; }
+void AbstractChart2D::setYAxisTitle(const char* title) {
+    mYTitle = title ? title : "";
+    mStrideWidth = mStrideHeight = -1;  // the labels it may cover are decided again
+}
 
 void AbstractChart2D::bindResources(int windowId) {
     mVAOs.bind(windowId, [&] {
@@ -152,6 +305,8 @@ void AbstractChart2D::renderChart(int windowId, int x, int y, int w, int h) {
     // have nothing to show.
     if (!c.hasDataArea) return;
     glErrorCheck("Begin Chart::render", __FILE__, __LINE__);
+    if (mTickPointsMoved) uploadTickPoints();
+    if (w != mStrideWidth || h != mStrideHeight) thinLabels(c);
 
     // The programs are shared by the group's windows; see UniformRefresh.
     const bool windowChanged = mUniformRefresh.windowChanged(windowId);
@@ -180,7 +335,11 @@ void AbstractChart2D::renderChart(int windowId, int x, int y, int w, int h) {
     int axis = mSpriteFlagHeld ? mSpriteIsYAxis : 1;
     for (int pass = 0; pass < 2; ++pass) {
         if (pass == 1 || !mSpriteFlagHeld) glUniform1i(mSpriteIsYAxisLoc, axis);
-        glDrawArrays(GL_POINTS, axis ? 4 : 4 + mTicksPerAxis, mTicksPerAxis);
+        if (axis)
+            glDrawArrays(GL_POINTS, 4, static_cast<GLsizei>(mYTicks.positions.size()));
+        else
+            glDrawArrays(GL_POINTS, 4 + MAX_AXIS_TICKS,
+                         static_cast<GLsizei>(mXTicks.positions.size()));
         mSpriteIsYAxis = axis;
         axis = 1 - axis;
     }
@@ -196,17 +355,19 @@ void AbstractChart2D::renderChart(int windowId, int x, int y, int w, int h) {
         glErrorCheck("End Chart::render", __FILE__, __LINE__);
         return;
     }
-    const size_t perAxis = static_cast<size_t>(mTicksPerAxis);
-    for (size_t k = 0; k < mYLabels.size() && k < perAxis; ++k) {
-        const std::string& text = mYLabels[k];
-        TextPos p = yLabelPos(c, mMetrics, mTickTextX[k], mTickTextY[k], text.size());
+    // Labels that would touch their neighbours are left out (see thinLabels); their ticks
+    // stay.
+    for (size_t k = 0; k < mYTicks.labels.size(); ++k) {
+        if (mYTicks.offsets[k] % mYStride != 0) continue;
+        const std::string& text = mYTicks.labels[k];
+        const TextPos p = yLabelAt(c, k);
         const float pos[2] = {p.x, p.y};
         mFont->drawString(pos, WHITE, text.c_str(), CHART_TEXT_SIZE, false);
     }
-    for (size_t k = 0; k < mXLabels.size() && k < perAxis; ++k) {
-        const std::string& text = mXLabels[k];
-        TextPos p =
-            xLabelPos(c, mMetrics, mTickTextX[perAxis + k], mTickTextY[perAxis + k], text.size());
+    for (size_t k = 0; k < mXTicks.labels.size(); ++k) {
+        if (mXTicks.offsets[k] % mXStride != 0 || mXLabelUnderTitle[k]) continue;
+        const std::string& text = mXTicks.labels[k];
+        const TextPos p = xLabelAt(c, k);
         const float pos[2] = {p.x, p.y};
         mFont->drawString(pos, WHITE, text.c_str(), CHART_TEXT_SIZE, false);
     }

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "chart/axis_ticks.hpp"
 #include "chart/chart_layout.hpp"
 #include "gl/gl.hpp"
 #include "gl/gl_objects.hpp"
@@ -19,6 +20,7 @@
 #include "common/renderable.hpp"
 #include "gl/uniforms.hpp"
 #include "gl/vertex_arrays.hpp"
+#include "font/text_layout.hpp"
 #include "zarvo/defines.h"
 
 namespace internal {
@@ -56,9 +58,25 @@ public:
     virtual GLuint vbo() const = 0;
     virtual size_t size() const = 0;
 
-    // Maximum before minimum. Nothing is checked: equal limits give equal labels, reversed
-    // limits labels that decrease along the axis.
-    void setAxesLimits(float xmax, float xmin, float ymax, float ymin);
+    // Maximum before minimum. Equal limits give equal labels, reversed limits labels that
+    // decrease along the axis. Raises zv::ArgumentError (argument 1 to 4, recorded as
+    // `label`) for a limit of a logarithmic axis that is not finite and above zero, before
+    // anything changes.
+    void setAxesLimits(float xmax, float xmin, float ymax, float ymin,
+                       const char* label = "setAxesLimits");
+    // Ticks at round values on both axes (1, 2 or 5 times a power of ten), or the frame's
+    // nine evenly spaced ticks (the default).
+    void setNiceTicks(bool enabled);
+    // Base-10 logarithmic x and y axes. Raises zv::ArgumentError (argument 1 for x, 2 for y,
+    // recorded as `label`) when an axis made logarithmic has limits that are not both finite
+    // and above zero, before anything changes.
+    void setLogAxes(bool xLog, bool yLog, const char* label = "setLogAxes");
+    bool niceTicks() const { return mNiceTicks; }
+    bool xLog() const { return mXLog; }
+    bool yLog() const { return mYLog; }
+    // How each axis maps data onto the frame, for the derived classes' transforms.
+    AxisMap xMap() const { return axisMap(mXMax, mXMin, mXLog); }
+    AxisMap yMap() const { return axisMap(mYMax, mYMin, mYLog); }
     // Copies the text; a null or empty title is not drawn.
     void setXAxisTitle(const char* title);
     void setYAxisTitle(const char* title);
@@ -78,8 +96,13 @@ public:
     GLint borderColorIndex() const { return mBorderColorLoc; }
     GLint borderMatIndex() const { return mBorderMatLoc; }
 
-    const std::vector<std::string>& xLabels() const { return mXLabels; }
-    const std::vector<std::string>& yLabels() const { return mYLabels; }
+    const std::vector<std::string>& xLabels() const { return mXTicks.labels; }
+    const std::vector<std::string>& yLabels() const { return mYTicks.labels; }
+    const AxisTicks& xTicks() const { return mXTicks; }
+    const AxisTicks& yTicks() const { return mYTicks; }
+    // Every how many labels of each axis the last draw wrote (1: all of them).
+    int xLabelStride() const { return mXStride; }
+    int yLabelStride() const { return mYStride; }
     const std::string& xTitle() const { return mXTitle; }
     const std::string& yTitle() const { return mYTitle; }
     const std::shared_ptr<font_impl>& font() const { return mFont; }
@@ -106,16 +129,37 @@ protected:
     static void endDataClip() { glDisable(GL_SCISSOR_TEST); }
 
 private:
-    // Builds the tick geometry, tick text positions and the initial labels; used once, by
-    // the constructor.
+    // Builds the vertex buffer of border corners and room for the ticks; used once, by the
+    // constructor.
     void setTickCount(int count);
+    // Ticks and labels of both axes for the current limits and styles; the tick points are
+    // uploaded by the next draw when they moved.
+    void rebuildTicks();
+    // Writes the tick points into the vertex buffer.
+    void uploadTickPoints();
+    // Decides which labels of each axis a drawing area of this layout shows.
+    void thinLabels(const ChartLayout& layout);
+    // Where label k of each axis starts in the text space of this layout, kept inside it.
+    TextPos xLabelAt(const ChartLayout& layout, size_t k) const;
+    TextPos yLabelAt(const ChartLayout& layout, size_t k) const;
 
-    std::vector<float> mTickTextX;  // chart coordinates of the y-axis ticks, then the x-axis ticks
-    std::vector<float> mTickTextY;
-    std::vector<std::string> mXLabels;
-    std::vector<std::string> mYLabels;
+    AxisTicks mXTicks;
+    AxisTicks mYTicks;
+    std::vector<float> mXLabelWidths;  // text units, as the chart font writes them
     ChartMetrics mMetrics;
-    int mTicksPerAxis = 0;
+    ScaledGlyphs mLabelGlyphs;  // the chart font's metrics at the label size
+    bool mNiceTicks = false;
+    bool mXLog = false;
+    bool mYLog = false;
+    bool mTickPointsMoved = false;
+    // The labels drawn: those whose offset is a multiple of the stride, for the drawing area
+    // the strides were decided for.
+    int mXStride = 1;
+    int mYStride = 1;
+    int mStrideWidth = -1;
+    int mStrideHeight = -1;
+    // x labels left out where a long y title, running down past the frame, would cover them.
+    bool mXLabelUnderTitle[MAX_AXIS_TICKS] = {};
     float mXMax = 1.0f;
     float mXMin = 0.0f;
     float mYMax = 1.0f;

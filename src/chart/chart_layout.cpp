@@ -50,34 +50,48 @@ PixelBox frameScissor(const ChartLayout& c, const int viewport[4]) {
     return {x0, y0, std::max(0, x1 - x0), std::max(0, y1 - y0)};
 }
 
-glm::mat4 dataTransform(const ChartLayout& c, float xmax, float xmin, float ymax, float ymin) {
-    // Data to chart coordinates: cx = a (px - min) - 1, then the frame's transform; all in
-    // double, since a range near 2 FLT_MAX does not fit a float.
-    const double rx = static_cast<double>(xmax) - static_cast<double>(xmin);
-    const double ry = static_cast<double>(ymax) - static_cast<double>(ymin);
-    const double ax = std::fabs(rx) < 0.001 ? 0.0 : 2.0 / rx;
-    const double ay = std::fabs(ry) < 0.001 ? 0.0 : 2.0 / ry;
-    const double bx = -1.0 - static_cast<double>(xmin) * ax;
-    const double by = -1.0 - static_cast<double>(ymin) * ay;
-    const double scaleX = c.sx * ax;
-    const double scaleY = c.sy * ay;
+namespace {
+
+// cx = scale * q + offset in chart coordinates for the point q the shader hands over, then
+// the frame's transform; all in double, since a range near 2 FLT_MAX does not fit a float.
+glm::mat4 dataMatrix(const ChartLayout& c, double scaleX, double offsetX, double scaleY,
+                     double offsetY) {
+    const double sx = c.sx * scaleX;
+    const double sy = c.sy * scaleY;
     // A range of 1e38 or more gives a scale below FLT_MIN, which a GPU flushes to zero: every
     // point would land on the offset. The whole matrix, w included, is then multiplied by a
     // power of two that lifts the smaller scale to 2^-60; the perspective division takes the
     // factor out again, so the picture is the same and every entry stays a normal float.
     double k = 1.0;
-    const double smallest = std::min(scaleX != 0.0 ? std::fabs(scaleX) : 1.0,
-                                     scaleY != 0.0 ? std::fabs(scaleY) : 1.0);
+    const double smallest =
+        std::min(sx != 0.0 ? std::fabs(sx) : 1.0, sy != 0.0 ? std::fabs(sy) : 1.0);
     const double lowest = std::ldexp(1.0, -60);
     if (smallest < lowest) k = std::ldexp(1.0, std::ilogb(lowest / smallest) + 1);
     glm::mat4 t(1.0f);
-    t[0][0] = static_cast<float>(k * scaleX);
-    t[1][1] = static_cast<float>(k * scaleY);
+    t[0][0] = static_cast<float>(k * sx);
+    t[1][1] = static_cast<float>(k * sy);
     t[2][2] = static_cast<float>(k);
-    t[3][0] = static_cast<float>(k * c.sx * (bx + c.ox));
-    t[3][1] = static_cast<float>(k * c.sy * (by + c.oy));
+    t[3][0] = static_cast<float>(k * c.sx * (offsetX + c.ox));
+    t[3][1] = static_cast<float>(k * c.sy * (offsetY + c.oy));
     t[3][3] = static_cast<float>(k);
     return t;
+}
+
+// The part of the axis' origin the matrix subtracts: what the shader does not.
+double foldedOffset(const AxisMap& m, double shaderOrigin) {
+    return -1.0 - m.scale * (m.origin - shaderOrigin);
+}
+
+}  // namespace
+
+glm::mat4 dataTransform(const ChartLayout& c, const AxisMap& x, const AxisMap& y) {
+    return dataMatrix(c, x.scale, foldedOffset(x, x.shaderOrigin()), y.scale,
+                      foldedOffset(y, y.shaderOrigin()));
+}
+
+glm::mat4 dataTransform(const ChartLayout& c, float xmax, float xmin, float ymax, float ymin) {
+    const AxisMap x = axisMap(xmax, xmin, false), y = axisMap(ymax, ymin, false);
+    return dataMatrix(c, x.scale, foldedOffset(x, 0.0), y.scale, foldedOffset(y, 0.0));
 }
 
 TextPos textAnchor(const ChartLayout& c, float px, float py) {
@@ -98,6 +112,15 @@ TextPos xLabelPos(const ChartLayout& c, const ChartMetrics& m, float px, float p
     const float size = static_cast<float>(CHART_TEXT_SIZE);
     return {a.x - CHART_HALF_CHAR_WIDTH * static_cast<float>(chars) + size,
             a.y - (t * c.sy + size * c.dataHeight / static_cast<float>(c.height))};
+}
+
+float keepInside(float start, float size, float room) {
+    return std::max(0.0f, std::min(start, room - size));
+}
+
+bool boxesTouch(const TextBox& a, const TextBox& b, float gap) {
+    if (a.x1 < a.x0 || b.x1 < b.x0) return false;
+    return a.x0 < b.x1 + gap && b.x0 < a.x1 + gap && a.y0 < b.y1 + gap && b.y0 < a.y1 + gap;
 }
 
 TextPos yTitlePos(const ChartLayout& c, const ChartMetrics& m) {

@@ -12,6 +12,8 @@
 
 #include <glm/glm.hpp>
 
+#include "chart/axis_ticks.hpp"
+
 namespace internal {
 
 // Fixed sizes of a chart, in pixels.
@@ -59,12 +61,15 @@ struct PixelBox {
 // viewport and not the cell decides where the frame is.
 PixelBox frameScissor(const ChartLayout& layout, const int viewport[4]);
 
-// The transform of a plot: [xmin, xmax] x [ymin, ymax] onto the frame, through the frame's
-// own transform. An axis whose limits differ by less than 0.001 collapses onto the frame's
-// left (x) or bottom (y) edge; reversed limits mirror the axis. Any finite limits map right:
-// for ranges so wide that a scale would fall below the smallest normal float, the matrix
-// carries a power of two in w as well, so its entries stay normal and the clip coordinates
-// divide out to the same point.
+// The transform of a plot's data, through the frame's own transform: it takes the point
+// (fx(px) - x.origin, fy(py) - y.origin), where f is log10 on a logarithmic axis and the
+// identity otherwise, and lands [xmin, xmax] x [ymin, ymax] on the frame. A collapsed axis
+// (see axisCollapses) puts everything on the frame's left (x) or bottom (y) edge; reversed
+// limits mirror the axis. Any finite limits map right: for ranges so wide that a scale
+// would fall below the smallest normal float, the matrix carries a power of two in w as
+// well, so its entries stay normal and the clip coordinates divide out to the same point.
+glm::mat4 dataTransform(const ChartLayout& layout, const AxisMap& x, const AxisMap& y);
+// The same for linear axes, taking the data point itself (px, py), origins folded in.
 glm::mat4 dataTransform(const ChartLayout& layout, float xmax, float xmin, float ymax, float ymin);
 
 // A position in the text space (Wd x Hd units laid over the whole area, origin bottom left).
@@ -80,6 +85,14 @@ TextPos yLabelPos(const ChartLayout& layout, const ChartMetrics& metrics, float 
 // An x label sits under its tick, its baseline a tick plus one text size below the frame.
 TextPos xLabelPos(const ChartLayout& layout, const ChartMetrics& metrics, float px, float py,
                   size_t chars);
+// The start of a text `size` long kept inside [0, room]; 0 when it is longer than the room.
+float keepInside(float start, float size, float room);
+// A text's box in the text space, and whether two boxes come closer than `gap`. A box with
+// x1 < x0 is empty and touches nothing.
+struct TextBox {
+    float x0, y0, x1, y1;
+};
+bool boxesTouch(const TextBox& a, const TextBox& b, float gap);
 // The y title runs down from the middle of the left edge, a tick's length inside the frame.
 TextPos yTitlePos(const ChartLayout& layout, const ChartMetrics& metrics);
 // The x title starts at the middle of the bottom edge, a tick's length above it.
@@ -91,8 +104,9 @@ int ticksPerAxis(int tickCount);
 // (-1, -1), (1, -1), (1, 1), (-1, 1), then the y-axis ticks on the left edge and the x-axis
 // ticks on the bottom edge, each axis in tick order (middle, then -a, +a outward).
 std::vector<float> chartVertices(int tickCount);
-// Labels of one axis in tick order for the limits [min, max]: the middle of the range,
-// then pairs stepping (max - min) / tickCount down and up.
+// Two-decimal labels of one axis in tick order for the limits [min, max], from single-
+// precision steps: the middle of the range, then pairs stepping (max - min) / tickCount down
+// and up. The frame keeps them where they name their ticks well (see evenTicks).
 std::vector<std::string> axisLabels(float max, float min, int tickCount);
 
 }  // namespace internal

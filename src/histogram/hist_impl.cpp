@@ -1,5 +1,7 @@
 #include "histogram/hist_impl.hpp"
 
+#include <cmath>
+
 #include "gl/gl_alloc.hpp"
 #include "common/common.hpp"
 #include "gl/uniforms.hpp"
@@ -28,6 +30,8 @@ hist_impl::hist_impl(unsigned nbins, AcceptedType type) : mGLType(type.gl), mBin
     mTransformLoc = glGetUniformLocation(mBarProgram.get(), "transform");
     mBinsLoc = glGetUniformLocation(mBarProgram.get(), "nbins");
     mYMaxLoc = glGetUniformLocation(mBarProgram.get(), "ymax");
+    mLogYLoc = glGetUniformLocation(mBarProgram.get(), "logY");
+    mLogRangeLoc = glGetUniformLocation(mBarProgram.get(), "logRange");
     // The bin count never changes: set once, the program keeps it.
     setProgramConstants(mBarProgram.get(), [&] {
         glUniform1f(mBinsLoc, static_cast<float>(nbins));
@@ -73,13 +77,14 @@ void hist_impl::render(int windowId, int x, int y, int width, int height) {
         if (range().follow(windowId, b)) applyFit(b);
     }
     const ChartLayout c = layout(width, height);
-    if (beginDataClip(c)) renderBars(windowId, c.transform, ymax());
+    if (beginDataClip(c)) renderBars(windowId, c.transform, ymax(), yMap());
     endDataClip();
     renderChart(windowId, x, y, width, height);
     glErrorCheck("End Histogram::render", __FILE__, __LINE__);
 }
 
-void hist_impl::renderBars(int windowId, const glm::mat4& frameTransform, float yMax) {
+void hist_impl::renderBars(int windowId, const glm::mat4& frameTransform, float yMax,
+                           const AxisMap& yAxis) {
     if (mBins == 0) return;
     glUseProgram(mBarProgram.get());
     // The program is shared by the group's windows; see UniformRefresh.
@@ -87,15 +92,24 @@ void hist_impl::renderBars(int windowId, const glm::mat4& frameTransform, float 
         UniformRefresh::awayMatrix(mTransformLoc);
         UniformRefresh::awayVec4(mBarColorLoc);
         UniformRefresh::awayFloat(mYMaxLoc);
+        UniformRefresh::awayInt(mLogYLoc);
+        glUniform2f(mLogRangeLoc, HUGE_VALF, HUGE_VALF);
         mHeldTransform.forget();
         mHeldColor.forget();
         mHeldYMax.forget();
+        mHeldLogY.forget();
     }
     // Only what changed since the last draw in this window is uploaded.
     if (mHeldTransform.update(&frameTransform[0][0]))
         glUniformMatrix4fv(mTransformLoc, 1, GL_FALSE, &frameTransform[0][0]);
     if (mHeldColor.update(mBarColor)) glUniform4fv(mBarColorLoc, 1, mBarColor);
     if (mHeldYMax.update(&yMax)) glUniform1f(mYMaxLoc, yMax);
+    const float logY[3] = {yAxis.log ? 1.0f : 0.0f, static_cast<float>(yAxis.origin),
+                           static_cast<float>(yAxis.scale)};
+    if (mHeldLogY.update(logY)) {
+        glUniform1i(mLogYLoc, yAxis.log ? 1 : 0);
+        glUniform2f(mLogRangeLoc, logY[1], logY[2]);
+    }
     bindResources(windowId);
     glDrawArraysInstanced(GL_TRIANGLE_FAN, 0, 4, static_cast<GLsizei>(mBins));
     // The bar program and vertex array stay bound: the frame drawn next binds its own and

@@ -42,13 +42,18 @@ public:
 
     // Draws the bars clipped to the frame, then the frame over them. The window's context is
     // current and the viewport set (the cell, or its inset area in a grid); the scissor test
-    // is off afterwards.
+    // is off afterwards. On a logarithmic y axis a bar rises from the frame's bottom edge
+    // (ymin) to its frequency's place on the axis; on a logarithmic x axis only the ticks
+    // change, the bins still share the width equally (suited to bins spaced by a factor).
     void render(int windowId, int x, int y, int width, int height) override;
     // The bars alone, through the frame's transform (chart coordinates to the viewport's clip
     // space), each freq / ymax of the frame tall: alone with the histogram's own ymax, in a
     // chart with the chart's. The caller clips to the frame; the bar program and vertex
     // array stay bound.
-    void renderBars(int windowId, const glm::mat4& frameTransform, float ymax);
+    // On a logarithmic y axis (yAxis.log) a bar rises from the bottom edge to its
+    // frequency's place on that axis instead.
+    void renderBars(int windowId, const glm::mat4& frameTransform, float ymax,
+                    const AxisMap& yAxis);
 
     // Sets y from 0 to the largest finite frequency, computed on the GPU from the
     // histogram's buffer; x stays. No positive finite frequency leaves the limits as they
@@ -87,6 +92,8 @@ private:
     GLint mBarColorLoc = -1;
     GLint mBinsLoc = -1;
     GLint mYMaxLoc = -1;
+    GLint mLogYLoc = -1;
+    GLint mLogRangeLoc = -1;
     GLuint mPointLoc = 0;
     GLuint mFreqLoc = 0;
     UniformRefresh mUniformRefresh;
@@ -94,6 +101,7 @@ private:
     HeldUniform<16> mHeldTransform;
     HeldUniform<4> mHeldColor;
     HeldUniform<1> mHeldYMax;
+    HeldUniform<3> mHeldLogY;  // flag, origin and scale of a logarithmic y axis
     VertexArrayMap mVAOs;
 };
 

@@ -25,8 +25,15 @@ void Histogram::fitAxesToData() { mValue->impl()->fitAxesToData(); }
 void Histogram::setAutoFit(bool on) { mValue->impl()->setAutoFit(on); }
 bool Histogram::autoFit() const { return mValue->impl()->autoFit(); }
 void Histogram::setAxesLimits(float xmax, float xmin, float ymax, float ymin) {
-    mValue->impl()->setAxesLimits(xmax, xmin, ymax, ymin);
+    mValue->impl()->setAxesLimits(xmax, xmin, ymax, ymin, "Histogram::setAxesLimits");
 }
+void Histogram::setNiceTicks(bool enabled) { mValue->impl()->setNiceTicks(enabled); }
+void Histogram::setLogAxes(bool xLog, bool yLog) {
+    mValue->impl()->setLogAxes(xLog, yLog, "Histogram::setLogAxes");
+}
+bool Histogram::niceTicks() const { return mValue->impl()->niceTicks(); }
+bool Histogram::xLog() const { return mValue->impl()->xLog(); }
+bool Histogram::yLog() const { return mValue->impl()->yLog(); }
 void Histogram::setXAxisTitle(const char* title) { mValue->impl()->setXAxisTitle(title); }
 void Histogram::setYAxisTitle(const char* title) { mValue->impl()->setYAxisTitle(title); }
 float Histogram::xmax() const { return mValue->impl()->xmax(); }

@@ -30,8 +30,15 @@ unsigned Chart::count() const { return static_cast<unsigned>(mValue->impl()->cou
 void Chart::setLegendCorner(LegendCorner corner) { mValue->impl()->setLegendCorner(corner); }
 LegendCorner Chart::legendCorner() const { return mValue->impl()->legendCorner(); }
 void Chart::setAxesLimits(float xmax, float xmin, float ymax, float ymin) {
-    mValue->impl()->setAxesLimits(xmax, xmin, ymax, ymin);
+    mValue->impl()->setAxesLimits(xmax, xmin, ymax, ymin, "Chart::setAxesLimits");
 }
+void Chart::setNiceTicks(bool enabled) { mValue->impl()->setNiceTicks(enabled); }
+void Chart::setLogAxes(bool xLog, bool yLog) {
+    mValue->impl()->setLogAxes(xLog, yLog, "Chart::setLogAxes");
+}
+bool Chart::niceTicks() const { return mValue->impl()->niceTicks(); }
+bool Chart::xLog() const { return mValue->impl()->xLog(); }
+bool Chart::yLog() const { return mValue->impl()->yLog(); }
 void Chart::setXAxisTitle(const char* title) { mValue->impl()->setXAxisTitle(title); }
 void Chart::setYAxisTitle(const char* title) { mValue->impl()->setYAxisTitle(title); }
 float Chart::xmax() const { return mValue->impl()->xmax(); }

@@ -106,10 +106,11 @@ void multichart_impl::render(int windowId, int x, int y, int width, int height) 
     const ChartLayout c = layout(width, height);
     if (beginDataClip(c)) {
         // One data transform for every series: the chart's limits, not the series' own.
-        const glm::mat4 data = dataTransform(c, xmax(), xmin(), ymax(), ymin());
+        const AxisMap ax = xMap(), ay = yMap();
+        const glm::mat4 data = dataTransform(c, ax, ay);
         for (const Series& s : mSeries) {
-            if (s.plot) s.plot->renderSeries(windowId, data);
-            else s.hist->renderBars(windowId, c.transform, ymax());
+            if (s.plot) s.plot->renderSeries(windowId, data, ax, ay);
+            else s.hist->renderBars(windowId, c.transform, ymax(), ay);
         }
     }
     endDataClip();

@@ -26,8 +26,15 @@ void Plot::fitAxesToData() { mValue->impl()->fitAxesToData(); }
 void Plot::setAutoFit(bool on) { mValue->impl()->setAutoFit(on); }
 bool Plot::autoFit() const { return mValue->impl()->autoFit(); }
 void Plot::setAxesLimits(float xmax, float xmin, float ymax, float ymin) {
-    mValue->impl()->setAxesLimits(xmax, xmin, ymax, ymin);
+    mValue->impl()->setAxesLimits(xmax, xmin, ymax, ymin, "Plot::setAxesLimits");
 }
+void Plot::setNiceTicks(bool enabled) { mValue->impl()->setNiceTicks(enabled); }
+void Plot::setLogAxes(bool xLog, bool yLog) {
+    mValue->impl()->setLogAxes(xLog, yLog, "Plot::setLogAxes");
+}
+bool Plot::niceTicks() const { return mValue->impl()->niceTicks(); }
+bool Plot::xLog() const { return mValue->impl()->xLog(); }
+bool Plot::yLog() const { return mValue->impl()->yLog(); }
 void Plot::setXAxisTitle(const char* title) { mValue->impl()->setXAxisTitle(title); }
 void Plot::setYAxisTitle(const char* title) { mValue->impl()->setYAxisTitle(title); }
 float Plot::xmax() const { return mValue->impl()->xmax(); }

@@ -1,17 +1,32 @@
 #include "plot/plot_impl.hpp"
 
+#include <cmath>
+
 #include "gl/gl_alloc.hpp"
 #include "common/common.hpp"
 #include "gl/uniforms.hpp"
 #include "gl/check.hpp"
 #include "gl/context.hpp"
 #include "gl/raise.hpp"
+#include "chart/chart_shaders.hpp"
 #include "plot/plot_shaders.hpp"
 
 namespace internal {
 
 namespace {
 size_t bytesPerElement(GLenum type) { return type == GL_UNSIGNED_BYTE ? 1 : 4; }
+
+// Writes the axes' origins and logarithmic flags into a program of the data vertex stage.
+void writeMapping(GLint originLoc, GLint logLoc, const float* mapping) {
+    glUniform2f(originLoc, mapping[0], mapping[1]);
+    glUniform2i(logLoc, static_cast<int>(mapping[2]), static_cast<int>(mapping[3]));
+}
+
+// Values no draw writes: an origin is always finite and a flag 0 or 1.
+void writeMappingAway(GLint originLoc, GLint logLoc) {
+    glUniform2f(originLoc, HUGE_VALF, HUGE_VALF);
+    glUniform2i(logLoc, -1, -1);
+}
 }  // namespace
 
 plot_impl::plot_impl(unsigned numPoints, zv::ZVType dataType, int markerType)
@@ -32,7 +47,14 @@ plot_impl::plot_impl(unsigned numPoints, AcceptedType type, int markerType)
                    "the plot's vertex buffer");
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     mPointLoc = static_cast<GLuint>(borderProgramPointIndex());
+    mLineProgram = makeProgram(gMarkerVertexShaderSrc, gChartFragmentShaderSrc);
+    mLineMatLoc = glGetUniformLocation(mLineProgram.get(), "transform");
+    mLineColorUniformLoc = glGetUniformLocation(mLineProgram.get(), "color");
+    mLineOriginLoc = glGetUniformLocation(mLineProgram.get(), "origin");
+    mLineLogLoc = glGetUniformLocation(mLineProgram.get(), "logAxes");
     mMarkerProgram = makeProgram(gMarkerVertexShaderSrc, gMarkerSpriteFragmentShaderSrc);
+    mMarkerOriginLoc = glGetUniformLocation(mMarkerProgram.get(), "origin");
+    mMarkerLogLoc = glGetUniformLocation(mMarkerProgram.get(), "logAxes");
     mMarkerTypeLoc = glGetUniformLocation(mMarkerProgram.get(), "marker_type");
     mSpriteMatLoc = glGetUniformLocation(mMarkerProgram.get(), "transform");
     mLineColorLoc = glGetUniformLocation(mMarkerProgram.get(), "line_color");
@@ -46,6 +68,7 @@ plot_impl::~plot_impl() {
     glErrorCheck("Begin Plot::~Plot", __FILE__, __LINE__);
     mVAOs.clear();
     mVBO.reset();
+    mLineProgram.reset();
     mMarkerProgram.reset();
     glErrorCheck("End Plot::~Plot", __FILE__, __LINE__);
 }
@@ -83,17 +106,26 @@ void plot_impl::render(int windowId, int x, int y, int width, int height) {
     }
     const ChartLayout c = layout(width, height);
     if (beginDataClip(c)) {
-        if (mUniformRefresh.windowChanged(windowId)) moveUniformsAway();
-        renderGraph(windowId, dataTransform(c, xmax(), xmin(), ymax(), ymin()));
+        const AxisMap ax = xMap(), ay = yMap();
+        renderSeries(windowId, dataTransform(c, ax, ay), ax, ay);
     }
     endDataClip();
     renderChart(windowId, x, y, width, height);
     glErrorCheck("End Plot::render", __FILE__, __LINE__);
 }
 
-void plot_impl::renderSeries(int windowId, const glm::mat4& transform) {
+void plot_impl::renderSeries(int windowId, const glm::mat4& transform, const AxisMap& ax,
+                             const AxisMap& ay) {
     if (mUniformRefresh.windowChanged(windowId)) moveUniformsAway();
+    mMapping[0] = static_cast<float>(ax.shaderOrigin());
+    mMapping[1] = static_cast<float>(ay.shaderOrigin());
+    mMapping[2] = ax.log ? 1.0f : 0.0f;
+    mMapping[3] = ay.log ? 1.0f : 0.0f;
+    // Points without a logarithm are clipped away (see the data vertex stage).
+    const bool clip = (ax.log || ay.log) && !glIsEnabled(GL_CLIP_DISTANCE0);
+    if (clip) glEnable(GL_CLIP_DISTANCE0);
     renderGraph(windowId, transform);
+    if (clip) glDisable(GL_CLIP_DISTANCE0);
 }
 
 void plot_impl::renderMarkerAt(int windowId, float x, float y) {
@@ -113,14 +145,18 @@ void plot_impl::renderMarkerAt(int windowId, float x, float y) {
 }
 
 void plot_impl::moveUniformsAway() {
-    bindBorderProgram();
-    UniformRefresh::awayMatrix(borderMatIndex());
-    UniformRefresh::awayVec4(borderColorIndex());
+    glUseProgram(mLineProgram.get());
+    UniformRefresh::awayMatrix(mLineMatLoc);
+    UniformRefresh::awayVec4(mLineColorUniformLoc);
+    writeMappingAway(mLineOriginLoc, mLineLogLoc);
     glUseProgram(mMarkerProgram.get());
     UniformRefresh::awayMatrix(mSpriteMatLoc);
     UniformRefresh::awayVec4(mLineColorLoc);
+    writeMappingAway(mMarkerOriginLoc, mMarkerLogLoc);
     mMarkerTransform.forget();
     mMarkerColor.forget();
+    mMarkerMapping.forget();
+    mLineMapping.forget();
     glUseProgram(0);
 }
 
@@ -128,9 +164,10 @@ void plot_impl::moveUniformsAway() {
 // leaves program 0 and vertex array 0 (render() always draws the frame after the graph).
 void plot_impl::renderGraph(int windowId, glm::mat4 transform) {
     bindResources(windowId);
-    bindBorderProgram();
-    glUniformMatrix4fv(borderMatIndex(), 1, GL_FALSE, &transform[0][0]);
-    glUniform4fv(borderColorIndex(), 1, mColor);
+    glUseProgram(mLineProgram.get());
+    glUniformMatrix4fv(mLineMatLoc, 1, GL_FALSE, &transform[0][0]);
+    glUniform4fv(mLineColorUniformLoc, 1, mColor);
+    if (mLineMapping.update(mMapping)) writeMapping(mLineOriginLoc, mLineLogLoc, mMapping);
     glDrawArrays(GL_LINE_STRIP, 0, static_cast<GLsizei>(mNumPoints));
     renderMarkers(windowId, transform, true);
 }
@@ -142,6 +179,7 @@ void plot_impl::renderMarkers(int windowId, const glm::mat4& transform, bool bou
     if (mMarkerTransform.update(&transform[0][0]))
         glUniformMatrix4fv(mSpriteMatLoc, 1, GL_FALSE, &transform[0][0]);
     if (mMarkerColor.update(mColor)) glUniform4fv(mLineColorLoc, 1, mColor);
+    if (mMarkerMapping.update(mMapping)) writeMapping(mMarkerOriginLoc, mMarkerLogLoc, mMapping);
     if (!bound) bindResources(windowId);
     glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(mNumPoints));
     glDisable(GL_PROGRAM_POINT_SIZE);

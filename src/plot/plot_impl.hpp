@@ -45,14 +45,18 @@ public:
 
     // Draws the graph clipped to the frame, then the frame over it. The window's context is
     // current and the viewport set (the cell, or its inset area in a grid); the scissor test
-    // is off afterwards.
+    // is off afterwards, and so is GL_CLIP_DISTANCE0 unless it was on before.
     void render(int windowId, int x, int y, int width, int height) override;
-    // The graph alone, through the data transform: the line strip, then the markers.
+    // The graph alone, through the data transform (see dataTransform: it takes points less
+    // the axes' origins, which render() hands to the shaders): the line strip, then the
+    // markers.
     virtual void renderGraph(int windowId, glm::mat4 transform);
-    // The graph as one series of a chart, through the chart's data transform; the caller
-    // clips to the chart's frame and draws the frame afterwards, which leaves program 0 and
-    // vertex array 0 (the graph's stay bound).
-    void renderSeries(int windowId, const glm::mat4& transform);
+    // The graph as one series of a chart, through the chart's data transform and axis maps
+    // (see dataTransform); the caller clips to the chart's frame and draws the frame
+    // afterwards, which leaves program 0 and vertex array 0 (the graph's stay bound).
+    // GL_CLIP_DISTANCE0 is as it was afterwards.
+    void renderSeries(int windowId, const glm::mat4& transform, const AxisMap& x,
+                      const AxisMap& y);
     // One marker, centred on the clip-space point (x, y) of the current viewport, for a
     // legend: the first point of the buffer sent there whatever its value. Nothing without
     // markers or points. Leaves the marker program and the plot's vertex array bound.
@@ -70,6 +74,7 @@ public:
 
     void bindResources(int windowId);
     void unbindResources() const { VertexArrayMap::unbind(); }
+    GLuint lineProgram() const { return mLineProgram.get(); }
     GLint spriteMatIndex() const { return mSpriteMatLoc; }
     GLint markerTypeIndex() const { return mMarkerTypeLoc; }
     const VertexArrayMap& vertexArrays() const { return mVAOs; }
@@ -101,7 +106,18 @@ private:
     int mMarkerType;
     GLBuffer mVBO;
     size_t mVBOSize = 0;
+    // The line: the data vertex stage with the frame's plain fragment stage.
+    GLProgram mLineProgram;
+    GLint mLineMatLoc = -1;
+    GLint mLineColorUniformLoc = -1;
+    GLint mLineOriginLoc = -1;
+    GLint mLineLogLoc = -1;
     GLProgram mMarkerProgram;
+    GLint mMarkerOriginLoc = -1;
+    GLint mMarkerLogLoc = -1;
+    // Origins and logarithmic flags of both axes, as the data vertex stage takes them, for
+    // the frame being drawn: x origin, y origin, x log, y log.
+    float mMapping[4] = {0.0f, 0.0f, 0.0f, 0.0f};
     GLuint mPointLoc = 0;
     GLint mMarkerTypeLoc = -1;
     GLint mSpriteMatLoc = -1;
@@ -110,6 +126,8 @@ private:
     // What the marker program, written by this plot alone, holds in this window.
     HeldUniform<16> mMarkerTransform;
     HeldUniform<4> mMarkerColor;
+    HeldUniform<4> mMarkerMapping;
+    HeldUniform<4> mLineMapping;
     VertexArrayMap mVAOs;
     std::unique_ptr<DataRange> mRange;  // made on the first fit
     bool mAutoFit = false;

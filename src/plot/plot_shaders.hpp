@@ -1,16 +1,37 @@
 #pragma once
-// Shader sources of the plot markers: 10-pixel point sprites shaped in the fragment stage.
-// The line of a plot is drawn with the chart frame's border program.
+// Shader sources of the plot: the data vertex stage shared by the line and the markers, and
+// the markers' fragment stage, which shapes 10-pixel point sprites. The line's fragment stage
+// is the chart frame's plain one.
 
 namespace internal {
 
-// "point" sits at the location every chart program uses (CHART_POINT_LOCATION), so the
-// plot's one vertex array serves the line pass and the marker pass.
+// The data pass of a plot, line and markers alike. "point" sits at the location every chart
+// program uses (CHART_POINT_LOCATION), so the plot's one vertex array serves both passes.
+// Each coordinate is taken to log10 on a logarithmic axis ("logAxes" 1), then the axis'
+// origin (the minimum, or its log10) is subtracted before "transform" scales it onto the
+// frame: the difference of two nearby floats is exact, so narrow ranges far from zero keep
+// their precision. A point at or below zero on a logarithmic axis has no logarithm: it gets
+// a clip distance so negative that the clipper cuts every segment to it down to its other
+// end, and drops it as a marker (the plot enables GL_CLIP_DISTANCE0 for logarithmic axes).
 inline constexpr const char* gMarkerVertexShaderSrc = R"(#version 330
 layout(location = 0) in vec2 point;
 uniform mat4 transform;
+uniform vec2 origin;
+uniform ivec2 logAxes;
 void main(void) {
-    gl_Position = transform * vec4(point.x, point.y, 0.0, 1.0);
+    vec2 v = point;
+    bool drawn = true;
+    if (logAxes.x == 1) {
+        drawn = drawn && v.x > 0.0;
+        v.x = log2(max(v.x, 1e-30)) * 0.30102999566398120;
+    }
+    if (logAxes.y == 1) {
+        drawn = drawn && v.y > 0.0;
+        v.y = log2(max(v.y, 1e-30)) * 0.30102999566398120;
+    }
+    v = drawn ? v - origin : vec2(0.0);
+    gl_Position = transform * vec4(v, 0.0, 1.0);
+    gl_ClipDistance[0] = drawn ? 1.0 : -1e30;
     gl_PointSize = 10.0;
 }
 )";

@@ -1,0 +1,108 @@
+#pragma once
+// Ticks and tick labels of one chart axis, apart from any OpenGL call: where the ticks go
+// for the axis' limits and scale, which number format names them, which labels are drawn
+// when they would run into each other, and how the axis maps data onto the frame.
+//
+// Positions are chart coordinates along the axis (-1 at the minimum's edge, 1 at the
+// maximum's). Everything here is pure; the chart uploads and draws what it computes.
+
+#include <string>
+#include <vector>
+
+namespace internal {
+
+// How an axis places its ticks: the frame's nine evenly spaced ticks, ticks at round values
+// (1, 2 or 5 times a power of ten), or a base-10 logarithmic axis.
+enum class TickStyle { Even, Nice, Log };
+
+// Most ticks one axis can show in any style (the nine of the even style, at most ten round
+// values, at most ten decades or 1-2-5 steps); the frame's vertex buffer holds this many
+// points per axis.
+constexpr int MAX_AXIS_TICKS = 12;
+
+// True when single precision cannot tell points between the limits apart: the limits are
+// equal, within a few units in the last place of the larger magnitude, or not finite. Such
+// an axis maps everything onto its minimum's edge.
+bool axisCollapses(float max, float min);
+
+// True when both limits can be shown on a logarithmic axis: finite and above zero.
+bool logLimitsValid(float max, float min);
+
+// The map of one axis from data to chart coordinates: chart = scale * (f(v) - origin) - 1,
+// where f is the identity, or log10 on a logarithmic axis. The origin is f(min), subtracted
+// by the shader before scaling so that narrow ranges far from zero keep their precision.
+struct AxisMap {
+    double origin = 0.0;
+    double scale = 0.0;  // 0 for a collapsed axis
+    bool log = false;
+    // False for ranges so wide that the difference of two points inside them could pass
+    // the largest float: the origin is then subtracted by the matrix (in double when it is
+    // built), not by the shader.
+    bool originInShader = true;
+    // The origin the shader subtracts from f(v).
+    double shaderOrigin() const { return originInShader ? origin : 0.0; }
+};
+AxisMap axisMap(float max, float min, bool log);
+// Chart coordinate of the value v (which must be above zero on a logarithmic axis).
+double chartPosition(const AxisMap& map, double v);
+
+// A number format: fixed-point with `digits` decimals, or scientific with `digits` decimals
+// in the mantissa. `compact` writes the exponent without zero padding, for the logarithmic
+// axis' powers of ten ("1e-3", "1e+6"); otherwise "1.5e-05", "2.0e+07".
+struct LabelFormat {
+    bool scientific = false;
+    int digits = 2;
+    bool compact = false;
+};
+std::string formatLabel(double value, const LabelFormat& format);
+
+// The shortest format (the longest label decides, then all labels together; fixed-point
+// wins a tie below a million) in which every label reads within `tolerance` of its value
+// and no two labels of `values`, given in order along the axis, read the same (unless
+// `distinct` is false). The most precise scientific format when none does.
+LabelFormat chooseFormat(const std::vector<double>& values, double tolerance, bool distinct);
+
+// The ticks of one axis.
+struct AxisTicks {
+    std::vector<float> positions;     // chart coordinates, in tick order
+    std::vector<std::string> labels;  // one per tick
+    // Place of each tick along the axis counted from the middle tick (0), in tick order: the
+    // labels thinned out to every s-th keep those whose offset is a multiple of s.
+    std::vector<int> offsets;
+};
+
+// The frame's own ticks: `tickCount` / 2 pairs around the middle one, evenly spaced by
+// 2 / tickCount whatever the limits, in the order middle, then -a, +a outward. Labels name
+// the value at each tick. They are written with two decimals wherever that names every tick
+// to a quarter of the tick step and tells neighbouring ticks apart; otherwise with the
+// shortest format that does (see chooseFormat). Collapsed limits label every tick with the
+// one value.
+AxisTicks evenTicks(float max, float min, int tickCount);
+
+// Ticks at round values inside the limits: steps of 1, 2 or 5 times a power of ten, the
+// finest step giving at most ten ticks (which also gives at least four), labelled at the
+// precision of the step. On a logarithmic axis the ticks are placed through its map. A
+// collapsed axis has one tick at its minimum's edge.
+AxisTicks niceTicks(float max, float min, bool log = false);
+
+// Ticks of a logarithmic axis (limits above zero): powers of ten, with 2 and 5 times them
+// between when that gives no more than ten ticks; every second, fifth, tenth ... power when
+// too many decades show; round linear values (niceTicks) when fewer than three would show.
+// Labels read "0.001" ... "10000" when all of them fit in five characters, otherwise
+// "1e-3" ... "1e+6".
+AxisTicks logTicks(float max, float min);
+
+// The ticks of an axis in the given style.
+AxisTicks axisTicks(TickStyle style, float max, float min, int tickCount);
+
+// Thinning of labels that would touch. span[k] is the extent of label k along the axis (in
+// any one unit, lo <= hi), offsets[k] its offset as in AxisTicks; n at most MAX_AXIS_TICKS.
+// Returns the smallest stride 1, 2, 4, ... for which the labels kept (offset a multiple of
+// the stride) are at least `gap` apart from their kept neighbours; the middle label is
+// always kept, and alone it always fits. Allocates nothing.
+struct LabelSpan {
+    float lo, hi;
+};
+int labelStride(const LabelSpan* spans, const int* offsets, int n, float gap);
+
+}  // namespace internal
