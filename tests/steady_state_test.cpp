@@ -250,6 +250,19 @@ std::vector<std::shared_ptr<internal::AbstractChart2D>> charts() {
         chart->setXAxisTitle("X Axis");
         chart->setYAxisTitle("Y Axis");
     }
+    // Round-value ticks, logarithmic axes (the data pass clips points without a logarithm)
+    // and labels thinned in narrow cells, under a title long enough to cover some.
+    auto nice = std::make_shared<plot_impl>(1000, zv::ZV_FLOAT32, zv::ZV_MARKER_POINT);
+    nice->setAxesLimits(2.1e7f, 1.9e7f, 1e-5f, -1e-5f);
+    nice->setNiceTicks(true);
+    auto log = std::make_shared<plot_impl>(1000, zv::ZV_FLOAT32, zv::ZV_MARKER_POINT);
+    log->setAxesLimits(1e6f, 1e-3f, 100.0f, 0.5f);
+    log->setLogAxes(true, true);
+    log->setYAxisTitle("a title of thirty characters..");
+    auto logHist = std::make_shared<hist_impl>(100, zv::ZV_FLOAT32);
+    logHist->setAxesLimits(1.0f, 0.0f, 1e4f, 1.0f);
+    logHist->setLogAxes(false, true);
+    all.insert(all.end(), {nice, log, logHist});
     return all;
 }
 
@@ -262,7 +275,7 @@ TEST_F(SteadyStateTest, ChartsOverTheWholeWindow) {
 
 TEST_F(SteadyStateTest, ChartsInGridCellsWithCaptions) {
     window->setFont(captionFont());
-    window->grid(2, 3);
+    window->grid(3, 3);
     const auto all = charts();
     expectSteady(
         [&] {

@@ -146,8 +146,10 @@ void AbstractChart2D::rebuildTicks() {
     auto style = [&](bool log) {
         return log ? TickStyle::Log : mNiceTicks ? TickStyle::Nice : TickStyle::Even;
     };
-    AxisTicks x = axisTicks(style(mXLog), mXMax, mXMin, mMetrics.tickCount);
-    AxisTicks y = axisTicks(style(mYLog), mYMax, mYMin, mMetrics.tickCount);
+    mXStyle = style(mXLog);
+    mYStyle = style(mYLog);
+    AxisTicks x = axisTicks(mXStyle, mXMax, mXMin, mMetrics.tickCount);
+    AxisTicks y = axisTicks(mYStyle, mYMax, mYMin, mMetrics.tickCount);
     for (AxisTicks* t : {&x, &y}) {
         const size_t n = std::min<size_t>(t->positions.size(), MAX_AXIS_TICKS);
         t->positions.resize(n);
@@ -161,6 +163,9 @@ void AbstractChart2D::rebuildTicks() {
     mXLabelWidths.clear();
     for (const std::string& label : mXTicks.labels)
         mXLabelWidths.push_back(labelWidth(mLabelGlyphs, label));
+    mYLabelWidths.clear();
+    for (const std::string& label : mYTicks.labels)
+        mYLabelWidths.push_back(labelWidth(mLabelGlyphs, label));
     mStrideWidth = mStrideHeight = -1;
 }
 
@@ -181,14 +186,22 @@ void AbstractChart2D::uploadTickPoints() {
     mTickPointsMoved = false;
 }
 
+// The frame's own even ticks keep the placement their labels always had, from an estimate of
+// their width; labels of round values and decades, often a character or two, are centred by
+// their measured width.
 TextPos AbstractChart2D::xLabelAt(const ChartLayout& c, size_t k) const {
-    TextPos p = xLabelPos(c, mMetrics, mXTicks.positions[k], -1.0f, mXTicks.labels[k].size());
+    TextPos p = mXStyle == TickStyle::Even
+                    ? xLabelPos(c, mMetrics, mXTicks.positions[k], -1.0f, mXTicks.labels[k].size())
+                    : xLabelPosCentred(c, mMetrics, mXTicks.positions[k], mXLabelWidths[k]);
     p.x = keepInside(p.x, mXLabelWidths[k], c.dataWidth);
     return p;
 }
 
 TextPos AbstractChart2D::yLabelAt(const ChartLayout& c, size_t k) const {
-    TextPos p = yLabelPos(c, mMetrics, -1.0f, mYTicks.positions[k], mYTicks.labels[k].size());
+    TextPos p = mYStyle == TickStyle::Even
+                    ? yLabelPos(c, mMetrics, -1.0f, mYTicks.positions[k], mYTicks.labels[k].size())
+                    : yLabelPosCentred(c, mMetrics, mYTicks.positions[k], mYLabelWidths[k],
+                                       LABEL_ASCENT);
     // A label too long for the margin starts at the area's edge rather than off it, and one
     // at the top of the axis stays below the area's top.
     p.x = std::max(p.x, 0.0f);
@@ -358,14 +371,14 @@ void AbstractChart2D::renderChart(int windowId, int x, int y, int w, int h) {
     // Labels that would touch their neighbours are left out (see thinLabels); their ticks
     // stay.
     for (size_t k = 0; k < mYTicks.labels.size(); ++k) {
-        if (mYTicks.offsets[k] % mYStride != 0) continue;
+        if (!yLabelShown(k)) continue;
         const std::string& text = mYTicks.labels[k];
         const TextPos p = yLabelAt(c, k);
         const float pos[2] = {p.x, p.y};
         mFont->drawString(pos, WHITE, text.c_str(), CHART_TEXT_SIZE, false);
     }
     for (size_t k = 0; k < mXTicks.labels.size(); ++k) {
-        if (mXTicks.offsets[k] % mXStride != 0 || mXLabelUnderTitle[k]) continue;
+        if (!xLabelShown(k)) continue;
         const std::string& text = mXTicks.labels[k];
         const TextPos p = xLabelAt(c, k);
         const float pos[2] = {p.x, p.y};

@@ -100,9 +100,14 @@ public:
     const std::vector<std::string>& yLabels() const { return mYTicks.labels; }
     const AxisTicks& xTicks() const { return mXTicks; }
     const AxisTicks& yTicks() const { return mYTicks; }
-    // Every how many labels of each axis the last draw wrote (1: all of them).
+    // Whether the last draw wrote label k of each axis: every label whose offset is a
+    // multiple of the stride (1: all of them), less x labels a long y title covers.
     int xLabelStride() const { return mXStride; }
     int yLabelStride() const { return mYStride; }
+    bool xLabelShown(size_t k) const {
+        return mXTicks.offsets[k] % mXStride == 0 && !mXLabelUnderTitle[k];
+    }
+    bool yLabelShown(size_t k) const { return mYTicks.offsets[k] % mYStride == 0; }
     const std::string& xTitle() const { return mXTitle; }
     const std::string& yTitle() const { return mYTitle; }
     const std::shared_ptr<font_impl>& font() const { return mFont; }
@@ -146,6 +151,9 @@ private:
     AxisTicks mXTicks;
     AxisTicks mYTicks;
     std::vector<float> mXLabelWidths;  // text units, as the chart font writes them
+    std::vector<float> mYLabelWidths;
+    TickStyle mXStyle = TickStyle::Even;
+    TickStyle mYStyle = TickStyle::Even;
     ChartMetrics mMetrics;
     ScaledGlyphs mLabelGlyphs;  // the chart font's metrics at the label size
     bool mNiceTicks = false;

@@ -114,6 +114,17 @@ TextPos xLabelPos(const ChartLayout& c, const ChartMetrics& m, float px, float p
             a.y - (t * c.sy + size * c.dataHeight / static_cast<float>(c.height))};
 }
 
+TextPos xLabelPosCentred(const ChartLayout& c, const ChartMetrics& m, float px, float width) {
+    const TextPos legacy = xLabelPos(c, m, px, -1.0f, 0);
+    return {textAnchor(c, px, -1.0f).x - 0.5f * width, legacy.y};
+}
+
+TextPos yLabelPosCentred(const ChartLayout& c, const ChartMetrics& m, float py, float width,
+                         float ascent) {
+    const TextPos a = textAnchor(c, -1.0f, py);
+    return {a.x - static_cast<float>(m.tickSize) * c.sx - width, a.y - 0.5f * ascent};
+}
+
 float keepInside(float start, float size, float room) {
     return std::max(0.0f, std::min(start, room - size));
 }

@@ -85,6 +85,13 @@ TextPos yLabelPos(const ChartLayout& layout, const ChartMetrics& metrics, float 
 // An x label sits under its tick, its baseline a tick plus one text size below the frame.
 TextPos xLabelPos(const ChartLayout& layout, const ChartMetrics& metrics, float px, float py,
                   size_t chars);
+// Labels of round-value and logarithmic ticks, placed by their measured width (text units):
+// an x label centred under its tick on the same baseline as above, a y label centred on its
+// tick's height and ending a tick's length left of the frame.
+TextPos xLabelPosCentred(const ChartLayout& layout, const ChartMetrics& metrics, float px,
+                         float width);
+TextPos yLabelPosCentred(const ChartLayout& layout, const ChartMetrics& metrics, float py,
+                         float width, float ascent);
 // The start of a text `size` long kept inside [0, room]; 0 when it is longer than the room.
 float keepInside(float start, float size, float room);
 // A text's box in the text space, and whether two boxes come closer than `gap`. A box with
