@@ -125,8 +125,11 @@ void hist_impl::applyFit(const DataBounds& b) {
     if (b.empty()) return;
     // The bars stand on 0 and the tallest reaches the top; x is not the data's.
     if (!(b.ymax > 0.0f)) return;
-    if (b.ymax == ymax() && ymin() == 0.0f) return;
-    setAxesLimits(xmax(), xmin(), b.ymax, 0.0f);
+    // On a logarithmic y axis the bars stand on ymin, which stays.
+    const float bottom = yLog() ? ymin() : 0.0f;
+    if (!(b.ymax > bottom)) return;
+    if (b.ymax == ymax() && ymin() == bottom) return;
+    setAxesLimits(xmax(), xmin(), b.ymax, bottom);
 }
 
 void hist_impl::fitAxesToData() {
