@@ -457,6 +457,33 @@ TEST_F(DemoPictures, GalleryShowsFourObjectsUnderCaptions) {
     EXPECT_EQ(p.count(scatter.area, shadeOf(GREEN)), 0);
 }
 
+// Three plots side by side: each draws across its whole frame, the microsecond one too
+// (ranges that narrow once collapsed onto the frame's edge), and the power law on log-log
+// axes spreads its markers evenly from left to right.
+TEST_F(DemoPictures, AxesShowTinyLogAndRoundTickPlotsAcrossTheirFrames) {
+    Picture p = picture("axes", 10);
+    ASSERT_EQ(p.width, 1200);
+    ASSERT_EQ(p.height, 400);
+    const RGB colours[3] = {AMBER, SKY, GREEN};
+    for (int c = 0; c < 3; ++c) {
+        SCOPED_TRACE(c);
+        const Cell cl = cell(1200, 400, 1, 3, c, 0);
+        EXPECT_GT(p.count(cl.caption, isRed), 20);
+        // The frame inside the drawing area: 78 pixels from its left, 8 from its right.
+        const int x0 = cl.area.x0 + 80, x1 = cl.area.x1 - 10;
+        const int strip = (x1 - x0) / 8;
+        for (int s = 0; s < 8; ++s)
+            EXPECT_GT(p.count({x0 + s * strip, cl.area.y0, x0 + (s + 1) * strip, cl.area.y1},
+                              shadeOf(colours[c])),
+                      10)
+                << "strip " << s;
+        for (int o = 0; o < 3; ++o)
+            if (o != c) {
+                EXPECT_EQ(p.count(cl.area, shadeOf(colours[o])), 0) << "colour of plot " << o;
+            }
+    }
+}
+
 TEST_F(DemoPictures, SharedWindowsDrawTheSameImageThroughTheirOwnMaps) {
     Picture main = picture("shared_windows", 10);
     Picture second = picture("shared_windows", 10, "shared_windows_second");
