@@ -232,6 +232,20 @@ void Renderer::layout(TextRun& run, int areaW, int areaH, float x, float y, cons
     });
 }
 
+float Renderer::textWidth(const char* str, int fontSize) const {
+    const internal::GlyphMetrics metrics{mAdvance, mBearingX, mLineHeight, mLoadedSize};
+    internal::ScaledGlyphs g;
+    internal::scaleGlyphs(metrics, fontSize, g);
+    float width = 0.0f;
+    for (const char* p = str; *p; ++p) {
+        const int b = static_cast<signed char>(*p);
+        if (b < internal::FIRST_GLYPH_CODE || b > internal::LAST_GLYPH_CODE) continue;
+        const int k = b - internal::FIRST_GLYPH_CODE;
+        width += static_cast<float>(g.bearingX[k] + g.afterBearing[k]);
+    }
+    return width;
+}
+
 void Renderer::drawText(const TextRun& run) {
     glEnable(GL_BLEND);
     glUseProgram(text.program);
@@ -308,12 +322,28 @@ Chart::Chart(Renderer& r, int areaW, int areaH, const std::vector<std::string>& 
 
     const int Wd = static_cast<int>(mLayout.dataWidth), Hd = static_cast<int>(mLayout.dataHeight);
     const int size = internal::CHART_TEXT_SIZE;
+    // Labels that would touch are left out, every second (fourth, ...) one, as the library
+    // does; all the bench's labels fit their margins, so none needs moving inside the area.
+    const std::vector<int> offsets = internal::evenTicks(1, 0, m.tickCount).offsets;
+    std::vector<internal::LabelSpan> xSpans, ySpans;
     for (int k = 0; k < mTicks; ++k) {
+        const std::string& s = xLabels[k];
+        const size_t i = 8 + 2 * (mTicks + k);
+        internal::TextPos p = internal::xLabelPos(mLayout, m, v[i], v[i + 1], s.size());
+        xSpans.push_back({p.x, p.x + r.textWidth(s.c_str(), size)});
+        p = internal::yLabelPos(mLayout, m, v[8 + 2 * k], v[9 + 2 * k], yLabels[k].size());
+        ySpans.push_back({p.y, p.y + static_cast<float>(size)});
+    }
+    const int xStride = internal::labelStride(xSpans.data(), offsets.data(), mTicks, 3.0f);
+    const int yStride = internal::labelStride(ySpans.data(), offsets.data(), mTicks, 3.0f);
+    for (int k = 0; k < mTicks; ++k) {
+        if (offsets[k] % yStride != 0) continue;
         const std::string& s = yLabels[k];
         internal::TextPos p = internal::yLabelPos(mLayout, m, v[8 + 2 * k], v[9 + 2 * k], s.size());
         r.layout(mText, Wd, Hd, p.x, p.y, s.c_str(), size, false, WHITE);
     }
     for (int k = 0; k < mTicks; ++k) {
+        if (offsets[k] % xStride != 0) continue;
         const std::string& s = xLabels[k];
         const size_t i = 8 + 2 * (mTicks + k);
         internal::TextPos p = internal::xLabelPos(mLayout, m, v[i], v[i + 1], s.size());

@@ -128,6 +128,8 @@ public:
     void layout(TextRun& run, int areaW, int areaH, float x, float y, const char* text,
                 int fontSize, bool vertical, const float color[4]) const;
     void drawText(const TextRun& run);
+    // How far the pen moves over `text` drawn at fontSize pixels.
+    float textWidth(const char* text, int fontSize) const;
 
     // Whole-window frame: viewport and clear.
     void beginFrame(int w, int h);
