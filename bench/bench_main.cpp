@@ -420,7 +420,7 @@ public:
                     const int inset[4] = {c.vx, c.vy, c.vw, c.vh};
                     glViewport(c.vx, c.vy, c.vw, c.vh);
                     switch (i) {
-                        case 0: mImage->draw(c.w, c.h, true); break;
+                        case 0: mImage->draw(c.vw, c.vh, true); break;  // aspect kept in the inset area
                         case 1: mPlot->draw(*mChart, inset, 1, 0, 1, 0); break;
                         case 2: mScatter->draw(*mScatterChart, inset, 1, 0, 1, 0); break;
                         case 3: mHist->draw(*mHistChart, inset); break;
