@@ -15,6 +15,8 @@
 // checks that every gl* name in src/ and bench/ is here or in GL11_ENTRY_POINTS.
 #define LOADER_ENTRY_POINTS(X)                                                             \
     X(ActiveTexture) X(AttachShader) X(BindBuffer) X(BindBufferBase) X(BindBufferRange)     \
+    X(BindFramebuffer) X(BlendEquation) X(BlendEquationSeparate) X(BlendFuncSeparate)       \
+    X(GetInteger64i_v) X(PointParameteri)                                                  \
     X(BindSampler) X(BindVertexArray) X(BufferData) X(BufferSubData) X(CompileShader)      \
     X(CreateProgram) X(CreateShader) X(DeleteBuffers) X(DeleteProgram) X(DeleteSamplers)   \
     X(DeleteShader) X(DeleteVertexArrays) X(DetachShader) X(DisableVertexAttribArray)      \
@@ -37,6 +39,7 @@
     X(void, BindTexture, (GLenum a, GLuint b), (a, b))                                       \
     X(void, BlendFunc, (GLenum a, GLenum b), (a, b))                                         \
     X(void, Clear, (GLbitfield a), (a))                                                      \
+    X(void, ColorMask, (GLboolean a, GLboolean b, GLboolean c, GLboolean d), (a, b, c, d))   \
     X(void, ClearColor, (GLclampf a, GLclampf b, GLclampf c, GLclampf d), (a, b, c, d))      \
     X(void, DeleteTextures, (GLsizei a, const GLuint* b), (a, b))                            \
     X(void, DepthFunc, (GLenum a), (a))                                                      \
@@ -47,7 +50,9 @@
     X(void, Enable, (GLenum a), (a))                                                         \
     X(void, Finish, (void), ())                                                              \
     X(void, Flush, (void), ())                                                               \
+    X(void, FrontFace, (GLenum a), (a))                                                      \
     X(void, GenTextures, (GLsizei a, GLuint* b), (a, b))                                     \
+    X(void, GetBooleanv, (GLenum a, GLboolean* b), (a, b))                                   \
     X(GLenum, GetError, (void), ())                                                          \
     X(void, GetFloatv, (GLenum a, GLfloat* b), (a, b))                                       \
     X(void, GetIntegerv, (GLenum a, GLint* b), (a, b))                                       \
@@ -57,6 +62,7 @@
     X(GLboolean, IsTexture, (GLuint a), (a))                                                 \
     X(void, LineWidth, (GLfloat a), (a))                                                     \
     X(void, PixelStorei, (GLenum a, GLint b), (a, b))                                        \
+    X(void, PolygonMode, (GLenum a, GLenum b), (a, b))                                       \
     X(void, PointSize, (GLfloat a), (a))                                                     \
     X(void, ReadBuffer, (GLenum a), (a))                                                     \
     X(void, ReadPixels, (GLint a, GLint b, GLsizei c, GLsizei d, GLenum e, GLenum f, void* g), \

@@ -64,19 +64,12 @@ struct Snapshot {
 /// parent joins the parent's share group. Every draw makes the window's context current.
 /// Everything runs on the caller's thread; use one drawing thread.
 ///
-/// OpenGL state: a draw leaves no program, vertex array, pixel-unpack or uniform buffer bound
-/// (generic binding points), texture unit 0 active, the clear colour black and the viewport
-/// over the whole window (after a cell draw, over the whole cell). After an image: unpack
-/// alignment 4, the window's colour map on uniform-buffer binding point 0, no texture on unit
-/// 0, the sampler bound there before put back, depth testing off. After text (every plot and
-/// histogram draws its labels, every caption): blending off, depth testing on with GL_LESS,
-/// the text's sampler and a glyph texture on unit 0. After a plot or histogram: scissor
-/// testing off, point size 1, and GL_PROGRAM_POINT_SIZE off when markers were drawn; after a
-/// cell draw, scissor testing off. An image with a colour bar and a chart with a legend end
-/// with text: they leave what text leaves, and the blend function GL_SRC_ALPHA,
-/// GL_ONE_MINUS_SRC_ALPHA. A first draw of an object in a window empties the array-buffer
-/// binding point. The rest is as the application left it; an image drawn over
-/// the whole window is drawn through the application's blending and scissor test.
+/// OpenGL state: every draw (and every creation or font load) draws into the window whatever
+/// the application left bound or enabled, and puts the application's state back afterwards
+/// (bindings, unpack state, blending, culling, depth, stencil, scissor, polygon mode,
+/// primitive restart, colour mask, rasterizer discard, logic op, sRGB, point state; the
+/// README lists them). Left changed on purpose: the viewport, over the whole window (after a
+/// cell draw, over the whole cell), and the clear colour, black.
 class ZV_API Window {
 public:
     /// Creates the window (hidden when invisible is true) and makes its context current.

@@ -10,6 +10,7 @@
 #include "common/common.hpp"
 #include "gl/uniforms.hpp"
 #include "gl/raise.hpp"
+#include "gl/state_guard.hpp"
 #include "gl/check.hpp"
 #include "font/font_impl.hpp"
 #include "gl/context.hpp"
@@ -91,6 +92,8 @@ void checkDrawCount(unsigned count, const char* label, const char* what) {
 
 AbstractChart2D::AbstractChart2D() {
     mFont = getChartFont();
+    // Builds buffers and programs with whatever the application left bound: see GLStateGuard.
+    GLStateGuard guard;
     mBorderProgram = makeProgram(gChartVertexShaderSrc, gChartFragmentShaderSrc);
     mSpriteProgram = makeProgram(gChartVertexShaderSrc, gChartSpriteFragmentShaderSrc);
     mPointLoc = CHART_POINT_LOCATION;

@@ -12,6 +12,7 @@
 #include "gl/uniforms.hpp"
 #include "gl/raise.hpp"
 #include "gl/check.hpp"
+#include "gl/state_guard.hpp"
 #include "font/text_layout.hpp"
 #include "font/text_shaders.hpp"
 #include "gl/context.hpp"
@@ -96,6 +97,14 @@ void requireRegularFile(const std::string& path) {
                 zv::ZV_ERR_FONT);
 }
 
+// fontconfig reads its configuration and scans the font directories when it starts, tens of
+// milliseconds a time; one configuration, made by the first system-font load, serves the
+// process (and stays to its end: fonts installed later are not seen).
+FcConfig* processFontConfig() {
+    static FcConfig* const config = FcInitLoadConfigAndFonts();
+    return config;
+}
+
 }  // namespace
 
 font_impl::font_impl()
@@ -140,6 +149,9 @@ void font_impl::checkSize(const char* label, int size) const {
 void font_impl::loadFont(const char* file, int size) {
     checkSize("Font::loadFont", size);
     requireFontGroup(mGroup, "Font::loadFont");
+    // Glyphs are uploaded from client memory: an application's unpack buffer or row length
+    // would garble them. See GLStateGuard.
+    GLStateGuard guard;
     const std::string path = file ? file : "";
     if (mLoaded && path == mFile) return;
     if (mLoaded) releaseGlyphSet();
@@ -245,12 +257,11 @@ void font_impl::extractGlyph(int code) {
 void font_impl::loadSystemFont(const char* name, int size) {
     checkSize("Font::loadSystemFont", size);
     requireFontGroup(mGroup, "Font::loadSystemFont");
-    FcConfig* config = FcInitLoadConfigAndFonts();
+    FcConfig* config = processFontConfig();
     if (!config)
         ZV_RAISE_AT(FONT_LABEL, __LINE__, "fontconfig initilization failed", zv::ZV_ERR_FONT);
     FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(name ? name : ""));
     if (!pattern) {
-        FcConfigDestroy(config);
         ZV_RAISE_AT(FONT_LABEL, __LINE__, "fontconfig pattern creation failed", zv::ZV_ERR_FONT);
     }
     FcConfigSubstitute(config, pattern, FcMatchPattern);
@@ -267,7 +278,6 @@ void font_impl::loadSystemFont(const char* name, int size) {
         FcPatternDestroy(match);
     }
     FcPatternDestroy(pattern);
-    FcConfigDestroy(config);
     loadFont(path.c_str(), size);
 }
 

@@ -43,6 +43,7 @@ public:
     // Asks fontconfig for the best match of the pattern `name` (a family name such as "Vera")
     // and loads its file with loadFont. Raises zv::Error (ZV_ERR_FONT) when fontconfig cannot
     // start or cannot parse the pattern (the font is left as it was), and as loadFont.
+    // fontconfig's configuration is read once per process, by the first call.
     void loadSystemFont(const char* name, int size);
     // Size of the 2-D area that render() maps onto the whole current viewport.
     void setOthro2D(int width, int height);

@@ -8,6 +8,7 @@
 #include "gl/check.hpp"
 #include "gl/context.hpp"
 #include "gl/raise.hpp"
+#include "gl/state_guard.hpp"
 #include "histogram/hist_shaders.hpp"
 
 namespace internal {
@@ -22,6 +23,7 @@ hist_impl::AcceptedType hist_impl::accept(unsigned nbins, zv::ZVType dataType) {
 }
 
 hist_impl::hist_impl(unsigned nbins, AcceptedType type) : mGLType(type.gl), mBins(nbins) {
+    GLStateGuard guard;
     mBarProgram = makeProgram(gHistBarVertexShaderSrc, gHistBarFragmentShaderSrc);
     glErrorCheck("Histogram::Shaders", __FILE__, __LINE__);
     mPointLoc = static_cast<GLuint>(borderProgramPointIndex());

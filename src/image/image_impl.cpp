@@ -12,6 +12,7 @@
 #include "chart/chart_impl.hpp"
 #include "image/color_bar.hpp"
 #include "image/color_bar_layout.hpp"
+#include "gl/state_guard.hpp"
 #include "image/image_shaders.hpp"
 #include "gl/uniforms.hpp"
 #include "gl/context.hpp"
@@ -103,6 +104,9 @@ image_impl::image_impl(unsigned width, unsigned height, zv::ColorMode format, zv
                     "one) before creating an image",
                     zv::ZV_ERR_GL);
     }
+    // The texture and buffer are bound and allocated here whatever the application left
+    // bound or set (an unpack buffer would take the texture's null pointer as an offset).
+    GLStateGuard guard;
     // Checked before anything is made: OpenGL would refuse such a texture in silence and
     // every draw would then show nothing.
     GLint maxSize = 0;

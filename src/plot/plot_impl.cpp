@@ -9,6 +9,7 @@
 #include "gl/context.hpp"
 #include "gl/raise.hpp"
 #include "chart/chart_shaders.hpp"
+#include "gl/state_guard.hpp"
 #include "plot/plot_shaders.hpp"
 
 namespace internal {
@@ -40,6 +41,7 @@ plot_impl::AcceptedType plot_impl::accept(unsigned numPoints, zv::ZVType dataTyp
 
 plot_impl::plot_impl(unsigned numPoints, AcceptedType type, int markerType)
     : mNumPoints(numPoints), mGLType(type.gl), mMarkerType(markerType) {
+    GLStateGuard guard;
     mVBOSize = 2 * static_cast<size_t>(numPoints) * bytesPerElement(mGLType);
     mVBO = GLBuffer::create();
     glBindBuffer(GL_ARRAY_BUFFER, mVBO.get());

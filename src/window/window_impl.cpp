@@ -9,6 +9,7 @@
 #include "colormap/colormap_impl.hpp"
 #include "gl/raise.hpp"
 #include "gl/check.hpp"
+#include "gl/state_guard.hpp"
 #include "font/font_impl.hpp"
 #include "glfw/window.hpp"
 #include "window/snapshot.hpp"
@@ -173,14 +174,14 @@ void window_impl::draw(const std::shared_ptr<AbstractRenderable>& r) {
     glErrorCheck("Begin drawImage", __FILE__, __LINE__);
     MakeContextCurrent(this);
     mWidget->resetCloseFlag();
+    // Draws into this window whatever the application left bound or enabled, and puts its
+    // state back afterwards; depth testing is off, so draw order decides what is on top.
+    GLStateGuard guard;
     int w = 0, h = 0;
     mWidget->getFrameBufferSize(&w, &h);
     glViewport(0, 0, w, h);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    // Everything is drawn at depth 0, and text leaves depth testing on: draw order alone
-    // must decide what is on top.
-    glDisable(GL_DEPTH_TEST);
     mClearPending = false;
     r->setColorMapUBOParams(mColorMapUBO, mColorMapLen);
     r->render(mID, 0, 0, w, h);
@@ -194,6 +195,7 @@ void window_impl::grid(int rows, int columns) {
     if (columns < 1) ZV_RAISE_ARG("Window::grid", 2, "columns must be at least 1");
     // Acts on this window even when another window's context is current.
     MakeContextCurrent(this);
+    GLStateGuard guard;
     mRows = rows;
     mCols = columns;
     int w = 0, h = 0;
@@ -220,11 +222,11 @@ void window_impl::draw(int column, int row, const std::shared_ptr<AbstractRender
     glErrorCheck("Begin show(column, row)", __FILE__, __LINE__);
     MakeContextCurrent(this);
     mWidget->resetCloseFlag();
+    GLStateGuard guard;
     int w = 0, h = 0;
     mWidget->getFrameBufferSize(&w, &h);
     if (mClearPending) {
         // The first cell of a new frame: what draw() presented goes now.
-        glDisable(GL_SCISSOR_TEST);
         glViewport(0, 0, w, h);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         mClearPending = false;
@@ -236,7 +238,6 @@ void window_impl::draw(int column, int row, const std::shared_ptr<AbstractRender
     glScissor(c.vx, c.vy, c.vwidth, c.vheight);
     glEnable(GL_SCISSOR_TEST);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glDisable(GL_DEPTH_TEST);
     r->setColorMapUBOParams(mColorMapUBO, mColorMapLen);
     r->render(mID, c.x, c.y, c.width, c.height);
     glDisable(GL_SCISSOR_TEST);

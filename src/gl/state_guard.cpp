@@ -1,0 +1,176 @@
+#include "gl/state_guard.hpp"
+
+namespace internal {
+
+namespace {
+
+// One capability: what the library needs, and whether its own code switches it inside a
+// guarded scope (then the application's value is always put back).
+struct CapEntry {
+    GLenum cap;
+    bool value;
+    bool changedInside;
+};
+const CapEntry CAPS[GLStateGuard::CAP_COUNT] = {
+    {GL_BLEND, false, true},  // text and legends blend
+    {GL_CULL_FACE, false, false},
+    {GL_DEPTH_TEST, false, true},  // text leaves it on
+    {GL_STENCIL_TEST, false, false},
+    {GL_SCISSOR_TEST, false, true},  // charts clip their data, cells their area
+    {GL_PRIMITIVE_RESTART, false, false},
+    {GL_RASTERIZER_DISCARD, false, false},
+    {GL_COLOR_LOGIC_OP, false, false},
+    {GL_FRAMEBUFFER_SRGB, false, false},
+    {GL_SAMPLE_ALPHA_TO_COVERAGE, false, false},
+    {GL_PROGRAM_POINT_SIZE, false, true},  // plot markers
+    {GL_MULTISAMPLE, true, false},
+};
+
+// One integer: how it is read, what the library needs, and whether its own code sets it.
+struct IntEntry {
+    GLenum query;
+    GLint value;
+    bool changedInside;
+};
+const IntEntry INTS[GLStateGuard::INT_COUNT] = {
+    {GL_DRAW_FRAMEBUFFER_BINDING, 0, false},
+    {GL_CURRENT_PROGRAM, 0, true},
+    {GL_VERTEX_ARRAY_BINDING, 0, true},
+    {GL_ARRAY_BUFFER_BINDING, 0, true},
+    {GL_PIXEL_UNPACK_BUFFER_BINDING, 0, true},
+    {GL_UNIFORM_BUFFER_BINDING, 0, true},
+    {GL_ACTIVE_TEXTURE, GL_TEXTURE0, false},
+    {GL_TEXTURE_BINDING_2D, 0, true},
+    {GL_SAMPLER_BINDING, 0, true},
+    {GL_UNPACK_ALIGNMENT, 4, true},
+    {GL_UNPACK_ROW_LENGTH, 0, false},
+    {GL_UNPACK_SKIP_ROWS, 0, false},
+    {GL_UNPACK_SKIP_PIXELS, 0, false},
+    {GL_UNPACK_IMAGE_HEIGHT, 0, false},
+    {GL_UNPACK_SKIP_IMAGES, 0, false},
+    {GL_UNPACK_SWAP_BYTES, GL_FALSE, false},
+    {GL_UNPACK_LSB_FIRST, GL_FALSE, false},
+    {GL_BLEND_EQUATION_RGB, GL_FUNC_ADD, false},
+    {GL_BLEND_EQUATION_ALPHA, GL_FUNC_ADD, false},
+    {GL_BLEND_SRC_RGB, GL_ONE, true},  // text sets its blend function
+    {GL_BLEND_DST_RGB, GL_ZERO, true},
+    {GL_BLEND_SRC_ALPHA, GL_ONE, true},
+    {GL_BLEND_DST_ALPHA, GL_ZERO, true},
+    {GL_FRONT_FACE, GL_CCW, false},
+    {GL_DEPTH_FUNC, GL_LESS, true},  // text sets it
+    {GL_POLYGON_MODE, GL_FILL, false},
+    {GL_POINT_SPRITE_COORD_ORIGIN, GL_UPPER_LEFT, false},
+};
+
+void setCap(GLenum cap, bool on) {
+    if (on) {
+        glEnable(cap);
+    } else {
+        glDisable(cap);
+    }
+}
+
+GLuint name(GLint v) { return static_cast<GLuint>(v); }
+GLenum token(GLint v) { return static_cast<GLenum>(v); }
+
+// Sets one integer of the table. The blend equations and functions are set in pairs and
+// fours by apply(), since OpenGL takes them together.
+void setInt(int which, GLint v) {
+    switch (which) {
+        case GLStateGuard::DRAW_FRAMEBUFFER: glBindFramebuffer(GL_DRAW_FRAMEBUFFER, name(v)); break;
+        case GLStateGuard::PROGRAM: glUseProgram(name(v)); break;
+        case GLStateGuard::VERTEX_ARRAY: glBindVertexArray(name(v)); break;
+        case GLStateGuard::ARRAY_BUFFER: glBindBuffer(GL_ARRAY_BUFFER, name(v)); break;
+        case GLStateGuard::PIXEL_UNPACK_BUFFER: glBindBuffer(GL_PIXEL_UNPACK_BUFFER, name(v)); break;
+        case GLStateGuard::UNIFORM_BUFFER: glBindBuffer(GL_UNIFORM_BUFFER, name(v)); break;
+        case GLStateGuard::ACTIVE_TEXTURE: glActiveTexture(token(v)); break;
+        case GLStateGuard::TEXTURE_2D: glBindTexture(GL_TEXTURE_2D, name(v)); break;
+        case GLStateGuard::SAMPLER: glBindSampler(0, name(v)); break;
+        case GLStateGuard::UNPACK_ALIGNMENT: glPixelStorei(GL_UNPACK_ALIGNMENT, v); break;
+        case GLStateGuard::UNPACK_ROW_LENGTH: glPixelStorei(GL_UNPACK_ROW_LENGTH, v); break;
+        case GLStateGuard::UNPACK_SKIP_ROWS: glPixelStorei(GL_UNPACK_SKIP_ROWS, v); break;
+        case GLStateGuard::UNPACK_SKIP_PIXELS: glPixelStorei(GL_UNPACK_SKIP_PIXELS, v); break;
+        case GLStateGuard::UNPACK_IMAGE_HEIGHT: glPixelStorei(GL_UNPACK_IMAGE_HEIGHT, v); break;
+        case GLStateGuard::UNPACK_SKIP_IMAGES: glPixelStorei(GL_UNPACK_SKIP_IMAGES, v); break;
+        case GLStateGuard::UNPACK_SWAP_BYTES: glPixelStorei(GL_UNPACK_SWAP_BYTES, v); break;
+        case GLStateGuard::UNPACK_LSB_FIRST: glPixelStorei(GL_UNPACK_LSB_FIRST, v); break;
+        case GLStateGuard::FRONT_FACE: glFrontFace(token(v)); break;
+        case GLStateGuard::DEPTH_FUNC: glDepthFunc(token(v)); break;
+        case GLStateGuard::POLYGON_MODE: glPolygonMode(GL_FRONT_AND_BACK, token(v)); break;
+        case GLStateGuard::POINT_SPRITE_COORD_ORIGIN:
+            glPointParameteri(GL_POINT_SPRITE_COORD_ORIGIN, v);
+            break;
+        default: break;
+    }
+}
+
+bool isBlendEquation(int which) {
+    return which == GLStateGuard::BLEND_EQUATION_RGB || which == GLStateGuard::BLEND_EQUATION_ALPHA;
+}
+bool isBlendFunc(int which) {
+    return which >= GLStateGuard::BLEND_SRC_RGB && which <= GLStateGuard::BLEND_DST_ALPHA;
+}
+
+}  // namespace
+
+GLStateGuard::GLStateGuard() {
+    for (int i = 0; i < CAP_COUNT; ++i) {
+        mCaps[i] = glIsEnabled(CAPS[i].cap) == GL_TRUE;
+        if (mCaps[i] != CAPS[i].value) setCap(CAPS[i].cap, CAPS[i].value);
+    }
+    for (int i = 0; i < INT_COUNT; ++i) {
+        GLint v[2] = {INTS[i].value, INTS[i].value};  // the polygon mode may come as two
+        glGetIntegerv(INTS[i].query, v);
+        mInts[i] = v[0];
+        // Read in table order, so texture unit 0 is active before its bindings are read.
+        if (v[0] != INTS[i].value && !isBlendEquation(i) && !isBlendFunc(i))
+            setInt(i, INTS[i].value);
+    }
+    if (mInts[BLEND_EQUATION_RGB] != GL_FUNC_ADD || mInts[BLEND_EQUATION_ALPHA] != GL_FUNC_ADD)
+        glBlendEquation(GL_FUNC_ADD);
+    bool blendFuncDefault = true;
+    for (int i = BLEND_SRC_RGB; i <= BLEND_DST_ALPHA; ++i)
+        blendFuncDefault = blendFuncDefault && mInts[i] == INTS[i].value;
+    if (!blendFuncDefault) glBlendFunc(GL_ONE, GL_ZERO);
+
+    glGetIntegerv(GL_SCISSOR_BOX, mScissorBox);
+    glGetBooleanv(GL_COLOR_WRITEMASK, mColorMask);
+    if (!(mColorMask[0] && mColorMask[1] && mColorMask[2] && mColorMask[3]))
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glGetFloatv(GL_POINT_SIZE, &mPointSize);
+    if (mPointSize != 1.0f) glPointSize(1.0f);
+    glGetIntegeri_v(GL_UNIFORM_BUFFER_BINDING, 0, &mUniformBinding0);
+    glGetInteger64i_v(GL_UNIFORM_BUFFER_START, 0, &mUniformStart0);
+    glGetInteger64i_v(GL_UNIFORM_BUFFER_SIZE, 0, &mUniformSize0);
+}
+
+GLStateGuard::~GLStateGuard() {
+    // Binding point 0 first: binding it also sets the generic binding, put back below.
+    if (mUniformSize0 > 0) {
+        glBindBufferRange(GL_UNIFORM_BUFFER, 0, name(mUniformBinding0),
+                          static_cast<GLintptr>(mUniformStart0),
+                          static_cast<GLsizeiptr>(mUniformSize0));
+    } else {
+        glBindBufferBase(GL_UNIFORM_BUFFER, 0, name(mUniformBinding0));
+    }
+    glPointSize(mPointSize);
+    if (!(mColorMask[0] && mColorMask[1] && mColorMask[2] && mColorMask[3]))
+        glColorMask(mColorMask[0], mColorMask[1], mColorMask[2], mColorMask[3]);
+    glScissor(mScissorBox[0], mScissorBox[1], mScissorBox[2], mScissorBox[3]);
+
+    if (mInts[BLEND_EQUATION_RGB] != GL_FUNC_ADD || mInts[BLEND_EQUATION_ALPHA] != GL_FUNC_ADD)
+        glBlendEquationSeparate(token(mInts[BLEND_EQUATION_RGB]),
+                                token(mInts[BLEND_EQUATION_ALPHA]));
+    glBlendFuncSeparate(token(mInts[BLEND_SRC_RGB]), token(mInts[BLEND_DST_RGB]),
+                        token(mInts[BLEND_SRC_ALPHA]), token(mInts[BLEND_DST_ALPHA]));
+    // Backwards, so unit 0's texture and sampler go back before the active unit does.
+    for (int i = INT_COUNT - 1; i >= 0; --i) {
+        if (isBlendEquation(i) || isBlendFunc(i)) continue;
+        if (INTS[i].changedInside || mInts[i] != INTS[i].value) setInt(i, mInts[i]);
+    }
+    for (int i = 0; i < CAP_COUNT; ++i) {
+        if (CAPS[i].changedInside || mCaps[i] != CAPS[i].value) setCap(CAPS[i].cap, mCaps[i]);
+    }
+}
+
+}  // namespace internal
