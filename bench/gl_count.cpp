@@ -16,7 +16,7 @@
 #define LOADER_ENTRY_POINTS(X)                                                             \
     X(ActiveTexture) X(AttachShader) X(BindBuffer) X(BindBufferBase) X(BindBufferRange)     \
     X(BindFramebuffer) X(BlendEquation) X(BlendEquationSeparate) X(BlendFuncSeparate)       \
-    X(GetInteger64i_v) X(PointParameteri)                                                  \
+    X(GetInteger64i_v) X(IsFramebuffer) X(PointParameteri)                                 \
     X(BindSampler) X(BindVertexArray) X(BufferData) X(BufferSubData) X(CompileShader)      \
     X(CreateProgram) X(CreateShader) X(DeleteBuffers) X(DeleteProgram) X(DeleteSamplers)   \
     X(DeleteShader) X(DeleteVertexArrays) X(DetachShader) X(DisableVertexAttribArray)      \

@@ -305,6 +305,9 @@ TEST_F(HistogramGLTest, HandlesShareOneHistogramAndDrawThroughTheWindow) {
     zvtest::Snapshot s = zvtest::readBack(0, 0, 800, 600);
     EXPECT_NEAR(barTop(4, 8) - 42, redHeight(s, 200), 1.0);
     EXPECT_NEAR(barTop(8, 8) - 42, redHeight(s, 600), 1.0);
+    // The application's scissor test does not clip the draw and is on again afterwards.
+    EXPECT_TRUE(glIsEnabled(GL_SCISSOR_TEST));
+    glDisable(GL_SCISSOR_TEST);
     zvtest::expectChartStateRestored("Window::draw(histogram)");
 
     w.grid(2, 1);
@@ -313,6 +316,8 @@ TEST_F(HistogramGLTest, HandlesShareOneHistogramAndDrawThroughTheWindow) {
     s = zvtest::readBack(0, 0, 800, 600);
     EXPECT_EQ(0, s.count(0, 300, 800, 600, isRed));
     EXPECT_GT(s.count(0, 0, 800, 300, isRed), 1000);
+    EXPECT_TRUE(glIsEnabled(GL_SCISSOR_TEST));
+    glDisable(GL_SCISSOR_TEST);
     zvtest::expectChartStateRestored("Window::draw(column, row, histogram)");
     w.draw();
 }

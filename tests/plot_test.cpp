@@ -408,6 +408,9 @@ TEST_F(PlotGLTest, GraphIsClippedToTheFrameInAGridCell) {
     auto p = makePlot({-1, -1, 2, 2, -1, 2, 2, -1}, FILLED_SQUARE);
     glEnable(GL_SCISSOR_TEST);
     window->draw(1, 1, p, nullptr);
+    // The application's scissor test is on again afterwards, and did not clip the cell.
+    EXPECT_TRUE(glIsEnabled(GL_SCISSOR_TEST));
+    glDisable(GL_SCISSOR_TEST);
     zvtest::expectChartStateRestored("cell draw");
     const zvtest::Snapshot s = zvtest::readBack(0, 0, 800, 600);
     const internal::CellLayout cell = internal::cellLayout(800, 600, 2, 2, 1, 1);

@@ -132,13 +132,14 @@ TEST_F(WindowGLTest, ColorMapSelection) {
 
 TEST_F(WindowGLTest, WholeWindowDrawFillsTheFramebuffer) {
     auto r = std::make_shared<SolidRenderable>(0, 0, 1);
-    glEnable(GL_DEPTH_TEST);  // as text leaves it
+    glEnable(GL_DEPTH_TEST);  // the application's: off for the draw, on again afterwards
     window->draw(r);
     EXPECT_EQ(window->id(), r->lastWindow);
     EXPECT_EQ(std::vector<int>({0, 0, W, H}),
               std::vector<int>({r->lastX, r->lastY, r->lastWidth, r->lastHeight}));
     EXPECT_EQ(std::vector<int>({0, 0, W, H}), std::vector<int>(r->viewport, r->viewport + 4));
-    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    glDisable(GL_DEPTH_TEST);
     zvtest::Snapshot s = grab();
     EXPECT_EQ(W * H, s.count(0, 0, W, H, [](const zvtest::RGBA& c) { return c.b > 250 && c.r < 5; }));
 }

@@ -104,6 +104,25 @@ void setInt(int which, GLint v) {
     }
 }
 
+// Whether a name the application had bound still names an object. The library's own work may
+// have deleted it (a font reload deletes the glyph textures and buffer that its last draw
+// left bound, which the guard took for the application's); binding a deleted name is an
+// error, and OpenGL has already unbound it, so it is left unbound.
+bool stillExists(int which, GLint v) {
+    if (v == 0) return true;
+    switch (which) {
+        case GLStateGuard::DRAW_FRAMEBUFFER: return glIsFramebuffer(name(v)) == GL_TRUE;
+        case GLStateGuard::PROGRAM: return glIsProgram(name(v)) == GL_TRUE;
+        case GLStateGuard::VERTEX_ARRAY: return glIsVertexArray(name(v)) == GL_TRUE;
+        case GLStateGuard::ARRAY_BUFFER:
+        case GLStateGuard::PIXEL_UNPACK_BUFFER:
+        case GLStateGuard::UNIFORM_BUFFER: return glIsBuffer(name(v)) == GL_TRUE;
+        case GLStateGuard::TEXTURE_2D: return glIsTexture(name(v)) == GL_TRUE;
+        case GLStateGuard::SAMPLER: return glIsSampler(name(v)) == GL_TRUE;
+        default: return true;
+    }
+}
+
 bool isBlendEquation(int which) {
     return which == GLStateGuard::BLEND_EQUATION_RGB || which == GLStateGuard::BLEND_EQUATION_ALPHA;
 }
@@ -146,7 +165,9 @@ GLStateGuard::GLStateGuard() {
 
 GLStateGuard::~GLStateGuard() {
     // Binding point 0 first: binding it also sets the generic binding, put back below.
-    if (mUniformSize0 > 0) {
+    if (!stillExists(UNIFORM_BUFFER, mUniformBinding0)) {
+        glBindBufferBase(GL_UNIFORM_BUFFER, 0, 0);
+    } else if (mUniformSize0 > 0) {
         glBindBufferRange(GL_UNIFORM_BUFFER, 0, name(mUniformBinding0),
                           static_cast<GLintptr>(mUniformStart0),
                           static_cast<GLsizeiptr>(mUniformSize0));
@@ -166,7 +187,8 @@ GLStateGuard::~GLStateGuard() {
     // Backwards, so unit 0's texture and sampler go back before the active unit does.
     for (int i = INT_COUNT - 1; i >= 0; --i) {
         if (isBlendEquation(i) || isBlendFunc(i)) continue;
-        if (INTS[i].changedInside || mInts[i] != INTS[i].value) setInt(i, mInts[i]);
+        if (!INTS[i].changedInside && mInts[i] == INTS[i].value) continue;
+        setInt(i, stillExists(i, mInts[i]) ? mInts[i] : 0);
     }
     for (int i = 0; i < CAP_COUNT; ++i) {
         if (CAPS[i].changedInside || mCaps[i] != CAPS[i].value) setCap(CAPS[i].cap, mCaps[i]);

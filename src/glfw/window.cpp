@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
@@ -20,6 +21,34 @@ constexpr int MAX_SIDE = 32767;
 // The description of GLFW's last error on this thread, so that a failure raised after it
 // can carry its reason.
 thread_local std::string gLastGlfwError;
+// The application's error callback while the library's is installed (during a window's
+// construction), so that the application still hears of every error.
+GLFWerrorfun gApplicationErrorCallback = nullptr;
+
+// The library's live widgets. The application may have GLFW windows of its own, with user
+// pointers of its own: a window is ours only when it is listed here. Never destroyed, so
+// widgets in static storage can still leave it at exit.
+std::vector<const Widget*>& liveWidgets() {
+    static auto* widgets = new std::vector<const Widget*>();
+    return *widgets;
+}
+
+// Installs the library's error callback for a scope and puts the application's back.
+class ErrorCallbackScope {
+public:
+    explicit ErrorCallbackScope(GLFWerrorfun ours) : mPrevious(glfwSetErrorCallback(ours)) {
+        gApplicationErrorCallback = mPrevious == ours ? nullptr : mPrevious;
+    }
+    ~ErrorCallbackScope() {
+        glfwSetErrorCallback(mPrevious);
+        gApplicationErrorCallback = nullptr;
+    }
+    ErrorCallbackScope(const ErrorCallbackScope&) = delete;
+    ErrorCallbackScope& operator=(const ErrorCallbackScope&) = delete;
+
+private:
+    GLFWerrorfun mPrevious;
+};
 }  // namespace
 
 // The public names of input codes are GLFW's values, handed over unchanged.
@@ -38,9 +67,10 @@ static_assert(zv::ZV_KEY_ESCAPE == GLFW_KEY_ESCAPE && zv::ZV_KEY_ENTER == GLFW_K
 
 struct Callbacks {
     static Widget* widget(GLFWwindow* w) { return static_cast<Widget*>(glfwGetWindowUserPointer(w)); }
-    static void error(int, const char* description) {
+    static void error(int code, const char* description) {
         gLastGlfwError = description ? description : "";
         std::fputs(description, stderr);
+        if (gApplicationErrorCallback) gApplicationErrorCallback(code, description);
     }
     static void key(GLFWwindow* w, int key, int scancode, int action, int mods) {
         Widget* widget = Callbacks::widget(w);
@@ -89,8 +119,9 @@ Widget::Widget() : mWindow(nullptr), mClose(false) {}
 
 Widget::Widget(int width, int height, const char* title, const Widget* share, bool invisible)
     : mWindow(nullptr), mClose(false) {
-    // Set before the initialisation too, so that the reason a start fails reaches stderr.
-    glfwSetErrorCallback(Callbacks::error);
+    // Installed before the initialisation too, so that the reason a start fails reaches
+    // stderr; the application's callback is back when the constructor returns or raises.
+    ErrorCallbackScope errors(Callbacks::error);
     gLastGlfwError.clear();
     if (!glfwInit()) {
         raiseWithReason("Window constructor", 32, "glfw initilization failed", zv::ZV_ERR_GL,
@@ -100,7 +131,6 @@ Widget::Widget(int width, int height, const char* title, const Widget* share, bo
                             "; run under an X server, or Xvfb for headless use",
                         "ERROR: GLFW wasn't able to initalize");
     }
-    glfwSetErrorCallback(Callbacks::error);
     // Every hint on every construction, so a hidden window does not make the next one hidden.
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
@@ -123,6 +153,10 @@ Widget::Widget(int width, int height, const char* title, const Widget* share, bo
             reason += "; an OpenGL 3.3 core context is needed (Mesa's llvmpipe provides one)";
         }
     }
+    // Hints are global: the application's next window must not come out hidden with a 3.3
+    // core context. GLFW cannot tell which hints the application had set, so they go back to
+    // GLFW's defaults, what an application that sets none expects.
+    glfwDefaultWindowHints();
     if (!mWindow) {
         raiseWithReason("Window constructor", 57, "glfw window creation failed", zv::ZV_ERR_GL,
                         reason, "Error: Could not Create GLFW Window!");
@@ -135,9 +169,12 @@ Widget::Widget(int width, int height, const char* title, const Widget* share, bo
     glfwSetCursorPosCallback(mWindow, Callbacks::cursor);
     glfwSetScrollCallback(mWindow, Callbacks::scroll);
     glfwSetFramebufferSizeCallback(mWindow, Callbacks::framebufferSize);
+    liveWidgets().push_back(this);
 }
 
 Widget::~Widget() {
+    auto& live = liveWidgets();
+    live.erase(std::remove(live.begin(), live.end(), this), live.end());
     if (mWindow) glfwDestroyWindow(mWindow);
 }
 
@@ -181,7 +218,10 @@ void Widget::pollEvents() { glfwPollEvents(); }
 
 const Widget* Widget::current() {
     GLFWwindow* w = glfwGetCurrentContext();
-    return w ? Callbacks::widget(w) : nullptr;
+    if (!w) return nullptr;
+    for (const Widget* widget : liveWidgets())
+        if (widget->mWindow == w) return widget;
+    return nullptr;  // the application's own window
 }
 
 void Widget::makeNoneCurrent() { glfwMakeContextCurrent(nullptr); }
