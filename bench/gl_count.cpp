@@ -15,7 +15,7 @@
 // checks that every gl* name in src/ and bench/ is here or in GL11_ENTRY_POINTS.
 #define LOADER_ENTRY_POINTS(X)                                                             \
     X(ActiveTexture) X(AttachShader) X(BindBuffer) X(BindBufferBase) X(BindBufferRange)     \
-    X(BindFramebuffer) X(BlendEquation) X(BlendEquationSeparate) X(BlendFuncSeparate)       \
+    X(BlendEquation) X(BlendEquationSeparate) X(BlendFuncSeparate)       \
     X(GetInteger64i_v) X(IsFramebuffer) X(PointParameteri)                                 \
     X(BindSampler) X(BindVertexArray) X(BufferData) X(BufferSubData) X(CompileShader)      \
     X(CreateProgram) X(CreateShader) X(DeleteBuffers) X(DeleteProgram) X(DeleteSamplers)   \
