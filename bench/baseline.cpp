@@ -16,6 +16,7 @@
 #include "histogram/hist_shaders.hpp"
 #include "image/image_layout.hpp"
 #include "image/image_shaders.hpp"
+#include "plot/line_geometry.hpp"
 #include "plot/plot_shaders.hpp"
 
 namespace baseline {
@@ -38,15 +39,18 @@ GLuint compile(GLenum kind, const char* source) {
     return s;
 }
 
-GLuint program(const char* vs, const char* fs) {
+GLuint program(const char* vs, const char* fs, const char* gs = nullptr) {
     GLuint v = compile(GL_VERTEX_SHADER, vs);
     GLuint f = compile(GL_FRAGMENT_SHADER, fs);
+    GLuint g = gs ? compile(GL_GEOMETRY_SHADER, gs) : 0;
     GLuint p = glCreateProgram();
     glAttachShader(p, v);
     glAttachShader(p, f);
+    if (g) glAttachShader(p, g);
     glLinkProgram(p);
     glDeleteShader(v);
     glDeleteShader(f);
+    if (g) glDeleteShader(g);
     GLint ok = 0;
     glGetProgramiv(p, GL_LINK_STATUS, &ok);
     if (!ok) throw std::runtime_error("baseline program did not link");
@@ -87,6 +91,12 @@ Renderer::Renderer(const std::string& fontFile, int fontSize) {
     border.program = program(internal::gChartVertexShaderSrc, internal::gChartFragmentShaderSrc);
     border.transform = glGetUniformLocation(border.program, "transform");
     border.color = glGetUniformLocation(border.program, "color");
+    line.program = program(internal::gMarkerVertexShaderSrc, internal::gChartFragmentShaderSrc,
+                           internal::gLineGeometryShaderSrc);
+    line.transform = glGetUniformLocation(line.program, "transform");
+    line.color = glGetUniformLocation(line.program, "color");
+    line.halfViewport = glGetUniformLocation(line.program, "halfViewport");
+    line.halfWidth = glGetUniformLocation(line.program, "halfWidth");
     sprite.program =
         program(internal::gChartVertexShaderSrc, internal::gChartSpriteFragmentShaderSrc);
     sprite.transform = glGetUniformLocation(sprite.program, "transform");
@@ -114,6 +124,8 @@ Renderer::Renderer(const std::string& fontFile, int fontSize) {
     glUniformBlockBinding(image.program, glGetUniformBlockIndex(image.program, "ColorMap"), 0);
     glUseProgram(sprite.program);
     glUniform4fv(glGetUniformLocation(sprite.program, "tick_color"), 1, WHITE);
+    glUseProgram(line.program);
+    glUniform1f(line.halfWidth, 0.5f);
     glUseProgram(text.program);
     glUniform1i(glGetUniformLocation(text.program, "tex"), 0);
     glUseProgram(0);
@@ -209,8 +221,8 @@ Renderer::~Renderer() {
     glDeleteBuffers(3, mQuadBuffers);
     glDeleteVertexArrays(1, &quadVAO);
     glDeleteBuffers(1, &mColorMap);
-    for (GLuint p : {image.program, border.program, sprite.program, marker.program, bar.program,
-                     text.program})
+    for (GLuint p : {image.program, border.program, line.program, sprite.program, marker.program,
+                     bar.program, text.program})
         glDeleteProgram(p);
 }
 
@@ -416,9 +428,10 @@ void Plot::draw(Chart& chart, const int viewport[4], float xmax, float xmin, flo
     glEnable(GL_SCISSOR_TEST);
     glBindVertexArray(mVAO);
     if (!mScatter) {
-        glUseProgram(mR.border.program);
-        glUniformMatrix4fv(mR.border.transform, 1, GL_FALSE, &t[0][0]);
-        glUniform4fv(mR.border.color, 1, mColor);
+        glUseProgram(mR.line.program);
+        glUniformMatrix4fv(mR.line.transform, 1, GL_FALSE, &t[0][0]);
+        glUniform4fv(mR.line.color, 1, mColor);
+        glUniform2f(mR.line.halfViewport, 0.5f * float(viewport[2]), 0.5f * float(viewport[3]));
         glDrawArrays(GL_LINE_STRIP, 0, static_cast<GLsizei>(mN));
     }
     if (mMarker != 0) {
@@ -438,11 +451,13 @@ void Plot::drawMany(Chart& chart, const int viewport[4], Plot* const* plots, siz
     const internal::PixelBox box = chart.scissor(viewport);
     glScissor(box.x, box.y, box.width, box.height);
     glEnable(GL_SCISSOR_TEST);
-    glUseProgram(plots[0]->mR.border.program);
-    glUniformMatrix4fv(plots[0]->mR.border.transform, 1, GL_FALSE, &t[0][0]);
+    const Renderer& r = plots[0]->mR;
+    glUseProgram(r.line.program);
+    glUniformMatrix4fv(r.line.transform, 1, GL_FALSE, &t[0][0]);
+    glUniform2f(r.line.halfViewport, 0.5f * float(viewport[2]), 0.5f * float(viewport[3]));
     for (size_t k = 0; k < n; ++k) {
         glBindVertexArray(plots[k]->mVAO);
-        glUniform4fv(plots[k]->mR.border.color, 1, plots[k]->mColor);
+        glUniform4fv(r.line.color, 1, plots[k]->mColor);
         glDrawArrays(GL_LINE_STRIP, 0, static_cast<GLsizei>(plots[k]->mN));
     }
     glDisable(GL_SCISSOR_TEST);

@@ -142,6 +142,11 @@ public:
         GLuint program = 0;
         GLint transform = -1, color = -1;
     } border;
+    // The plot line: segments widened into triangles, as the library draws them.
+    struct LineProgram {
+        GLuint program = 0;
+        GLint transform = -1, color = -1, halfViewport = -1, halfWidth = -1;
+    } line;
     struct SpriteProgram {
         GLuint program = 0;
         GLint transform = -1, isYAxis = -1;

@@ -33,6 +33,14 @@ public:
     Plot& operator=(const Plot& other);  ///< makes this handle share other's plot
     ~Plot();
 
+    /// Width of the line in pixels (1 by default), whatever the window's multisampling: the
+    /// line is drawn as triangles, so every pixel column it crosses gets ink however dense
+    /// the points. Segment ends are squared off half a width beyond the point. Markers keep
+    /// their size; a scatter plot keeps the width for nothing. Needs no current context.
+    /// @throws zv::ArgumentError (argument 1) for a width that is not finite, 0 or below, or
+    ///         above 1000; the width stays as it was
+    void setLineWidth(float pixels);
+    float lineWidth() const;  ///< the width setLineWidth() set, 1 by default
     /// Line and marker colour, packed 0xRRGGBBAA.
     void setColor(Color color);
     /// Line and marker colour; each component clamped to [0, 1], alpha 1.

@@ -85,4 +85,9 @@ GLProgram makeProgram(const char* vertexSource, const char* fragmentSource) {
     return GLProgram::adopt(initShaders(vertexSource, fragmentSource));
 }
 
+GLProgram makeProgram(const char* vertexSource, const char* geometrySource,
+                      const char* fragmentSource) {
+    return GLProgram::adopt(initShaders(vertexSource, geometrySource, fragmentSource));
+}
+
 }  // namespace internal

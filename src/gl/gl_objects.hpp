@@ -49,5 +49,8 @@ long liveGLObjects();
 
 // A program linked from two sources (see initShaders), owned.
 GLProgram makeProgram(const char* vertexSource, const char* fragmentSource);
+// The same with a geometry stage.
+GLProgram makeProgram(const char* vertexSource, const char* geometrySource,
+                      const char* fragmentSource);
 
 }  // namespace internal

@@ -89,4 +89,34 @@ GLuint initShaders(const char* vertexSource, const char* fragmentSource) {
     return program;
 }
 
+GLuint initShaders(const char* vertexSource, const char* geometrySource,
+                   const char* fragmentSource) {
+    shaders_t shaders = loadShaders(vertexSource, fragmentSource);
+    const GLuint geometry = glCreateShader(GL_GEOMETRY_SHADER);
+    GLuint program = 0;
+    try {
+        glShaderSource(geometry, 1, &geometrySource, nullptr);
+        glCompileShader(geometry);
+        GLint ok = GL_FALSE;
+        glGetShaderiv(geometry, GL_COMPILE_STATUS, &ok);
+        if (!ok) {
+            std::cerr << "Geometry shader not compiled." << std::endl;
+            printShaderInfoLog(static_cast<int>(geometry));
+        }
+        program = glCreateProgram();
+        glAttachShader(program, geometry);
+        attachAndLinkProgram(program, shaders);
+    } catch (...) {
+        if (program != 0) glDeleteProgram(program);
+        glDeleteShader(geometry);
+        glDeleteShader(shaders.vertex);
+        glDeleteShader(shaders.fragment);
+        throw;
+    }
+    glDeleteShader(geometry);
+    glDeleteShader(shaders.vertex);
+    glDeleteShader(shaders.fragment);
+    return program;
+}
+
 }  // namespace internal

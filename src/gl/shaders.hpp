@@ -14,6 +14,9 @@ struct shaders_t {
 // loaded entry points. Raises zv::Error (ZV_ERR_GL) when a shader does not compile or the
 // program does not link; the objects made so far are deleted before the raise.
 GLuint initShaders(const char* vertexSource, const char* fragmentSource);
+// The same with a geometry stage between the two, raising the same way.
+GLuint initShaders(const char* vertexSource, const char* geometrySource,
+                   const char* fragmentSource);
 shaders_t loadShaders(const char* vertexSource, const char* fragmentSource);
 void attachAndLinkProgram(GLuint program, shaders_t shaders);
 // Print a non-empty info log to std::cerr and raise; return quietly when there is none.

@@ -22,6 +22,8 @@ void Plot::setColor(Color color) { mValue->impl()->setColor(color); }
 void Plot::setColor(float red, float green, float blue) {
     mValue->impl()->setColor(red, green, blue);
 }
+void Plot::setLineWidth(float pixels) { mValue->impl()->setLineWidth(pixels); }
+float Plot::lineWidth() const { return mValue->impl()->lineWidth(); }
 void Plot::fitAxesToData() { mValue->impl()->fitAxesToData(); }
 void Plot::setAutoFit(bool on) { mValue->impl()->setAutoFit(on); }
 bool Plot::autoFit() const { return mValue->impl()->autoFit(); }

@@ -10,6 +10,7 @@
 #include "gl/raise.hpp"
 #include "chart/chart_shaders.hpp"
 #include "gl/state_guard.hpp"
+#include "plot/line_geometry.hpp"
 #include "plot/plot_shaders.hpp"
 
 namespace internal {
@@ -49,11 +50,13 @@ plot_impl::plot_impl(unsigned numPoints, AcceptedType type, int markerType)
                    "the plot's vertex buffer");
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     mPointLoc = static_cast<GLuint>(borderProgramPointIndex());
-    mLineProgram = makeProgram(gMarkerVertexShaderSrc, gChartFragmentShaderSrc);
+    mLineProgram = makeLineProgram();
     mLineMatLoc = glGetUniformLocation(mLineProgram.get(), "transform");
     mLineColorUniformLoc = glGetUniformLocation(mLineProgram.get(), "color");
     mLineOriginLoc = glGetUniformLocation(mLineProgram.get(), "origin");
     mLineLogLoc = glGetUniformLocation(mLineProgram.get(), "logAxes");
+    mLineHalfViewportLoc = glGetUniformLocation(mLineProgram.get(), "halfViewport");
+    mLineHalfWidthLoc = glGetUniformLocation(mLineProgram.get(), "halfWidth");
     mMarkerProgram = makeProgram(gMarkerVertexShaderSrc, gMarkerSpriteFragmentShaderSrc);
     mMarkerOriginLoc = glGetUniformLocation(mMarkerProgram.get(), "origin");
     mMarkerLogLoc = glGetUniformLocation(mMarkerProgram.get(), "logAxes");
@@ -89,6 +92,14 @@ void plot_impl::setColor(float red, float green, float blue) {
     mColor[2] = clampTo01(blue);
     mColor[3] = 1.0f;
     mColorSet = true;
+}
+
+void plot_impl::setLineWidth(float pixels) {
+    if (!(std::isfinite(pixels) && pixels > 0.0f && pixels <= MAX_LINE_WIDTH)) {
+        ZV_RAISE_ARG("Plot::setLineWidth", 1,
+                     "pass a line width in pixels above 0 and at most 1000 (1 is the default)");
+    }
+    mLineWidth = pixels;
 }
 
 void plot_impl::bindResources(int windowId) {
@@ -151,6 +162,8 @@ void plot_impl::moveUniformsAway() {
     UniformRefresh::awayMatrix(mLineMatLoc);
     UniformRefresh::awayVec4(mLineColorUniformLoc);
     writeMappingAway(mLineOriginLoc, mLineLogLoc);
+    glUniform2f(mLineHalfViewportLoc, -1.0f, -1.0f);
+    UniformRefresh::awayFloat(mLineHalfWidthLoc);
     glUseProgram(mMarkerProgram.get());
     UniformRefresh::awayMatrix(mSpriteMatLoc);
     UniformRefresh::awayVec4(mLineColorLoc);
@@ -159,6 +172,7 @@ void plot_impl::moveUniformsAway() {
     mMarkerColor.forget();
     mMarkerMapping.forget();
     mLineMapping.forget();
+    mLineGeometry.forget();
     glUseProgram(0);
 }
 
@@ -170,6 +184,16 @@ void plot_impl::renderGraph(int windowId, glm::mat4 transform) {
     glUniformMatrix4fv(mLineMatLoc, 1, GL_FALSE, &transform[0][0]);
     glUniform4fv(mLineColorUniformLoc, 1, mColor);
     if (mLineMapping.update(mMapping)) writeMapping(mLineOriginLoc, mLineLogLoc, mMapping);
+    // The segments are widened in the viewport's pixels: a grid cell's viewport is its inset
+    // area, not the cell the transform was made for.
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    const float geometry[3] = {0.5f * static_cast<float>(viewport[2]),
+                               0.5f * static_cast<float>(viewport[3]), 0.5f * mLineWidth};
+    if (mLineGeometry.update(geometry)) {
+        glUniform2f(mLineHalfViewportLoc, geometry[0], geometry[1]);
+        glUniform1f(mLineHalfWidthLoc, geometry[2]);
+    }
     glDrawArrays(GL_LINE_STRIP, 0, static_cast<GLsizei>(mNumPoints));
     renderMarkers(windowId, transform, true);
 }

@@ -35,6 +35,11 @@ public:
     // Components clamped to [0, 1], alpha 1.
     void setColor(float red, float green, float blue);
     const float* color() const { return mColor; }
+    // Width of the line in pixels, 1 unless set. Raises zv::ArgumentError (argument 1,
+    // "Plot::setLineWidth") for a width that is not finite, not above 0 or above
+    // MAX_LINE_WIDTH; the width stays as it was then.
+    void setLineWidth(float pixels);
+    float lineWidth() const { return mLineWidth; }
     // True once a colour was set; a chart gives a plot without one a colour of its cycle.
     bool colorSet() const { return mColorSet; }
     int markerType() const { return mMarkerType; }
@@ -112,6 +117,9 @@ private:
     GLint mLineColorUniformLoc = -1;
     GLint mLineOriginLoc = -1;
     GLint mLineLogLoc = -1;
+    GLint mLineHalfViewportLoc = -1;
+    GLint mLineHalfWidthLoc = -1;
+    float mLineWidth = 1.0f;
     GLProgram mMarkerProgram;
     GLint mMarkerOriginLoc = -1;
     GLint mMarkerLogLoc = -1;
@@ -128,6 +136,7 @@ private:
     HeldUniform<4> mMarkerColor;
     HeldUniform<4> mMarkerMapping;
     HeldUniform<4> mLineMapping;
+    HeldUniform<3> mLineGeometry;  // half the viewport's width and height, half the line's
     VertexArrayMap mVAOs;
     std::unique_ptr<DataRange> mRange;  // made on the first fit
     bool mAutoFit = false;

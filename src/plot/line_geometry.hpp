@@ -1,0 +1,57 @@
+#pragma once
+// Lines drawn as triangles. A rasteriser's own wide or thin lines leave out segments much
+// shorter than a pixel (a multisampling software rasteriser drops most of them), so a dense
+// line would come out dotted. Here each segment becomes a rectangle the line's width wide,
+// lengthened by half the width at both ends: however short the segment, the rectangle
+// covers a full width's square, and consecutive rectangles overlap, so every pixel column
+// the line crosses gets ink on any rasteriser, multisampled or not. The data vertex stage
+// (gMarkerVertexShaderSrc) places the points; the chart's plain fragment stage colours.
+
+#include "gl/gl_objects.hpp"
+
+namespace internal {
+
+// The widest line a plot accepts, in pixels: wider is surely a mistake (a frame is a few
+// thousand pixels wide at most).
+constexpr float MAX_LINE_WIDTH = 1000.0f;
+
+// Expands each segment (a GL_LINES or GL_LINE_STRIP primitive) into a strip of two
+// triangles in the viewport's pixels: "halfViewport" is half the viewport's width and
+// height, "halfWidth" half the line's width, both in pixels. A segment with an end the data
+// vertex stage clipped away (no logarithm on a logarithmic axis) is not drawn at all, nor
+// is a segment of zero length (a rasterised line of one point draws nothing either, and
+// strips may repeat a point to stand still).
+inline constexpr const char* gLineGeometryShaderSrc = R"(#version 330
+layout(lines) in;
+layout(triangle_strip, max_vertices = 4) out;
+uniform vec2 halfViewport;
+uniform float halfWidth;
+void corner(vec2 p) {
+    gl_Position = vec4(p / halfViewport, 0.0, 1.0);
+    gl_ClipDistance[0] = 1.0;
+    EmitVertex();
+}
+void main(void) {
+    if (gl_in[0].gl_ClipDistance[0] < 0.0 || gl_in[1].gl_ClipDistance[0] < 0.0)
+        return;
+    vec2 a = gl_in[0].gl_Position.xy / gl_in[0].gl_Position.w * halfViewport;
+    vec2 b = gl_in[1].gl_Position.xy / gl_in[1].gl_Position.w * halfViewport;
+    vec2 d = b - a;
+    float len = length(d);
+    if (!(len > 0.0))
+        return;
+    vec2 t = d * (halfWidth / len);
+    vec2 n = vec2(-t.y, t.x);
+    corner(a - t - n);
+    corner(a - t + n);
+    corner(b + t - n);
+    corner(b + t + n);
+    EndPrimitive();
+}
+)";
+
+// The line program: the data vertex stage, the expanding geometry stage and the chart's
+// plain fragment stage ("color"). Raises what the shader building raises.
+GLProgram makeLineProgram();
+
+}  // namespace internal
