@@ -170,6 +170,23 @@ public:
     /// The framebuffer's size changed to width x height pixels.
     void setResizeCallback(ResizeCallback callback);
 
+    /// The mouse in the window's charts (plots, histograms and charts of several series,
+    /// drawn over the whole window or in the grid cell under the cursor): dragging with the
+    /// left button pans, the wheel zooms about the cursor (both axes; with Shift only x,
+    /// with Ctrl only y), a double click fits the limits to the data (fitAxesToData). Each
+    /// sets the object's limits through its setAxesLimits, so its labels and getters follow;
+    /// a logarithmic axis pans and zooms by decades. A histogram drawn alone keeps its x
+    /// limits (its bins fill the width whatever they are) and zooms y about its bottom edge.
+    /// Panning or zooming an object whose limits follow its data turns that off (its
+    /// autoFit() becomes false) so the view chosen stays; a double click on it turns it back
+    /// on. A pan or zoom that would take limits past what single precision shows, or to zero
+    /// or below on a logarithmic axis, leaves that axis as it was. The events act during a
+    /// draw's event polling, before the application's callbacks, which are still called. On
+    /// by default; false turns the mouse off (a drag in progress ends). Images ignore it.
+    void setInteractive(bool on);
+    /// Whether the mouse moves the charts' limits (see setInteractive).
+    bool interactive() const;
+
     /// Draws an image over the whole window and presents the frame. With keepAspectRatio the
     /// image's longer side spans the window and the other follows its aspect ratio. With
     /// colorBar a strip of 100 pixels at the right shows the window's colour map as a

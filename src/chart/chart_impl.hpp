@@ -71,6 +71,22 @@ public:
     // recorded as `label`) when an axis made logarithmic has limits that are not both finite
     // and above zero, before anything changes.
     void setLogAxes(bool xLog, bool yLog, const char* label = "setLogAxes");
+    // Fitting the limits to the data, once or every frame, as each kind of chart does it;
+    // a frame without data of its own does nothing. The window's mouse handling calls these.
+    virtual void fitAxesToData() {}
+    virtual void setAutoFit(bool on) { (void)on; }
+    virtual bool autoFit() const { return false; }
+    // How the mouse may move each axis' limits: freely; by zooming about the minimum only
+    // (a histogram's bars stand on the bottom edge and scale with ymax alone, so moving
+    // ymin would only relabel them); or not at all (a histogram's bins divide the width
+    // whatever the x limits).
+    enum class MouseAxis { Free, ZoomFromMin, Fixed };
+    virtual MouseAxis mouseX() const { return MouseAxis::Free; }
+    virtual MouseAxis mouseY() const { return MouseAxis::Free; }
+    // True while following the data is off because the mouse moved the limits; a double
+    // click fits and turns following back on. Setting auto-fit clears it.
+    bool followPausedByMouse() const { return mFollowPausedByMouse; }
+    void setFollowPausedByMouse(bool paused) { mFollowPausedByMouse = paused; }
     bool niceTicks() const { return mNiceTicks; }
     bool xLog() const { return mXLog; }
     bool yLog() const { return mYLog; }
@@ -160,6 +176,7 @@ private:
     bool mXLog = false;
     bool mYLog = false;
     bool mTickPointsMoved = false;
+    bool mFollowPausedByMouse = false;
     // The labels drawn: those whose offset is a multiple of the stride, for the drawing area
     // the strides were decided for.
     int mXStride = 1;

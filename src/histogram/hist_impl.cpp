@@ -147,6 +147,7 @@ void hist_impl::fitAxesToData() {
 void hist_impl::setAutoFit(bool on) {
     if (on && !mAutoFit && mRange) mRange->resetFollow();
     mAutoFit = on;
+    setFollowPausedByMouse(false);
 }
 
 }  // namespace internal

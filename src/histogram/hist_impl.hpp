@@ -58,10 +58,16 @@ public:
     // Sets y from 0 to the largest finite frequency, computed on the GPU from the
     // histogram's buffer; x stays. No positive finite frequency leaves the limits as they
     // are. Context and errors as plot_impl::fitAxesToData.
-    void fitAxesToData();
+    void fitAxesToData() override;
     // Fitting every frame from a reduction a few frames old, which never waits for the GPU.
-    void setAutoFit(bool on);
-    bool autoFit() const { return mAutoFit; }
+    void setAutoFit(bool on) override;
+    bool autoFit() const override { return mAutoFit; }
+    // The bins fill the width whatever the x limits; the bars scale with ymax and stand on
+    // the bottom edge, except on a logarithmic y axis, where they follow both limits.
+    MouseAxis mouseX() const override { return MouseAxis::Fixed; }
+    MouseAxis mouseY() const override { return yLog() ? MouseAxis::Free : MouseAxis::ZoomFromMin; }
+    // The OpenGL type of the frequencies.
+    GLenum glType() const { return mGLType; }
 
     void bindResources(int windowId);
     void unbindResources() const { VertexArrayMap::unbind(); }

@@ -250,6 +250,7 @@ void plot_impl::fitAxesToData() {
 void plot_impl::setAutoFit(bool on) {
     if (on && !mAutoFit && mRange) mRange->resetFollow();
     mAutoFit = on;
+    setFollowPausedByMouse(false);
 }
 
 }  // namespace internal

@@ -72,10 +72,12 @@ public:
     // point leaves the limits as they are. Makes a window of the plot's group current for
     // the moment when the current one is not. Raises zv::ArgumentError when the group has
     // no window left.
-    void fitAxesToData();
+    void fitAxesToData() override;
     // Fitting every frame from a reduction a few frames old, which never waits for the GPU.
-    void setAutoFit(bool on);
-    bool autoFit() const { return mAutoFit; }
+    void setAutoFit(bool on) override;
+    bool autoFit() const override { return mAutoFit; }
+    // The OpenGL type of the points' elements.
+    GLenum glType() const { return mGLType; }
 
     void bindResources(int windowId);
     void unbindResources() const { VertexArrayMap::unbind(); }

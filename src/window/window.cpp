@@ -59,6 +59,8 @@ void Window::setScrollCallback(ScrollCallback callback) {
 void Window::setResizeCallback(ResizeCallback callback) {
     mValue->get()->callbacks().resize = std::move(callback);
 }
+void Window::setInteractive(bool on) { mValue->get()->setInteractive(on); }
+bool Window::interactive() const { return mValue->get()->interactive(); }
 void Window::saveSnapshot(const std::string& path) {
     internal::writePNG(mValue->get()->snapshot(), path);
 }

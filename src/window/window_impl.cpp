@@ -185,6 +185,7 @@ void window_impl::draw(const std::shared_ptr<AbstractRenderable>& r) {
     mClearPending = false;
     r->setColorMapUBOParams(mColorMapUBO, mColorMapLen);
     r->render(mID, 0, 0, w, h);
+    mInteraction.drewWhole(r, w, h);
     mWidget->swapBuffers();
     pollEvents();
     glErrorCheck("End drawImage", __FILE__, __LINE__);
@@ -205,6 +206,7 @@ void window_impl::grid(int rows, int columns) {
     mClearPending = false;
     mCellWidth = w / columns;
     mCellHeight = h / rows;
+    mInteraction.laidGrid(rows, columns);
 }
 
 void window_impl::draw(int column, int row, const std::shared_ptr<AbstractRenderable>& r,
@@ -230,6 +232,7 @@ void window_impl::draw(int column, int row, const std::shared_ptr<AbstractRender
         glViewport(0, 0, w, h);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         mClearPending = false;
+        mInteraction.newGridFrame();
     }
     CellLayout c = cellLayout(w, h, mRows, mCols, column, row);
     mCellWidth = c.width;
@@ -240,6 +243,7 @@ void window_impl::draw(int column, int row, const std::shared_ptr<AbstractRender
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     r->setColorMapUBOParams(mColorMapUBO, mColorMapLen);
     r->render(mID, c.x, c.y, c.width, c.height);
+    mInteraction.drewCell(column, row, r, c, w, h);
     glDisable(GL_SCISSOR_TEST);
     glViewport(c.x, c.y, c.width, c.height);
     if (title) {
@@ -274,26 +278,37 @@ void window_impl::pollEvents() {
     }
 }
 
-// An exception must not unwind through the window system's C code: it is kept and thrown
-// again once polling is over, and the remaining events still reach their callbacks.
-template <typename F, typename... A>
-void window_impl::call(const F& callback, A... args) {
-    if (!callback) return;
+template <typename F>
+void window_impl::guarded(const F& f) {
     try {
-        callback(args...);
+        f();
     } catch (...) {
         if (!mCallbackError) mCallbackError = std::current_exception();
     }
 }
 
+// An exception must not unwind through the window system's C code: it is kept and thrown
+// again once polling is over, and the remaining events still reach their callbacks.
+template <typename F, typename... A>
+void window_impl::call(const F& callback, A... args) {
+    if (!callback) return;
+    guarded([&] { callback(args...); });
+}
+
+// The mouse moves limits first, so the application's callbacks already see the new ones.
 void window_impl::keyEvent(int key, int scancode, int action, int mods) {
     call(mCallbacks.key, key, scancode, action, mods);
 }
 void window_impl::mouseButtonEvent(int button, int action, int mods, double x, double y) {
+    guarded([&] { mInteraction.button(button, action, x, y); });
     call(mCallbacks.mouseButton, button, action, mods, x, y);
 }
-void window_impl::cursorEvent(double x, double y) { call(mCallbacks.cursor, x, y); }
-void window_impl::scrollEvent(double dx, double dy, int, double, double) {
+void window_impl::cursorEvent(double x, double y) {
+    guarded([&] { mInteraction.cursor(x, y); });
+    call(mCallbacks.cursor, x, y);
+}
+void window_impl::scrollEvent(double dx, double dy, int mods, double x, double y) {
+    guarded([&] { mInteraction.scroll(dy, mods, x, y); });
     call(mCallbacks.scroll, dx, dy);
 }
 void window_impl::framebufferSizeEvent(int width, int height) {

@@ -10,6 +10,7 @@
 #include "gl/context.hpp"
 #include "zarvo/defines.h"
 #include "glfw/window.hpp"
+#include "window/interaction.hpp"
 #include "zarvo/window.h"
 
 namespace internal {
@@ -80,6 +81,9 @@ public:
     // The framebuffer's current size.
     zv::Size framebufferSize() const;
     WindowCallbacks& callbacks() { return mCallbacks; }
+    // The mouse moving the limits of the charts drawn (see interaction.hpp); on by default.
+    void setInteractive(bool on) { mInteraction.setEnabled(on); }
+    bool interactive() const { return mInteraction.enabled(); }
 
 private:
     // Events from the widget's polling, handed to the application's callbacks.
@@ -92,6 +96,9 @@ private:
     void pollEvents();
     template <typename F, typename... A>
     void call(const F& callback, A... args);
+    // Runs f, keeping what it throws for pollEvents(), as call() does.
+    template <typename F>
+    void guarded(const F& f);
 
     void* mCxt = nullptr;
     void* mDsp = nullptr;
@@ -106,6 +113,7 @@ private:
     // A grid frame was presented and its back buffer not cleared yet.
     bool mClearPending = false;
     WindowCallbacks mCallbacks;
+    Interaction mInteraction;
     // The first exception a callback threw since the last polling ended.
     std::exception_ptr mCallbackError;
     std::shared_ptr<font_impl> mFont;

@@ -1,0 +1,277 @@
+#include "window/interaction.hpp"
+
+#include <cmath>
+#include <limits>
+
+#include "chart/axis_ticks.hpp"
+#include "chart/chart_impl.hpp"
+#include "common/renderable.hpp"
+#include "window/window_impl.hpp"
+
+namespace internal {
+
+namespace {
+// GLFW's codes, which the window core hands over unchanged (see zarvo/window.h).
+constexpr int LEFT_BUTTON = 0;
+constexpr int PRESS = 1;
+constexpr int RELEASE = 0;
+constexpr int MOD_SHIFT = 1;
+constexpr int MOD_CONTROL = 2;
+
+double toAxis(const AxisSpan& a, double v) { return a.log ? std::log10(v) : v; }
+double fromAxis(const AxisSpan& a, double v) { return a.log ? std::pow(10.0, v) : v; }
+AxisSpan spanOf(const AxisSpan& a, double lo, double hi) {
+    return {fromAxis(a, lo), fromAxis(a, hi), a.log};
+}
+}  // namespace
+
+double spanValueAt(const AxisSpan& a, double t) {
+    const double lo = toAxis(a, a.min), hi = toAxis(a, a.max);
+    return fromAxis(a, lo + t * (hi - lo));
+}
+
+AxisSpan panSpan(const AxisSpan& a, double from, double to) {
+    const double lo = toAxis(a, a.min), hi = toAxis(a, a.max);
+    const double shift = (from - to) * (hi - lo);
+    return spanOf(a, lo + shift, hi + shift);
+}
+
+AxisSpan zoomSpan(const AxisSpan& a, double about, double factor) {
+    const double lo = toAxis(a, a.min), hi = toAxis(a, a.max);
+    const double c = lo + about * (hi - lo);
+    return spanOf(a, c + (lo - c) * factor, c + (hi - c) * factor);
+}
+
+bool spanUsable(const AxisSpan& a) {
+    constexpr double largest = std::numeric_limits<float>::max();
+    if (!(std::fabs(a.min) <= largest) || !(std::fabs(a.max) <= largest)) return false;
+    const float lo = static_cast<float>(a.min), hi = static_cast<float>(a.max);
+    if (a.log && !logLimitsValid(hi, lo)) return false;
+    return !axisCollapses(hi, lo);
+}
+
+double wheelFactor(double steps) { return std::pow(1.25, -steps); }
+
+ZoomAxes wheelAxes(int mods) {
+    const bool shift = (mods & MOD_SHIFT) != 0, control = (mods & MOD_CONTROL) != 0;
+    return {!(control && !shift), !(shift && !control)};
+}
+
+PixelFrame frameInWindow(const ChartLayout& c, const int viewport[4]) {
+    const double kx = c.width > 0 ? static_cast<double>(viewport[2]) / c.width : 0.0;
+    const double ky = c.height > 0 ? static_cast<double>(viewport[3]) / c.height : 0.0;
+    PixelFrame f;
+    f.left = viewport[0] + c.frameLeft * kx;
+    f.bottom = viewport[1] + c.frameBottom * ky;
+    f.width = (c.frameRight - c.frameLeft) * kx;
+    f.height = (c.frameTop - c.frameBottom) * ky;
+    return f;
+}
+
+WindowPoint windowPoint(int fbHeight, double x, double y) {
+    return {std::floor(x) + 0.5, static_cast<double>(fbHeight) - std::floor(y) - 0.5};
+}
+
+bool cellUnder(int fbWidth, int fbHeight, int rows, int columns, double x, double y,
+               int& column, int& row) {
+    if (rows < 1 || columns < 1) return false;
+    const int cw = fbWidth / columns, ch = fbHeight / rows;
+    if (cw < 1 || ch < 1) return false;
+    if (!(x >= 0.0 && x < fbWidth) || !(y >= 0.0 && y < fbHeight)) return false;
+    // Cells are counted from the bottom-left corner, where the window places them.
+    const WindowPoint p = windowPoint(fbHeight, x, y);
+    const double c = std::floor(p.x / cw), r = std::floor(p.y / ch);
+    if (c >= columns || r >= rows) return false;
+    column = static_cast<int>(c);
+    row = rows - 1 - static_cast<int>(r);
+    return true;
+}
+
+bool isDoubleClick(double seconds, double dx, double dy) {
+    return seconds >= 0.0 && seconds <= DOUBLE_CLICK_SECONDS &&
+           std::fabs(dx) <= DOUBLE_CLICK_PIXELS && std::fabs(dy) <= DOUBLE_CLICK_PIXELS;
+}
+
+void Interaction::setEnabled(bool on) {
+    mEnabled = on;
+    if (!on) endDrag();
+}
+
+void Interaction::drewWhole(const std::shared_ptr<AbstractRenderable>& r, int fbWidth,
+                            int fbHeight) {
+    mGrid = false;
+    mFbWidth = fbWidth;
+    mFbHeight = fbHeight;
+    mWhole.object = r;
+    mWhole.viewport[0] = 0;
+    mWhole.viewport[1] = 0;
+    mWhole.viewport[2] = fbWidth;
+    mWhole.viewport[3] = fbHeight;
+    mWhole.areaWidth = fbWidth;
+    mWhole.areaHeight = fbHeight;
+}
+
+void Interaction::laidGrid(int rows, int columns) {
+    mGrid = true;
+    mRows = rows;
+    mColumns = columns;
+    mCells.assign(static_cast<size_t>(rows) * static_cast<size_t>(columns), Drawn());
+}
+
+void Interaction::newGridFrame() {
+    for (Drawn& d : mCells) d.object.reset();
+}
+
+void Interaction::drewCell(int column, int row, const std::shared_ptr<AbstractRenderable>& r,
+                           const CellLayout& cell, int fbWidth, int fbHeight) {
+    mGrid = true;
+    mFbWidth = fbWidth;
+    mFbHeight = fbHeight;
+    if (column < 0 || row < 0 || column >= mColumns || row >= mRows) return;
+    Drawn& d = mCells[static_cast<size_t>(row) * static_cast<size_t>(mColumns) +
+                      static_cast<size_t>(column)];
+    d.object = r;
+    d.viewport[0] = cell.vx;
+    d.viewport[1] = cell.vy;
+    d.viewport[2] = cell.vwidth;
+    d.viewport[3] = cell.vheight;
+    d.areaWidth = cell.width;
+    d.areaHeight = cell.height;
+}
+
+AbstractChart2D* Interaction::chartOf(const Drawn& d, std::shared_ptr<AbstractRenderable>& hold,
+                                      PixelFrame& frame) {
+    hold = d.object.lock();
+    auto* chart = dynamic_cast<AbstractChart2D*>(hold.get());
+    if (!chart) return nullptr;
+    const ChartLayout layout = chartLayout(d.areaWidth, d.areaHeight, chart->metrics());
+    if (!layout.hasDataArea) return nullptr;
+    frame = frameInWindow(layout, d.viewport);
+    if (!(frame.width > 0.0) || !(frame.height > 0.0)) return nullptr;
+    return chart;
+}
+
+AbstractChart2D* Interaction::chartAt(double x, double y,
+                                      std::shared_ptr<AbstractRenderable>& hold,
+                                      PixelFrame& frame) const {
+    if (!mGrid) return chartOf(mWhole, hold, frame);
+    int column = 0, row = 0;
+    if (!cellUnder(mFbWidth, mFbHeight, mRows, mColumns, x, y, column, row)) return nullptr;
+    return chartOf(mCells[static_cast<size_t>(row) * static_cast<size_t>(mColumns) +
+                          static_cast<size_t>(column)],
+                   hold, frame);
+}
+
+void Interaction::applyLimits(AbstractChart2D& chart, const AxisSpan& x, const AxisSpan& y) {
+    float xmax = chart.xmax(), xmin = chart.xmin(), ymax = chart.ymax(), ymin = chart.ymin();
+    if (spanUsable(x)) {
+        xmax = static_cast<float>(x.max);
+        xmin = static_cast<float>(x.min);
+    }
+    if (spanUsable(y)) {
+        ymax = static_cast<float>(y.max);
+        ymin = static_cast<float>(y.min);
+    }
+    if (xmax == chart.xmax() && xmin == chart.xmin() && ymax == chart.ymax() &&
+        ymin == chart.ymin())
+        return;
+    // Following the data would undo the user's view on the next frame.
+    if (chart.autoFit()) {
+        chart.setAutoFit(false);
+        chart.setFollowPausedByMouse(true);
+    }
+    chart.setAxesLimits(xmax, xmin, ymax, ymin, "mouse");
+}
+
+void Interaction::fit(AbstractChart2D& chart) {
+    const bool resume = chart.followPausedByMouse();
+    chart.fitAxesToData();
+    if (resume) chart.setAutoFit(true);
+}
+
+void Interaction::endDrag() {
+    mDragging = false;
+    mDragObject.reset();
+}
+
+void Interaction::button(int button, int action, double x, double y) {
+    if (button != LEFT_BUTTON) return;
+    if (action == RELEASE) {
+        endDrag();
+        return;
+    }
+    if (!mEnabled || action != PRESS) return;
+    const auto now = std::chrono::steady_clock::now();
+    const bool twice =
+        mPressed && isDoubleClick(std::chrono::duration<double>(now - mLastPress).count(),
+                                  x - mLastPressX, y - mLastPressY);
+    // A third press starts a new pair rather than making a second double click.
+    mPressed = !twice;
+    mLastPress = now;
+    mLastPressX = x;
+    mLastPressY = y;
+    endDrag();
+
+    std::shared_ptr<AbstractRenderable> hold;
+    PixelFrame frame;
+    AbstractChart2D* chart = chartAt(x, y, hold, frame);
+    if (!chart) return;
+    if (twice) {
+        fit(*chart);
+        return;
+    }
+    mDragging = true;
+    mDragObject = hold;
+    mDragFrame = frame;
+    mDragAt = windowPoint(mFbHeight, x, y);
+    mDragXSpan = {chart->xmin(), chart->xmax(), chart->xLog()};
+    mDragYSpan = {chart->ymin(), chart->ymax(), chart->yLog()};
+}
+
+void Interaction::cursor(double x, double y) {
+    if (!mEnabled || !mDragging) return;
+    std::shared_ptr<AbstractRenderable> hold = mDragObject.lock();
+    auto* chart = dynamic_cast<AbstractChart2D*>(hold.get());
+    if (!chart) {
+        endDrag();
+        return;
+    }
+    // From the limits and position where the drag began, so that rounding does not build
+    // up over many small moves and the data stays under the cursor.
+    const PixelFrame& f = mDragFrame;
+    const WindowPoint p = windowPoint(mFbHeight, x, y);
+    AxisSpan xs = mDragXSpan, ys = mDragYSpan;
+    if (chart->mouseX() == AbstractChart2D::MouseAxis::Free)
+        xs = panSpan(mDragXSpan, (mDragAt.x - f.left) / f.width, (p.x - f.left) / f.width);
+    if (chart->mouseY() == AbstractChart2D::MouseAxis::Free)
+        ys = panSpan(mDragYSpan, (mDragAt.y - f.bottom) / f.height, (p.y - f.bottom) / f.height);
+    applyLimits(*chart, xs, ys);
+}
+
+void Interaction::scroll(double dy, int mods, double x, double y) {
+    if (!mEnabled || dy == 0.0) return;
+    std::shared_ptr<AbstractRenderable> hold;
+    PixelFrame f;
+    AbstractChart2D* chart = chartAt(x, y, hold, f);
+    if (!chart) return;
+    const double factor = wheelFactor(dy);
+    const ZoomAxes axes = wheelAxes(mods);
+    const WindowPoint p = windowPoint(mFbHeight, x, y);
+    const auto zoom = [&](AbstractChart2D::MouseAxis how, const AxisSpan& span, double at) {
+        if (how == AbstractChart2D::MouseAxis::Fixed) return span;
+        return zoomSpan(span, how == AbstractChart2D::MouseAxis::Free ? at : 0.0, factor);
+    };
+    AxisSpan xs{chart->xmin(), chart->xmax(), chart->xLog()};
+    AxisSpan ys{chart->ymin(), chart->ymax(), chart->yLog()};
+    if (axes.x) xs = zoom(chart->mouseX(), xs, (p.x - f.left) / f.width);
+    if (axes.y) ys = zoom(chart->mouseY(), ys, (p.y - f.bottom) / f.height);
+    applyLimits(*chart, xs, ys);
+    // A drag in progress goes on from the new limits.
+    if (mDragging && mDragObject.lock() == hold) {
+        mDragXSpan = {chart->xmin(), chart->xmax(), chart->xLog()};
+        mDragYSpan = {chart->ymin(), chart->ymax(), chart->yLog()};
+        mDragAt = p;
+    }
+}
+
+}  // namespace internal

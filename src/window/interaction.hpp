@@ -1,0 +1,147 @@
+#pragma once
+// The mouse in a window's charts: a drag with the left button pans the chart under the
+// cursor, the wheel zooms about the cursor (Shift: x only, Ctrl: y only), a double click
+// fits the limits to the data. The window tells the interaction what it drew where; the
+// window system's events, polled by a draw, then move the limits of the chart under the
+// cursor through the chart's own setters, so its labels and the application's getters
+// follow.
+//
+// The maths (limits from cursor positions, the cell under the cursor, what makes a double
+// click) are pure functions, apart from any OpenGL or window-system call.
+
+#include <chrono>
+#include <memory>
+#include <vector>
+
+#include "chart/chart_layout.hpp"
+
+namespace internal {
+
+class AbstractRenderable;
+class AbstractChart2D;
+struct CellLayout;
+
+// One axis' limits as the mouse moves them: as set (max may lie below min), and whether the
+// axis is logarithmic, in which case the mouse works on log10 of the limits so that a drag
+// moves the data as far as the cursor on every decade.
+struct AxisSpan {
+    double min = 0.0;
+    double max = 1.0;
+    bool log = false;
+};
+
+// The value at fraction t along the axis: 0 at min's edge of the frame, 1 at max's.
+double spanValueAt(const AxisSpan& a, double t);
+// The limits moved so that what showed at fraction `from` shows at fraction `to`.
+AxisSpan panSpan(const AxisSpan& a, double from, double to);
+// The limits scaled by `factor` (below 1 zooms in) about the value at fraction `about`,
+// which stays where it is.
+AxisSpan zoomSpan(const AxisSpan& a, double about, double factor);
+// Whether limits can be shown: finite in single precision, far enough apart for single
+// precision to tell points between them apart, and above zero on a logarithmic axis. A pan
+// or zoom whose result is not usable leaves that axis as it was.
+bool spanUsable(const AxisSpan& a);
+// The zoom factor of `steps` wheel steps (positive away from the user: zoom in); each step
+// shows 1/1.25 of the range.
+double wheelFactor(double steps);
+// Which axes the wheel zooms with these modifier bits: Shift alone x only, Ctrl alone y
+// only, otherwise both.
+struct ZoomAxes {
+    bool x, y;
+};
+ZoomAxes wheelAxes(int mods);
+
+// A rectangle in window pixels, origin at the window's bottom-left corner.
+struct PixelFrame {
+    double left = 0.0, bottom = 0.0, width = 0.0, height = 0.0;
+};
+// Where a chart's frame lies in the window when the chart was drawn for a drawing area of
+// layout.width x layout.height through the viewport (x, y, width, height): in a grid the
+// window draws into the cell's inset area, which scales the layout.
+PixelFrame frameInWindow(const ChartLayout& layout, const int viewport[4]);
+
+// A cursor position (x, y), pixels from the window's top-left corner as the window system
+// reports them, is on the pixel (floor x, floor y); this is that pixel's centre in window
+// pixels from the bottom-left corner of a framebuffer fbHeight pixels high, where the
+// window's layouts are.
+struct WindowPoint {
+    double x, y;
+};
+WindowPoint windowPoint(int fbHeight, double x, double y);
+
+// The grid cell (column from the left, row from the top) under the point (x, y), pixels
+// from the window's top-left corner, of a framebuffer fbWidth x fbHeight laid out in rows x
+// columns cells as the window lays them (see cellLayout: pixels left over by the division
+// lie right of and above every cell). False when the point is in no cell.
+bool cellUnder(int fbWidth, int fbHeight, int rows, int columns, double x, double y,
+               int& column, int& row);
+
+// Two presses of the left button make a double click when the second comes within this
+// many seconds of the first and this many pixels of it either way.
+constexpr double DOUBLE_CLICK_SECONDS = 0.4;
+constexpr double DOUBLE_CLICK_PIXELS = 4.0;
+bool isDoubleClick(double seconds, double dx, double dy);
+
+// The mouse handling of one window.
+class Interaction {
+public:
+    // On (the default), the events below move limits; off, they change nothing, and a drag
+    // in progress ends.
+    void setEnabled(bool on);
+    bool enabled() const { return mEnabled; }
+
+    // What the window drew, for events until the next draw. Only charts answer the mouse;
+    // images and anything else drawn are kept only to know that no chart is there. No
+    // ownership is taken: an object gone since its draw is not moved.
+    void drewWhole(const std::shared_ptr<AbstractRenderable>& r, int fbWidth, int fbHeight);
+    // A new grid layout: every cell empty. Allocates only when the grid has more cells than
+    // any before.
+    void laidGrid(int rows, int columns);
+    // A grid frame begins: what the cells showed before is forgotten.
+    void newGridFrame();
+    void drewCell(int column, int row, const std::shared_ptr<AbstractRenderable>& r,
+                  const CellLayout& cell, int fbWidth, int fbHeight);
+
+    // The window system's events; positions in pixels from the window's top-left corner.
+    // They may raise what the chart's fit raises (see AbstractChart2D::fitAxesToData).
+    void button(int button, int action, double x, double y);
+    void cursor(double x, double y);
+    void scroll(double dy, int mods, double x, double y);
+
+private:
+    struct Drawn {
+        std::weak_ptr<AbstractRenderable> object;
+        int viewport[4] = {0, 0, 0, 0};
+        int areaWidth = 0, areaHeight = 0;
+    };
+    // The chart drawn under the point and its frame in window pixels; null when none (or
+    // the chart left no data area). `hold` keeps it alive for the caller.
+    AbstractChart2D* chartAt(double x, double y, std::shared_ptr<AbstractRenderable>& hold,
+                             PixelFrame& frame) const;
+    static AbstractChart2D* chartOf(const Drawn& d, std::shared_ptr<AbstractRenderable>& hold,
+                                    PixelFrame& frame);
+    // Sets the chart's limits to x and y, each only when usable; a change pauses the
+    // following of the data so that the view the user chose stays.
+    static void applyLimits(AbstractChart2D& chart, const AxisSpan& x, const AxisSpan& y);
+    void fit(AbstractChart2D& chart);
+    void endDrag();
+
+    bool mEnabled = true;
+    bool mGrid = false;
+    int mFbWidth = 0, mFbHeight = 0;  // at the last draw
+    int mRows = 0, mColumns = 0;
+    Drawn mWhole;
+    std::vector<Drawn> mCells;  // row by row from the top
+
+    bool mDragging = false;
+    std::weak_ptr<AbstractRenderable> mDragObject;
+    PixelFrame mDragFrame;
+    WindowPoint mDragAt{0.0, 0.0};  // where the drag began
+    AxisSpan mDragXSpan, mDragYSpan;    // the limits then
+
+    bool mPressed = false;  // a left press has happened
+    std::chrono::steady_clock::time_point mLastPress;
+    double mLastPressX = 0.0, mLastPressY = 0.0;
+};
+
+}  // namespace internal
