@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "histogram/hist_impl.hpp"
+#include "multichart/multichart_impl.hpp"
 #include "plot/plot_impl.hpp"
 #include "gl/context.hpp"
 #include "range/data_range.hpp"
@@ -64,6 +65,40 @@ TEST(FitLimits, MarginOfFivePercentAndForZeroExtents) {
     EXPECT_FLOAT_EQ(-0.5f, f.ymin);
     EXPECT_FLOAT_EQ(0.5f, f.ymax);
     EXPECT_TRUE((DataBounds{INF, INF, -INF, -INF}.empty()));
+}
+
+// A chart of several series covers them all: the plots' union in x, plots and bars in y;
+// bars keep the bottom at 0 unless points lie below, and alone reach exactly to the tallest.
+TEST(FitLimits, SeriesOfAChartAreCoveredTogether) {
+    const internal::FittedLimits current{-7.0f, 7.0f, -8.0f, 8.0f};
+    const DataBounds none{INF, INF, -INF, -INF};
+    struct Case {
+        const char* name;
+        std::vector<DataBounds> points, bars;  // bars: (index, frequency) ranges
+        bool fits;
+        Limits want;
+    } cases[] = {
+        {"two plots", {{0, 10, 4, 20}, {-6, 12, 2, 30}}, {}, true, fitted(-6, 4, 10, 30)},
+        {"an empty plot counts for nothing", {{0, 10, 4, 20}, none}, {}, true,
+         fitted(0, 4, 10, 20)},
+        {"bars alone: x stays, y from 0 to the tallest", {}, {{0, 2, 9, 40}, {0, 1, 3, 25}},
+         true, {-7, 7, 0, 40}},
+        {"bars without a positive frequency", {}, {{0, -3, 9, 0}}, false, {}},
+        {"plot above 0 with bars", {{0, 10, 4, 20}}, {{0, 1, 9, 30}}, true,
+         {fitted(0, 4, 0, 0).xmin, fitted(0, 4, 0, 0).xmax, 0, 31.5f}},
+        {"plot below 0 with bars", {{0, -10, 4, 20}}, {{0, 1, 9, 10}}, true,
+         {fitted(0, 4, 0, 0).xmin, fitted(0, 4, 0, 0).xmax, -11.5f, 21.5f}},
+        {"nothing finite", {none}, {none}, false, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        internal::SeriesBounds b;
+        for (const DataBounds& d : c.points) b.addPoints(d);
+        for (const DataBounds& d : c.bars) b.addBars(d);
+        internal::FittedLimits f{};
+        ASSERT_EQ(c.fits, internal::fitSeries(b, current, f));
+        if (c.fits) expectLimits(c.want, {f.xmin, f.xmax, f.ymin, f.ymax});
+    }
 }
 
 class FitGLTest : public zvtest::GLTest {};
@@ -193,6 +228,51 @@ TEST_F(FitGLTest, AutoFitFollowsADriftingStreamTwoFramesLate) {
     zvtest::expectNoGLError("auto-fit");
 }
 
+// A chart fits over all its series from their buffers, once or following them; a series
+// drawn alone with its own auto-fit keeps its own limits meanwhile.
+TEST_F(FitGLTest, ChartFitsOverAllItsSeries) {
+    auto chart = std::make_shared<internal::multichart_impl>();
+    auto a = std::make_shared<plot_impl>(2, zv::ZV_FLOAT32, zv::ZV_MARKER_NONE);
+    auto b = std::make_shared<internal::scatter_impl>(3, zv::ZV_INT32, zv::ZV_MARKER_CIRCLE);
+    auto h = std::make_shared<hist_impl>(3, zv::ZV_UINT32);
+    upload<float>(a->vbo(), {0, 5, 4, NaN});
+    upload<int32_t>(b->vbo(), {-6, 10, 2, 30, 1, 12});
+    upload<uint32_t>(h->vbo(), {7, 40, 1});
+    chart->add(a, "a");
+    chart->add(b, "b");
+    chart->setAxesLimits(1, 0, 1, 0);
+    chart->fitAxesToData();
+    expectLimits(fitted(-6, 2, 5, 30), limitsOf(*chart));
+    chart->add(h, "h");
+    chart->fitAxesToData();
+    const float xmin = fitted(-6, 2, 0, 0).xmin, xmax = fitted(-6, 2, 0, 0).xmax;
+    expectLimits({xmin, xmax, 0, 42}, limitsOf(*chart));  // bars from 0, 5% over the tallest
+    EXPECT_FLOAT_EQ(1.0f, a->xmax());  // the series keep their own limits
+    a->setAxesLimits(1, 0, 1, 0);
+
+    // Following: two frames late, whichever data moved; the plot drawn alone as well
+    // follows its own data on its own ring.
+    std::shared_ptr<internal::AbstractRenderable> r = chart, alone = a;
+    chart->setAutoFit(true);
+    a->setAutoFit(true);
+    window->grid(1, 2);
+    for (int f = 0; f < 6; ++f) {
+        SCOPED_TRACE(f);
+        const float o = static_cast<float>(100 * f);
+        upload<float>(a->vbo(), {o, 5, o + 4, 6});
+        window->draw(0, 0, r, nullptr);
+        window->draw(1, 0, alone, nullptr);
+        window->draw();
+        if (f >= 2) {
+            const float p = static_cast<float>(100 * (f - 2));
+            expectLimits(fitted(p, p + 4, 5, 6), limitsOf(*a));
+            const Limits both = fitted(-6, p + 4, 0, 0);
+            expectLimits({both.xmin, both.xmax, 0, 42}, limitsOf(*chart));
+        }
+    }
+    zvtest::expectNoGLError("chart fits");
+}
+
 // An amber marker drawn at data far outside the initial limits shows up once fitted.
 TEST_F(FitGLTest, FittedDataIsDrawnInsideTheFrame) {
     auto plot = std::make_shared<plot_impl>(2, zv::ZV_FLOAT32, zv::ZV_MARKER_CIRCLE);
@@ -227,6 +307,17 @@ TEST(PublicFitGLTest, FitsWhileAnotherGroupIsCurrent) {
     EXPECT_FALSE(plot.autoFit());
     plot.setAutoFit(true);
     EXPECT_TRUE(plot.autoFit());
+    home.makeCurrent();
+    zv::Chart chart;
+    chart.add(plot);
+    other.makeCurrent();
+    chart.fitAxesToData();
+    EXPECT_FLOAT_EQ(-1.2f, chart.xmin());
+    EXPECT_FLOAT_EQ(3.2f, chart.xmax());
+    EXPECT_EQ(other.get()->get().get(), internal::currentWindow());
+    EXPECT_FALSE(chart.autoFit());
+    chart.setAutoFit(true);
+    EXPECT_TRUE(chart.autoFit());
     zvtest::expectNoGLError("public fits");
 }
 

@@ -356,15 +356,24 @@ TEST_F(SteadyStateTest, ChartsFollowingTheirData) {
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     plot->setAutoFit(true);
     hist->setAutoFit(true);
-    std::shared_ptr<internal::AbstractRenderable> p = plot, h = hist;
-    window->grid(1, 2);
+    // A chart of both series following them too, on its own reductions.
+    auto chart = std::make_shared<internal::multichart_impl>();
+    chart->add(plot, "plot");
+    chart->add(hist, "bars");
+    chart->setAutoFit(true);
+    // The mouse is on (the default): the window keeps what it drew where, every frame.
+    ASSERT_TRUE(window->interactive());
+    std::shared_ptr<internal::AbstractRenderable> p = plot, h = hist, c = chart;
+    window->grid(1, 3);
     const auto frame = [&] {
         window->draw(0, 0, p, nullptr);
         window->draw(1, 0, h, nullptr);
+        window->draw(2, 0, c, nullptr);
         window->draw();
     };
     for (int i = 0; i < 4; ++i) frame();  // builds, fills the ring, fits once
     ASSERT_FLOAT_EQ(7.0f, hist->ymax());
+    ASSERT_FLOAT_EQ(32.8f, chart->ymax());  // points -5 to 31, bars to 7: 5% of 36 over
 
     static long sGetBufferSubData = 0, sMaps = 0;
     static PFNGLGETBUFFERSUBDATAPROC sGet = nullptr;
@@ -384,7 +393,7 @@ TEST_F(SteadyStateTest, ChartsFollowingTheirData) {
     __glewGetBufferSubData = sGet;
     __glewMapBufferRange = sMap;
     EXPECT_EQ(0, sGetBufferSubData);
-    EXPECT_EQ(4, sMaps);  // one old result per chart, in each of the two frames
+    EXPECT_EQ(8, sMaps);  // one old result per series followed, in each of the two frames
 }
 
 }  // namespace

@@ -84,6 +84,23 @@ public:
     float xmin() const;
     float ymax() const;
     float ymin() const;
+    /// Sets the limits to show every series: x over the plots' points plus 5% of their range
+    /// each side (x stays when no plot has a finite point: a histogram's bins fill the width
+    /// whatever x is); y over the plots' points and the histograms' bars (from 0 to the
+    /// tallest), plus 5% each side, with the bottom kept at 0 when bars are there and
+    /// nothing lies below 0. A chart of histograms alone gets y from 0 to the tallest bar.
+    /// Computed on the GPU from the series' buffers; only four numbers a series are read
+    /// back, which waits for the GPU once. NaN and infinite values are left out; when
+    /// nothing finite is left the limits stay, and so does a logarithmic axis whose fit
+    /// would reach 0 or below. Works whichever context is current.
+    /// @throws zv::ArgumentError when every window of the chart's group is gone
+    void fitAxesToData();
+    /// With on, every draw of the chart sets the limits as fitAxesToData() would, from the
+    /// series' data of two draws earlier, so no frame waits for the GPU (see
+    /// zv::Plot::setAutoFit); a series added meanwhile joins once its first result is ready.
+    /// Off by default.
+    void setAutoFit(bool on);
+    bool autoFit() const;  ///< whether the limits follow the series' data
 
     /// The internal record, for the library's own use.
     internal::_Chart* get() const { return mValue; }

@@ -45,6 +45,9 @@ float Chart::xmax() const { return mValue->impl()->xmax(); }
 float Chart::xmin() const { return mValue->impl()->xmin(); }
 float Chart::ymax() const { return mValue->impl()->ymax(); }
 float Chart::ymin() const { return mValue->impl()->ymin(); }
+void Chart::fitAxesToData() { mValue->impl()->fitAxesToData(); }
+void Chart::setAutoFit(bool on) { mValue->impl()->setAutoFit(on); }
+bool Chart::autoFit() const { return mValue->impl()->autoFit(); }
 
 void Window::draw(const Chart& chart) {
     mValue->get()->draw(std::shared_ptr<internal::AbstractRenderable>(chart.get()->impl()));

@@ -101,8 +101,74 @@ void multichart_impl::setLegendCorner(zv::LegendCorner corner) {
                  "or ZV_LEGEND_BOTTOM_RIGHT");
 }
 
+DataRange& multichart_impl::rangeOf(Series& s) {
+    if (!s.range) {
+        if (s.plot)
+            s.range.reset(new DataRange(s.plot->vbo(), s.plot->glType(), 2, s.plot->numPoints()));
+        else
+            s.range.reset(new DataRange(s.hist->vbo(), s.hist->glType(), 1, s.hist->bins()));
+    }
+    return *s.range;
+}
+
+void multichart_impl::applyFit(const SeriesBounds& b) {
+    FittedLimits f;
+    if (!fitSeries(b, {xmin(), xmax(), ymin(), ymax()}, f)) return;
+    // A logarithmic axis keeps its limits when the data reaches zero or below.
+    if (xLog() && !logLimitsValid(f.xmax, f.xmin)) {
+        f.xmax = xmax();
+        f.xmin = xmin();
+    }
+    if (yLog() && !logLimitsValid(f.ymax, f.ymin)) {
+        f.ymax = ymax();
+        f.ymin = ymin();
+    }
+    // Unchanged limits keep their labels: a steady stream makes no new ones each frame.
+    if (f.xmax == xmax() && f.xmin == xmin() && f.ymax == ymax() && f.ymin == ymin()) return;
+    setAxesLimits(f.xmax, f.xmin, f.ymax, f.ymin, "Chart::fitAxesToData");
+}
+
+void multichart_impl::fitAxesToData() {
+    ContextScope scope(group());
+    if (!scope.ok()) {
+        ZV_RAISE_ARG("Chart::fitAxesToData", 0,
+                     "the chart's share group has no window left: fit while a window of its "
+                     "group exists");
+    }
+    const int id = currentWindowId();
+    SeriesBounds b;
+    for (Series& s : mSeries) {
+        if (s.plot) b.addPoints(rangeOf(s).compute(id));
+        else b.addBars(rangeOf(s).compute(id));
+    }
+    applyFit(b);
+}
+
+void multichart_impl::setAutoFit(bool on) {
+    if (on && !mAutoFit) {
+        for (Series& s : mSeries)
+            if (s.range) s.range->resetFollow();
+    }
+    mAutoFit = on;
+    setFollowPausedByMouse(false);
+}
+
 void multichart_impl::render(int windowId, int x, int y, int width, int height) {
     glErrorCheck("Begin Chart::render series", __FILE__, __LINE__);
+    if (mAutoFit && !mSeries.empty()) {
+        // Every series' reduction is started each draw; the limits move once all of them
+        // have one two draws old, so a series added late does not make them jump twice.
+        SeriesBounds b;
+        bool ready = true;
+        for (Series& s : mSeries) {
+            DataBounds d;
+            if (s.plot ? s.plot->numPoints() == 0 : s.hist->bins() == 0) continue;  // no data
+            if (!rangeOf(s).follow(windowId, d)) ready = false;
+            else if (s.plot) b.addPoints(d);
+            else b.addBars(d);
+        }
+        if (ready) applyFit(b);
+    }
     const ChartLayout c = layout(width, height);
     if (beginDataClip(c)) {
         // One data transform for every series: the chart's limits, not the series' own.

@@ -12,6 +12,7 @@
 #include "histogram/hist_impl.hpp"
 #include "multichart/legend_layout.hpp"
 #include "plot/plot_impl.hpp"
+#include "range/data_range.hpp"
 #include "zarvo/defines.h"
 
 namespace internal {
@@ -40,6 +41,18 @@ public:
     // Number of series with a label: the legend's entries.
     size_t labelled() const;
 
+    // Sets the limits to cover every series (see fitSeries): the union of the plots'
+    // ranges plus a margin, and y from 0 to the tallest bar for histograms; computed on the
+    // GPU from the series' buffers, a few numbers read back per series. Nothing finite
+    // leaves the limits, and so does a logarithmic axis whose fit reaches zero or below.
+    // Makes a window of the chart's group current for the moment when needed; raises
+    // zv::ArgumentError when the group has no window left.
+    void fitAxesToData() override;
+    // Every draw fits from reductions started two draws earlier, once every series has
+    // one ready, so no frame waits for the GPU.
+    void setAutoFit(bool on) override;
+    bool autoFit() const override { return mAutoFit; }
+
     void setLegendCorner(zv::LegendCorner corner);
     zv::LegendCorner legendCorner() const { return mCorner; }
 
@@ -53,11 +66,16 @@ private:
         std::shared_ptr<hist_impl> hist;
         std::string label;
         float labelWidth = 0.0f;  // pixels at the legend's text size
+        // The chart's own reductions of the series' data, made on the first fit: a series
+        // drawn elsewhere too keeps its own ring of reductions in step with its own draws.
+        std::unique_ptr<DataRange> range;
         const AbstractChart2D* key() const {
             return plot ? static_cast<const AbstractChart2D*>(plot.get()) : hist.get();
         }
     };
     void addSeries(Series series, bool colorSet);
+    static DataRange& rangeOf(Series& s);
+    void applyFit(const SeriesBounds& b);
     void renderLegend(int windowId, const ChartLayout& c);
     // Fills the rectangle (viewport pixels) with the frame's border program, which the
     // caller has in use with the frame's vertex array bound.
@@ -67,6 +85,7 @@ private:
     size_t mCycleNext = 0;
     zv::LegendCorner mCorner = zv::ZV_LEGEND_TOP_RIGHT;
     LegendMetrics mLegend;
+    bool mAutoFit = false;
     float mViewportW = 1.0f, mViewportH = 1.0f;  // of the draw in progress
 };
 

@@ -19,6 +19,42 @@ FittedLimits fitLimits(const DataBounds& b) {
     return {b.xmin - px, b.xmax + px, b.ymin - py, b.ymax + py};
 }
 
+void SeriesBounds::addPoints(const DataBounds& b) {
+    if (b.empty()) return;
+    points.xmin = std::fmin(points.xmin, b.xmin);
+    points.xmax = std::fmax(points.xmax, b.xmax);
+    points.ymin = std::fmin(points.ymin, b.ymin);
+    points.ymax = std::fmax(points.ymax, b.ymax);
+}
+
+void SeriesBounds::addBars(const DataBounds& b) {
+    if (!b.empty() && b.ymax > 0.0f) barsTop = std::fmax(barsTop, b.ymax);
+}
+
+bool fitSeries(const SeriesBounds& b, const FittedLimits& current, FittedLimits& out) {
+    const bool points = !b.points.empty();
+    const bool bars = b.barsTop > 0.0f;
+    if (!points && !bars) return false;
+    out = current;
+    if (points) {
+        const FittedLimits f = fitLimits(b.points);
+        out.xmin = f.xmin;
+        out.xmax = f.xmax;
+        out.ymin = f.ymin;
+        out.ymax = f.ymax;
+    }
+    if (bars && !points) {
+        out.ymin = 0.0f;
+        out.ymax = b.barsTop;
+    } else if (bars) {
+        const float lo = std::fmin(b.points.ymin, 0.0f), hi = std::fmax(b.points.ymax, b.barsTop);
+        const float pad = 0.05f * (hi - lo);
+        out.ymin = lo < 0.0f ? lo - pad : 0.0f;
+        out.ymax = hi + pad;
+    }
+    return true;
+}
+
 namespace {
 
 // A program whose vertex output `range` is captured by transform feedback.

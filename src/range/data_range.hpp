@@ -9,6 +9,7 @@
 // contexts do not share) and no float render target. Values that are NaN or infinite are
 // left out.
 
+#include <cmath>
 #include <cstddef>
 
 #include "gl/gl.hpp"
@@ -30,6 +31,22 @@ struct FittedLimits {
     float xmin, xmax, ymin, ymax;
 };
 FittedLimits fitLimits(const DataBounds& b);
+
+// The data of a chart of several series, gathered for one fit: plots bring their points'
+// range; histograms bring y from 0 to their largest frequency, and nothing in x (their bins
+// fill the frame's width whatever the x limits are).
+struct SeriesBounds {
+    DataBounds points{INFINITY, INFINITY, -INFINITY, -INFINITY};
+    float barsTop = -INFINITY;  // the largest positive frequency of any histogram
+    void addPoints(const DataBounds& b);
+    void addBars(const DataBounds& b);
+};
+// Limits for showing every series, from the limits in force (`current`): x is the points'
+// range plus 5% each side, or stays when no plot has a finite point; y spans the points and
+// the bars plus 5% each side, except that bars keep the bottom at 0 when nothing lies below
+// it and, alone, reach exactly to the tallest bar (as a histogram's own fit). False when
+// nothing finite was found.
+bool fitSeries(const SeriesBounds& b, const FittedLimits& current, FittedLimits& out);
 
 class DataRange {
 public:
