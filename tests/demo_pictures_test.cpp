@@ -401,6 +401,33 @@ TEST_F(DemoPictures, ChartLegendOverlaysTwoSeriesInTheCyclesColours) {
     EXPECT_GT(p.count(legend, sky), 20);
 }
 
+TEST_F(DemoPictures, ExploreStreamFollowsTheStreamAcrossTheFrame) {
+    Picture p = picture("explore_stream", 10);
+    ASSERT_EQ(p.width, 800);
+    ASSERT_EQ(p.height, 600);
+    expectChartFrame800x600(p);
+    // The signal (orange, the cycle's first) and its running mean (sky blue) span the frame
+    // from side to side and top to bottom: the limits follow the data.
+    auto orange = shadeOf({230, 159, 0});
+    auto sky = shadeOf({86, 180, 233});
+    EXPECT_GT(p.count(DATA_800x600, orange), 5000);
+    EXPECT_GT(p.count(DATA_800x600, sky), 700);
+    EXPECT_GT(p.count({78, 13, 120, 556}, orange), 50) << "oldest samples at the left edge";
+    EXPECT_GT(p.count({700, 80, 785, 556}, orange), 50) << "newest samples at the right edge";
+    // Its highest and lowest values lie near the frame's top and bottom (5% margins), the
+    // legend's box left out.
+    int top = 600, bottom = -1;
+    for (int y = 13; y < 556; ++y) {
+        const bool legend = y < 75;
+        if (p.count({78, y, legend ? 630 : 785, y + 1}, orange) == 0) continue;
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+    }
+    EXPECT_LT(top, 13 + 80);
+    EXPECT_GT(bottom, 556 - 80);
+    EXPECT_EQ(p.count({0, 0, 70, 600}, orange), 0);
+}
+
 TEST_F(DemoPictures, TemperatureFieldHasAHeatColourBarBesideTheImage) {
     Picture p = picture("temperature_field", 10);
     ASSERT_EQ(p.width, 800);

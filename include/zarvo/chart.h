@@ -97,8 +97,8 @@ public:
     void fitAxesToData();
     /// With on, every draw of the chart sets the limits as fitAxesToData() would, from the
     /// series' data of two draws earlier, so no frame waits for the GPU (see
-    /// zv::Plot::setAutoFit); a series added meanwhile joins once its first result is ready.
-    /// Off by default.
+    /// zv::Plot::setAutoFit, also for the mouse); a series added meanwhile joins once its
+    /// first result is ready. Off by default.
     void setAutoFit(bool on);
     bool autoFit() const;  ///< whether the limits follow the series' data
 

@@ -64,7 +64,8 @@ public:
     /// @throws zv::ArgumentError when every window of the histogram's group is gone
     void fitAxesToData();
     /// With on, every draw sets y as fitAxesToData() would, from the data of two draws
-    /// earlier, so no frame waits for the GPU (see zv::Plot::setAutoFit). Off by default.
+    /// earlier, so no frame waits for the GPU (see zv::Plot::setAutoFit, also for the mouse).
+    /// Off by default.
     void setAutoFit(bool on);
     bool autoFit() const;  ///< whether the y limits follow the data
     /// Name of the GL_ARRAY_BUFFER the application writes the frequencies into.

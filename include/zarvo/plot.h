@@ -87,7 +87,8 @@ public:
     /// data of two draws earlier: the reduction started in one frame is read two frames
     /// later, when it is long done, so no frame waits for the GPU. The limits thus follow a
     /// drifting stream two frames late. Off by default; setting limits by hand while it is
-    /// on lasts until the next draw.
+    /// on lasts until the next draw. Panning or zooming the plot with the mouse turns it off,
+    /// a double click on the plot turns it back on (see zv::Window::setInteractive).
     void setAutoFit(bool on);
     bool autoFit() const;  ///< whether the limits follow the data
     /// Name of the GL_ARRAY_BUFFER the application writes the points into.
