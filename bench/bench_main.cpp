@@ -10,6 +10,9 @@
 //   zv_bench --callgrind N1,N2 --side lib|base --workload name
 //       for scripts/bench.sh --callgrind: draws N1 frames, then N2 frames, dumping the
 //       callgrind counters after each run of frames.
+//   zv_bench --library-only [--workload a,b,...] [--budget seconds]
+//       times the library side alone: one line per workload, in the format of the peer
+//       scripts of ../shared/peers (for scripts/bench.sh --peers).
 //   zv_bench --list
 //       prints the workload names.
 
@@ -63,9 +66,11 @@ const Workload WORKLOADS[] = {
     {"line-1e3", Kind::Line, 1000},
     {"line-1e5", Kind::Line, 100000},
     {"line-1e6", Kind::Line, 1000000},
-    {"line-markers-1e3", Kind::Line, 1000, 0, true, false, zv::ZV_MARKER_POINT},
-    {"line-markers-1e5", Kind::Line, 100000, 0, true, false, zv::ZV_MARKER_POINT},
-    {"line-markers-1e6", Kind::Line, 1000000, 0, true, false, zv::ZV_MARKER_POINT},
+    {"line-1e7", Kind::Line, 10000000},
+    // Rings, the markers the peer scripts draw.
+    {"line-markers-1e3", Kind::Line, 1000, 0, true, false, zv::ZV_MARKER_CIRCLE},
+    {"line-markers-1e5", Kind::Line, 100000, 0, true, false, zv::ZV_MARKER_CIRCLE},
+    {"line-markers-1e6", Kind::Line, 1000000, 0, true, false, zv::ZV_MARKER_CIRCLE},
     {"scatter-1e5", Kind::Scatter, 100000, 0, true, false, zv::ZV_MARKER_CIRCLE},
     {"histogram-100", Kind::Histogram, 100},
     {"histogram-1e4", Kind::Histogram, 10000},
@@ -114,12 +119,15 @@ struct Lcg {
     }
 };
 
+// A noisy sine, point for point the line data of the peer scripts (../shared/peers), so
+// that their frames and ours draw the same picture.
 std::vector<float> lineData(unsigned n) {
+    Lcg g;
     std::vector<float> v(2 * size_t(n));
     for (unsigned i = 0; i < n; ++i) {
-        const float x = n > 1 ? float(i) / float(n - 1) : 0.0f;
+        const float x = n > 1 ? float(i) / float(n - 1) : 0.5f;
         v[2 * i] = x;
-        v[2 * i + 1] = 0.5f + 0.45f * std::sin(6.2831853f * 8.0f * x);
+        v[2 * i + 1] = 0.5f + 0.35f * std::sin(6.2831853f * 5.0f * x) + 0.02f * (g.next() - 0.5f);
     }
     return v;
 }
@@ -138,12 +146,11 @@ std::vector<float> scatterData(unsigned n) {
     return v;
 }
 
+// Frequencies as the peer scripts draw them.
 std::vector<float> histogramData(unsigned n) {
     Lcg g;
     std::vector<float> v(n);
-    for (unsigned i = 0; i < n; ++i)
-        v[i] = 0.1f + 0.6f * (0.5f + 0.5f * std::sin(float(i) * 6.2831853f / float(n))) +
-               0.25f * g.next();
+    for (float& f : v) f = 0.1f + 0.8f * g.next();
     return v;
 }
 
@@ -648,6 +655,30 @@ int runTable(const std::vector<const Workload*>& workloads, double budget) {
     return 0;
 }
 
+// Times the library side alone and prints one line per workload in the peer scripts' format
+// (scripts/bench.sh --peers puts the two side by side).
+int runLibraryOnly(const std::vector<const Workload*>& workloads, double budget) {
+    Bench bench;
+    for (const Workload* w : workloads) {
+        std::unique_ptr<Side> side = bench.side(true, *w);
+        bench.window(true).makeCurrent();
+        timedFrame(*side);  // first draw: vertex arrays, shader variants
+        const double estimate = timedFrame(*side).wall;
+        const int frames = std::clamp(int(budget * 1000.0 / std::max(estimate, 0.1)), 5, 300);
+        std::vector<double> wall, cpu;
+        for (int i = 0; i < frames; ++i) {
+            const Sample x = timedFrame(*side);
+            wall.push_back(x.wall);
+            cpu.push_back(x.cpu);
+        }
+        std::printf("libzarvo workload=%s win=%dx%d frames=%d frame_ms=%.3f proc_cpu_ms=%.3f\n",
+                    w->name, W, H, frames, median(wall), median(cpu));
+        std::fflush(stdout);
+        side.reset();
+    }
+    return 0;
+}
+
 int runCallgrind(const Workload& w, bool library, int n1, int n2) {
     Bench bench;
     std::unique_ptr<Side> side = bench.side(library, w);
@@ -679,6 +710,7 @@ int main(int argc, char** argv) {
     std::string workloads, side = "lib";
     double budget = 2.0;
     int n1 = 0, n2 = 0;
+    bool libraryOnly = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         auto value = [&]() -> std::string {
@@ -699,6 +731,8 @@ int main(int argc, char** argv) {
                 std::fprintf(stderr, "--callgrind takes N1,N2 with N2 > N1\n");
                 return 2;
             }
+        } else if (a == "--library-only") {
+            libraryOnly = true;
         } else if (a == "--list") {
             for (const Workload& w : WORKLOADS) std::printf("%s\n", w.name);
             return 0;
@@ -719,6 +753,7 @@ int main(int argc, char** argv) {
             }
             return runCallgrind(*w[0], side == "lib", n1, n2);
         }
+        if (libraryOnly) return runLibraryOnly(selected(workloads), budget);
         return runTable(selected(workloads), budget);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "zv_bench: %s\n", e.what());

@@ -8,9 +8,16 @@
 #                                    software rasteriser): (Ir(N2) - Ir(N1)) / (N2 - N1) in
 #                                    total for both sides, and the library's own
 #
+#   scripts/bench.sh --peers         the library's frame beside matplotlib's (Agg) and VisPy's on
+#                                    the same workloads and data, case by case in one run, with
+#                                    the ratios library / peer and the target of each case; the
+#                                    peer scripts are those of ../shared/peers (PEERS_DIR), their
+#                                    Debian packages are installed when missing
+#
 # Environment: BUILD_DIR (default build-bench), BENCH_WORKLOADS (comma-separated names, see
 # `zv_bench --list`; default all), BENCH_BUDGET (seconds of frames per side and workload in
-# the default mode; default 2).
+# the default mode; default 2). --peers: PEERS_CASES (comma-separated case names, default
+# all), PEERS_SECONDS (seconds of frames per side and case; default 5).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -18,10 +25,20 @@ MODE=table
 case "${1:-}" in
   "") ;;
   --callgrind) MODE=callgrind ;;
-  *) echo "usage: $0 [--callgrind]" >&2; exit 2 ;;
+  --peers) MODE=peers ;;
+  *) echo "usage: $0 [--callgrind | --peers]" >&2; exit 2 ;;
 esac
 
-bash scripts/install-deps.sh
+if [ "$MODE" = peers ]; then
+  PEERS="${PEERS_DIR:-../shared/peers}"
+  if [ ! -f "$PEERS/mpl_bench.py" ] || [ ! -f "$PEERS/vispy_bench.py" ]; then
+    echo "the peer scripts (mpl_bench.py, vispy_bench.py) are not in $PEERS: set PEERS_DIR" >&2
+    exit 2
+  fi
+  ZV_WITH_PEERS=1 bash scripts/install-deps.sh
+else
+  bash scripts/install-deps.sh
+fi
 # Two 800 x 600 windows side by side need a screen wider than the default one. Without a
 # display, a private Xvfb picks a free display number itself (-displayfd), so concurrent
 # runs of other scripts never share or take its display.
@@ -65,6 +82,48 @@ echo "800 x 600 windows, 4x MSAA; $(date -u '+%Y-%m-%d %H:%M UTC')"
 if [ "$MODE" = table ]; then
   echo "median per frame over interleaved blocks of frames; pix% = pixels differing between the two pictures"
   "$BENCH" --workload "${BENCH_WORKLOADS:-all}" --budget "${BENCH_BUDGET:-2}"
+  exit 0
+fi
+
+if [ "$MODE" = peers ]; then
+  # case | the library's workload | matplotlib's job | VisPy's job ("-": the peer has none).
+  CASES="empty-chart|frame|frame
+line-1e3|line=1000|line=1000
+line-1e5|line=100000|line=100000
+line-1e6|line=1000000|line=1000000
+line-1e7|line=10000000|line=10000000
+line-markers-1e3|line+mk=1000|line+mk=1000
+line-markers-1e5|line+mk=100000|line+mk=100000
+histogram-100|hist=100|hist=100
+histogram-1e4|hist=10000|hist=10000
+histogram-1e6|hist=1000000|hist=1000000
+image-512x512-gray-u8|image=512x512:gray_u8|image=512x512:gray_u8
+image-512x512-rgba-f32|image=512x512:rgba_f32|image=512x512:rgba_f32
+image-1920x1080-gray-u8|image=1920x1080:gray_u8|image=1920x1080:gray_u8
+image-1920x1080-rgba-f32|image=1920x1080:rgba_f32|image=1920x1080:rgba_f32"
+  echo "ms per frame, medians; libzarvo: draw, present and glFinish; matplotlib: Agg draw of the"
+  echo "figure and its buffer; VisPy: draw, swap and glFinish (see each peer script's header)"
+  OUT=$(mktemp "${TMPDIR:-/tmp}/zv-peers.XXXXXX")
+  trap 'rm -f "$OUT"; [ -n "${xpid:-}" ] && { kill "$xpid" 2>/dev/null; wait "$xpid" 2>/dev/null; rm -rf "$xdir"; }; true' EXIT
+  secs="${PEERS_SECONDS:-5}"
+  # Qt wants a private runtime directory; without one it warns on every VisPy run.
+  if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+    export XDG_RUNTIME_DIR="${TMPDIR:-/tmp}/zv-peers-runtime-$(id -u)"
+    mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+  fi
+  tagged() { sed -u "s/^\($1\) /\1 case=$2 /" | grep --line-buffered "^$1 " | tee -a "$OUT" || true; }
+  while IFS='|' read -r case mpl vis; do
+    if [ -n "${PEERS_CASES:-}" ] && ! echo ",$PEERS_CASES," | grep -q ",$case,"; then continue; fi
+    "$BENCH" --library-only --workload "$case" --budget "$secs" | tagged libzarvo "$case"
+    # A peer that fails shows as "-" in the table; its own message goes to stderr.
+    /usr/bin/python3 "$PEERS/mpl_bench.py" --max-seconds="$secs" "$mpl" |
+      tagged matplotlib "$case" || true
+    # One case per VisPy process (see the script's header).
+    QT_LOGGING_RULES="*.debug=false" /usr/bin/python3 "$PEERS/vispy_bench.py" \
+      --max-seconds="$secs" "$vis" | tagged vispy "$case" || true
+  done <<<"$CASES"
+  echo
+  python3 bench/peers_summary.py "$OUT"
   exit 0
 fi
 

@@ -14,6 +14,10 @@ PKGS=(
   valgrind
 )
 if [ "${ZV_WITH_CLANG:-0}" = 1 ]; then PKGS+=(clang libclang-rt-14-dev); fi
+# The peers scripts/bench.sh --peers measures beside the library.
+if [ "${ZV_WITH_PEERS:-0}" = 1 ]; then
+  PKGS+=(python3-matplotlib python3-vispy python3-pyqt5 python3-pyqt5.qtopengl)
+fi
 
 missing=()
 for p in "${PKGS[@]}"; do
