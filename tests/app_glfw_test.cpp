@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
+
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
 
@@ -49,6 +52,77 @@ TEST(ApplicationGlfwGLTest, ErrorCallbackHintsAndOwnWindowsAreLeftAsFound) {
     }
     glfwDestroyWindow(own);
     glfwSetErrorCallback(nullptr);
+}
+
+// Destroying any of the library's objects, or a window, puts back the context that was
+// current before: the application's own, or none. (One of the library's windows current
+// before stays current: tests/lifetime_test.cpp.)
+TEST(ApplicationGlfwGLTest, ApplicationContextIsCurrentAgainAfterADestruction) {
+    ASSERT_EQ(GLFW_TRUE, glfwInit());
+    glfwWindowHint(GLFW_VISIBLE, 0);
+    GLFWwindow* own = glfwCreateWindow(64, 48, "application", nullptr, nullptr);
+    glfwDefaultWindowHints();
+    ASSERT_NE(nullptr, own);
+
+    struct Case {
+        const char* name;
+        // Makes the object (drawn once, so that it has per-window state too) and returns
+        // something whose destruction destroys it.
+        std::function<std::shared_ptr<void>(zv::Window&)> make;
+    };
+    const Case cases[] = {
+        {"image", [](zv::Window& w) {
+             auto o = std::make_shared<zv::Image>(8, 8, zv::ZV_GRAYSCALE, zv::ZV_UINT8);
+             w.draw(*o);
+             return std::shared_ptr<void>(o);
+         }},
+        {"plot", [](zv::Window& w) {
+             auto o = std::make_shared<zv::Plot>(16, zv::ZV_FLOAT32);
+             w.draw(*o);
+             return std::shared_ptr<void>(o);
+         }},
+        {"histogram", [](zv::Window& w) {
+             auto o = std::make_shared<zv::Histogram>(16, zv::ZV_FLOAT32);
+             w.draw(*o);
+             return std::shared_ptr<void>(o);
+         }},
+        {"chart", [](zv::Window& w) {
+             auto o = std::make_shared<zv::Chart>();
+             w.draw(*o);
+             return std::shared_ptr<void>(o);
+         }},
+        {"font", [](zv::Window&) {
+             auto o = std::make_shared<zv::Font>();
+             o->loadFont("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", 16);
+             return std::shared_ptr<void>(o);
+         }},
+        {"window", [](zv::Window&) {
+             return std::shared_ptr<void>(std::make_shared<zv::Window>(64, 48, "second",
+                                                                       nullptr, true));
+         }},
+    };
+    zv::Window window(160, 120, "library", nullptr, true);
+    for (const Case& c : cases) {
+        for (GLFWwindow* before : {own, static_cast<GLFWwindow*>(nullptr)}) {
+            SCOPED_TRACE(std::string(c.name) + (before ? ", application's context" : ", none"));
+            window.makeCurrent();
+            std::shared_ptr<void> object = c.make(window);
+            glfwMakeContextCurrent(before);
+            object.reset();
+            EXPECT_EQ(before, glfwGetCurrentContext());
+        }
+    }
+    // The last window of a group takes the group's shared objects along with it.
+    for (GLFWwindow* before : {own, static_cast<GLFWwindow*>(nullptr)}) {
+        SCOPED_TRACE(before ? "last window, application's context" : "last window, none");
+        auto last = std::make_unique<zv::Window>(64, 48, "last", nullptr, true);
+        zv::Plot plot(16, zv::ZV_FLOAT32);
+        last->draw(plot);
+        glfwMakeContextCurrent(before);
+        last.reset();
+        EXPECT_EQ(before, glfwGetCurrentContext());
+    }
+    glfwDestroyWindow(own);
 }
 
 }  // namespace

@@ -77,10 +77,6 @@ const Context* actuallyCurrentWindow() {
     return nullptr;
 }
 
-namespace {
-const Context* actuallyCurrent() { return actuallyCurrentWindow(); }
-}  // namespace
-
 bool isLive(const Context* window) {
     if (!window) return false;
     for (const auto& entry : liveWindows())
@@ -88,9 +84,35 @@ bool isLive(const Context* window) {
     return false;
 }
 
+SavedCurrent::SavedCurrent()
+    : mAny(gSystem.currentAny ? gSystem.currentAny() : nullptr),
+      mActual(actuallyCurrentWindow()),
+      mRecord(current),
+      mWindow(gCurrentWindow) {}
+
+void SavedCurrent::restore(bool context) const {
+    if (!context) {
+        // Still current; only the record is put back.
+    } else if (mActual) {
+        // A window of ours that died meanwhile took its context along: nothing is current.
+        if (isLive(mActual)) {
+            mActual->makeCurrent();
+        } else if (gSystem.makeNoneCurrent) {
+            gSystem.makeNoneCurrent();
+        }
+    } else if (mAny) {
+        // The application's own context: it cannot have gone while the library was working.
+        gSystem.makeAnyCurrent(mAny);
+    } else if (gSystem.makeNoneCurrent) {
+        gSystem.makeNoneCurrent();
+    }
+    current = mRecord;
+    gCurrentWindow = isLive(mWindow) ? mWindow : nullptr;
+}
+
 ContextScope::ContextScope(const std::shared_ptr<ShareGroup>& group) {
     if (!group || group->windows.empty()) return;
-    const Context* now = actuallyCurrent();
+    const Context* now = actuallyCurrentWindow();
     enter(now && now->group() == group ? now : group->windows.front());
 }
 
@@ -99,11 +121,7 @@ ContextScope::ContextScope(int windowId) {
 }
 
 void ContextScope::enter(const Context* target) {
-    mPreviousRecord = current;
-    mPreviousWindow = gCurrentWindow;
-    mPreviousActual = actuallyCurrent();
-    mPreviousWasNone = gSystem.currentNative() == nullptr;
-    if (mPreviousActual != target) {
+    if (!mPrevious.was(target)) {
         mSwitchedContext = true;
         target->makeCurrent();
     }
@@ -113,16 +131,8 @@ void ContextScope::enter(const Context* target) {
 
 ContextScope::~ContextScope() {
     if (!mOk) return;
-    // Anything may have been destroyed in between; only live windows are restored.
-    if (mSwitchedContext) {
-        if (isLive(mPreviousActual)) {
-            mPreviousActual->makeCurrent();
-        } else if (mPreviousWasNone) {
-            gSystem.makeNoneCurrent();
-        }
-    }
-    current = mPreviousRecord;
-    gCurrentWindow = isLive(mPreviousWindow) ? mPreviousWindow : nullptr;
+    // Anything may have been destroyed in between; only live windows are made current.
+    mPrevious.restore(mSwitchedContext);
 }
 
 }  // namespace internal

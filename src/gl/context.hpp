@@ -57,6 +57,10 @@ struct ContextSystem {
     const void* (*currentNative)() = nullptr;
     // Detaches whatever context is current.
     void (*makeNoneCurrent)() = nullptr;
+    // The window system's handle of whatever context is current, the application's own
+    // included, or null when none is; and making such a handle's context current again.
+    const void* (*currentAny)() = nullptr;
+    void (*makeAnyCurrent)(const void* handle) = nullptr;
 };
 void installContextSystem(const ContextSystem& system);
 
@@ -87,6 +91,24 @@ void registerWindow(const Context* window, int id);
 void unregisterWindow(const Context* window, int id);
 void setCurrentRecord(const Context* window, GLEWContext* record);
 
+// What is current on this thread: one of the library's windows, a context of the
+// application's own, or none; and the record published through glewGetContext().
+class SavedCurrent {
+public:
+    SavedCurrent();
+    // Whether the library's window `w` was the context current when this was taken.
+    bool was(const Context* w) const { return mActual == w; }
+    // Makes the saved context current again when `context` (one of the library's windows
+    // only while it lives; none when it died meanwhile), and publishes the saved record.
+    void restore(bool context = true) const;
+
+private:
+    const void* mAny;
+    const Context* mActual;
+    GLEWContext* mRecord;
+    const Context* mWindow;
+};
+
 // Makes a context of a share group (or of one window) current for the scope when the one
 // current is not suitable, and restores the previous one afterwards. ok() is false when no
 // live window can serve, in which case there is nothing to delete: the objects went with
@@ -104,10 +126,7 @@ private:
     void enter(const Context* target);
     bool mOk = false;
     bool mSwitchedContext = false;
-    bool mPreviousWasNone = false;
-    GLEWContext* mPreviousRecord = nullptr;
-    const Context* mPreviousWindow = nullptr;
-    const Context* mPreviousActual = nullptr;
+    SavedCurrent mPrevious;
 };
 
 }  // namespace internal

@@ -226,4 +226,10 @@ const Widget* Widget::current() {
 
 void Widget::makeNoneCurrent() { glfwMakeContextCurrent(nullptr); }
 
+const void* Widget::currentAny() { return glfwGetCurrentContext(); }
+
+void Widget::makeAnyCurrent(const void* handle) {
+    glfwMakeContextCurrent(static_cast<GLFWwindow*>(const_cast<void*>(handle)));
+}
+
 }  // namespace wtk

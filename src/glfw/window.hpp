@@ -63,6 +63,10 @@ public:
     static const Widget* current();
     // Detaches whatever context is current on the calling thread.
     static void makeNoneCurrent();
+    // The handle of whatever context is current on the calling thread (one of the
+    // library's or the application's own), or null; and making it current again.
+    static const void* currentAny();
+    static void makeAnyCurrent(const void* handle);
 
 private:
     void closeWindow();

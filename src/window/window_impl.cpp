@@ -29,6 +29,8 @@ GLEWContext* newEntryPointRecord() {
 }
 
 const void* currentWidget() { return wtk::Widget::current(); }
+const void* currentAnyContext() { return wtk::Widget::currentAny(); }
+void makeAnyContextCurrent(const void* handle) { wtk::Widget::makeAnyCurrent(handle); }
 }  // namespace
 
 CellLayout cellLayout(int fbWidth, int fbHeight, int rows, int columns, int column, int row) {
@@ -60,7 +62,9 @@ window_impl::window_impl(int width, int height, const char* title,
                          std::weak_ptr<window_impl> parent, bool invisible)
     : mID(getNextUniqueId()), mWidth(width), mHeight(height) {
     static const bool systemInstalled =
-        (installContextSystem({currentWidget, wtk::Widget::makeNoneCurrent}), true);
+        (installContextSystem({currentWidget, wtk::Widget::makeNoneCurrent, currentAnyContext,
+                               makeAnyContextCurrent}),
+         true);
     (void)systemInstalled;
     std::shared_ptr<window_impl> p = parent.lock();
     std::unique_ptr<wtk::Widget> widget(
@@ -72,8 +76,7 @@ window_impl::window_impl(int width, int height, const char* title,
         mGroup = std::make_shared<ShareGroup>();
         mGroup->glew = newEntryPointRecord();
     }
-    const Context* previous = currentWindow();
-    GLEWContext* previousRecord = glewGetContext();
+    const SavedCurrent previous;
     MakeContextCurrent(this);
     try {
         glewExperimental = GL_TRUE;
@@ -91,10 +94,10 @@ window_impl::window_impl(int width, int height, const char* title,
             ZV_RAISE_AT("window_impl constructor", 93, "GLEW initilization failed", zv::ZV_ERR_GL);
         }
     } catch (...) {
-        // No half-made window stays behind; the previous record is published again.
-        wtk::Widget::makeNoneCurrent();
-        setCurrentRecord(isLive(previous) ? previous : nullptr, previousRecord);
+        // No half-made window stays behind; what was current before is current again.
         mWidget = nullptr;
+        widget.reset();
+        previous.restore();
         throw;
     }
     widget.release();
@@ -117,8 +120,9 @@ window_impl::window_impl(int width, int height, const char* title,
 void window_impl::makeCurrent() const { mWidget->makeContextCurrent(); }
 
 window_impl::~window_impl() {
-    const Context* previous = currentWindow();
-    const bool previousIsOther = previous && previous != this;
+    // What was current before, the application's own context included, is current again
+    // afterwards; nothing is when this window's context was.
+    const SavedCurrent previous;
     // Everything released below may delete GL names of this group, so one of its contexts,
     // this window's own, is current while it happens.
     MakeContextCurrent(this);
@@ -134,7 +138,7 @@ window_impl::~window_impl() {
     windows.erase(std::find(windows.begin(), windows.end(), this));
     unregisterWindow(this, mID);
     delete mWidget;
-    if (previousIsOther && isLive(previous)) MakeContextCurrent(previous);
+    previous.restore();
 }
 
 namespace {
