@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
+#include <string>
 
 #include "chart/chart_shaders.hpp"
 #include "colormap/cmap_tables.hpp"
@@ -17,6 +18,7 @@
 #include "image/image_layout.hpp"
 #include "image/image_shaders.hpp"
 #include "plot/line_geometry.hpp"
+#include "plot/line_lod.hpp"
 #include "plot/plot_shaders.hpp"
 
 namespace baseline {
@@ -97,6 +99,27 @@ Renderer::Renderer(const std::string& fontFile, int fontSize) {
     line.color = glGetUniformLocation(line.program, "color");
     line.halfViewport = glGetUniformLocation(line.program, "halfViewport");
     line.halfWidth = glGetUniformLocation(line.program, "halfWidth");
+    const std::string reduce =
+        std::string("#version 330\n#define POINTS samplerBuffer\n") +
+        internal::gLodReduceFragmentShaderBody;
+    lodReduce.program = program(internal::gLodQuadVertexShaderSrc, reduce.c_str());
+    lodReduce.n = glGetUniformLocation(lodReduce.program, "n");
+    lodReduce.columns = glGetUniformLocation(lodReduce.program, "columns");
+    lodReduce.transform = glGetUniformLocation(lodReduce.program, "transform");
+    lodReduce.origin = glGetUniformLocation(lodReduce.program, "origin");
+    lodReduce.halfViewport = glGetUniformLocation(lodReduce.program, "halfViewport");
+    lodReduce.firstColumn = glGetUniformLocation(lodReduce.program, "firstColumn");
+    lodVerdict.program =
+        program(internal::gLodQuadVertexShaderSrc, internal::gLodVerdictFragmentShaderSrc);
+    lodVerdict.count = glGetUniformLocation(lodVerdict.program, "count");
+    lodVerdict.wantOrdered = glGetUniformLocation(lodVerdict.program, "wantOrdered");
+    lodLine.program = program(internal::gLodLineVertexShaderSrc, internal::gChartFragmentShaderSrc,
+                              internal::gLineGeometryShaderSrc);
+    lodLine.transform = glGetUniformLocation(lodLine.program, "transform");
+    lodLine.origin = glGetUniformLocation(lodLine.program, "origin");
+    lodLine.color = glGetUniformLocation(lodLine.program, "color");
+    lodLine.halfViewport = glGetUniformLocation(lodLine.program, "halfViewport");
+    lodLine.halfWidth = glGetUniformLocation(lodLine.program, "halfWidth");
     sprite.program =
         program(internal::gChartVertexShaderSrc, internal::gChartSpriteFragmentShaderSrc);
     sprite.transform = glGetUniformLocation(sprite.program, "transform");
@@ -221,7 +244,8 @@ Renderer::~Renderer() {
     glDeleteBuffers(3, mQuadBuffers);
     glDeleteVertexArrays(1, &quadVAO);
     glDeleteBuffers(1, &mColorMap);
-    for (GLuint p : {image.program, border.program, line.program, sprite.program, marker.program,
+    for (GLuint p : {image.program, border.program, line.program, lodReduce.program,
+                     lodVerdict.program, lodLine.program, sprite.program, marker.program,
                      bar.program, text.program})
         glDeleteProgram(p);
 }
@@ -407,6 +431,39 @@ Plot::Plot(Renderer& r, unsigned n, int marker, bool scatter, const float color[
     glEnableVertexAttribArray(0);
     glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
     glBindVertexArray(0);
+    if (!scatter) {
+        glUseProgram(mR.lodReduce.program);
+        glUniform1i(mR.lodReduce.n, static_cast<GLint>(n));
+        glGenTextures(1, &mLodPoints);
+        glBindTexture(GL_TEXTURE_BUFFER, mLodPoints);
+        glTexBuffer(GL_TEXTURE_BUFFER, GL_RG32F, mVBO);
+        glBindTexture(GL_TEXTURE_BUFFER, 0);
+        glGenTextures(1, &mLodReduced);
+        glBindTexture(GL_TEXTURE_2D_ARRAY, mLodReduced);
+        glTexImage3D(GL_TEXTURE_2D_ARRAY, 0, GL_RGBA32F, 2048, 1, 3, 0, GL_RGBA, GL_FLOAT,
+                     nullptr);
+        glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_MAX_LEVEL, 0);
+        glBindTexture(GL_TEXTURE_2D_ARRAY, 0);
+        glGenTextures(1, &mLodVerdict);
+        glBindTexture(GL_TEXTURE_2D, mLodVerdict);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_R8, 1, 1, 0, GL_RED, GL_UNSIGNED_BYTE, nullptr);
+        glBindTexture(GL_TEXTURE_2D, 0);
+        glGenFramebuffers(2, mLodFbo);
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, mLodFbo[0]);
+        for (GLint layer = 0; layer < 3; ++layer)
+            glFramebufferTextureLayer(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0 + layer,
+                                      mLodReduced, 0, layer);
+        const GLenum buffers[3] = {GL_COLOR_ATTACHMENT0, GL_COLOR_ATTACHMENT1,
+                                   GL_COLOR_ATTACHMENT2};
+        glDrawBuffers(3, buffers);
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, mLodFbo[1]);
+        glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D,
+                               mLodVerdict, 0);
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+        glGenQueries(2, mLodQueries);
+    }
     if (marker != 0) {
         // One marker plot per baseline run: its colour and shape are set once.
         glUseProgram(mR.marker.program);
@@ -418,6 +475,10 @@ Plot::Plot(Renderer& r, unsigned n, int marker, bool scatter, const float color[
 Plot::~Plot() {
     glDeleteBuffers(1, &mVBO);
     glDeleteVertexArrays(1, &mVAO);
+    const GLuint textures[3] = {mLodPoints, mLodReduced, mLodVerdict};
+    glDeleteTextures(3, textures);
+    glDeleteFramebuffers(2, mLodFbo);
+    glDeleteQueries(2, mLodQueries);
 }
 
 void Plot::draw(Chart& chart, const int viewport[4], float xmax, float xmin, float ymax,
@@ -427,13 +488,7 @@ void Plot::draw(Chart& chart, const int viewport[4], float xmax, float xmin, flo
     glScissor(box.x, box.y, box.width, box.height);
     glEnable(GL_SCISSOR_TEST);
     glBindVertexArray(mVAO);
-    if (!mScatter) {
-        glUseProgram(mR.line.program);
-        glUniformMatrix4fv(mR.line.transform, 1, GL_FALSE, &t[0][0]);
-        glUniform4fv(mR.line.color, 1, mColor);
-        glUniform2f(mR.line.halfViewport, 0.5f * float(viewport[2]), 0.5f * float(viewport[3]));
-        glDrawArrays(GL_LINE_STRIP, 0, static_cast<GLsizei>(mN));
-    }
+    if (!mScatter) drawLine(t, box, viewport);
     if (mMarker != 0) {
         glEnable(GL_PROGRAM_POINT_SIZE);
         glUseProgram(mR.marker.program);
@@ -443,6 +498,64 @@ void Plot::draw(Chart& chart, const int viewport[4], float xmax, float xmin, flo
     }
     glDisable(GL_SCISSOR_TEST);
     chart.draw();
+}
+
+// The level-of-detail passes of a dense line, as the library makes them (line_lod.hpp):
+// four points a column, the verdict in two queries, then the reduced or the full line.
+void Plot::drawLine(const glm::mat4& t, const internal::PixelBox& box, const int viewport[4]) {
+    const float half[2] = {0.5f * float(viewport[2]), 0.5f * float(viewport[3])};
+    const int columns = box.width;
+    if (!(columns > 0 && mN / 2u > unsigned(columns))) {
+        glUseProgram(mR.line.program);
+        glUniformMatrix4fv(mR.line.transform, 1, GL_FALSE, &t[0][0]);
+        glUniform4fv(mR.line.color, 1, mColor);
+        glUniform2f(mR.line.halfViewport, half[0], half[1]);
+        glDrawArrays(GL_LINE_STRIP, 0, static_cast<GLsizei>(mN));
+        return;
+    }
+    glDisable(GL_SCISSOR_TEST);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, mLodFbo[0]);
+    glViewport(0, 0, columns + 2, 1);
+    glBindTexture(GL_TEXTURE_BUFFER, mLodPoints);
+    glUseProgram(mR.lodReduce.program);
+    glUniform1i(mR.lodReduce.columns, columns);
+    glUniformMatrix4fv(mR.lodReduce.transform, 1, GL_FALSE, &t[0][0]);
+    glUniform2f(mR.lodReduce.origin, 0.0f, 0.0f);
+    glUniform2f(mR.lodReduce.halfViewport, half[0], half[1]);
+    glUniform1f(mR.lodReduce.firstColumn, float(box.x - viewport[0]));
+    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, mLodFbo[1]);
+    glViewport(0, 0, 1, 1);
+    glBindTexture(GL_TEXTURE_2D_ARRAY, mLodReduced);
+    glUseProgram(mR.lodVerdict.program);
+    glUniform1i(mR.lodVerdict.count, columns + 2);
+    for (int q = 0; q < 2; ++q) {
+        glUniform1i(mR.lodVerdict.wantOrdered, q == 0 ? 1 : 0);
+        glBeginQuery(GL_ANY_SAMPLES_PASSED, mLodQueries[q]);
+        glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+        glEndQuery(GL_ANY_SAMPLES_PASSED);
+    }
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+    glEnable(GL_SCISSOR_TEST);
+    glUseProgram(mR.lodLine.program);
+    glUniformMatrix4fv(mR.lodLine.transform, 1, GL_FALSE, &t[0][0]);
+    glUniform2f(mR.lodLine.origin, 0.0f, 0.0f);
+    glUniform4fv(mR.lodLine.color, 1, mColor);
+    glUniform2f(mR.lodLine.halfViewport, half[0], half[1]);
+    glUniform1f(mR.lodLine.halfWidth, 0.5f);
+    glBeginConditionalRender(mLodQueries[0], GL_QUERY_WAIT);
+    glDrawArrays(GL_LINE_STRIP, 0, 4 * (columns + 2));
+    glEndConditionalRender();
+    glUseProgram(mR.line.program);
+    glUniformMatrix4fv(mR.line.transform, 1, GL_FALSE, &t[0][0]);
+    glUniform4fv(mR.line.color, 1, mColor);
+    glUniform2f(mR.line.halfViewport, half[0], half[1]);
+    glBeginConditionalRender(mLodQueries[1], GL_QUERY_WAIT);
+    glDrawArrays(GL_LINE_STRIP, 0, static_cast<GLsizei>(mN));
+    glEndConditionalRender();
+    glBindTexture(GL_TEXTURE_2D_ARRAY, 0);
+    glBindTexture(GL_TEXTURE_BUFFER, 0);
 }
 
 void Plot::drawMany(Chart& chart, const int viewport[4], Plot* const* plots, size_t n,

@@ -98,6 +98,11 @@ private:
     bool mScatter;
     float mColor[4];
     GLuint mVBO = 0, mVAO = 0;
+    // The line, reduced per column when dense (as the library reduces it).
+    void drawLine(const glm::mat4& t, const internal::PixelBox& box, const int viewport[4]);
+    GLuint mLodPoints = 0, mLodReduced = 0, mLodVerdict = 0;
+    GLuint mLodFbo[2] = {0, 0};
+    GLuint mLodQueries[2] = {0, 0};
 };
 
 class Histogram {
@@ -147,6 +152,20 @@ public:
         GLuint program = 0;
         GLint transform = -1, color = -1, halfViewport = -1, halfWidth = -1;
     } line;
+    // Level of detail of dense lines: the reduction, the verdict and the reduced line.
+    struct LodReduceProgram {
+        GLuint program = 0;
+        GLint columns = -1, transform = -1, origin = -1, halfViewport = -1, firstColumn = -1,
+              n = -1;
+    } lodReduce;
+    struct LodVerdictProgram {
+        GLuint program = 0;
+        GLint count = -1, wantOrdered = -1;
+    } lodVerdict;
+    struct LodLineProgram {
+        GLuint program = 0;
+        GLint transform = -1, origin = -1, color = -1, halfViewport = -1, halfWidth = -1;
+    } lodLine;
     struct SpriteProgram {
         GLuint program = 0;
         GLint transform = -1, isYAxis = -1;

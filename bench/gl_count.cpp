@@ -32,7 +32,10 @@
     X(BeginTransformFeedback) X(EndTransformFeedback) X(TransformFeedbackVaryings)          \
     X(TexBuffer) X(GetBufferSubData) X(BlitFramebuffer) X(GenFramebuffers)                 \
     X(BindFramebuffer) X(FramebufferRenderbuffer) X(GenRenderbuffers) X(BindRenderbuffer)  \
-    X(RenderbufferStorage) X(DeleteFramebuffers) X(DeleteRenderbuffers) X(MapBuffer)
+    X(RenderbufferStorage) X(DeleteFramebuffers) X(DeleteRenderbuffers) X(MapBuffer)      \
+    X(TexImage3D) X(FramebufferTexture2D) X(FramebufferTextureLayer) X(DrawBuffers)        \
+    X(CheckFramebufferStatus) X(GenQueries) X(DeleteQueries) X(BeginQuery) X(EndQuery)     \
+    X(BeginConditionalRender) X(EndConditionalRender)
 
 // OpenGL 1.1 entry points: return type, name, parameters, arguments.
 #define GL11_ENTRY_POINTS(X)                                                                 \

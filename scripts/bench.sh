@@ -134,7 +134,7 @@ fi
 frames() {
   case "$1" in
     line-markers-1e6|histogram-1e6) echo "0 1" ;;
-    line-1e6|line-markers-1e5|scatter-1e5|histogram-1e4) echo "1 2" ;;
+    line-1e6|line-1e7|line-markers-1e5|scatter-1e5|histogram-1e4) echo "1 2" ;;
     *) echo "2 6" ;;
   esac
 }

@@ -15,6 +15,7 @@
 #include "chart/chart_layout.hpp"
 #include "plot/plot_impl.hpp"
 #include "support/chart_util.hpp"
+#include "support/frame_ink.hpp"
 #include "support/gl_test.hpp"
 #include "window/window_impl.hpp"
 #include "zarvo/exception.h"
@@ -57,23 +58,10 @@ const Curve CURVES[] = {
 };
 const unsigned DENSITIES[] = {1000, 2000, 20000, 1000000};
 
-// Where the chart's frame lands in the window, in pixels from the bottom-left corner.
-struct FrameBox {
-    double left, bottom, right, top;
-};
-
-FrameBox wholeWindowFrame(int w, int h) {
-    const internal::ChartLayout l = internal::chartLayout(w, h);
-    return {l.frameLeft, l.frameBottom, l.frameRight, l.frameTop};
-}
-
-// A cell's chart is laid out for the cell and drawn into its inset area.
-FrameBox cellFrame(const internal::CellLayout& c) {
-    const internal::ChartLayout l = internal::chartLayout(c.width, c.height);
-    const double kx = double(c.vwidth) / c.width, ky = double(c.vheight) / c.height;
-    return {c.vx + l.frameLeft * kx, c.vy + l.frameBottom * ky, c.vx + l.frameRight * kx,
-            c.vy + l.frameTop * ky};
-}
+using zvtest::cellFrame;
+using zvtest::FrameBox;
+using zvtest::ink;
+using zvtest::wholeWindowFrame;
 
 // Per pixel column, the vertical extent of the polyline over a horizontal range: `crossed`
 // over the column itself, [lo, hi] over the column widened by the line's half width on each
@@ -120,13 +108,6 @@ ColumnSpans spans(const std::vector<float>& xy, const Curve& c, const FrameBox& 
     return s;
 }
 
-// Red ink of the plot at window pixel (x, y from the bottom), 0 to 255: red above green
-// counts the red line but not the white frame.
-int ink(const zv::Snapshot& s, int x, int y) {
-    const unsigned char* p = &s.rgba[(size_t(s.height - 1 - y) * s.width + x) * 4];
-    return std::max(0, int(p[0]) - int(p[1]));
-}
-
 // One sample of four is 64: anything the line touched at all.
 constexpr int ANY_INK = 40;
 // Two samples of four, the least a band a pixel wide leaves in the column it crosses
@@ -166,6 +147,33 @@ int expectInkFollowsData(const zv::Snapshot& snap, const std::vector<float>& xy,
     return checked;
 }
 
+// Compares two resolved pictures column by column inside a frame: the lowest and highest
+// inked row of each column within a pixel of each other, and few pixels whose ink differs
+// by more than a sample's worth and a half (edges may round either way).
+void expectSamePicture(const zv::Snapshot& a, const zv::Snapshot& b, const FrameBox& f) {
+    const int x0 = int(std::ceil(f.left)) + 2, x1 = int(std::floor(f.right)) - 2;
+    const int y0 = int(std::ceil(f.bottom)) + 2, y1 = int(std::floor(f.top)) - 2;
+    int columnsApart = 0, pixelsApart = 0, inked = 0;
+    for (int x = x0; x < x1; ++x) {
+        int loA = y1, hiA = -1, loB = y1, hiB = -1;
+        for (int y = y0; y < y1; ++y) {
+            const int ia = ink(a, x, y), ib = ink(b, x, y);
+            if (ia >= ANY_INK) loA = std::min(loA, y), hiA = std::max(hiA, y);
+            if (ib >= ANY_INK) loB = std::min(loB, y), hiB = std::max(hiB, y);
+            if (ia >= ANY_INK || ib >= ANY_INK) ++inked;
+            if (std::abs(ia - ib) > 96) ++pixelsApart;
+        }
+        if ((hiA < 0) != (hiB < 0) || std::abs(loA - loB) > 1 || std::abs(hiA - hiB) > 1) {
+            if (++columnsApart <= 5)
+                ADD_FAILURE() << "column " << x << ": ink from " << loA << " to " << hiA
+                              << " against " << loB << " to " << hiB;
+        }
+    }
+    EXPECT_EQ(columnsApart, 0);
+    EXPECT_LE(pixelsApart, inked / 50) << "of " << inked << " inked pixels";
+    EXPECT_GT(inked, 500);
+}
+
 class DenseLineGLTest : public zvtest::GLTest {
 protected:
     std::shared_ptr<internal::plot_impl> makePlot(const std::vector<float>& xy, const Curve& c) {
@@ -177,28 +185,24 @@ protected:
         return p;
     }
     void saveOnFailure(const zv::Snapshot& s, const std::string& name) {
-        if (!HasFailure()) return;
-        zvtest::Snapshot t;
-        t.width = s.width;
-        t.height = s.height;
-        t.rgba.resize(s.rgba.size());
-        for (int y = 0; y < s.height; ++y)  // the test support writes rows bottom-up
-            std::copy_n(&s.rgba[size_t(s.height - 1 - y) * s.width * 4], s.width * 4,
-                        &t.rgba[size_t(y) * s.width * 4]);
-        ADD_FAILURE() << "picture written to " << t.save(name);
+        if (HasFailure()) ADD_FAILURE() << "picture written to " << zvtest::savePicture(s, name);
     }
 };
 
-// The window is multisampled: the resolved picture is what a user sees.
+// The window is multisampled: the resolved picture is what a user sees. With level of detail
+// (the default) the dense monotonic cases are drawn reduced, the others in full.
 TEST_F(DenseLineGLTest, EveryCrossedColumnIsInkedNearTheDataWholeWindowAndCell) {
     GLint samples = 0;
     glGetIntegerv(GL_SAMPLES, &samples);
     EXPECT_GE(samples, 4) << "the ink checks are meant for a multisampled window";
     for (const Curve& c : CURVES) {
         for (unsigned n : DENSITIES) {
+          for (bool lod : {true, false}) {
             const std::vector<float> xy = c.points(n);
             auto plot = makePlot(xy, c);
-            const std::string name = std::string(c.name) + "_" + std::to_string(n);
+            plot->setLevelOfDetail(lod);
+            const std::string name = std::string(c.name) + "_" + std::to_string(n) +
+                                     (lod ? "_lod" : "_full");
 
             SCOPED_TRACE(name + ", whole window");
             window->draw(plot);
@@ -216,6 +220,7 @@ TEST_F(DenseLineGLTest, EveryCrossedColumnIsInkedNearTheDataWholeWindowAndCell) 
             const internal::CellLayout cl = internal::cellLayout(W, H, 2, 2, 1, 0);
             EXPECT_GT(expectInkFollowsData(cell, xy, c, cellFrame(cl), 0.5), 200);
             saveOnFailure(cell, "DenseLine_cell_" + name);
+          }
         }
     }
 }
@@ -259,6 +264,79 @@ TEST_F(DenseLineGLTest, BadLineWidthsRaiseAndKeepTheWidth) {
     for (float good : {0.25f, 1000.0f}) {
         plot->setLineWidth(good);
         EXPECT_EQ(plot->lineWidth(), good);
+    }
+}
+
+// The reduced line draws what the full line draws; on data not ordered by x the GPU falls
+// back to the full line, so the two pictures are the same there too.
+TEST_F(DenseLineGLTest, LevelOfDetailDrawsWhatTheFullLineDraws) {
+    struct Case {
+        const Curve& curve;
+        unsigned n;
+        bool ordered;
+    };
+    const Case cases[] = {
+        {CURVES[0], 20000, true}, {CURVES[0], 1000000, true}, {CURVES[1], 1000000, false}};
+    const internal::CellLayout cl = internal::cellLayout(W, H, 2, 2, 0, 1);
+    for (const Case& k : cases) {
+        const std::vector<float> xy = k.curve.points(k.n);
+        auto plot = makePlot(xy, k.curve);
+        const std::string name = std::string(k.curve.name) + "_" + std::to_string(k.n);
+        zv::Snapshot pictures[2][2];  // [whole window, cell][full, reduced]
+        GLuint primitives[2] = {0, 0};  // of the whole-window draw: which line was drawn
+        GLuint query = 0;
+        glGenQueries(1, &query);
+        for (int lod = 0; lod < 2; ++lod) {
+            plot->setLevelOfDetail(lod == 1);
+            glBeginQuery(GL_PRIMITIVES_GENERATED, query);
+            window->draw(plot);
+            glEndQuery(GL_PRIMITIVES_GENERATED);
+            glGetQueryObjectuiv(query, GL_QUERY_RESULT, &primitives[lod]);
+            pictures[0][lod] = window->snapshot();
+            window->grid(2, 2);
+            window->draw(0, 1, plot, nullptr);
+            window->draw();
+            pictures[1][lod] = window->snapshot();
+            zvtest::expectNoGLError("draws");
+        }
+        glDeleteQueries(1, &query);
+        ASSERT_NE(plot->lod(), nullptr) << name << ": the reduction was never used";
+        // The full line is two triangles a segment; the reduced one a few thousand in all,
+        // and the GPU picks the full line for points not ordered by x.
+        EXPECT_GE(primitives[0], 2 * (k.n - 1)) << name;
+        if (k.ordered)
+            EXPECT_LT(primitives[1], k.n / 5) << name;
+        else
+            EXPECT_GE(primitives[1], 2 * (k.n - 1)) << name;
+        SCOPED_TRACE(name + ", whole window");
+        expectSamePicture(pictures[0][0], pictures[0][1], wholeWindowFrame(W, H));
+        saveOnFailure(pictures[0][1], "DenseLineLod_window_" + name);
+        SCOPED_TRACE(name + ", cell (0, 1) of a 2 x 2 grid");
+        expectSamePicture(pictures[1][0], pictures[1][1], cellFrame(cl));
+        saveOnFailure(pictures[1][1], "DenseLineLod_cell_" + name);
+    }
+}
+
+// A plot whose points are ordered in one frame and not in the next is drawn right in both,
+// the choice made anew on the GPU each frame.
+TEST_F(DenseLineGLTest, LevelOfDetailFollowsTheDataFromFrameToFrame) {
+    const Curve& c = CURVES[1];
+    const unsigned n = 200000;
+    std::vector<float> ordered(2 * size_t(n));
+    for (unsigned i = 0; i < n; ++i) {
+        ordered[2 * i] = c.xmin + 0.1f + 2.0f * float(i) / float(n);
+        ordered[2 * i + 1] = 0.8f * std::sin(40.0f * ordered[2 * i]);
+    }
+    const std::vector<float> shuffled = c.points(n);
+    auto plot = makePlot(ordered, c);
+    for (int frame = 0; frame < 3; ++frame) {
+        const std::vector<float>& xy = frame == 1 ? shuffled : ordered;
+        zvtest::fillBuffer(plot->vbo(), xy.data(), xy.size() * sizeof(float));
+        SCOPED_TRACE(frame == 1 ? "not ordered" : "ordered");
+        window->draw(plot);
+        const zv::Snapshot s = window->snapshot();
+        expectInkFollowsData(s, xy, c, wholeWindowFrame(W, H), 0.5);
+        saveOnFailure(s, "DenseLineLod_frame" + std::to_string(frame));
     }
 }
 

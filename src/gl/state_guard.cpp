@@ -41,6 +41,8 @@ const IntEntry INTS[GLStateGuard::INT_COUNT] = {
     {GL_UNIFORM_BUFFER_BINDING, 0, true},
     {GL_ACTIVE_TEXTURE, GL_TEXTURE0, false},
     {GL_TEXTURE_BINDING_2D, 0, true},
+    {GL_TEXTURE_BINDING_BUFFER, 0, true},    // dense lines read their points through one
+    {GL_TEXTURE_BINDING_2D_ARRAY, 0, true},  // and their reduced points through one
     {GL_SAMPLER_BINDING, 0, true},
     {GL_UNPACK_ALIGNMENT, 4, true},
     {GL_UNPACK_ROW_LENGTH, 0, false},
@@ -85,6 +87,8 @@ void setInt(int which, GLint v) {
         case GLStateGuard::UNIFORM_BUFFER: glBindBuffer(GL_UNIFORM_BUFFER, name(v)); break;
         case GLStateGuard::ACTIVE_TEXTURE: glActiveTexture(token(v)); break;
         case GLStateGuard::TEXTURE_2D: glBindTexture(GL_TEXTURE_2D, name(v)); break;
+        case GLStateGuard::TEXTURE_BUFFER: glBindTexture(GL_TEXTURE_BUFFER, name(v)); break;
+        case GLStateGuard::TEXTURE_2D_ARRAY: glBindTexture(GL_TEXTURE_2D_ARRAY, name(v)); break;
         case GLStateGuard::SAMPLER: glBindSampler(0, name(v)); break;
         case GLStateGuard::UNPACK_ALIGNMENT: glPixelStorei(GL_UNPACK_ALIGNMENT, v); break;
         case GLStateGuard::UNPACK_ROW_LENGTH: glPixelStorei(GL_UNPACK_ROW_LENGTH, v); break;
@@ -117,7 +121,9 @@ bool stillExists(int which, GLint v) {
         case GLStateGuard::ARRAY_BUFFER:
         case GLStateGuard::PIXEL_UNPACK_BUFFER:
         case GLStateGuard::UNIFORM_BUFFER: return glIsBuffer(name(v)) == GL_TRUE;
-        case GLStateGuard::TEXTURE_2D: return glIsTexture(name(v)) == GL_TRUE;
+        case GLStateGuard::TEXTURE_2D:
+        case GLStateGuard::TEXTURE_BUFFER:
+        case GLStateGuard::TEXTURE_2D_ARRAY: return glIsTexture(name(v)) == GL_TRUE;
         case GLStateGuard::SAMPLER: return glIsSampler(name(v)) == GL_TRUE;
         default: return true;
     }

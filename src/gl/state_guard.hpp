@@ -8,8 +8,9 @@
 //
 // What the guard leaves set is the library's starting state: the window's default draw
 // framebuffer; no program, vertex array, array, pixel-unpack or uniform buffer (generic
-// binding) bound; texture unit 0 active with no texture or sampler on it; tightly packed
-// unpack state (alignment 4, no row length, skips, image height or byte swapping); no
+// binding) bound; texture unit 0 active with no texture (2-D, buffer or 2-D array) or
+// sampler on it; tightly packed unpack state (alignment 4, no row length, skips, image
+// height or byte swapping); no
 // blending (equation add, funcs one/zero), face culling (front face counter-clockwise),
 // depth test (func less), stencil or scissor test; polygons filled; no primitive restart;
 // all colour channels written; no rasterizer discard, logic op, sRGB conversion or
@@ -59,6 +60,8 @@ public:
         UNIFORM_BUFFER,
         ACTIVE_TEXTURE,
         TEXTURE_2D,        // on unit 0
+        TEXTURE_BUFFER,    // on unit 0
+        TEXTURE_2D_ARRAY,  // on unit 0
         SAMPLER,           // on unit 0
         UNPACK_ALIGNMENT,
         UNPACK_ROW_LENGTH,

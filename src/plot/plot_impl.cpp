@@ -1,5 +1,6 @@
 #include "plot/plot_impl.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 #include "gl/gl_alloc.hpp"
@@ -72,6 +73,7 @@ plot_impl::plot_impl(unsigned numPoints, AcceptedType type, int markerType)
 plot_impl::~plot_impl() {
     glErrorCheck("Begin Plot::~Plot", __FILE__, __LINE__);
     mVAOs.clear();
+    mLod.reset();
     mVBO.reset();
     mLineProgram.reset();
     mMarkerProgram.reset();
@@ -173,6 +175,7 @@ void plot_impl::moveUniformsAway() {
     mMarkerMapping.forget();
     mLineMapping.forget();
     mLineGeometry.forget();
+    if (mLod) mLod->moveUniformsAway();
     glUseProgram(0);
 }
 
@@ -194,7 +197,25 @@ void plot_impl::renderGraph(int windowId, glm::mat4 transform) {
         glUniform2f(mLineHalfViewportLoc, geometry[0], geometry[1]);
         glUniform1f(mLineHalfWidthLoc, geometry[2]);
     }
-    glDrawArrays(GL_LINE_STRIP, 0, static_cast<GLsizei>(mNumPoints));
+    const auto fullDraw = [&] {
+        glUseProgram(mLineProgram.get());
+        glDrawArrays(GL_LINE_STRIP, 0, static_cast<GLsizei>(mNumPoints));
+    };
+    // The frame's columns are those of the data clip, which both callers set.
+    GLint frame[4];
+    glGetIntegerv(GL_SCISSOR_BOX, frame);
+    const bool linear = mMapping[2] == 0.0f && mMapping[3] == 0.0f;
+    bool reduced = false;
+    if (mLodEnabled && linear && frame[2] > 0 && mNumPoints / 2u > static_cast<unsigned>(frame[2])) {
+        if (!mLod) mLod.reset(new LineLod(mVBO.get(), mGLType, mNumPoints));
+        reduced = mLod->worthIt(frame[2]);
+    }
+    if (reduced) {
+        mLod->draw(windowId, transform, mMapping, mColor, geometry[2], frame, viewport,
+                   fullDraw);
+    } else {
+        fullDraw();
+    }
     renderMarkers(windowId, transform, true);
 }
 

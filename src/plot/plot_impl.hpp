@@ -14,6 +14,7 @@
 #include "gl/held_uniform.hpp"
 #include "gl/uniforms.hpp"
 #include "gl/vertex_arrays.hpp"
+#include "plot/line_lod.hpp"
 #include "range/data_range.hpp"
 #include "zarvo/defines.h"
 
@@ -40,6 +41,13 @@ public:
     // MAX_LINE_WIDTH; the width stays as it was then.
     void setLineWidth(float pixels);
     float lineWidth() const { return mLineWidth; }
+    // With on (the default), a line of more than two points per pixel column of its frame,
+    // on linear axes, is drawn reduced to four points a column when its points are ordered
+    // by x (decided on the GPU; see line_lod.hpp). Off draws every segment, for comparisons.
+    void setLevelOfDetail(bool on) { mLodEnabled = on; }
+    bool levelOfDetail() const { return mLodEnabled; }
+    // The reduction, once a draw has used it.
+    const LineLod* lod() const { return mLod.get(); }
     // True once a colour was set; a chart gives a plot without one a colour of its cycle.
     bool colorSet() const { return mColorSet; }
     int markerType() const { return mMarkerType; }
@@ -122,6 +130,8 @@ private:
     GLint mLineHalfViewportLoc = -1;
     GLint mLineHalfWidthLoc = -1;
     float mLineWidth = 1.0f;
+    bool mLodEnabled = true;
+    std::unique_ptr<LineLod> mLod;  // made on the first draw that reduces
     GLProgram mMarkerProgram;
     GLint mMarkerOriginLoc = -1;
     GLint mMarkerLogLoc = -1;

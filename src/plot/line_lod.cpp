@@ -1,0 +1,214 @@
+#include "plot/line_lod.hpp"
+
+#include <cmath>
+#include <string>
+
+#include "chart/chart_shaders.hpp"
+#include "gl/context.hpp"
+#include "gl/uniforms.hpp"
+#include "plot/line_geometry.hpp"
+
+namespace internal {
+
+namespace {
+// Reduced points are kept for this many columns at least, so that resizing a window rarely
+// makes the texture again.
+constexpr unsigned MIN_CAPACITY = 2048;
+
+struct PointFormat {
+    GLenum internalFormat;
+    const char* sampler;
+};
+PointFormat pointFormat(GLenum type) {
+    switch (type) {
+        case GL_UNSIGNED_BYTE: return {GL_RG8UI, "usamplerBuffer"};
+        case GL_INT: return {GL_RG32I, "isamplerBuffer"};
+        case GL_UNSIGNED_INT: return {GL_RG32UI, "usamplerBuffer"};
+        default: return {GL_RG32F, "samplerBuffer"};
+    }
+}
+}  // namespace
+
+LineLod::LineLod(GLuint vbo, GLenum type, unsigned n) : mN(n) {
+    const PointFormat format = pointFormat(type);
+    const std::string reduceSource =
+        std::string("#version 330\n#define POINTS ") + format.sampler + "\n" +
+        gLodReduceFragmentShaderBody;
+    mReduceProgram = makeProgram(gLodQuadVertexShaderSrc, reduceSource.c_str());
+    mVerdictProgram = makeProgram(gLodQuadVertexShaderSrc, gLodVerdictFragmentShaderSrc);
+    mLineProgram =
+        makeProgram(gLodLineVertexShaderSrc, gLineGeometryShaderSrc, gChartFragmentShaderSrc);
+    const char* reduceNames[6] = {"n", "columns", "transform", "origin", "halfViewport",
+                                  "firstColumn"};
+    for (int i = 0; i < 6; ++i)
+        mReduceLoc[i] = glGetUniformLocation(mReduceProgram.get(), reduceNames[i]);
+    mCountLoc = glGetUniformLocation(mVerdictProgram.get(), "count");
+    mWantOrderedLoc = glGetUniformLocation(mVerdictProgram.get(), "wantOrdered");
+    const char* lineNames[5] = {"transform", "origin", "color", "halfViewport", "halfWidth"};
+    for (int i = 0; i < 5; ++i)
+        mLineLoc[i] = glGetUniformLocation(mLineProgram.get(), lineNames[i]);
+    // The point count never changes: set once.
+    setProgramConstants(mReduceProgram.get(),
+                        [&] { glUniform1i(mReduceLoc[0], static_cast<GLint>(mN)); });
+
+    glGetIntegerv(GL_MAX_TEXTURE_BUFFER_SIZE, &mMaxTexels);
+    mPoints = GLTexture::create();
+    glBindTexture(GL_TEXTURE_BUFFER, mPoints.get());
+    glTexBuffer(GL_TEXTURE_BUFFER, format.internalFormat, vbo);
+    glBindTexture(GL_TEXTURE_BUFFER, 0);
+
+    // The verdict pixels are only counted, never read.
+    mVerdict = GLTexture::create();
+    glBindTexture(GL_TEXTURE_2D, mVerdict.get());
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_R8, 1, 1, 0, GL_RED, GL_UNSIGNED_BYTE, nullptr);
+    glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+LineLod::~LineLod() {
+    for (const auto& entry : mWindows) {
+        // A window that is gone took its framebuffers and queries with its context.
+        ContextScope scope(entry.first);
+        if (!scope.ok()) continue;
+        const PerWindow& w = entry.second;
+        const GLuint fbos[2] = {w.reduceFbo, w.verdictFbo};
+        glDeleteFramebuffers(2, fbos);
+        glDeleteQueries(2, w.queries);
+    }
+}
+
+bool LineLod::worthIt(int columns) const {
+    return columns > 0 && mN / 2u > static_cast<unsigned>(columns) &&
+           static_cast<long long>(mN) <= static_cast<long long>(mMaxTexels);
+}
+
+void LineLod::reserve(unsigned texels) {
+    if (texels <= mCapacity) return;
+    unsigned capacity = MIN_CAPACITY;
+    while (capacity < texels) capacity *= 2;
+    if (!mReduced) mReduced = GLTexture::create();
+    glBindTexture(GL_TEXTURE_2D_ARRAY, mReduced.get());
+    glTexImage3D(GL_TEXTURE_2D_ARRAY, 0, GL_RGBA32F, static_cast<GLsizei>(capacity), 1, 3, 0,
+                 GL_RGBA, GL_FLOAT, nullptr);
+    // Fetched texel by texel: one level, no filtering.
+    glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_MAX_LEVEL, 0);
+    glBindTexture(GL_TEXTURE_2D_ARRAY, 0);
+    mCapacity = capacity;
+}
+
+LineLod::PerWindow& LineLod::window(int windowId) {
+    auto it = mWindows.find(windowId);
+    if (it == mWindows.end()) {
+        PerWindow w;
+        glGenFramebuffers(1, &w.reduceFbo);
+        glGenFramebuffers(1, &w.verdictFbo);
+        glGenQueries(2, w.queries);
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, w.verdictFbo);
+        glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D,
+                               mVerdict.get(), 0);
+        it = mWindows.emplace(windowId, w).first;
+    }
+    PerWindow& w = it->second;
+    if (w.attachedCapacity != mCapacity) {
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, w.reduceFbo);
+        for (GLint layer = 0; layer < 3; ++layer)
+            glFramebufferTextureLayer(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0 + layer,
+                                      mReduced.get(), 0, layer);
+        static const GLenum BUFFERS[3] = {GL_COLOR_ATTACHMENT0, GL_COLOR_ATTACHMENT1,
+                                          GL_COLOR_ATTACHMENT2};
+        glDrawBuffers(3, BUFFERS);
+        w.complete = glCheckFramebufferStatus(GL_DRAW_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, w.verdictFbo);
+        w.complete = w.complete &&
+                     glCheckFramebufferStatus(GL_DRAW_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+        w.attachedCapacity = mCapacity;
+    }
+    return w;
+}
+
+const LineLod::PerWindow* LineLod::reduce(int windowId, const glm::mat4& transform,
+                                          const float origin[2], const int frame[4],
+                                          const int viewport[4]) {
+    const int columns = frame[2];
+    GLint drawFbo = 0;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawFbo);
+    reserve(static_cast<unsigned>(columns) + 2u);
+    const PerWindow& w = window(windowId);
+    if (!w.complete) {
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(drawFbo));
+        return nullptr;
+    }
+    glDisable(GL_SCISSOR_TEST);
+
+    // 1. Four points per column.
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, w.reduceFbo);
+    glViewport(0, 0, columns + 2, 1);
+    glBindTexture(GL_TEXTURE_BUFFER, mPoints.get());
+    glUseProgram(mReduceProgram.get());
+    glUniform1i(mReduceLoc[1], columns);
+    glUniformMatrix4fv(mReduceLoc[2], 1, GL_FALSE, &transform[0][0]);
+    glUniform2f(mReduceLoc[3], origin[0], origin[1]);
+    glUniform2f(mReduceLoc[4], 0.5f * static_cast<float>(viewport[2]),
+                0.5f * static_cast<float>(viewport[3]));
+    glUniform1f(mReduceLoc[5], static_cast<float>(frame[0] - viewport[0]));
+    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+
+    // 2. The verdict, kept in two queries.
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, w.verdictFbo);
+    glViewport(0, 0, 1, 1);
+    glBindTexture(GL_TEXTURE_2D_ARRAY, mReduced.get());
+    glUseProgram(mVerdictProgram.get());
+    glUniform1i(mCountLoc, columns + 2);
+    for (int q = 0; q < 2; ++q) {
+        glUniform1i(mWantOrderedLoc, q == 0 ? 1 : 0);
+        glBeginQuery(GL_ANY_SAMPLES_PASSED, w.queries[q]);
+        glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+        glEndQuery(GL_ANY_SAMPLES_PASSED);
+    }
+
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(drawFbo));
+    glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+    glEnable(GL_SCISSOR_TEST);
+    return &w;
+}
+
+void LineLod::drawReduced(const glm::mat4& transform, const float origin[2],
+                          const float color[4], float halfWidth, const int viewport[4],
+                          int texels) {
+    glUseProgram(mLineProgram.get());
+    glUniformMatrix4fv(mLineLoc[0], 1, GL_FALSE, &transform[0][0]);
+    glUniform2f(mLineLoc[1], origin[0], origin[1]);
+    glUniform4fv(mLineLoc[2], 1, color);
+    glUniform2f(mLineLoc[3], 0.5f * static_cast<float>(viewport[2]),
+                0.5f * static_cast<float>(viewport[3]));
+    glUniform1f(mLineLoc[4], halfWidth);
+    // The array texture is still bound on unit 0 from the verdict.
+    glDrawArrays(GL_LINE_STRIP, 0, 4 * texels);
+}
+
+void LineLod::unbindTextures() {
+    glBindTexture(GL_TEXTURE_2D_ARRAY, 0);
+    glBindTexture(GL_TEXTURE_BUFFER, 0);
+}
+
+void LineLod::moveUniformsAway() {
+    glUseProgram(mReduceProgram.get());
+    glUniform1i(mReduceLoc[1], -1);
+    UniformRefresh::awayMatrix(mReduceLoc[2]);
+    glUniform2f(mReduceLoc[3], HUGE_VALF, HUGE_VALF);
+    glUniform2f(mReduceLoc[4], -1.0f, -1.0f);
+    UniformRefresh::awayFloat(mReduceLoc[5]);
+    glUseProgram(mVerdictProgram.get());
+    UniformRefresh::awayInt(mCountLoc);
+    UniformRefresh::awayInt(mWantOrderedLoc);
+    glUseProgram(mLineProgram.get());
+    UniformRefresh::awayMatrix(mLineLoc[0]);
+    glUniform2f(mLineLoc[1], HUGE_VALF, HUGE_VALF);
+    UniformRefresh::awayVec4(mLineLoc[2]);
+    glUniform2f(mLineLoc[3], -1.0f, -1.0f);
+    UniformRefresh::awayFloat(mLineLoc[4]);
+    glUseProgram(0);
+}
+
+}  // namespace internal

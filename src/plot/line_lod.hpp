@@ -1,0 +1,250 @@
+#pragma once
+// Level of detail for dense lines, on the GPU. A line of far more points than its frame has
+// pixel columns draws the same pixels as the line through, per column, the first, the
+// lowest, the highest and the last of the column's points (the M4 reduction; it holds for
+// points ordered by x). So per frame:
+//
+//   1. one fragment per pixel column finds the column's points by binary search over x in a
+//      buffer texture laid over the plot's own buffer, and writes those four points; it
+//      also checks that its share of the points is ordered by x (each column a contiguous
+//      slice of the indices, so together they check all);
+//   2. two one-pixel draws under occlusion queries tell "all ordered" from "not ordered";
+//   3. the reduced line (four vertices per column) is drawn if all was ordered, the full
+//      line otherwise, each under conditional rendering on its query.
+//
+// Nothing is read back and the CPU never waits for the GPU: the choice is made on the GPU.
+// The reduced points go through the plot's own vertex and geometry stages, so they land and
+// widen exactly as the full line would.
+
+#include <map>
+#include <string>
+
+#include <glm/glm.hpp>
+
+#include "gl/gl.hpp"
+#include "gl/gl_objects.hpp"
+
+namespace internal {
+
+// A full-area quad from the vertex number alone (a strip of four vertices, no attributes):
+// covers every pixel of the viewport once.
+inline constexpr const char* gLodQuadVertexShaderSrc = R"(#version 330
+void main(void) {
+    vec2 corner = vec2(float(gl_VertexID & 1), float(gl_VertexID >> 1));
+    gl_Position = vec4(corner * 2.0 - 1.0, 0.0, 1.0);
+}
+)";
+
+// The reduction, one fragment per texel of a (columns + 2) x 1 target: texel 0 holds the
+// last point before the frame's first column, texel columns + 1 the first point after its
+// last, texel k the four points of column k - 1. Output 0 is (first, last), output 1 the
+// lowest and highest in the order of their indices, output 2.r is 1 where the column's
+// slice of the indices is not ordered by x. A column without points repeats the point
+// before it (the line passes it anyway, and a segment of zero length draws nothing).
+// "column" is where the data vertex stage puts a point, in pixel columns from the frame's
+// first: the same arithmetic, so the columns split the points as the line is drawn.
+// The sampler type is defined in front (POINTS: samplerBuffer, isamplerBuffer or
+// usamplerBuffer, after the plot's element type).
+inline constexpr const char* gLodReduceFragmentShaderBody = R"(
+uniform POINTS points;
+uniform int n;
+uniform int columns;
+uniform mat4 transform;
+uniform vec2 origin;
+uniform vec2 halfViewport;
+uniform float firstColumn;
+layout(location = 0) out vec4 firstLast;
+layout(location = 1) out vec4 extremes;
+layout(location = 2) out vec4 disorder;
+vec2 point(int i) {
+    return vec2(texelFetch(points, i).xy);
+}
+float column(vec2 p) {
+    vec4 c = transform * vec4(p - origin, 0.0, 1.0);
+    return (c.x / c.w + 1.0) * halfViewport.x - firstColumn;
+}
+// The first index whose point lies at or right of `edge`.
+int lowerBound(float edge) {
+    int lo = 0;
+    int hi = n;
+    while (lo < hi) {
+        int mid = lo + (hi - lo) / 2;
+        if (column(point(mid)) < edge)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo;
+}
+void only(vec2 p) {
+    firstLast = vec4(p, p);
+    extremes = vec4(p, p);
+}
+void main(void) {
+    int k = int(gl_FragCoord.x);
+    disorder = vec4(0.0);
+    if (k == 0) {
+        only(point(clamp(lowerBound(0.0) - 1, 0, n - 1)));
+        return;
+    }
+    if (k == columns + 1) {
+        only(point(clamp(lowerBound(float(columns)), 0, n - 1)));
+        return;
+    }
+    int j = k - 1;
+    int lo = lowerBound(float(j));
+    int hi = lowerBound(float(j + 1));
+    if (lo >= hi) {
+        only(point(clamp(lo - 1, 0, n - 1)));
+    } else {
+        vec2 first = point(lo);
+        int iMin = lo;
+        int iMax = lo;
+        float yMin = first.y;
+        float yMax = first.y;
+        for (int i = lo + 1; i < hi; ++i) {
+            float y = point(i).y;
+            if (y < yMin) {
+                yMin = y;
+                iMin = i;
+            }
+            if (y > yMax) {
+                yMax = y;
+                iMax = i;
+            }
+        }
+        vec2 low = point(iMin);
+        vec2 high = point(iMax);
+        firstLast = vec4(first, point(hi - 1));
+        extremes = iMin < iMax ? vec4(low, high) : vec4(high, low);
+    }
+    // This column's slice of the indices, and the pair across its end.
+    int per = n / columns;
+    int rest = n - per * columns;
+    int s0 = j * per + min(j, rest);
+    int s1 = min(s0 + per + (j < rest ? 1 : 0), n - 1);
+    float previous = column(point(s0));
+    bool ordered = !isnan(previous);
+    for (int i = s0 + 1; i <= s1; ++i) {
+        float c = column(point(i));
+        ordered = ordered && c >= previous;
+        previous = c;
+    }
+    disorder = vec4(ordered ? 0.0 : 1.0);
+}
+)";
+
+// One pixel, kept when the columns' verdict is the one asked for ("wantOrdered" 1: every
+// column ordered; 0: some column not), so that an occlusion query around it holds the
+// answer.
+inline constexpr const char* gLodVerdictFragmentShaderSrc = R"(#version 330
+uniform sampler2DArray reduced;
+uniform int count;
+uniform int wantOrdered;
+out vec4 verdict;
+void main(void) {
+    bool ordered = true;
+    for (int k = 0; k < count; ++k)
+        ordered = ordered && texelFetch(reduced, ivec3(k, 0, 2), 0).r < 0.5;
+    if (ordered != (wantOrdered == 1))
+        discard;
+    verdict = vec4(1.0);
+}
+)";
+
+// The reduced line: vertex 4k + m is point m (first, one extreme, the other, last) of texel
+// k, through the data vertex stage's arithmetic (linear axes only).
+inline constexpr const char* gLodLineVertexShaderSrc = R"(#version 330
+uniform sampler2DArray reduced;
+uniform mat4 transform;
+uniform vec2 origin;
+void main(void) {
+    int k = gl_VertexID / 4;
+    int m = gl_VertexID - 4 * k;
+    vec4 fl = texelFetch(reduced, ivec3(k, 0, 0), 0);
+    vec4 ex = texelFetch(reduced, ivec3(k, 0, 1), 0);
+    vec2 p = m == 0 ? fl.xy : (m == 1 ? ex.xy : (m == 2 ? ex.zw : fl.zw));
+    gl_Position = transform * vec4(p - origin, 0.0, 1.0);
+    gl_ClipDistance[0] = 1.0;
+}
+)";
+
+// The reduction of one plot's buffer. Programs, the buffer texture and the reduced points
+// belong to the share group; framebuffers and queries, which contexts do not share, are
+// made per window on its first reduced draw.
+class LineLod {
+public:
+    // For the plot's buffer `vbo` of n points of `type` (GL_UNSIGNED_BYTE, GL_INT,
+    // GL_UNSIGNED_INT or GL_FLOAT). A window of the plot's group must be current. Raises
+    // what the shader building raises.
+    LineLod(GLuint vbo, GLenum type, unsigned n);
+    ~LineLod();
+    LineLod(const LineLod&) = delete;
+    LineLod& operator=(const LineLod&) = delete;
+
+    // Whether the reduction pays for a frame of `columns` pixel columns: more than two points
+    // a column, and a buffer the texture can cover.
+    bool worthIt(int columns) const;
+
+    // Draws the line reduced when its points are ordered by x, and through `fullDraw` (the
+    // plot's own line draw, made with its program and vertex array) when not. `frame` is the
+    // scissor box of the frame and `viewport` the viewport, both in window pixels; the
+    // transform, origin, colour and half width are those of the full line. The reduced line
+    // is drawn with the scissor box and viewport as found; the reduction passes change them
+    // and the draw framebuffer for the moment. Leaves the reduced-line program in use, no
+    // texture on unit 0's buffer and array targets; the caller's vertex array stays bound.
+    template <class FullDraw>
+    void draw(int windowId, const glm::mat4& transform, const float origin[2],
+              const float color[4], float halfWidth, const int frame[4], const int viewport[4],
+              FullDraw&& fullDraw) {
+        const PerWindow* w = reduce(windowId, transform, origin, frame, viewport);
+        if (!w) {
+            fullDraw();
+            return;
+        }
+        glBeginConditionalRender(w->queries[0], GL_QUERY_WAIT);
+        drawReduced(transform, origin, color, halfWidth, viewport, frame[2] + 2);
+        glEndConditionalRender();
+        glBeginConditionalRender(w->queries[1], GL_QUERY_WAIT);
+        fullDraw();
+        glEndConditionalRender();
+        unbindTextures();
+    }
+
+    // The programs are shared by the group's windows: see UniformRefresh.
+    void moveUniformsAway();
+    // Number of windows with framebuffers and queries of their own, for tests.
+    size_t windows() const { return mWindows.size(); }
+
+private:
+    struct PerWindow {
+        GLuint reduceFbo = 0, verdictFbo = 0;
+        GLuint queries[2] = {0, 0};  // some pixel kept: [0] all ordered, [1] not ordered
+        unsigned attachedCapacity = 0;  // texture width the framebuffer was attached at
+        bool complete = false;
+    };
+    // Passes 1 and 2; null when this window cannot reduce (incomplete framebuffer), in
+    // which case nothing was drawn and the state is as found.
+    const PerWindow* reduce(int windowId, const glm::mat4& transform, const float origin[2],
+                const int frame[4], const int viewport[4]);
+    void drawReduced(const glm::mat4& transform, const float origin[2], const float color[4],
+                     float halfWidth, const int viewport[4], int texels);
+    static void unbindTextures();
+    // The reduced-points texture at least `texels` wide; grows, never shrinks.
+    void reserve(unsigned texels);
+    PerWindow& window(int windowId);
+
+    unsigned mN;
+    GLint mMaxTexels = 0;
+    GLTexture mPoints;   // buffer texture over the plot's buffer
+    GLTexture mReduced;  // 2-D array, 3 layers of capacity x 1 texels (RGBA32F)
+    GLTexture mVerdict;  // 1 x 1 target of the verdict pixels
+    unsigned mCapacity = 0;
+    GLProgram mReduceProgram, mVerdictProgram, mLineProgram;
+    GLint mReduceLoc[6];  // n, columns, transform, origin, halfViewport, firstColumn
+    GLint mCountLoc = -1, mWantOrderedLoc = -1;
+    GLint mLineLoc[5];  // transform, origin, color, halfViewport, halfWidth
+    std::map<int, PerWindow> mWindows;
+};
+
+}  // namespace internal
