@@ -14,6 +14,7 @@
 #include "colormap/cmap_tables.hpp"
 #include "font/text_layout.hpp"
 #include "font/text_shaders.hpp"
+#include "histogram/hist_columns.hpp"
 #include "histogram/hist_shaders.hpp"
 #include "image/image_layout.hpp"
 #include "image/image_shaders.hpp"
@@ -133,6 +134,12 @@ Renderer::Renderer(const std::string& fontFile, int fontSize) {
     bar.transform = glGetUniformLocation(bar.program, "transform");
     bar.nbins = glGetUniformLocation(bar.program, "nbins");
     bar.ymax = glGetUniformLocation(bar.program, "ymax");
+    const std::string columnSource = std::string("#version 330\n#define BINS samplerBuffer\n") +
+                                     internal::gHistColumnVertexShaderBody;
+    columnBar.program = program(columnSource.c_str(), internal::gHistBarFragmentShaderSrc);
+    columnBar.transform = glGetUniformLocation(columnBar.program, "transform");
+    columnBar.halfViewport = glGetUniformLocation(columnBar.program, "halfViewport");
+    columnBar.firstColumn = glGetUniformLocation(columnBar.program, "firstColumn");
     text.program = program(internal::gTextVertexShaderSrc, internal::gTextFragmentShaderSrc);
     text.projection = glGetUniformLocation(text.program, "projectionMatrix");
     text.modelView = glGetUniformLocation(text.program, "modelViewMatrix");
@@ -246,7 +253,7 @@ Renderer::~Renderer() {
     glDeleteBuffers(1, &mColorMap);
     for (GLuint p : {image.program, border.program, line.program, lodReduce.program,
                      lodVerdict.program, lodLine.program, sprite.program, marker.program,
-                     bar.program, text.program})
+                     bar.program, columnBar.program, text.program})
         glDeleteProgram(p);
 }
 
@@ -596,11 +603,21 @@ Histogram::Histogram(Renderer& r, Chart& chart, unsigned bins, float ymax, const
     glUniform4fv(glGetUniformLocation(mR.bar.program, "barColor"), 1, color);
     glUniform1f(mR.bar.nbins, static_cast<float>(bins));
     glUniform1f(mR.bar.ymax, ymax);
+    const GLuint columns = mR.columnBar.program;
+    glUseProgram(columns);
+    glUniform4fv(glGetUniformLocation(columns, "barColor"), 1, color);
+    glUniform1i(glGetUniformLocation(columns, "nbins"), static_cast<GLint>(bins));
+    glUniform1f(glGetUniformLocation(columns, "ymax"), ymax);
+    glGenTextures(1, &mBinsTexture);
+    glBindTexture(GL_TEXTURE_BUFFER, mBinsTexture);
+    glTexBuffer(GL_TEXTURE_BUFFER, GL_R32F, mVBO);
+    glBindTexture(GL_TEXTURE_BUFFER, 0);
 }
 
 Histogram::~Histogram() {
     glDeleteBuffers(1, &mVBO);
     glDeleteVertexArrays(1, &mVAO);
+    glDeleteTextures(1, &mBinsTexture);
 }
 
 void Histogram::draw(Chart& chart, const int viewport[4]) {
@@ -608,10 +625,22 @@ void Histogram::draw(Chart& chart, const int viewport[4]) {
         const internal::PixelBox box = chart.scissor(viewport);
         glScissor(box.x, box.y, box.width, box.height);
         glEnable(GL_SCISSOR_TEST);
-        glUseProgram(mR.bar.program);
-        glUniformMatrix4fv(mR.bar.transform, 1, GL_FALSE, &chart.layout().transform[0][0]);
         glBindVertexArray(mVAO);
-        glDrawArraysInstanced(GL_TRIANGLE_FAN, 0, 4, static_cast<GLsizei>(mBins));
+        if (box.width > 0 && mBins > unsigned(box.width)) {
+            glUseProgram(mR.columnBar.program);
+            glUniformMatrix4fv(mR.columnBar.transform, 1, GL_FALSE,
+                               &chart.layout().transform[0][0]);
+            glUniform2f(mR.columnBar.halfViewport, 0.5f * float(viewport[2]),
+                        0.5f * float(viewport[3]));
+            glUniform1f(mR.columnBar.firstColumn, float(box.x - viewport[0]));
+            glBindTexture(GL_TEXTURE_BUFFER, mBinsTexture);
+            glDrawArraysInstanced(GL_TRIANGLE_FAN, 0, 4, box.width);
+            glBindTexture(GL_TEXTURE_BUFFER, 0);
+        } else {
+            glUseProgram(mR.bar.program);
+            glUniformMatrix4fv(mR.bar.transform, 1, GL_FALSE, &chart.layout().transform[0][0]);
+            glDrawArraysInstanced(GL_TRIANGLE_FAN, 0, 4, static_cast<GLsizei>(mBins));
+        }
         glDisable(GL_SCISSOR_TEST);
     }
     chart.draw();

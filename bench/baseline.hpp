@@ -117,6 +117,7 @@ private:
     Renderer& mR;
     unsigned mBins;
     GLuint mVBO = 0, mVAO = 0;
+    GLuint mBinsTexture = 0;  // buffer texture over mVBO, for the column bars
 };
 
 // Programs, the glyph set, the quad and the colour map, made once in the baseline window.
@@ -178,6 +179,11 @@ public:
         GLuint program = 0;
         GLint transform = -1, nbins = -1, ymax = -1;
     } bar;
+    // Histograms of more bins than columns: one bar per pixel column at its highest bin.
+    struct ColumnBarProgram {
+        GLuint program = 0;
+        GLint transform = -1, halfViewport = -1, firstColumn = -1;
+    } columnBar;
     struct TextProgram {
         GLuint program = 0;
         GLint projection = -1, modelView = -1, color = -1;

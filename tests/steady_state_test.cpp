@@ -317,6 +317,21 @@ TEST_F(SteadyStateTest, DenseLinesReducedOnTheGPU) {
     }
 }
 
+// Histograms of more bins than columns: one bar per column, its maximum taken on the GPU.
+TEST_F(SteadyStateTest, DenseHistogramsDrawnByColumn) {
+    auto dense = std::make_shared<hist_impl>(100000, zv::ZV_FLOAT32);
+    std::shared_ptr<internal::AbstractRenderable> r = dense;
+    expectSteady([&] { window->draw(r); }, "dense histogram", 2);
+    window->grid(2, 2);
+    expectSteady(
+        [&] {
+            window->draw(1, 1, r, nullptr);
+            window->draw();
+        },
+        "dense histogram in a grid cell", 2);
+    EXPECT_NE(dense->columnBars(), nullptr);
+}
+
 // A chart of a line, a line with markers, a scatter plot and a histogram, all labelled: the
 // series' passes, the frame, the legend's box, swatches, markers and labels.
 TEST_F(SteadyStateTest, ChartOfFourSeriesWithALegend) {

@@ -48,6 +48,7 @@ hist_impl::hist_impl(unsigned nbins, AcceptedType type) : mGLType(type.gl), mBin
 
 hist_impl::~hist_impl() {
     mVAOs.clear();
+    mColumns.reset();
     mVBO.reset();
     mBarProgram.reset();
 }
@@ -88,9 +89,26 @@ void hist_impl::render(int windowId, int x, int y, int width, int height) {
 void hist_impl::renderBars(int windowId, const glm::mat4& frameTransform, float yMax,
                            const AxisMap& yAxis) {
     if (mBins == 0) return;
+    // The programs are shared by the group's windows; see UniformRefresh.
+    const bool windowChanged = mUniformRefresh.windowChanged(windowId);
+    const float logY[3] = {yAxis.log ? 1.0f : 0.0f, static_cast<float>(yAxis.origin),
+                           static_cast<float>(yAxis.scale)};
+    // The frame's columns are those of the data clip, which both callers set.
+    GLint frame[4];
+    glGetIntegerv(GL_SCISSOR_BOX, frame);
+    if (mColumnBarsEnabled && frame[2] > 0 && mBins > static_cast<unsigned>(frame[2]) &&
+        !mColumns)
+        mColumns.reset(new HistColumns(mVBO.get(), mGLType, mBins));
+    if (mColumns && windowChanged) mColumns->moveUniformsAway();
+    if (mColumnBarsEnabled && mColumns && mColumns->applies(frame[2])) {
+        GLint viewport[4];
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        bindResources(windowId);
+        mColumns->draw(frameTransform, mBarColor, yMax, logY, frame, viewport);
+        return;
+    }
     glUseProgram(mBarProgram.get());
-    // The program is shared by the group's windows; see UniformRefresh.
-    if (mUniformRefresh.windowChanged(windowId)) {
+    if (windowChanged) {
         UniformRefresh::awayMatrix(mTransformLoc);
         UniformRefresh::awayVec4(mBarColorLoc);
         UniformRefresh::awayFloat(mYMaxLoc);
@@ -106,8 +124,6 @@ void hist_impl::renderBars(int windowId, const glm::mat4& frameTransform, float 
         glUniformMatrix4fv(mTransformLoc, 1, GL_FALSE, &frameTransform[0][0]);
     if (mHeldColor.update(mBarColor)) glUniform4fv(mBarColorLoc, 1, mBarColor);
     if (mHeldYMax.update(&yMax)) glUniform1f(mYMaxLoc, yMax);
-    const float logY[3] = {yAxis.log ? 1.0f : 0.0f, static_cast<float>(yAxis.origin),
-                           static_cast<float>(yAxis.scale)};
     if (mHeldLogY.update(logY)) {
         glUniform1i(mLogYLoc, yAxis.log ? 1 : 0);
         glUniform2f(mLogRangeLoc, logY[1], logY[2]);

@@ -15,6 +15,7 @@
 #include "gl/held_uniform.hpp"
 #include "gl/uniforms.hpp"
 #include "gl/vertex_arrays.hpp"
+#include "histogram/hist_columns.hpp"
 #include "range/data_range.hpp"
 #include "zarvo/defines.h"
 
@@ -33,6 +34,12 @@ public:
     // Stores the components as given, alpha 1.
     void setBarColor(float red, float green, float blue);
     const float* barColor() const { return mBarColor; }
+    // With on (the default), more bins than the frame has pixel columns are drawn one bar
+    // per column at the column's highest bin (see hist_columns.hpp); off draws every bin,
+    // for comparisons.
+    void setColumnBars(bool on) { mColumnBarsEnabled = on; }
+    // The column bars, once a draw has used them.
+    const HistColumns* columnBars() const { return mColumns.get(); }
     // True once a colour was set; a chart gives a histogram without one a colour of its cycle.
     bool colorSet() const { return mColorSet; }
     unsigned bins() const { return mBins; }
@@ -108,6 +115,8 @@ private:
     HeldUniform<4> mHeldColor;
     HeldUniform<1> mHeldYMax;
     HeldUniform<3> mHeldLogY;  // flag, origin and scale of a logarithmic y axis
+    bool mColumnBarsEnabled = true;
+    std::unique_ptr<HistColumns> mColumns;  // made on the first draw with more bins than columns
     VertexArrayMap mVAOs;
 };
 
