@@ -24,15 +24,8 @@ class InputGLTest : public ::testing::Test {
 protected:
     void SetUp() override {
         window.setPos(40, 30);
-        GLFWwindow* native = nativeOf(window);
-        ASSERT_TRUE(zvtest::isVisible(native));
-        int x = 0, y = 0;
-        for (int i = 0; i < 200 && (x != 40 || y != 30); ++i) {
-            glfwWaitEventsTimeout(0.01);
-            glfwGetWindowPos(native, &x, &y);
-        }
-        ASSERT_EQ(40, x);
-        ASSERT_EQ(30, y);
+        ASSERT_TRUE(zvtest::isVisible(nativeOf(window)));
+        ASSERT_TRUE(zvtest::isAt(nativeOf(window), 40, 30));
         window.draw(histogram);
     }
     // Draws until `done` holds, a bounded number of times: the X server delivers events
