@@ -109,8 +109,9 @@ TEST_F(DenseHistogramGLTest, ColumnBarsDrawWhatEveryBinDraws) {
         EXPECT_EQ(apart, 0);
         EXPECT_GT(inked, area == 0 ? 650 : 250);
         if (HasFailure())
-            ADD_FAILURE() << "pictures " << zvtest::savePicture(pictures[0][area], "DenseHist_every")
-                          << " and " << zvtest::savePicture(pictures[1][area], "DenseHist_columns");
+            ADD_FAILURE() << "pictures "
+                          << zvtest::savePicture(pictures[0][area], "DenseHist_every") << " and "
+                          << zvtest::savePicture(pictures[1][area], "DenseHist_columns");
     }
 }
 

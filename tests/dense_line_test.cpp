@@ -197,30 +197,30 @@ TEST_F(DenseLineGLTest, EveryCrossedColumnIsInkedNearTheDataWholeWindowAndCell) 
     EXPECT_GE(samples, 4) << "the ink checks are meant for a multisampled window";
     for (const Curve& c : CURVES) {
         for (unsigned n : DENSITIES) {
-          for (bool lod : {true, false}) {
-            const std::vector<float> xy = c.points(n);
-            auto plot = makePlot(xy, c);
-            plot->setLevelOfDetail(lod);
-            const std::string name = std::string(c.name) + "_" + std::to_string(n) +
-                                     (lod ? "_lod" : "_full");
+            for (bool lod : {true, false}) {
+                const std::vector<float> xy = c.points(n);
+                auto plot = makePlot(xy, c);
+                plot->setLevelOfDetail(lod);
+                const std::string name = std::string(c.name) + "_" + std::to_string(n) +
+                                         (lod ? "_lod" : "_full");
 
-            SCOPED_TRACE(name + ", whole window");
-            window->draw(plot);
-            zvtest::expectNoGLError("whole-window draw");
-            zv::Snapshot whole = window->snapshot();
-            EXPECT_GT(expectInkFollowsData(whole, xy, c, wholeWindowFrame(W, H), 0.5), 550);
-            saveOnFailure(whole, "DenseLine_window_" + name);
+                SCOPED_TRACE(name + ", whole window");
+                window->draw(plot);
+                zvtest::expectNoGLError("whole-window draw");
+                zv::Snapshot whole = window->snapshot();
+                EXPECT_GT(expectInkFollowsData(whole, xy, c, wholeWindowFrame(W, H), 0.5), 550);
+                saveOnFailure(whole, "DenseLine_window_" + name);
 
-            SCOPED_TRACE(name + ", cell (1, 0) of a 2 x 2 grid");
-            window->grid(2, 2);
-            window->draw(1, 0, plot, nullptr);
-            window->draw();
-            zvtest::expectNoGLError("cell draw");
-            zv::Snapshot cell = window->snapshot();
-            const internal::CellLayout cl = internal::cellLayout(W, H, 2, 2, 1, 0);
-            EXPECT_GT(expectInkFollowsData(cell, xy, c, cellFrame(cl), 0.5), 200);
-            saveOnFailure(cell, "DenseLine_cell_" + name);
-          }
+                SCOPED_TRACE(name + ", cell (1, 0) of a 2 x 2 grid");
+                window->grid(2, 2);
+                window->draw(1, 0, plot, nullptr);
+                window->draw();
+                zvtest::expectNoGLError("cell draw");
+                zv::Snapshot cell = window->snapshot();
+                const internal::CellLayout cl = internal::cellLayout(W, H, 2, 2, 1, 0);
+                EXPECT_GT(expectInkFollowsData(cell, xy, c, cellFrame(cl), 0.5), 200);
+                saveOnFailure(cell, "DenseLine_cell_" + name);
+            }
         }
     }
 }

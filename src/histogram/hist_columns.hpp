@@ -47,8 +47,9 @@ void main(void) {
         float deltay = ymax != 0.0 ? 2.0 / ymax : 0.0;
         top = deltay * freq;
         if (logY == 1)
-            top = freq > 0.0 ? max((log2(freq) * 0.30102999566398120 - logRange.x) * logRange.y, 0.0)
-                             : 0.0;
+            top = freq > 0.0
+                      ? max((log2(freq) * 0.30102999566398120 - logRange.x) * logRange.y, 0.0)
+                      : 0.0;
     }
     vec4 p = transform * vec4(0.0, -1.0 + top, 0.0, 1.0);
     float x = left + (point.x > 0.0 ? 1.0 : 0.0);

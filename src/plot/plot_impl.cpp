@@ -206,7 +206,8 @@ void plot_impl::renderGraph(int windowId, glm::mat4 transform) {
     glGetIntegerv(GL_SCISSOR_BOX, frame);
     const bool linear = mMapping[2] == 0.0f && mMapping[3] == 0.0f;
     bool reduced = false;
-    if (mLodEnabled && linear && frame[2] > 0 && mNumPoints / 2u > static_cast<unsigned>(frame[2])) {
+    if (mLodEnabled && linear && frame[2] > 0 &&
+        mNumPoints / 2u > static_cast<unsigned>(frame[2])) {
         if (!mLod) mLod.reset(new LineLod(mVBO.get(), mGLType, mNumPoints));
         reduced = mLod->worthIt(frame[2]);
     }
