@@ -101,7 +101,7 @@ Renderer::Renderer(const std::string& fontFile, int fontSize) {
     line.halfViewport = glGetUniformLocation(line.program, "halfViewport");
     line.halfWidth = glGetUniformLocation(line.program, "halfWidth");
     const std::string reduce =
-        std::string("#version 330\n#define POINTS samplerBuffer\n") +
+        std::string(ZV_GLSL_HEADER "#define POINTS samplerBuffer\n") +
         internal::gLodReduceFragmentShaderBody;
     lodReduce.program = program(internal::gLodQuadVertexShaderSrc, reduce.c_str());
     lodReduce.n = glGetUniformLocation(lodReduce.program, "n");
@@ -134,7 +134,7 @@ Renderer::Renderer(const std::string& fontFile, int fontSize) {
     bar.transform = glGetUniformLocation(bar.program, "transform");
     bar.nbins = glGetUniformLocation(bar.program, "nbins");
     bar.ymax = glGetUniformLocation(bar.program, "ymax");
-    const std::string columnSource = std::string("#version 330\n#define BINS samplerBuffer\n") +
+    const std::string columnSource = std::string(ZV_GLSL_HEADER "#define BINS samplerBuffer\n") +
                                      internal::gHistColumnVertexShaderBody;
     columnBar.program = program(columnSource.c_str(), internal::gHistBarFragmentShaderSrc);
     columnBar.transform = glGetUniformLocation(columnBar.program, "transform");

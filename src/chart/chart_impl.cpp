@@ -96,15 +96,11 @@ AbstractChart2D::AbstractChart2D() {
     GLStateGuard guard;
     mBorderProgram = makeProgram(gChartVertexShaderSrc, gChartFragmentShaderSrc);
     mSpriteProgram = makeProgram(gChartVertexShaderSrc, gChartSpriteFragmentShaderSrc);
-    mPointLoc = CHART_POINT_LOCATION;
-    mBorderColorLoc = glGetUniformLocation(mBorderProgram.get(), "color");
-    mBorderMatLoc = glGetUniformLocation(mBorderProgram.get(), "transform");
-    mSpriteColorLoc = glGetUniformLocation(mSpriteProgram.get(), "tick_color");
-    mSpriteMatLoc = glGetUniformLocation(mSpriteProgram.get(), "transform");
-    mSpriteIsYAxisLoc = glGetUniformLocation(mSpriteProgram.get(), "isYAxis");
+    mBorderUniforms = UniformCache::of<ChartBorderUniforms>(mBorderProgram.get());
+    mSpriteUniforms = UniformCache::of<ChartSpriteUniforms>(mSpriteProgram.get());
     // Ticks are always white: set once, the program keeps it.
     setProgramConstants(mSpriteProgram.get(), [&] {
-        glUniform4fv(mSpriteColorLoc, 1, WHITE);
+        mSpriteUniforms.setConstantVec4(ChartSpriteUniforms::TICK_COLOR, WHITE);
     });
     // Label widths decide which labels fit side by side; they are measured with the font
     // that writes them.
@@ -296,9 +292,9 @@ void AbstractChart2D::setYAxisTitle(const char* title) {
 
 void AbstractChart2D::bindResources(int windowId) {
     mVAOs.bind(windowId, [&] {
-        glEnableVertexAttribArray(mPointLoc);
+        glEnableVertexAttribArray(CHART_POINT_LOCATION);
         glBindBuffer(GL_ARRAY_BUFFER, mRectangle.get());
-        glVertexAttribPointer(mPointLoc, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
+        glVertexAttribPointer(CHART_POINT_LOCATION, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
         glBindBuffer(GL_ARRAY_BUFFER, 0);
     });
 }
@@ -324,42 +320,28 @@ void AbstractChart2D::renderChart(int windowId, int x, int y, int w, int h) {
     if (mTickPointsMoved) uploadTickPoints();
     if (w != mStrideWidth || h != mStrideHeight) thinLabels(c);
 
-    // The programs are shared by the group's windows; see UniformRefresh.
-    const bool windowChanged = mUniformRefresh.windowChanged(windowId);
     bindResources(windowId);
-    glUseProgram(mBorderProgram.get());
-    if (windowChanged) {
-        UniformRefresh::awayMatrix(mBorderMatLoc);
-        UniformRefresh::awayVec4(mBorderColorLoc);
-    }
-    glUniformMatrix4fv(mBorderMatLoc, 1, GL_FALSE, &c.transform[0][0]);
-    glUniform4fv(mBorderColorLoc, 1, WHITE);
+    mBorderUniforms.use(windowId);
+    mBorderUniforms.setMatrix4(ChartBorderUniforms::TRANSFORM, &c.transform[0][0]);
+    mBorderUniforms.setVec4(ChartBorderUniforms::COLOR, WHITE);
     glDrawArrays(GL_LINE_LOOP, 0, 4);
 
     glPointSize(static_cast<float>(mMetrics.tickSize));
-    glUseProgram(mSpriteProgram.get());
-    if (windowChanged) {
-        UniformRefresh::awayMatrix(mSpriteMatLoc);
-        UniformRefresh::awayInt(mSpriteIsYAxisLoc);
-        mSpriteTransform.forget();
-        mSpriteFlagHeld = false;
-    }
-    if (mSpriteTransform.update(&c.transform[0][0]))
-        glUniformMatrix4fv(mSpriteMatLoc, 1, GL_FALSE, &c.transform[0][0]);
+    mSpriteUniforms.use(windowId);
+    mSpriteUniforms.setMatrix4(ChartSpriteUniforms::TRANSFORM, &c.transform[0][0]);
     // The two axes' ticks never overlap, so a frame starts with the axis whose flag the
     // program still holds from the frame before, and changes it once.
-    int axis = mSpriteFlagHeld ? mSpriteIsYAxis : 1;
+    GLint axis = 1;
+    mSpriteUniforms.heldInt(ChartSpriteUniforms::IS_Y_AXIS, &axis);
     for (int pass = 0; pass < 2; ++pass) {
-        if (pass == 1 || !mSpriteFlagHeld) glUniform1i(mSpriteIsYAxisLoc, axis);
+        mSpriteUniforms.setInt(ChartSpriteUniforms::IS_Y_AXIS, axis);
         if (axis)
             glDrawArrays(GL_POINTS, 4, static_cast<GLsizei>(mYTicks.positions.size()));
         else
             glDrawArrays(GL_POINTS, 4 + MAX_AXIS_TICKS,
                          static_cast<GLsizei>(mXTicks.positions.size()));
-        mSpriteIsYAxis = axis;
         axis = 1 - axis;
     }
-    mSpriteFlagHeld = true;
     glPointSize(1.0f);
 
     // The text run uses its own program and vertex array and leaves program 0 and vertex

@@ -16,7 +16,6 @@
 #include "chart/chart_layout.hpp"
 #include "gl/gl.hpp"
 #include "gl/gl_objects.hpp"
-#include "gl/held_uniform.hpp"
 #include "common/renderable.hpp"
 #include "gl/uniforms.hpp"
 #include "gl/vertex_arrays.hpp"
@@ -108,9 +107,6 @@ public:
     int topMargin() const { return mMetrics.top; }
     int bottomMargin() const { return mMetrics.bottom; }
     GLuint rectangleVBO() const { return mRectangle.get(); }
-    GLint borderProgramPointIndex() const { return static_cast<GLint>(mPointLoc); }
-    GLint borderColorIndex() const { return mBorderColorLoc; }
-    GLint borderMatIndex() const { return mBorderMatLoc; }
 
     const std::vector<std::string>& xLabels() const { return mXTicks.labels; }
     const std::vector<std::string>& yLabels() const { return mYTicks.labels; }
@@ -133,8 +129,6 @@ public:
     // first draw in the window.
     void bindResources(int windowId);
     void unbindResources() const { VertexArrayMap::unbind(); }
-    void bindBorderProgram() const { glUseProgram(mBorderProgram.get()); }
-    void unbindBorderProgram() const { glUseProgram(0); }
 
     // Draws border, ticks, labels and titles into the current viewport, which is the drawing
     // area of w x h pixels (x and y are not used). Draws nothing when the area leaves no
@@ -142,6 +136,9 @@ public:
     void renderChart(int windowId, int x, int y, int w, int h);
 
 protected:
+    // The border program's uniforms (see ChartBorderUniforms), which a derived class's line
+    // pass writes too: one cache, so that either writer sees what the other left.
+    UniformCache& borderUniforms() { return mBorderUniforms; }
     // The frame's layout for a drawing area of w x h pixels.
     ChartLayout layout(int w, int h) const { return chartLayout(w, h, mMetrics); }
     // Clips to the frame's rectangle in the current viewport and enables the scissor test;
@@ -195,17 +192,8 @@ private:
     GLBuffer mRectangle;
     GLProgram mBorderProgram;
     GLProgram mSpriteProgram;
-    GLuint mPointLoc = 0;
-    GLint mBorderColorLoc = -1;
-    GLint mBorderMatLoc = -1;
-    GLint mSpriteMatLoc = -1;
-    GLint mSpriteColorLoc = -1;
-    GLint mSpriteIsYAxisLoc = -1;
-    UniformRefresh mUniformRefresh;  // for the frame's own writes of both programs
-    // What the sprite program, written by the frame alone, holds in this window.
-    HeldUniform<16> mSpriteTransform;
-    bool mSpriteFlagHeld = false;
-    int mSpriteIsYAxis = 1;
+    UniformCache mBorderUniforms;
+    UniformCache mSpriteUniforms;
     VertexArrayMap mVAOs;
 };
 

@@ -118,13 +118,10 @@ font_impl::font_impl()
     glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
 
     const GLuint program = mProgram.get();
-    mProjectionLoc = glGetUniformLocation(program, "projectionMatrix");
-    mModelViewLoc = glGetUniformLocation(program, "modelViewMatrix");
-    mTexLoc = glGetUniformLocation(program, "tex");
-    mColorLoc = glGetUniformLocation(program, "textColor");
+    mUniforms = UniformCache::of<TextUniforms>(program);
     // Glyphs are always sampled from unit 0; the program keeps the value.
     setProgramConstants(program, [&] {
-        glUniform1i(mTexLoc, 0);
+        mUniforms.setConstant(TextUniforms::TEX, 0);
     });
 
     // A glyph can be wider or taller than the pixel size (wide letters, tall accents), so
@@ -288,12 +285,12 @@ void font_impl::setOthro2D(int width, int height) {
 
 void font_impl::bindResources(int windowId) {
     mVAOMap.bind(windowId, [this] {
-        glEnableVertexAttribArray(0);
-        glEnableVertexAttribArray(1);
+        glEnableVertexAttribArray(TEXT_POSITION_LOCATION);
+        glEnableVertexAttribArray(TEXT_TEXCOORD_LOCATION);
         glBindBuffer(GL_ARRAY_BUFFER, mVBO.get());
         const GLsizei stride = 4 * sizeof(float);
-        glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, stride, nullptr);
-        glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, stride,
+        glVertexAttribPointer(TEXT_POSITION_LOCATION, 2, GL_FLOAT, GL_FALSE, stride, nullptr);
+        glVertexAttribPointer(TEXT_TEXCOORD_LOCATION, 2, GL_FLOAT, GL_FALSE, stride,
                               reinterpret_cast<const void*>(2 * sizeof(float)));
     });
 }
@@ -317,7 +314,7 @@ bool font_impl::begin(int windowId) {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 
-    glUseProgram(mProgram.get());
+    mUniforms.use(windowId);
     // Maps [0, W] x [0, H] of the area onto the whole viewport.
     const float W = static_cast<float>(mAreaWidth);
     const float H = static_cast<float>(mAreaHeight);
@@ -327,12 +324,7 @@ bool font_impl::begin(int windowId) {
         0.0f,     0.0f,     -1.0f, 0.0f,  //
         -1.0f,    -1.0f,    0.0f,  1.0f,
     };
-    if (mUniformRefresh.windowChanged(windowId)) {
-        UniformRefresh::awayMatrix(mProjectionLoc);
-        UniformRefresh::awayVec4(mColorLoc);
-        UniformRefresh::awayMatrix(mModelViewLoc);
-    }
-    glUniformMatrix4fv(mProjectionLoc, 1, GL_FALSE, projection);
+    mUniforms.setMatrix4(TextUniforms::PROJECTION, projection);
 
     bindResources(windowId);
     ZV_CHECK_POINT("After Font::render bind resources");
@@ -340,18 +332,14 @@ bool font_impl::begin(int windowId) {
     glActiveTexture(GL_TEXTURE0);
     glBindSampler(0, mSampler.get());
     mInRun = true;
-    mRunHasColor = false;
     return true;
 }
 
 void font_impl::drawString(const float* pos, const float* color, const char* text, int fontSize,
                            bool vertical) {
     if (!mInRun) return;
-    if (!mRunHasColor || !std::equal(color, color + 4, mRunColor)) {
-        glUniform4fv(mColorLoc, 1, color);
-        std::copy(color, color + 4, mRunColor);
-        mRunHasColor = true;
-    }
+    // A run of strings in one colour uploads it once.
+    mUniforms.setVec4(TextUniforms::TEXT_COLOR, color);
     // The quads are scaled about their own origin; the pen positions are whole units.
     const int drawnSize = fontSize == -1 ? mLoadedSize : fontSize;
     if (!mScaled.filled || mScaled.drawnSize != drawnSize) {
@@ -369,7 +357,7 @@ void font_impl::drawString(const float* pos, const float* color, const char* tex
         glBindTexture(GL_TEXTURE_2D, mGlyphTextures[k].get());
         modelView[12] = static_cast<float>(gx);
         modelView[13] = static_cast<float>(gy);
-        glUniformMatrix4fv(mModelViewLoc, 1, GL_FALSE, modelView);
+        mUniforms.uploadMatrix4(TextUniforms::MODEL_VIEW, modelView);
         glDrawArrays(GL_TRIANGLE_STRIP, 4 * k, 4);
     });
 }

@@ -123,17 +123,9 @@ private:
     int mMaxSize = MAX_FONT_SIZE;
     // One glyph's texels during a load; emptied when the load ends.
     std::vector<unsigned char> mGlyphPixels;
-    // Uniform locations, looked up once when the program is built.
-    GLint mProjectionLoc = -1;
-    GLint mModelViewLoc = -1;
-    GLint mTexLoc = -1;
-    GLint mColorLoc = -1;
-    UniformRefresh mUniformRefresh;
-    // The run begun by begin(): whether one is open, and the colour uploaded in it, so a
-    // run of strings in one colour uploads it once.
+    UniformCache mUniforms;
+    // Whether a run begun by begin() is open.
     bool mInRun = false;
-    bool mRunHasColor = false;
-    float mRunColor[4] = {};
 };
 
 }  // namespace internal

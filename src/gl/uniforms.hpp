@@ -3,9 +3,12 @@
 // group; but a driver may keep a copy of the values per context, refreshed only when a write
 // changes the value stored in the program (Mesa skips a write equal to the stored value).
 // So after a program was used in another window, a write of exactly what that window left
-// would leave this context drawing with its own old values. A renderable drawn in several
-// windows therefore moves its uniforms away once whenever the window changes, then writes
-// the real values.
+// would leave this context drawing with its own old values. A program drawn in several
+// windows therefore has its uniforms moved away once whenever the window changes, and then
+// the real values are written.
+
+#include <cstddef>
+#include <vector>
 
 #include "gl/gl.hpp"
 
@@ -22,28 +25,76 @@ void setProgramConstants(GLuint program, Set&& set) {
     glUseProgram(static_cast<GLuint>(previous));
 }
 
-class UniformRefresh {
+// The uniforms of one program, kept by the one object that writes them: their locations,
+// all looked up when the program is built, the values last uploaded and the window they
+// were uploaded in. Uniforms are named by their index in the program's table of names (an
+// enumeration beside the shader source), so no draw can write a location that was never
+// looked up, and no draw uploads a value the program already holds in that window.
+//
+// A table is a struct with an enumeration of its uniforms ending in COUNT and
+// `static constexpr const char* NAMES[COUNT]`, in the same order.
+class UniformCache {
 public:
-    // True when the program is about to be used in another window than last time; the
-    // caller then writes a throw-away value (see away()) before each real one.
-    bool windowChanged(int windowId) {
-        bool changed = windowId != mLastWindow;
-        mLastWindow = windowId;
-        return changed;
+    UniformCache() = default;
+    // Looks up every name of table U in `program`, which stays owned elsewhere and must
+    // outlive the cache's use. Raises zv::Error (ZV_ERR_GL) when a name is not an active
+    // uniform of the program: the table and the shader source disagree.
+    template <class U>
+    static UniformCache of(GLuint program) {
+        return UniformCache(program, U::NAMES, U::COUNT);
     }
 
-    // Writes values no draw uses to the given locations, so that the next real writes
-    // differ from what the program holds.
-    static void awayMatrix(GLint location) {
-        static const GLfloat NONE[16] = {};
-        glUniformMatrix4fv(location, 1, GL_FALSE, NONE);
+    // Puts the program in use for a draw in window `windowId`. When its last use was in
+    // another window, every uniform but the constants is first moved away and forgotten
+    // (see the comment at the top).
+    void use(int windowId) {
+        glUseProgram(mProgram);
+        if (windowId != mWindow) enterWindow(windowId);
     }
-    static void awayVec4(GLint location) { glUniform4f(location, -1.0f, -1.0f, -1.0f, -1.0f); }
-    static void awayFloat(GLint location) { glUniform1f(location, -1.0f); }
-    static void awayInt(GLint location) { glUniform1i(location, -1); }
+
+    // Uploads the value unless the program holds it already in this window. The program
+    // must be in use (use()).
+    void setMatrix4(int u, const GLfloat* value);
+    void setVec2(int u, const GLfloat* value);
+    void setVec4(int u, const GLfloat* value);
+    void setFloat(int u, GLfloat value);
+    void setInt(int u, GLint value);
+    void setIVec2(int u, const GLint* value);
+    // Uploads without comparing, for a value that differs with nearly every write (a
+    // glyph's position); the value is not held.
+    void uploadMatrix4(int u, const GLfloat* value);
+    // A value written once, while the object is built, and never moved away (see
+    // setProgramConstants; the program must be in use).
+    void setConstant(int u, GLint value);
+    void setConstant(int u, GLfloat value);
+    void setConstantVec4(int u, const GLfloat* value);
+
+    // The int the program holds in uniform u in the window of the last use(), if known.
+    bool heldInt(int u, GLint* value) const;
+    GLint location(int u) const { return mSlots[static_cast<size_t>(u)].location; }
+    GLuint program() const { return mProgram; }
 
 private:
-    int mLastWindow = -1;
+    UniformCache(GLuint program, const char* const* names, size_t count);
+    enum class Kind { Unset, Float, Int, Matrix4 };
+    struct Slot {
+        GLint location = -1;
+        Kind kind = Kind::Unset;  // the type last written, which the move away writes again
+        int size = 0;             // floats or ints held
+        bool held = false;
+        bool constant = false;
+        GLfloat value[16] = {};
+        GLint intValue[2] = {};
+    };
+    // True, remembering the value, when slot u does not hold these n floats yet.
+    bool update(int u, Kind kind, const GLfloat* value, int n);
+    // The same for n ints.
+    bool update(int u, const GLint* value, int n);
+    void enterWindow(int windowId);
+
+    GLuint mProgram = 0;
+    int mWindow = -1;
+    std::vector<Slot> mSlots;
 };
 
 }  // namespace internal

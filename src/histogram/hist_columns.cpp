@@ -1,6 +1,5 @@
 #include "histogram/hist_columns.hpp"
 
-#include <cmath>
 #include <string>
 
 #include "gl/uniforms.hpp"
@@ -25,17 +24,17 @@ BinFormat binFormat(GLenum type) {
 
 GLProgram makeHistColumnProgram(const char* sampler) {
     const std::string source =
-        std::string("#version 330\n#define BINS ") + sampler + "\n" + gHistColumnVertexShaderBody;
+        std::string(ZV_GLSL_HEADER "#define BINS ") + sampler + "\n" + gHistColumnVertexShaderBody;
     return makeProgram(source.c_str(), gHistBarFragmentShaderSrc);
 }
 
 HistColumns::HistColumns(GLuint vbo, GLenum type, unsigned bins) : mBins(bins) {
     const BinFormat format = binFormat(type);
     mProgram = makeHistColumnProgram(format.sampler);
-    const char* names[8] = {"transform", "halfViewport", "firstColumn", "ymax",
-                            "logY",      "logRange",     "barColor",    "nbins"};
-    for (int i = 0; i < 8; ++i) mLoc[i] = glGetUniformLocation(mProgram.get(), names[i]);
-    setProgramConstants(mProgram.get(), [&] { glUniform1i(mLoc[7], static_cast<GLint>(bins)); });
+    mUniforms = UniformCache::of<HistColumnUniforms>(mProgram.get());
+    setProgramConstants(mProgram.get(), [&] {
+        mUniforms.setConstant(HistColumnUniforms::NBINS, static_cast<GLint>(bins));
+    });
     glGetIntegerv(GL_MAX_TEXTURE_BUFFER_SIZE, &mMaxTexels);
     mTexture = GLTexture::create();
     glBindTexture(GL_TEXTURE_BUFFER, mTexture.get());
@@ -48,31 +47,23 @@ bool HistColumns::applies(int columns) const {
            static_cast<long long>(mBins) <= static_cast<long long>(mMaxTexels);
 }
 
-void HistColumns::draw(const glm::mat4& frameTransform, const float color[4], float yMax,
-                       const float logY[3], const int frame[4], const int viewport[4]) {
-    glUseProgram(mProgram.get());
-    glUniformMatrix4fv(mLoc[0], 1, GL_FALSE, &frameTransform[0][0]);
-    glUniform2f(mLoc[1], 0.5f * static_cast<float>(viewport[2]),
-                0.5f * static_cast<float>(viewport[3]));
-    glUniform1f(mLoc[2], static_cast<float>(frame[0] - viewport[0]));
-    glUniform1f(mLoc[3], yMax);
-    glUniform1i(mLoc[4], logY[0] != 0.0f ? 1 : 0);
-    glUniform2f(mLoc[5], logY[1], logY[2]);
-    glUniform4fv(mLoc[6], 1, color);
+void HistColumns::draw(int windowId, const glm::mat4& frameTransform, const float color[4],
+                       float yMax, bool logY, const float logRange[2], const int frame[4],
+                       const int viewport[4]) {
+    const GLfloat halfViewport[2] = {0.5f * static_cast<float>(viewport[2]),
+                                     0.5f * static_cast<float>(viewport[3])};
+    mUniforms.use(windowId);
+    mUniforms.setMatrix4(HistColumnUniforms::TRANSFORM, &frameTransform[0][0]);
+    mUniforms.setVec2(HistColumnUniforms::HALF_VIEWPORT, halfViewport);
+    mUniforms.setFloat(HistColumnUniforms::FIRST_COLUMN,
+                       static_cast<float>(frame[0] - viewport[0]));
+    mUniforms.setFloat(HistColumnUniforms::YMAX, yMax);
+    mUniforms.setInt(HistColumnUniforms::LOG_Y, logY ? 1 : 0);
+    mUniforms.setVec2(HistColumnUniforms::LOG_RANGE, logRange);
+    mUniforms.setVec4(HistColumnUniforms::BAR_COLOR, color);
     glBindTexture(GL_TEXTURE_BUFFER, mTexture.get());
     glDrawArraysInstanced(GL_TRIANGLE_FAN, 0, 4, frame[2]);
     glBindTexture(GL_TEXTURE_BUFFER, 0);
-}
-
-void HistColumns::moveUniformsAway() {
-    glUseProgram(mProgram.get());
-    UniformRefresh::awayMatrix(mLoc[0]);
-    glUniform2f(mLoc[1], -1.0f, -1.0f);
-    glUniform1f(mLoc[2], HUGE_VALF);
-    UniformRefresh::awayFloat(mLoc[3]);
-    UniformRefresh::awayInt(mLoc[4]);
-    glUniform2f(mLoc[5], HUGE_VALF, HUGE_VALF);
-    UniformRefresh::awayVec4(mLoc[6]);
 }
 
 }  // namespace internal

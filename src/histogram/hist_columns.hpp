@@ -7,8 +7,10 @@
 // The maximum is taken on the GPU, in the bar's vertex stage, from a buffer texture laid
 // over the histogram's own buffer: nothing is read back.
 
+#include "common/shader_interface.hpp"
 #include "gl/gl.hpp"
 #include "gl/gl_objects.hpp"
+#include "gl/uniforms.hpp"
 
 #include <glm/glm.hpp>
 
@@ -18,10 +20,11 @@ namespace internal {
 // ("point") as the per-bin bars. "firstColumn" is the viewport pixel where the frame's
 // first column starts, "halfViewport" half the viewport's size; the column's bins are those
 // whose slot of the frame's width overlaps it. Heights as in gHistBarVertexShaderSrc
-// (linear "ymax", or the logarithmic "logY" / "logRange"). The sampler type is defined in
-// front (BINS: samplerBuffer, isamplerBuffer or usamplerBuffer, after the element type).
-inline constexpr const char* gHistColumnVertexShaderBody = R"(
-layout(location = 0) in vec2 point;
+// (linear "ymax", or the logarithmic "logY" / "logRange"). The code puts ZV_GLSL_HEADER in
+// front, then a line defining the sampler type (BINS: samplerBuffer, isamplerBuffer or
+// usamplerBuffer, after the element type).
+inline constexpr const char* gHistColumnVertexShaderBody = R"glsl(
+layout(location = CHART_POINT_LOCATION) in vec2 point;
 uniform BINS bins;
 uniform int nbins;
 uniform mat4 transform;
@@ -55,7 +58,16 @@ void main(void) {
     float x = left + (point.x > 0.0 ? 1.0 : 0.0);
     gl_Position = vec4(x / halfViewport.x - 1.0, p.y, 0.0, 1.0);
 }
-)";
+)glsl";
+
+// Uniforms of the column program.
+struct HistColumnUniforms {
+    enum : int { TRANSFORM, HALF_VIEWPORT, FIRST_COLUMN, YMAX, LOG_Y, LOG_RANGE, BAR_COLOR, NBINS,
+                 COUNT };
+    static constexpr const char* NAMES[COUNT] = {"transform", "halfViewport", "firstColumn",
+                                                 "ymax",      "logY",         "logRange",
+                                                 "barColor",  "nbins"};
+};
 
 // The column bars of one histogram: its program and the buffer texture over its buffer,
 // both of the share group.
@@ -71,20 +83,19 @@ public:
     bool applies(int columns) const;
 
     // Draws one bar per column of the frame, whose scissor box is `frame` (window pixels),
-    // in the viewport `viewport`. The histogram's vertex array (unit bar corners at location
-    // 0) must be bound. `logY` is the bar program's (flag, origin, scale). Leaves the column
-    // program in use and no buffer texture bound on unit 0.
-    void draw(const glm::mat4& frameTransform, const float color[4], float yMax,
-              const float logY[3], const int frame[4], const int viewport[4]);
-    // The program is shared by the group's windows: see UniformRefresh.
-    void moveUniformsAway();
+    // in the viewport `viewport` of window `windowId`. The histogram's vertex array (unit
+    // bar corners at CHART_POINT_LOCATION) must be bound. `logY` is the bar program's flag,
+    // `logRange` its (origin, scale). Leaves the column program in use and no buffer texture
+    // bound on unit 0.
+    void draw(int windowId, const glm::mat4& frameTransform, const float color[4], float yMax,
+              bool logY, const float logRange[2], const int frame[4], const int viewport[4]);
 
 private:
     unsigned mBins;
     GLint mMaxTexels = 0;
     GLTexture mTexture;
     GLProgram mProgram;
-    GLint mLoc[8];  // transform, halfViewport, firstColumn, ymax, logY, logRange, color, nbins
+    UniformCache mUniforms;
 };
 
 // The bar's fragment stage with the column bars' vertex stage, sampling `sampler`.

@@ -26,17 +26,10 @@ hist_impl::hist_impl(unsigned nbins, AcceptedType type) : mGLType(type.gl), mBin
     GLStateGuard guard;
     mBarProgram = makeProgram(gHistBarVertexShaderSrc, gHistBarFragmentShaderSrc);
     glErrorCheck("Histogram::Shaders", __FILE__, __LINE__);
-    mPointLoc = static_cast<GLuint>(borderProgramPointIndex());
-    mFreqLoc = HIST_FREQ_LOCATION;
-    mBarColorLoc = glGetUniformLocation(mBarProgram.get(), "barColor");
-    mTransformLoc = glGetUniformLocation(mBarProgram.get(), "transform");
-    mBinsLoc = glGetUniformLocation(mBarProgram.get(), "nbins");
-    mYMaxLoc = glGetUniformLocation(mBarProgram.get(), "ymax");
-    mLogYLoc = glGetUniformLocation(mBarProgram.get(), "logY");
-    mLogRangeLoc = glGetUniformLocation(mBarProgram.get(), "logRange");
+    mBarUniforms = UniformCache::of<HistBarUniforms>(mBarProgram.get());
     // The bin count never changes: set once, the program keeps it.
     setProgramConstants(mBarProgram.get(), [&] {
-        glUniform1f(mBinsLoc, static_cast<float>(nbins));
+        mBarUniforms.setConstant(HistBarUniforms::NBINS, static_cast<float>(nbins));
     });
     mVBOSize = static_cast<size_t>(nbins) * (mGLType == GL_UNSIGNED_BYTE ? 1 : 4);
     mVBO = GLBuffer::create();
@@ -63,13 +56,13 @@ void hist_impl::setBarColor(float red, float green, float blue) {
 
 void hist_impl::bindResources(int windowId) {
     mVAOs.bind(windowId, [&] {
-        glEnableVertexAttribArray(mPointLoc);
-        glEnableVertexAttribArray(mFreqLoc);
+        glEnableVertexAttribArray(CHART_POINT_LOCATION);
+        glEnableVertexAttribArray(HIST_FREQ_LOCATION);
         glBindBuffer(GL_ARRAY_BUFFER, rectangleVBO());
-        glVertexAttribPointer(mPointLoc, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
+        glVertexAttribPointer(CHART_POINT_LOCATION, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
         glBindBuffer(GL_ARRAY_BUFFER, mVBO.get());
-        glVertexAttribPointer(mFreqLoc, 1, mGLType, GL_FALSE, 0, nullptr);
-        glVertexAttribDivisor(mFreqLoc, 1);
+        glVertexAttribPointer(HIST_FREQ_LOCATION, 1, mGLType, GL_FALSE, 0, nullptr);
+        glVertexAttribDivisor(HIST_FREQ_LOCATION, 1);
     });
 }
 
@@ -89,45 +82,29 @@ void hist_impl::render(int windowId, int x, int y, int width, int height) {
 void hist_impl::renderBars(int windowId, const glm::mat4& frameTransform, float yMax,
                            const AxisMap& yAxis) {
     if (mBins == 0) return;
-    // The programs are shared by the group's windows; see UniformRefresh.
-    const bool windowChanged = mUniformRefresh.windowChanged(windowId);
-    const float logY[3] = {yAxis.log ? 1.0f : 0.0f, static_cast<float>(yAxis.origin),
-                           static_cast<float>(yAxis.scale)};
+    // Flag, origin and scale of a logarithmic y axis.
+    const float logRange[2] = {static_cast<float>(yAxis.origin), static_cast<float>(yAxis.scale)};
     // The frame's columns are those of the data clip, which both callers set.
     GLint frame[4];
     glGetIntegerv(GL_SCISSOR_BOX, frame);
     if (mColumnBarsEnabled && frame[2] > 0 && mBins > static_cast<unsigned>(frame[2]) &&
         !mColumns)
         mColumns.reset(new HistColumns(mVBO.get(), mGLType, mBins));
-    if (mColumns && windowChanged) mColumns->moveUniformsAway();
     if (mColumnBarsEnabled && mColumns && mColumns->applies(frame[2])) {
         GLint viewport[4];
         glGetIntegerv(GL_VIEWPORT, viewport);
         bindResources(windowId);
-        mColumns->draw(frameTransform, mBarColor, yMax, logY, frame, viewport);
+        mColumns->draw(windowId, frameTransform, mBarColor, yMax, yAxis.log, logRange, frame,
+                       viewport);
         return;
     }
-    glUseProgram(mBarProgram.get());
-    if (windowChanged) {
-        UniformRefresh::awayMatrix(mTransformLoc);
-        UniformRefresh::awayVec4(mBarColorLoc);
-        UniformRefresh::awayFloat(mYMaxLoc);
-        UniformRefresh::awayInt(mLogYLoc);
-        glUniform2f(mLogRangeLoc, HUGE_VALF, HUGE_VALF);
-        mHeldTransform.forget();
-        mHeldColor.forget();
-        mHeldYMax.forget();
-        mHeldLogY.forget();
-    }
     // Only what changed since the last draw in this window is uploaded.
-    if (mHeldTransform.update(&frameTransform[0][0]))
-        glUniformMatrix4fv(mTransformLoc, 1, GL_FALSE, &frameTransform[0][0]);
-    if (mHeldColor.update(mBarColor)) glUniform4fv(mBarColorLoc, 1, mBarColor);
-    if (mHeldYMax.update(&yMax)) glUniform1f(mYMaxLoc, yMax);
-    if (mHeldLogY.update(logY)) {
-        glUniform1i(mLogYLoc, yAxis.log ? 1 : 0);
-        glUniform2f(mLogRangeLoc, logY[1], logY[2]);
-    }
+    mBarUniforms.use(windowId);
+    mBarUniforms.setMatrix4(HistBarUniforms::TRANSFORM, &frameTransform[0][0]);
+    mBarUniforms.setVec4(HistBarUniforms::BAR_COLOR, mBarColor);
+    mBarUniforms.setFloat(HistBarUniforms::YMAX, yMax);
+    mBarUniforms.setInt(HistBarUniforms::LOG_Y, yAxis.log ? 1 : 0);
+    mBarUniforms.setVec2(HistBarUniforms::LOG_RANGE, logRange);
     bindResources(windowId);
     glDrawArraysInstanced(GL_TRIANGLE_FAN, 0, 4, static_cast<GLsizei>(mBins));
     // The bar program and vertex array stay bound: the frame drawn next binds its own and

@@ -12,7 +12,6 @@
 #include "chart/chart_impl.hpp"
 #include "gl/gl.hpp"
 #include "gl/gl_objects.hpp"
-#include "gl/held_uniform.hpp"
 #include "gl/uniforms.hpp"
 #include "gl/vertex_arrays.hpp"
 #include "histogram/hist_columns.hpp"
@@ -101,20 +100,7 @@ private:
     GLBuffer mVBO;
     size_t mVBOSize = 0;
     GLProgram mBarProgram;
-    GLint mTransformLoc = -1;
-    GLint mBarColorLoc = -1;
-    GLint mBinsLoc = -1;
-    GLint mYMaxLoc = -1;
-    GLint mLogYLoc = -1;
-    GLint mLogRangeLoc = -1;
-    GLuint mPointLoc = 0;
-    GLuint mFreqLoc = 0;
-    UniformRefresh mUniformRefresh;
-    // What the bar program, written by this histogram alone, holds in this window.
-    HeldUniform<16> mHeldTransform;
-    HeldUniform<4> mHeldColor;
-    HeldUniform<1> mHeldYMax;
-    HeldUniform<3> mHeldLogY;  // flag, origin and scale of a logarithmic y axis
+    UniformCache mBarUniforms;
     bool mColumnBarsEnabled = true;
     std::unique_ptr<HistColumns> mColumns;  // made on the first draw with more bins than columns
     VertexArrayMap mVAOs;

@@ -19,15 +19,12 @@ const float MAP[4] = {0.0f, 0.0f, 0.0f, 0.0f};
 // One program for every image of a share group.
 struct ColorBarProgram {
     GLProgram program;
-    GLint matrix = -1, rows = -1, solid = -1;
-    UniformRefresh refresh;
+    UniformCache uniforms;
 
     ColorBarProgram() {
         program = makeProgram(gColorBarVertexShaderSrc, gColorBarFragmentShaderSrc);
         const GLuint p = program.get();
-        matrix = glGetUniformLocation(p, "matrix");
-        rows = glGetUniformLocation(p, "cmaplen");
-        solid = glGetUniformLocation(p, "solid");
+        uniforms = UniformCache::of<ColorBarUniforms>(p);
         glUniformBlockBinding(p, glGetUniformBlockIndex(p, "ColorMap"), 0);
     }
 };
@@ -38,11 +35,12 @@ ColorBarProgram& groupProgram() {
     return *static_cast<ColorBarProgram*>(slot.get());
 }
 
-// The quad (-1..1 on both axes) onto the rectangle, in the viewport's clip space.
-void place(const ColorBarProgram& p, float x0, float y0, float x1, float y1, float w, float h) {
+// The quad (-1..1 on both axes) onto the rectangle, in the viewport's clip space. Each
+// rectangle of a frame differs from the one before, so the matrix is not compared.
+void place(ColorBarProgram& p, float x0, float y0, float x1, float y1, float w, float h) {
     const GLfloat m[16] = {(x1 - x0) / w, 0, 0, 0, 0, (y1 - y0) / h, 0, 0, 0, 0, 1, 0,
                            (x0 + x1) / w - 1.0f, (y0 + y1) / h - 1.0f, 0, 1};
-    glUniformMatrix4fv(p.matrix, 1, GL_FALSE, m);
+    p.uniforms.uploadMatrix4(ColorBarUniforms::MATRIX, m);
 }
 
 }  // namespace
@@ -52,19 +50,14 @@ void drawColorBar(int windowId, const ColorBarLayout& l, int width, int height, 
     if (!l.shown) return;
     ColorBarProgram& p = groupProgram();
     const float w = static_cast<float>(width), h = static_cast<float>(height);
-    glUseProgram(p.program.get());
-    if (p.refresh.windowChanged(windowId)) {
-        UniformRefresh::awayMatrix(p.matrix);
-        UniformRefresh::awayVec4(p.solid);
-        UniformRefresh::awayFloat(p.rows);
-    }
-    glUniform1f(p.rows, static_cast<GLfloat>(rows));
+    p.uniforms.use(windowId);
+    p.uniforms.setFloat(ColorBarUniforms::ROWS, static_cast<GLfloat>(rows));
     glBindBufferBase(GL_UNIFORM_BUFFER, 0, ubo);
     bindImageQuad(windowId);
     place(p, l.barX0, l.barY0, l.barX1, l.barY1, w, h);
-    glUniform4fv(p.solid, 1, MAP);
+    p.uniforms.setVec4(ColorBarUniforms::SOLID, MAP);
     glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_INT, nullptr);
-    glUniform4fv(p.solid, 1, WHITE);
+    p.uniforms.setVec4(ColorBarUniforms::SOLID, WHITE);
     for (int k = 0; k < COLOR_BAR_TICKS; ++k) {
         place(p, l.barX1, l.tickY[k] - 0.5f, l.tickX1, l.tickY[k] + 0.5f, w, h);
         glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_INT, nullptr);

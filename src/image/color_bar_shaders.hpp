@@ -3,11 +3,13 @@
 // showing the colour map from its first row at the bottom to its last at the top, or one
 // solid colour (the ticks) when "solid" has a non-zero alpha.
 
+#include "common/shader_interface.hpp"
+
 namespace internal {
 
-inline constexpr const char* gColorBarVertexShaderSrc = R"glsl(#version 330
-layout(location = 0) in vec3 pos;
-layout(location = 1) in vec2 tex;
+inline constexpr const char* gColorBarVertexShaderSrc = ZV_GLSL_HEADER R"glsl(
+layout(location = IMAGE_POSITION_LOCATION) in vec3 pos;
+layout(location = IMAGE_TEXCOORD_LOCATION) in vec2 tex;
 
 uniform mat4 matrix;
 
@@ -21,7 +23,7 @@ void main() {
 )glsl";
 
 // The rows are read as an image reads them: row int((rows - 1) * value).
-inline constexpr const char* gColorBarFragmentShaderSrc = R"glsl(#version 330
+inline constexpr const char* gColorBarFragmentShaderSrc = ZV_GLSL_HEADER R"glsl(
 const int size = 259;
 
 uniform float cmaplen;
@@ -43,5 +45,11 @@ void main() {
     fragColor = vec4(ch[row].rgb, 1.0);
 }
 )glsl";
+
+// Uniforms of the colour bar program.
+struct ColorBarUniforms {
+    enum : int { MATRIX, ROWS, SOLID, COUNT };
+    static constexpr const char* NAMES[COUNT] = {"matrix", "cmaplen", "solid"};
+};
 
 }  // namespace internal

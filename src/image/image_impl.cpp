@@ -70,12 +70,12 @@ VertexArrayMap& quadVertexArrays() {
 void bindImageQuad(int windowId) {
     quadVertexArrays().bind(windowId, [&] {
         ImageQuad& quad = groupQuad(windowId);
-        glEnableVertexAttribArray(0);
-        glEnableVertexAttribArray(1);
+        glEnableVertexAttribArray(IMAGE_POSITION_LOCATION);
+        glEnableVertexAttribArray(IMAGE_TEXCOORD_LOCATION);
         glBindBuffer(GL_ARRAY_BUFFER, quad.positions.get());
-        glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
+        glVertexAttribPointer(IMAGE_POSITION_LOCATION, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
         glBindBuffer(GL_ARRAY_BUFFER, quad.texcoords.get());
-        glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
+        glVertexAttribPointer(IMAGE_TEXCOORD_LOCATION, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
         // Recorded in the vertex array.
         glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, quad.indices.get());
     });
@@ -159,16 +159,12 @@ image_impl::image_impl(unsigned width, unsigned height, zv::ColorMode format, zv
 
     mProgram = makeProgram(gImageVertexShaderSrc, gImageFragmentShaderSrc);
     const GLuint program = mProgram.get();
-    mMatrixLoc = glGetUniformLocation(program, "matrix");
-    mCmapLenLoc = glGetUniformLocation(program, "cmaplen");
-    mValueMapLoc = glGetUniformLocation(program, "valueMap");
-    const GLint texLoc = glGetUniformLocation(program, "tex");
-    const GLint grayLoc = glGetUniformLocation(program, "isGrayScale");
+    mUniforms = UniformCache::of<ImageUniforms>(program);
     glUniformBlockBinding(program, glGetUniformBlockIndex(program, "ColorMap"), 0);
     // The program keeps uniform values, and these two never change for this image.
     setProgramConstants(program, [&] {
-        glUniform1i(texLoc, 0);
-        glUniform1i(grayLoc, mGLformat == GL_RED ? 1 : 0);
+        mUniforms.setConstant(ImageUniforms::TEX, 0);
+        mUniforms.setConstant(ImageUniforms::IS_GRAYSCALE, mGLformat == GL_RED ? 1 : 0);
     });
     glErrorCheck("End Image::Image", __FILE__, __LINE__);
 }
@@ -268,7 +264,7 @@ void image_impl::renderImage(int windowId, int width, int height) {
                     zv::ZV_ERR_GL);
     }
 
-    glUseProgram(mProgram.get());
+    mUniforms.use(windowId);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, mTex.get());
     // A sampler object bound to the unit (text leaves its own there) would override the
@@ -285,26 +281,10 @@ void image_impl::renderImage(int windowId, int width, int height) {
 
     // Uploads only what changed since this window's last draw of the image: the scale
     // changes with the area, the map length with the window's map.
-    if (mUniformRefresh.windowChanged(windowId)) {
-        UniformRefresh::awayMatrix(mMatrixLoc);
-        UniformRefresh::awayFloat(mCmapLenLoc);
-        glUniform2f(mValueMapLoc, -1.0f, -1.0f);
-        mUploaded = false;
-    }
-    if (!mUploaded || s.sx != mUploadedScale.sx || s.sy != mUploadedScale.sy) {
-        glUniformMatrix4fv(mMatrixLoc, 1, GL_FALSE, matrix);
-        mUploadedScale = s;
-    }
-    if (!mUploaded || mUBOSize != mUploadedMapLength) {
-        glUniform1f(mCmapLenLoc, static_cast<GLfloat>(mUBOSize));
-        mUploadedMapLength = mUBOSize;
-    }
-    if (!mUploaded || mValueMap.scale != mUploadedValueMap.scale ||
-        mValueMap.offset != mUploadedValueMap.offset) {
-        glUniform2f(mValueMapLoc, mValueMap.scale, mValueMap.offset);
-        mUploadedValueMap = mValueMap;
-    }
-    mUploaded = true;
+    mUniforms.setMatrix4(ImageUniforms::MATRIX, matrix);
+    mUniforms.setFloat(ImageUniforms::CMAPLEN, static_cast<GLfloat>(mUBOSize));
+    const GLfloat valueMap[2] = {mValueMap.scale, mValueMap.offset};
+    mUniforms.setVec2(ImageUniforms::VALUE_MAP, valueMap);
     glBindBufferBase(GL_UNIFORM_BUFFER, 0, mColorMapUBO);
 
     glErrorCheck("Before render", __FILE__, __LINE__);

@@ -107,16 +107,7 @@ private:
     float mValueMin = 0.0f;
     float mValueMax = 1.0f;
     ImageValueMap mValueMap{1.0f, 0.0f};
-    // Looked up once, when the program is built.
-    GLint mMatrixLoc = -1;
-    GLint mCmapLenLoc = -1;
-    GLint mValueMapLoc = -1;
-    UniformRefresh mUniformRefresh;
-    // What the program holds for the window of the last render (valid when mUploaded).
-    bool mUploaded = false;
-    ImageScale mUploadedScale{1.0f, 1.0f};
-    GLuint mUploadedMapLength = 0;
-    ImageValueMap mUploadedValueMap{1.0f, 0.0f};
+    UniformCache mUniforms;
 };
 
 }  // namespace internal

@@ -2,11 +2,13 @@
 // The image program: one quad scaled by "matrix", each texel looked up channel by channel in
 // the colour map bound to the "ColorMap" block.
 
+#include "common/shader_interface.hpp"
+
 namespace internal {
 
-inline constexpr const char* gImageVertexShaderSrc = R"glsl(#version 330
-layout(location = 0) in vec3 pos;
-layout(location = 1) in vec2 tex;
+inline constexpr const char* gImageVertexShaderSrc = ZV_GLSL_HEADER R"glsl(
+layout(location = IMAGE_POSITION_LOCATION) in vec3 pos;
+layout(location = IMAGE_TEXCOORD_LOCATION) in vec2 tex;
 
 uniform mat4 matrix;
 
@@ -18,13 +20,20 @@ void main() {
 }
 )glsl";
 
+// Uniforms of the image program; the colour map comes through the "ColorMap" block.
+struct ImageUniforms {
+    enum : int { MATRIX, CMAPLEN, VALUE_MAP, TEX, IS_GRAYSCALE, COUNT };
+    static constexpr const char* NAMES[COUNT] = {"matrix", "cmaplen", "valueMap", "tex",
+                                                 "isGrayScale"};
+};
+
 // The block is declared with the rows of the longest map; cmaplen says how many the bound
 // map really has. "valueMap" (scale, offset) takes OpenGL's normalised texel to the map's
 // [0, 1]: (1, 0) unless the image has a value range. Indices are clamped into the map: signed
 // pixels normalise below 0 and float pixels may exceed 1, and either would read outside it.
 // The float clamp keeps the int conversion in range. A NaN in a shown channel has no row to
 // read (its int conversion is undefined), so the pixel is a hole: transparent black.
-inline constexpr const char* gImageFragmentShaderSrc = R"glsl(#version 330
+inline constexpr const char* gImageFragmentShaderSrc = ZV_GLSL_HEADER R"glsl(
 const int size = 259;
 
 uniform float cmaplen;

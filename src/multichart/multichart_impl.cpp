@@ -4,6 +4,7 @@
 
 #include "gl/raise.hpp"
 #include "gl/check.hpp"
+#include "chart/chart_shaders.hpp"
 #include "font/font_impl.hpp"
 
 namespace internal {
@@ -192,8 +193,8 @@ void multichart_impl::fillRect(const PixelRect& r, const float color[4]) {
     t[1][1] = (r.y1 - r.y0) / mViewportH;
     t[3][0] = (r.x0 + r.x1) / mViewportW - 1.0f;
     t[3][1] = (r.y0 + r.y1) / mViewportH - 1.0f;
-    glUniformMatrix4fv(borderMatIndex(), 1, GL_FALSE, &t[0][0]);
-    glUniform4fv(borderColorIndex(), 1, color);
+    borderUniforms().setMatrix4(ChartBorderUniforms::TRANSFORM, &t[0][0]);
+    borderUniforms().setVec4(ChartBorderUniforms::COLOR, color);
     glDrawArrays(GL_TRIANGLE_FAN, 0, 4);
 }
 
@@ -223,7 +224,7 @@ void multichart_impl::renderLegend(int windowId, const ChartLayout& c) {
     // swatches would fail against the box.
     glDisable(GL_DEPTH_TEST);
     bindResources(windowId);
-    bindBorderProgram();
+    borderUniforms().use(windowId);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     fillRect(box, LEGEND_BACKGROUND);
@@ -249,7 +250,7 @@ void multichart_impl::renderLegend(int windowId, const ChartLayout& c) {
         s.plot->renderMarkerAt(windowId, 2.0f * e.markerX / mViewportW - 1.0f,
                                2.0f * e.markerY / mViewportH - 1.0f);
     }
-    unbindBorderProgram();
+    glUseProgram(0);
     unbindResources();
 
     font_impl& text = *font();

@@ -7,6 +7,7 @@
 // the line crosses gets ink on any rasteriser, multisampled or not. The data vertex stage
 // (gMarkerVertexShaderSrc) places the points; the chart's plain fragment stage colours.
 
+#include "common/shader_interface.hpp"
 #include "gl/gl_objects.hpp"
 
 namespace internal {
@@ -21,7 +22,7 @@ constexpr float MAX_LINE_WIDTH = 1000.0f;
 // vertex stage clipped away (no logarithm on a logarithmic axis) is not drawn at all, nor
 // is a segment of zero length (a rasterised line of one point draws nothing either, and
 // strips may repeat a point to stand still).
-inline constexpr const char* gLineGeometryShaderSrc = R"(#version 330
+inline constexpr const char* gLineGeometryShaderSrc = ZV_GLSL_HEADER R"glsl(
 layout(lines) in;
 layout(triangle_strip, max_vertices = 4) out;
 uniform vec2 halfViewport;
@@ -48,7 +49,7 @@ void main(void) {
     corner(b + t + n);
     EndPrimitive();
 }
-)";
+)glsl";
 
 // The line program: the data vertex stage, the expanding geometry stage and the chart's
 // plain fragment stage ("color"). Raises what the shader building raises.

@@ -32,24 +32,19 @@ PointFormat pointFormat(GLenum type) {
 LineLod::LineLod(GLuint vbo, GLenum type, unsigned n) : mN(n) {
     const PointFormat format = pointFormat(type);
     const std::string reduceSource =
-        std::string("#version 330\n#define POINTS ") + format.sampler + "\n" +
+        std::string(ZV_GLSL_HEADER "#define POINTS ") + format.sampler + "\n" +
         gLodReduceFragmentShaderBody;
     mReduceProgram = makeProgram(gLodQuadVertexShaderSrc, reduceSource.c_str());
     mVerdictProgram = makeProgram(gLodQuadVertexShaderSrc, gLodVerdictFragmentShaderSrc);
     mLineProgram =
         makeProgram(gLodLineVertexShaderSrc, gLineGeometryShaderSrc, gChartFragmentShaderSrc);
-    const char* reduceNames[6] = {"n", "columns", "transform", "origin", "halfViewport",
-                                  "firstColumn"};
-    for (int i = 0; i < 6; ++i)
-        mReduceLoc[i] = glGetUniformLocation(mReduceProgram.get(), reduceNames[i]);
-    mCountLoc = glGetUniformLocation(mVerdictProgram.get(), "count");
-    mWantOrderedLoc = glGetUniformLocation(mVerdictProgram.get(), "wantOrdered");
-    const char* lineNames[5] = {"transform", "origin", "color", "halfViewport", "halfWidth"};
-    for (int i = 0; i < 5; ++i)
-        mLineLoc[i] = glGetUniformLocation(mLineProgram.get(), lineNames[i]);
+    mReduceUniforms = UniformCache::of<LodReduceUniforms>(mReduceProgram.get());
+    mVerdictUniforms = UniformCache::of<LodVerdictUniforms>(mVerdictProgram.get());
+    mLineUniforms = UniformCache::of<LodLineUniforms>(mLineProgram.get());
     // The point count never changes: set once.
-    setProgramConstants(mReduceProgram.get(),
-                        [&] { glUniform1i(mReduceLoc[0], static_cast<GLint>(mN)); });
+    setProgramConstants(mReduceProgram.get(), [&] {
+        mReduceUniforms.setConstant(LodReduceUniforms::N, static_cast<GLint>(mN));
+    });
 
     glGetIntegerv(GL_MAX_TEXTURE_BUFFER_SIZE, &mMaxTexels);
     mPoints = GLTexture::create();
@@ -145,23 +140,25 @@ const LineLod::PerWindow* LineLod::reduce(int windowId, const glm::mat4& transfo
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, w.reduceFbo);
     glViewport(0, 0, columns + 2, 1);
     glBindTexture(GL_TEXTURE_BUFFER, mPoints.get());
-    glUseProgram(mReduceProgram.get());
-    glUniform1i(mReduceLoc[1], columns);
-    glUniformMatrix4fv(mReduceLoc[2], 1, GL_FALSE, &transform[0][0]);
-    glUniform2f(mReduceLoc[3], origin[0], origin[1]);
-    glUniform2f(mReduceLoc[4], 0.5f * static_cast<float>(viewport[2]),
-                0.5f * static_cast<float>(viewport[3]));
-    glUniform1f(mReduceLoc[5], static_cast<float>(frame[0] - viewport[0]));
+    const GLfloat halfViewport[2] = {0.5f * static_cast<float>(viewport[2]),
+                                     0.5f * static_cast<float>(viewport[3])};
+    mReduceUniforms.use(windowId);
+    mReduceUniforms.setInt(LodReduceUniforms::COLUMNS, columns);
+    mReduceUniforms.setMatrix4(LodReduceUniforms::TRANSFORM, &transform[0][0]);
+    mReduceUniforms.setVec2(LodReduceUniforms::ORIGIN, origin);
+    mReduceUniforms.setVec2(LodReduceUniforms::HALF_VIEWPORT, halfViewport);
+    mReduceUniforms.setFloat(LodReduceUniforms::FIRST_COLUMN,
+                             static_cast<float>(frame[0] - viewport[0]));
     glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
 
     // 2. The verdict, kept in two queries.
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, w.verdictFbo);
     glViewport(0, 0, 1, 1);
     glBindTexture(GL_TEXTURE_2D_ARRAY, mReduced.get());
-    glUseProgram(mVerdictProgram.get());
-    glUniform1i(mCountLoc, columns + 2);
+    mVerdictUniforms.use(windowId);
+    mVerdictUniforms.setInt(LodVerdictUniforms::TEXELS, columns + 2);
     for (int q = 0; q < 2; ++q) {
-        glUniform1i(mWantOrderedLoc, q == 0 ? 1 : 0);
+        mVerdictUniforms.setInt(LodVerdictUniforms::WANT_ORDERED, q == 0 ? 1 : 0);
         glBeginQuery(GL_ANY_SAMPLES_PASSED, w.queries[q]);
         glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
         glEndQuery(GL_ANY_SAMPLES_PASSED);
@@ -173,16 +170,17 @@ const LineLod::PerWindow* LineLod::reduce(int windowId, const glm::mat4& transfo
     return &w;
 }
 
-void LineLod::drawReduced(const glm::mat4& transform, const float origin[2],
+void LineLod::drawReduced(int windowId, const glm::mat4& transform, const float origin[2],
                           const float color[4], float halfWidth, const int viewport[4],
                           int texels) {
-    glUseProgram(mLineProgram.get());
-    glUniformMatrix4fv(mLineLoc[0], 1, GL_FALSE, &transform[0][0]);
-    glUniform2f(mLineLoc[1], origin[0], origin[1]);
-    glUniform4fv(mLineLoc[2], 1, color);
-    glUniform2f(mLineLoc[3], 0.5f * static_cast<float>(viewport[2]),
-                0.5f * static_cast<float>(viewport[3]));
-    glUniform1f(mLineLoc[4], halfWidth);
+    const GLfloat halfViewport[2] = {0.5f * static_cast<float>(viewport[2]),
+                                     0.5f * static_cast<float>(viewport[3])};
+    mLineUniforms.use(windowId);
+    mLineUniforms.setMatrix4(LodLineUniforms::TRANSFORM, &transform[0][0]);
+    mLineUniforms.setVec2(LodLineUniforms::ORIGIN, origin);
+    mLineUniforms.setVec4(LodLineUniforms::COLOR, color);
+    mLineUniforms.setVec2(LodLineUniforms::HALF_VIEWPORT, halfViewport);
+    mLineUniforms.setFloat(LodLineUniforms::HALF_WIDTH, halfWidth);
     // The array texture is still bound on unit 0 from the verdict.
     glDrawArrays(GL_LINE_STRIP, 0, 4 * texels);
 }
@@ -190,25 +188,6 @@ void LineLod::drawReduced(const glm::mat4& transform, const float origin[2],
 void LineLod::unbindTextures() {
     glBindTexture(GL_TEXTURE_2D_ARRAY, 0);
     glBindTexture(GL_TEXTURE_BUFFER, 0);
-}
-
-void LineLod::moveUniformsAway() {
-    glUseProgram(mReduceProgram.get());
-    glUniform1i(mReduceLoc[1], -1);
-    UniformRefresh::awayMatrix(mReduceLoc[2]);
-    glUniform2f(mReduceLoc[3], HUGE_VALF, HUGE_VALF);
-    glUniform2f(mReduceLoc[4], -1.0f, -1.0f);
-    UniformRefresh::awayFloat(mReduceLoc[5]);
-    glUseProgram(mVerdictProgram.get());
-    UniformRefresh::awayInt(mCountLoc);
-    UniformRefresh::awayInt(mWantOrderedLoc);
-    glUseProgram(mLineProgram.get());
-    UniformRefresh::awayMatrix(mLineLoc[0]);
-    glUniform2f(mLineLoc[1], HUGE_VALF, HUGE_VALF);
-    UniformRefresh::awayVec4(mLineLoc[2]);
-    glUniform2f(mLineLoc[3], -1.0f, -1.0f);
-    UniformRefresh::awayFloat(mLineLoc[4]);
-    glUseProgram(0);
 }
 
 }  // namespace internal

@@ -21,19 +21,21 @@
 
 #include <glm/glm.hpp>
 
+#include "common/shader_interface.hpp"
 #include "gl/gl.hpp"
 #include "gl/gl_objects.hpp"
+#include "gl/uniforms.hpp"
 
 namespace internal {
 
 // A full-area quad from the vertex number alone (a strip of four vertices, no attributes):
 // covers every pixel of the viewport once.
-inline constexpr const char* gLodQuadVertexShaderSrc = R"(#version 330
+inline constexpr const char* gLodQuadVertexShaderSrc = ZV_GLSL_HEADER R"glsl(
 void main(void) {
     vec2 corner = vec2(float(gl_VertexID & 1), float(gl_VertexID >> 1));
     gl_Position = vec4(corner * 2.0 - 1.0, 0.0, 1.0);
 }
-)";
+)glsl";
 
 // The reduction, one fragment per texel of a (columns + 2) x 1 target: texel 0 holds the
 // last point before the frame's first column, texel columns + 1 the first point after its
@@ -43,9 +45,9 @@ void main(void) {
 // before it (the line passes it anyway, and a segment of zero length draws nothing).
 // "column" is where the data vertex stage puts a point, in pixel columns from the frame's
 // first: the same arithmetic, so the columns split the points as the line is drawn.
-// The sampler type is defined in front (POINTS: samplerBuffer, isamplerBuffer or
-// usamplerBuffer, after the plot's element type).
-inline constexpr const char* gLodReduceFragmentShaderBody = R"(
+// The code puts ZV_GLSL_HEADER in front, then a line defining the sampler type (POINTS:
+// samplerBuffer, isamplerBuffer or usamplerBuffer, after the plot's element type).
+inline constexpr const char* gLodReduceFragmentShaderBody = R"glsl(
 uniform POINTS points;
 uniform int n;
 uniform int columns;
@@ -132,12 +134,19 @@ void main(void) {
     }
     disorder = vec4(ordered ? 0.0 : 1.0);
 }
-)";
+)glsl";
+
+// Uniforms of the reduction program.
+struct LodReduceUniforms {
+    enum : int { N, COLUMNS, TRANSFORM, ORIGIN, HALF_VIEWPORT, FIRST_COLUMN, COUNT };
+    static constexpr const char* NAMES[COUNT] = {"n",      "columns",      "transform",
+                                                 "origin", "halfViewport", "firstColumn"};
+};
 
 // One pixel, kept when the columns' verdict is the one asked for ("wantOrdered" 1: every
 // column ordered; 0: some column not), so that an occlusion query around it holds the
 // answer.
-inline constexpr const char* gLodVerdictFragmentShaderSrc = R"(#version 330
+inline constexpr const char* gLodVerdictFragmentShaderSrc = ZV_GLSL_HEADER R"glsl(
 uniform sampler2DArray reduced;
 uniform int count;
 uniform int wantOrdered;
@@ -150,11 +159,17 @@ void main(void) {
         discard;
     verdict = vec4(1.0);
 }
-)";
+)glsl";
+
+// Uniforms of the verdict program.
+struct LodVerdictUniforms {
+    enum : int { TEXELS, WANT_ORDERED, COUNT };
+    static constexpr const char* NAMES[COUNT] = {"count", "wantOrdered"};
+};
 
 // The reduced line: vertex 4k + m is point m (first, one extreme, the other, last) of texel
 // k, through the data vertex stage's arithmetic (linear axes only).
-inline constexpr const char* gLodLineVertexShaderSrc = R"(#version 330
+inline constexpr const char* gLodLineVertexShaderSrc = ZV_GLSL_HEADER R"glsl(
 uniform sampler2DArray reduced;
 uniform mat4 transform;
 uniform vec2 origin;
@@ -167,7 +182,15 @@ void main(void) {
     gl_Position = transform * vec4(p - origin, 0.0, 1.0);
     gl_ClipDistance[0] = 1.0;
 }
-)";
+)glsl";
+
+// Uniforms of the reduced-line program (gLodLineVertexShaderSrc, gLineGeometryShaderSrc and
+// gChartFragmentShaderSrc).
+struct LodLineUniforms {
+    enum : int { TRANSFORM, ORIGIN, COLOR, HALF_VIEWPORT, HALF_WIDTH, COUNT };
+    static constexpr const char* NAMES[COUNT] = {"transform", "origin", "color", "halfViewport",
+                                                 "halfWidth"};
+};
 
 // The reduction of one plot's buffer. Programs, the buffer texture and the reduced points
 // belong to the share group; framebuffers and queries, which contexts do not share, are
@@ -203,7 +226,7 @@ public:
             return;
         }
         glBeginConditionalRender(w->queries[0], GL_QUERY_WAIT);
-        drawReduced(transform, origin, color, halfWidth, viewport, frame[2] + 2);
+        drawReduced(windowId, transform, origin, color, halfWidth, viewport, frame[2] + 2);
         glEndConditionalRender();
         glBeginConditionalRender(w->queries[1], GL_QUERY_WAIT);
         fullDraw();
@@ -211,8 +234,6 @@ public:
         unbindTextures();
     }
 
-    // The programs are shared by the group's windows: see UniformRefresh.
-    void moveUniformsAway();
     // Number of windows with framebuffers and queries of their own, for tests.
     size_t windows() const { return mWindows.size(); }
 
@@ -227,8 +248,8 @@ private:
     // which case nothing was drawn and the state is as found.
     const PerWindow* reduce(int windowId, const glm::mat4& transform, const float origin[2],
                 const int frame[4], const int viewport[4]);
-    void drawReduced(const glm::mat4& transform, const float origin[2], const float color[4],
-                     float halfWidth, const int viewport[4], int texels);
+    void drawReduced(int windowId, const glm::mat4& transform, const float origin[2],
+                     const float color[4], float halfWidth, const int viewport[4], int texels);
     static void unbindTextures();
     // The reduced-points texture at least `texels` wide; grows, never shrinks.
     void reserve(unsigned texels);
@@ -241,9 +262,7 @@ private:
     GLTexture mVerdict;  // 1 x 1 target of the verdict pixels
     unsigned mCapacity = 0;
     GLProgram mReduceProgram, mVerdictProgram, mLineProgram;
-    GLint mReduceLoc[6];  // n, columns, transform, origin, halfViewport, firstColumn
-    GLint mCountLoc = -1, mWantOrderedLoc = -1;
-    GLint mLineLoc[5];  // transform, origin, color, halfViewport, halfWidth
+    UniformCache mReduceUniforms, mVerdictUniforms, mLineUniforms;
     std::map<int, PerWindow> mWindows;
 };
 

@@ -19,16 +19,12 @@ namespace internal {
 namespace {
 size_t bytesPerElement(GLenum type) { return type == GL_UNSIGNED_BYTE ? 1 : 4; }
 
-// Writes the axes' origins and logarithmic flags into a program of the data vertex stage.
-void writeMapping(GLint originLoc, GLint logLoc, const float* mapping) {
-    glUniform2f(originLoc, mapping[0], mapping[1]);
-    glUniform2i(logLoc, static_cast<int>(mapping[2]), static_cast<int>(mapping[3]));
-}
-
-// Values no draw writes: an origin is always finite and a flag 0 or 1.
-void writeMappingAway(GLint originLoc, GLint logLoc) {
-    glUniform2f(originLoc, HUGE_VALF, HUGE_VALF);
-    glUniform2i(logLoc, -1, -1);
+// Writes the axes' origins and logarithmic flags into a program of the data vertex stage
+// (LineUniforms and MarkerUniforms name them alike).
+template <class U>
+void writeMapping(UniformCache& uniforms, const GLfloat* origin, const GLint* log) {
+    uniforms.setVec2(U::ORIGIN, origin);
+    uniforms.setIVec2(U::LOG_AXES, log);
 }
 }  // namespace
 
@@ -50,23 +46,13 @@ plot_impl::plot_impl(unsigned numPoints, AcceptedType type, int markerType)
     allocateBuffer(GL_ARRAY_BUFFER, mVBOSize, GL_DYNAMIC_DRAW, "Plot::Plot",
                    "the plot's vertex buffer");
     glBindBuffer(GL_ARRAY_BUFFER, 0);
-    mPointLoc = static_cast<GLuint>(borderProgramPointIndex());
     mLineProgram = makeLineProgram();
-    mLineMatLoc = glGetUniformLocation(mLineProgram.get(), "transform");
-    mLineColorUniformLoc = glGetUniformLocation(mLineProgram.get(), "color");
-    mLineOriginLoc = glGetUniformLocation(mLineProgram.get(), "origin");
-    mLineLogLoc = glGetUniformLocation(mLineProgram.get(), "logAxes");
-    mLineHalfViewportLoc = glGetUniformLocation(mLineProgram.get(), "halfViewport");
-    mLineHalfWidthLoc = glGetUniformLocation(mLineProgram.get(), "halfWidth");
+    mLineUniforms = UniformCache::of<LineUniforms>(mLineProgram.get());
     mMarkerProgram = makeProgram(gMarkerVertexShaderSrc, gMarkerSpriteFragmentShaderSrc);
-    mMarkerOriginLoc = glGetUniformLocation(mMarkerProgram.get(), "origin");
-    mMarkerLogLoc = glGetUniformLocation(mMarkerProgram.get(), "logAxes");
-    mMarkerTypeLoc = glGetUniformLocation(mMarkerProgram.get(), "marker_type");
-    mSpriteMatLoc = glGetUniformLocation(mMarkerProgram.get(), "transform");
-    mLineColorLoc = glGetUniformLocation(mMarkerProgram.get(), "line_color");
+    mMarkerUniforms = UniformCache::of<MarkerUniforms>(mMarkerProgram.get());
     // The marker shape never changes: set once, the program keeps it.
     setProgramConstants(mMarkerProgram.get(), [&] {
-        glUniform1i(mMarkerTypeLoc, mMarkerType);
+        mMarkerUniforms.setConstant(MarkerUniforms::MARKER_TYPE, mMarkerType);
     });
 }
 
@@ -106,9 +92,9 @@ void plot_impl::setLineWidth(float pixels) {
 
 void plot_impl::bindResources(int windowId) {
     mVAOs.bind(windowId, [&] {
-        glEnableVertexAttribArray(mPointLoc);
+        glEnableVertexAttribArray(CHART_POINT_LOCATION);
         glBindBuffer(GL_ARRAY_BUFFER, mVBO.get());
-        glVertexAttribPointer(mPointLoc, 2, mGLType, GL_FALSE, 0, nullptr);
+        glVertexAttribPointer(CHART_POINT_LOCATION, 2, mGLType, GL_FALSE, 0, nullptr);
         glBindBuffer(GL_ARRAY_BUFFER, 0);
     });
 }
@@ -131,11 +117,10 @@ void plot_impl::render(int windowId, int x, int y, int width, int height) {
 
 void plot_impl::renderSeries(int windowId, const glm::mat4& transform, const AxisMap& ax,
                              const AxisMap& ay) {
-    if (mUniformRefresh.windowChanged(windowId)) moveUniformsAway();
-    mMapping[0] = static_cast<float>(ax.shaderOrigin());
-    mMapping[1] = static_cast<float>(ay.shaderOrigin());
-    mMapping[2] = ax.log ? 1.0f : 0.0f;
-    mMapping[3] = ay.log ? 1.0f : 0.0f;
+    mMapping.origin[0] = static_cast<float>(ax.shaderOrigin());
+    mMapping.origin[1] = static_cast<float>(ay.shaderOrigin());
+    mMapping.log[0] = ax.log ? 1 : 0;
+    mMapping.log[1] = ay.log ? 1 : 0;
     // Points without a logarithm are clipped away (see the data vertex stage).
     const bool clip = (ax.log || ay.log) && !glIsEnabled(GL_CLIP_DISTANCE0);
     if (clip) glEnable(GL_CLIP_DISTANCE0);
@@ -145,58 +130,35 @@ void plot_impl::renderSeries(int windowId, const glm::mat4& transform, const Axi
 
 void plot_impl::renderMarkerAt(int windowId, float x, float y) {
     if (mMarkerType == zv::ZV_MARKER_NONE || mNumPoints == 0) return;
-    if (mUniformRefresh.windowChanged(windowId)) moveUniformsAway();
     // No scale, only the translation: every point lands on (x, y).
     glm::mat4 place(0.0f);
     place[3] = glm::vec4(x, y, 0.0f, 1.0f);
     glEnable(GL_PROGRAM_POINT_SIZE);
-    glUseProgram(mMarkerProgram.get());
-    if (mMarkerTransform.update(&place[0][0]))
-        glUniformMatrix4fv(mSpriteMatLoc, 1, GL_FALSE, &place[0][0]);
-    if (mMarkerColor.update(mColor)) glUniform4fv(mLineColorLoc, 1, mColor);
+    mMarkerUniforms.use(windowId);
+    mMarkerUniforms.setMatrix4(MarkerUniforms::TRANSFORM, &place[0][0]);
+    mMarkerUniforms.setVec4(MarkerUniforms::LINE_COLOR, mColor);
     bindResources(windowId);
     glDrawArrays(GL_POINTS, 0, 1);
     glDisable(GL_PROGRAM_POINT_SIZE);
-}
-
-void plot_impl::moveUniformsAway() {
-    glUseProgram(mLineProgram.get());
-    UniformRefresh::awayMatrix(mLineMatLoc);
-    UniformRefresh::awayVec4(mLineColorUniformLoc);
-    writeMappingAway(mLineOriginLoc, mLineLogLoc);
-    glUniform2f(mLineHalfViewportLoc, -1.0f, -1.0f);
-    UniformRefresh::awayFloat(mLineHalfWidthLoc);
-    glUseProgram(mMarkerProgram.get());
-    UniformRefresh::awayMatrix(mSpriteMatLoc);
-    UniformRefresh::awayVec4(mLineColorLoc);
-    writeMappingAway(mMarkerOriginLoc, mMarkerLogLoc);
-    mMarkerTransform.forget();
-    mMarkerColor.forget();
-    mMarkerMapping.forget();
-    mLineMapping.forget();
-    mLineGeometry.forget();
-    if (mLod) mLod->moveUniformsAway();
-    glUseProgram(0);
 }
 
 // The graph's program and vertex array stay bound: the frame drawn next binds its own and
 // leaves program 0 and vertex array 0 (render() always draws the frame after the graph).
 void plot_impl::renderGraph(int windowId, glm::mat4 transform) {
     bindResources(windowId);
-    glUseProgram(mLineProgram.get());
-    glUniformMatrix4fv(mLineMatLoc, 1, GL_FALSE, &transform[0][0]);
-    glUniform4fv(mLineColorUniformLoc, 1, mColor);
-    if (mLineMapping.update(mMapping)) writeMapping(mLineOriginLoc, mLineLogLoc, mMapping);
+    mLineUniforms.use(windowId);
+    mLineUniforms.setMatrix4(LineUniforms::TRANSFORM, &transform[0][0]);
+    mLineUniforms.setVec4(LineUniforms::COLOR, mColor);
+    writeMapping<LineUniforms>(mLineUniforms, mMapping.origin, mMapping.log);
     // The segments are widened in the viewport's pixels: a grid cell's viewport is its inset
     // area, not the cell the transform was made for.
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
-    const float geometry[3] = {0.5f * static_cast<float>(viewport[2]),
-                               0.5f * static_cast<float>(viewport[3]), 0.5f * mLineWidth};
-    if (mLineGeometry.update(geometry)) {
-        glUniform2f(mLineHalfViewportLoc, geometry[0], geometry[1]);
-        glUniform1f(mLineHalfWidthLoc, geometry[2]);
-    }
+    const GLfloat halfViewport[2] = {0.5f * static_cast<float>(viewport[2]),
+                                     0.5f * static_cast<float>(viewport[3])};
+    const float halfWidth = 0.5f * mLineWidth;
+    mLineUniforms.setVec2(LineUniforms::HALF_VIEWPORT, halfViewport);
+    mLineUniforms.setFloat(LineUniforms::HALF_WIDTH, halfWidth);
     const auto fullDraw = [&] {
         glUseProgram(mLineProgram.get());
         glDrawArrays(GL_LINE_STRIP, 0, static_cast<GLsizei>(mNumPoints));
@@ -204,7 +166,7 @@ void plot_impl::renderGraph(int windowId, glm::mat4 transform) {
     // The frame's columns are those of the data clip, which both callers set.
     GLint frame[4];
     glGetIntegerv(GL_SCISSOR_BOX, frame);
-    const bool linear = mMapping[2] == 0.0f && mMapping[3] == 0.0f;
+    const bool linear = mMapping.log[0] == 0 && mMapping.log[1] == 0;
     bool reduced = false;
     if (mLodEnabled && linear && frame[2] > 0 &&
         mNumPoints / 2u > static_cast<unsigned>(frame[2])) {
@@ -212,7 +174,7 @@ void plot_impl::renderGraph(int windowId, glm::mat4 transform) {
         reduced = mLod->worthIt(frame[2]);
     }
     if (reduced) {
-        mLod->draw(windowId, transform, mMapping, mColor, geometry[2], frame, viewport,
+        mLod->draw(windowId, transform, mMapping.origin, mColor, halfWidth, frame, viewport,
                    fullDraw);
     } else {
         fullDraw();
@@ -223,11 +185,10 @@ void plot_impl::renderGraph(int windowId, glm::mat4 transform) {
 void plot_impl::renderMarkers(int windowId, const glm::mat4& transform, bool bound) {
     if (mMarkerType == zv::ZV_MARKER_NONE) return;
     glEnable(GL_PROGRAM_POINT_SIZE);
-    glUseProgram(mMarkerProgram.get());
-    if (mMarkerTransform.update(&transform[0][0]))
-        glUniformMatrix4fv(mSpriteMatLoc, 1, GL_FALSE, &transform[0][0]);
-    if (mMarkerColor.update(mColor)) glUniform4fv(mLineColorLoc, 1, mColor);
-    if (mMarkerMapping.update(mMapping)) writeMapping(mMarkerOriginLoc, mMarkerLogLoc, mMapping);
+    mMarkerUniforms.use(windowId);
+    mMarkerUniforms.setMatrix4(MarkerUniforms::TRANSFORM, &transform[0][0]);
+    mMarkerUniforms.setVec4(MarkerUniforms::LINE_COLOR, mColor);
+    writeMapping<MarkerUniforms>(mMarkerUniforms, mMapping.origin, mMapping.log);
     if (!bound) bindResources(windowId);
     glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(mNumPoints));
     glDisable(GL_PROGRAM_POINT_SIZE);

@@ -11,7 +11,6 @@
 #include "chart/chart_impl.hpp"
 #include "gl/gl.hpp"
 #include "gl/gl_objects.hpp"
-#include "gl/held_uniform.hpp"
 #include "gl/uniforms.hpp"
 #include "gl/vertex_arrays.hpp"
 #include "plot/line_lod.hpp"
@@ -89,20 +88,12 @@ public:
 
     void bindResources(int windowId);
     void unbindResources() const { VertexArrayMap::unbind(); }
-    GLuint lineProgram() const { return mLineProgram.get(); }
-    GLint spriteMatIndex() const { return mSpriteMatLoc; }
-    GLint markerTypeIndex() const { return mMarkerTypeLoc; }
     const VertexArrayMap& vertexArrays() const { return mVAOs; }
 
 protected:
     // The marker pass alone; nothing when the marker type is ZV_MARKER_NONE. `bound`: the
     // plot's vertex array is bound already (by the line pass).
     void renderMarkers(int windowId, const glm::mat4& transform, bool bound);
-
-private:
-    // The programs are shared by the group's windows: when the plot moves to another window,
-    // every uniform the graph writes is first moved away (see UniformRefresh).
-    void moveUniformsAway();
 
 private:
     // The element type, checked before anything is built.
@@ -123,32 +114,19 @@ private:
     size_t mVBOSize = 0;
     // The line: the data vertex stage with the frame's plain fragment stage.
     GLProgram mLineProgram;
-    GLint mLineMatLoc = -1;
-    GLint mLineColorUniformLoc = -1;
-    GLint mLineOriginLoc = -1;
-    GLint mLineLogLoc = -1;
-    GLint mLineHalfViewportLoc = -1;
-    GLint mLineHalfWidthLoc = -1;
+    UniformCache mLineUniforms;
     float mLineWidth = 1.0f;
     bool mLodEnabled = true;
     std::unique_ptr<LineLod> mLod;  // made on the first draw that reduces
     GLProgram mMarkerProgram;
-    GLint mMarkerOriginLoc = -1;
-    GLint mMarkerLogLoc = -1;
+    UniformCache mMarkerUniforms;
     // Origins and logarithmic flags of both axes, as the data vertex stage takes them, for
-    // the frame being drawn: x origin, y origin, x log, y log.
-    float mMapping[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-    GLuint mPointLoc = 0;
-    GLint mMarkerTypeLoc = -1;
-    GLint mSpriteMatLoc = -1;
-    GLint mLineColorLoc = -1;
-    UniformRefresh mUniformRefresh;  // for the graph's writes to both programs
-    // What the marker program, written by this plot alone, holds in this window.
-    HeldUniform<16> mMarkerTransform;
-    HeldUniform<4> mMarkerColor;
-    HeldUniform<4> mMarkerMapping;
-    HeldUniform<4> mLineMapping;
-    HeldUniform<3> mLineGeometry;  // half the viewport's width and height, half the line's
+    // the frame being drawn.
+    struct AxisMapping {
+        GLfloat origin[2] = {0.0f, 0.0f};
+        GLint log[2] = {0, 0};
+    };
+    AxisMapping mMapping;
     VertexArrayMap mVAOs;
     std::unique_ptr<DataRange> mRange;  // made on the first fit
     bool mAutoFit = false;

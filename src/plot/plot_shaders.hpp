@@ -3,6 +3,8 @@
 // the markers' fragment stage, which shapes 10-pixel point sprites. The line's fragment stage
 // is the chart frame's plain one.
 
+#include "common/shader_interface.hpp"
+
 namespace internal {
 
 // The data pass of a plot, line and markers alike. "point" sits at the location every chart
@@ -13,8 +15,8 @@ namespace internal {
 // their precision. A point at or below zero on a logarithmic axis has no logarithm: it gets
 // a clip distance so negative that the clipper cuts every segment to it down to its other
 // end, and drops it as a marker (the plot enables GL_CLIP_DISTANCE0 for logarithmic axes).
-inline constexpr const char* gMarkerVertexShaderSrc = R"(#version 330
-layout(location = 0) in vec2 point;
+inline constexpr const char* gMarkerVertexShaderSrc = ZV_GLSL_HEADER R"glsl(
+layout(location = CHART_POINT_LOCATION) in vec2 point;
 uniform mat4 transform;
 uniform vec2 origin;
 uniform ivec2 logAxes;
@@ -34,12 +36,27 @@ void main(void) {
     gl_ClipDistance[0] = drawn ? 1.0 : -1e30;
     gl_PointSize = 10.0;
 }
-)";
+)glsl";
+
+// Uniforms of the line program (gMarkerVertexShaderSrc, gLineGeometryShaderSrc and
+// gChartFragmentShaderSrc; see makeLineProgram).
+struct LineUniforms {
+    enum : int { TRANSFORM, COLOR, ORIGIN, LOG_AXES, HALF_VIEWPORT, HALF_WIDTH, COUNT };
+    static constexpr const char* NAMES[COUNT] = {"transform", "color",        "origin",
+                                                 "logAxes",   "halfViewport", "halfWidth"};
+};
+
+// Uniforms of the marker program (gMarkerVertexShaderSrc + gMarkerSpriteFragmentShaderSrc).
+struct MarkerUniforms {
+    enum : int { TRANSFORM, LINE_COLOR, MARKER_TYPE, ORIGIN, LOG_AXES, COUNT };
+    static constexpr const char* NAMES[COUNT] = {"transform", "line_color", "marker_type",
+                                                 "origin", "logAxes"};
+};
 
 // (u, v) is the sprite coordinate, v = 0 at the top edge. Marker types 1 to 7 are a disc,
 // a ring, a square outline, a triangle with its apex up, a diagonal cross, an upright
 // cross and both crosses together; any other value keeps the whole square.
-inline constexpr const char* gMarkerSpriteFragmentShaderSrc = R"(#version 330
+inline constexpr const char* gMarkerSpriteFragmentShaderSrc = ZV_GLSL_HEADER R"glsl(
 uniform int marker_type;
 uniform vec4 line_color;
 out vec4 outputColor;
@@ -80,6 +97,6 @@ void main(void) {
         discard;
     outputColor = line_color;
 }
-)";
+)glsl";
 
 }  // namespace internal

@@ -5,6 +5,7 @@
 
 #include "gl/raise.hpp"
 #include "gl/shaders.hpp"
+#include "gl/uniforms.hpp"
 #include "range/range_shaders.hpp"
 
 namespace internal {
@@ -156,21 +157,22 @@ void DataRange::build() {
         case GL_UNSIGNED_BYTE: format = two ? GL_RG8UI : GL_R8UI; prefix = "u"; break;
         default: break;
     }
-    const std::string slice = std::string("#version 330\n#define DATA_SAMPLER ") + prefix +
+    const std::string slice = std::string(ZV_GLSL_HEADER "#define DATA_SAMPLER ") + prefix +
                               "samplerBuffer\n#define COMPONENTS " + (two ? "2" : "1") + "\n" +
                               gRangeSliceShaderSrc;
     mSliceProgram = captureProgram(slice);
     mMergeProgram = captureProgram(gRangeMergeShaderSrc);
     // The element count is fixed with the buffer: the uniforms are set once.
     const GLint sliceSize = static_cast<GLint>((mCount + SLICES - 1) / SLICES);
-    GLint previous = 0;
-    glGetIntegerv(GL_CURRENT_PROGRAM, &previous);
-    glUseProgram(mSliceProgram.get());
-    glUniform1i(glGetUniformLocation(mSliceProgram.get(), "count"), static_cast<GLint>(mCount));
-    glUniform1i(glGetUniformLocation(mSliceProgram.get(), "sliceSize"), sliceSize);
-    glUseProgram(mMergeProgram.get());
-    glUniform1i(glGetUniformLocation(mMergeProgram.get(), "count"), SLICES);
-    glUseProgram(static_cast<GLuint>(previous));
+    UniformCache sliceUniforms = UniformCache::of<RangeSliceUniforms>(mSliceProgram.get());
+    setProgramConstants(mSliceProgram.get(), [&] {
+        sliceUniforms.setConstant(RangeSliceUniforms::ELEMENT_COUNT, static_cast<GLint>(mCount));
+        sliceUniforms.setConstant(RangeSliceUniforms::SLICE_SIZE, sliceSize);
+    });
+    UniformCache mergeUniforms = UniformCache::of<RangeMergeUniforms>(mMergeProgram.get());
+    setProgramConstants(mMergeProgram.get(), [&] {
+        mergeUniforms.setConstant(RangeMergeUniforms::SLICE_COUNT, static_cast<GLint>(SLICES));
+    });
 
     mDataTexture = bufferTexture(mData, format);
     mPartial = newBuffer(SLICES * 4 * sizeof(float), GL_DYNAMIC_COPY);

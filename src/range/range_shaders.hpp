@@ -1,11 +1,14 @@
 #pragma once
-// Shaders of the data-range reduction. The data sampler's prefix ("", "i" or "u") is put in
-// front by the code, as a line defining DATA_SAMPLER.
+// Shaders of the data-range reduction.
+
+#include "common/shader_interface.hpp"
 
 namespace internal {
 
-// One vertex per slice: the range of elements [id * sliceSize, (id + 1) * sliceSize).
-const char* const gRangeSliceShaderSrc = R"glsl(
+// One vertex per slice: the range of elements [id * sliceSize, (id + 1) * sliceSize). The
+// code puts ZV_GLSL_HEADER in front, then the lines defining DATA_SAMPLER (the data
+// sampler's prefix, "", "i" or "u", before samplerBuffer) and COMPONENTS.
+inline constexpr const char* gRangeSliceShaderSrc = R"glsl(
 uniform DATA_SAMPLER data;
 uniform int count;
 uniform int sliceSize;
@@ -33,8 +36,14 @@ void main() {
 }
 )glsl";
 
+// Uniforms of the slice program, set once.
+struct RangeSliceUniforms {
+    enum : int { ELEMENT_COUNT, SLICE_SIZE, COUNT };
+    static constexpr const char* NAMES[COUNT] = {"count", "sliceSize"};
+};
+
 // One vertex: the range of the slices' ranges.
-const char* const gRangeMergeShaderSrc = R"glsl(#version 330
+inline constexpr const char* gRangeMergeShaderSrc = ZV_GLSL_HEADER R"glsl(
 uniform samplerBuffer partial;
 uniform int count;
 out vec4 range;
@@ -51,8 +60,14 @@ void main() {
 }
 )glsl";
 
+// Uniforms of the merge program, set once.
+struct RangeMergeUniforms {
+    enum : int { SLICE_COUNT, COUNT };
+    static constexpr const char* NAMES[COUNT] = {"count"};
+};
+
 // Nothing is rasterised; a fragment stage only completes the program.
-const char* const gRangeFragmentShaderSrc = R"glsl(#version 330
+inline constexpr const char* gRangeFragmentShaderSrc = ZV_GLSL_HEADER R"glsl(
 out vec4 colour;
 void main() { colour = vec4(0.0); }
 )glsl";

@@ -1,0 +1,125 @@
+#include "gl/uniforms.hpp"
+
+#include <algorithm>
+#include <string>
+
+#include "gl/raise.hpp"
+
+namespace internal {
+
+UniformCache::UniformCache(GLuint program, const char* const* names, size_t count)
+    : mProgram(program), mSlots(count) {
+    for (size_t u = 0; u < count; ++u) {
+        mSlots[u].location = glGetUniformLocation(program, names[u]);
+        if (mSlots[u].location < 0) {
+            ZV_RAISE(std::string("uniform \"") + names[u] +
+                         "\" is not active in its program; the uniform table beside the "
+                         "shader source must name only uniforms the shader uses",
+                     zv::ZV_ERR_GL);
+        }
+    }
+}
+
+bool UniformCache::update(int u, Kind kind, const GLfloat* value, int n) {
+    Slot& s = mSlots[static_cast<size_t>(u)];
+    s.kind = kind;
+    if (s.held && s.size == n && std::equal(value, value + n, s.value)) return false;
+    std::copy(value, value + n, s.value);
+    s.size = n;
+    s.held = true;
+    return true;
+}
+
+bool UniformCache::update(int u, const GLint* value, int n) {
+    Slot& s = mSlots[static_cast<size_t>(u)];
+    s.kind = Kind::Int;
+    if (s.held && s.size == n && std::equal(value, value + n, s.intValue)) return false;
+    std::copy(value, value + n, s.intValue);
+    s.size = n;
+    s.held = true;
+    return true;
+}
+
+void UniformCache::setMatrix4(int u, const GLfloat* value) {
+    if (update(u, Kind::Matrix4, value, 16)) glUniformMatrix4fv(location(u), 1, GL_FALSE, value);
+}
+
+void UniformCache::setVec2(int u, const GLfloat* value) {
+    if (update(u, Kind::Float, value, 2)) glUniform2fv(location(u), 1, value);
+}
+
+void UniformCache::setVec4(int u, const GLfloat* value) {
+    if (update(u, Kind::Float, value, 4)) glUniform4fv(location(u), 1, value);
+}
+
+void UniformCache::setFloat(int u, GLfloat value) {
+    if (update(u, Kind::Float, &value, 1)) glUniform1f(location(u), value);
+}
+
+void UniformCache::setInt(int u, GLint value) {
+    if (update(u, &value, 1)) glUniform1i(location(u), value);
+}
+
+void UniformCache::setIVec2(int u, const GLint* value) {
+    if (update(u, value, 2)) glUniform2iv(location(u), 1, value);
+}
+
+void UniformCache::uploadMatrix4(int u, const GLfloat* value) {
+    Slot& s = mSlots[static_cast<size_t>(u)];
+    s.kind = Kind::Matrix4;
+    s.held = false;
+    glUniformMatrix4fv(s.location, 1, GL_FALSE, value);
+}
+
+void UniformCache::setConstant(int u, GLint value) {
+    mSlots[static_cast<size_t>(u)].constant = true;
+    glUniform1i(location(u), value);
+}
+
+void UniformCache::setConstant(int u, GLfloat value) {
+    mSlots[static_cast<size_t>(u)].constant = true;
+    glUniform1f(location(u), value);
+}
+
+void UniformCache::setConstantVec4(int u, const GLfloat* value) {
+    mSlots[static_cast<size_t>(u)].constant = true;
+    glUniform4fv(location(u), 1, value);
+}
+
+bool UniformCache::heldInt(int u, GLint* value) const {
+    const Slot& s = mSlots[static_cast<size_t>(u)];
+    if (!s.held || s.kind != Kind::Int || s.size != 1) return false;
+    *value = s.intValue[0];
+    return true;
+}
+
+void UniformCache::enterWindow(int windowId) {
+    mWindow = windowId;
+    // Values no draw uses, so that the real writes that follow differ from what the program
+    // holds.
+    static const GLfloat NONE[16] = {};
+    static const GLfloat AWAY[4] = {-1.0f, -1.0f, -1.0f, -1.0f};
+    for (Slot& s : mSlots) {
+        s.held = false;
+        if (s.constant) continue;
+        switch (s.kind) {
+            case Kind::Unset: break;
+            case Kind::Matrix4: glUniformMatrix4fv(s.location, 1, GL_FALSE, NONE); break;
+            case Kind::Int:
+                if (s.size == 2)
+                    glUniform2i(s.location, -1, -1);
+                else
+                    glUniform1i(s.location, -1);
+                break;
+            case Kind::Float:
+                switch (s.size) {
+                    case 4: glUniform4fv(s.location, 1, AWAY); break;
+                    case 2: glUniform2fv(s.location, 1, AWAY); break;
+                    default: glUniform1f(s.location, AWAY[0]); break;
+                }
+                break;
+        }
+    }
+}
+
+}  // namespace internal
