@@ -116,12 +116,12 @@ AbstractChart2D::AbstractChart2D() {
 }
 
 AbstractChart2D::~AbstractChart2D() {
-    glErrorCheck("Begin Chart::~Chart", __FILE__, __LINE__);
+    ZV_CHECK_POINT("Begin Chart::~Chart");
     mVAOs.clear();
     mRectangle.reset();
     mBorderProgram.reset();
     mSpriteProgram.reset();
-    glErrorCheck("End Chart::~Chart", __FILE__, __LINE__);
+    ZV_CHECK_POINT("End Chart::~Chart");
 }
 
 void AbstractChart2D::setTickCount(int count) {
@@ -316,16 +316,30 @@ void AbstractChart2D::renderChart(int windowId, int x, int y, int w, int h) {
     // Too small an area for a data area: a frame of no size and a text space of no size
     // have nothing to show.
     if (!c.hasDataArea) return;
-    glErrorCheck("Begin Chart::render", __FILE__, __LINE__);
+    ZV_CHECK_POINT("Begin Chart::render");
     if (mTickPointsMoved) uploadTickPoints();
     if (w != mStrideWidth || h != mStrideHeight) thinLabels(c);
 
     bindResources(windowId);
+    drawBorder(windowId, c);
+    drawTicks(windowId, c);
+    // The text run uses its own program and vertex array and leaves program 0 and vertex
+    // array 0, as the frame must; without a font they are unbound here.
+    if (!drawLabels(windowId, c)) {
+        glUseProgram(0);
+        unbindResources();
+    }
+    ZV_CHECK_POINT("End Chart::render");
+}
+
+void AbstractChart2D::drawBorder(int windowId, const ChartLayout& c) {
     mBorderUniforms.use(windowId);
     mBorderUniforms.setMatrix4(ChartBorderUniforms::TRANSFORM, &c.transform[0][0]);
     mBorderUniforms.setVec4(ChartBorderUniforms::COLOR, WHITE);
     glDrawArrays(GL_LINE_LOOP, 0, 4);
+}
 
+void AbstractChart2D::drawTicks(int windowId, const ChartLayout& c) {
     glPointSize(static_cast<float>(mMetrics.tickSize));
     mSpriteUniforms.use(windowId);
     mSpriteUniforms.setMatrix4(ChartSpriteUniforms::TRANSFORM, &c.transform[0][0]);
@@ -343,16 +357,11 @@ void AbstractChart2D::renderChart(int windowId, int x, int y, int w, int h) {
         axis = 1 - axis;
     }
     glPointSize(1.0f);
+}
 
-    // The text run uses its own program and vertex array and leaves program 0 and vertex
-    // array 0, as the frame must; without a font they are unbound here.
+bool AbstractChart2D::drawLabels(int windowId, const ChartLayout& c) {
     mFont->setOthro2D(static_cast<int>(c.dataWidth), static_cast<int>(c.dataHeight));
-    if (!mFont->begin(windowId)) {
-        glUseProgram(0);
-        unbindResources();
-        glErrorCheck("End Chart::render", __FILE__, __LINE__);
-        return;
-    }
+    if (!mFont->begin(windowId)) return false;
     // Labels that would touch their neighbours are left out (see thinLabels); their ticks
     // stay.
     for (size_t k = 0; k < mYTicks.labels.size(); ++k) {
@@ -380,7 +389,7 @@ void AbstractChart2D::renderChart(int windowId, int x, int y, int w, int h) {
         mFont->drawString(pos, WHITE, mXTitle.c_str(), CHART_TEXT_SIZE, false);
     }
     mFont->end();
-    glErrorCheck("End Chart::render", __FILE__, __LINE__);
+    return true;
 }
 
 }  // namespace internal

@@ -147,6 +147,12 @@ protected:
     static void endDataClip() { glDisable(GL_SCISSOR_TEST); }
 
 private:
+    // renderChart's parts, in drawing order, with this window's vertex array bound: the
+    // border, the ticks, then the labels and titles in one text run (false, with nothing
+    // drawn, without a loaded font).
+    void drawBorder(int windowId, const ChartLayout& c);
+    void drawTicks(int windowId, const ChartLayout& c);
+    bool drawLabels(int windowId, const ChartLayout& c);
     // Builds the vertex buffer of border corners and room for the ticks; used once, by the
     // constructor.
     void setTickCount(int count);

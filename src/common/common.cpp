@@ -48,6 +48,18 @@ zv::ColorMode GLModeToZVColor(GLenum format) {
     }
 }
 
+size_t bytesPerElement(GLenum type) {
+    return (type == GL_BYTE || type == GL_UNSIGNED_BYTE) ? 1 : 4;
+}
+
+unsigned channelCount(GLenum format) {
+    switch (format) {
+        case GL_RED: return 1;
+        case GL_RGB: return 3;
+        default: return 4;
+    }
+}
+
 std::string getName(zv::ZVType type) {
     switch (type) {
         case zv::ZV_INT8: return "int8";

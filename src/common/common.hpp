@@ -18,6 +18,11 @@ zv::ZVType GLenumToZVType(GLenum type);
 GLenum ZVModeToGLColor(zv::ColorMode mode);
 // ColorMode of an OpenGL pixel format: GL_RED 1, GL_RGB 3, anything else 4.
 zv::ColorMode GLModeToZVColor(GLenum format);
+// Bytes of one element of an OpenGL type: 1 for GL_BYTE and GL_UNSIGNED_BYTE, 4 for every
+// other type (the library's are GL_INT, GL_UNSIGNED_INT and GL_FLOAT).
+size_t bytesPerElement(GLenum type);
+// Elements per pixel of an OpenGL pixel format: GL_RED 1, GL_RGB 3, anything else 4.
+unsigned channelCount(GLenum format);
 // Short name of a ZVType, as recorded by zv::TypeError.
 std::string getName(zv::ZVType type);
 // strncpy semantics: at most n characters, NUL padding, no terminator when src is n or longer.

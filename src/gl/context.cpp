@@ -41,7 +41,7 @@ void MakeContextCurrent(const Context* window) {
         window->makeCurrent();
         setCurrentRecord(window, window->glewContext());
     }
-    glErrorCheck("End MakeContextCurrent", __FILE__, __LINE__);
+    ZV_CHECK_POINT("End MakeContextCurrent");
 }
 
 const Context* currentWindow() { return gCurrentWindow; }

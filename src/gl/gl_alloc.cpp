@@ -58,6 +58,15 @@ void allocateBuffer(GLenum target, size_t size, GLenum usage, const char* label,
                                       " bytes; ask for fewer elements or a smaller element type");
 }
 
+GLBuffer makeDataBuffer(GLenum target, size_t size, GLenum usage, const char* label,
+                        const char* what) {
+    GLBuffer buffer = GLBuffer::create();
+    glBindBuffer(target, buffer.get());
+    allocateBuffer(target, size, usage, label, what);
+    glBindBuffer(target, 0);
+    return buffer;
+}
+
 void allocateTexture2D(GLint internalFormat, GLsizei width, GLsizei height, GLenum format,
                        GLenum type, const char* label, const char* what) {
     glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, width, height, 0, format, type, nullptr);

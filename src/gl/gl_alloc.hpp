@@ -7,6 +7,7 @@
 #include <cstddef>
 
 #include "gl/gl.hpp"
+#include "gl/gl_objects.hpp"
 
 namespace internal {
 
@@ -23,6 +24,11 @@ namespace internal {
 // from recording the new one); it cannot be put back, so it is named in the message.
 void allocateBuffer(GLenum target, size_t size, GLenum usage, const char* label,
                     const char* what);
+
+// A new buffer of `size` bytes, no data, with `usage`, for the application to fill: made
+// and allocated (allocateBuffer, which raises as it says) at `target`, which is left empty.
+GLBuffer makeDataBuffer(GLenum target, size_t size, GLenum usage, const char* label,
+                        const char* what);
 
 // Allocates level 0 of the 2-D texture bound in the current context, width x height texels
 // of `internalFormat`, no data (glTexImage2D with `format` and `type`; no pixel-unpack

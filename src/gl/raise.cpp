@@ -10,6 +10,7 @@ void raiseError(const char* where, int line, const std::string& message, zv::Err
 void raiseWithReason(const char* where, int line, const std::string& message,
                      zv::ErrorCode code, const std::string& reason, const char* diagnostic) {
     if (diagnostic) std::fprintf(stderr, "%s\n", diagnostic);
+    if (reason.empty()) throw zv::Error(where, line, message.c_str(), code);
     std::fprintf(stderr, "  %s\n", reason.c_str());
     throw zv::Error(where, line, message.c_str(), code, reason.c_str());
 }

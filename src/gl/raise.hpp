@@ -11,7 +11,8 @@ namespace internal {
 [[noreturn]] void raiseError(const char* where, int line, const std::string& message,
                              zv::ErrorCode code);
 // A zv::Error whose expectedCondition() carries the reason. The diagnostic line, when given,
-// and the reason are written to stderr first, for programs that let the exception end them.
+// and the reason are written to stderr first, for programs that let the exception end them:
+// the one way the library prints and raises. An empty reason is neither printed nor carried.
 [[noreturn]] void raiseWithReason(const char* where, int line, const std::string& message,
                                   zv::ErrorCode code, const std::string& reason,
                                   const char* diagnostic = nullptr);

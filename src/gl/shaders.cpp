@@ -2,56 +2,44 @@
 
 #include <iostream>
 #include <memory>
+#include <string>
 
 #include "gl/raise.hpp"
 
 namespace internal {
 
 namespace {
-// Reads an info log of `len` bytes through `get` and prints it in the "InfoLog:" layout.
-template <class Getter>
-void printLog(GLint len, Getter get) {
-    std::unique_ptr<char[]> log(new char[len]);
-    GLsizei written = 0;
-    get(len, &written, log.get());
-    std::cerr << "InfoLog:" << std::endl << log.get() << std::endl;
-}
-}  // namespace
-
-void printShaderInfoLog(int shader) {
+// A stage that did not compile is reported on stderr with the driver's info log and raised.
+// A driver that leaves no log gets the report alone and no raise here: the link, which
+// cannot succeed, raises then.
+void checkCompiled(GLuint shader, const char* stage) {
+    GLint ok = GL_FALSE;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+    if (ok) return;
+    const std::string report = std::string(stage) + " shader not compiled.";
     GLint len = 0;
     glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &len);
-    if (len < 2) return;
-    printLog(len, [&](GLint n, GLsizei* w, char* b) { glGetShaderInfoLog(shader, n, w, b); });
-    ZV_RAISE_AT("printShaderInfoLog", 106, "OpenGL Shader compilation failed", zv::ZV_ERR_GL);
+    if (len < 2) {
+        std::cerr << report << std::endl;
+        return;
+    }
+    std::unique_ptr<char[]> log(new char[len]);
+    GLsizei written = 0;
+    glGetShaderInfoLog(shader, len, &written, log.get());
+    raiseWithReason("printShaderInfoLog", 106, "OpenGL Shader compilation failed",
+                    zv::ZV_ERR_GL, "", (report + "\nInfoLog:\n" + log.get()).c_str());
 }
-
-void printLinkInfoLog(int program) {
-    GLint len = 0;
-    glGetProgramiv(program, GL_INFO_LOG_LENGTH, &len);
-    if (len < 2) return;
-    printLog(len, [&](GLint n, GLsizei* w, char* b) { glGetProgramInfoLog(program, n, w, b); });
-    ZV_RAISE_AT("printLinkInfoLog", 125, "OpenGL Shader linking failed", zv::ZV_ERR_GL);
-}
+}  // namespace
 
 shaders_t loadShaders(const char* vertexSource, const char* fragmentSource) {
     shaders_t s{glCreateShader(GL_VERTEX_SHADER), glCreateShader(GL_FRAGMENT_SHADER)};
     glShaderSource(s.vertex, 1, &vertexSource, nullptr);
     glShaderSource(s.fragment, 1, &fragmentSource, nullptr);
     try {
-        GLint ok = GL_FALSE;
         glCompileShader(s.vertex);
-        glGetShaderiv(s.vertex, GL_COMPILE_STATUS, &ok);
-        if (!ok) {
-            std::cerr << "Vertex shader not compiled." << std::endl;
-            printShaderInfoLog(s.vertex);
-        }
+        checkCompiled(s.vertex, "Vertex");
         glCompileShader(s.fragment);
-        glGetShaderiv(s.fragment, GL_COMPILE_STATUS, &ok);
-        if (!ok) {
-            std::cerr << "Fragment shader not compiled." << std::endl;
-            printShaderInfoLog(s.fragment);
-        }
+        checkCompiled(s.fragment, "Fragment");
     } catch (...) {
         glDeleteShader(s.vertex);
         glDeleteShader(s.fragment);
@@ -67,8 +55,8 @@ void attachAndLinkProgram(GLuint program, shaders_t shaders) {
     GLint ok = GL_FALSE;
     glGetProgramiv(program, GL_LINK_STATUS, &ok);
     if (!ok) {
-        std::cerr << "Program did not link." << std::endl;
-        ZV_RAISE_AT("attachAndLinkProgram", 140, "OpenGL program linking failed", zv::ZV_ERR_GL);
+        raiseWithReason("attachAndLinkProgram", 140, "OpenGL program linking failed",
+                        zv::ZV_ERR_GL, "", "Program did not link.");
     }
 }
 
@@ -97,12 +85,7 @@ GLuint initShaders(const char* vertexSource, const char* geometrySource,
     try {
         glShaderSource(geometry, 1, &geometrySource, nullptr);
         glCompileShader(geometry);
-        GLint ok = GL_FALSE;
-        glGetShaderiv(geometry, GL_COMPILE_STATUS, &ok);
-        if (!ok) {
-            std::cerr << "Geometry shader not compiled." << std::endl;
-            printShaderInfoLog(static_cast<int>(geometry));
-        }
+        checkCompiled(geometry, "Geometry");
         program = glCreateProgram();
         glAttachShader(program, geometry);
         attachAndLinkProgram(program, shaders);

@@ -19,8 +19,5 @@ GLuint initShaders(const char* vertexSource, const char* geometrySource,
                    const char* fragmentSource);
 shaders_t loadShaders(const char* vertexSource, const char* fragmentSource);
 void attachAndLinkProgram(GLuint program, shaders_t shaders);
-// Print a non-empty info log to std::cerr and raise; return quietly when there is none.
-void printShaderInfoLog(int shader);
-void printLinkInfoLog(int program);
 
 }  // namespace internal

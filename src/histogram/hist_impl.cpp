@@ -25,18 +25,15 @@ hist_impl::AcceptedType hist_impl::accept(unsigned nbins, zv::ZVType dataType) {
 hist_impl::hist_impl(unsigned nbins, AcceptedType type) : mGLType(type.gl), mBins(nbins) {
     GLStateGuard guard;
     mBarProgram = makeProgram(gHistBarVertexShaderSrc, gHistBarFragmentShaderSrc);
-    glErrorCheck("Histogram::Shaders", __FILE__, __LINE__);
+    ZV_CHECK_POINT("Histogram::Shaders");
     mBarUniforms = UniformCache::of<HistBarUniforms>(mBarProgram.get());
     // The bin count never changes: set once, the program keeps it.
     setProgramConstants(mBarProgram.get(), [&] {
         mBarUniforms.setConstant(HistBarUniforms::NBINS, static_cast<float>(nbins));
     });
-    mVBOSize = static_cast<size_t>(nbins) * (mGLType == GL_UNSIGNED_BYTE ? 1 : 4);
-    mVBO = GLBuffer::create();
-    glBindBuffer(GL_ARRAY_BUFFER, mVBO.get());
-    allocateBuffer(GL_ARRAY_BUFFER, mVBOSize, GL_DYNAMIC_DRAW, "Histogram::Histogram",
-                   "the histogram's vertex buffer");
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    mVBOSize = static_cast<size_t>(nbins) * bytesPerElement(mGLType);
+    mVBO = makeDataBuffer(GL_ARRAY_BUFFER, mVBOSize, GL_DYNAMIC_DRAW, "Histogram::Histogram",
+                          "the histogram's vertex buffer");
 }
 
 hist_impl::~hist_impl() {
@@ -67,7 +64,7 @@ void hist_impl::bindResources(int windowId) {
 }
 
 void hist_impl::render(int windowId, int x, int y, int width, int height) {
-    glErrorCheck("Begin Histogram::render", __FILE__, __LINE__);
+    ZV_CHECK_POINT("Begin Histogram::render");
     if (mAutoFit) {
         DataBounds b;
         if (range().follow(windowId, b)) applyFit(b);
@@ -76,7 +73,7 @@ void hist_impl::render(int windowId, int x, int y, int width, int height) {
     if (beginDataClip(c)) renderBars(windowId, c.transform, ymax(), yMap());
     endDataClip();
     renderChart(windowId, x, y, width, height);
-    glErrorCheck("End Histogram::render", __FILE__, __LINE__);
+    ZV_CHECK_POINT("End Histogram::render");
 }
 
 void hist_impl::renderBars(int windowId, const glm::mat4& frameTransform, float yMax,

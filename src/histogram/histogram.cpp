@@ -1,8 +1,6 @@
 #include "zarvo/histogram.h"
 
 #include "histogram/histogram.hpp"
-#include "window/window.hpp"
-#include "zarvo/window.h"
 
 namespace zv {
 
@@ -42,14 +40,5 @@ float Histogram::ymax() const { return mValue->impl()->ymax(); }
 float Histogram::ymin() const { return mValue->impl()->ymin(); }
 unsigned Histogram::vbo() const { return mValue->impl()->vbo(); }
 size_t Histogram::size() const { return mValue->impl()->size(); }
-
-void Window::draw(const Histogram& histogram) {
-    mValue->get()->draw(std::shared_ptr<internal::AbstractRenderable>(histogram.get()->impl()));
-}
-
-void Window::draw(int column, int row, const Histogram& histogram, const char* title) {
-    mValue->get()->draw(
-        column, row, std::shared_ptr<internal::AbstractRenderable>(histogram.get()->impl()), title);
-}
 
 }  // namespace zv

@@ -1,9 +1,6 @@
 #include "zarvo/image.h"
 
-#include "zarvo/window.h"
-
 #include "image/image.hpp"
-#include "window/window.hpp"
 
 namespace zv {
 
@@ -29,28 +26,4 @@ ZVType Image::channelType() const { return mValue->impl()->channelType(); }
 unsigned Image::pbo() const { return mValue->impl()->pbo(); }
 unsigned Image::size() const { return mValue->impl()->size(); }
 
-// The aspect flag is kept by the image, so it holds for its later draws in any window.
-void Window::draw(const Image& image, bool keepAspectRatio, bool colorBar) {
-    const std::shared_ptr<internal::image_impl>& img = image.get()->impl();
-    img->keepAspectRatio(keepAspectRatio);
-    img->showColorBar(colorBar);
-    mValue->get()->draw(img);
-}
-
-void Window::draw(int column, int row, const Image& image, const char* title,
-                  bool keepAspectRatio, bool colorBar) {
-    mValue->draw(column, row, image.get(), title, keepAspectRatio, colorBar);
-}
-
 }  // namespace zv
-
-namespace internal {
-
-void _Window::draw(int column, int row, _Image* image, const char* title, bool keepAspectRatio,
-                   bool colorBar) {
-    image->impl()->keepAspectRatio(keepAspectRatio);
-    image->impl()->showColorBar(colorBar);
-    mWindow->draw(column, row, image->impl(), title);
-}
-
-}  // namespace internal

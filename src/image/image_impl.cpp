@@ -16,7 +16,6 @@
 #include "image/image_shaders.hpp"
 #include "gl/uniforms.hpp"
 #include "gl/context.hpp"
-#include "window/window_impl.hpp"
 
 namespace internal {
 
@@ -97,18 +96,26 @@ image_impl::image_impl(unsigned width, unsigned height, zv::ColorMode format, zv
       mFormat(format),
       mGLformat(ZVModeToGLColor(format)),
       mGLType(ZVTypeToGLenum(type)) {
-    glErrorCheck("Begin Image::Image", __FILE__, __LINE__);
+    ZV_CHECK_POINT("Begin Image::Image");
+    mSize = checkedByteSize(width, height);
+    // The texture and buffer are bound and allocated here whatever the application left
+    // bound or set (an unpack buffer would take the texture's null pointer as an offset).
+    GLStateGuard guard;
+    createTexture();
+    createPixelBuffer();
+    createProgram();
+    ZV_CHECK_POINT("End Image::Image");
+}
+
+// Everything the driver would refuse in silence (every draw would then show nothing) is
+// checked before anything is made.
+uint64_t image_impl::checkedByteSize(unsigned width, unsigned height) const {
     if (!currentWindow()) {
         ZV_RAISE_AT("Image::Image", __LINE__,
                     "no window's context is current: create a window (or call makeCurrent() on "
                     "one) before creating an image",
                     zv::ZV_ERR_GL);
     }
-    // The texture and buffer are bound and allocated here whatever the application left
-    // bound or set (an unpack buffer would take the texture's null pointer as an offset).
-    GLStateGuard guard;
-    // Checked before anything is made: OpenGL would refuse such a texture in silence and
-    // every draw would then show nothing.
     GLint maxSize = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
     const unsigned maxDim = static_cast<unsigned>(maxSize);
@@ -124,18 +131,20 @@ image_impl::image_impl(unsigned width, unsigned height, zv::ColorMode format, zv
     }
     // Channels follow the OpenGL pixel format, so that the buffer always holds what the
     // upload reads, whatever ColorMode value was given.
-    const unsigned channels = mGLformat == GL_RED ? 1u : mGLformat == GL_RGB ? 3u : 4u;
-    const unsigned bytesPerElement = (mGLType == GL_BYTE || mGLType == GL_UNSIGNED_BYTE) ? 1u : 4u;
-    mSize = imageByteSize(width, height, channels, bytesPerElement);
+    const uint64_t size = imageByteSize(width, height, channelCount(mGLformat),
+                                        static_cast<unsigned>(bytesPerElement(mGLType)));
     // A row always fits (the width is bounded by the texture size), so it is the height that
     // makes the byte size too large for size().
-    if (mSize > UINT32_MAX) {
+    if (size > UINT32_MAX) {
         ZV_RAISE_DIM("Image::Image", 2,
-                     "the pixel buffer would take " + std::to_string(mSize) +
+                     "the pixel buffer would take " + std::to_string(size) +
                          " bytes, more than 4 GiB - 1; use fewer rows, channels or a smaller "
                          "element type");
     }
+    return size;
+}
 
+void image_impl::createTexture() {
     mTex = GLTexture::create();
     glBindTexture(GL_TEXTURE_2D, mTex.get());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
@@ -145,18 +154,19 @@ image_impl::image_impl(unsigned width, unsigned height, zv::ColorMode format, zv
     // With an unpack buffer bound the null pointer below would be an offset into it.
     glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
     allocateTexture2D(static_cast<GLint>(imageInternalFormat(mGLformat, mGLType)),
-                      static_cast<GLsizei>(width), static_cast<GLsizei>(height), mGLformat,
+                      static_cast<GLsizei>(mWidth), static_cast<GLsizei>(mHeight), mGLformat,
                       mGLType, "Image::Image", "the image's texture");
+}
 
-    glErrorCheck("Before PBO Initialization", __FILE__, __LINE__);
-    mPBO = GLBuffer::create();
+void image_impl::createPixelBuffer() {
+    ZV_CHECK_POINT("Before PBO Initialization");
     glBindTexture(GL_TEXTURE_2D, 0);
-    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, mPBO.get());
-    allocateBuffer(GL_PIXEL_UNPACK_BUFFER, mSize, GL_STREAM_DRAW, "Image::Image",
-                   "the image's pixel buffer");
-    glErrorCheck("After PBO Initialization", __FILE__, __LINE__);
-    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
+    mPBO = makeDataBuffer(GL_PIXEL_UNPACK_BUFFER, mSize, GL_STREAM_DRAW, "Image::Image",
+                          "the image's pixel buffer");
+    ZV_CHECK_POINT("After PBO Initialization");
+}
 
+void image_impl::createProgram() {
     mProgram = makeProgram(gImageVertexShaderSrc, gImageFragmentShaderSrc);
     const GLuint program = mProgram.get();
     mUniforms = UniformCache::of<ImageUniforms>(program);
@@ -166,7 +176,6 @@ image_impl::image_impl(unsigned width, unsigned height, zv::ColorMode format, zv
         mUniforms.setConstant(ImageUniforms::TEX, 0);
         mUniforms.setConstant(ImageUniforms::IS_GRAYSCALE, mGLformat == GL_RED ? 1 : 0);
     });
-    glErrorCheck("End Image::Image", __FILE__, __LINE__);
 }
 
 zv::ZVType image_impl::channelType() const { return GLenumToZVType(mGLType); }
@@ -287,7 +296,7 @@ void image_impl::renderImage(int windowId, int width, int height) {
     mUniforms.setVec2(ImageUniforms::VALUE_MAP, valueMap);
     glBindBufferBase(GL_UNIFORM_BUFFER, 0, mColorMapUBO);
 
-    glErrorCheck("Before render", __FILE__, __LINE__);
+    ZV_CHECK_POINT("Before render");
     bindResources(windowId);
     glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_INT, nullptr);
     unbindResources();
@@ -298,7 +307,7 @@ void image_impl::renderImage(int windowId, int width, int height) {
     // glBindBufferBase also set the generic binding; only binding point 0 is meant to change.
     glBindBuffer(GL_UNIFORM_BUFFER, 0);
     glUseProgram(0);
-    glErrorCheck("After render", __FILE__, __LINE__);
+    ZV_CHECK_POINT("After render");
 }
 
 }  // namespace internal

@@ -83,6 +83,12 @@ public:
 private:
     // The image alone, scaled for an area of width x height, into the current viewport.
     void renderImage(int windowId, int width, int height);
+    // The constructor's steps: the checks made before anything is created (returning the
+    // pixel buffer's byte size), then the texture, the pixel buffer and the program.
+    uint64_t checkedByteSize(unsigned width, unsigned height) const;
+    void createTexture();
+    void createPixelBuffer();
+    void createProgram();
 
     unsigned mWidth;
     unsigned mHeight;

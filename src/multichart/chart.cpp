@@ -3,10 +3,8 @@
 #include "histogram/histogram.hpp"
 #include "multichart/chart.hpp"
 #include "plot/plot.hpp"
-#include "window/window.hpp"
 #include "zarvo/histogram.h"
 #include "zarvo/plot.h"
-#include "zarvo/window.h"
 
 namespace zv {
 
@@ -48,14 +46,5 @@ float Chart::ymin() const { return mValue->impl()->ymin(); }
 void Chart::fitAxesToData() { mValue->impl()->fitAxesToData(); }
 void Chart::setAutoFit(bool on) { mValue->impl()->setAutoFit(on); }
 bool Chart::autoFit() const { return mValue->impl()->autoFit(); }
-
-void Window::draw(const Chart& chart) {
-    mValue->get()->draw(std::shared_ptr<internal::AbstractRenderable>(chart.get()->impl()));
-}
-
-void Window::draw(int column, int row, const Chart& chart, const char* title) {
-    mValue->get()->draw(column, row,
-                        std::shared_ptr<internal::AbstractRenderable>(chart.get()->impl()), title);
-}
 
 }  // namespace zv

@@ -155,7 +155,7 @@ void multichart_impl::setAutoFit(bool on) {
 }
 
 void multichart_impl::render(int windowId, int x, int y, int width, int height) {
-    glErrorCheck("Begin Chart::render series", __FILE__, __LINE__);
+    ZV_CHECK_POINT("Begin Chart::render series");
     if (mAutoFit && !mSeries.empty()) {
         // Every series' reduction is started each draw; the limits move once all of them
         // have one two draws old, so a series added late does not make them jump twice.
@@ -183,7 +183,7 @@ void multichart_impl::render(int windowId, int x, int y, int width, int height) 
     endDataClip();
     renderChart(windowId, x, y, width, height);
     if (c.hasDataArea) renderLegend(windowId, c);
-    glErrorCheck("End Chart::render series", __FILE__, __LINE__);
+    ZV_CHECK_POINT("End Chart::render series");
 }
 
 void multichart_impl::fillRect(const PixelRect& r, const float color[4]) {

@@ -1,8 +1,6 @@
 #include "zarvo/plot.h"
 
 #include "plot/plot.hpp"
-#include "window/window.hpp"
-#include "zarvo/window.h"
 
 namespace zv {
 
@@ -45,14 +43,5 @@ float Plot::ymax() const { return mValue->impl()->ymax(); }
 float Plot::ymin() const { return mValue->impl()->ymin(); }
 unsigned Plot::vbo() const { return mValue->impl()->vbo(); }
 size_t Plot::size() const { return mValue->impl()->size(); }
-
-void Window::draw(const Plot& plot) {
-    mValue->get()->draw(std::shared_ptr<internal::AbstractRenderable>(plot.get()->impl()));
-}
-
-void Window::draw(int column, int row, const Plot& plot, const char* title) {
-    mValue->get()->draw(column, row,
-                        std::shared_ptr<internal::AbstractRenderable>(plot.get()->impl()), title);
-}
 
 }  // namespace zv

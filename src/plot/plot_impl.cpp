@@ -17,8 +17,6 @@
 namespace internal {
 
 namespace {
-size_t bytesPerElement(GLenum type) { return type == GL_UNSIGNED_BYTE ? 1 : 4; }
-
 // Writes the axes' origins and logarithmic flags into a program of the data vertex stage
 // (LineUniforms and MarkerUniforms name them alike).
 template <class U>
@@ -41,11 +39,8 @@ plot_impl::plot_impl(unsigned numPoints, AcceptedType type, int markerType)
     : mNumPoints(numPoints), mGLType(type.gl), mMarkerType(markerType) {
     GLStateGuard guard;
     mVBOSize = 2 * static_cast<size_t>(numPoints) * bytesPerElement(mGLType);
-    mVBO = GLBuffer::create();
-    glBindBuffer(GL_ARRAY_BUFFER, mVBO.get());
-    allocateBuffer(GL_ARRAY_BUFFER, mVBOSize, GL_DYNAMIC_DRAW, "Plot::Plot",
-                   "the plot's vertex buffer");
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    mVBO = makeDataBuffer(GL_ARRAY_BUFFER, mVBOSize, GL_DYNAMIC_DRAW, "Plot::Plot",
+                          "the plot's vertex buffer");
     mLineProgram = makeLineProgram();
     mLineUniforms = UniformCache::of<LineUniforms>(mLineProgram.get());
     mMarkerProgram = makeProgram(gMarkerVertexShaderSrc, gMarkerSpriteFragmentShaderSrc);
@@ -57,13 +52,13 @@ plot_impl::plot_impl(unsigned numPoints, AcceptedType type, int markerType)
 }
 
 plot_impl::~plot_impl() {
-    glErrorCheck("Begin Plot::~Plot", __FILE__, __LINE__);
+    ZV_CHECK_POINT("Begin Plot::~Plot");
     mVAOs.clear();
     mLod.reset();
     mVBO.reset();
     mLineProgram.reset();
     mMarkerProgram.reset();
-    glErrorCheck("End Plot::~Plot", __FILE__, __LINE__);
+    ZV_CHECK_POINT("End Plot::~Plot");
 }
 
 void plot_impl::setColor(zv::Color color) {
@@ -100,7 +95,7 @@ void plot_impl::bindResources(int windowId) {
 }
 
 void plot_impl::render(int windowId, int x, int y, int width, int height) {
-    glErrorCheck("Begin Plot::render", __FILE__, __LINE__);
+    ZV_CHECK_POINT("Begin Plot::render");
     if (mAutoFit) {
         DataBounds b;
         if (range().follow(windowId, b)) applyFit(b);
@@ -112,7 +107,7 @@ void plot_impl::render(int windowId, int x, int y, int width, int height) {
     }
     endDataClip();
     renderChart(windowId, x, y, width, height);
-    glErrorCheck("End Plot::render", __FILE__, __LINE__);
+    ZV_CHECK_POINT("End Plot::render");
 }
 
 void plot_impl::renderSeries(int windowId, const glm::mat4& transform, const AxisMap& ax,

@@ -1,11 +1,19 @@
 #include "zarvo/window.h"
 
+#include "zarvo/chart.h"
 #include "zarvo/font.h"
+#include "zarvo/histogram.h"
+#include "zarvo/image.h"
+#include "zarvo/plot.h"
 
 #include <utility>
 
-#include "gl/raise.hpp"
 #include "font/font.hpp"
+#include "gl/raise.hpp"
+#include "histogram/histogram.hpp"
+#include "image/image.hpp"
+#include "multichart/chart.hpp"
+#include "plot/plot.hpp"
 #include "window/snapshot.hpp"
 #include "window/window.hpp"
 
@@ -42,6 +50,48 @@ bool Window::close() { return mValue->get()->close(); }
 void Window::makeCurrent() { internal::MakeContextCurrent(mValue->get().get()); }
 void Window::grid(int rows, int columns) { mValue->get()->grid(rows, columns); }
 void Window::draw() { mValue->get()->draw(); }
+
+// The draws of every kind of object, here with the window they draw in.
+void Window::draw(const Plot& plot) {
+    mValue->get()->draw(std::shared_ptr<internal::AbstractRenderable>(plot.get()->impl()));
+}
+
+void Window::draw(int column, int row, const Plot& plot, const char* title) {
+    mValue->get()->draw(column, row,
+                        std::shared_ptr<internal::AbstractRenderable>(plot.get()->impl()), title);
+}
+
+void Window::draw(const Histogram& histogram) {
+    mValue->get()->draw(std::shared_ptr<internal::AbstractRenderable>(histogram.get()->impl()));
+}
+
+void Window::draw(int column, int row, const Histogram& histogram, const char* title) {
+    mValue->get()->draw(
+        column, row, std::shared_ptr<internal::AbstractRenderable>(histogram.get()->impl()), title);
+}
+
+void Window::draw(const Chart& chart) {
+    mValue->get()->draw(std::shared_ptr<internal::AbstractRenderable>(chart.get()->impl()));
+}
+
+void Window::draw(int column, int row, const Chart& chart, const char* title) {
+    mValue->get()->draw(column, row,
+                        std::shared_ptr<internal::AbstractRenderable>(chart.get()->impl()), title);
+}
+
+// The aspect flag is kept by the image, so it holds for its later draws in any window.
+void Window::draw(const Image& image, bool keepAspectRatio, bool colorBar) {
+    const std::shared_ptr<internal::image_impl>& img = image.get()->impl();
+    img->keepAspectRatio(keepAspectRatio);
+    img->showColorBar(colorBar);
+    mValue->get()->draw(img);
+}
+
+void Window::draw(int column, int row, const Image& image, const char* title,
+                  bool keepAspectRatio, bool colorBar) {
+    mValue->draw(column, row, image.get(), title, keepAspectRatio, colorBar);
+}
+
 Snapshot Window::snapshot() { return mValue->get()->snapshot(); }
 Size Window::framebufferSize() const { return mValue->get()->framebufferSize(); }
 void Window::setKeyCallback(KeyCallback callback) {
@@ -66,3 +116,14 @@ void Window::saveSnapshot(const std::string& path) {
 }
 
 }  // namespace zv
+
+namespace internal {
+
+void _Window::draw(int column, int row, _Image* image, const char* title, bool keepAspectRatio,
+                   bool colorBar) {
+    image->impl()->keepAspectRatio(keepAspectRatio);
+    image->impl()->showColorBar(colorBar);
+    mWindow->draw(column, row, image->impl(), title);
+}
+
+}  // namespace internal

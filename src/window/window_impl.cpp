@@ -67,9 +67,8 @@ window_impl::window_impl(int width, int height, const char* title,
          true);
     (void)systemInstalled;
     std::shared_ptr<window_impl> p = parent.lock();
-    std::unique_ptr<wtk::Widget> widget(
-        new wtk::Widget(width, height, title, p ? p->get() : nullptr, invisible));
-    mWidget = widget.get();
+    mWidget = std::make_unique<wtk::Widget>(width, height, title, p ? p->get() : nullptr,
+                                            invisible);
     if (p) {
         mGroup = p->mGroup;
     } else {
@@ -90,17 +89,15 @@ window_impl::window_impl(int width, int height, const char* title,
         // answers with GL_INVALID_ENUM; that one is expected and consumed here.
         GLenum e = glGetError();
         if (e != GL_NO_ERROR && e != GL_INVALID_ENUM) {
-            glForceErrorCheck("GLEW initilization failed", __FILE__, __LINE__);
+            ZV_CHECK_GL("GLEW initilization failed");
             ZV_RAISE_AT("window_impl constructor", 93, "GLEW initilization failed", zv::ZV_ERR_GL);
         }
     } catch (...) {
         // No half-made window stays behind; what was current before is current again.
-        mWidget = nullptr;
-        widget.reset();
+        mWidget.reset();
         previous.restore();
         throw;
     }
-    widget.release();
     mWidget->setListener(this);
     registerWindow(this, mID);
     mGroup->windows.push_back(this);
@@ -114,7 +111,7 @@ window_impl::window_impl(int width, int height, const char* title,
     }
     mColorMaps->select(zv::ZV_CMAP_DEFAULT, mColorMapUBO, mColorMapLen);
     glEnable(GL_MULTISAMPLE);
-    glErrorCheck("End Window::Window", __FILE__, __LINE__);
+    ZV_CHECK_POINT("End Window::Window");
 }
 
 void window_impl::makeCurrent() const { mWidget->makeContextCurrent(); }
@@ -137,7 +134,7 @@ window_impl::~window_impl() {
     }
     windows.erase(std::find(windows.begin(), windows.end(), this));
     unregisterWindow(this, mID);
-    delete mWidget;
+    mWidget.reset();
     previous.restore();
 }
 
@@ -175,7 +172,7 @@ void window_impl::setColorMap(zv::ColorMap map) {
 
 void window_impl::draw(const std::shared_ptr<AbstractRenderable>& r) {
     requireSameGroup(r->group(), mGroup, "Window::draw", 1);
-    glErrorCheck("Begin drawImage", __FILE__, __LINE__);
+    ZV_CHECK_POINT("Begin drawImage");
     MakeContextCurrent(this);
     mWidget->resetCloseFlag();
     // Draws into this window whatever the application left bound or enabled, and puts its
@@ -192,7 +189,7 @@ void window_impl::draw(const std::shared_ptr<AbstractRenderable>& r) {
     mInteraction.drewWhole(r, w, h);
     mWidget->swapBuffers();
     pollEvents();
-    glErrorCheck("End drawImage", __FILE__, __LINE__);
+    ZV_CHECK_POINT("End drawImage");
 }
 
 void window_impl::grid(int rows, int columns) {
@@ -225,7 +222,7 @@ void window_impl::draw(int column, int row, const std::shared_ptr<AbstractRender
                      "call setFont() on the window before drawing a cell with a caption, "
                      "or pass a null title");
     }
-    glErrorCheck("Begin show(column, row)", __FILE__, __LINE__);
+    ZV_CHECK_POINT("Begin show(column, row)");
     MakeContextCurrent(this);
     mWidget->resetCloseFlag();
     GLStateGuard guard;
@@ -255,7 +252,7 @@ void window_impl::draw(int column, int row, const std::shared_ptr<AbstractRender
         mFont->setOthro2D(c.width, c.height);
         mFont->render(mID, pos, RED, title, 16, false);
     }
-    glErrorCheck("End show(column, row)", __FILE__, __LINE__);
+    ZV_CHECK_POINT("End show(column, row)");
 }
 
 void window_impl::draw() {

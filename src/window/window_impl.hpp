@@ -38,9 +38,9 @@ public:
     window_impl(const window_impl&) = delete;
     window_impl& operator=(const window_impl&) = delete;
 
-    wtk::Widget* get() const { return mWidget; }
+    wtk::Widget* get() const { return mWidget.get(); }
     void makeCurrent() const override;
-    const void* native() const override { return mWidget; }
+    const void* native() const override { return mWidget.get(); }
     const std::shared_ptr<colormap_impl>* colorMapPtr() const { return &mColorMaps; }
     void* context() const { return mCxt; }
     void* display() const { return mDsp; }
@@ -105,7 +105,7 @@ private:
     int mID;
     int mWidth;
     int mHeight;
-    wtk::Widget* mWidget = nullptr;
+    std::unique_ptr<wtk::Widget> mWidget;
     int mRows = 0;
     int mCols = 0;
     int mCellWidth = 0;
