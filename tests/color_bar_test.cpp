@@ -13,6 +13,7 @@
 #include "image/color_bar_layout.hpp"
 #include "image/image_impl.hpp"
 #include "support/gl_test.hpp"
+#include "support/image_util.hpp"
 #include "window/window_impl.hpp"
 #include "zarvo.h"
 
@@ -21,11 +22,8 @@ namespace {
 using internal::image_impl;
 using zvtest::RGBA;
 using zvtest::Snapshot;
+using zvtest::rowColor;
 
-int to8(float f) { return static_cast<int>(std::lround(f * 255.0f)); }
-RGBA rowColor(const float (*table)[4], int row) {
-    return {to8(table[row][0]), to8(table[row][1]), to8(table[row][2]), 255};
-}
 
 TEST(ColorBarLayout, StripAtTheRightWithTicksFromMinToMax) {
     const internal::ColorBarLayout l = internal::colorBarLayout(800, 600);

@@ -15,6 +15,7 @@
 #include "image/image_impl.hpp"
 #include "image/image_layout.hpp"
 #include "support/gl_test.hpp"
+#include "support/image_util.hpp"
 #include "zarvo.h"
 
 namespace {
@@ -22,25 +23,9 @@ namespace {
 using internal::image_impl;
 using zvtest::RGBA;
 using zvtest::Snapshot;
-
-void fill(GLuint pbo, const void* data, size_t bytes) {
-    glBindBuffer(GL_COPY_WRITE_BUFFER, pbo);
-    glBufferSubData(GL_COPY_WRITE_BUFFER, 0, static_cast<GLsizeiptr>(bytes), data);
-    glBindBuffer(GL_COPY_WRITE_BUFFER, 0);
-}
-
-template <class T>
-std::shared_ptr<image_impl> makeImage(unsigned w, unsigned h, zv::ColorMode mode, zv::ZVType type,
-                                      const std::vector<T>& pixels) {
-    auto img = std::make_shared<image_impl>(w, h, mode, type);
-    fill(img->pbo(), pixels.data(), pixels.size() * sizeof(T));
-    return img;
-}
-
-int to8(float f) { return static_cast<int>(std::lround(f * 255.0f)); }
-RGBA rowColor(const float (*table)[4], int row) {
-    return {to8(table[row][0]), to8(table[row][1]), to8(table[row][2]), 255};
-}
+using zvtest::makeImage;
+using zvtest::rowColor;
+using zvtest::to8;
 
 TEST(ImageValueMap, TakesTheRangeInElementUnitsOntoTheMap) {
     struct Case {

@@ -15,6 +15,7 @@
 #include "image/image.hpp"
 #include "image/image_impl.hpp"
 #include "support/gl_test.hpp"
+#include "support/image_util.hpp"
 #include "window/window.hpp"
 #include "zarvo.h"
 
@@ -24,32 +25,14 @@ using internal::image_impl;
 using internal::window_impl;
 using zvtest::RGBA;
 using zvtest::Snapshot;
+using zvtest::makeImage;
+using zvtest::rowColor;
+using zvtest::to8;
 
 std::shared_ptr<window_impl> makeWindow(int w, int h, std::shared_ptr<window_impl> parent = {}) {
     return std::make_shared<window_impl>(w, h, "image test", parent, true);
 }
 
-// Writes bytes into a pixel buffer the way an application would, without disturbing the
-// unpack binding.
-void fill(GLuint pbo, const void* data, size_t bytes) {
-    glBindBuffer(GL_COPY_WRITE_BUFFER, pbo);
-    glBufferSubData(GL_COPY_WRITE_BUFFER, 0, static_cast<GLsizeiptr>(bytes), data);
-    glBindBuffer(GL_COPY_WRITE_BUFFER, 0);
-}
-
-template <class T>
-std::shared_ptr<image_impl> makeImage(unsigned w, unsigned h, zv::ColorMode mode, zv::ZVType type,
-                                      const std::vector<T>& pixels) {
-    auto img = std::make_shared<image_impl>(w, h, mode, type);
-    EXPECT_EQ(pixels.size() * sizeof(T), img->size());
-    fill(img->pbo(), pixels.data(), pixels.size() * sizeof(T));
-    return img;
-}
-
-int to8(float f) { return static_cast<int>(std::lround(f * 255.0f)); }
-RGBA rowColor(const float (*table)[4], int row) {
-    return {to8(table[row][0]), to8(table[row][1]), to8(table[row][2]), 255};
-}
 // The row a channel of 8-bit value v reads in a map of `rows` rows.
 int rowOf(int rows, int v) { return static_cast<int>((rows - 1) * (v / 255.0f)); }
 
@@ -397,7 +380,7 @@ TEST_F(ImageWindowGLTest, CopiesShareThePixelBufferAndOutliveEachOther) {
         EXPECT_EQ(a.pbo(), c.pbo());
         EXPECT_EQ(zv::ZV_UINT8, c.channelType());
         const uint8_t px[2] = {0, 255};
-        fill(b.pbo(), px, 2);
+        zvtest::fillPixels(b.pbo(), px, 2);
     }
     win.draw(a, false);
     zvtest::expectNoGLError("the draw after the copies went");
@@ -410,7 +393,7 @@ TEST_F(ImageWindowGLTest, SetColorMapSwitchesThePictureAndUnknownMapsKeepIt) {
     zv::Window win(200, 200, "maps", nullptr, true);
     zv::Image img(1, 1, zv::ZV_GRAYSCALE, zv::ZV_UINT8);
     const uint8_t v = 128;
-    fill(img.pbo(), &v, 1);
+    zvtest::fillPixels(img.pbo(), &v, 1);
     auto centre = [&] {
         win.draw(img);
         return zvtest::readBack(100, 100, 1, 1).at(100, 100);
@@ -435,7 +418,7 @@ TEST_F(ImageWindowGLTest, AspectFlagStaysWithTheImageAcrossWindows) {
     zv::Window b(400, 400, "b", &a, true);
     zv::Image img(640, 480, zv::ZV_GRAYSCALE, zv::ZV_UINT8);
     std::vector<uint8_t> white(640 * 480, 255);
-    fill(img.pbo(), white.data(), white.size());
+    zvtest::fillPixels(img.pbo(), white.data(), white.size());
 
     a.draw(img, false);
     EXPECT_EQ(std::vector<int>({0, 0, 799, 799}),
@@ -459,7 +442,7 @@ TEST_F(ImageWindowGLTest, WindowsOfAGroupEachDrawThroughTheirOwnMap) {
     zv::Window b(200, 200, "b", &a, true);
     zv::Image img(1, 1, zv::ZV_GRAYSCALE, zv::ZV_UINT8);
     const uint8_t v = 128;
-    fill(img.pbo(), &v, 1);
+    zvtest::fillPixels(img.pbo(), &v, 1);
     const RGBA grey = rowColor(internal::cmap_default, rowOf(256, v));
     const RGBA heat = rowColor(internal::cmap_heat, rowOf(64, v));
     auto centre = [&](zv::Window& w) {
@@ -479,7 +462,7 @@ TEST_F(ImageWindowGLTest, CellDrawFillsTheInsetArea) {
     zv::Window win(800, 600, "cells", nullptr, true);
     zv::Image img(4, 4, zv::ZV_GRAYSCALE, zv::ZV_UINT8);
     std::vector<uint8_t> white(16, 255);
-    fill(img.pbo(), white.data(), white.size());
+    zvtest::fillPixels(img.pbo(), white.data(), white.size());
     win.grid(2, 2);
     win.draw(1, 0, img, nullptr, false);
     zvtest::expectNoGLError("the cell draw");
@@ -509,7 +492,7 @@ TEST_F(ImageWindowGLTest, KeepAspectRatioInACellKeepsItInTheInsetArea) {
     for (const Case& k : cases) {
         zv::Image img(k.imgW, k.imgH, zv::ZV_GRAYSCALE, zv::ZV_UINT8);
         std::vector<uint8_t> white(size_t(k.imgW) * k.imgH, 255);
-        fill(img.pbo(), white.data(), white.size());
+        zvtest::fillPixels(img.pbo(), white.data(), white.size());
         win.draw(0, 0, img, nullptr, true);
         zvtest::expectNoGLError("the keep-aspect cell draw");
         const Snapshot s = zvtest::readBack(0, 0, 800, 800);
@@ -533,10 +516,10 @@ TEST_F(ImageWindowGLTest, CellsWithCaptionsKeepNearestFiltering) {
     win.setFont(&font);
     zv::Image white(4, 4, zv::ZV_GRAYSCALE, zv::ZV_UINT8);
     std::vector<uint8_t> px(16, 255);
-    fill(white.pbo(), px.data(), px.size());
+    zvtest::fillPixels(white.pbo(), px.data(), px.size());
     zv::Image board(2, 2, zv::ZV_GRAYSCALE, zv::ZV_UINT8);
     const uint8_t checks[4] = {255, 0, 0, 255};
-    fill(board.pbo(), checks, 4);
+    zvtest::fillPixels(board.pbo(), checks, 4);
 
     win.grid(1, 2);
     win.draw(0, 0, white, "White", false);
