@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -28,7 +30,7 @@ constexpr int H = 240;
 // OpenGL objects of the application's own, made in the context current at construction.
 struct AppObjects {
     GLuint fbo = 0, renderbuffer = 0, program = 0, vao = 0, elements = 0, buffer = 0,
-           unpack = 0, texture = 0, sampler = 0;
+           unpack = 0, texture = 0, sampler = 0, bufferTexture = 0, arrayTexture = 0;
 
     AppObjects() {
         glGenRenderbuffers(1, &renderbuffer);
@@ -74,6 +76,17 @@ struct AppObjects {
                      GL_STATIC_DRAW);
         glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
 
+        // Targets the dense lines and histograms bind on unit 0.
+        glGenTextures(1, &bufferTexture);
+        glBindTexture(GL_TEXTURE_BUFFER, bufferTexture);
+        glTexBuffer(GL_TEXTURE_BUFFER, GL_R32F, buffer);
+        glBindTexture(GL_TEXTURE_BUFFER, 0);
+        glGenTextures(1, &arrayTexture);
+        glBindTexture(GL_TEXTURE_2D_ARRAY, arrayTexture);
+        glTexImage3D(GL_TEXTURE_2D_ARRAY, 0, GL_RGBA8, 1, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                     nullptr);
+        glBindTexture(GL_TEXTURE_2D_ARRAY, 0);
+
         glGenTextures(1, &texture);
         glBindTexture(GL_TEXTURE_2D, texture);
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 2, 2, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
@@ -90,7 +103,7 @@ struct AppObjects {
         glDeleteProgram(program);
         glDeleteVertexArrays(1, &vao);
         for (GLuint b : {elements, buffer, unpack}) glDeleteBuffers(1, &b);
-        glDeleteTextures(1, &texture);
+        for (GLuint t : {texture, bufferTexture, arrayTexture}) glDeleteTextures(1, &t);
         glDeleteSamplers(1, &sampler);
     }
     AppObjects(const AppObjects&) = delete;
@@ -189,6 +202,10 @@ std::vector<std::pair<std::string, long long>> readState() {
         glActiveTexture(GL_TEXTURE0 + unit);
         integer(unit ? "texture on unit 3" : "texture on unit 0", GL_TEXTURE_BINDING_2D);
         integer(unit ? "sampler on unit 3" : "sampler on unit 0", GL_SAMPLER_BINDING);
+        integer(unit ? "buffer texture on unit 3" : "buffer texture on unit 0",
+                GL_TEXTURE_BINDING_BUFFER);
+        integer(unit ? "array texture on unit 3" : "array texture on unit 0",
+                GL_TEXTURE_BINDING_2D_ARRAY);
     }
     glActiveTexture(static_cast<GLenum>(active));
     GLint binding0 = -1;
@@ -253,6 +270,10 @@ std::vector<StateRow> rows() {
              glBindSampler(3, a.sampler);
          }},
         {"SamplerOnUnitZero", [](const AppObjects& a) { glBindSampler(0, a.sampler); }},
+        {"BufferTextureOnUnitZero",
+         [](const AppObjects& a) { glBindTexture(GL_TEXTURE_BUFFER, a.bufferTexture); }},
+        {"ArrayTextureOnUnitZero",
+         [](const AppObjects& a) { glBindTexture(GL_TEXTURE_2D_ARRAY, a.arrayTexture); }},
         {"UnpackAlignment8", [](const AppObjects&) { glPixelStorei(GL_UNPACK_ALIGNMENT, 8); }},
         {"UnpackRowLength", [](const AppObjects&) { glPixelStorei(GL_UNPACK_ROW_LENGTH, 7); }},
         {"UnpackSkipRows", [](const AppObjects&) { glPixelStorei(GL_UNPACK_SKIP_ROWS, 3); }},
@@ -338,6 +359,9 @@ struct Scene {
     zv::Image image{4, 4, zv::ZV_GRAYSCALE, zv::ZV_UINT8};
     zv::Plot plot{4, zv::ZV_FLOAT32, zv::ZV_PLOT_LINE, zv::ZV_MARKER_TRIANGLE};
     zv::Histogram histogram{4, zv::ZV_FLOAT32};
+    // More points and bins than the frame has columns: reduced per column on the GPU.
+    zv::Plot densePlot{5000, zv::ZV_FLOAT32};
+    zv::Histogram denseHistogram{5000, zv::ZV_FLOAT32};
     zv::Font font;
 
     // Made with the window's context current and the state as the caller left it; the data
@@ -354,16 +378,27 @@ struct Scene {
         plot.setYAxisTitle("y");
         zvtest::writeBuffer(histogram.vbo(), std::vector<float>{1, 3, 2, 4});
         histogram.setAxesLimits(4, 0, 4, 0);
+        std::vector<float> points(10000), bins(5000);
+        for (size_t k = 0; k < bins.size(); ++k) {
+            points[2 * k] = static_cast<float>(k) / 5000.0f;
+            points[2 * k + 1] = 0.5f + 0.4f * std::sin(0.05f * static_cast<float>(k));
+            bins[k] = points[2 * k + 1];
+        }
+        zvtest::writeBuffer(densePlot.vbo(), points);
+        zvtest::writeBuffer(denseHistogram.vbo(), bins);
     }
 };
 
-enum class Draw { Image, Plot, Histogram, Cells };
-const Draw DRAWS[] = {Draw::Image, Draw::Plot, Draw::Histogram, Draw::Cells};
+enum class Draw { Image, Plot, Histogram, DensePlot, DenseHistogram, Cells };
+const Draw DRAWS[] = {Draw::Image,     Draw::Plot,           Draw::Histogram,
+                      Draw::DensePlot, Draw::DenseHistogram, Draw::Cells};
 const char* drawName(Draw d) {
     switch (d) {
         case Draw::Image: return "image";
         case Draw::Plot: return "plot";
         case Draw::Histogram: return "histogram";
+        case Draw::DensePlot: return "dense plot";
+        case Draw::DenseHistogram: return "dense histogram";
         default: return "cells with captions";
     }
 }
@@ -374,6 +409,8 @@ void draw(zv::Window& win, Scene& scene, Draw d) {
         case Draw::Image: win.draw(scene.image); break;
         case Draw::Plot: win.draw(scene.plot); break;
         case Draw::Histogram: win.draw(scene.histogram); break;
+        case Draw::DensePlot: win.draw(scene.densePlot); break;
+        case Draw::DenseHistogram: win.draw(scene.denseHistogram); break;
         case Draw::Cells:
             win.grid(1, 2);
             win.draw(0, 0, scene.plot, "plot");
