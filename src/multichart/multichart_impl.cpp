@@ -1,6 +1,7 @@
 #include "multichart/multichart_impl.hpp"
 
 #include <algorithm>
+#include <string>
 
 #include "gl/raise.hpp"
 #include "gl/check.hpp"
@@ -32,30 +33,26 @@ float labelWidth(const font_impl& font, const std::string& text, int size) {
 multichart_impl::multichart_impl() = default;
 
 void multichart_impl::add(const std::shared_ptr<plot_impl>& plot, const char* label) {
-    if (plot->group() != group()) {
-        ZV_RAISE_ARG("Chart::add", 1,
-                     "the plot belongs to another share group than the chart: create both "
-                     "while a window of the same group is current");
-    }
     Series s;
     s.plot = plot;
-    if (label) s.label = label;
-    addSeries(std::move(s), plot->colorSet());
+    addSeries(std::move(s), plot->group(), "plot", label, plot->colorSet());
 }
 
 void multichart_impl::add(const std::shared_ptr<hist_impl>& histogram, const char* label) {
-    if (histogram->group() != group()) {
-        ZV_RAISE_ARG("Chart::add", 1,
-                     "the histogram belongs to another share group than the chart: create "
-                     "both while a window of the same group is current");
-    }
     Series s;
     s.hist = histogram;
-    if (label) s.label = label;
-    addSeries(std::move(s), histogram->colorSet());
+    addSeries(std::move(s), histogram->group(), "histogram", label, histogram->colorSet());
 }
 
-void multichart_impl::addSeries(Series series, bool colorSet) {
+void multichart_impl::addSeries(Series series, const std::shared_ptr<ShareGroup>& objectGroup,
+                                const char* kind, const char* label, bool colorSet) {
+    if (objectGroup != group()) {
+        ZV_RAISE_ARG("Chart::add", 1,
+                     std::string("the ") + kind +
+                         " belongs to another share group than the chart: create both while a "
+                         "window of the same group is current");
+    }
+    if (label) series.label = label;
     series.labelWidth = labelWidth(*font(), series.label, mLegend.textSize);
     for (Series& s : mSeries) {
         if (s.key() == series.key()) {

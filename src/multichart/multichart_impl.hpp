@@ -73,7 +73,11 @@ private:
             return plot ? static_cast<const AbstractChart2D*>(plot.get()) : hist.get();
         }
     };
-    void addSeries(Series series, bool colorSet);
+    // What adding a plot or a histogram shares: the share-group check (`kind` names the
+    // object in the advice), the label, the cycle colour unless one was set, and the
+    // relabelling of a series added again.
+    void addSeries(Series series, const std::shared_ptr<ShareGroup>& objectGroup,
+                   const char* kind, const char* label, bool colorSet);
     static DataRange& rangeOf(Series& s);
     void applyFit(const SeriesBounds& b);
     void renderLegend(int windowId, const ChartLayout& c);
