@@ -109,6 +109,13 @@ public:
     void show();            ///< shows the window and clears the closed flag
     /// True once the user pressed Escape or the close button (which only hide the window) or
     /// hide() was called, until the window is shown or drawn into again.
+    ///
+    /// Also true, for good, once another X client destroyed the window (a window manager's
+    /// kill, `xdotool windowclose`); the next draw of the window finds that out. From then on
+    /// draws, grid(), show() and the setters do nothing and raise nothing, snapshot() is
+    /// empty and framebufferSize() 0 x 0; the objects and the window are destroyed as usual.
+    /// The X errors about such a window go to the library's Xlib error handler; every other
+    /// error goes on to the handler installed before it (the application's, or Xlib's).
     bool close();
     /// Makes the window's context current on the calling thread and publishes its entry
     /// points through glewGetContext(), so the application can call OpenGL with it.

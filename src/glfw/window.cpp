@@ -7,9 +7,18 @@
 
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
+#include <X11/Xlib.h>
 
 #include "gl/raise.hpp"
 #include "zarvo/window.h"
+
+// GLFW's native-access header would also pull in the RandR headers; these are all that is
+// needed from it.
+extern "C" {
+Display* glfwGetX11Display(void);
+::Window glfwGetX11Window(GLFWwindow* window);
+XID glfwGetGLXWindow(GLFWwindow* window);
+}
 
 namespace wtk {
 
@@ -31,6 +40,38 @@ GLFWerrorfun gApplicationErrorCallback = nullptr;
 std::vector<const Widget*>& liveWidgets() {
     static auto* widgets = new std::vector<const Widget*>();
     return *widgets;
+}
+
+// Set while a window another client destroyed is being destroyed by the library: every
+// request GLFW makes for it fails, and none of those errors concerns anyone else.
+bool gDestroyingGoneWindow = false;
+
+// The Xlib error handler that was installed before the library's: the application's, or
+// Xlib's default one, which prints the error and ends the process.
+XErrorHandler gChainedXErrorHandler = nullptr;
+
+// Errors about the library's own windows, on GLFW's connection, mean another client
+// destroyed the window: the widget is marked gone instead of the process ending. Every
+// other error goes on to the handler installed before.
+int xErrorHandler(Display* display, XErrorEvent* error);
+
+// Puts the library's handler first again, keeping whatever was installed before it to pass
+// other errors on to. GLFW sets Xlib's default handler back after some of its calls
+// (creating a window), and the application may install its own at any time.
+void installXErrorHandler() {
+    // Xlib's default handler, as XSetErrorHandler names it: asked once, by installing it.
+    static const XErrorHandler xlibDefault = [] {
+        XErrorHandler before = XSetErrorHandler(nullptr);
+        XErrorHandler theDefault = XSetErrorHandler(before);
+        return theDefault;
+    }();
+    XErrorHandler previous = XSetErrorHandler(xErrorHandler);
+    if (previous == xErrorHandler) return;
+    // Xlib's default in place of ours is GLFW's doing (it installs the default after its own
+    // temporary handler), not the application's: an application handler already chained
+    // stays chained.
+    if (previous == xlibDefault && gChainedXErrorHandler) return;
+    gChainedXErrorHandler = previous;
 }
 
 // Installs the library's error callback for a scope and puts the application's back.
@@ -113,7 +154,26 @@ struct Callbacks {
     static void close(GLFWwindow* w) {
         if (Widget* widget = Callbacks::widget(w)) widget->closeWindow();
     }
+    static int xError(Display* display, XErrorEvent* error) {
+        if (display == glfwGetX11Display()) {
+            const unsigned long id = error->resourceid;
+            for (const Widget* w : liveWidgets()) {
+                if (id != 0 && (id == w->mXWindow || id == w->mGLXWindow)) {
+                    Widget* widget = const_cast<Widget*>(w);
+                    widget->mGone = true;
+                    widget->mClose = true;
+                    return 0;
+                }
+            }
+            if (gDestroyingGoneWindow) return 0;
+        }
+        return gChainedXErrorHandler ? gChainedXErrorHandler(display, error) : 0;
+    }
 };
+
+namespace {
+int xErrorHandler(Display* display, XErrorEvent* error) { return Callbacks::xError(display, error); }
+}  // namespace
 
 Widget::Widget() : mWindow(nullptr), mClose(false) {}
 
@@ -122,6 +182,10 @@ Widget::Widget(int width, int height, const char* title, const Widget* share, bo
     // Installed before the initialisation too, so that the reason a start fails reaches
     // stderr; the application's callback is back when the constructor returns or raises.
     ErrorCallbackScope errors(Callbacks::error);
+    // The library's Xlib error handler goes first before GLFW's calls too, so that the
+    // application's handler, if it has one, is known before GLFW puts Xlib's default in its
+    // place; and again after them.
+    installXErrorHandler();
     gLastGlfwError.clear();
     if (!glfwInit()) {
         raiseWithReason("Window constructor", 32, "glfw initilization failed", zv::ZV_ERR_GL,
@@ -158,9 +222,13 @@ Widget::Widget(int width, int height, const char* title, const Widget* share, bo
     // GLFW's defaults, what an application that sets none expects.
     glfwDefaultWindowHints();
     if (!mWindow) {
+        installXErrorHandler();
         raiseWithReason("Window constructor", 57, "glfw window creation failed", zv::ZV_ERR_GL,
                         reason, "Error: Could not Create GLFW Window!");
     }
+    mXWindow = glfwGetX11Window(mWindow);
+    mGLXWindow = glfwGetGLXWindow(mWindow);
+    installXErrorHandler();
     glfwSetWindowUserPointer(mWindow, this);
     glfwGetCursorPos(mWindow, &mCursorX, &mCursorY);
     glfwSetKeyCallback(mWindow, Callbacks::key);
@@ -175,33 +243,53 @@ Widget::Widget(int width, int height, const char* title, const Widget* share, bo
 Widget::~Widget() {
     auto& live = liveWidgets();
     live.erase(std::remove(live.begin(), live.end(), this), live.end());
-    if (mWindow) glfwDestroyWindow(mWindow);
+    if (mGone) {
+        // The errors of GLFW's requests about the window (and its GLX drawable) are waited
+        // for here, with the library's handler first, so that none reaches another handler.
+        installXErrorHandler();
+        gDestroyingGoneWindow = true;
+        glfwDestroyWindow(mWindow);
+        XSync(glfwGetX11Display(), False);
+        gDestroyingGoneWindow = false;
+    } else if (mWindow) {
+        glfwDestroyWindow(mWindow);
+    }
 }
 
 void Widget::makeContextCurrent() const { glfwMakeContextCurrent(mWindow); }
 
 void Widget::getFrameBufferSize(int* width, int* height) const {
-    glfwGetFramebufferSize(mWindow, width, height);
+    if (!mGone) glfwGetFramebufferSize(mWindow, width, height);
+    // The query itself may be what finds the window gone; what GLFW read then is not a size.
+    if (mGone) *width = *height = 0;
 }
 
-void Widget::setTitle(const char* title) { glfwSetWindowTitle(mWindow, title ? title : ""); }
-void Widget::setPos(int x, int y) { glfwSetWindowPos(mWindow, x, y); }
+void Widget::setTitle(const char* title) {
+    if (!mGone) glfwSetWindowTitle(mWindow, title ? title : "");
+}
+void Widget::setPos(int x, int y) {
+    if (!mGone) glfwSetWindowPos(mWindow, x, y);
+}
 void Widget::setSize(unsigned width, unsigned height) {
+    if (mGone) return;
     // Held to the sides the X server takes (see the constructor).
     const unsigned side = static_cast<unsigned>(MAX_SIDE);
     glfwSetWindowSize(mWindow, static_cast<int>(std::max(1u, std::min(width, side))),
                       static_cast<int>(std::max(1u, std::min(height, side))));
 }
-void Widget::swapBuffers() { glfwSwapBuffers(mWindow); }
+void Widget::swapBuffers() {
+    if (!mGone) glfwSwapBuffers(mWindow);
+}
 
 void Widget::closeWindow() {
     mClose = true;
-    glfwHideWindow(mWindow);
+    if (!mGone) glfwHideWindow(mWindow);
 }
 
 void Widget::hide() { closeWindow(); }
 
 void Widget::show() {
+    if (mGone) return;  // closed for good
     mClose = false;
     glfwShowWindow(mWindow);
 }
@@ -214,7 +302,10 @@ void Widget::keyboardHandler(int key, int, int action, int) {
     if (key == GLFW_KEY_ESCAPE && action == GLFW_PRESS) closeWindow();
 }
 
-void Widget::pollEvents() { glfwPollEvents(); }
+void Widget::pollEvents() {
+    installXErrorHandler();
+    glfwPollEvents();
+}
 
 const Widget* Widget::current() {
     GLFWwindow* w = glfwGetCurrentContext();

@@ -49,6 +49,11 @@ public:
     void hide();
     void show();
     bool close() const { return mClose; }
+    // True once another X client (a window manager's kill, `xdotool windowclose`) destroyed
+    // the native window: it is closed for good, and nothing may be drawn into it or shown.
+    // Learnt from the window system's errors about the window, so any call that reaches the
+    // server (getFrameBufferSize does, synchronously) may set it.
+    bool gone() const { return mGone; }
     // Shows the window again if the user had closed it; otherwise does nothing.
     void resetCloseFlag();
     // Escape pressed closes (hides) the window; every other key or action is ignored.
@@ -74,6 +79,11 @@ private:
 
     GLFWwindow* mWindow;
     bool mClose;
+    bool mGone = false;
+    // The X server's ids of the native window and of its GLX drawable, to tell errors about
+    // this window from the application's.
+    unsigned long mXWindow = 0;
+    unsigned long mGLXWindow = 0;
     EventListener* mListener = nullptr;
     // Where the cursor was at the event handled last: the window system's present position
     // may already be further on, so button and wheel events are placed at this one.

@@ -173,13 +173,20 @@ void window_impl::setColorMap(zv::ColorMap map) {
 void window_impl::draw(const std::shared_ptr<AbstractRenderable>& r) {
     requireSameGroup(r->group(), mGroup, "Window::draw", 1);
     ZV_CHECK_POINT("Begin drawImage");
+    // The size is asked first: the query reaches the X server and so finds a window another
+    // client destroyed before anything is drawn into it. Such a window stays closed; events
+    // are still polled, as a closed window's draw does.
+    int w = 0, h = 0;
+    mWidget->getFrameBufferSize(&w, &h);
+    if (mWidget->gone()) {
+        pollEvents();
+        return;
+    }
     MakeContextCurrent(this);
     mWidget->resetCloseFlag();
     // Draws into this window whatever the application left bound or enabled, and puts its
     // state back afterwards; depth testing is off, so draw order decides what is on top.
     GLStateGuard guard;
-    int w = 0, h = 0;
-    mWidget->getFrameBufferSize(&w, &h);
     glViewport(0, 0, w, h);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
@@ -195,13 +202,14 @@ void window_impl::draw(const std::shared_ptr<AbstractRenderable>& r) {
 void window_impl::grid(int rows, int columns) {
     if (rows < 1) ZV_RAISE_ARG("Window::grid", 1, "rows must be at least 1");
     if (columns < 1) ZV_RAISE_ARG("Window::grid", 2, "columns must be at least 1");
-    // Acts on this window even when another window's context is current.
-    MakeContextCurrent(this);
-    GLStateGuard guard;
     mRows = rows;
     mCols = columns;
     int w = 0, h = 0;
-    mWidget->getFrameBufferSize(&w, &h);
+    mWidget->getFrameBufferSize(&w, &h);  // first: it finds a destroyed window (see draw)
+    if (mWidget->gone()) return;
+    // Acts on this window even when another window's context is current.
+    MakeContextCurrent(this);
+    GLStateGuard guard;
     glViewport(0, 0, w, h);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     mClearPending = false;
@@ -223,11 +231,12 @@ void window_impl::draw(int column, int row, const std::shared_ptr<AbstractRender
                      "or pass a null title");
     }
     ZV_CHECK_POINT("Begin show(column, row)");
+    int w = 0, h = 0;
+    mWidget->getFrameBufferSize(&w, &h);  // first: it finds a destroyed window (see draw)
+    if (mWidget->gone()) return;
     MakeContextCurrent(this);
     mWidget->resetCloseFlag();
     GLStateGuard guard;
-    int w = 0, h = 0;
-    mWidget->getFrameBufferSize(&w, &h);
     if (mClearPending) {
         // The first cell of a new frame: what draw() presented goes now.
         glViewport(0, 0, w, h);
@@ -256,6 +265,10 @@ void window_impl::draw(int column, int row, const std::shared_ptr<AbstractRender
 }
 
 void window_impl::draw() {
+    if (mWidget->gone()) {
+        pollEvents();
+        return;
+    }
     MakeContextCurrent(this);
     mWidget->swapBuffers();
     pollEvents();
@@ -317,9 +330,10 @@ void window_impl::framebufferSizeEvent(int width, int height) {
 }
 
 zv::Snapshot window_impl::snapshot() {
-    MakeContextCurrent(this);
     int w = 0, h = 0;
     mWidget->getFrameBufferSize(&w, &h);
+    if (mWidget->gone()) return zv::Snapshot();  // nothing left to read
+    MakeContextCurrent(this);
     return readWindowPixels(w, h);
 }
 
