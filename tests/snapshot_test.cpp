@@ -290,3 +290,68 @@ TEST(SnapshotGLTest, SavedPNGReadsBackAndBadPathsRaise) {
 }
 
 }  // namespace
+
+namespace {
+
+// Pixels of the server's picture whose green channel is at least `level`.
+int litPixels(const zv::Snapshot& s, int level) {
+    int n = 0;
+    for (size_t i = 1; i < s.rgba.size(); i += 4) n += s.rgba[i] >= level;
+    return n;
+}
+
+// A program that resizes its window and then draws once must see the new size filled on
+// screen, not the old size or nothing: the driver gives a window its new buffers only at a
+// later swap unless the draw waits for the resize. Growing and shrinking, whole window and
+// grid, each checked against the X server's picture.
+TEST(SnapshotGLTest, FirstDrawAfterSetSizeFillsTheNewSizeOnScreen) {
+    zv::Window window(200, 150, "resized");
+    GLFWwindow* native = window.get()->get()->get()->getNativeHandle();
+    ASSERT_TRUE(zvtest::isVisible(native));
+    zv::Image image(8, 8, zv::ZV_GRAYSCALE, zv::ZV_UINT8);
+    window.makeCurrent();
+    std::vector<unsigned char> white(64, 255);
+    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, image.pbo());
+    glBufferSubData(GL_PIXEL_UNPACK_BUFFER, 0, 64, white.data());
+    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
+    // The first case resizes before the window's first frame: nothing has been swapped yet.
+    // The last lays the grid out before the resize, the cells after it.
+    struct Case {
+        int width, height;
+        bool grid, gridBeforeResize;
+    };
+    const Case cases[] = {{400, 300, false, false},
+                          {160, 120, false, false},
+                          {360, 240, true, false},
+                          {300, 260, true, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) +
+                     (c.grid ? " grid" : " whole window"));
+        if (c.gridBeforeResize) window.grid(1, 1);
+        window.setSize(static_cast<unsigned>(c.width), static_cast<unsigned>(c.height));
+        if (c.grid) {
+            if (!c.gridBeforeResize) window.grid(1, 1);
+            window.draw(0, 0, image, nullptr, false);
+            window.draw();
+        } else {
+            window.draw(image, false);
+        }
+        const zv::Size size = window.framebufferSize();
+        EXPECT_EQ(c.width, size.width);
+        EXPECT_EQ(c.height, size.height);
+        zv::Snapshot server = serverPicture(native, c.width, c.height);
+        ASSERT_EQ(static_cast<size_t>(c.width) * c.height * 4, server.rgba.size());
+        // The whole window is the image, white; a cell keeps its margins and caption band
+        // (2% at the sides and below, about 10% above) black.
+        const int expected = c.grid ? (c.width - 2 * int(c.width * 0.02f)) *
+                                          (c.height - 2 * int(c.height * 0.06f))
+                                    : c.width * c.height;
+        const int lit = litPixels(server, 250);
+        // Edges of the image may fall half a pixel either way: a row and a column.
+        EXPECT_NEAR(expected, lit, c.width + c.height);
+        if (std::abs(expected - lit) > c.width + c.height)
+            savePPM(server, "first_draw_after_resize_" + std::to_string(c.width));
+    }
+}
+
+}  // namespace

@@ -94,7 +94,8 @@ public:
     void setTitle(const char* title);        ///< the window title
     void setPos(int x, int y);               ///< position on screen
     /// Resizes the window; width() and height() keep the creation size, drawing follows the
-    /// framebuffer size.
+    /// framebuffer size. Waits (a tenth of a second at most, for a window manager) until the
+    /// window has the new size, so that the next draw fills it on screen.
     void setSize(unsigned width, unsigned height);
     /// Selects the colour map images are drawn through (from the next draw on); values outside
     /// the seven maps keep the current one. New windows use ZV_CMAP_DEFAULT.

@@ -1,8 +1,10 @@
 #include "glfw/window.hpp"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <string>
+#include <thread>
 #include <vector>
 
 #define GLFW_INCLUDE_NONE
@@ -274,8 +276,18 @@ void Widget::setSize(unsigned width, unsigned height) {
     if (mGone) return;
     // Held to the sides the X server takes (see the constructor).
     const unsigned side = static_cast<unsigned>(MAX_SIDE);
-    glfwSetWindowSize(mWindow, static_cast<int>(std::max(1u, std::min(width, side))),
-                      static_cast<int>(std::max(1u, std::min(height, side))));
+    const int w = static_cast<int>(std::max(1u, std::min(width, side)));
+    const int h = static_cast<int>(std::max(1u, std::min(height, side)));
+    glfwSetWindowSize(mWindow, w, h);
+    // A window manager may take a while to carry the resize out (or refuse it): the next
+    // draw should fill the new size, so wait for it, a tenth of a second at most. Without
+    // one the server has done it by the first query, which waits for its answer.
+    for (int i = 0; i < 50; ++i) {
+        int nowW = 0, nowH = 0;
+        glfwGetWindowSize(mWindow, &nowW, &nowH);
+        if (mGone || (nowW == w && nowH == h)) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
 }
 void Widget::swapBuffers() {
     if (!mGone) glfwSwapBuffers(mWindow);

@@ -111,10 +111,33 @@ window_impl::window_impl(int width, int height, const char* title,
     }
     mColorMaps->select(zv::ZV_CMAP_DEFAULT, mColorMapUBO, mColorMapLen);
     glEnable(GL_MULTISAMPLE);
+    // The driver took up the window's size when the context was first made current.
+    mWidget->getFrameBufferSize(&mDrawableWidth, &mDrawableHeight);
     ZV_CHECK_POINT("End Window::Window");
 }
 
 void window_impl::makeCurrent() const { mWidget->makeContextCurrent(); }
+
+bool window_impl::followResize(int w, int h) {
+    bool replaced = false;
+    if ((w != mDrawableWidth || h != mDrawableHeight) && !mSwappedSinceAsked) {
+        // The driver asks the window system for the drawable's size only after a swap: one
+        // is made now, of what the back buffer holds, so that this draw fills the new size.
+        // It happens only when the size changed before the first frame since the last
+        // swap was drawn (a resize right after the window was made, or after grid()).
+        mWidget->swapBuffers();
+        replaced = true;
+    }
+    mSwappedSinceAsked = false;
+    mDrawableWidth = w;
+    mDrawableHeight = h;
+    return replaced;
+}
+
+void window_impl::swapBuffers() {
+    mWidget->swapBuffers();
+    mSwappedSinceAsked = true;
+}
 
 window_impl::~window_impl() {
     // What was current before, the application's own context included, is current again
@@ -184,6 +207,7 @@ void window_impl::draw(const std::shared_ptr<AbstractRenderable>& r) {
     }
     MakeContextCurrent(this);
     mWidget->resetCloseFlag();
+    followResize(w, h);
     // Draws into this window whatever the application left bound or enabled, and puts its
     // state back afterwards; depth testing is off, so draw order decides what is on top.
     GLStateGuard guard;
@@ -194,7 +218,7 @@ void window_impl::draw(const std::shared_ptr<AbstractRenderable>& r) {
     r->setColorMapUBOParams(mColorMapUBO, mColorMapLen);
     r->render(mID, 0, 0, w, h);
     mInteraction.drewWhole(r, w, h);
-    mWidget->swapBuffers();
+    swapBuffers();
     pollEvents();
     ZV_CHECK_POINT("End drawImage");
 }
@@ -209,6 +233,7 @@ void window_impl::grid(int rows, int columns) {
     if (mWidget->gone()) return;
     // Acts on this window even when another window's context is current.
     MakeContextCurrent(this);
+    followResize(w, h);
     GLStateGuard guard;
     glViewport(0, 0, w, h);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -236,6 +261,7 @@ void window_impl::draw(int column, int row, const std::shared_ptr<AbstractRender
     if (mWidget->gone()) return;
     MakeContextCurrent(this);
     mWidget->resetCloseFlag();
+    if (followResize(w, h)) mClearPending = true;
     GLStateGuard guard;
     if (mClearPending) {
         // The first cell of a new frame: what draw() presented goes now.
@@ -270,7 +296,7 @@ void window_impl::draw() {
         return;
     }
     MakeContextCurrent(this);
-    mWidget->swapBuffers();
+    swapBuffers();
     pollEvents();
     // The back buffer keeps the presented frame after the swap (the drivers this runs on keep
     // it), for snapshot(); the next frame's first cell draw clears it.

@@ -92,6 +92,13 @@ private:
     void cursorEvent(double x, double y) override;
     void scrollEvent(double dx, double dy, int mods, double x, double y) override;
     void framebufferSizeEvent(int width, int height) override;
+    // With this window's context current and the framebuffer now w x h: when that differs
+    // from the size the driver last took up and nothing will make it ask again, makes it
+    // take up the new size before anything is drawn (it would otherwise draw at the old size
+    // until a later swap). True when the back buffer was replaced, its content undefined.
+    bool followResize(int w, int h);
+    // Presents the frame, after which the driver asks for the drawable's size afresh.
+    void swapBuffers();
     // Polls the window system; then throws what a callback threw meanwhile, if anything.
     void pollEvents();
     template <typename F, typename... A>
@@ -112,6 +119,11 @@ private:
     int mCellHeight = 0;
     // A grid frame was presented and its back buffer not cleared yet.
     bool mClearPending = false;
+    // The framebuffer size the driver took up when it last asked (at the first drawing after
+    // a swap, or the context's creation), and whether a swap made it ask again since.
+    int mDrawableWidth = 0;
+    int mDrawableHeight = 0;
+    bool mSwappedSinceAsked = false;
     WindowCallbacks mCallbacks;
     Interaction mInteraction;
     // The first exception a callback threw since the last polling ended.
