@@ -62,7 +62,10 @@ struct Snapshot {
 /// histograms, fonts) belong to the share group of the window whose context is current when
 /// they are created, and can be drawn in every window of that group. A window created with a
 /// parent joins the parent's share group. Every draw makes the window's context current.
-/// Everything runs on the caller's thread; use one drawing thread.
+/// Everything runs on the caller's thread. The thread that makes the first window is the
+/// drawing thread: every call of the library (constructors, draws, setters, font loads) from
+/// any other raises zv::Error (ZV_ERR_GL) with advice and changes nothing. Destroy windows
+/// and objects on the drawing thread too.
 ///
 /// OpenGL state: every draw (and every creation or font load) draws into the window whatever
 /// the application left bound or enabled, and puts the application's state back afterwards

@@ -1,9 +1,13 @@
 #include "gl/context.hpp"
 
 #include <algorithm>
+#include <atomic>
 #include <mutex>
+#include <string>
+#include <thread>
 
 #include "gl/check.hpp"
+#include "gl/raise.hpp"
 
 namespace {
 // The entry-point record of the window made current last. Never cleared: it may name the
@@ -16,6 +20,17 @@ std::map<int, const internal::Context*>& liveWindows() {
     return *windows;
 }
 internal::ContextSystem gSystem;
+// Empty until the first window's construction claims it.
+std::atomic<std::thread::id> gDrawingThread{};
+
+[[noreturn]] void raiseOtherThread(const char* what) {
+    internal::raiseWithReason(
+        what, __LINE__, "called from another thread than the drawing thread", zv::ZV_ERR_GL,
+        std::string("the library is used from one thread, the one that made its first "
+                    "window: make, draw and destroy windows and objects there, and hand "
+                    "data to that thread (a queue, or your compute API's OpenGL interop) "
+                    "instead of calling ") + what + " from this one");
+}
 }  // namespace
 
 extern "C" __attribute__((visibility("default"))) GLEWContext* glewGetContext() { return current; }
@@ -23,6 +38,18 @@ extern "C" __attribute__((visibility("default"))) GLEWContext* glewGetContext() 
 namespace internal {
 
 void installContextSystem(const ContextSystem& system) { gSystem = system; }
+
+void claimDrawingThread(const char* what) {
+    std::thread::id owner;
+    const std::thread::id me = std::this_thread::get_id();
+    if (gDrawingThread.compare_exchange_strong(owner, me) || owner == me) return;
+    raiseOtherThread(what);
+}
+
+void requireDrawingThread(const char* what) {
+    const std::thread::id owner = gDrawingThread.load(std::memory_order_acquire);
+    if (owner != std::thread::id() && owner != std::this_thread::get_id()) raiseOtherThread(what);
+}
 
 int getNextUniqueId() {
     static int wndUnqIdTracker = 0;

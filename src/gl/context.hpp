@@ -64,6 +64,14 @@ struct ContextSystem {
 };
 void installContextSystem(const ContextSystem& system);
 
+// The library is used from one thread, the drawing thread: the one that made its first
+// window. GLFW, the contexts and the library's own records belong to it, and nothing of the
+// library is locked. claimDrawingThread, at the start of every window's construction, makes
+// the calling thread the drawing thread if there is none yet; both raise zv::Error
+// (ZV_ERR_GL) with advice when called from another thread. `what` names the call.
+void claimDrawingThread(const char* what);
+void requireDrawingThread(const char* what);
+
 // The next window id: 0, 1, 2, ... in creation order across the process, never reused.
 int getNextUniqueId();
 

@@ -174,7 +174,9 @@ struct Callbacks {
 };
 
 namespace {
-int xErrorHandler(Display* display, XErrorEvent* error) { return Callbacks::xError(display, error); }
+int xErrorHandler(Display* display, XErrorEvent* error) {
+    return Callbacks::xError(display, error);
+}
 }  // namespace
 
 Widget::Widget() : mWindow(nullptr), mClose(false) {}

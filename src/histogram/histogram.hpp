@@ -3,6 +3,8 @@
 
 #include <memory>
 
+#include "gl/context.hpp"
+
 #include "histogram/hist_impl.hpp"
 
 namespace internal {
@@ -10,11 +12,16 @@ namespace internal {
 class _Histogram {
 public:
     _Histogram(unsigned nbins, zv::ZVType dataType)
-        : mHistogram(std::make_shared<hist_impl>(nbins, dataType)) {}
+        : mHistogram((requireDrawingThread("Histogram constructor"),
+                      std::make_shared<hist_impl>(nbins, dataType))) {}
     _Histogram(const _Histogram&) = default;
     _Histogram& operator=(const _Histogram&) = default;
 
-    const std::shared_ptr<hist_impl>& impl() const { return mHistogram; }
+    // Every public call reaches the object through here, from the drawing thread only.
+    const std::shared_ptr<hist_impl>& impl() const {
+        requireDrawingThread("zv::Histogram");
+        return mHistogram;
+    }
 
 private:
     std::shared_ptr<hist_impl> mHistogram;

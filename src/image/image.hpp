@@ -3,6 +3,8 @@
 
 #include <memory>
 
+#include "gl/context.hpp"
+
 #include "image/image_impl.hpp"
 
 namespace internal {
@@ -10,11 +12,16 @@ namespace internal {
 class _Image {
 public:
     _Image(unsigned width, unsigned height, zv::ColorMode format, zv::ZVType type)
-        : mImage(std::make_shared<image_impl>(width, height, format, type)) {}
+        : mImage((requireDrawingThread("Image constructor"),
+                  std::make_shared<image_impl>(width, height, format, type))) {}
     _Image(const _Image&) = default;
     _Image& operator=(const _Image&) = default;
 
-    const std::shared_ptr<image_impl>& impl() const { return mImage; }
+    // Every public call reaches the object through here, from the drawing thread only.
+    const std::shared_ptr<image_impl>& impl() const {
+        requireDrawingThread("zv::Image");
+        return mImage;
+    }
 
 private:
     std::shared_ptr<image_impl> mImage;

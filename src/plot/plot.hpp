@@ -3,6 +3,8 @@
 
 #include <memory>
 
+#include "gl/context.hpp"
+
 #include "plot/plot_impl.hpp"
 #include "zarvo/defines.h"
 
@@ -13,11 +15,16 @@ public:
     // A scatter_impl for ZV_PLOT_SCATTER, a plot_impl for every other plot type.
     _Plot(unsigned numPoints, zv::ZVType dataType, zv::ZVPlotType plotType,
           zv::ZVMarkerType markerType)
-        : mPlot(create(numPoints, dataType, plotType, static_cast<int>(markerType))) {}
+        : mPlot((requireDrawingThread("Plot constructor"),
+                 create(numPoints, dataType, plotType, static_cast<int>(markerType)))) {}
     _Plot(const _Plot&) = default;
     _Plot& operator=(const _Plot&) = default;
 
-    const std::shared_ptr<plot_impl>& impl() const { return mPlot; }
+    // Every public call reaches the object through here, from the drawing thread only.
+    const std::shared_ptr<plot_impl>& impl() const {
+        requireDrawingThread("zv::Plot");
+        return mPlot;
+    }
 
 private:
     static std::shared_ptr<plot_impl> create(unsigned numPoints, zv::ZVType dataType,

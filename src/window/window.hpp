@@ -3,6 +3,8 @@
 
 #include <memory>
 
+#include "gl/context.hpp"
+
 #include "window/window_impl.hpp"
 
 namespace internal {
@@ -12,14 +14,18 @@ class _Image;
 class _Window {
 public:
     _Window(int width, int height, const char* title, const _Window* parent, bool invisible)
-        : mWindow(std::make_shared<window_impl>(
+        : mWindow((claimDrawingThread("Window constructor"), std::make_shared<window_impl>(
               width, height, title,
               parent ? std::weak_ptr<window_impl>(parent->mWindow) : std::weak_ptr<window_impl>(),
-              invisible)) {}
+              invisible))) {}
     _Window(const _Window&) = default;
     _Window& operator=(const _Window&) = default;
 
-    const std::shared_ptr<window_impl>& get() const { return mWindow; }
+    // Every public call reaches the window through here, from the drawing thread only.
+    const std::shared_ptr<window_impl>& get() const {
+        requireDrawingThread("zv::Window");
+        return mWindow;
+    }
     // Cell draw of an image: sets the image's aspect flag, then the window core's cell draw.
     void draw(int column, int row, _Image* image, const char* title, bool keepAspectRatio,
               bool colorBar = false);
