@@ -605,7 +605,7 @@ std::vector<Row> table() {
         raises("WindowLargerThanTheWindowSystemTakes", Expect::Error, ZV_ERR_GL, 0,
                "glfw window creation failed | Invalid window size 65536x10",
                [](Env&) { zv::Window w(65536, 10, "wide", nullptr, true); }),
-        // Sizes the window system cannot take are held to 1 .. 32767 pixels a side.
+        // Sizes the window system cannot take or draw are held to 1 .. 16384 pixels a side.
         harmless("WindowResizedOutOfRange", [](Env& e) {
             e.win().setSize(0, 0);
             e.win().setSize(65536, 10);

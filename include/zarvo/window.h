@@ -77,7 +77,8 @@ class ZV_API Window {
 public:
     /// Creates the window (hidden when invisible is true) and makes its context current.
     /// @param parent a window whose share group the new window joins, or null for a new group
-    /// @throws zv::Error (ZV_ERR_GL) when the window system or the OpenGL entry points fail
+    /// @throws zv::Error (ZV_ERR_GL) when the window system or the OpenGL entry points fail,
+    ///         or a side is outside 1 .. 16384 pixels
     Window(int width, int height, const char* title, const Window* parent = nullptr,
            bool invisible = false);
     /// A second handle of the same window.
@@ -97,8 +98,9 @@ public:
     void setTitle(const char* title);        ///< the window title
     void setPos(int x, int y);               ///< position on screen
     /// Resizes the window; width() and height() keep the creation size, drawing follows the
-    /// framebuffer size. Waits (a tenth of a second at most, for a window manager) until the
-    /// window has the new size, so that the next draw fills it on screen.
+    /// framebuffer size. Each side is held to 1 .. 16384 pixels, the most that can be drawn.
+    /// Waits (a tenth of a second at most, for a window manager) until the window has the new
+    /// size, so that the next draw fills it on screen.
     void setSize(unsigned width, unsigned height);
     /// Selects the colour map images are drawn through (from the next draw on); values outside
     /// the seven maps keep the current one. New windows use ZV_CMAP_DEFAULT.

@@ -27,8 +27,11 @@ namespace wtk {
 using internal::raiseWithReason;
 
 namespace {
-// Largest side of a window, in pixels: X coordinates are 16-bit signed.
-constexpr int MAX_SIDE = 32767;
+// Largest side of a window, in pixels. X coordinates are 16-bit signed (32767 at most), and
+// OpenGL implementations draw at most 16384 pixels a side (llvmpipe's largest viewport); a
+// bigger window could never be filled, and the driver fails outright when it tries to
+// present a 32767-pixel square (a 4 GiB image).
+constexpr int MAX_SIDE = 16384;
 // The description of GLFW's last error on this thread, so that a failure raised after it
 // can carry its reason.
 thread_local std::string gLastGlfwError;
@@ -207,7 +210,8 @@ Widget::Widget(int width, int height, const char* title, const Widget* share, bo
     glfwWindowHint(GLFW_VISIBLE, invisible ? 0 : 1);
     glfwWindowHint(GLFW_SAMPLES, 4);
     // The X server takes sides of 1 to 32767 pixels and ends the process over any other
-    // (GLFW asserts on negative ones), so those are refused here as a failed creation.
+    // (GLFW asserts on negative ones); sides outside 1 to MAX_SIDE are refused here as a
+    // failed creation.
     std::string reason;
     if (width < 1 || height < 1 || width > MAX_SIDE || height > MAX_SIDE) {
         reason = "Invalid window size " + std::to_string(width) + "x" + std::to_string(height) +
