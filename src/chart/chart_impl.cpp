@@ -94,14 +94,14 @@ AbstractChart2D::AbstractChart2D() {
     mFont = getChartFont();
     // Builds buffers and programs with whatever the application left bound: see GLStateGuard.
     GLStateGuard guard;
-    mBorderProgram = makeProgram(gChartVertexShaderSrc, gChartFragmentShaderSrc);
-    mSpriteProgram = makeProgram(gChartVertexShaderSrc, gChartSpriteFragmentShaderSrc);
-    mBorderUniforms = UniformCache::of<ChartBorderUniforms>(mBorderProgram.get());
-    mSpriteUniforms = UniformCache::of<ChartSpriteUniforms>(mSpriteProgram.get());
-    // Ticks are always white: set once, the program keeps it.
-    setProgramConstants(mSpriteProgram.get(), [&] {
-        mSpriteUniforms.setConstantVec4(ChartSpriteUniforms::TICK_COLOR, WHITE);
+    mBorderProgram = groupProgram<ChartBorderUniforms>("chart border", [] {
+        return makeProgram(gChartVertexShaderSrc, gChartFragmentShaderSrc);
     });
+    mSpriteProgram = groupProgram<ChartSpriteUniforms>(
+        "chart ticks",
+        [] { return makeProgram(gChartVertexShaderSrc, gChartSpriteFragmentShaderSrc); },
+        // Ticks are always white.
+        [](UniformCache& u) { u.setConstantVec4(ChartSpriteUniforms::TICK_COLOR, WHITE); });
     // Label widths decide which labels fit side by side; they are measured with the font
     // that writes them.
     int advance[font_impl::NUM_CHARS], bearing[font_impl::NUM_CHARS];
@@ -333,22 +333,24 @@ void AbstractChart2D::renderChart(int windowId, int x, int y, int w, int h) {
 }
 
 void AbstractChart2D::drawBorder(int windowId, const ChartLayout& c) {
-    mBorderUniforms.use(windowId);
-    mBorderUniforms.setMatrix4(ChartBorderUniforms::TRANSFORM, &c.transform[0][0]);
-    mBorderUniforms.setVec4(ChartBorderUniforms::COLOR, WHITE);
+    UniformCache& u = mBorderProgram->uniforms;
+    u.use(windowId);
+    u.setMatrix4(ChartBorderUniforms::TRANSFORM, &c.transform[0][0]);
+    u.setVec4(ChartBorderUniforms::COLOR, WHITE);
     glDrawArrays(GL_LINE_LOOP, 0, 4);
 }
 
 void AbstractChart2D::drawTicks(int windowId, const ChartLayout& c) {
     glPointSize(static_cast<float>(mMetrics.tickSize));
-    mSpriteUniforms.use(windowId);
-    mSpriteUniforms.setMatrix4(ChartSpriteUniforms::TRANSFORM, &c.transform[0][0]);
+    UniformCache& u = mSpriteProgram->uniforms;
+    u.use(windowId);
+    u.setMatrix4(ChartSpriteUniforms::TRANSFORM, &c.transform[0][0]);
     // The two axes' ticks never overlap, so a frame starts with the axis whose flag the
     // program still holds from the frame before, and changes it once.
     GLint axis = 1;
-    mSpriteUniforms.heldInt(ChartSpriteUniforms::IS_Y_AXIS, &axis);
+    u.heldInt(ChartSpriteUniforms::IS_Y_AXIS, &axis);
     for (int pass = 0; pass < 2; ++pass) {
-        mSpriteUniforms.setInt(ChartSpriteUniforms::IS_Y_AXIS, axis);
+        u.setInt(ChartSpriteUniforms::IS_Y_AXIS, axis);
         if (axis)
             glDrawArrays(GL_POINTS, 4, static_cast<GLsizei>(mYTicks.positions.size()));
         else

@@ -17,6 +17,7 @@
 #include "gl/gl.hpp"
 #include "gl/gl_objects.hpp"
 #include "common/renderable.hpp"
+#include "gl/shared_program.hpp"
 #include "gl/uniforms.hpp"
 #include "gl/vertex_arrays.hpp"
 #include "font/text_layout.hpp"
@@ -138,7 +139,7 @@ public:
 protected:
     // The border program's uniforms (see ChartBorderUniforms), which a derived class's line
     // pass writes too: one cache, so that either writer sees what the other left.
-    UniformCache& borderUniforms() { return mBorderUniforms; }
+    UniformCache& borderUniforms() { return mBorderProgram->uniforms; }
     // The frame's layout for a drawing area of w x h pixels.
     ChartLayout layout(int w, int h) const { return chartLayout(w, h, mMetrics); }
     // Clips to the frame's rectangle in the current viewport and enables the scissor test;
@@ -196,10 +197,8 @@ private:
     std::string mYTitle;
     std::shared_ptr<font_impl> mFont;
     GLBuffer mRectangle;
-    GLProgram mBorderProgram;
-    GLProgram mSpriteProgram;
-    UniformCache mBorderUniforms;
-    UniformCache mSpriteUniforms;
+    ProgramRef mBorderProgram;  // the group's frame programs
+    ProgramRef mSpriteProgram;
     VertexArrayMap mVAOs;
 };
 

@@ -109,20 +109,16 @@ FcConfig* processFontConfig() {
 
 font_impl::font_impl()
     : mGroup(currentGroup()),
-      mProgram(buildTextProgram()),
+      mProgram(groupProgram<TextUniforms>(
+          "text", buildTextProgram,
+          // Glyphs are always sampled from unit 0.
+          [](UniformCache& u) { u.setConstant(TextUniforms::TEX, 0); })),
       mSampler(GLSampler::create()) {
     const GLuint sampler = mSampler.get();
     glSamplerParameteri(sampler, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glSamplerParameteri(sampler, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-
-    const GLuint program = mProgram.get();
-    mUniforms = UniformCache::of<TextUniforms>(program);
-    // Glyphs are always sampled from unit 0; the program keeps the value.
-    setProgramConstants(program, [&] {
-        mUniforms.setConstant(TextUniforms::TEX, 0);
-    });
 
     // A glyph can be wider or taller than the pixel size (wide letters, tall accents), so
     // leave room for twice the size in the context's largest texture.
@@ -314,7 +310,7 @@ bool font_impl::begin(int windowId) {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 
-    mUniforms.use(windowId);
+    mProgram->uniforms.use(windowId);
     // Maps [0, W] x [0, H] of the area onto the whole viewport.
     const float W = static_cast<float>(mAreaWidth);
     const float H = static_cast<float>(mAreaHeight);
@@ -324,7 +320,7 @@ bool font_impl::begin(int windowId) {
         0.0f,     0.0f,     -1.0f, 0.0f,  //
         -1.0f,    -1.0f,    0.0f,  1.0f,
     };
-    mUniforms.setMatrix4(TextUniforms::PROJECTION, projection);
+    mProgram->uniforms.setMatrix4(TextUniforms::PROJECTION, projection);
 
     bindResources(windowId);
     ZV_CHECK_POINT("After Font::render bind resources");
@@ -339,7 +335,7 @@ void font_impl::drawString(const float* pos, const float* color, const char* tex
                            bool vertical) {
     if (!mInRun) return;
     // A run of strings in one colour uploads it once.
-    mUniforms.setVec4(TextUniforms::TEXT_COLOR, color);
+    mProgram->uniforms.setVec4(TextUniforms::TEXT_COLOR, color);
     // The quads are scaled about their own origin; the pen positions are whole units.
     const int drawnSize = fontSize == -1 ? mLoadedSize : fontSize;
     if (!mScaled.filled || mScaled.drawnSize != drawnSize) {
@@ -357,7 +353,7 @@ void font_impl::drawString(const float* pos, const float* color, const char* tex
         glBindTexture(GL_TEXTURE_2D, mGlyphTextures[k].get());
         modelView[12] = static_cast<float>(gx);
         modelView[13] = static_cast<float>(gy);
-        mUniforms.uploadMatrix4(TextUniforms::MODEL_VIEW, modelView);
+        mProgram->uniforms.uploadMatrix4(TextUniforms::MODEL_VIEW, modelView);
         glDrawArrays(GL_TRIANGLE_STRIP, 4 * k, 4);
     });
 }

@@ -9,7 +9,7 @@
 
 #include "gl/gl.hpp"
 #include "gl/gl_objects.hpp"
-#include "gl/uniforms.hpp"
+#include "gl/shared_program.hpp"
 #include "gl/vertex_arrays.hpp"
 #include "font/text_layout.hpp"
 
@@ -85,7 +85,7 @@ public:
     int descent(int k) const { return mDescent[k]; }
     GLuint glyphTexture(int k) const { return mGlyphTextures[k].get(); }
     GLuint vbo() const { return mVBO.get(); }
-    GLuint program() const { return mProgram.get(); }
+    GLuint program() const { return mProgram ? mProgram->get() : 0; }
     GLuint sampler() const { return mSampler.get(); }
     const VertexArrayMap& vertexArrays() const { return mVAOMap; }
     // Largest size loadFont accepts in this context: MAX_FONT_SIZE, or less when the
@@ -110,7 +110,7 @@ private:
     int mAreaWidth = 0;
     int mAreaHeight = 0;
     GLBuffer mVBO;
-    GLProgram mProgram;
+    ProgramRef mProgram;  // the group's text program
     GLSampler mSampler;
     GLTexture mGlyphTextures[NUM_CHARS];
     int mAdvance[NUM_CHARS] = {};
@@ -123,7 +123,6 @@ private:
     int mMaxSize = MAX_FONT_SIZE;
     // One glyph's texels during a load; emptied when the load ends.
     std::vector<unsigned char> mGlyphPixels;
-    UniformCache mUniforms;
     // Whether a run begun by begin() is open.
     bool mInRun = false;
 };

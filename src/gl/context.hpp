@@ -9,6 +9,7 @@
 
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "gl/gl.hpp"
@@ -16,6 +17,7 @@
 namespace internal {
 
 class Context;
+struct SharedProgram;
 
 struct ShareGroup {
     GLEWContext* glew = nullptr;          // entry points of the group; lives to process exit
@@ -24,6 +26,9 @@ struct ShareGroup {
     // chosen by their owner. Released with a context of the group current before the last
     // window of the group goes.
     std::map<int, std::shared_ptr<void>> resources;
+    // The group's linked programs by kind (see gl/shared_program.hpp), held by the objects
+    // that draw with them, not by the group.
+    std::map<std::string, std::weak_ptr<SharedProgram>> programs;
 };
 
 // Keys of ShareGroup::resources.

@@ -68,6 +68,9 @@ void UniformCache::uploadMatrix4(int u, const GLfloat* value) {
     Slot& s = mSlots[static_cast<size_t>(u)];
     s.kind = Kind::Matrix4;
     s.held = false;
+    // Kept only so that a move away (enterWindow) writes something else.
+    std::copy(value, value + 16, s.value);
+    s.size = 16;
     glUniformMatrix4fv(s.location, 1, GL_FALSE, value);
 }
 
@@ -95,29 +98,35 @@ bool UniformCache::heldInt(int u, GLint* value) const {
 
 void UniformCache::enterWindow(int windowId) {
     mWindow = windowId;
-    // Values no draw uses, so that the real writes that follow differ from what the program
-    // holds.
-    static const GLfloat NONE[16] = {};
-    static const GLfloat AWAY[4] = {-1.0f, -1.0f, -1.0f, -1.0f};
+    // Values that differ from what the program holds in every component (0 where it holds
+    // anything else, 1 where it holds 0: a boolean flips too), so that the real writes that
+    // follow reach this context.
     for (Slot& s : mSlots) {
         s.held = false;
         if (s.constant) continue;
         switch (s.kind) {
             case Kind::Unset: break;
-            case Kind::Matrix4: glUniformMatrix4fv(s.location, 1, GL_FALSE, NONE); break;
-            case Kind::Int:
+            case Kind::Int: {
+                GLint away[2];
+                for (int i = 0; i < 2; ++i) away[i] = s.intValue[i] == 0 ? 1 : 0;
                 if (s.size == 2)
-                    glUniform2i(s.location, -1, -1);
+                    glUniform2iv(s.location, 1, away);
                 else
-                    glUniform1i(s.location, -1);
+                    glUniform1i(s.location, away[0]);
                 break;
-            case Kind::Float:
+            }
+            case Kind::Matrix4:
+            case Kind::Float: {
+                GLfloat away[16];
+                for (int i = 0; i < 16; ++i) away[i] = s.value[i] == 0.0f ? 1.0f : 0.0f;
                 switch (s.size) {
-                    case 4: glUniform4fv(s.location, 1, AWAY); break;
-                    case 2: glUniform2fv(s.location, 1, AWAY); break;
-                    default: glUniform1f(s.location, AWAY[0]); break;
+                    case 16: glUniformMatrix4fv(s.location, 1, GL_FALSE, away); break;
+                    case 4: glUniform4fv(s.location, 1, away); break;
+                    case 2: glUniform2fv(s.location, 1, away); break;
+                    default: glUniform1f(s.location, away[0]); break;
                 }
                 break;
+            }
         }
     }
 }

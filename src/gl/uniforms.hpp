@@ -14,7 +14,7 @@
 
 namespace internal {
 
-// Uniform values that never change for an object are written once, when it is built: `set`
+// Uniform values that never change for a program are written once, when it is built: `set`
 // runs with `program` in use, and the program that was in use is put back afterwards.
 template <class Set>
 void setProgramConstants(GLuint program, Set&& set) {
@@ -25,7 +25,7 @@ void setProgramConstants(GLuint program, Set&& set) {
     glUseProgram(static_cast<GLuint>(previous));
 }
 
-// The uniforms of one program, kept by the one object that writes them: their locations,
+// The uniforms of one program, kept beside it (see gl/shared_program.hpp): their locations,
 // all looked up when the program is built, the values last uploaded and the window they
 // were uploaded in. Uniforms are named by their index in the program's table of names (an
 // enumeration beside the shader source), so no draw can write a location that was never
@@ -61,10 +61,10 @@ public:
     void setInt(int u, GLint value);
     void setIVec2(int u, const GLint* value);
     // Uploads without comparing, for a value that differs with nearly every write (a
-    // glyph's position); the value is not held.
+    // glyph's position); the value is not compared by the next write.
     void uploadMatrix4(int u, const GLfloat* value);
-    // A value written once, while the object is built, and never moved away (see
-    // setProgramConstants; the program must be in use).
+    // A value written once, while the program is built (the same for every object drawing
+    // with it), and never moved away (see setProgramConstants; the program must be in use).
     void setConstant(int u, GLint value);
     void setConstant(int u, GLfloat value);
     void setConstantVec4(int u, const GLfloat* value);

@@ -30,11 +30,9 @@ GLProgram makeHistColumnProgram(const char* sampler) {
 
 HistColumns::HistColumns(GLuint vbo, GLenum type, unsigned bins) : mBins(bins) {
     const BinFormat format = binFormat(type);
-    mProgram = makeHistColumnProgram(format.sampler);
-    mUniforms = UniformCache::of<HistColumnUniforms>(mProgram.get());
-    setProgramConstants(mProgram.get(), [&] {
-        mUniforms.setConstant(HistColumnUniforms::NBINS, static_cast<GLint>(bins));
-    });
+    mProgram = groupProgram<HistColumnUniforms>(
+        std::string("histogram columns ") + format.sampler,
+        [&] { return makeHistColumnProgram(format.sampler); });
     glGetIntegerv(GL_MAX_TEXTURE_BUFFER_SIZE, &mMaxTexels);
     mTexture = GLTexture::create();
     glBindTexture(GL_TEXTURE_BUFFER, mTexture.get());
@@ -52,15 +50,16 @@ void HistColumns::draw(int windowId, const glm::mat4& frameTransform, const floa
                        const int viewport[4]) {
     const GLfloat halfViewport[2] = {0.5f * static_cast<float>(viewport[2]),
                                      0.5f * static_cast<float>(viewport[3])};
-    mUniforms.use(windowId);
-    mUniforms.setMatrix4(HistColumnUniforms::TRANSFORM, &frameTransform[0][0]);
-    mUniforms.setVec2(HistColumnUniforms::HALF_VIEWPORT, halfViewport);
-    mUniforms.setFloat(HistColumnUniforms::FIRST_COLUMN,
-                       static_cast<float>(frame[0] - viewport[0]));
-    mUniforms.setFloat(HistColumnUniforms::YMAX, yMax);
-    mUniforms.setInt(HistColumnUniforms::LOG_Y, logY ? 1 : 0);
-    mUniforms.setVec2(HistColumnUniforms::LOG_RANGE, logRange);
-    mUniforms.setVec4(HistColumnUniforms::BAR_COLOR, color);
+    UniformCache& u = mProgram->uniforms;
+    u.use(windowId);
+    u.setInt(HistColumnUniforms::NBINS, static_cast<GLint>(mBins));
+    u.setMatrix4(HistColumnUniforms::TRANSFORM, &frameTransform[0][0]);
+    u.setVec2(HistColumnUniforms::HALF_VIEWPORT, halfViewport);
+    u.setFloat(HistColumnUniforms::FIRST_COLUMN, static_cast<float>(frame[0] - viewport[0]));
+    u.setFloat(HistColumnUniforms::YMAX, yMax);
+    u.setInt(HistColumnUniforms::LOG_Y, logY ? 1 : 0);
+    u.setVec2(HistColumnUniforms::LOG_RANGE, logRange);
+    u.setVec4(HistColumnUniforms::BAR_COLOR, color);
     glBindTexture(GL_TEXTURE_BUFFER, mTexture.get());
     glDrawArraysInstanced(GL_TRIANGLE_FAN, 0, 4, frame[2]);
     glBindTexture(GL_TEXTURE_BUFFER, 0);

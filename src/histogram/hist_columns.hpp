@@ -10,6 +10,7 @@
 #include "common/shader_interface.hpp"
 #include "gl/gl.hpp"
 #include "gl/gl_objects.hpp"
+#include "gl/shared_program.hpp"
 #include "gl/uniforms.hpp"
 
 #include <glm/glm.hpp>
@@ -94,8 +95,7 @@ private:
     unsigned mBins;
     GLint mMaxTexels = 0;
     GLTexture mTexture;
-    GLProgram mProgram;
-    UniformCache mUniforms;
+    ProgramRef mProgram;
 };
 
 // The bar's fragment stage with the column bars' vertex stage, sampling `sampler`.

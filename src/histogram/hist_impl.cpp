@@ -24,13 +24,10 @@ hist_impl::AcceptedType hist_impl::accept(unsigned nbins, zv::ZVType dataType) {
 
 hist_impl::hist_impl(unsigned nbins, AcceptedType type) : mGLType(type.gl), mBins(nbins) {
     GLStateGuard guard;
-    mBarProgram = makeProgram(gHistBarVertexShaderSrc, gHistBarFragmentShaderSrc);
-    ZV_CHECK_POINT("Histogram::Shaders");
-    mBarUniforms = UniformCache::of<HistBarUniforms>(mBarProgram.get());
-    // The bin count never changes: set once, the program keeps it.
-    setProgramConstants(mBarProgram.get(), [&] {
-        mBarUniforms.setConstant(HistBarUniforms::NBINS, static_cast<float>(nbins));
+    mBarProgram = groupProgram<HistBarUniforms>("histogram bars", [] {
+        return makeProgram(gHistBarVertexShaderSrc, gHistBarFragmentShaderSrc);
     });
+    ZV_CHECK_POINT("Histogram::Shaders");
     mVBOSize = static_cast<size_t>(nbins) * bytesPerElement(mGLType);
     mVBO = makeDataBuffer(GL_ARRAY_BUFFER, mVBOSize, GL_DYNAMIC_DRAW, "Histogram::Histogram",
                           "the histogram's vertex buffer");
@@ -96,12 +93,14 @@ void hist_impl::renderBars(int windowId, const glm::mat4& frameTransform, float 
         return;
     }
     // Only what changed since the last draw in this window is uploaded.
-    mBarUniforms.use(windowId);
-    mBarUniforms.setMatrix4(HistBarUniforms::TRANSFORM, &frameTransform[0][0]);
-    mBarUniforms.setVec4(HistBarUniforms::BAR_COLOR, mBarColor);
-    mBarUniforms.setFloat(HistBarUniforms::YMAX, yMax);
-    mBarUniforms.setInt(HistBarUniforms::LOG_Y, yAxis.log ? 1 : 0);
-    mBarUniforms.setVec2(HistBarUniforms::LOG_RANGE, logRange);
+    UniformCache& u = mBarProgram->uniforms;
+    u.use(windowId);
+    u.setFloat(HistBarUniforms::NBINS, static_cast<float>(mBins));
+    u.setMatrix4(HistBarUniforms::TRANSFORM, &frameTransform[0][0]);
+    u.setVec4(HistBarUniforms::BAR_COLOR, mBarColor);
+    u.setFloat(HistBarUniforms::YMAX, yMax);
+    u.setInt(HistBarUniforms::LOG_Y, yAxis.log ? 1 : 0);
+    u.setVec2(HistBarUniforms::LOG_RANGE, logRange);
     bindResources(windowId);
     glDrawArraysInstanced(GL_TRIANGLE_FAN, 0, 4, static_cast<GLsizei>(mBins));
     // The bar program and vertex array stay bound: the frame drawn next binds its own and

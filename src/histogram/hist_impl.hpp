@@ -12,6 +12,7 @@
 #include "chart/chart_impl.hpp"
 #include "gl/gl.hpp"
 #include "gl/gl_objects.hpp"
+#include "gl/shared_program.hpp"
 #include "gl/uniforms.hpp"
 #include "gl/vertex_arrays.hpp"
 #include "histogram/hist_columns.hpp"
@@ -99,8 +100,7 @@ private:
     bool mColorSet = false;
     GLBuffer mVBO;
     size_t mVBOSize = 0;
-    GLProgram mBarProgram;
-    UniformCache mBarUniforms;
+    ProgramRef mBarProgram;
     bool mColumnBarsEnabled = true;
     std::unique_ptr<HistColumns> mColumns;  // made on the first draw with more bins than columns
     VertexArrayMap mVAOs;

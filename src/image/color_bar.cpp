@@ -5,6 +5,7 @@
 #include "font/font_impl.hpp"
 #include "gl/context.hpp"
 #include "gl/gl_objects.hpp"
+#include "gl/shared_program.hpp"
 #include "gl/uniforms.hpp"
 #include "image/color_bar_shaders.hpp"
 #include "image/image_impl.hpp"
@@ -16,28 +17,25 @@ namespace {
 const float WHITE[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 const float MAP[4] = {0.0f, 0.0f, 0.0f, 0.0f};
 
-// One program for every image of a share group.
-struct ColorBarProgram {
-    GLProgram program;
-    UniformCache uniforms;
-
-    ColorBarProgram() {
-        program = makeProgram(gColorBarVertexShaderSrc, gColorBarFragmentShaderSrc);
-        const GLuint p = program.get();
-        uniforms = UniformCache::of<ColorBarUniforms>(p);
-        glUniformBlockBinding(p, glGetUniformBlockIndex(p, "ColorMap"), 0);
-    }
-};
-
-ColorBarProgram& groupProgram() {
+// One program for every image of a share group, kept by the group: the bar is drawn by
+// a function, not an object that could hold it.
+SharedProgram& colorBarProgram() {
     std::shared_ptr<void>& slot = currentGroup()->resources[GROUP_COLOR_BAR];
-    if (!slot) slot = std::make_shared<ColorBarProgram>();
-    return *static_cast<ColorBarProgram*>(slot.get());
+    if (!slot) {
+        slot = groupProgram<ColorBarUniforms>(
+            "colour bar",
+            [] { return makeProgram(gColorBarVertexShaderSrc, gColorBarFragmentShaderSrc); },
+            [](UniformCache& u) {
+                const GLuint p = u.program();
+                glUniformBlockBinding(p, glGetUniformBlockIndex(p, "ColorMap"), 0);
+            });
+    }
+    return *static_cast<SharedProgram*>(slot.get());
 }
 
 // The quad (-1..1 on both axes) onto the rectangle, in the viewport's clip space. Each
 // rectangle of a frame differs from the one before, so the matrix is not compared.
-void place(ColorBarProgram& p, float x0, float y0, float x1, float y1, float w, float h) {
+void place(SharedProgram& p, float x0, float y0, float x1, float y1, float w, float h) {
     const GLfloat m[16] = {(x1 - x0) / w, 0, 0, 0, 0, (y1 - y0) / h, 0, 0, 0, 0, 1, 0,
                            (x0 + x1) / w - 1.0f, (y0 + y1) / h - 1.0f, 0, 1};
     p.uniforms.uploadMatrix4(ColorBarUniforms::MATRIX, m);
@@ -48,7 +46,7 @@ void place(ColorBarProgram& p, float x0, float y0, float x1, float y1, float w, 
 void drawColorBar(int windowId, const ColorBarLayout& l, int width, int height, GLuint ubo,
                   GLuint rows, font_impl& font, const std::vector<std::string>& labels) {
     if (!l.shown) return;
-    ColorBarProgram& p = groupProgram();
+    SharedProgram& p = colorBarProgram();
     const float w = static_cast<float>(width), h = static_cast<float>(height);
     p.uniforms.use(windowId);
     p.uniforms.setFloat(ColorBarUniforms::ROWS, static_cast<GLfloat>(rows));

@@ -167,15 +167,13 @@ void image_impl::createPixelBuffer() {
 }
 
 void image_impl::createProgram() {
-    mProgram = makeProgram(gImageVertexShaderSrc, gImageFragmentShaderSrc);
-    const GLuint program = mProgram.get();
-    mUniforms = UniformCache::of<ImageUniforms>(program);
-    glUniformBlockBinding(program, glGetUniformBlockIndex(program, "ColorMap"), 0);
-    // The program keeps uniform values, and these two never change for this image.
-    setProgramConstants(program, [&] {
-        mUniforms.setConstant(ImageUniforms::TEX, 0);
-        mUniforms.setConstant(ImageUniforms::IS_GRAYSCALE, mGLformat == GL_RED ? 1 : 0);
-    });
+    mProgram = groupProgram<ImageUniforms>(
+        "image", [] { return makeProgram(gImageVertexShaderSrc, gImageFragmentShaderSrc); },
+        [](UniformCache& u) {
+            const GLuint program = u.program();
+            glUniformBlockBinding(program, glGetUniformBlockIndex(program, "ColorMap"), 0);
+            u.setConstant(ImageUniforms::TEX, 0);
+        });
 }
 
 zv::ZVType image_impl::channelType() const { return GLenumToZVType(mGLType); }
@@ -273,7 +271,8 @@ void image_impl::renderImage(int windowId, int width, int height) {
                     zv::ZV_ERR_GL);
     }
 
-    mUniforms.use(windowId);
+    UniformCache& u = mProgram->uniforms;
+    u.use(windowId);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, mTex.get());
     // A sampler object bound to the unit (text leaves its own there) would override the
@@ -288,12 +287,13 @@ void image_impl::renderImage(int windowId, int width, int height) {
                     static_cast<GLsizei>(mHeight), mGLformat, mGLType, nullptr);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
 
-    // Uploads only what changed since this window's last draw of the image: the scale
-    // changes with the area, the map length with the window's map.
-    mUniforms.setMatrix4(ImageUniforms::MATRIX, matrix);
-    mUniforms.setFloat(ImageUniforms::CMAPLEN, static_cast<GLfloat>(mUBOSize));
+    // Uploads only what differs from the last image drawn with the group's program in this
+    // window: the scale changes with the area, the map length with the window's map.
+    u.setInt(ImageUniforms::IS_GRAYSCALE, mGLformat == GL_RED ? 1 : 0);
+    u.setMatrix4(ImageUniforms::MATRIX, matrix);
+    u.setFloat(ImageUniforms::CMAPLEN, static_cast<GLfloat>(mUBOSize));
     const GLfloat valueMap[2] = {mValueMap.scale, mValueMap.offset};
-    mUniforms.setVec2(ImageUniforms::VALUE_MAP, valueMap);
+    u.setVec2(ImageUniforms::VALUE_MAP, valueMap);
     glBindBufferBase(GL_UNIFORM_BUFFER, 0, mColorMapUBO);
 
     ZV_CHECK_POINT("Before render");

@@ -9,6 +9,7 @@
 #include "gl/gl.hpp"
 #include "gl/gl_objects.hpp"
 #include "common/renderable.hpp"
+#include "gl/shared_program.hpp"
 #include "gl/uniforms.hpp"
 #include "gl/vertex_arrays.hpp"
 #include "image/image_layout.hpp"
@@ -97,7 +98,7 @@ private:
     GLenum mGLType;
     uint64_t mSize = 0;
     // Declared in reverse so that they go pixel buffer first, then texture, then program.
-    GLProgram mProgram;
+    ProgramRef mProgram;  // the group's image program
     GLTexture mTex;
     GLBuffer mPBO;
     GLuint mColorMapUBO = 0;
@@ -113,7 +114,6 @@ private:
     float mValueMin = 0.0f;
     float mValueMax = 1.0f;
     ImageValueMap mValueMap{1.0f, 0.0f};
-    UniformCache mUniforms;
 };
 
 }  // namespace internal

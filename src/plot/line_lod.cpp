@@ -31,19 +31,18 @@ PointFormat pointFormat(GLenum type) {
 
 LineLod::LineLod(GLuint vbo, GLenum type, unsigned n) : mN(n) {
     const PointFormat format = pointFormat(type);
-    const std::string reduceSource =
-        std::string(ZV_GLSL_HEADER "#define POINTS ") + format.sampler + "\n" +
-        gLodReduceFragmentShaderBody;
-    mReduceProgram = makeProgram(gLodQuadVertexShaderSrc, reduceSource.c_str());
-    mVerdictProgram = makeProgram(gLodQuadVertexShaderSrc, gLodVerdictFragmentShaderSrc);
-    mLineProgram =
-        makeProgram(gLodLineVertexShaderSrc, gLineGeometryShaderSrc, gChartFragmentShaderSrc);
-    mReduceUniforms = UniformCache::of<LodReduceUniforms>(mReduceProgram.get());
-    mVerdictUniforms = UniformCache::of<LodVerdictUniforms>(mVerdictProgram.get());
-    mLineUniforms = UniformCache::of<LodLineUniforms>(mLineProgram.get());
-    // The point count never changes: set once.
-    setProgramConstants(mReduceProgram.get(), [&] {
-        mReduceUniforms.setConstant(LodReduceUniforms::N, static_cast<GLint>(mN));
+    mReduceProgram = groupProgram<LodReduceUniforms>(
+        std::string("line reduction ") + format.sampler, [&] {
+            const std::string source = std::string(ZV_GLSL_HEADER "#define POINTS ") +
+                                       format.sampler + "\n" + gLodReduceFragmentShaderBody;
+            return makeProgram(gLodQuadVertexShaderSrc, source.c_str());
+        });
+    mVerdictProgram = groupProgram<LodVerdictUniforms>("line reduction verdict", [] {
+        return makeProgram(gLodQuadVertexShaderSrc, gLodVerdictFragmentShaderSrc);
+    });
+    mLineProgram = groupProgram<LodLineUniforms>("reduced line", [] {
+        return makeProgram(gLodLineVertexShaderSrc, gLineGeometryShaderSrc,
+                           gChartFragmentShaderSrc);
     });
 
     glGetIntegerv(GL_MAX_TEXTURE_BUFFER_SIZE, &mMaxTexels);
@@ -142,23 +141,26 @@ const LineLod::PerWindow* LineLod::reduce(int windowId, const glm::mat4& transfo
     glBindTexture(GL_TEXTURE_BUFFER, mPoints.get());
     const GLfloat halfViewport[2] = {0.5f * static_cast<float>(viewport[2]),
                                      0.5f * static_cast<float>(viewport[3])};
-    mReduceUniforms.use(windowId);
-    mReduceUniforms.setInt(LodReduceUniforms::COLUMNS, columns);
-    mReduceUniforms.setMatrix4(LodReduceUniforms::TRANSFORM, &transform[0][0]);
-    mReduceUniforms.setVec2(LodReduceUniforms::ORIGIN, origin);
-    mReduceUniforms.setVec2(LodReduceUniforms::HALF_VIEWPORT, halfViewport);
-    mReduceUniforms.setFloat(LodReduceUniforms::FIRST_COLUMN,
-                             static_cast<float>(frame[0] - viewport[0]));
+    UniformCache& reduction = mReduceProgram->uniforms;
+    reduction.use(windowId);
+    reduction.setInt(LodReduceUniforms::N, static_cast<GLint>(mN));
+    reduction.setInt(LodReduceUniforms::COLUMNS, columns);
+    reduction.setMatrix4(LodReduceUniforms::TRANSFORM, &transform[0][0]);
+    reduction.setVec2(LodReduceUniforms::ORIGIN, origin);
+    reduction.setVec2(LodReduceUniforms::HALF_VIEWPORT, halfViewport);
+    reduction.setFloat(LodReduceUniforms::FIRST_COLUMN,
+                       static_cast<float>(frame[0] - viewport[0]));
     glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
 
     // 2. The verdict, kept in two queries.
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, w.verdictFbo);
     glViewport(0, 0, 1, 1);
     glBindTexture(GL_TEXTURE_2D_ARRAY, mReduced.get());
-    mVerdictUniforms.use(windowId);
-    mVerdictUniforms.setInt(LodVerdictUniforms::TEXELS, columns + 2);
+    UniformCache& verdict = mVerdictProgram->uniforms;
+    verdict.use(windowId);
+    verdict.setInt(LodVerdictUniforms::TEXELS, columns + 2);
     for (int q = 0; q < 2; ++q) {
-        mVerdictUniforms.setInt(LodVerdictUniforms::WANT_ORDERED, q == 0 ? 1 : 0);
+        verdict.setInt(LodVerdictUniforms::WANT_ORDERED, q == 0 ? 1 : 0);
         glBeginQuery(GL_ANY_SAMPLES_PASSED, w.queries[q]);
         glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
         glEndQuery(GL_ANY_SAMPLES_PASSED);
@@ -175,12 +177,13 @@ void LineLod::drawReduced(int windowId, const glm::mat4& transform, const float 
                           int texels) {
     const GLfloat halfViewport[2] = {0.5f * static_cast<float>(viewport[2]),
                                      0.5f * static_cast<float>(viewport[3])};
-    mLineUniforms.use(windowId);
-    mLineUniforms.setMatrix4(LodLineUniforms::TRANSFORM, &transform[0][0]);
-    mLineUniforms.setVec2(LodLineUniforms::ORIGIN, origin);
-    mLineUniforms.setVec4(LodLineUniforms::COLOR, color);
-    mLineUniforms.setVec2(LodLineUniforms::HALF_VIEWPORT, halfViewport);
-    mLineUniforms.setFloat(LodLineUniforms::HALF_WIDTH, halfWidth);
+    UniformCache& line = mLineProgram->uniforms;
+    line.use(windowId);
+    line.setMatrix4(LodLineUniforms::TRANSFORM, &transform[0][0]);
+    line.setVec2(LodLineUniforms::ORIGIN, origin);
+    line.setVec4(LodLineUniforms::COLOR, color);
+    line.setVec2(LodLineUniforms::HALF_VIEWPORT, halfViewport);
+    line.setFloat(LodLineUniforms::HALF_WIDTH, halfWidth);
     // The array texture is still bound on unit 0 from the verdict.
     glDrawArrays(GL_LINE_STRIP, 0, 4 * texels);
 }

@@ -24,6 +24,7 @@
 #include "common/shader_interface.hpp"
 #include "gl/gl.hpp"
 #include "gl/gl_objects.hpp"
+#include "gl/shared_program.hpp"
 #include "gl/uniforms.hpp"
 
 namespace internal {
@@ -261,8 +262,7 @@ private:
     GLTexture mReduced;  // 2-D array, 3 layers of capacity x 1 texels (RGBA32F)
     GLTexture mVerdict;  // 1 x 1 target of the verdict pixels
     unsigned mCapacity = 0;
-    GLProgram mReduceProgram, mVerdictProgram, mLineProgram;
-    UniformCache mReduceUniforms, mVerdictUniforms, mLineUniforms;
+    ProgramRef mReduceProgram, mVerdictProgram, mLineProgram;
     std::map<int, PerWindow> mWindows;
 };
 

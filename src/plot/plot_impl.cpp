@@ -41,13 +41,9 @@ plot_impl::plot_impl(unsigned numPoints, AcceptedType type, int markerType)
     mVBOSize = 2 * static_cast<size_t>(numPoints) * bytesPerElement(mGLType);
     mVBO = makeDataBuffer(GL_ARRAY_BUFFER, mVBOSize, GL_DYNAMIC_DRAW, "Plot::Plot",
                           "the plot's vertex buffer");
-    mLineProgram = makeLineProgram();
-    mLineUniforms = UniformCache::of<LineUniforms>(mLineProgram.get());
-    mMarkerProgram = makeProgram(gMarkerVertexShaderSrc, gMarkerSpriteFragmentShaderSrc);
-    mMarkerUniforms = UniformCache::of<MarkerUniforms>(mMarkerProgram.get());
-    // The marker shape never changes: set once, the program keeps it.
-    setProgramConstants(mMarkerProgram.get(), [&] {
-        mMarkerUniforms.setConstant(MarkerUniforms::MARKER_TYPE, mMarkerType);
+    mLineProgram = groupProgram<LineUniforms>("plot line", makeLineProgram);
+    mMarkerProgram = groupProgram<MarkerUniforms>("plot marker", [] {
+        return makeProgram(gMarkerVertexShaderSrc, gMarkerSpriteFragmentShaderSrc);
     });
 }
 
@@ -129,9 +125,11 @@ void plot_impl::renderMarkerAt(int windowId, float x, float y) {
     glm::mat4 place(0.0f);
     place[3] = glm::vec4(x, y, 0.0f, 1.0f);
     glEnable(GL_PROGRAM_POINT_SIZE);
-    mMarkerUniforms.use(windowId);
-    mMarkerUniforms.setMatrix4(MarkerUniforms::TRANSFORM, &place[0][0]);
-    mMarkerUniforms.setVec4(MarkerUniforms::LINE_COLOR, mColor);
+    UniformCache& u = mMarkerProgram->uniforms;
+    u.use(windowId);
+    u.setInt(MarkerUniforms::MARKER_TYPE, mMarkerType);
+    u.setMatrix4(MarkerUniforms::TRANSFORM, &place[0][0]);
+    u.setVec4(MarkerUniforms::LINE_COLOR, mColor);
     bindResources(windowId);
     glDrawArrays(GL_POINTS, 0, 1);
     glDisable(GL_PROGRAM_POINT_SIZE);
@@ -141,10 +139,11 @@ void plot_impl::renderMarkerAt(int windowId, float x, float y) {
 // leaves program 0 and vertex array 0 (render() always draws the frame after the graph).
 void plot_impl::renderGraph(int windowId, glm::mat4 transform) {
     bindResources(windowId);
-    mLineUniforms.use(windowId);
-    mLineUniforms.setMatrix4(LineUniforms::TRANSFORM, &transform[0][0]);
-    mLineUniforms.setVec4(LineUniforms::COLOR, mColor);
-    writeMapping<LineUniforms>(mLineUniforms, mMapping.origin, mMapping.log);
+    UniformCache& u = mLineProgram->uniforms;
+    u.use(windowId);
+    u.setMatrix4(LineUniforms::TRANSFORM, &transform[0][0]);
+    u.setVec4(LineUniforms::COLOR, mColor);
+    writeMapping<LineUniforms>(u, mMapping.origin, mMapping.log);
     // The segments are widened in the viewport's pixels: a grid cell's viewport is its inset
     // area, not the cell the transform was made for.
     GLint viewport[4];
@@ -152,10 +151,10 @@ void plot_impl::renderGraph(int windowId, glm::mat4 transform) {
     const GLfloat halfViewport[2] = {0.5f * static_cast<float>(viewport[2]),
                                      0.5f * static_cast<float>(viewport[3])};
     const float halfWidth = 0.5f * mLineWidth;
-    mLineUniforms.setVec2(LineUniforms::HALF_VIEWPORT, halfViewport);
-    mLineUniforms.setFloat(LineUniforms::HALF_WIDTH, halfWidth);
+    u.setVec2(LineUniforms::HALF_VIEWPORT, halfViewport);
+    u.setFloat(LineUniforms::HALF_WIDTH, halfWidth);
     const auto fullDraw = [&] {
-        glUseProgram(mLineProgram.get());
+        glUseProgram(mLineProgram->get());
         glDrawArrays(GL_LINE_STRIP, 0, static_cast<GLsizei>(mNumPoints));
     };
     // The frame's columns are those of the data clip, which both callers set.
@@ -180,10 +179,12 @@ void plot_impl::renderGraph(int windowId, glm::mat4 transform) {
 void plot_impl::renderMarkers(int windowId, const glm::mat4& transform, bool bound) {
     if (mMarkerType == zv::ZV_MARKER_NONE) return;
     glEnable(GL_PROGRAM_POINT_SIZE);
-    mMarkerUniforms.use(windowId);
-    mMarkerUniforms.setMatrix4(MarkerUniforms::TRANSFORM, &transform[0][0]);
-    mMarkerUniforms.setVec4(MarkerUniforms::LINE_COLOR, mColor);
-    writeMapping<MarkerUniforms>(mMarkerUniforms, mMapping.origin, mMapping.log);
+    UniformCache& u = mMarkerProgram->uniforms;
+    u.use(windowId);
+    u.setInt(MarkerUniforms::MARKER_TYPE, mMarkerType);
+    u.setMatrix4(MarkerUniforms::TRANSFORM, &transform[0][0]);
+    u.setVec4(MarkerUniforms::LINE_COLOR, mColor);
+    writeMapping<MarkerUniforms>(u, mMapping.origin, mMapping.log);
     if (!bound) bindResources(windowId);
     glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(mNumPoints));
     glDisable(GL_PROGRAM_POINT_SIZE);

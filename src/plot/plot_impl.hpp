@@ -11,6 +11,7 @@
 #include "chart/chart_impl.hpp"
 #include "gl/gl.hpp"
 #include "gl/gl_objects.hpp"
+#include "gl/shared_program.hpp"
 #include "gl/uniforms.hpp"
 #include "gl/vertex_arrays.hpp"
 #include "plot/line_lod.hpp"
@@ -113,13 +114,11 @@ private:
     GLBuffer mVBO;
     size_t mVBOSize = 0;
     // The line: the data vertex stage with the frame's plain fragment stage.
-    GLProgram mLineProgram;
-    UniformCache mLineUniforms;
+    ProgramRef mLineProgram;
     float mLineWidth = 1.0f;
     bool mLodEnabled = true;
     std::unique_ptr<LineLod> mLod;  // made on the first draw that reduces
-    GLProgram mMarkerProgram;
-    UniformCache mMarkerUniforms;
+    ProgramRef mMarkerProgram;
     // Origins and logarithmic flags of both axes, as the data vertex stage takes them, for
     // the frame being drawn.
     struct AxisMapping {

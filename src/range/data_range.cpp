@@ -157,22 +157,17 @@ void DataRange::build() {
         case GL_UNSIGNED_BYTE: format = two ? GL_RG8UI : GL_R8UI; prefix = "u"; break;
         default: break;
     }
-    const std::string slice = std::string(ZV_GLSL_HEADER "#define DATA_SAMPLER ") + prefix +
-                              "samplerBuffer\n#define COMPONENTS " + (two ? "2" : "1") + "\n" +
-                              gRangeSliceShaderSrc;
-    mSliceProgram = captureProgram(slice);
-    mMergeProgram = captureProgram(gRangeMergeShaderSrc);
-    // The element count is fixed with the buffer: the uniforms are set once.
-    const GLint sliceSize = static_cast<GLint>((mCount + SLICES - 1) / SLICES);
-    UniformCache sliceUniforms = UniformCache::of<RangeSliceUniforms>(mSliceProgram.get());
-    setProgramConstants(mSliceProgram.get(), [&] {
-        sliceUniforms.setConstant(RangeSliceUniforms::ELEMENT_COUNT, static_cast<GLint>(mCount));
-        sliceUniforms.setConstant(RangeSliceUniforms::SLICE_SIZE, sliceSize);
+    const std::string defines = std::string("#define DATA_SAMPLER ") + prefix +
+                                "samplerBuffer\n#define COMPONENTS " + (two ? "2" : "1") + "\n";
+    const std::string variant = std::string(prefix) + (two ? "2" : "1");
+    mSliceProgram = groupProgram<RangeSliceUniforms>("range slices " + variant, [&] {
+        return captureProgram(std::string(ZV_GLSL_HEADER) + defines + gRangeSliceShaderSrc);
     });
-    UniformCache mergeUniforms = UniformCache::of<RangeMergeUniforms>(mMergeProgram.get());
-    setProgramConstants(mMergeProgram.get(), [&] {
-        mergeUniforms.setConstant(RangeMergeUniforms::SLICE_COUNT, static_cast<GLint>(SLICES));
-    });
+    mMergeProgram = groupProgram<RangeMergeUniforms>(
+        "range merge", [] { return captureProgram(gRangeMergeShaderSrc); },
+        [](UniformCache& u) {
+            u.setConstant(RangeMergeUniforms::SLICE_COUNT, static_cast<GLint>(SLICES));
+        });
 
     mDataTexture = bufferTexture(mData, format);
     mPartial = newBuffer(SLICES * 4 * sizeof(float), GL_DYNAMIC_COPY);
@@ -187,13 +182,17 @@ void DataRange::reduce(int windowId, GLuint target) {
     ReductionState saved;
     glEnable(GL_RASTERIZER_DISCARD);
     mVAOs.bind(windowId, [] {});
-    glUseProgram(mSliceProgram.get());
+    UniformCache& slice = mSliceProgram->uniforms;
+    slice.use(windowId);
+    slice.setInt(RangeSliceUniforms::ELEMENT_COUNT, static_cast<GLint>(mCount));
+    const unsigned sliceSize = (mCount + SLICES - 1) / SLICES;
+    slice.setInt(RangeSliceUniforms::SLICE_SIZE, static_cast<GLint>(sliceSize));
     glBindTexture(GL_TEXTURE_BUFFER, mDataTexture.get());
     glBindBufferBase(GL_TRANSFORM_FEEDBACK_BUFFER, 0, mPartial.get());
     glBeginTransformFeedback(GL_POINTS);
     glDrawArrays(GL_POINTS, 0, SLICES);
     glEndTransformFeedback();
-    glUseProgram(mMergeProgram.get());
+    mMergeProgram->uniforms.use(windowId);
     glBindTexture(GL_TEXTURE_BUFFER, mPartialTexture.get());
     glBindBufferBase(GL_TRANSFORM_FEEDBACK_BUFFER, 0, target);
     glBeginTransformFeedback(GL_POINTS);

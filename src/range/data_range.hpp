@@ -14,6 +14,7 @@
 
 #include "gl/gl.hpp"
 #include "gl/gl_objects.hpp"
+#include "gl/shared_program.hpp"
 #include "gl/vertex_arrays.hpp"
 
 namespace internal {
@@ -82,9 +83,8 @@ private:
     int mComponents;
     unsigned mCount;
     bool mBuilt = false;
-    GLProgram mSliceProgram;
-    GLProgram mMergeProgram;
-    GLint mSliceCountLoc = -1, mSliceSizeLoc = -1, mMergeCountLoc = -1;
+    ProgramRef mSliceProgram;  // the group's programs of both passes
+    ProgramRef mMergeProgram;
     GLTexture mDataTexture;     // buffer texture over the data
     GLBuffer mPartial;          // SLICES ranges of the first pass
     GLTexture mPartialTexture;  // buffer texture over them
