@@ -212,8 +212,8 @@ Renderer::Renderer(const std::string& fontFile, int fontSize) {
                     bm.buffer[static_cast<long>(rows - 1 - i) * bm.pitch + j];
         glGenTextures(1, &mGlyphs[k]);
         glBindTexture(GL_TEXTURE_2D, mGlyphs[k]);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, texW, texH, 0, GL_DEPTH_COMPONENT,
-                     GL_UNSIGNED_BYTE, code == ' ' ? nullptr : texels.data());
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_R8, texW, texH, 0, GL_RED, GL_UNSIGNED_BYTE,
+                     code == ' ' ? nullptr : texels.data());
         glGenerateMipmap(GL_TEXTURE_2D);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);

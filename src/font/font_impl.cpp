@@ -220,9 +220,11 @@ void font_impl::extractGlyph(int code) {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     mGlyphTextures[k] = GLTexture::create();
     glBindTexture(GL_TEXTURE_2D, mGlyphTextures[k].get());
-    // One byte of coverage per texel, sampled back through the red component.
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, texW, texH, 0, GL_DEPTH_COMPONENT,
-                 GL_UNSIGNED_BYTE, code == ' ' ? nullptr : mGlyphPixels.data());
+    // One byte of coverage per texel, sampled back through the red component. A colour
+    // format: the software rasteriser samples depth formats several times slower, which
+    // made labels most of a chart's frame.
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_R8, texW, texH, 0, GL_RED, GL_UNSIGNED_BYTE,
+                 code == ' ' ? nullptr : mGlyphPixels.data());
     glGenerateMipmap(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, 0);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
