@@ -124,6 +124,18 @@ AbstractChart2D::~AbstractChart2D() {
     ZV_CHECK_POINT("End Chart::~Chart");
 }
 
+bool AbstractChart2D::settleFit(float& xMax, float& xMin, float& yMax, float& yMin) const {
+    if (xLog() && !logLimitsValid(xMax, xMin)) {
+        xMax = xmax();
+        xMin = xmin();
+    }
+    if (yLog() && !logLimitsValid(yMax, yMin)) {
+        yMax = ymax();
+        yMin = ymin();
+    }
+    return !(xMax == xmax() && xMin == xmin() && yMax == ymax() && yMin == ymin());
+}
+
 void AbstractChart2D::setTickCount(int count) {
     mMetrics.tickCount = count;
     // The border corners, then room for the most ticks any style shows: the y axis' points

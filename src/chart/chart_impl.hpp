@@ -146,6 +146,10 @@ protected:
     // false, with the scissor test untouched, when the area leaves no data area.
     static bool beginDataClip(const ChartLayout& layout);
     static void endDataClip() { glDisable(GL_SCISSOR_TEST); }
+    // Limits fitted to the data, as the chart takes them: a logarithmic axis keeps its own
+    // when the fit reaches zero or below. False when they are the limits in force, so that a
+    // steady stream makes no new labels each frame.
+    bool settleFit(float& xMax, float& xMin, float& yMax, float& yMin) const;
 
 private:
     // renderChart's parts, in drawing order, with this window's vertex array bound: the

@@ -112,17 +112,7 @@ DataRange& multichart_impl::rangeOf(Series& s) {
 void multichart_impl::applyFit(const SeriesBounds& b) {
     FittedLimits f;
     if (!fitSeries(b, {xmin(), xmax(), ymin(), ymax()}, f)) return;
-    // A logarithmic axis keeps its limits when the data reaches zero or below.
-    if (xLog() && !logLimitsValid(f.xmax, f.xmin)) {
-        f.xmax = xmax();
-        f.xmin = xmin();
-    }
-    if (yLog() && !logLimitsValid(f.ymax, f.ymin)) {
-        f.ymax = ymax();
-        f.ymin = ymin();
-    }
-    // Unchanged limits keep their labels: a steady stream makes no new ones each frame.
-    if (f.xmax == xmax() && f.xmin == xmin() && f.ymax == ymax() && f.ymin == ymin()) return;
+    if (!settleFit(f.xmax, f.xmin, f.ymax, f.ymin)) return;
     setAxesLimits(f.xmax, f.xmin, f.ymax, f.ymin, "Chart::fitAxesToData");
 }
 

@@ -202,17 +202,7 @@ DataRange& plot_impl::range() {
 void plot_impl::applyFit(const DataBounds& b) {
     if (b.empty()) return;
     FittedLimits f = fitLimits(b);
-    // A logarithmic axis keeps its limits when the data reaches zero or below.
-    if (xLog() && !logLimitsValid(f.xmax, f.xmin)) {
-        f.xmax = xmax();
-        f.xmin = xmin();
-    }
-    if (yLog() && !logLimitsValid(f.ymax, f.ymin)) {
-        f.ymax = ymax();
-        f.ymin = ymin();
-    }
-    // Unchanged limits keep their labels: a steady stream makes no new ones each frame.
-    if (f.xmax == xmax() && f.xmin == xmin() && f.ymax == ymax() && f.ymin == ymin()) return;
+    if (!settleFit(f.xmax, f.xmin, f.ymax, f.ymin)) return;
     setAxesLimits(f.xmax, f.xmin, f.ymax, f.ymin);
 }
 
