@@ -27,6 +27,7 @@
     X(GetUniformLocation) X(GetUniformfv) X(GetUniformiv) X(GetVertexAttribiv)             \
     X(IsBuffer) X(IsProgram) X(IsSampler) X(IsVertexArray) X(LinkProgram) X(MapBufferRange) \
     X(SamplerParameteri) X(ShaderSource) X(Uniform1f) X(Uniform1i) X(Uniform2f)            \
+    X(Uniform2fv) X(Uniform2iv)                                                            \
     X(Uniform4f) X(Uniform4fv) X(UniformBlockBinding) X(UniformMatrix4fv) X(UnmapBuffer)   \
     X(UseProgram) X(VertexAttribDivisor) X(VertexAttribPointer)                            \
     X(BeginTransformFeedback) X(EndTransformFeedback) X(TransformFeedbackVaryings)          \
