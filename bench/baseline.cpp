@@ -4,6 +4,7 @@
 #include FT_FREETYPE_H
 #include <fontconfig/fontconfig.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +12,8 @@
 #include <string>
 
 #include "chart/chart_shaders.hpp"
+#include "font/glyph_atlas.hpp"
+#include "gl/gl.hpp"
 #include "colormap/cmap_tables.hpp"
 #include "font/text_layout.hpp"
 #include "font/text_shaders.hpp"
@@ -144,14 +147,17 @@ Renderer::Renderer(const std::string& fontFile, int fontSize) {
     text.projection = glGetUniformLocation(text.program, "projectionMatrix");
     text.modelView = glGetUniformLocation(text.program, "modelViewMatrix");
     text.color = glGetUniformLocation(text.program, "textColor");
+    text.glyphBox = glGetUniformLocation(text.program, "glyphBox");
 
     // Constant uniforms: the colour map of 256 rows at binding 0, sampler units 0, the
-    // tick colour.
+    // value map, the tick colour.
     glUseProgram(image.program);
     glUniform1i(glGetUniformLocation(image.program, "tex"), 0);
     glUniform1f(glGetUniformLocation(image.program, "cmaplen"),
                 static_cast<float>(internal::CMAP_DEFAULT_ROWS));
     glUniformBlockBinding(image.program, glGetUniformBlockIndex(image.program, "ColorMap"), 0);
+    // Values as they are: scale 1, offset 0 (an image with no value range set).
+    glUniform2f(glGetUniformLocation(image.program, "valueMap"), 1.0f, 0.0f);
     glUseProgram(sprite.program);
     glUniform4fv(glGetUniformLocation(sprite.program, "tick_color"), 1, WHITE);
     glUseProgram(line.program);
@@ -183,7 +189,8 @@ Renderer::Renderer(const std::string& fontFile, int fontSize) {
     mQuadBuffers[2] = buffer(GL_ELEMENT_ARRAY_BUFFER, sizeof(indices), indices, GL_STATIC_DRAW);
     glBindVertexArray(0);
 
-    // The glyph set: one coverage texture and one quad per printable character.
+    // The glyph set: one quad per printable character, the glyphs packed into shared
+    // texture pages as the library packs them.
     FT_Library lib = nullptr;
     FT_Face face = nullptr;
     FT_Init_FreeType(&lib);
@@ -191,9 +198,9 @@ Renderer::Renderer(const std::string& fontFile, int fontSize) {
         throw std::runtime_error("baseline: cannot open the font " + fontFile);
     FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(fontSize));
     mLoadedSize = fontSize;
-    std::vector<float> quads;
-    std::vector<unsigned char> texels;
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    std::vector<std::vector<unsigned char>> bitmaps(95);
+    std::vector<int> widths(95), heights(95), descents(95);
+    std::vector<internal::GlyphBox> boxes(95);
     for (int code = 32; code <= 126; ++code) {
         const int k = code - 32;
         FT_Load_Glyph(face, FT_Get_Char_Index(face, static_cast<FT_ULong>(code)), FT_LOAD_DEFAULT);
@@ -205,29 +212,61 @@ Renderer::Renderer(const std::string& fontFile, int fontSize) {
         while (texH < rows) texH <<= 1;
         if (width == 0) texW = 0;
         if (rows == 0) texH = 0;
-        texels.assign(static_cast<size_t>(texW) * texH, 0);
+        boxes[k] = {texW, texH};
+        widths[k] = width;
+        heights[k] = rows;
+        bitmaps[k].assign(static_cast<size_t>(width) * rows, 0);
         for (int i = 0; i < rows; ++i)
             for (int j = 0; j < width; ++j)
-                texels[static_cast<size_t>(i) * texW + j] =
+                bitmaps[k][static_cast<size_t>(i) * width + j] =
                     bm.buffer[static_cast<long>(rows - 1 - i) * bm.pitch + j];
-        glGenTextures(1, &mGlyphs[k]);
-        glBindTexture(GL_TEXTURE_2D, mGlyphs[k]);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_R8, texW, texH, 0, GL_RED, GL_UNSIGNED_BYTE,
-                     code == ' ' ? nullptr : texels.data());
-        glGenerateMipmap(GL_TEXTURE_2D);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
         const FT_Glyph_Metrics& m = face->glyph->metrics;
         mAdvance[k] = static_cast<int>(face->glyph->advance.x >> 6);
         mBearingX[k] = static_cast<int>(m.horiBearingX >> 6);
-        const float d = static_cast<float>((m.height - m.horiBearingY) >> 6);
+        descents[k] = static_cast<int>((m.height - m.horiBearingY) >> 6);
         if (static_cast<int>(m.height >> 6) > mLineHeight) mLineHeight = static_cast<int>(m.height >> 6);
-        const float w = static_cast<float>(texW), h = static_cast<float>(texH);
-        const float q[16] = {0, h - d, 0, 1, 0, -d, 0, 0, w, h - d, 1, 1, w, -d, 1, 0};
+    }
+    GLint maxTexture = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTexture);
+    const internal::AtlasLayout atlas = internal::packGlyphBoxes(boxes, maxTexture);
+    for (int height : atlas.pageHeights) {
+        GLuint page = 0;
+        glGenTextures(1, &page);
+        glBindTexture(GL_TEXTURE_2D, page);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_R8, atlas.pageWidth, height, 0, GL_RED,
+                     GL_UNSIGNED_BYTE, nullptr);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        mPages.push_back(page);
+    }
+    std::vector<float> quads;
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    for (int k = 0; k < 95; ++k) {
+        const internal::GlyphBox& box = atlas.boxes[static_cast<size_t>(k)];
+        const internal::AtlasSlot& at = atlas.slots[static_cast<size_t>(k)];
+        mGlyphPage[k] = at.page;
+        float pageH = 1.0f;
+        if (box.width > 0) {
+            const std::vector<unsigned char> texels =
+                internal::glyphTexels(box, bitmaps[k], widths[k], heights[k]);
+            glBindTexture(GL_TEXTURE_2D, mPages[static_cast<size_t>(at.page)]);
+            glTexSubImage2D(GL_TEXTURE_2D, 0, at.x, at.y, box.width, box.height, GL_RED,
+                            GL_UNSIGNED_BYTE, texels.data());
+            pageH = static_cast<float>(atlas.pageHeights[static_cast<size_t>(at.page)]);
+        }
+        const float w = static_cast<float>(box.width), h = static_cast<float>(box.height);
+        const float d = static_cast<float>(descents[k]);
+        const float pw = static_cast<float>(atlas.pageWidth);
+        const float s0 = at.x / pw, s1 = (at.x + w) / pw;
+        const float t0 = at.y / pageH, t1 = (at.y + h) / pageH;
+        const float q[16] = {0, h - d, s0, t1, 0, -d, s0, t0, w, h - d, s1, t1, w, -d, s1, t0};
+        const float c[4] = {(at.x + 0.5f) / pw, (at.y + 0.5f) / pageH, (at.x + w - 0.5f) / pw,
+                            (at.y + h - 0.5f) / pageH};
+        std::copy(c, c + 4, mGlyphClamp[k]);
         quads.insert(quads.end(), q, q + 16);
     }
+    glBindTexture(GL_TEXTURE_2D, 0);
     FT_Done_Face(face);
     FT_Done_FreeType(lib);
     glGenVertexArrays(1, &mTextVAO);
@@ -245,7 +284,7 @@ Renderer::Renderer(const std::string& fontFile, int fontSize) {
 }
 
 Renderer::~Renderer() {
-    glDeleteTextures(95, mGlyphs);
+    glDeleteTextures(static_cast<GLsizei>(mPages.size()), mPages.data());
     glDeleteBuffers(1, &mTextVBO);
     glDeleteVertexArrays(1, &mTextVAO);
     glDeleteBuffers(3, mQuadBuffers);
@@ -259,7 +298,7 @@ Renderer::~Renderer() {
 
 void Renderer::beginFrame(int w, int h) {
     glViewport(0, 0, w, h);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glClear(FRAME_CLEAR_BITS);
 }
 
 void Renderer::layout(TextRun& run, int areaW, int areaH, float x, float y, const char* str,
@@ -297,8 +336,14 @@ void Renderer::drawText(const TextRun& run) {
     glBindVertexArray(mTextVAO);
     const float s = run.scale;
     float mv[16] = {s, 0, 0, 0, 0, s, 0, 0, 0, 0, s, 0, 0, 0, 0, 1};
+    GLuint bound = 0;
     for (const TextRun::Glyph& g : run.glyphs) {
-        glBindTexture(GL_TEXTURE_2D, mGlyphs[g.k]);
+        const GLuint page = mPages.empty() ? 0 : mPages[static_cast<size_t>(mGlyphPage[g.k])];
+        if (page != bound) {
+            glBindTexture(GL_TEXTURE_2D, page);
+            bound = page;
+        }
+        glUniform4fv(text.glyphBox, 1, mGlyphClamp[g.k]);
         mv[12] = g.x;
         mv[13] = g.y;
         glUniformMatrix4fv(text.modelView, 1, GL_FALSE, mv);

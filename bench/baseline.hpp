@@ -186,14 +186,16 @@ public:
     } columnBar;
     struct TextProgram {
         GLuint program = 0;
-        GLint projection = -1, modelView = -1, color = -1;
+        GLint projection = -1, modelView = -1, color = -1, glyphBox = -1;
     } text;
     GLuint quadVAO = 0;
 
 private:
     GLuint mQuadBuffers[3] = {};
     GLuint mColorMap = 0;
-    GLuint mGlyphs[95] = {};
+    std::vector<GLuint> mPages;  // glyph pages (see font/glyph_atlas.hpp)
+    int mGlyphPage[95] = {};
+    float mGlyphClamp[95][4] = {};
     int mAdvance[95] = {}, mBearingX[95] = {};
     int mLineHeight = 0, mLoadedSize = 0;
     GLuint mTextVBO = 0, mTextVAO = 0;

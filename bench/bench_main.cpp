@@ -17,6 +17,7 @@
 //       prints the workload names.
 
 #include "baseline.hpp"  // OpenGL through the loader's header, before GLFW's
+#include "gl/gl.hpp"
 #include "gl_count.hpp"
 
 #define GLFW_INCLUDE_NONE
@@ -357,7 +358,7 @@ public:
                 }
                 // A grid frame is cleared after it is presented (see frame()); the first
                 // one starts from a cleared buffer, as after the library's grid().
-                glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+                glClear(FRAME_CLEAR_BITS);
                 break;
             }
             case Kind::Series:
@@ -396,7 +397,7 @@ public:
     void present() {
         glfwSwapBuffers(mGlfw);
         glfwPollEvents();
-        if (mW.kind == Kind::Gallery) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        if (mW.kind == Kind::Gallery) glClear(FRAME_CLEAR_BITS);
     }
 
     void draw() {

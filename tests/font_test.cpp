@@ -248,31 +248,44 @@ TEST_F(FontGLTest, LoadsAGlyphSetByPathAndBySystemName) {
         EXPECT_GT(f.descent(glyph('g')), 0);                       // reaches below the baseline
         EXPECT_LT(f.descent(glyph('-')), 0);                       // wholly above it
 
-        for (int k = 0; k < font_impl::NUM_CHARS; ++k) {
+        // The glyphs share a page or two of texture at this size.
+        ASSERT_GE(f.pageCount(), 1);
+        ASSERT_LE(f.pageCount(), 2);
+        for (int k = 0; k < font_impl::NUM_CHARS; ++k)
             ASSERT_TRUE(glIsTexture(f.glyphTexture(k))) << "glyph " << k;
-            for (int j = 0; j < k; ++j) ASSERT_NE(f.glyphTexture(k), f.glyphTexture(j));
-        }
         ASSERT_EQ(bufferSize(f.vbo()), font_impl::NUM_CHARS * 64);
 
-        // Glyph k's quad is vertices 4k..4k+3 and covers its whole padded texture, lifted
-        // by the descent: (0, texH - d), (0, -d), (texW, texH - d), (texW, -d).
+        // Glyph k's quad is vertices 4k..4k+3 and covers its whole padded box, one texel per
+        // unit, lifted by the descent: (0, h - d), (0, -d), (w, h - d), (w, -d); its texture
+        // coordinates are the box's corners in its page.
         std::vector<float> v(font_impl::NUM_CHARS * 16);
         glBindBuffer(GL_ARRAY_BUFFER, f.vbo());
         glGetBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(v.size() * 4), v.data());
         glBindBuffer(GL_ARRAY_BUFFER, 0);
-        for (char ch : {'A', 'g', '-', ' ', '~'}) {
+        for (char ch : {'A', 'g', '-', '~'}) {
             SCOPED_TRACE(std::string("glyph '") + ch + "'");
             const int k = glyph(ch);
-            int tw = -1, th = -1;
-            textureSize(f.glyphTexture(k), tw, th);
-            EXPECT_TRUE(isPowerOfTwoOrZero(tw) && isPowerOfTwoOrZero(th)) << tw << " x " << th;
-            EXPECT_EQ(tw == 0, ch == ' ');
-            const float w = static_cast<float>(tw), h = static_cast<float>(th);
+            const internal::GlyphBox& box = f.glyphBox(k);
+            EXPECT_TRUE(isPowerOfTwoOrZero(box.width) && isPowerOfTwoOrZero(box.height))
+                << box.width << " x " << box.height;
+            EXPECT_GT(box.width, 0);
+            int pw = -1, ph = -1;
+            textureSize(f.glyphTexture(k), pw, ph);
+            EXPECT_EQ(pw, f.pageWidth());
+            const internal::AtlasSlot& at = f.glyphSlot(k);
+            EXPECT_LE(at.x + box.width + 1, pw);
+            EXPECT_LE(at.y + box.height + 1, ph);
+            const float w = static_cast<float>(box.width), h = static_cast<float>(box.height);
             const float d = static_cast<float>(f.descent(k));
-            const std::vector<float> expected = {0, h - d, 0, 1, 0, -d, 0, 0,
-                                                 w, h - d, 1, 1, w, -d, 1, 0};
+            const float s0 = float(at.x) / float(pw), s1 = (float(at.x) + w) / float(pw);
+            const float t0 = float(at.y) / float(ph), t1 = (float(at.y) + h) / float(ph);
+            const std::vector<float> expected = {0, h - d, s0, t1, 0, -d, s0, t0,
+                                                 w, h - d, s1, t1, w, -d, s1, t0};
             EXPECT_EQ(std::vector<float>(v.begin() + 16 * k, v.begin() + 16 * k + 16), expected);
         }
+        // The space has no box and draws nothing.
+        EXPECT_EQ(f.glyphBox(glyph(' ')).width, 0);
+        EXPECT_EQ(f.glyphBox(glyph(' ')).height, 0);
     }
 }
 
@@ -656,10 +669,12 @@ TEST_F(FontGLTest, OwnsItsGLObjectsUntilDestroyed) {
         font_impl f;
         // Its sampler: the text program is the group's, shared with the window's font.
         EXPECT_EQ(internal::liveGLObjects(), before + 1);
+        // Then its glyph pages and vertex buffer.
         f.loadFont(SANS, 16);
-        EXPECT_EQ(internal::liveGLObjects(), before + 1 + font_impl::NUM_CHARS + 1);
+        EXPECT_EQ(f.pageCount(), 1);
+        EXPECT_EQ(internal::liveGLObjects(), before + 1 + 1 + 1);
         f.loadFont(MONO, 16);
-        EXPECT_EQ(internal::liveGLObjects(), before + 1 + font_impl::NUM_CHARS + 1);
+        EXPECT_EQ(internal::liveGLObjects(), before + 1 + 1 + 1);
     }
     EXPECT_EQ(internal::liveGLObjects(), before);
 }

@@ -152,6 +152,8 @@ void font_impl::loadFont(const char* file, int size) {
 
     mLoadedSize = size;
     ZV_CHECK_POINT("Begin Font::loadFont");
+    std::vector<std::vector<unsigned char>> bitmaps(NUM_CHARS);
+    std::vector<int> widths(NUM_CHARS), heights(NUM_CHARS);
     {
         FreeTypeLoad freeType;
         FT_Init_FreeType(&gFTLib);
@@ -168,16 +170,15 @@ void font_impl::loadFont(const char* file, int size) {
             ZV_RAISE_AT(FONT_LABEL, __LINE__, "set font size failed", zv::ZV_ERR_FONT);
 
         mLineHeight = 0;
-        mVertices.clear();
-        mVertices.reserve(NUM_CHARS * 16);
-        try {
-            for (int code = FIRST_GLYPH_CODE; code <= LAST_GLYPH_CODE; ++code) extractGlyph(code);
-        } catch (...) {
-            releaseGlyphSet();
-            std::vector<unsigned char>().swap(mGlyphPixels);
-            throw;
-        }
-        std::vector<unsigned char>().swap(mGlyphPixels);
+        for (int k = 0; k < NUM_CHARS; ++k)
+            extractGlyph(FIRST_GLYPH_CODE + k, bitmaps[static_cast<size_t>(k)],
+                         widths[static_cast<size_t>(k)], heights[static_cast<size_t>(k)]);
+    }
+    try {
+        uploadGlyphs(bitmaps, widths, heights);
+    } catch (...) {
+        releaseGlyphSet();
+        throw;
     }
 
     mVBO = GLBuffer::create();
@@ -191,7 +192,8 @@ void font_impl::loadFont(const char* file, int size) {
     ZV_CHECK_POINT("End Font::loadFont");
 }
 
-void font_impl::extractGlyph(int code) {
+void font_impl::extractGlyph(int code, std::vector<unsigned char>& bitmap, int& bitmapWidth,
+                             int& bitmapHeight) {
     // A character the face lacks maps to glyph 0, the face's "missing" glyph.
     FT_Load_Glyph(gFTFace, FT_Get_Char_Index(gFTFace, static_cast<FT_ULong>(code)),
                   FT_LOAD_DEFAULT);
@@ -199,36 +201,23 @@ void font_impl::extractGlyph(int code) {
     const FT_GlyphSlot slot = gFTFace->glyph;
     const FT_Bitmap& bm = slot->bitmap;
     // A broken face (an em of a few units, say) can blow a glyph up to thousands of pixels
-    // at a small size, and 95 such textures to gigabytes. Printable ASCII stays well within
+    // at a small size, and 95 such glyphs to gigabytes. Printable ASCII stays well within
     // four times the size, so a glyph beyond that is kept empty: it draws nothing.
     const int limit = 4 * mLoadedSize + 8;
     const bool oversize = static_cast<long>(bm.rows) > limit || static_cast<long>(bm.width) > limit;
-    const int rows = oversize ? 0 : static_cast<int>(bm.rows);
-    const int width = oversize ? 0 : static_cast<int>(bm.width);
-    const int texW = next_p2(width);
-    const int texH = next_p2(rows);
-
-    // Upside down: texture row 0 (t = 0) is the bitmap's bottom row, so the glyph's bottom
-    // edge lies on the quad's bottom edge. The padding to powers of two stays 0.
-    mGlyphPixels.assign(static_cast<size_t>(texW) * static_cast<size_t>(texH), 0);
-    for (int i = 0; i < rows; ++i)
-        for (int j = 0; j < width; ++j)
-            mGlyphPixels[static_cast<size_t>(i) * texW + j] = coverage(bm, rows - 1 - i, j);
-
+    bitmapHeight = oversize ? 0 : static_cast<int>(bm.rows);
+    bitmapWidth = oversize ? 0 : static_cast<int>(bm.width);
     const int k = code - FIRST_GLYPH_CODE;
-    ZV_CHECK_POINT("Before Character texture creation");
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    mGlyphTextures[k] = GLTexture::create();
-    glBindTexture(GL_TEXTURE_2D, mGlyphTextures[k].get());
-    // One byte of coverage per texel, sampled back through the red component. A colour
-    // format: the software rasteriser samples depth formats several times slower, which
-    // made labels most of a chart's frame.
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_R8, texW, texH, 0, GL_RED, GL_UNSIGNED_BYTE,
-                 code == ' ' ? nullptr : mGlyphPixels.data());
-    glGenerateMipmap(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, 0);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    ZV_CHECK_POINT("After Character texture creation");
+    // The box of a texture of its own: powers of two (see glyph_atlas.hpp).
+    mBoxes[k] = GlyphBox{next_p2(bitmapWidth), next_p2(bitmapHeight)};
+
+    // Upside down: row 0 is the bitmap's bottom row, so the glyph's bottom edge lies on the
+    // quad's bottom edge.
+    bitmap.assign(static_cast<size_t>(bitmapWidth) * static_cast<size_t>(bitmapHeight), 0);
+    for (int i = 0; i < bitmapHeight; ++i)
+        for (int j = 0; j < bitmapWidth; ++j)
+            bitmap[static_cast<size_t>(i) * bitmapWidth + j] =
+                coverage(bm, bitmapHeight - 1 - i, j);
 
     // FreeType metrics are 26.6 fixed point; the shift floors them to whole pixels.
     const FT_Glyph_Metrics& m = slot->metrics;
@@ -236,17 +225,69 @@ void font_impl::extractGlyph(int code) {
     mBearingX[k] = static_cast<int>(m.horiBearingX >> 6);
     mDescent[k] = static_cast<int>((m.height - m.horiBearingY) >> 6);
     mLineHeight = std::max(mLineHeight, static_cast<int>(m.height >> 6));
+}
 
-    const float w = static_cast<float>(texW);
-    const float h = static_cast<float>(texH);
-    const float d = static_cast<float>(mDescent[k]);
-    const float quad[16] = {
-        0.0f, h - d, 0.0f, 1.0f,  //
-        0.0f, -d,    0.0f, 0.0f,  //
-        w,    h - d, 1.0f, 1.0f,  //
-        w,    -d,    1.0f, 0.0f,
-    };
-    mVertices.insert(mVertices.end(), quad, quad + 16);
+void font_impl::uploadGlyphs(const std::vector<std::vector<unsigned char>>& bitmaps,
+                             const std::vector<int>& widths, const std::vector<int>& heights) {
+    GLint maxTexture = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTexture);
+    const AtlasLayout layout =
+        packGlyphBoxes(std::vector<GlyphBox>(mBoxes, mBoxes + NUM_CHARS), maxTexture);
+    mPageWidth = layout.pageWidth;
+    ZV_CHECK_POINT("Before Character texture creation");
+    for (int height : layout.pageHeights) {
+        GLTexture page = GLTexture::create();
+        glBindTexture(GL_TEXTURE_2D, page.get());
+        // One byte of coverage per texel, sampled back through the red component; every
+        // texel drawn is written below.
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_R8, mPageWidth, height, 0, GL_RED, GL_UNSIGNED_BYTE,
+                     nullptr);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        mPages.push_back(std::move(page));
+    }
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    mVertices.clear();
+    mVertices.reserve(NUM_CHARS * 16);
+    for (int k = 0; k < NUM_CHARS; ++k) {
+        const size_t i = static_cast<size_t>(k);
+        mBoxes[k] = layout.boxes[i];
+        mSlots[k] = layout.slots[i];
+        const GlyphBox& box = mBoxes[k];
+        const AtlasSlot& slot = mSlots[k];
+        if (box.width > 0) {
+            const std::vector<unsigned char> texels =
+                glyphTexels(box, bitmaps[i], widths[i], heights[i]);
+            glBindTexture(GL_TEXTURE_2D, mPages[static_cast<size_t>(slot.page)].get());
+            glTexSubImage2D(GL_TEXTURE_2D, 0, slot.x, slot.y, box.width, box.height, GL_RED,
+                            GL_UNSIGNED_BYTE, texels.data());
+        }
+        // The quad covers the whole box, lifted by the descent, one texel per unit.
+        const float w = static_cast<float>(box.width);
+        const float h = static_cast<float>(box.height);
+        const float d = static_cast<float>(mDescent[k]);
+        const float pageW = static_cast<float>(mPageWidth);
+        const float pageH =
+            box.width > 0 ? static_cast<float>(layout.pageHeights[static_cast<size_t>(slot.page)])
+                          : 1.0f;
+        const float s0 = static_cast<float>(slot.x) / pageW, s1 = (slot.x + w) / pageW;
+        const float t0 = static_cast<float>(slot.y) / pageH, t1 = (slot.y + h) / pageH;
+        // Samples stay within the centres of the box's edge texels (see the text shader).
+        const float clampBox[4] = {(slot.x + 0.5f) / pageW, (slot.y + 0.5f) / pageH,
+                                   (slot.x + w - 0.5f) / pageW, (slot.y + h - 0.5f) / pageH};
+        std::copy(clampBox, clampBox + 4, mClamp[k]);
+        const float quad[16] = {
+            0.0f, h - d, s0, t1,  //
+            0.0f, -d,    s0, t0,  //
+            w,    h - d, s1, t1,  //
+            w,    -d,    s1, t0,
+        };
+        mVertices.insert(mVertices.end(), quad, quad + 16);
+    }
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    ZV_CHECK_POINT("After Character texture creation");
 }
 
 void font_impl::loadSystemFont(const char* name, int size) {
@@ -329,6 +370,7 @@ bool font_impl::begin(int windowId) {
     // "tex" reads unit 0, set once when the program was built.
     glActiveTexture(GL_TEXTURE0);
     glBindSampler(0, mSampler.get());
+    mBoundPage = 0;
     mInRun = true;
     return true;
 }
@@ -352,7 +394,12 @@ void font_impl::drawString(const float* pos, const float* color, const char* tex
         0.0f, 0.0f, 0.0f, 1.0f,
     };
     layoutText(mScaled, text, pos[0], pos[1], vertical, [&](int k, int gx, int gy) {
-        glBindTexture(GL_TEXTURE_2D, mGlyphTextures[k].get());
+        const GLuint page = glyphTexture(k);
+        if (page != mBoundPage) {
+            glBindTexture(GL_TEXTURE_2D, page);
+            mBoundPage = page;
+        }
+        mProgram->uniforms.setVec4(TextUniforms::GLYPH_BOX, mClamp[k]);
         modelView[12] = static_cast<float>(gx);
         modelView[13] = static_cast<float>(gy);
         mProgram->uniforms.uploadMatrix4(TextUniforms::MODEL_VIEW, modelView);
@@ -372,7 +419,11 @@ void font_impl::end() {
 }
 
 void font_impl::releaseGlyphSet() {
-    for (GLTexture& texture : mGlyphTextures) texture.reset();
+    mPages.clear();
+    for (int k = 0; k < NUM_CHARS; ++k) {
+        mSlots[k] = AtlasSlot{};
+        mBoxes[k] = GlyphBox{};
+    }
     mVBO.reset();
     mVertices.clear();
     // Every window's vertex array reads the buffer just deleted; dropping them lets the next

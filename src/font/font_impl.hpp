@@ -11,6 +11,7 @@
 #include "gl/gl_objects.hpp"
 #include "gl/shared_program.hpp"
 #include "gl/vertex_arrays.hpp"
+#include "font/glyph_atlas.hpp"
 #include "font/text_layout.hpp"
 
 namespace internal {
@@ -83,7 +84,15 @@ public:
     int advance(int k) const { return mAdvance[k]; }
     int bearingX(int k) const { return mBearingX[k]; }
     int descent(int k) const { return mDescent[k]; }
-    GLuint glyphTexture(int k) const { return mGlyphTextures[k].get(); }
+    // The texture (page) holding glyph k, 0 when the font holds no glyph pixels at all.
+    GLuint glyphTexture(int k) const {
+        return mPages.empty() ? 0 : mPages[static_cast<size_t>(mSlots[k].page)].get();
+    }
+    // Where glyph k's box lies in its page, and the box (0 x 0 for a glyph drawing nothing).
+    const AtlasSlot& glyphSlot(int k) const { return mSlots[k]; }
+    const GlyphBox& glyphBox(int k) const { return mBoxes[k]; }
+    int pageWidth() const { return mPageWidth; }
+    int pageCount() const { return static_cast<int>(mPages.size()); }
     GLuint vbo() const { return mVBO.get(); }
     GLuint program() const { return mProgram ? mProgram->get() : 0; }
     GLuint sampler() const { return mSampler.get(); }
@@ -97,7 +106,13 @@ public:
 
 private:
     void checkSize(const char* label, int size) const;
-    void extractGlyph(int code);
+    // Renders glyph `code` with FreeType: its metrics, its box and its coverage bitmap (rows
+    // bottom-up) into `bitmap`, `bitmapWidth` x `bitmapHeight`.
+    void extractGlyph(int code, std::vector<unsigned char>& bitmap, int& bitmapWidth,
+                      int& bitmapHeight);
+    // Packs the glyphs into pages, uploads them and makes the glyph quads.
+    void uploadGlyphs(const std::vector<std::vector<unsigned char>>& bitmaps,
+                      const std::vector<int>& widths, const std::vector<int>& heights);
     // Deletes the glyph textures, the vertex buffer and the windows' vertex arrays over it;
     // the font is unloaded afterwards.
     void releaseGlyphSet();
@@ -112,7 +127,12 @@ private:
     GLBuffer mVBO;
     ProgramRef mProgram;  // the group's text program
     GLSampler mSampler;
-    GLTexture mGlyphTextures[NUM_CHARS];
+    std::vector<GLTexture> mPages;  // the glyphs' textures (see glyph_atlas.hpp)
+    int mPageWidth = 0;
+    AtlasSlot mSlots[NUM_CHARS];
+    GlyphBox mBoxes[NUM_CHARS];
+    float mClamp[NUM_CHARS][4] = {};  // each glyph's sampling limits in its page
+    GLuint mBoundPage = 0;  // the page bound during a run
     int mAdvance[NUM_CHARS] = {};
     int mDescent[NUM_CHARS] = {};
     int mBearingX[NUM_CHARS] = {};
@@ -121,8 +141,6 @@ private:
     // The metrics scaled to the size last drawn at; emptied with the glyph set.
     ScaledGlyphs mScaled;
     int mMaxSize = MAX_FONT_SIZE;
-    // One glyph's texels during a load; emptied when the load ends.
-    std::vector<unsigned char> mGlyphPixels;
     // Whether a run begun by begin() is open.
     bool mInRun = false;
 };

@@ -212,7 +212,7 @@ void window_impl::draw(const std::shared_ptr<AbstractRenderable>& r) {
     // state back afterwards; depth testing is off, so draw order decides what is on top.
     GLStateGuard guard;
     glViewport(0, 0, w, h);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glClear(FRAME_CLEAR_BITS);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     mClearPending = false;
     r->setColorMapUBOParams(mColorMapUBO, mColorMapLen);
@@ -236,7 +236,7 @@ void window_impl::grid(int rows, int columns) {
     followResize(w, h);
     GLStateGuard guard;
     glViewport(0, 0, w, h);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glClear(FRAME_CLEAR_BITS);
     mClearPending = false;
     mCellWidth = w / columns;
     mCellHeight = h / rows;
@@ -266,7 +266,7 @@ void window_impl::draw(int column, int row, const std::shared_ptr<AbstractRender
     if (mClearPending) {
         // The first cell of a new frame: what draw() presented goes now.
         glViewport(0, 0, w, h);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glClear(FRAME_CLEAR_BITS);
         mClearPending = false;
         mInteraction.newGridFrame();
     }

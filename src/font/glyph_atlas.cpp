@@ -1,0 +1,64 @@
+#include "font/glyph_atlas.hpp"
+
+#include <algorithm>
+#include <cstddef>
+
+namespace internal {
+
+namespace {
+constexpr int MIN_PAGE_WIDTH = 1024;
+}  // namespace
+
+AtlasLayout packGlyphBoxes(const std::vector<GlyphBox>& boxes, int maxSide) {
+    AtlasLayout layout;
+    layout.boxes = boxes;
+    int widest = 0;
+    for (GlyphBox& b : layout.boxes) {
+        if (b.width <= 0 || b.height <= 0 || b.width > maxSide || b.height > maxSide)
+            b = GlyphBox{};
+        else
+            widest = std::max(widest, b.width);
+    }
+    layout.pageWidth = std::min(maxSide, std::max(MIN_PAGE_WIDTH, widest));
+    layout.slots.resize(boxes.size());
+    int x = 0, shelfY = 0, shelfHeight = 0;
+    bool pageOpen = false;
+    for (size_t k = 0; k < layout.boxes.size(); ++k) {
+        const GlyphBox& b = layout.boxes[k];
+        if (b.width == 0) continue;
+        const int w = b.width, h = b.height;
+        if (!pageOpen) {
+            layout.pageHeights.push_back(0);
+            pageOpen = true;
+            x = shelfY = shelfHeight = 0;
+        }
+        if (x + w > layout.pageWidth) {  // the next shelf
+            shelfY += shelfHeight;
+            x = shelfHeight = 0;
+        }
+        if (shelfY + h > maxSide) {  // the next page
+            layout.pageHeights.push_back(0);
+            x = shelfY = shelfHeight = 0;
+        }
+        layout.slots[k] = AtlasSlot{static_cast<int>(layout.pageHeights.size()) - 1, x, shelfY};
+        x += w;
+        shelfHeight = std::max(shelfHeight, h);
+        layout.pageHeights.back() = std::max(layout.pageHeights.back(), shelfY + shelfHeight);
+    }
+    return layout;
+}
+
+std::vector<unsigned char> glyphTexels(const GlyphBox& box,
+                                       const std::vector<unsigned char>& bitmap, int bitmapWidth,
+                                       int bitmapHeight) {
+    std::vector<unsigned char> out(
+        static_cast<size_t>(std::max(box.width, 0)) * static_cast<size_t>(std::max(box.height, 0)),
+        0);
+    for (int y = 0; y < std::min(bitmapHeight, box.height); ++y)
+        for (int x = 0; x < std::min(bitmapWidth, box.width); ++x)
+            out[static_cast<size_t>(y) * box.width + x] =
+                bitmap[static_cast<size_t>(y) * bitmapWidth + x];
+    return out;
+}
+
+}  // namespace internal

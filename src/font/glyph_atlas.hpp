@@ -1,0 +1,44 @@
+#pragma once
+// Where a font's glyphs live in its textures. All glyphs share a few large textures (pages),
+// so a run of text binds one texture instead of one per glyph: the software rasteriser copies
+// its whole texture state, some 70 KB, into the frame at every change of texture, which with
+// a texture per glyph was most of a chart frame's cost.
+//
+// Each glyph keeps the box of a texture of its own (powers of two, the bitmap in its
+// lower-left corner, zeros around); the text shader clamps its samples to the box (see
+// text_shaders.hpp), so text looks exactly as with a texture per glyph.
+
+#include <vector>
+
+namespace internal {
+
+struct GlyphBox {
+    int width = 0, height = 0;  // texels; 0 x 0 for a glyph that draws nothing
+};
+
+struct AtlasSlot {
+    int page = 0;
+    int x = 0, y = 0;  // the box's lower-left texel in its page
+};
+
+struct AtlasLayout {
+    int pageWidth = 0;
+    std::vector<int> pageHeights;  // one entry per page
+    std::vector<AtlasSlot> slots;  // one per box, in the boxes' order
+    std::vector<GlyphBox> boxes;   // the boxes as placed: one too large for a page is 0 x 0
+};
+
+// Places the boxes on shelves, left to right and then upwards, in pages at most `maxSide`
+// texels wide and high (the context's largest texture). A page is as wide as the widest box
+// or 1024 texels, whichever is more, and as high as its shelves. A box that cannot fit a page
+// even alone is placed as 0 x 0 (it draws nothing).
+AtlasLayout packGlyphBoxes(const std::vector<GlyphBox>& boxes, int maxSide);
+
+// A glyph's texels: box.width x box.height bytes, rows bottom-up, holding `bitmap`
+// (bitmapWidth x bitmapHeight coverage bytes, rows bottom-up, no larger than the box) in the
+// lower-left corner and zeros elsewhere.
+std::vector<unsigned char> glyphTexels(const GlyphBox& box,
+                                       const std::vector<unsigned char>& bitmap, int bitmapWidth,
+                                       int bitmapHeight);
+
+}  // namespace internal
