@@ -128,8 +128,10 @@ Renderer::Renderer(const std::string& fontFile, int fontSize) {
         program(internal::gChartVertexShaderSrc, internal::gChartSpriteFragmentShaderSrc);
     sprite.transform = glGetUniformLocation(sprite.program, "transform");
     sprite.isYAxis = glGetUniformLocation(sprite.program, "isYAxis");
-    marker.program =
-        program(internal::gMarkerVertexShaderSrc, internal::gMarkerSpriteFragmentShaderSrc);
+    marker.program = program(internal::gMarkerVertexShaderSrc,
+                             internal::gMarkerSpriteFragmentShaderSrc,
+                             internal::gMarkerGeometryShaderSrc);
+    marker.halfViewport = glGetUniformLocation(marker.program, "halfViewport");
     marker.transform = glGetUniformLocation(marker.program, "transform");
     marker.color = glGetUniformLocation(marker.program, "line_color");
     marker.type = glGetUniformLocation(marker.program, "marker_type");
@@ -542,11 +544,10 @@ void Plot::draw(Chart& chart, const int viewport[4], float xmax, float xmin, flo
     glBindVertexArray(mVAO);
     if (!mScatter) drawLine(t, box, viewport);
     if (mMarker != 0) {
-        glEnable(GL_PROGRAM_POINT_SIZE);
         glUseProgram(mR.marker.program);
         glUniformMatrix4fv(mR.marker.transform, 1, GL_FALSE, &t[0][0]);
+        glUniform2f(mR.marker.halfViewport, 0.5f * float(viewport[2]), 0.5f * float(viewport[3]));
         glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(mN));
-        glDisable(GL_PROGRAM_POINT_SIZE);
     }
     glDisable(GL_SCISSOR_TEST);
     chart.draw();

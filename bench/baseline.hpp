@@ -173,7 +173,7 @@ public:
     } sprite;
     struct MarkerProgram {
         GLuint program = 0;
-        GLint transform = -1, color = -1, type = -1;
+        GLint transform = -1, color = -1, type = -1, halfViewport = -1;
     } marker;
     struct BarProgram {
         GLuint program = 0;

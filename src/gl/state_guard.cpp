@@ -22,7 +22,7 @@ const CapEntry CAPS[GLStateGuard::CAP_COUNT] = {
     {GL_COLOR_LOGIC_OP, false, false},
     {GL_FRAMEBUFFER_SRGB, false, false},
     {GL_SAMPLE_ALPHA_TO_COVERAGE, false, false},
-    {GL_PROGRAM_POINT_SIZE, false, true},  // plot markers
+    {GL_PROGRAM_POINT_SIZE, false, false},
     {GL_MULTISAMPLE, true, false},
 };
 

@@ -43,7 +43,8 @@ plot_impl::plot_impl(unsigned numPoints, AcceptedType type, int markerType)
                           "the plot's vertex buffer");
     mLineProgram = groupProgram<LineUniforms>("plot line", makeLineProgram);
     mMarkerProgram = groupProgram<MarkerUniforms>("plot marker", [] {
-        return makeProgram(gMarkerVertexShaderSrc, gMarkerSpriteFragmentShaderSrc);
+        return makeProgram(gMarkerVertexShaderSrc, gMarkerGeometryShaderSrc,
+                           gMarkerSpriteFragmentShaderSrc);
     });
 }
 
@@ -124,15 +125,10 @@ void plot_impl::renderMarkerAt(int windowId, float x, float y) {
     // No scale, only the translation: every point lands on (x, y).
     glm::mat4 place(0.0f);
     place[3] = glm::vec4(x, y, 0.0f, 1.0f);
-    glEnable(GL_PROGRAM_POINT_SIZE);
-    UniformCache& u = mMarkerProgram->uniforms;
-    u.use(windowId);
-    u.setInt(MarkerUniforms::MARKER_TYPE, mMarkerType);
+    UniformCache& u = useMarkerProgram(windowId);
     u.setMatrix4(MarkerUniforms::TRANSFORM, &place[0][0]);
-    u.setVec4(MarkerUniforms::LINE_COLOR, mColor);
     bindResources(windowId);
     glDrawArrays(GL_POINTS, 0, 1);
-    glDisable(GL_PROGRAM_POINT_SIZE);
 }
 
 // The graph's program and vertex array stay bound: the frame drawn next binds its own and
@@ -178,16 +174,25 @@ void plot_impl::renderGraph(int windowId, glm::mat4 transform) {
 
 void plot_impl::renderMarkers(int windowId, const glm::mat4& transform, bool bound) {
     if (mMarkerType == zv::ZV_MARKER_NONE) return;
-    glEnable(GL_PROGRAM_POINT_SIZE);
-    UniformCache& u = mMarkerProgram->uniforms;
-    u.use(windowId);
-    u.setInt(MarkerUniforms::MARKER_TYPE, mMarkerType);
+    UniformCache& u = useMarkerProgram(windowId);
     u.setMatrix4(MarkerUniforms::TRANSFORM, &transform[0][0]);
-    u.setVec4(MarkerUniforms::LINE_COLOR, mColor);
     writeMapping<MarkerUniforms>(u, mMapping.origin, mMapping.log);
     if (!bound) bindResources(windowId);
     glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(mNumPoints));
-    glDisable(GL_PROGRAM_POINT_SIZE);
+}
+
+UniformCache& plot_impl::useMarkerProgram(int windowId) {
+    UniformCache& u = mMarkerProgram->uniforms;
+    u.use(windowId);
+    u.setInt(MarkerUniforms::MARKER_TYPE, mMarkerType);
+    u.setVec4(MarkerUniforms::LINE_COLOR, mColor);
+    // The squares are made in the viewport's pixels (a grid cell's inset area).
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    const GLfloat halfViewport[2] = {0.5f * static_cast<float>(viewport[2]),
+                                     0.5f * static_cast<float>(viewport[3])};
+    u.setVec2(MarkerUniforms::HALF_VIEWPORT, halfViewport);
+    return u;
 }
 
 void scatter_impl::renderGraph(int windowId, glm::mat4 transform) {

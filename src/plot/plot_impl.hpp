@@ -95,6 +95,8 @@ protected:
     // The marker pass alone; nothing when the marker type is ZV_MARKER_NONE. `bound`: the
     // plot's vertex array is bound already (by the line pass).
     void renderMarkers(int windowId, const glm::mat4& transform, bool bound);
+    // Puts the marker program in use with this plot's shape, colour and the viewport's size.
+    UniformCache& useMarkerProgram(int windowId);
 
 private:
     // The element type, checked before anything is built.

@@ -1,7 +1,7 @@
 #pragma once
-// Shader sources of the plot: the data vertex stage shared by the line and the markers, and
-// the markers' fragment stage, which shapes 10-pixel point sprites. The line's fragment stage
-// is the chart frame's plain one.
+// Shader sources of the plot: the data vertex stage shared by the line and the markers, the
+// markers' geometry stage, which makes each point a 10-pixel square, and their fragment
+// stage, which shapes it. The line's fragment stage is the chart frame's plain one.
 
 #include "common/shader_interface.hpp"
 
@@ -46,11 +46,41 @@ struct LineUniforms {
                                                  "logAxes",   "halfViewport", "halfWidth"};
 };
 
-// Uniforms of the marker program (gMarkerVertexShaderSrc + gMarkerSpriteFragmentShaderSrc).
+// Each point becomes a square of 10 x 10 pixels centred on it, two triangles with the
+// sprite coordinate (u, v) of a point sprite: (0, 0) at the top-left corner. A software
+// rasteriser widens points into squares on the CPU one by one, several times slower than
+// this stage; triangles also look the same on every rasteriser. "halfViewport" is half the
+// viewport's width and height in pixels. A point the data vertex stage clipped away (no
+// logarithm on a logarithmic axis) makes nothing.
+inline constexpr const char* gMarkerGeometryShaderSrc = ZV_GLSL_HEADER R"glsl(
+layout(points) in;
+layout(triangle_strip, max_vertices = 4) out;
+uniform vec2 halfViewport;
+out vec2 spriteCoord;
+void corner(vec4 centre, vec2 side, vec2 uv) {
+    gl_Position = centre + vec4(side * (5.0 / halfViewport) * centre.w, 0.0, 0.0);
+    gl_ClipDistance[0] = 1.0;
+    spriteCoord = uv;
+    EmitVertex();
+}
+void main(void) {
+    if (gl_in[0].gl_ClipDistance[0] < 0.0)
+        return;
+    vec4 c = gl_in[0].gl_Position;
+    corner(c, vec2(-1.0, -1.0), vec2(0.0, 1.0));
+    corner(c, vec2(-1.0, 1.0), vec2(0.0, 0.0));
+    corner(c, vec2(1.0, -1.0), vec2(1.0, 1.0));
+    corner(c, vec2(1.0, 1.0), vec2(1.0, 0.0));
+    EndPrimitive();
+}
+)glsl";
+
+// Uniforms of the marker program (gMarkerVertexShaderSrc, gMarkerGeometryShaderSrc and
+// gMarkerSpriteFragmentShaderSrc).
 struct MarkerUniforms {
-    enum : int { TRANSFORM, LINE_COLOR, MARKER_TYPE, ORIGIN, LOG_AXES, COUNT };
+    enum : int { TRANSFORM, LINE_COLOR, MARKER_TYPE, ORIGIN, LOG_AXES, HALF_VIEWPORT, COUNT };
     static constexpr const char* NAMES[COUNT] = {"transform", "line_color", "marker_type",
-                                                 "origin", "logAxes"};
+                                                 "origin",    "logAxes",    "halfViewport"};
 };
 
 // (u, v) is the sprite coordinate, v = 0 at the top edge. Marker types 1 to 7 are a disc,
@@ -59,10 +89,11 @@ struct MarkerUniforms {
 inline constexpr const char* gMarkerSpriteFragmentShaderSrc = ZV_GLSL_HEADER R"glsl(
 uniform int marker_type;
 uniform vec4 line_color;
+in vec2 spriteCoord;
 out vec4 outputColor;
 void main(void) {
-    float u = gl_PointCoord.x;
-    float v = gl_PointCoord.y;
+    float u = spriteCoord.x;
+    float v = spriteCoord.y;
     float a = u - 0.5;
     float b = v - 0.5;
     float dist = sqrt(a * a + b * b);
