@@ -248,25 +248,17 @@ Renderer::Renderer(const std::string& fontFile, int fontSize) {
         const internal::GlyphBox& box = atlas.boxes[static_cast<size_t>(k)];
         const internal::AtlasSlot& at = atlas.slots[static_cast<size_t>(k)];
         mGlyphPage[k] = at.page;
-        float pageH = 1.0f;
         if (box.width > 0) {
             const std::vector<unsigned char> texels =
                 internal::glyphTexels(box, bitmaps[k], widths[k], heights[k]);
             glBindTexture(GL_TEXTURE_2D, mPages[static_cast<size_t>(at.page)]);
             glTexSubImage2D(GL_TEXTURE_2D, 0, at.x, at.y, box.width, box.height, GL_RED,
                             GL_UNSIGNED_BYTE, texels.data());
-            pageH = static_cast<float>(atlas.pageHeights[static_cast<size_t>(at.page)]);
         }
-        const float w = static_cast<float>(box.width), h = static_cast<float>(box.height);
-        const float d = static_cast<float>(descents[k]);
-        const float pw = static_cast<float>(atlas.pageWidth);
-        const float s0 = at.x / pw, s1 = (at.x + w) / pw;
-        const float t0 = at.y / pageH, t1 = (at.y + h) / pageH;
-        const float q[16] = {0, h - d, s0, t1, 0, -d, s0, t0, w, h - d, s1, t1, w, -d, s1, t0};
-        const float c[4] = {(at.x + 0.5f) / pw, (at.y + 0.5f) / pageH, (at.x + w - 0.5f) / pw,
-                            (at.y + h - 0.5f) / pageH};
-        std::copy(c, c + 4, mGlyphClamp[k]);
-        quads.insert(quads.end(), q, q + 16);
+        const internal::GlyphQuad quad =
+            internal::glyphQuad(atlas, static_cast<size_t>(k), descents[k]);
+        std::copy(quad.clamp, quad.clamp + 4, mGlyphClamp[k]);
+        quads.insert(quads.end(), quad.vertices, quad.vertices + 16);
     }
     glBindTexture(GL_TEXTURE_2D, 0);
     FT_Done_Face(face);

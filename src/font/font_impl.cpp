@@ -263,27 +263,9 @@ void font_impl::uploadGlyphs(const std::vector<std::vector<unsigned char>>& bitm
             glTexSubImage2D(GL_TEXTURE_2D, 0, slot.x, slot.y, box.width, box.height, GL_RED,
                             GL_UNSIGNED_BYTE, texels.data());
         }
-        // The quad covers the whole box, lifted by the descent, one texel per unit.
-        const float w = static_cast<float>(box.width);
-        const float h = static_cast<float>(box.height);
-        const float d = static_cast<float>(mDescent[k]);
-        const float pageW = static_cast<float>(mPageWidth);
-        const float pageH =
-            box.width > 0 ? static_cast<float>(layout.pageHeights[static_cast<size_t>(slot.page)])
-                          : 1.0f;
-        const float s0 = static_cast<float>(slot.x) / pageW, s1 = (slot.x + w) / pageW;
-        const float t0 = static_cast<float>(slot.y) / pageH, t1 = (slot.y + h) / pageH;
-        // Samples stay within the centres of the box's edge texels (see the text shader).
-        const float clampBox[4] = {(slot.x + 0.5f) / pageW, (slot.y + 0.5f) / pageH,
-                                   (slot.x + w - 0.5f) / pageW, (slot.y + h - 0.5f) / pageH};
-        std::copy(clampBox, clampBox + 4, mClamp[k]);
-        const float quad[16] = {
-            0.0f, h - d, s0, t1,  //
-            0.0f, -d,    s0, t0,  //
-            w,    h - d, s1, t1,  //
-            w,    -d,    s1, t0,
-        };
-        mVertices.insert(mVertices.end(), quad, quad + 16);
+        const GlyphQuad quad = glyphQuad(layout, i, mDescent[k]);
+        std::copy(quad.clamp, quad.clamp + 4, mClamp[k]);
+        mVertices.insert(mVertices.end(), quad.vertices, quad.vertices + 16);
     }
     glBindTexture(GL_TEXTURE_2D, 0);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);

@@ -22,16 +22,11 @@ AtlasLayout packGlyphBoxes(const std::vector<GlyphBox>& boxes, int maxSide) {
     layout.pageWidth = std::min(maxSide, std::max(MIN_PAGE_WIDTH, widest));
     layout.slots.resize(boxes.size());
     int x = 0, shelfY = 0, shelfHeight = 0;
-    bool pageOpen = false;
     for (size_t k = 0; k < layout.boxes.size(); ++k) {
         const GlyphBox& b = layout.boxes[k];
         if (b.width == 0) continue;
         const int w = b.width, h = b.height;
-        if (!pageOpen) {
-            layout.pageHeights.push_back(0);
-            pageOpen = true;
-            x = shelfY = shelfHeight = 0;
-        }
+        if (layout.pageHeights.empty()) layout.pageHeights.push_back(0);
         if (x + w > layout.pageWidth) {  // the next shelf
             shelfY += shelfHeight;
             x = shelfHeight = 0;
@@ -46,6 +41,26 @@ AtlasLayout packGlyphBoxes(const std::vector<GlyphBox>& boxes, int maxSide) {
         layout.pageHeights.back() = std::max(layout.pageHeights.back(), shelfY + shelfHeight);
     }
     return layout;
+}
+
+GlyphQuad glyphQuad(const AtlasLayout& layout, size_t k, int descent) {
+    const GlyphBox& box = layout.boxes[k];
+    const AtlasSlot& at = layout.slots[k];
+    const float w = static_cast<float>(box.width), h = static_cast<float>(box.height);
+    const float x = static_cast<float>(at.x), y = static_cast<float>(at.y);
+    const float d = static_cast<float>(descent);
+    const float pageW = static_cast<float>(layout.pageWidth);
+    // A glyph with no box is in no page: any height serves its empty quad.
+    const float pageH =
+        box.width > 0 ? static_cast<float>(layout.pageHeights[static_cast<size_t>(at.page)])
+                      : 1.0f;
+    const float s0 = x / pageW, s1 = (x + w) / pageW, t0 = y / pageH, t1 = (y + h) / pageH;
+    return GlyphQuad{{0.0f, h - d, s0, t1,  //
+                      0.0f, -d, s0, t0,     //
+                      w, h - d, s1, t1,     //
+                      w, -d, s1, t0},
+                     {(x + 0.5f) / pageW, (y + 0.5f) / pageH, (x + w - 0.5f) / pageW,
+                      (y + h - 0.5f) / pageH}};
 }
 
 std::vector<unsigned char> glyphTexels(const GlyphBox& box,

@@ -8,6 +8,7 @@
 // lower-left corner, zeros around); the text shader clamps its samples to the box (see
 // text_shaders.hpp), so text looks exactly as with a texture per glyph.
 
+#include <cstddef>
 #include <vector>
 
 namespace internal {
@@ -33,6 +34,16 @@ struct AtlasLayout {
 // or 1024 texels, whichever is more, and as high as its shelves. A box that cannot fit a page
 // even alone is placed as 0 x 0 (it draws nothing).
 AtlasLayout packGlyphBoxes(const std::vector<GlyphBox>& boxes, int maxSide);
+
+// How glyph k of a layout is drawn: its quad, four vertices (x, y, s, t) as a triangle
+// strip, covering the whole box one texel per unit, lifted by the glyph's descent, with the
+// box's texture coordinates in its page; and the limits its samples are clamped to, the
+// centres of the box's edge texels (left, bottom, right, top; see the text shader).
+struct GlyphQuad {
+    float vertices[16];
+    float clamp[4];
+};
+GlyphQuad glyphQuad(const AtlasLayout& layout, size_t k, int descent);
 
 // A glyph's texels: box.width x box.height bytes, rows bottom-up, holding `bitmap`
 // (bitmapWidth x bitmapHeight coverage bytes, rows bottom-up, no larger than the box) in the
