@@ -21,6 +21,7 @@
 #include "histogram/hist_shaders.hpp"
 #include "image/image_layout.hpp"
 #include "image/image_shaders.hpp"
+#include "plot/marker_lod_shaders.hpp"
 #include "plot/line_geometry.hpp"
 #include "plot/line_lod.hpp"
 #include "plot/plot_shaders.hpp"
@@ -135,6 +136,23 @@ Renderer::Renderer(const std::string& fontFile, int fontSize) {
     marker.transform = glGetUniformLocation(marker.program, "transform");
     marker.color = glGetUniformLocation(marker.program, "line_color");
     marker.type = glGetUniformLocation(marker.program, "marker_type");
+    marker.viewportOrigin = glGetUniformLocation(marker.program, "viewportOrigin");
+    const std::string bitmap = std::string(ZV_GLSL_HEADER "#define POINTS samplerBuffer\n") +
+                               internal::gMarkerBitmapFragmentShaderBody.data();
+    markerBitmap.program = program(internal::gLodQuadVertexShaderSrc, bitmap.c_str());
+    markerBitmap.n = glGetUniformLocation(markerBitmap.program, "n");
+    markerBitmap.transform = glGetUniformLocation(markerBitmap.program, "transform");
+    markerBitmap.origin = glGetUniformLocation(markerBitmap.program, "origin");
+    markerBitmap.halfViewport = glGetUniformLocation(markerBitmap.program, "halfViewport");
+    markerBitmap.gridOrigin = glGetUniformLocation(markerBitmap.program, "gridOrigin");
+    markerBitmap.chunks = glGetUniformLocation(markerBitmap.program, "chunks");
+    markerBitmap.type = glGetUniformLocation(markerBitmap.program, "markerType");
+    markerStamp.program =
+        program(internal::gLodQuadVertexShaderSrc, internal::gMarkerStampFragmentShaderSrc);
+    markerStamp.gridOrigin = glGetUniformLocation(markerStamp.program, "gridOrigin");
+    markerStamp.viewportOrigin = glGetUniformLocation(markerStamp.program, "viewportOrigin");
+    markerStamp.chunks = glGetUniformLocation(markerStamp.program, "chunks");
+    markerStamp.color = glGetUniformLocation(markerStamp.program, "color");
     bar.program = program(internal::gHistBarVertexShaderSrc, internal::gHistBarFragmentShaderSrc);
     bar.transform = glGetUniformLocation(bar.program, "transform");
     bar.nbins = glGetUniformLocation(bar.program, "nbins");
@@ -286,7 +304,8 @@ Renderer::~Renderer() {
     glDeleteBuffers(1, &mColorMap);
     for (GLuint p : {image.program, border.program, line.program, lodReduce.program,
                      lodVerdict.program, lodLine.program, sprite.program, marker.program,
-                     bar.program, columnBar.program, text.program})
+                     markerBitmap.program, markerStamp.program, bar.program, columnBar.program,
+                     text.program})
         glDeleteProgram(p);
 }
 
@@ -515,15 +534,37 @@ Plot::Plot(Renderer& r, unsigned n, int marker, bool scatter, const float color[
         glUseProgram(mR.marker.program);
         glUniform4fv(mR.marker.color, 1, mColor);
         glUniform1i(mR.marker.type, marker);
+        if (!scatter) {
+            glUseProgram(mR.markerBitmap.program);
+            glUniform1i(mR.markerBitmap.n, static_cast<GLint>(n));
+            glUniform1i(mR.markerBitmap.type, marker);
+            glUniform2f(mR.markerBitmap.origin, 0.0f, 0.0f);
+            glUseProgram(mR.markerStamp.program);
+            glUniform4fv(mR.markerStamp.color, 1, mColor);
+            glGenTextures(1, &mBitmap);
+            glBindTexture(GL_TEXTURE_2D, mBitmap);
+            glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA32UI, 1024, 8, 0, GL_RGBA_INTEGER,
+                         GL_UNSIGNED_INT, nullptr);
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+            glBindTexture(GL_TEXTURE_2D, 0);
+            glGenFramebuffers(1, &mBitmapFbo);
+            glBindFramebuffer(GL_DRAW_FRAMEBUFFER, mBitmapFbo);
+            glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D,
+                                   mBitmap, 0);
+            glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+        }
     }
 }
 
 Plot::~Plot() {
     glDeleteBuffers(1, &mVBO);
     glDeleteVertexArrays(1, &mVAO);
-    const GLuint textures[3] = {mLodPoints, mLodReduced, mLodVerdict};
-    glDeleteTextures(3, textures);
+    const GLuint textures[4] = {mLodPoints, mLodReduced, mLodVerdict, mBitmap};
+    glDeleteTextures(4, textures);
     glDeleteFramebuffers(2, mLodFbo);
+    glDeleteFramebuffers(1, &mBitmapFbo);
     glDeleteQueries(2, mLodQueries);
 }
 
@@ -534,20 +575,16 @@ void Plot::draw(Chart& chart, const int viewport[4], float xmax, float xmin, flo
     glScissor(box.x, box.y, box.width, box.height);
     glEnable(GL_SCISSOR_TEST);
     glBindVertexArray(mVAO);
-    if (!mScatter) drawLine(t, box, viewport);
-    if (mMarker != 0) {
-        glUseProgram(mR.marker.program);
-        glUniformMatrix4fv(mR.marker.transform, 1, GL_FALSE, &t[0][0]);
-        glUniform2f(mR.marker.halfViewport, 0.5f * float(viewport[2]), 0.5f * float(viewport[3]));
-        glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(mN));
-    }
+    const bool reduced = !mScatter && drawLine(t, box, viewport);
+    if (mMarker != 0) drawMarkers(t, box, viewport, reduced);
     glDisable(GL_SCISSOR_TEST);
     chart.draw();
 }
 
 // The level-of-detail passes of a dense line, as the library makes them (line_lod.hpp):
 // four points a column, the verdict in two queries, then the reduced or the full line.
-void Plot::drawLine(const glm::mat4& t, const internal::PixelBox& box, const int viewport[4]) {
+// Returns whether the line was reduced.
+bool Plot::drawLine(const glm::mat4& t, const internal::PixelBox& box, const int viewport[4]) {
     const float half[2] = {0.5f * float(viewport[2]), 0.5f * float(viewport[3])};
     const int columns = box.width;
     if (!(columns > 0 && mN / 2u > unsigned(columns))) {
@@ -556,7 +593,7 @@ void Plot::drawLine(const glm::mat4& t, const internal::PixelBox& box, const int
         glUniform4fv(mR.line.color, 1, mColor);
         glUniform2f(mR.line.halfViewport, half[0], half[1]);
         glDrawArrays(GL_LINE_STRIP, 0, static_cast<GLsizei>(mN));
-        return;
+        return false;
     }
     glDisable(GL_SCISSOR_TEST);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, mLodFbo[0]);
@@ -601,6 +638,52 @@ void Plot::drawLine(const glm::mat4& t, const internal::PixelBox& box, const int
     glEndConditionalRender();
     glBindTexture(GL_TEXTURE_2D_ARRAY, 0);
     glBindTexture(GL_TEXTURE_BUFFER, 0);
+    return true;
+}
+
+// The markers one by one, or, on a reduced line, stamped from the bitmap of their centres
+// when the points were ordered (as the library draws them: marker_lod_shaders.hpp).
+void Plot::drawMarkers(const glm::mat4& t, const internal::PixelBox& box, const int viewport[4],
+                       bool reduced) {
+    glUseProgram(mR.marker.program);
+    glUniformMatrix4fv(mR.marker.transform, 1, GL_FALSE, &t[0][0]);
+    glUniform2f(mR.marker.halfViewport, 0.5f * float(viewport[2]), 0.5f * float(viewport[3]));
+    glUniform2f(mR.marker.viewportOrigin, float(viewport[0]), float(viewport[1]));
+    if (!reduced) {
+        glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(mN));
+        return;
+    }
+    const int chunks = (box.height + 9 + internal::MARKER_ROWS_PER_TEXEL - 1) /
+                       internal::MARKER_ROWS_PER_TEXEL;
+    const GLint grid[2] = {box.x - viewport[0] - 4, box.y - viewport[1] - 4};
+    glBeginConditionalRender(mLodQueries[0], GL_QUERY_WAIT);
+    glDisable(GL_SCISSOR_TEST);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, mBitmapFbo);
+    glViewport(0, 0, box.width + 9, chunks + 1);
+    glBindTexture(GL_TEXTURE_BUFFER, mLodPoints);
+    glUseProgram(mR.markerBitmap.program);
+    glUniformMatrix4fv(mR.markerBitmap.transform, 1, GL_FALSE, &t[0][0]);
+    glUniform2f(mR.markerBitmap.halfViewport, 0.5f * float(viewport[2]),
+                0.5f * float(viewport[3]));
+    glUniform2iv(mR.markerBitmap.gridOrigin, 1, grid);
+    glUniform1i(mR.markerBitmap.chunks, chunks);
+    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+    glBindTexture(GL_TEXTURE_BUFFER, 0);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+    glEnable(GL_SCISSOR_TEST);
+    glBindTexture(GL_TEXTURE_2D, mBitmap);
+    glUseProgram(mR.markerStamp.program);
+    glUniform2iv(mR.markerStamp.gridOrigin, 1, grid);
+    glUniform2iv(mR.markerStamp.viewportOrigin, 1, viewport);
+    glUniform1i(mR.markerStamp.chunks, chunks);
+    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glEndConditionalRender();
+    glUseProgram(mR.marker.program);
+    glBeginConditionalRender(mLodQueries[1], GL_QUERY_WAIT);
+    glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(mN));
+    glEndConditionalRender();
 }
 
 void Plot::drawMany(Chart& chart, const int viewport[4], Plot* const* plots, size_t n,

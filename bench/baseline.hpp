@@ -99,10 +99,15 @@ private:
     float mColor[4];
     GLuint mVBO = 0, mVAO = 0;
     // The line, reduced per column when dense (as the library reduces it).
-    void drawLine(const glm::mat4& t, const internal::PixelBox& box, const int viewport[4]);
+    bool drawLine(const glm::mat4& t, const internal::PixelBox& box, const int viewport[4]);
     GLuint mLodPoints = 0, mLodReduced = 0, mLodVerdict = 0;
     GLuint mLodFbo[2] = {0, 0};
     GLuint mLodQueries[2] = {0, 0};
+    // The markers of a reduced line, stamped from a bitmap of their centres (as the library
+    // stamps them): the bitmap's texture and framebuffer.
+    void drawMarkers(const glm::mat4& t, const internal::PixelBox& box, const int viewport[4],
+                     bool reduced);
+    GLuint mBitmap = 0, mBitmapFbo = 0;
 };
 
 class Histogram {
@@ -173,8 +178,18 @@ public:
     } sprite;
     struct MarkerProgram {
         GLuint program = 0;
-        GLint transform = -1, color = -1, type = -1, halfViewport = -1;
+        GLint transform = -1, color = -1, type = -1, halfViewport = -1, viewportOrigin = -1;
     } marker;
+    // Markers of dense lines: the bitmap of their centres and the stamp.
+    struct MarkerBitmapProgram {
+        GLuint program = 0;
+        GLint n = -1, transform = -1, origin = -1, halfViewport = -1, gridOrigin = -1,
+              chunks = -1, type = -1;
+    } markerBitmap;
+    struct MarkerStampProgram {
+        GLuint program = 0;
+        GLint gridOrigin = -1, viewportOrigin = -1, chunks = -1, color = -1;
+    } markerStamp;
     struct BarProgram {
         GLuint program = 0;
         GLint transform = -1, nbins = -1, ymax = -1;

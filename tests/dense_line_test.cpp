@@ -1,7 +1,8 @@
 // Dense lines, read back from the resolved picture of a 4x-multisampled window: every pixel
 // column the data crosses has ink, and all ink lies within a pixel of the data, at every
 // density, for a steep monotonic curve and a self-crossing figure, whole window and cell.
-// Also the line width: thickness drawn and bad widths refused.
+// Also the line width: thickness drawn and bad widths refused; and the markers of a dense
+// line, stamped from a bitmap of their pixels, against the markers drawn one by one.
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -338,6 +340,98 @@ TEST_F(DenseLineGLTest, LevelOfDetailFollowsTheDataFromFrameToFrame) {
         expectInkFollowsData(s, xy, c, wholeWindowFrame(W, H), 0.5);
         saveOnFailure(s, "DenseLineLod_frame" + std::to_string(frame));
     }
+}
+
+// The markers of a dense line ordered by x are stamped from a bitmap of the pixels they sit
+// on: they must make exactly the pixels the markers drawn one by one make, for every shape,
+// with points beyond each edge of the frame, whole window and cell. The line under them is
+// reduced in one draw and full in the other, so markers are compared where neither line has
+// ink (pictures of the lines alone say where). Points not ordered by x fall back to the
+// markers drawn one by one, the same picture whole.
+TEST_F(DenseLineGLTest, DenseMarkersMakeThePixelsOfMarkersDrawnOneByOne) {
+    const unsigned n = 30000;
+    const Curve box{"box", 0.0f, 1.0f, 0.0f, 1.0f, nullptr};
+    std::vector<float> wave(2 * size_t(n));
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> noise(-0.02f, 0.02f);
+    for (unsigned i = 0; i < n; ++i) {
+        const float x = -0.03f + 1.06f * float(i) / float(n - 1);
+        wave[2 * i] = x;
+        wave[2 * i + 1] = 0.5f + 0.56f * std::sin(float(2.0 * PI) * 3.0f * x) + noise(random);
+    }
+    const internal::CellLayout cl = internal::cellLayout(W, H, 2, 2, 1, 1);
+    const FrameBox frames[2] = {wholeWindowFrame(W, H), cellFrame(cl)};
+    // pictures[where][lod]: where 0 the whole window, 1 cell (1, 1) of a 2 x 2 grid.
+    auto draw = [&](const std::shared_ptr<internal::plot_impl>& plot, zv::Snapshot out[2][2],
+                    GLuint* wholePrimitives) {
+        GLuint query = 0;
+        glGenQueries(1, &query);
+        for (int lod = 0; lod < 2; ++lod) {
+            plot->setLevelOfDetail(lod == 1);
+            window->grid(1, 1);
+            glBeginQuery(GL_PRIMITIVES_GENERATED, query);
+            window->draw(plot);
+            glEndQuery(GL_PRIMITIVES_GENERATED);
+            if (wholePrimitives) glGetQueryObjectuiv(query, GL_QUERY_RESULT, &wholePrimitives[lod]);
+            out[0][lod] = window->snapshot();
+            window->grid(2, 2);
+            window->draw(1, 1, plot, nullptr);
+            window->draw();
+            out[1][lod] = window->snapshot();
+            zvtest::expectNoGLError("draws");
+        }
+        glDeleteQueries(1, &query);
+        window->grid(1, 1);
+    };
+    auto makeMarked = [&](const std::vector<float>& xy, const Curve& c, int marker) {
+        auto p = std::make_shared<internal::plot_impl>(unsigned(xy.size() / 2), zv::ZV_FLOAT32,
+                                                       marker);
+        p->setColor(0xFF0000FF);
+        p->setAxesLimits(c.xmax, c.xmin, c.ymax, c.ymin);
+        zvtest::fillBuffer(p->vbo(), xy.data(), xy.size() * sizeof(float));
+        return p;
+    };
+    zv::Snapshot lines[2][2];
+    draw(makeMarked(wave, box, zv::ZV_MARKER_NONE), lines, nullptr);
+
+    for (int marker = zv::ZV_MARKER_POINT; marker <= zv::ZV_MARKER_STAR + 1; ++marker) {
+        SCOPED_TRACE("marker " + std::to_string(marker));
+        auto plot = makeMarked(wave, box, marker);
+        zv::Snapshot pictures[2][2];
+        GLuint primitives[2] = {0, 0};
+        draw(plot, pictures, primitives);
+        // Drawn one by one: two triangles a marker; stamped: a few passes in all.
+        EXPECT_GE(primitives[0], 2 * n);
+        EXPECT_LT(primitives[1], n / 5) << "the markers were not stamped";
+        for (int where = 0; where < 2; ++where) {
+            SCOPED_TRACE(where == 0 ? "whole window" : "cell (1, 1) of a 2 x 2 grid");
+            const FrameBox& f = frames[where];
+            int compared = 0, apart = 0;
+            for (int y = int(std::ceil(f.bottom)) + 2; y < int(std::floor(f.top)) - 2; ++y) {
+                for (int x = int(std::ceil(f.left)) + 2; x < int(std::floor(f.right)) - 2; ++x) {
+                    if (ink(lines[where][0], x, y) > 0 || ink(lines[where][1], x, y) > 0)
+                        continue;
+                    const int one = ink(pictures[where][0], x, y);
+                    const int stamped = ink(pictures[where][1], x, y);
+                    compared += one > 0 ? 1 : 0;
+                    if (one != stamped && ++apart <= 5)
+                        ADD_FAILURE() << "pixel (" << x << ", " << y << "): " << one
+                                      << " drawn one by one, " << stamped << " stamped";
+                }
+            }
+            EXPECT_EQ(apart, 0);
+            EXPECT_GT(compared, 2000) << "marker pixels away from the line";
+            saveOnFailure(pictures[where][1], "DenseMarkers_" + std::to_string(marker) + "_" +
+                                                  std::to_string(where));
+        }
+    }
+
+    SCOPED_TRACE("points not ordered by x");
+    const std::vector<float> figure = lissajous(n);
+    zv::Snapshot pictures[2][2];
+    draw(makeMarked(figure, CURVES[1], zv::ZV_MARKER_CIRCLE), pictures, nullptr);
+    for (int where = 0; where < 2; ++where)
+        EXPECT_EQ(pictures[where][0].rgba, pictures[where][1].rgba) << "picture " << where;
 }
 
 }  // namespace

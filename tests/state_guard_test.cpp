@@ -359,8 +359,9 @@ struct Scene {
     zv::Image image{4, 4, zv::ZV_GRAYSCALE, zv::ZV_UINT8};
     zv::Plot plot{4, zv::ZV_FLOAT32, zv::ZV_PLOT_LINE, zv::ZV_MARKER_TRIANGLE};
     zv::Histogram histogram{4, zv::ZV_FLOAT32};
-    // More points and bins than the frame has columns: reduced per column on the GPU.
-    zv::Plot densePlot{5000, zv::ZV_FLOAT32};
+    // More points and bins than the frame has columns: reduced per column on the GPU, the
+    // plot's markers stamped from a bitmap.
+    zv::Plot densePlot{5000, zv::ZV_FLOAT32, zv::ZV_PLOT_LINE, zv::ZV_MARKER_CIRCLE};
     zv::Histogram denseHistogram{5000, zv::ZV_FLOAT32};
     zv::Font font;
 

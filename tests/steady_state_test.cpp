@@ -296,18 +296,21 @@ TEST_F(SteadyStateTest, ChartsInGridCellsWithCaptions) {
 }
 
 // Dense lines, reduced per pixel column on the GPU: the reduction's framebuffers and queries
-// are made per window on the first frame, and nothing after. Two element types (two kinds
-// of buffer texture), over the whole window and in cells of two sizes.
+// (and the marker bitmap's) are made per window on the first frame, and nothing after. Two
+// element types (two kinds of buffer texture), one with markers, over the whole window and
+// in cells of two sizes.
 TEST_F(SteadyStateTest, DenseLinesReducedOnTheGPU) {
-    std::shared_ptr<internal::AbstractRenderable> lines[2] = {
+    std::shared_ptr<internal::AbstractRenderable> lines[3] = {
         std::make_shared<plot_impl>(20000, zv::ZV_FLOAT32, zv::ZV_MARKER_NONE),
-        std::make_shared<plot_impl>(20000, zv::ZV_UINT8, zv::ZV_MARKER_NONE)};
+        std::make_shared<plot_impl>(20000, zv::ZV_UINT8, zv::ZV_MARKER_NONE),
+        std::make_shared<plot_impl>(20000, zv::ZV_UINT8, zv::ZV_MARKER_CIRCLE)};
     for (const auto& r : lines) expectSteady([&] { window->draw(r); }, "dense line", 2);
     window->grid(1, 3);
     expectSteady(
         [&] {
             window->draw(0, 0, lines[0], nullptr);
             window->draw(1, 0, lines[1], nullptr);
+            window->draw(2, 0, lines[2], nullptr);
             window->draw();
         },
         "dense lines in grid cells", 2);

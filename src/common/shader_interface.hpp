@@ -19,6 +19,9 @@
     X(TEXT_POSITION, 0)     \
     X(TEXT_TEXCOORD, 1)
 
+#include <array>
+#include <cstddef>
+
 namespace internal {
 
 enum AttributeLocation : unsigned {
@@ -32,3 +35,22 @@ enum AttributeLocation : unsigned {
 #define ZV_ATTRIBUTE_DEFINE(name, location) "#define " #name "_LOCATION " #location "\n"
 // The first lines of every GLSL source: the version, then the attribute locations.
 #define ZV_GLSL_HEADER "#version 330\n" ZV_ATTRIBUTES(ZV_ATTRIBUTE_DEFINE)
+
+namespace internal {
+
+// Joins string literals (and constexpr char arrays) into one at compile time, for sources
+// that share a block of GLSL:
+//     inline constexpr auto gNameText = glslJoin(ZV_GLSL_HEADER, gSharedGlsl, R"glsl(...)glsl");
+//     inline constexpr const char* gNameShaderSrc = gNameText.data();
+template <size_t... N>
+constexpr std::array<char, (N + ...) - sizeof...(N) + 1> glslJoin(const char (&... parts)[N]) {
+    std::array<char, (N + ...) - sizeof...(N) + 1> joined{};
+    size_t k = 0;
+    const auto append = [&](const char* part, size_t size) {
+        for (size_t i = 0; i + 1 < size; ++i) joined[k++] = part[i];
+    };
+    (append(parts, N), ...);
+    return joined;
+}
+
+}  // namespace internal

@@ -29,7 +29,8 @@ PointFormat pointFormat(GLenum type) {
 }
 }  // namespace
 
-LineLod::LineLod(GLuint vbo, GLenum type, unsigned n) : mN(n) {
+LineLod::LineLod(GLuint vbo, GLenum type, unsigned n)
+    : mN(n), mSampler(pointFormat(type).sampler) {
     const PointFormat format = pointFormat(type);
     mReduceProgram = groupProgram<LodReduceUniforms>(
         std::string("line reduction ") + format.sampler, [&] {
@@ -64,8 +65,8 @@ LineLod::~LineLod() {
         ContextScope scope(entry.first);
         if (!scope.ok()) continue;
         const PerWindow& w = entry.second;
-        const GLuint fbos[2] = {w.reduceFbo, w.verdictFbo};
-        glDeleteFramebuffers(2, fbos);
+        const GLuint fbos[3] = {w.reduceFbo, w.verdictFbo, w.bitmapFbo};
+        glDeleteFramebuffers(3, fbos);
         glDeleteQueries(2, w.queries);
     }
 }

@@ -193,9 +193,9 @@ struct LodLineUniforms {
                                                  "halfWidth"};
 };
 
-// The reduction of one plot's buffer. Programs, the buffer texture and the reduced points
-// belong to the share group; framebuffers and queries, which contexts do not share, are
-// made per window on its first reduced draw.
+// The reduction of one plot's buffer, for its line and its markers. Programs, the buffer
+// texture, the reduced points and the marker bitmap belong to the share group; framebuffers
+// and queries, which contexts do not share, are made per window on its first reduced draw.
 class LineLod {
 public:
     // For the plot's buffer `vbo` of n points of `type` (GL_UNSIGNED_BYTE, GL_INT,
@@ -217,14 +217,16 @@ public:
     // is drawn with the scissor box and viewport as found; the reduction passes change them
     // and the draw framebuffer for the moment. Leaves the reduced-line program in use, no
     // texture on unit 0's buffer and array targets; the caller's vertex array stays bound.
+    // Returns whether the points' verdict was made (false: the full line was drawn
+    // unconditionally), which drawMarkers reads.
     template <class FullDraw>
-    void draw(int windowId, const glm::mat4& transform, const float origin[2],
+    bool draw(int windowId, const glm::mat4& transform, const float origin[2],
               const float color[4], float halfWidth, const int frame[4], const int viewport[4],
               FullDraw&& fullDraw) {
         const PerWindow* w = reduce(windowId, transform, origin, frame, viewport);
         if (!w) {
             fullDraw();
-            return;
+            return false;
         }
         glBeginConditionalRender(w->queries[0], GL_QUERY_WAIT);
         drawReduced(windowId, transform, origin, color, halfWidth, viewport, frame[2] + 2);
@@ -233,6 +235,32 @@ public:
         fullDraw();
         glEndConditionalRender();
         unbindTextures();
+        return true;
+    }
+
+    // The markers of the line draw() has just drawn with its verdict made, same frame and
+    // viewport: stamped from a bitmap of the pixel corners they are centred on when the
+    // points were ordered (marker_lod_shaders.hpp), through `direct` (the plot's own marker
+    // draw, with its program and vertex array) when not, each under conditional rendering
+    // on the verdict; the pixels are the same. `color` and `markerType` as the marker program
+    // takes them. Through `direct` alone when the bitmap cannot be made for this frame.
+    // Leaves the stamp or the marker program in use and no texture on unit 0's 2-D and
+    // buffer targets; the scissor box, viewport and draw framebuffer are as found.
+    template <class DirectDraw>
+    void drawMarkers(int windowId, const glm::mat4& transform, const float origin[2],
+                     const float color[4], int markerType, const int frame[4],
+                     const int viewport[4], DirectDraw&& direct) {
+        const PerWindow* w = bitmapTarget(windowId, frame);
+        if (!w) {
+            direct();
+            return;
+        }
+        glBeginConditionalRender(w->queries[0], GL_QUERY_WAIT);
+        stampMarkers(windowId, *w, transform, origin, color, markerType, frame, viewport);
+        glEndConditionalRender();
+        glBeginConditionalRender(w->queries[1], GL_QUERY_WAIT);
+        direct();
+        glEndConditionalRender();
     }
 
     // Number of windows with framebuffers and queries of their own, for tests.
@@ -244,6 +272,9 @@ private:
         GLuint queries[2] = {0, 0};  // some pixel kept: [0] all ordered, [1] not ordered
         unsigned attachedCapacity = 0;  // texture width the framebuffer was attached at
         bool complete = false;
+        GLuint bitmapFbo = 0;  // made on the first marker draw
+        unsigned bitmapAttached = 0;  // mBitmapGeneration the framebuffer was attached at
+        bool bitmapComplete = false;
     };
     // Passes 1 and 2; null when this window cannot reduce (incomplete framebuffer), in
     // which case nothing was drawn and the state is as found.
@@ -255,6 +286,13 @@ private:
     // The reduced-points texture at least `texels` wide; grows, never shrinks.
     void reserve(unsigned texels);
     PerWindow& window(int windowId);
+    // The marker bitmap sized for `frame` and this window's framebuffer on it; null when the
+    // frame is too wide for a texture or the framebuffer is incomplete (marker_lod.cpp).
+    const PerWindow* bitmapTarget(int windowId, const int frame[4]);
+    // Both marker passes (marker_lod.cpp).
+    void stampMarkers(int windowId, const PerWindow& w, const glm::mat4& transform,
+                      const float origin[2], const float color[4], int markerType,
+                      const int frame[4], const int viewport[4]);
 
     unsigned mN;
     GLint mMaxTexels = 0;
@@ -263,6 +301,13 @@ private:
     GLTexture mVerdict;  // 1 x 1 target of the verdict pixels
     unsigned mCapacity = 0;
     ProgramRef mReduceProgram, mVerdictProgram, mLineProgram;
+    // Dense markers: the bitmap (RGBA32UI) with its size, bumped generation on each
+    // reallocation, and the programs, all made on the first marker draw.
+    GLTexture mBitmap;
+    unsigned mBitmapSize[2] = {0, 0};
+    unsigned mBitmapGeneration = 0;
+    const char* mSampler;  // the points' sampler type, for the bitmap program
+    ProgramRef mBitmapProgram, mStampProgram;
     std::map<int, PerWindow> mWindows;
 };
 

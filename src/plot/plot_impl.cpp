@@ -164,12 +164,18 @@ void plot_impl::renderGraph(int windowId, glm::mat4 transform) {
         reduced = mLod->worthIt(frame[2]);
     }
     if (reduced) {
-        mLod->draw(windowId, transform, mMapping.origin, mColor, halfWidth, frame, viewport,
-                   fullDraw);
+        reduced = mLod->draw(windowId, transform, mMapping.origin, mColor, halfWidth, frame,
+                             viewport, fullDraw);
     } else {
         fullDraw();
     }
-    renderMarkers(windowId, transform, true);
+    if (reduced && mMarkerType != zv::ZV_MARKER_NONE) {
+        // As many points: markers stamped from a bitmap of their pixels when ordered.
+        mLod->drawMarkers(windowId, transform, mMapping.origin, mColor, mMarkerType, frame,
+                          viewport, [&] { renderMarkers(windowId, transform, true); });
+    } else {
+        renderMarkers(windowId, transform, true);
+    }
 }
 
 void plot_impl::renderMarkers(int windowId, const glm::mat4& transform, bool bound) {
@@ -191,7 +197,10 @@ UniformCache& plot_impl::useMarkerProgram(int windowId) {
     glGetIntegerv(GL_VIEWPORT, viewport);
     const GLfloat halfViewport[2] = {0.5f * static_cast<float>(viewport[2]),
                                      0.5f * static_cast<float>(viewport[3])};
+    const GLfloat viewportOrigin[2] = {static_cast<float>(viewport[0]),
+                                       static_cast<float>(viewport[1])};
     u.setVec2(MarkerUniforms::HALF_VIEWPORT, halfViewport);
+    u.setVec2(MarkerUniforms::VIEWPORT_ORIGIN, viewportOrigin);
     return u;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // Shader sources of the plot: the data vertex stage shared by the line and the markers, the
-// markers' geometry stage, which makes each point a 10-pixel square, and their fragment
-// stage, which shapes it. The line's fragment stage is the chart frame's plain one.
+// markers' geometry stage, which makes each point a 10-pixel square on whole pixels, and
+// their fragment stage, which shapes it. The line's fragment stage is the chart frame's
+// plain one.
 
 #include "common/shader_interface.hpp"
 
@@ -46,88 +47,105 @@ struct LineUniforms {
                                                  "logAxes",   "halfViewport", "halfWidth"};
 };
 
-// Each point becomes a square of 10 x 10 pixels centred on it, two triangles with the
-// sprite coordinate (u, v) of a point sprite: (0, 0) at the top-left corner. A software
-// rasteriser widens points into squares on the CPU one by one, several times slower than
-// this stage; triangles also look the same on every rasteriser. "halfViewport" is half the
-// viewport's width and height in pixels. A point the data vertex stage clipped away (no
-// logarithm on a logarithmic axis) makes nothing.
-inline constexpr const char* gMarkerGeometryShaderSrc = ZV_GLSL_HEADER R"glsl(
+// Where a marker sits and which of its pixels it inks, shared by the stages that draw markers
+// one by one and by those that stamp them from a bitmap of occupied pixels (marker_lod), so
+// both make the same pixels. A marker is a 10 x 10 pixel square whose centre is the point's
+// window position rounded to the nearest pixel corner: it covers whole pixels, the same on
+// every rasteriser, multisampled or not, and two points rounded to one corner make one
+// picture. markerCentre: that corner, from a clip-space position, in pixels of the viewport
+// of half size `halfViewport`. markerKeeps: whether the pixel whose centre lies at `offset`
+// pixels from the marker's centre (y up; each component k + 0.5 for k in -5..4) is inked by
+// marker type `type`. Types 1 to 7 are a disc, a ring, a square outline, a triangle with its
+// apex up, a diagonal cross, an upright cross and both crosses together; any other value
+// keeps the whole square. The shapes read the sprite coordinate (u, v) of the pixel centre,
+// (0, 0) at the square's top-left corner.
+inline constexpr char gMarkerShapeGlsl[] = R"glsl(
+vec2 markerCentre(vec4 clip, vec2 halfViewport) {
+    return floor((clip.xy / clip.w + 1.0) * halfViewport + 0.5);
+}
+bool markerKeeps(vec2 offset, int type) {
+    float u = (offset.x + 5.0) * 0.1;
+    float v = (5.0 - offset.y) * 0.1;
+    float a = u - 0.5;
+    float b = v - 0.5;
+    float dist = sqrt(a * a + b * b);
+    switch (type) {
+        case 1: return dist < 0.3;
+        case 2: return dist > 0.3 && dist < 0.5;
+        case 3: return u < 0.15 || u > 0.85 || v < 0.15 || v > 0.85;
+        case 4: return 2.0 * (u - 0.25) - (v + 0.5) < 0.0 && 2.0 * (u - 0.25) + (v + 0.5) > 1.0;
+        case 5: return abs(a + b) < 0.13 || abs(a - b) < 0.13;
+        case 6: return abs(a) < 0.07 || abs(b) < 0.07;
+        case 7: return abs(a + b) < 0.07 || abs(a - b) < 0.07 || abs(a) < 0.07 || abs(b) < 0.07;
+        default: return true;
+    }
+}
+)glsl";
+
+// Each point becomes its marker's square, two triangles on whole pixels (see
+// gMarkerShapeGlsl). A software rasteriser widens points into squares on the CPU one by
+// one, several times slower than this stage. "halfViewport" is half the viewport's width and
+// height in pixels, "viewportOrigin" its lower-left corner in the window; "centre" is the
+// marker's centre in window pixels, as gl_FragCoord counts them. A point the data vertex
+// stage clipped away (no logarithm on a logarithmic axis) makes nothing.
+inline constexpr auto gMarkerGeometryShaderText = glslJoin(ZV_GLSL_HEADER, gMarkerShapeGlsl, R"glsl(
 layout(points) in;
 layout(triangle_strip, max_vertices = 4) out;
 uniform vec2 halfViewport;
-out vec2 spriteCoord;
-void corner(vec4 centre, vec2 side, vec2 uv) {
-    gl_Position = centre + vec4(side * (5.0 / halfViewport) * centre.w, 0.0, 0.0);
+uniform vec2 viewportOrigin;
+flat out vec2 centre;
+void corner(vec2 c, vec2 side, float z) {
+    gl_Position = vec4((c + 5.0 * side) / halfViewport - 1.0, z, 1.0);
     gl_ClipDistance[0] = 1.0;
-    spriteCoord = uv;
+    centre = c + viewportOrigin;
     EmitVertex();
 }
 void main(void) {
     if (gl_in[0].gl_ClipDistance[0] < 0.0)
         return;
-    vec4 c = gl_in[0].gl_Position;
-    corner(c, vec2(-1.0, -1.0), vec2(0.0, 1.0));
-    corner(c, vec2(-1.0, 1.0), vec2(0.0, 0.0));
-    corner(c, vec2(1.0, -1.0), vec2(1.0, 1.0));
-    corner(c, vec2(1.0, 1.0), vec2(1.0, 0.0));
+    vec4 p = gl_in[0].gl_Position;
+    vec2 c = markerCentre(p, halfViewport);
+    float z = p.z / p.w;
+    corner(c, vec2(-1.0, -1.0), z);
+    corner(c, vec2(-1.0, 1.0), z);
+    corner(c, vec2(1.0, -1.0), z);
+    corner(c, vec2(1.0, 1.0), z);
     EndPrimitive();
 }
-)glsl";
+)glsl");
+inline constexpr const char* gMarkerGeometryShaderSrc = gMarkerGeometryShaderText.data();
 
 // Uniforms of the marker program (gMarkerVertexShaderSrc, gMarkerGeometryShaderSrc and
 // gMarkerSpriteFragmentShaderSrc).
 struct MarkerUniforms {
-    enum : int { TRANSFORM, LINE_COLOR, MARKER_TYPE, ORIGIN, LOG_AXES, HALF_VIEWPORT, COUNT };
-    static constexpr const char* NAMES[COUNT] = {"transform", "line_color", "marker_type",
-                                                 "origin",    "logAxes",    "halfViewport"};
+    enum : int {
+        TRANSFORM,
+        LINE_COLOR,
+        MARKER_TYPE,
+        ORIGIN,
+        LOG_AXES,
+        HALF_VIEWPORT,
+        VIEWPORT_ORIGIN,
+        COUNT
+    };
+    static constexpr const char* NAMES[COUNT] = {"transform", "line_color",   "marker_type",
+                                                 "origin",    "logAxes",      "halfViewport",
+                                                 "viewportOrigin"};
 };
 
-// (u, v) is the sprite coordinate, v = 0 at the top edge. Marker types 1 to 7 are a disc,
-// a ring, a square outline, a triangle with its apex up, a diagonal cross, an upright
-// cross and both crosses together; any other value keeps the whole square.
-inline constexpr const char* gMarkerSpriteFragmentShaderSrc = ZV_GLSL_HEADER R"glsl(
+// Shapes the square by marker_type (see markerKeeps).
+inline constexpr auto gMarkerSpriteFragmentShaderText = glslJoin(ZV_GLSL_HEADER, gMarkerShapeGlsl, R"glsl(
 uniform int marker_type;
 uniform vec4 line_color;
-in vec2 spriteCoord;
+flat in vec2 centre;
 out vec4 outputColor;
 void main(void) {
-    float u = spriteCoord.x;
-    float v = spriteCoord.y;
-    float a = u - 0.5;
-    float b = v - 0.5;
-    float dist = sqrt(a * a + b * b);
-    bool keep = true;
-    switch (marker_type) {
-        case 1:
-            keep = dist < 0.3;
-            break;
-        case 2:
-            keep = dist > 0.3 && dist < 0.5;
-            break;
-        case 3:
-            keep = u < 0.15 || u > 0.85 || v < 0.15 || v > 0.85;
-            break;
-        case 4:
-            keep = 2.0 * (u - 0.25) - (v + 0.5) < 0.0 && 2.0 * (u - 0.25) + (v + 0.5) > 1.0;
-            break;
-        case 5:
-            keep = abs(a + b) < 0.13 || abs(a - b) < 0.13;
-            break;
-        case 6:
-            keep = abs(a) < 0.07 || abs(b) < 0.07;
-            break;
-        case 7:
-            keep = abs(a + b) < 0.07 || abs(a - b) < 0.07 || abs(a) < 0.07 || abs(b) < 0.07;
-            break;
-        default:
-            keep = true;
-            break;
-    }
-    if (!keep)
+    if (!markerKeeps(gl_FragCoord.xy - centre, marker_type))
         discard;
     outputColor = line_color;
 }
-)glsl";
+)glsl");
+inline constexpr const char* gMarkerSpriteFragmentShaderSrc =
+    gMarkerSpriteFragmentShaderText.data();
 
 }  // namespace internal
