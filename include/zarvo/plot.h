@@ -22,7 +22,8 @@ namespace zv {
 class ZV_API Plot {
 public:
     /// @param plotType ZV_PLOT_SCATTER for markers only; any other value draws a line
-    /// @param markerType marker drawn at every point (ZV_MARKER_NONE for none)
+    /// @param markerType marker drawn at every point (ZV_MARKER_NONE for none): 10 x 10
+    ///        pixels centred on the pixel corner nearest the point
     /// @throws zv::TypeError (argument 1) for ZV_INT8 or an unknown type
     /// @throws zv::DimensionError (argument 1) for more than 2^31 - 1 points, what one draw
     ///         call can take, before anything is allocated
