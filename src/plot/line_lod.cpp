@@ -47,6 +47,7 @@ LineLod::LineLod(GLuint vbo, GLenum type, unsigned n)
     });
 
     glGetIntegerv(GL_MAX_TEXTURE_BUFFER_SIZE, &mMaxTexels);
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &mMaxTextureSize);
     mPoints = GLTexture::create();
     glBindTexture(GL_TEXTURE_BUFFER, mPoints.get());
     glTexBuffer(GL_TEXTURE_BUFFER, format.internalFormat, vbo);

@@ -296,6 +296,7 @@ private:
 
     unsigned mN;
     GLint mMaxTexels = 0;
+    GLint mMaxTextureSize = 0;  // the marker bitmap's largest side
     GLTexture mPoints;   // buffer texture over the plot's buffer
     GLTexture mReduced;  // 2-D array, 3 layers of capacity x 1 texels (RGBA32F)
     GLTexture mVerdict;  // 1 x 1 target of the verdict pixels

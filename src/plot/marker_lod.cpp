@@ -32,9 +32,8 @@ unsigned grown(unsigned minimum, unsigned needed) {
 const LineLod::PerWindow* LineLod::bitmapTarget(int windowId, const int frame[4]) {
     const unsigned width = static_cast<unsigned>(reach(frame[2]));
     const unsigned height = static_cast<unsigned>(chunks(frame[3]) + 1);
-    GLint maxSize = 0;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
-    if (width > static_cast<unsigned>(maxSize) || height > static_cast<unsigned>(maxSize))
+    if (width > static_cast<unsigned>(mMaxTextureSize) ||
+        height > static_cast<unsigned>(mMaxTextureSize))
         return nullptr;
     if (!mBitmapProgram) {
         mBitmapProgram = groupProgram<MarkerBitmapUniforms>(
