@@ -7,6 +7,7 @@
 // windows therefore has its uniforms moved away once whenever the window changes, and then
 // the real values are written.
 
+#include <array>
 #include <cstddef>
 #include <vector>
 
@@ -23,6 +24,12 @@ void setProgramConstants(GLuint program, Set&& set) {
     glUseProgram(program);
     set();
     glUseProgram(static_cast<GLuint>(previous));
+}
+
+// Half the width and height of `viewport` (x, y, width, height), as the programs that work
+// in the viewport's pixels take it ("halfViewport").
+inline std::array<GLfloat, 2> halfViewportOf(const GLint viewport[4]) {
+    return {0.5f * static_cast<GLfloat>(viewport[2]), 0.5f * static_cast<GLfloat>(viewport[3])};
 }
 
 // The uniforms of one program, kept beside it (see gl/shared_program.hpp): their locations,

@@ -48,13 +48,11 @@ bool HistColumns::applies(int columns) const {
 void HistColumns::draw(int windowId, const glm::mat4& frameTransform, const float color[4],
                        float yMax, bool logY, const float logRange[2], const int frame[4],
                        const int viewport[4]) {
-    const GLfloat halfViewport[2] = {0.5f * static_cast<float>(viewport[2]),
-                                     0.5f * static_cast<float>(viewport[3])};
     UniformCache& u = mProgram->uniforms;
     u.use(windowId);
     u.setInt(HistColumnUniforms::NBINS, static_cast<GLint>(mBins));
     u.setMatrix4(HistColumnUniforms::TRANSFORM, &frameTransform[0][0]);
-    u.setVec2(HistColumnUniforms::HALF_VIEWPORT, halfViewport);
+    u.setVec2(HistColumnUniforms::HALF_VIEWPORT, halfViewportOf(viewport).data());
     u.setFloat(HistColumnUniforms::FIRST_COLUMN, static_cast<float>(frame[0] - viewport[0]));
     u.setFloat(HistColumnUniforms::YMAX, yMax);
     u.setInt(HistColumnUniforms::LOG_Y, logY ? 1 : 0);

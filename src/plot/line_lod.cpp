@@ -29,9 +29,9 @@ PointFormat pointFormat(GLenum type) {
 }
 }  // namespace
 
-LineLod::LineLod(GLuint vbo, GLenum type, unsigned n)
-    : mN(n), mSampler(pointFormat(type).sampler) {
+LineLod::LineLod(GLuint vbo, GLenum type, unsigned n) : mN(n) {
     const PointFormat format = pointFormat(type);
+    mSampler = format.sampler;
     mReduceProgram = groupProgram<LodReduceUniforms>(
         std::string("line reduction ") + format.sampler, [&] {
             const std::string source = std::string(ZV_GLSL_HEADER "#define POINTS ") +
@@ -141,15 +141,13 @@ const LineLod::PerWindow* LineLod::reduce(int windowId, const glm::mat4& transfo
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, w.reduceFbo);
     glViewport(0, 0, columns + 2, 1);
     glBindTexture(GL_TEXTURE_BUFFER, mPoints.get());
-    const GLfloat halfViewport[2] = {0.5f * static_cast<float>(viewport[2]),
-                                     0.5f * static_cast<float>(viewport[3])};
     UniformCache& reduction = mReduceProgram->uniforms;
     reduction.use(windowId);
     reduction.setInt(LodReduceUniforms::N, static_cast<GLint>(mN));
     reduction.setInt(LodReduceUniforms::COLUMNS, columns);
     reduction.setMatrix4(LodReduceUniforms::TRANSFORM, &transform[0][0]);
     reduction.setVec2(LodReduceUniforms::ORIGIN, origin);
-    reduction.setVec2(LodReduceUniforms::HALF_VIEWPORT, halfViewport);
+    reduction.setVec2(LodReduceUniforms::HALF_VIEWPORT, halfViewportOf(viewport).data());
     reduction.setFloat(LodReduceUniforms::FIRST_COLUMN,
                        static_cast<float>(frame[0] - viewport[0]));
     glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
@@ -177,14 +175,12 @@ const LineLod::PerWindow* LineLod::reduce(int windowId, const glm::mat4& transfo
 void LineLod::drawReduced(int windowId, const glm::mat4& transform, const float origin[2],
                           const float color[4], float halfWidth, const int viewport[4],
                           int texels) {
-    const GLfloat halfViewport[2] = {0.5f * static_cast<float>(viewport[2]),
-                                     0.5f * static_cast<float>(viewport[3])};
     UniformCache& line = mLineProgram->uniforms;
     line.use(windowId);
     line.setMatrix4(LodLineUniforms::TRANSFORM, &transform[0][0]);
     line.setVec2(LodLineUniforms::ORIGIN, origin);
     line.setVec4(LodLineUniforms::COLOR, color);
-    line.setVec2(LodLineUniforms::HALF_VIEWPORT, halfViewport);
+    line.setVec2(LodLineUniforms::HALF_VIEWPORT, halfViewportOf(viewport).data());
     line.setFloat(LodLineUniforms::HALF_WIDTH, halfWidth);
     // The array texture is still bound on unit 0 from the verdict.
     glDrawArrays(GL_LINE_STRIP, 0, 4 * texels);

@@ -307,7 +307,7 @@ private:
     GLTexture mBitmap;
     unsigned mBitmapSize[2] = {0, 0};
     unsigned mBitmapGeneration = 0;
-    const char* mSampler;  // the points' sampler type, for the bitmap program
+    const char* mSampler = nullptr;  // the points' sampler type, for the bitmap program
     ProgramRef mBitmapProgram, mStampProgram;
     std::map<int, PerWindow> mWindows;
 };

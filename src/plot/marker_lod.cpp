@@ -91,14 +91,12 @@ void LineLod::stampMarkers(int windowId, const PerWindow& w, const glm::mat4& tr
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, w.bitmapFbo);
     glViewport(0, 0, reach(frame[2]), rows + 1);
     glBindTexture(GL_TEXTURE_BUFFER, mPoints.get());
-    const GLfloat halfViewport[2] = {0.5f * static_cast<float>(viewport[2]),
-                                     0.5f * static_cast<float>(viewport[3])};
     UniformCache& bitmap = mBitmapProgram->uniforms;
     bitmap.use(windowId);
     bitmap.setInt(MarkerBitmapUniforms::N, static_cast<GLint>(mN));
     bitmap.setMatrix4(MarkerBitmapUniforms::TRANSFORM, &transform[0][0]);
     bitmap.setVec2(MarkerBitmapUniforms::ORIGIN, origin);
-    bitmap.setVec2(MarkerBitmapUniforms::HALF_VIEWPORT, halfViewport);
+    bitmap.setVec2(MarkerBitmapUniforms::HALF_VIEWPORT, halfViewportOf(viewport).data());
     bitmap.setIVec2(MarkerBitmapUniforms::GRID_ORIGIN, gridOrigin);
     bitmap.setInt(MarkerBitmapUniforms::CHUNKS, rows);
     bitmap.setInt(MarkerBitmapUniforms::MARKER_TYPE, markerType);

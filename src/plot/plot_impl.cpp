@@ -144,10 +144,8 @@ void plot_impl::renderGraph(int windowId, glm::mat4 transform) {
     // area, not the cell the transform was made for.
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
-    const GLfloat halfViewport[2] = {0.5f * static_cast<float>(viewport[2]),
-                                     0.5f * static_cast<float>(viewport[3])};
     const float halfWidth = 0.5f * mLineWidth;
-    u.setVec2(LineUniforms::HALF_VIEWPORT, halfViewport);
+    u.setVec2(LineUniforms::HALF_VIEWPORT, halfViewportOf(viewport).data());
     u.setFloat(LineUniforms::HALF_WIDTH, halfWidth);
     const auto fullDraw = [&] {
         glUseProgram(mLineProgram->get());
@@ -170,7 +168,7 @@ void plot_impl::renderGraph(int windowId, glm::mat4 transform) {
         fullDraw();
     }
     if (reduced && mMarkerType != zv::ZV_MARKER_NONE) {
-        // As many points: markers stamped from a bitmap of their pixels when ordered.
+        // Dense enough to reduce: the markers too are stamped from a bitmap when ordered.
         mLod->drawMarkers(windowId, transform, mMapping.origin, mColor, mMarkerType, frame,
                           viewport, [&] { renderMarkers(windowId, transform, true); });
     } else {
@@ -195,11 +193,9 @@ UniformCache& plot_impl::useMarkerProgram(int windowId) {
     // The squares are made in the viewport's pixels (a grid cell's inset area).
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
-    const GLfloat halfViewport[2] = {0.5f * static_cast<float>(viewport[2]),
-                                     0.5f * static_cast<float>(viewport[3])};
     const GLfloat viewportOrigin[2] = {static_cast<float>(viewport[0]),
                                        static_cast<float>(viewport[1])};
-    u.setVec2(MarkerUniforms::HALF_VIEWPORT, halfViewport);
+    u.setVec2(MarkerUniforms::HALF_VIEWPORT, halfViewportOf(viewport).data());
     u.setVec2(MarkerUniforms::VIEWPORT_ORIGIN, viewportOrigin);
     return u;
 }
