@@ -433,10 +433,13 @@ protected:
             if (d == Draw::Cells) window->draw();
         }
     }
+    // Also after a set-up that failed part way (no display, say): nothing to make current.
     static void TearDownTestSuite() {
-        window->makeCurrent();
+        if (window) window->makeCurrent();
         delete scene;
         delete window;
+        scene = nullptr;
+        window = nullptr;
         references.clear();
     }
     static zv::Window* window;
