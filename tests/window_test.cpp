@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <set>
 #include <thread>
 
@@ -14,6 +15,7 @@
 #include "glfw/window.hpp"
 #include "support/gl_test.hpp"
 #include "support/glfw_util.hpp"
+#include "support/image_util.hpp"
 #include "window/window.hpp"
 #include "zarvo.h"
 
@@ -188,6 +190,41 @@ TEST_F(WindowGLTest, CaptionIsRedInTheBandAboveTheDrawingArea) {
     EXPECT_GE(red[1], 300 + 264);  // above the drawing area (baseline at 92% of the cell)
     EXPECT_LE(red[3], 600);
     EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
+}
+
+// Draws nothing: what the window shows is its own clear.
+class EmptyRenderable : public internal::AbstractRenderable {
+public:
+    void render(int, int, int, int, int) override {}
+};
+
+// The window's background is black whatever clear colour the application left set, in every
+// place the frame's clear shows: a whole-window draw, the margins and captions band of a grid
+// cell, and the bands beside an image that keeps its aspect ratio.
+TEST_F(WindowGLTest, FramesClearToTheBackgroundWhateverTheApplicationsClearColour) {
+    auto wide = zvtest::makeImage(2, 1, zv::ZV_GRAYSCALE, zv::ZV_UINT8, std::vector<uint8_t>{255, 255});
+    wide->keepAspectRatio(true);
+    const std::function<void()> draws[] = {
+        [&] { window->draw(std::make_shared<EmptyRenderable>()); },
+        [&] {
+            window->grid(2, 2);
+            window->draw(1, 1, std::make_shared<EmptyRenderable>(), nullptr);
+        },
+        [&] { window->draw(wide); },
+    };
+    const auto black = [](const zvtest::RGBA& c) { return zvtest::near(c, {0, 0, 0, 255}); };
+    const auto white = [](const zvtest::RGBA& c) { return zvtest::isWhite(c); };
+    for (size_t k = 0; k < 3; ++k) {
+        glClearColor(1.0f, 0.0f, 1.0f, 1.0f);  // the application's own
+        draws[k]();
+        zvtest::Snapshot s = grab();
+        const int image = k == 2 ? s.count(0, 0, W, H, white) : 0;
+        if (k == 2) {
+            EXPECT_EQ(W * H * 2 / 3, image);  // 800 x 400 between two bands of 100
+        }
+        EXPECT_EQ(W * H - image, s.count(0, 0, W, H, black)) << "draw " << k;
+        zvtest::expectNoGLError("the draw");
+    }
 }
 
 TEST_F(WindowGLTest, BrokenPreconditionsRaiseWithAdvice) {

@@ -19,6 +19,15 @@ namespace internal {
 namespace {
 const float RED[4] = {1.0f, 0.0f, 0.0f, 1.0f};
 
+// Starts a frame over the whole w x h framebuffer in the window's black background. The
+// clear colour is set each time: the application shares the context and may have left its
+// own (it stays black afterwards, as the window documents).
+void clearFrame(int w, int h) {
+    glViewport(0, 0, w, h);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(FRAME_CLEAR_BITS);
+}
+
 // Entry-point records are never released: a group's record outlives its windows, and the
 // current-context record may still name it. They are kept here, so they stay reachable.
 GLEWContext* newEntryPointRecord() {
@@ -211,9 +220,7 @@ void window_impl::draw(const std::shared_ptr<AbstractRenderable>& r) {
     // Draws into this window whatever the application left bound or enabled, and puts its
     // state back afterwards; depth testing is off, so draw order decides what is on top.
     GLStateGuard guard;
-    glViewport(0, 0, w, h);
-    glClear(FRAME_CLEAR_BITS);
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    clearFrame(w, h);
     mClearPending = false;
     r->setColorMapUBOParams(mColorMapUBO, mColorMapLen);
     r->render(mID, 0, 0, w, h);
@@ -235,8 +242,7 @@ void window_impl::grid(int rows, int columns) {
     MakeContextCurrent(this);
     followResize(w, h);
     GLStateGuard guard;
-    glViewport(0, 0, w, h);
-    glClear(FRAME_CLEAR_BITS);
+    clearFrame(w, h);
     mClearPending = false;
     mCellWidth = w / columns;
     mCellHeight = h / rows;
@@ -265,8 +271,7 @@ void window_impl::draw(int column, int row, const std::shared_ptr<AbstractRender
     GLStateGuard guard;
     if (mClearPending) {
         // The first cell of a new frame: what draw() presented goes now.
-        glViewport(0, 0, w, h);
-        glClear(FRAME_CLEAR_BITS);
+        clearFrame(w, h);
         mClearPending = false;
         mInteraction.newGridFrame();
     }
@@ -276,6 +281,7 @@ void window_impl::draw(int column, int row, const std::shared_ptr<AbstractRender
     glViewport(c.vx, c.vy, c.vwidth, c.vheight);
     glScissor(c.vx, c.vy, c.vwidth, c.vheight);
     glEnable(GL_SCISSOR_TEST);
+    // Every draw leaves the clear colour black, as the window documents.
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     r->setColorMapUBOParams(mColorMapUBO, mColorMapLen);
     r->render(mID, c.x, c.y, c.width, c.height);
