@@ -49,9 +49,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     internal::font_impl& impl = *font().get()->impl();
     if (impl.loaded()) {
         const float pos[2] = {4.0f, 200.0f};
-        impl.setOthro2D(zvfuzz::W, zvfuzz::H);
-        impl.render(zvfuzz::windowId(), pos, WHITE, ALL_PRINTABLE, -1, false);
-        impl.render(zvfuzz::windowId(), pos, WHITE, "Vq", 3 * pixelSize, true);
+        impl.render(zvfuzz::windowId(), zvfuzz::W, zvfuzz::H, pos, WHITE, ALL_PRINTABLE, -1,
+                    false);
+        impl.render(zvfuzz::windowId(), zvfuzz::W, zvfuzz::H, pos, WHITE, "Vq", 3 * pixelSize,
+                    true);
         zvfuzz::requireNoGLError("drawing with the loaded font");
     }
     return 0;

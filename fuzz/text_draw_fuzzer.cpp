@@ -61,8 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     zv::Window& w = zvfuzz::window();
     w.makeCurrent();
     internal::font_impl& font = *s.font.get()->impl();
-    font.setOthro2D(areaWidth, areaHeight);
-    font.render(zvfuzz::windowId(), pos, color, text.c_str(), fontSize, vertical);
+    font.render(zvfuzz::windowId(), areaWidth, areaHeight, pos, color, text.c_str(), fontSize,
+                vertical);
     zvfuzz::requireNoGLError("font render");
 
     w.grid(1, 2);

@@ -174,9 +174,7 @@ namespace {
 // A chart frame with no data of its own.
 class FrameChart : public internal::AbstractChart2D {
 public:
-    void render(int windowId, int x, int y, int w, int h) override {
-        renderChart(windowId, x, y, w, h);
-    }
+    void render(const internal::DrawContext& draw) override { renderChart(frameDraw(draw)); }
     GLuint vbo() const override { return 0; }
     size_t size() const override { return 0; }
 };
@@ -337,17 +335,20 @@ TEST_F(ChartGLTest, LabelListsFollowTheLimits) {
 TEST_F(ChartGLTest, DrawingPositionOfTheAreaChangesNothing) {
     auto chart = std::make_shared<FrameChart>();
     chart->setYAxisTitle("y");
-    // As the window does before every draw (text leaves depth testing on).
+    // As the window does before every draw.
     auto prepare = [] {
         glViewport(0, 0, 800, 600);
         glDisable(GL_DEPTH_TEST);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     };
     prepare();
-    chart->render(window->id(), 0, 0, 800, 600);
+    chart->render(zvtest::drawContext(*window, 0, 0, 800, 600));
     const zvtest::Snapshot a = zvtest::readBack(0, 0, 800, 600);
     prepare();
-    chart->render(window->id(), 37, 11, 800, 600);
+    internal::DrawContext moved = zvtest::drawContext(*window, 0, 0, 800, 600);
+    moved.area.x = 37;
+    moved.area.y = 11;
+    chart->render(moved);
     const zvtest::Snapshot b = zvtest::readBack(0, 0, 800, 600);
     EXPECT_TRUE(a.rgba == b.rgba);
     EXPECT_GT(a.count(0, 0, 800, 600, zvtest::isWhite), 500);
@@ -358,7 +359,7 @@ TEST_F(ChartGLTest, AreaWithoutDataAreaDrawsNothingAndFailsNothing) {
     auto chart = std::make_shared<FrameChart>();
     glViewport(0, 0, 80, 40);
     glClear(GL_COLOR_BUFFER_BIT);
-    chart->render(window->id(), 0, 0, 80, 40);
+    chart->render(zvtest::drawContext(*window, 0, 0, 80, 40));
     zvtest::expectChartStateRestored("render into 80 x 40");
     EXPECT_EQ(0, zvtest::readBack(0, 0, 100, 60).count(0, 0, 100, 60, zvtest::notBlack));
 }

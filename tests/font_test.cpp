@@ -199,9 +199,8 @@ protected:
         glViewport(0, 0, W, H);
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
-        font->setOthro2D(W, H);
         const float pos[2] = {x, y};
-        font->render(window->id(), pos, color, text, fontSize, vertical);
+        font->render(window->id(), W, H, pos, color, text, fontSize, vertical);
         zvtest::expectNoGLError("render");
         return grab();
     }
@@ -541,9 +540,10 @@ TEST_F(FontGLTest, RenderLeavesTextStateBehind) {
 
         GLint v = -1;
         EXPECT_FALSE(glIsEnabled(GL_BLEND));
-        EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+        // Depth is not text's business: left as found.
+        EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
         glGetIntegerv(GL_DEPTH_FUNC, &v);
-        EXPECT_EQ(v, GL_LESS);
+        EXPECT_EQ(v, GL_GREATER);
         glGetIntegerv(GL_BLEND_SRC_RGB, &v);
         EXPECT_EQ(v, GL_SRC_ALPHA);
         glGetIntegerv(GL_BLEND_DST_RGB, &v);
@@ -632,9 +632,8 @@ TEST_F(FontGLTest, EachWindowGetsItsOwnVertexArray) {
         glViewport(0, 0, W, H);
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
-        font->setOthro2D(W, H);
         const float pos[2] = {100, 100};
-        font->render(w->id(), pos, WHITE, "Hello", -1, false);
+        font->render(w->id(), W, H, pos, WHITE, "Hello", -1, false);
         zvtest::expectNoGLError("render");
         const std::vector<int> b = zvtest::readBack(0, 0, W, H).bounds(zvtest::notBlack);
         EXPECT_NEAR(b[0], 100 + font->bearingX(glyph('H')), 2);
@@ -652,12 +651,11 @@ TEST_F(FontGLTest, DrawingAllocatesNothingOnceTheWindowHasItsVertexArray) {
     // The first draws make the vertex array (and let the driver build its shader variants).
     draw("Hello, world\nagain", 100, 100, 24);
     draw("Hello, world\nagain", 100, 100, 24);
-    font->setOthro2D(W, H);
     const float pos[2] = {100, 100};
     gAllocations = 0;
     gCountAllocations = true;
-    font->render(window->id(), pos, WHITE, "Hello, world\nagain", 24, false);
-    font->render(window->id(), pos, WHITE, "stacked", -1, true);
+    font->render(window->id(), W, H, pos, WHITE, "Hello, world\nagain", 24, false);
+    font->render(window->id(), W, H, pos, WHITE, "stacked", -1, true);
     gCountAllocations = false;
     EXPECT_EQ(gAllocations.load(), 0);
     zvtest::expectNoGLError("render");

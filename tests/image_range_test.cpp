@@ -72,8 +72,7 @@ protected:
         glViewport(0, 0, w, h);
         glClearColor(0.2f, 0.2f, 0.2f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);
-        img->setColorMapUBOParams(window->colorMapBuffer(), window->colorMapLength());
-        img->render(window->id(), 0, 0, w, h);
+        img->render(zvtest::drawContext(*window, 0, 0, w, h));
         zvtest::expectNoGLError("the offscreen image draw");
         Snapshot s;
         s.width = w;

@@ -439,7 +439,7 @@ TEST_F(PlotGLTest, AreaWithoutDataAreaDrawsNoDataAndFailsNothing) {
     glDisable(GL_DEPTH_TEST);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glEnable(GL_SCISSOR_TEST);
-    p->render(window->id(), 0, 0, 86, 600);
+    p->render(zvtest::drawContext(*window, 0, 0, 86, 600));
     zvtest::expectChartStateRestored("render into 86 x 600");
     EXPECT_EQ(0, zvtest::readBack(0, 0, 800, 600).count(0, 0, 800, 600, zvtest::notBlack));
 }

@@ -378,11 +378,10 @@ TEST_F(SteadyStateTest, TextAlone) {
     auto font = captionFont();
     const float pos[2] = {10.0f, 100.0f};
     const float color[4] = {1.0f, 1.0f, 1.0f, 1.0f};
-    font->setOthro2D(W, H);
     expectSteady(
         [&] {
-            font->render(window->id(), pos, color, "0.50 -0.22 X Axis", 15, false);
-            font->render(window->id(), pos, color, "Y Axis", 15, true);
+            font->render(window->id(), W, H, pos, color, "0.50 -0.22 X Axis", 15, false);
+            font->render(window->id(), W, H, pos, color, "Y Axis", 15, true);
         },
         "text");
 }

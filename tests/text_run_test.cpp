@@ -36,7 +36,6 @@ protected:
         zvtest::GLTest::SetUp();
         font = std::make_shared<font_impl>();
         font->loadSystemFont("Vera", 32);
-        font->setOthro2D(W, H);
     }
     Snapshot clearAndRead(const std::function<void()>& draw) {
         glViewport(0, 0, W, H);
@@ -52,11 +51,11 @@ TEST_F(TextRunTest, ARunDrawsWhatSeparateRendersDraw) {
     const Snapshot separate = clearAndRead([&] {
         for (const Text& t : TEXTS) {
             const float pos[2] = {t.x, t.y};
-            font->render(window->id(), pos, t.color, t.text, t.size, t.vertical);
+            font->render(window->id(), W, H, pos, t.color, t.text, t.size, t.vertical);
         }
     });
     const Snapshot run = clearAndRead([&] {
-        ASSERT_TRUE(font->begin(window->id()));
+        ASSERT_TRUE(font->begin(window->id(), W, H));
         for (const Text& t : TEXTS) {
             const float pos[2] = {t.x, t.y};
             font->drawString(pos, t.color, t.text, t.size, t.vertical);
@@ -75,7 +74,7 @@ TEST_F(TextRunTest, EndLeavesWhatRenderLeaves) {
     glEnable(GL_BLEND);
     glDisable(GL_DEPTH_TEST);
     glDepthFunc(GL_GREATER);
-    ASSERT_TRUE(font->begin(window->id()));
+    ASSERT_TRUE(font->begin(window->id(), W, H));
     const float pos[2] = {10, 10};
     font->drawString(pos, WHITE, "ab", 15, false);
     font->end();
@@ -87,15 +86,15 @@ TEST_F(TextRunTest, EndLeavesWhatRenderLeaves) {
     EXPECT_EQ(program, 0);
     EXPECT_EQ(vao, 0);
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
-    EXPECT_EQ(depthFunc, GL_LESS);
+    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_EQ(depthFunc, GL_GREATER);
     EXPECT_EQ(static_cast<GLuint>(sampler), font->sampler());
 }
 
 TEST_F(TextRunTest, WithoutAFontARunTouchesNothing) {
     font_impl unloaded;
     testing::internal::CaptureStderr();
-    EXPECT_FALSE(unloaded.begin(window->id()));
+    EXPECT_FALSE(unloaded.begin(window->id(), W, H));
     const float pos[2] = {10, 10};
     unloaded.drawString(pos, WHITE, "ab", 15, false);
     unloaded.end();

@@ -153,6 +153,8 @@ TEST_F(WindowGLTest, CellDrawUsesTheInsetAreaAndHandsOverTheWholeCell) {
     EXPECT_EQ(std::vector<int>({266, 300, 266, 300}),
               std::vector<int>({r->lastX, r->lastY, r->lastWidth, r->lastHeight}));
     EXPECT_EQ(std::vector<int>({271, 306, 256, 264}), std::vector<int>(r->viewport, r->viewport + 4));
+    const internal::PixelArea v = r->last.viewport;
+    EXPECT_EQ(std::vector<int>({271, 306, 256, 264}), std::vector<int>({v.x, v.y, v.width, v.height}));
     EXPECT_TRUE(r->scissorOn);
     EXPECT_EQ(std::vector<int>({271, 306, 256, 264}), std::vector<int>(r->scissor, r->scissor + 4));
     EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
@@ -195,7 +197,7 @@ TEST_F(WindowGLTest, CaptionIsRedInTheBandAboveTheDrawingArea) {
 // Draws nothing: what the window shows is its own clear.
 class EmptyRenderable : public internal::AbstractRenderable {
 public:
-    void render(int, int, int, int, int) override {}
+    void render(const internal::DrawContext&) override {}
 };
 
 // The window's background is black whatever clear colour the application left set, in every

@@ -311,20 +311,32 @@ void AbstractChart2D::bindResources(int windowId) {
     });
 }
 
-bool AbstractChart2D::beginDataClip(const ChartLayout& layout) {
-    if (!layout.hasDataArea) return false;
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    const PixelBox box = frameScissor(layout, viewport);
-    glScissor(box.x, box.y, box.width, box.height);
+FrameDraw AbstractChart2D::frameDraw(const DrawContext& draw) const {
+    FrameDraw f;
+    f.draw = draw;
+    f.layout = layout(draw.area.width, draw.area.height);
+    const PixelArea& v = draw.viewport;
+    const int viewport[4] = {v.x, v.y, v.width, v.height};
+    std::copy(viewport, viewport + 4, f.viewport);
+    if (f.layout.hasDataArea) {
+        const PixelBox box = frameScissor(f.layout, viewport);
+        const int clip[4] = {box.x, box.y, box.width, box.height};
+        std::copy(clip, clip + 4, f.clip);
+    }
+    return f;
+}
+
+bool AbstractChart2D::beginDataClip(const FrameDraw& frame) {
+    if (!frame.layout.hasDataArea) return false;
+    glScissor(frame.clip[0], frame.clip[1], frame.clip[2], frame.clip[3]);
     glEnable(GL_SCISSOR_TEST);
     return true;
 }
 
-void AbstractChart2D::renderChart(int windowId, int x, int y, int w, int h) {
-    (void)x;
-    (void)y;
-    const ChartLayout c = layout(w, h);
+void AbstractChart2D::renderChart(const FrameDraw& frame) {
+    const ChartLayout& c = frame.layout;
+    const int windowId = frame.draw.windowId;
+    const int w = c.width, h = c.height;
     // Too small an area for a data area: a frame of no size and a text space of no size
     // have nothing to show.
     if (!c.hasDataArea) return;
@@ -374,8 +386,8 @@ void AbstractChart2D::drawTicks(int windowId, const ChartLayout& c) {
 }
 
 bool AbstractChart2D::drawLabels(int windowId, const ChartLayout& c) {
-    mFont->setOthro2D(static_cast<int>(c.dataWidth), static_cast<int>(c.dataHeight));
-    if (!mFont->begin(windowId)) return false;
+    if (!mFont->begin(windowId, static_cast<int>(c.dataWidth), static_cast<int>(c.dataHeight)))
+        return false;
     // Labels that would touch their neighbours are left out (see thinLabels); their ticks
     // stay.
     for (size_t k = 0; k < mYTicks.labels.size(); ++k) {

@@ -4,8 +4,9 @@
 // axis titles. Data is placed in chart coordinates, the square [-1, 1]^2, which the frame
 // maps onto its data area (see chart_layout.hpp).
 //
-// A derived class's render() draws its data clipped to the frame, switches the scissor test
-// off, then calls renderChart(), which draws the frame and all text on top.
+// A derived class's render() takes the frame's geometry for the draw (frameDraw), draws its
+// data clipped to the frame, switches the scissor test off, then calls renderChart(), which
+// draws the frame and all text on top.
 
 #include <cstddef>
 #include <memory>
@@ -42,6 +43,16 @@ GLenum chartDataType(zv::ZVType type, const char* label);
 // points, histogram bins) are more than one draw call can take (2^31 - 1): the buffer would
 // be allocated and the draw silently refused. Called before anything is made.
 void checkDrawCount(unsigned count, const char* label, const char* what);
+
+// One draw of a chart: what the window passed, the frame's layout for its area, and the
+// frame's rectangle in the window (the data's scissor box: the layout scaled onto the
+// viewport, rounded outward to whole pixels and kept inside it).
+struct FrameDraw {
+    DrawContext draw;
+    ChartLayout layout;
+    int viewport[4] = {0, 0, 0, 0};  // draw.viewport: x, y, width, height
+    int clip[4] = {0, 0, 0, 0};      // x, y, width, height; empty without a data area
+};
 
 class AbstractChart2D : public AbstractRenderable {
 public:
@@ -131,10 +142,11 @@ public:
     void bindResources(int windowId);
     void unbindResources() const { VertexArrayMap::unbind(); }
 
-    // Draws border, ticks, labels and titles into the current viewport, which is the drawing
-    // area of w x h pixels (x and y are not used). Draws nothing when the area leaves no
-    // data area. Leaves program 0, vertex array 0 and point size 1.
-    void renderChart(int windowId, int x, int y, int w, int h);
+    // The frame's geometry for this draw.
+    FrameDraw frameDraw(const DrawContext& draw) const;
+    // Draws border, ticks, labels and titles. Draws nothing when the area leaves no data
+    // area. Leaves program 0, vertex array 0 and point size 1.
+    void renderChart(const FrameDraw& frame);
 
 protected:
     // The border program's uniforms (see ChartBorderUniforms), which a derived class's line
@@ -142,9 +154,9 @@ protected:
     UniformCache& borderUniforms() { return mBorderProgram->uniforms; }
     // The frame's layout for a drawing area of w x h pixels.
     ChartLayout layout(int w, int h) const { return chartLayout(w, h, mMetrics); }
-    // Clips to the frame's rectangle in the current viewport and enables the scissor test;
-    // false, with the scissor test untouched, when the area leaves no data area.
-    static bool beginDataClip(const ChartLayout& layout);
+    // Clips to the frame's rectangle and enables the scissor test; false, with the scissor
+    // test untouched, when the area leaves no data area.
+    static bool beginDataClip(const FrameDraw& frame);
     static void endDataClip() { glDisable(GL_SCISSOR_TEST); }
     // Limits fitted to the data, as the chart takes them: a logarithmic axis keeps its own
     // when the fit reaches zero or below. False when they are the limits in force, so that a

@@ -8,20 +8,33 @@
 
 namespace internal {
 
+// A rectangle in window pixels, from the framebuffer's bottom-left corner.
+struct PixelArea {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+
+// Everything a draw needs, built by the window for each draw and passed down: nothing is
+// learnt by reading state back from the driver. The window has made its context current,
+// set the viewport to `viewport` and its state (see GLStateGuard), and cleared the frame.
+struct DrawContext {
+    // The window, and so the context, drawn into (its id keys objects kept per window).
+    int windowId = 0;
+    // The area the object is laid out for: the whole window, or a grid's whole cell.
+    PixelArea area;
+    // Where the layout lands: the window, or the cell's inset drawing area, which scales
+    // the layout made for `area` onto itself.
+    PixelArea viewport;
+    // The window's selected colour map: a uniform buffer of rows, and their count.
+    GLuint colorMap = 0;
+    GLuint colorMapRows = 0;
+};
+
 // A renderable is always created with std::make_shared of its concrete class, so the last
 // owner destroys it through the concrete destructor; the base has no virtual destructor.
 class AbstractRenderable {
 public:
-    // Draws into the current viewport, which the window has set. windowId names the window
-    // (and so the context) being drawn into; x, y, width, height are the drawing area in
-    // window pixels. The window's context is current.
-    virtual void render(int windowId, int x, int y, int width, int height) = 0;
-    // The window's selected colour-map buffer and its row count, handed over immediately
-    // before every render. Only images use it.
-    virtual void setColorMapUBOParams(GLuint ubo, GLuint size) {
-        (void)ubo;
-        (void)size;
-    }
+    // Draws the object as `draw` describes.
+    virtual void render(const DrawContext& draw) = 0;
     // The share group whose window was current when the object was made: its buffers,
     // textures and programs exist there only. Windows of any other group refuse to draw it,
     // and so does every window once that group is gone (see window_impl::draw).

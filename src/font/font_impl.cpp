@@ -299,11 +299,6 @@ void font_impl::loadSystemFont(const char* name, int size) {
     loadFont(path.c_str(), size);
 }
 
-void font_impl::setOthro2D(int width, int height) {
-    mAreaWidth = width;
-    mAreaHeight = height;
-}
-
 void font_impl::bindResources(int windowId) {
     mVAOMap.bind(windowId, [this] {
         glEnableVertexAttribArray(TEXT_POSITION_LOCATION);
@@ -318,27 +313,25 @@ void font_impl::bindResources(int windowId) {
 
 void font_impl::unbindResources() const { VertexArrayMap::unbind(); }
 
-void font_impl::render(int windowId, const float* pos, const float* color, const char* text,
-                       int fontSize, bool vertical) {
-    if (!begin(windowId)) return;
+void font_impl::render(int windowId, int areaWidth, int areaHeight, const float* pos,
+                       const float* color, const char* text, int fontSize, bool vertical) {
+    if (!begin(windowId, areaWidth, areaHeight)) return;
     drawString(pos, color, text, fontSize, vertical);
     end();
 }
 
-bool font_impl::begin(int windowId) {
+bool font_impl::begin(int windowId, int areaWidth, int areaHeight) {
     if (!mLoaded) {
         std::cerr << "No font was loaded!, hence skipping text rendering." << std::endl;
         return false;
     }
-    glDisable(GL_DEPTH_TEST);
-    glDepthFunc(GL_ALWAYS);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 
     mProgram->uniforms.use(windowId);
     // Maps [0, W] x [0, H] of the area onto the whole viewport.
-    const float W = static_cast<float>(mAreaWidth);
-    const float H = static_cast<float>(mAreaHeight);
+    const float W = static_cast<float>(areaWidth);
+    const float H = static_cast<float>(areaHeight);
     const float projection[16] = {
         2.0f / W, 0.0f,     0.0f,  0.0f,  //
         0.0f,     2.0f / H, 0.0f,  0.0f,  //
@@ -395,8 +388,6 @@ void font_impl::end() {
     unbindResources();
     glUseProgram(0);
     glDisable(GL_BLEND);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LESS);
     ZV_CHECK_POINT("After Font::render ");
 }
 

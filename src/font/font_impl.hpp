@@ -46,26 +46,26 @@ public:
     // start or cannot parse the pattern (the font is left as it was), and as loadFont.
     // fontconfig's configuration is read once per process, by the first call.
     void loadSystemFont(const char* name, int size);
-    // Size of the 2-D area that render() maps onto the whole current viewport.
-    void setOthro2D(int width, int height);
     // Draws the NUL-terminated bytes of `text` with the first pen position at pos (x, y in
-    // area units, origin bottom left, y on the baseline), in color (RGBA), at pixel size
-    // fontSize (-1: the loaded size); with `vertical`, each byte goes on a line of its own.
-    // Without a loaded font it prints a message and returns without touching OpenGL.
-    // Leaves blending off, depth testing on with GL_LESS, no program and no vertex array
-    // in use, and the font's sampler bound to texture unit 0. The window's context must be
-    // current; its vertex array for this font is made on the first call.
-    void render(int windowId, const float* pos, const float* color, const char* text,
-                int fontSize, bool vertical);
+    // units of an area areaWidth x areaHeight laid over the whole current viewport, origin
+    // bottom left, y on the baseline), in color (RGBA), at pixel size fontSize (-1: the
+    // loaded size); with `vertical`, each byte goes on a line of its own. Without a loaded
+    // font it prints a message and returns without touching OpenGL. Blends over what is
+    // drawn and ignores depth: the window draws with depth testing off, and text leaves it
+    // as it was. Leaves blending off, no program and no vertex array in use, and the font's
+    // sampler bound to texture unit 0. The window's context must be current; its vertex
+    // array for this font is made on the first call.
+    void render(int windowId, int areaWidth, int areaHeight, const float* pos,
+                const float* color, const char* text, int fontSize, bool vertical);
 
     // Text in runs, for callers that draw many strings at once (a chart's labels): begin()
-    // sets the text state of render() once for the area given to setOthro2D, each
-    // drawString() draws one string as render() would, and end() leaves what render()
+    // sets the text state of render() once for an area of areaWidth x areaHeight units,
+    // each drawString() draws one string as render() would, and end() leaves what render()
     // leaves. render() is begin(), one drawString() and end(). Nothing else may draw
     // between begin() and end(). Without a loaded font, begin() prints render()'s message
     // and returns false, and drawString() and end() do nothing; the window's context must
     // be current.
-    bool begin(int windowId);
+    bool begin(int windowId, int areaWidth, int areaHeight);
     void drawString(const float* pos, const float* color, const char* text, int fontSize,
                     bool vertical);
     void end();
@@ -122,8 +122,6 @@ private:
     bool mLoaded = false;
     std::string mFile;
     std::vector<float> mVertices;
-    int mAreaWidth = 0;
-    int mAreaHeight = 0;
     GLBuffer mVBO;
     ProgramRef mProgram;  // the group's text program
     GLSampler mSampler;

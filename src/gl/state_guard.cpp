@@ -14,7 +14,7 @@ struct CapEntry {
 const CapEntry CAPS[GLStateGuard::CAP_COUNT] = {
     {GL_BLEND, false, true},  // text and legends blend
     {GL_CULL_FACE, false, false},
-    {GL_DEPTH_TEST, false, true},  // text leaves it on
+    {GL_DEPTH_TEST, false, false},
     {GL_STENCIL_TEST, false, false},
     {GL_SCISSOR_TEST, false, true},  // charts clip their data, cells their area
     {GL_PRIMITIVE_RESTART, false, false},
@@ -59,7 +59,7 @@ const IntEntry INTS[GLStateGuard::INT_COUNT] = {
     {GL_BLEND_SRC_ALPHA, GL_ONE, true},
     {GL_BLEND_DST_ALPHA, GL_ZERO, true},
     {GL_FRONT_FACE, GL_CCW, false},
-    {GL_DEPTH_FUNC, GL_LESS, true},  // text sets it
+    {GL_DEPTH_FUNC, GL_LESS, false},
     {GL_POLYGON_MODE, GL_FILL, false},
     {GL_POINT_SPRITE_COORD_ORIGIN, GL_UPPER_LEFT, false},
 };

@@ -60,36 +60,33 @@ void hist_impl::bindResources(int windowId) {
     });
 }
 
-void hist_impl::render(int windowId, int x, int y, int width, int height) {
+void hist_impl::render(const DrawContext& draw) {
     ZV_CHECK_POINT("Begin Histogram::render");
     if (mAutoFit) {
         DataBounds b;
-        if (range().follow(windowId, b)) applyFit(b);
+        if (range().follow(draw.windowId, b)) applyFit(b);
     }
-    const ChartLayout c = layout(width, height);
-    if (beginDataClip(c)) renderBars(windowId, c.transform, ymax(), yMap());
+    const FrameDraw f = frameDraw(draw);
+    if (beginDataClip(f)) renderBars(f, ymax(), yMap());
     endDataClip();
-    renderChart(windowId, x, y, width, height);
+    renderChart(f);
     ZV_CHECK_POINT("End Histogram::render");
 }
 
-void hist_impl::renderBars(int windowId, const glm::mat4& frameTransform, float yMax,
-                           const AxisMap& yAxis) {
+void hist_impl::renderBars(const FrameDraw& f, float yMax, const AxisMap& yAxis) {
     if (mBins == 0) return;
+    const int windowId = f.draw.windowId;
+    const glm::mat4& frameTransform = f.layout.transform;
     // Flag, origin and scale of a logarithmic y axis.
     const float logRange[2] = {static_cast<float>(yAxis.origin), static_cast<float>(yAxis.scale)};
-    // The frame's columns are those of the data clip, which both callers set.
-    GLint frame[4];
-    glGetIntegerv(GL_SCISSOR_BOX, frame);
+    const int* frame = f.clip;
     if (mColumnBarsEnabled && frame[2] > 0 && mBins > static_cast<unsigned>(frame[2]) &&
         !mColumns)
         mColumns.reset(new HistColumns(mVBO.get(), mGLType, mBins));
     if (mColumnBarsEnabled && mColumns && mColumns->applies(frame[2])) {
-        GLint viewport[4];
-        glGetIntegerv(GL_VIEWPORT, viewport);
         bindResources(windowId);
         mColumns->draw(windowId, frameTransform, mBarColor, yMax, yAxis.log, logRange, frame,
-                       viewport);
+                       f.viewport);
         return;
     }
     // Only what changed since the last draw in this window is uploaded.

@@ -47,20 +47,18 @@ public:
     GLuint vbo() const override { return mVBO.get(); }
     size_t size() const override { return mVBOSize; }
 
-    // Draws the bars clipped to the frame, then the frame over them. The window's context is
-    // current and the viewport set (the cell, or its inset area in a grid); the scissor test
-    // is off afterwards. On a logarithmic y axis a bar rises from the frame's bottom edge
+    // Draws the bars clipped to the frame, then the frame over them. The scissor test is off
+    // afterwards. On a logarithmic y axis a bar rises from the frame's bottom edge
     // (ymin) to its frequency's place on the axis; on a logarithmic x axis only the ticks
     // change, the bins still share the width equally (suited to bins spaced by a factor).
-    void render(int windowId, int x, int y, int width, int height) override;
+    void render(const DrawContext& draw) override;
     // The bars alone, through the frame's transform (chart coordinates to the viewport's clip
     // space), each freq / ymax of the frame tall: alone with the histogram's own ymax, in a
-    // chart with the chart's. The caller clips to the frame; the bar program and vertex
-    // array stay bound.
+    // chart with the chart's. The caller clips to the frame, whose columns decide whether
+    // bars are drawn a column each; the bar program and vertex array stay bound.
     // On a logarithmic y axis (yAxis.log) a bar rises from the bottom edge to its
     // frequency's place on that axis instead.
-    void renderBars(int windowId, const glm::mat4& frameTransform, float ymax,
-                    const AxisMap& yAxis);
+    void renderBars(const FrameDraw& frame, float ymax, const AxisMap& yAxis);
 
     // Sets y from 0 to the largest finite frequency, computed on the GPU from the
     // histogram's buffer; x stays. No positive finite frequency leaves the limits as they

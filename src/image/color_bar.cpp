@@ -65,8 +65,7 @@ void drawColorBar(int windowId, const ColorBarLayout& l, int width, int height, 
     // glBindBufferBase also set the generic binding; only binding point 0 is meant to change.
     glBindBuffer(GL_UNIFORM_BUFFER, 0);
 
-    font.setOthro2D(width, height);
-    if (!font.begin(windowId)) return;
+    if (!font.begin(windowId, width, height)) return;
     for (size_t k = 0; k < labels.size() && k < static_cast<size_t>(COLOR_BAR_TICKS); ++k) {
         const float pos[2] = {l.labelX, l.labelY[k]};
         font.drawString(pos, WHITE, labels[k].c_str(), COLOR_BAR_TEXT_SIZE, false);

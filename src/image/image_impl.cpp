@@ -203,33 +203,28 @@ float image_impl::valueMax() const {
     return mHasRange ? mValueMax : static_cast<float>(imageElementUnit(mGLType));
 }
 
-void image_impl::setColorMapUBOParams(GLuint ubo, GLuint size) {
-    mColorMapUBO = ubo;
-    mUBOSize = size;
-}
-
-void image_impl::render(int windowId, int x, int y, int width, int height) {
-    (void)x;
-    (void)y;
+void image_impl::render(const DrawContext& draw) {
     // Nothing to show, or no map to show it through.
-    if (mWidth == 0 || mHeight == 0 || mColorMapUBO == 0 || mUBOSize == 0) return;
+    if (mWidth == 0 || mHeight == 0 || draw.colorMap == 0 || draw.colorMapRows == 0) return;
+    const int width = draw.area.width, height = draw.area.height;
+    const int vp[4] = {draw.viewport.x, draw.viewport.y, draw.viewport.width,
+                       draw.viewport.height};
     if (!mColorBar) {
-        renderImage(windowId, width, height);
+        renderImage(draw, vp, width, height);
         return;
     }
     // The strip is laid out in the viewport's pixels (a grid cell's viewport is inset from
     // the area); the image gets the same share of the area as of the viewport.
-    GLint vp[4];
-    glGetIntegerv(GL_VIEWPORT, vp);
     const ColorBarLayout bar = colorBarLayout(vp[2], vp[3]);
     if (!bar.shown) {
-        renderImage(windowId, width, height);
+        renderImage(draw, vp, width, height);
         return;
     }
+    const int imageViewport[4] = {vp[0], vp[1], bar.imageWidth, vp[3]};
     glViewport(vp[0], vp[1], bar.imageWidth, vp[3]);
     const long long areaWidth = static_cast<long long>(width) * bar.imageWidth / vp[2];
     try {
-        renderImage(windowId, static_cast<int>(areaWidth), height);
+        renderImage(draw, imageViewport, static_cast<int>(areaWidth), height);
     } catch (...) {
         // A refused draw (a pixel buffer still mapped) leaves the viewport as it found it.
         glViewport(vp[0], vp[1], vp[2], vp[3]);
@@ -242,15 +237,16 @@ void image_impl::render(int windowId, int x, int y, int width, int height) {
         mLabelsMax = valueMax();
         mBarLabels = colorBarLabels(mLabelsMin, mLabelsMax);
     }
-    drawColorBar(windowId, bar, vp[2], vp[3], mColorMapUBO, mUBOSize, *mBarFont, mBarLabels);
+    drawColorBar(draw.windowId, bar, vp[2], vp[3], draw.colorMap, draw.colorMapRows, *mBarFont,
+                 mBarLabels);
 }
 
-void image_impl::renderImage(int windowId, int width, int height) {
+void image_impl::renderImage(const DrawContext& draw, const int viewport[4], int width,
+                             int height) {
+    const int windowId = draw.windowId;
     // The aspect ratio is kept in the area the quad is drawn into: in a grid cell that is
     // the viewport inset from the cell, not the cell the window passes as the area.
     if (mKeepAspectRatio) {
-        GLint viewport[4];
-        glGetIntegerv(GL_VIEWPORT, viewport);
         width = viewport[2];
         height = viewport[3];
     }
@@ -291,10 +287,10 @@ void image_impl::renderImage(int windowId, int width, int height) {
     // window: the scale changes with the area, the map length with the window's map.
     u.setInt(ImageUniforms::IS_GRAYSCALE, mGLformat == GL_RED ? 1 : 0);
     u.setMatrix4(ImageUniforms::MATRIX, matrix);
-    u.setFloat(ImageUniforms::CMAPLEN, static_cast<GLfloat>(mUBOSize));
+    u.setFloat(ImageUniforms::CMAPLEN, static_cast<GLfloat>(draw.colorMapRows));
     const GLfloat valueMap[2] = {mValueMap.scale, mValueMap.offset};
     u.setVec2(ImageUniforms::VALUE_MAP, valueMap);
-    glBindBufferBase(GL_UNIFORM_BUFFER, 0, mColorMapUBO);
+    glBindBufferBase(GL_UNIFORM_BUFFER, 0, draw.colorMap);
 
     ZV_CHECK_POINT("Before render");
     bindResources(windowId);

@@ -41,17 +41,15 @@ public:
     image_impl(const image_impl&) = delete;
     image_impl& operator=(const image_impl&) = delete;
 
-    // Unpacks the pixel buffer into the texture and draws the quad into the current viewport,
-    // scaled for the area width x height (x and y are unused). Nothing is drawn for an empty
-    // image or before a colour map was handed over. Leaves no vertex array, texture, unpack
+    // Unpacks the pixel buffer into the texture and draws the quad through the window's
+    // colour map, scaled for the draw's area into its viewport. Nothing is drawn for an
+    // empty image or without a colour map. Leaves no vertex array, texture, unpack
     // buffer or program bound; the colour map stays bound to uniform-buffer binding point 0
     // and texture unit 0 stays active. The sampler bound to unit 0 is unbound for the draw
     // (so nearest filtering and edge clamping hold after text drew with its own sampler) and
     // bound again afterwards. Raises zv::Error (ZV_ERR_GL) before drawing anything when the
     // application left the pixel buffer mapped.
-    void render(int windowId, int x, int y, int width, int height) override;
-    // The colour-map uniform buffer and its row count for the next render.
-    void setColorMapUBOParams(GLuint ubo, GLuint size) override;
+    void render(const DrawContext& draw) override;
     // Maps element values from [min, max] (element units, see imageElementUnit) linearly
     // onto the colour map's rows from the next render on, clamped at both ends. Raises
     // zv::ArgumentError when either is not finite or they are equal.
@@ -82,8 +80,9 @@ public:
     void unbindResources() const { VertexArrayMap::unbind(); }
 
 private:
-    // The image alone, scaled for an area of width x height, into the current viewport.
-    void renderImage(int windowId, int width, int height);
+    // The image alone, scaled for an area of width x height, into the viewport
+    // (x, y, width, height), which the caller has set.
+    void renderImage(const DrawContext& draw, const int viewport[4], int width, int height);
     // The constructor's steps: the checks made before anything is created (returning the
     // pixel buffer's byte size), then the texture, the pixel buffer and the program.
     uint64_t checkedByteSize(unsigned width, unsigned height) const;
@@ -101,8 +100,6 @@ private:
     ProgramRef mProgram;  // the group's image program
     GLTexture mTex;
     GLBuffer mPBO;
-    GLuint mColorMapUBO = 0;
-    GLuint mUBOSize = 0;
     bool mKeepAspectRatio = false;
     bool mColorBar = false;
     // The colour bar's font (the group's chart font, taken on the first draw with a bar) and

@@ -141,8 +141,9 @@ void multichart_impl::setAutoFit(bool on) {
     setFollowPausedByMouse(false);
 }
 
-void multichart_impl::render(int windowId, int x, int y, int width, int height) {
+void multichart_impl::render(const DrawContext& draw) {
     ZV_CHECK_POINT("Begin Chart::render series");
+    const int windowId = draw.windowId;
     if (mAutoFit && !mSeries.empty()) {
         // Every series' reduction is started each draw; the limits move once all of them
         // have one two draws old, so a series added late does not make them jump twice.
@@ -157,35 +158,44 @@ void multichart_impl::render(int windowId, int x, int y, int width, int height) 
         }
         if (ready) applyFit(b);
     }
-    const ChartLayout c = layout(width, height);
-    if (beginDataClip(c)) {
+    const FrameDraw f = frameDraw(draw);
+    if (beginDataClip(f)) {
         // One data transform for every series: the chart's limits, not the series' own.
         const AxisMap ax = xMap(), ay = yMap();
-        const glm::mat4 data = dataTransform(c, ax, ay);
+        const glm::mat4 data = dataTransform(f.layout, ax, ay);
         for (const Series& s : mSeries) {
-            if (s.plot) s.plot->renderSeries(windowId, data, ax, ay);
-            else s.hist->renderBars(windowId, c.transform, ymax(), ay);
+            if (s.plot) s.plot->renderSeries(f, data, ax, ay);
+            else s.hist->renderBars(f, ymax(), ay);
         }
     }
     endDataClip();
-    renderChart(windowId, x, y, width, height);
-    if (c.hasDataArea) renderLegend(windowId, c);
+    renderChart(f);
+    if (f.layout.hasDataArea) renderLegend(f);
     ZV_CHECK_POINT("End Chart::render series");
 }
 
-void multichart_impl::fillRect(const PixelRect& r, const float color[4]) {
+namespace {
+// The frame's viewport as the legend lays itself out in it, never empty.
+float viewportWidth(const FrameDraw& f) { return static_cast<float>(std::max(f.viewport[2], 1)); }
+float viewportHeight(const FrameDraw& f) { return static_cast<float>(std::max(f.viewport[3], 1)); }
+}  // namespace
+
+void multichart_impl::fillRect(const FrameDraw& f, const PixelRect& r, const float color[4]) {
     // The frame's square [-1, 1]^2 onto the rectangle, in the viewport's clip space.
+    const float vw = viewportWidth(f), vh = viewportHeight(f);
     glm::mat4 t(1.0f);
-    t[0][0] = (r.x1 - r.x0) / mViewportW;
-    t[1][1] = (r.y1 - r.y0) / mViewportH;
-    t[3][0] = (r.x0 + r.x1) / mViewportW - 1.0f;
-    t[3][1] = (r.y0 + r.y1) / mViewportH - 1.0f;
+    t[0][0] = (r.x1 - r.x0) / vw;
+    t[1][1] = (r.y1 - r.y0) / vh;
+    t[3][0] = (r.x0 + r.x1) / vw - 1.0f;
+    t[3][1] = (r.y0 + r.y1) / vh - 1.0f;
     borderUniforms().setMatrix4(ChartBorderUniforms::TRANSFORM, &t[0][0]);
     borderUniforms().setVec4(ChartBorderUniforms::COLOR, color);
     glDrawArrays(GL_TRIANGLE_FAN, 0, 4);
 }
 
-void multichart_impl::renderLegend(int windowId, const ChartLayout& c) {
+void multichart_impl::renderLegend(const FrameDraw& f) {
+    const int windowId = f.draw.windowId;
+    const ChartLayout& c = f.layout;
     size_t entries = 0;
     float widest = 0.0f;
     for (const Series& s : mSeries) {
@@ -197,24 +207,18 @@ void multichart_impl::renderLegend(int windowId, const ChartLayout& c) {
 
     // The layout was made for the drawing area, which a grid cell's viewport shrinks: the
     // legend is laid out in the viewport's own pixels, so its sizes stay whole pixels.
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    mViewportW = static_cast<float>(std::max(viewport[2], 1));
-    mViewportH = static_cast<float>(std::max(viewport[3], 1));
-    const float kx = mViewportW / static_cast<float>(c.width);
-    const float ky = mViewportH / static_cast<float>(c.height);
+    const float vw = viewportWidth(f), vh = viewportHeight(f);
+    const float kx = vw / static_cast<float>(c.width);
+    const float ky = vh / static_cast<float>(c.height);
     const PixelRect frame{c.frameLeft * kx, c.frameBottom * ky, c.frameRight * kx,
                           c.frameTop * ky};
     const PixelRect box = legendBox(frame, mCorner, entries, widest, mLegend);
 
-    // The frame's text left depth testing on, and everything is drawn at depth 0: the
-    // swatches would fail against the box.
-    glDisable(GL_DEPTH_TEST);
     bindResources(windowId);
     borderUniforms().use(windowId);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    fillRect(box, LEGEND_BACKGROUND);
+    fillRect(f, box, LEGEND_BACKGROUND);
     glDisable(GL_BLEND);
 
     // Swatches, then markers (each plot's own program), then all labels in one text run.
@@ -223,10 +227,10 @@ void multichart_impl::renderLegend(int windowId, const ChartLayout& c) {
         if (s.label.empty()) continue;
         const LegendEntry e = legendEntry(box, k++, mLegend);
         if (s.hist) {
-            fillRect(e.bar, s.hist->barColor());
+            fillRect(f, e.bar, s.hist->barColor());
         } else if (s.plot->markerType() == zv::ZV_MARKER_NONE ||
                    dynamic_cast<const scatter_impl*>(s.plot.get()) == nullptr) {
-            fillRect(e.line, s.plot->color());
+            fillRect(f, e.line, s.plot->color());
         }
     }
     k = 0;
@@ -234,15 +238,13 @@ void multichart_impl::renderLegend(int windowId, const ChartLayout& c) {
         if (s.label.empty()) continue;
         const LegendEntry e = legendEntry(box, k++, mLegend);
         if (!s.plot) continue;
-        s.plot->renderMarkerAt(windowId, 2.0f * e.markerX / mViewportW - 1.0f,
-                               2.0f * e.markerY / mViewportH - 1.0f);
+        s.plot->renderMarkerAt(f, 2.0f * e.markerX / vw - 1.0f, 2.0f * e.markerY / vh - 1.0f);
     }
     glUseProgram(0);
     unbindResources();
 
     font_impl& text = *font();
-    text.setOthro2D(static_cast<int>(mViewportW), static_cast<int>(mViewportH));
-    if (!text.begin(windowId)) return;
+    if (!text.begin(windowId, static_cast<int>(vw), static_cast<int>(vh))) return;
     k = 0;
     for (const Series& s : mSeries) {
         if (s.label.empty()) continue;

@@ -57,8 +57,8 @@ public:
     zv::LegendCorner legendCorner() const { return mCorner; }
 
     // The series clipped to the frame, then the frame, then the legend over both. The
-    // window's context is current and the viewport set; the scissor test is off afterwards.
-    void render(int windowId, int x, int y, int width, int height) override;
+    // scissor test is off afterwards.
+    void render(const DrawContext& draw) override;
 
 private:
     struct Series {
@@ -80,17 +80,16 @@ private:
                    const char* kind, const char* label, bool colorSet);
     static DataRange& rangeOf(Series& s);
     void applyFit(const SeriesBounds& b);
-    void renderLegend(int windowId, const ChartLayout& c);
-    // Fills the rectangle (viewport pixels) with the frame's border program, which the
-    // caller has in use with the frame's vertex array bound.
-    void fillRect(const PixelRect& r, const float color[4]);
+    void renderLegend(const FrameDraw& frame);
+    // Fills the rectangle (pixels of the frame's viewport) with the frame's border program,
+    // which the caller has in use with the frame's vertex array bound.
+    void fillRect(const FrameDraw& frame, const PixelRect& r, const float color[4]);
 
     std::vector<Series> mSeries;
     size_t mCycleNext = 0;
     zv::LegendCorner mCorner = zv::ZV_LEGEND_TOP_RIGHT;
     LegendMetrics mLegend;
     bool mAutoFit = false;
-    float mViewportW = 1.0f, mViewportH = 1.0f;  // of the draw in progress
 };
 
 }  // namespace internal

@@ -91,24 +91,24 @@ void plot_impl::bindResources(int windowId) {
     });
 }
 
-void plot_impl::render(int windowId, int x, int y, int width, int height) {
+void plot_impl::render(const DrawContext& draw) {
     ZV_CHECK_POINT("Begin Plot::render");
     if (mAutoFit) {
         DataBounds b;
-        if (range().follow(windowId, b)) applyFit(b);
+        if (range().follow(draw.windowId, b)) applyFit(b);
     }
-    const ChartLayout c = layout(width, height);
-    if (beginDataClip(c)) {
+    const FrameDraw f = frameDraw(draw);
+    if (beginDataClip(f)) {
         const AxisMap ax = xMap(), ay = yMap();
-        renderSeries(windowId, dataTransform(c, ax, ay), ax, ay);
+        renderSeries(f, dataTransform(f.layout, ax, ay), ax, ay);
     }
     endDataClip();
-    renderChart(windowId, x, y, width, height);
+    renderChart(f);
     ZV_CHECK_POINT("End Plot::render");
 }
 
-void plot_impl::renderSeries(int windowId, const glm::mat4& transform, const AxisMap& ax,
-                             const AxisMap& ay) {
+void plot_impl::renderSeries(const FrameDraw& frame, const glm::mat4& transform,
+                             const AxisMap& ax, const AxisMap& ay) {
     mMapping.origin[0] = static_cast<float>(ax.shaderOrigin());
     mMapping.origin[1] = static_cast<float>(ay.shaderOrigin());
     mMapping.log[0] = ax.log ? 1 : 0;
@@ -116,24 +116,25 @@ void plot_impl::renderSeries(int windowId, const glm::mat4& transform, const Axi
     // Points without a logarithm are clipped away (see the data vertex stage).
     const bool clip = (ax.log || ay.log) && !glIsEnabled(GL_CLIP_DISTANCE0);
     if (clip) glEnable(GL_CLIP_DISTANCE0);
-    renderGraph(windowId, transform);
+    renderGraph(frame, transform);
     if (clip) glDisable(GL_CLIP_DISTANCE0);
 }
 
-void plot_impl::renderMarkerAt(int windowId, float x, float y) {
+void plot_impl::renderMarkerAt(const FrameDraw& frame, float x, float y) {
     if (mMarkerType == zv::ZV_MARKER_NONE || mNumPoints == 0) return;
     // No scale, only the translation: every point lands on (x, y).
     glm::mat4 place(0.0f);
     place[3] = glm::vec4(x, y, 0.0f, 1.0f);
-    UniformCache& u = useMarkerProgram(windowId);
+    UniformCache& u = useMarkerProgram(frame);
     u.setMatrix4(MarkerUniforms::TRANSFORM, &place[0][0]);
-    bindResources(windowId);
+    bindResources(frame.draw.windowId);
     glDrawArrays(GL_POINTS, 0, 1);
 }
 
 // The graph's program and vertex array stay bound: the frame drawn next binds its own and
 // leaves program 0 and vertex array 0 (render() always draws the frame after the graph).
-void plot_impl::renderGraph(int windowId, glm::mat4 transform) {
+void plot_impl::renderGraph(const FrameDraw& frame, glm::mat4 transform) {
+    const int windowId = frame.draw.windowId;
     bindResources(windowId);
     UniformCache& u = mLineProgram->uniforms;
     u.use(windowId);
@@ -142,8 +143,7 @@ void plot_impl::renderGraph(int windowId, glm::mat4 transform) {
     writeMapping<LineUniforms>(u, mMapping.origin, mMapping.log);
     // The segments are widened in the viewport's pixels: a grid cell's viewport is its inset
     // area, not the cell the transform was made for.
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
+    const int* viewport = frame.viewport;
     const float halfWidth = 0.5f * mLineWidth;
     u.setVec2(LineUniforms::HALF_VIEWPORT, halfViewportOf(viewport).data());
     u.setFloat(LineUniforms::HALF_WIDTH, halfWidth);
@@ -151,48 +151,46 @@ void plot_impl::renderGraph(int windowId, glm::mat4 transform) {
         glUseProgram(mLineProgram->get());
         glDrawArrays(GL_LINE_STRIP, 0, static_cast<GLsizei>(mNumPoints));
     };
-    // The frame's columns are those of the data clip, which both callers set.
-    GLint frame[4];
-    glGetIntegerv(GL_SCISSOR_BOX, frame);
+    // The reduction's columns are those of the frame's clip.
+    const int* clip = frame.clip;
     const bool linear = mMapping.log[0] == 0 && mMapping.log[1] == 0;
     bool reduced = false;
-    if (mLodEnabled && linear && frame[2] > 0 &&
-        mNumPoints / 2u > static_cast<unsigned>(frame[2])) {
+    if (mLodEnabled && linear && clip[2] > 0 &&
+        mNumPoints / 2u > static_cast<unsigned>(clip[2])) {
         if (!mLod) mLod.reset(new LineLod(mVBO.get(), mGLType, mNumPoints));
-        reduced = mLod->worthIt(frame[2]);
+        reduced = mLod->worthIt(clip[2]);
     }
     if (reduced) {
-        reduced = mLod->draw(windowId, transform, mMapping.origin, mColor, halfWidth, frame,
+        reduced = mLod->draw(windowId, transform, mMapping.origin, mColor, halfWidth, clip,
                              viewport, fullDraw);
     } else {
         fullDraw();
     }
     if (reduced && mMarkerType != zv::ZV_MARKER_NONE) {
         // Dense enough to reduce: the markers too are stamped from a bitmap when ordered.
-        mLod->drawMarkers(windowId, transform, mMapping.origin, mColor, mMarkerType, frame,
-                          viewport, [&] { renderMarkers(windowId, transform, true); });
+        mLod->drawMarkers(windowId, transform, mMapping.origin, mColor, mMarkerType, clip,
+                          viewport, [&] { renderMarkers(frame, transform, true); });
     } else {
-        renderMarkers(windowId, transform, true);
+        renderMarkers(frame, transform, true);
     }
 }
 
-void plot_impl::renderMarkers(int windowId, const glm::mat4& transform, bool bound) {
+void plot_impl::renderMarkers(const FrameDraw& frame, const glm::mat4& transform, bool bound) {
     if (mMarkerType == zv::ZV_MARKER_NONE) return;
-    UniformCache& u = useMarkerProgram(windowId);
+    UniformCache& u = useMarkerProgram(frame);
     u.setMatrix4(MarkerUniforms::TRANSFORM, &transform[0][0]);
     writeMapping<MarkerUniforms>(u, mMapping.origin, mMapping.log);
-    if (!bound) bindResources(windowId);
+    if (!bound) bindResources(frame.draw.windowId);
     glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(mNumPoints));
 }
 
-UniformCache& plot_impl::useMarkerProgram(int windowId) {
+UniformCache& plot_impl::useMarkerProgram(const FrameDraw& frame) {
     UniformCache& u = mMarkerProgram->uniforms;
-    u.use(windowId);
+    u.use(frame.draw.windowId);
     u.setInt(MarkerUniforms::MARKER_TYPE, mMarkerType);
     u.setVec4(MarkerUniforms::LINE_COLOR, mColor);
     // The squares are made in the viewport's pixels (a grid cell's inset area).
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
+    const int* viewport = frame.viewport;
     const GLfloat viewportOrigin[2] = {static_cast<float>(viewport[0]),
                                        static_cast<float>(viewport[1])};
     u.setVec2(MarkerUniforms::HALF_VIEWPORT, halfViewportOf(viewport).data());
@@ -200,8 +198,8 @@ UniformCache& plot_impl::useMarkerProgram(int windowId) {
     return u;
 }
 
-void scatter_impl::renderGraph(int windowId, glm::mat4 transform) {
-    renderMarkers(windowId, transform, false);
+void scatter_impl::renderGraph(const FrameDraw& frame, glm::mat4 transform) {
+    renderMarkers(frame, transform, false);
 }
 
 DataRange& plot_impl::range() {

@@ -56,24 +56,23 @@ public:
     GLuint vbo() const override { return mVBO.get(); }
     size_t size() const override { return mVBOSize; }
 
-    // Draws the graph clipped to the frame, then the frame over it. The window's context is
-    // current and the viewport set (the cell, or its inset area in a grid); the scissor test
-    // is off afterwards, and so is GL_CLIP_DISTANCE0 unless it was on before.
-    void render(int windowId, int x, int y, int width, int height) override;
+    // Draws the graph clipped to the frame, then the frame over it. The scissor test is off
+    // afterwards, and so is GL_CLIP_DISTANCE0 unless it was on before.
+    void render(const DrawContext& draw) override;
     // The graph alone, through the data transform (see dataTransform: it takes points less
     // the axes' origins, which render() hands to the shaders): the line strip, then the
-    // markers.
-    virtual void renderGraph(int windowId, glm::mat4 transform);
+    // markers, in the frame's viewport; the frame's clip decides the reduction's columns.
+    virtual void renderGraph(const FrameDraw& frame, glm::mat4 transform);
     // The graph as one series of a chart, through the chart's data transform and axis maps
     // (see dataTransform); the caller clips to the chart's frame and draws the frame
     // afterwards, which leaves program 0 and vertex array 0 (the graph's stay bound).
     // GL_CLIP_DISTANCE0 is as it was afterwards.
-    void renderSeries(int windowId, const glm::mat4& transform, const AxisMap& x,
+    void renderSeries(const FrameDraw& frame, const glm::mat4& transform, const AxisMap& x,
                       const AxisMap& y);
-    // One marker, centred on the clip-space point (x, y) of the current viewport, for a
+    // One marker, centred on the clip-space point (x, y) of the frame's viewport, for a
     // legend: the first point of the buffer sent there whatever its value. Nothing without
     // markers or points. Leaves the marker program and the plot's vertex array bound.
-    void renderMarkerAt(int windowId, float x, float y);
+    void renderMarkerAt(const FrameDraw& frame, float x, float y);
 
     // Sets the limits to the points' range plus a margin, computed on the GPU from the
     // plot's buffer; points with a NaN or infinite coordinate are left out, and no finite
@@ -94,9 +93,9 @@ public:
 protected:
     // The marker pass alone; nothing when the marker type is ZV_MARKER_NONE. `bound`: the
     // plot's vertex array is bound already (by the line pass).
-    void renderMarkers(int windowId, const glm::mat4& transform, bool bound);
+    void renderMarkers(const FrameDraw& frame, const glm::mat4& transform, bool bound);
     // Puts the marker program in use with this plot's shape, colour and the viewport's size.
-    UniformCache& useMarkerProgram(int windowId);
+    UniformCache& useMarkerProgram(const FrameDraw& frame);
 
 private:
     // The element type, checked before anything is built.
@@ -141,7 +140,7 @@ public:
     scatter_impl(unsigned numPoints, zv::ZVType dataType, int markerType)
         : plot_impl(numPoints, dataType, markerType) {}
     ~scatter_impl() override = default;
-    void renderGraph(int windowId, glm::mat4 transform) override;
+    void renderGraph(const FrameDraw& frame, glm::mat4 transform) override;
 };
 
 }  // namespace internal

@@ -202,6 +202,16 @@ void window_impl::setColorMap(zv::ColorMap map) {
 }
 
 
+DrawContext window_impl::drawContext(const PixelArea& area, const PixelArea& viewport) const {
+    DrawContext d;
+    d.windowId = mID;
+    d.area = area;
+    d.viewport = viewport;
+    d.colorMap = mColorMapUBO;
+    d.colorMapRows = mColorMapLen;
+    return d;
+}
+
 void window_impl::draw(const std::shared_ptr<AbstractRenderable>& r) {
     requireSameGroup(r->group(), mGroup, "Window::draw", 1);
     ZV_CHECK_POINT("Begin drawImage");
@@ -222,8 +232,8 @@ void window_impl::draw(const std::shared_ptr<AbstractRenderable>& r) {
     GLStateGuard guard;
     clearFrame(w, h);
     mClearPending = false;
-    r->setColorMapUBOParams(mColorMapUBO, mColorMapLen);
-    r->render(mID, 0, 0, w, h);
+    const PixelArea whole{0, 0, w, h};
+    r->render(drawContext(whole, whole));
     mInteraction.drewWhole(r, w, h);
     swapBuffers();
     pollEvents();
@@ -283,15 +293,14 @@ void window_impl::draw(int column, int row, const std::shared_ptr<AbstractRender
     glEnable(GL_SCISSOR_TEST);
     // Every draw leaves the clear colour black, as the window documents.
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    r->setColorMapUBOParams(mColorMapUBO, mColorMapLen);
-    r->render(mID, c.x, c.y, c.width, c.height);
+    r->render(drawContext({c.x, c.y, c.width, c.height}, {c.vx, c.vy, c.vwidth, c.vheight}));
     mInteraction.drewCell(column, row, r, c, w, h);
     glDisable(GL_SCISSOR_TEST);
     glViewport(c.x, c.y, c.width, c.height);
     if (title) {
+        // The caption's text units are the cell's pixels.
         float pos[2] = {c.captionX, c.captionY};
-        mFont->setOthro2D(c.width, c.height);
-        mFont->render(mID, pos, RED, title, 16, false);
+        mFont->render(mID, c.width, c.height, pos, RED, title, 16, false);
     }
     ZV_CHECK_POINT("End show(column, row)");
 }

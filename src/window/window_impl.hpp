@@ -99,6 +99,8 @@ private:
     bool followResize(int w, int h);
     // Presents the frame, after which the driver asks for the drawable's size afresh.
     void swapBuffers();
+    // What a draw of an object laid out for `area` into `viewport` needs (see DrawContext).
+    DrawContext drawContext(const PixelArea& area, const PixelArea& viewport) const;
     // Polls the window system; then throws what a callback threw meanwhile, if anything.
     void pollEvents();
     template <typename F, typename... A>

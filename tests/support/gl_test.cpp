@@ -126,12 +126,26 @@ Snapshot GLTest::grab() {
     return s;
 }
 
-void SolidRenderable::render(int windowId, int x, int y, int width, int height) {
-    lastWindow = windowId;
-    lastX = x;
-    lastY = y;
-    lastWidth = width;
-    lastHeight = height;
+internal::DrawContext drawContext(const internal::window_impl& window, int x, int y, int w,
+                                  int h) {
+    internal::DrawContext d;
+    d.windowId = window.id();
+    d.area = {x, y, w, h};
+    d.viewport = {x, y, w, h};
+    d.colorMap = window.colorMapBuffer();
+    d.colorMapRows = window.colorMapLength();
+    return d;
+}
+
+void SolidRenderable::render(const internal::DrawContext& draw) {
+    last = draw;
+    lastWindow = draw.windowId;
+    lastX = draw.area.x;
+    lastY = draw.area.y;
+    lastWidth = draw.area.width;
+    lastHeight = draw.area.height;
+    lastUBO = draw.colorMap;
+    lastSize = draw.colorMapRows;
     glGetIntegerv(GL_VIEWPORT, viewport);
     scissorOn = glIsEnabled(GL_SCISSOR_TEST);
     glGetIntegerv(GL_SCISSOR_BOX, scissor);

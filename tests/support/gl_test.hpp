@@ -62,15 +62,17 @@ protected:
     std::shared_ptr<internal::window_impl> window;
 };
 
+// What the window hands an object drawn over an area of x, y, w x h pixels with the same
+// viewport (set it first), the window's colour map included.
+internal::DrawContext drawContext(const internal::window_impl& window, int x, int y, int w,
+                                  int h);
+
 // Fills its viewport with one colour and records what it was handed.
 class SolidRenderable : public internal::AbstractRenderable {
 public:
     explicit SolidRenderable(float r = 0, float g = 1, float b = 0) : mColor{r, g, b} {}
-    void render(int windowId, int x, int y, int width, int height) override;
-    void setColorMapUBOParams(GLuint ubo, GLuint size) override {
-        lastUBO = ubo;
-        lastSize = size;
-    }
+    void render(const internal::DrawContext& draw) override;
+    internal::DrawContext last;  // what the last draw was handed
     int lastWindow = -1, lastX = -1, lastY = -1, lastWidth = -1, lastHeight = -1;
     GLuint lastUBO = 0, lastSize = 0;
     int viewport[4] = {0, 0, 0, 0};
