@@ -174,7 +174,7 @@ namespace {
 // A chart frame with no data of its own.
 class FrameChart : public internal::AbstractChart2D {
 public:
-    void render(const internal::DrawContext& draw) override { renderChart(frameDraw(draw)); }
+    const char* fitLabel() const override { return "FrameChart::fitAxesToData"; }
     GLuint vbo() const override { return 0; }
     size_t size() const override { return 0; }
 };

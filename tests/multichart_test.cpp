@@ -13,7 +13,7 @@
 
 #include "chart/chart_layout.hpp"
 #include "histogram/hist_impl.hpp"
-#include "multichart/legend_layout.hpp"
+#include "chart/legend_layout.hpp"
 #include "multichart/multichart_impl.hpp"
 #include "plot/plot_impl.hpp"
 #include "support/chart_util.hpp"

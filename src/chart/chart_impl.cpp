@@ -311,6 +311,74 @@ void AbstractChart2D::bindResources(int windowId) {
     });
 }
 
+void AbstractChart2D::render(const DrawContext& draw) {
+    ZV_CHECK_POINT("Begin Chart::render");
+    if (mAutoFit && !mSeries.empty()) {
+        // Every series' reduction is started each draw; the limits move once all of them
+        // have one two draws old, so a series added late does not make them jump twice.
+        SeriesBounds b;
+        bool ready = true;
+        for (SeriesSlot& s : mSeries) {
+            if (s.series->seriesData().count == 0) continue;  // no data
+            DataBounds d;
+            if (!rangeOf(s).follow(draw.windowId, d)) ready = false;
+            else s.series->addBounds(b, d);
+        }
+        if (ready) applyFit(b);
+    }
+    const FrameDraw f = frameDraw(draw);
+    if (beginDataClip(f)) {
+        // One data transform for every series: the chart's limits, not the series' own.
+        ChartAxes axes;
+        axes.x = xMap();
+        axes.y = yMap();
+        axes.data = dataTransform(f.layout, axes.x, axes.y);
+        axes.ymax = ymax();
+        for (SeriesSlot& s : mSeries) s.series->drawSeries(f, axes);
+    }
+    endDataClip();
+    renderChart(f);
+    if (f.layout.hasDataArea) drawOverlays(f);
+    ZV_CHECK_POINT("End Chart::render");
+}
+
+DataRange& AbstractChart2D::rangeOf(SeriesSlot& slot) {
+    if (!slot.range) {
+        const SeriesData d = slot.series->seriesData();
+        slot.range.reset(new DataRange(d.buffer, d.type, d.components, d.count));
+    }
+    return *slot.range;
+}
+
+void AbstractChart2D::applyFit(const SeriesBounds& b) {
+    FittedLimits f;
+    if (!fitSeries(b, {xmin(), xmax(), ymin(), ymax()}, f)) return;
+    if (!settleFit(f.xmax, f.xmin, f.ymax, f.ymin)) return;
+    setAxesLimits(f.xmax, f.xmin, f.ymax, f.ymin, fitLabel());
+}
+
+void AbstractChart2D::fitAxesToData() {
+    ContextScope scope(group());
+    if (!scope.ok()) {
+        ZV_RAISE_ARG(fitLabel(), 0,
+                     "the object's share group has no window left: fit while a window of "
+                     "its group exists");
+    }
+    const int id = currentWindowId();
+    SeriesBounds b;
+    for (SeriesSlot& s : mSeries) s.series->addBounds(b, rangeOf(s).compute(id));
+    applyFit(b);
+}
+
+void AbstractChart2D::setAutoFit(bool on) {
+    if (on && !mAutoFit) {
+        for (SeriesSlot& s : mSeries)
+            if (s.range) s.range->resetFollow();
+    }
+    mAutoFit = on;
+    setFollowPausedByMouse(false);
+}
+
 FrameDraw AbstractChart2D::frameDraw(const DrawContext& draw) const {
     FrameDraw f;
     f.draw = draw;

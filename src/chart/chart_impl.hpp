@@ -4,9 +4,9 @@
 // axis titles. Data is placed in chart coordinates, the square [-1, 1]^2, which the frame
 // maps onto its data area (see chart_layout.hpp).
 //
-// A derived class's render() takes the frame's geometry for the draw (frameDraw), draws its
-// data clipped to the frame, switches the scissor test off, then calls renderChart(), which
-// draws the frame and all text on top.
+// Every chart draws the same way (render): its series clipped to the frame, in order, then
+// the frame and all text on top, then its overlays (a legend). What differs between kinds
+// of series is theirs (see chart_series.hpp).
 
 #include <cstddef>
 #include <memory>
@@ -15,6 +15,7 @@
 
 #include "chart/axis_ticks.hpp"
 #include "chart/chart_layout.hpp"
+#include "chart/chart_series.hpp"
 #include "gl/gl.hpp"
 #include "gl/gl_objects.hpp"
 #include "common/renderable.hpp"
@@ -44,16 +45,6 @@ GLenum chartDataType(zv::ZVType type, const char* label);
 // be allocated and the draw silently refused. Called before anything is made.
 void checkDrawCount(unsigned count, const char* label, const char* what);
 
-// One draw of a chart: what the window passed, the frame's layout for its area, and the
-// frame's rectangle in the window (the data's scissor box: the layout scaled onto the
-// viewport, rounded outward to whole pixels and kept inside it).
-struct FrameDraw {
-    DrawContext draw;
-    ChartLayout layout;
-    int viewport[4] = {0, 0, 0, 0};  // draw.viewport: x, y, width, height
-    int clip[4] = {0, 0, 0, 0};      // x, y, width, height; empty without a data area
-};
-
 class AbstractChart2D : public AbstractRenderable {
 public:
     // Loads the group's chart font when needed, builds the border and sprite programs and
@@ -82,11 +73,19 @@ public:
     // recorded as `label`) when an axis made logarithmic has limits that are not both finite
     // and above zero, before anything changes.
     void setLogAxes(bool xLog, bool yLog, const char* label = "setLogAxes");
-    // Fitting the limits to the data, once or every frame, as each kind of chart does it;
-    // a frame without data of its own does nothing. The window's mouse handling calls these.
-    virtual void fitAxesToData() {}
-    virtual void setAutoFit(bool on) { (void)on; }
-    virtual bool autoFit() const { return false; }
+    // Draws the series clipped to the frame, in order, then the frame, then the overlays.
+    // The scissor test is off afterwards, and so is GL_CLIP_DISTANCE0 unless it was on.
+    void render(const DrawContext& draw) final;
+
+    // Sets the limits to cover every series' data (see applyFit), computed on the GPU from
+    // their buffers, a few numbers read back per series. Makes a window of the chart's
+    // group current for the moment when needed; raises zv::ArgumentError when the group
+    // has no window left. The window's mouse handling calls these too.
+    void fitAxesToData();
+    // Every draw fits from reductions started two draws earlier, once every series with data
+    // has one ready, so no frame waits for the GPU.
+    void setAutoFit(bool on);
+    bool autoFit() const { return mAutoFit; }
     // How the mouse may move each axis' limits: freely; by zooming about the minimum only
     // (a histogram's bars stand on the bottom edge and scale with ymax alone, so moving
     // ymin would only relabel them); or not at all (a histogram's bins divide the width
@@ -149,6 +148,27 @@ public:
     void renderChart(const FrameDraw& frame);
 
 protected:
+    // One series as the chart keeps it. `owner` keeps a series of another object alive
+    // (empty for a plot or histogram that is its own series); `key` tells series apart.
+    struct SeriesSlot {
+        ChartSeries* series = nullptr;
+        const void* key = nullptr;
+        std::shared_ptr<AbstractChart2D> owner;
+        std::string label;
+        float labelWidth = 0.0f;  // pixels at the legend's text size
+        // The chart's own reductions of the series' data, made on the first fit: a series
+        // drawn elsewhere too keeps its own ring of reductions in step with its own draws.
+        std::unique_ptr<DataRange> range;
+    };
+    std::vector<SeriesSlot>& series() { return mSeries; }
+    const std::vector<SeriesSlot>& series() const { return mSeries; }
+    // How the public class names its fit in error messages ("Plot::fitAxesToData").
+    virtual const char* fitLabel() const = 0;
+    // Sets the limits from the series' ranges: by default x and y cover them with a margin
+    // (see fitSeries), a logarithmic axis keeping its limits where the fit reaches zero.
+    virtual void applyFit(const SeriesBounds& bounds);
+    // Drawn over the frame when the area has a data area (a legend).
+    virtual void drawOverlays(const FrameDraw& frame) { (void)frame; }
     // The border program's uniforms (see ChartBorderUniforms), which a derived class's line
     // pass writes too: one cache, so that either writer sees what the other left.
     UniformCache& borderUniforms() { return mBorderProgram->uniforms; }
@@ -158,6 +178,8 @@ protected:
     // test untouched, when the area leaves no data area.
     static bool beginDataClip(const FrameDraw& frame);
     static void endDataClip() { glDisable(GL_SCISSOR_TEST); }
+    // The chart's reduction of a series' data, made on first use.
+    static DataRange& rangeOf(SeriesSlot& slot);
     // Limits fitted to the data, as the chart takes them: a logarithmic axis keeps its own
     // when the fit reaches zero or below. False when they are the limits in force, so that a
     // steady stream makes no new labels each frame.
@@ -184,6 +206,8 @@ private:
     TextPos xLabelAt(const ChartLayout& layout, size_t k) const;
     TextPos yLabelAt(const ChartLayout& layout, size_t k) const;
 
+    std::vector<SeriesSlot> mSeries;
+    bool mAutoFit = false;
     AxisTicks mXTicks;
     AxisTicks mYTicks;
     std::vector<float> mXLabelWidths;  // text units, as the chart font writes them

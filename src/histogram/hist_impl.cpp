@@ -31,6 +31,10 @@ hist_impl::hist_impl(unsigned nbins, AcceptedType type) : mGLType(type.gl), mBin
     mVBOSize = static_cast<size_t>(nbins) * bytesPerElement(mGLType);
     mVBO = makeDataBuffer(GL_ARRAY_BUFFER, mVBOSize, GL_DYNAMIC_DRAW, "Histogram::Histogram",
                           "the histogram's vertex buffer");
+    SeriesSlot self;
+    self.series = this;
+    self.key = this;
+    series().push_back(std::move(self));
 }
 
 hist_impl::~hist_impl() {
@@ -48,6 +52,11 @@ void hist_impl::setBarColor(float red, float green, float blue) {
     mColorSet = true;
 }
 
+void hist_impl::takeCycleColor(zv::Color c) {
+    setBarColor(static_cast<float>(c >> 24) / 255.0f, static_cast<float>((c >> 16) & 0xFF) / 255.0f,
+                static_cast<float>((c >> 8) & 0xFF) / 255.0f);
+}
+
 void hist_impl::bindResources(int windowId) {
     mVAOs.bind(windowId, [&] {
         glEnableVertexAttribArray(CHART_POINT_LOCATION);
@@ -58,19 +67,6 @@ void hist_impl::bindResources(int windowId) {
         glVertexAttribPointer(HIST_FREQ_LOCATION, 1, mGLType, GL_FALSE, 0, nullptr);
         glVertexAttribDivisor(HIST_FREQ_LOCATION, 1);
     });
-}
-
-void hist_impl::render(const DrawContext& draw) {
-    ZV_CHECK_POINT("Begin Histogram::render");
-    if (mAutoFit) {
-        DataBounds b;
-        if (range().follow(draw.windowId, b)) applyFit(b);
-    }
-    const FrameDraw f = frameDraw(draw);
-    if (beginDataClip(f)) renderBars(f, ymax(), yMap());
-    endDataClip();
-    renderChart(f);
-    ZV_CHECK_POINT("End Histogram::render");
 }
 
 void hist_impl::renderBars(const FrameDraw& f, float yMax, const AxisMap& yAxis) {
@@ -104,36 +100,15 @@ void hist_impl::renderBars(const FrameDraw& f, float yMax, const AxisMap& yAxis)
     // leaves program 0 and vertex array 0.
 }
 
-DataRange& hist_impl::range() {
-    if (!mRange) mRange.reset(new DataRange(mVBO.get(), mGLType, 1, mBins));
-    return *mRange;
-}
-
-void hist_impl::applyFit(const DataBounds& b) {
-    if (b.empty()) return;
+void hist_impl::applyFit(const SeriesBounds& bounds) {
+    const float top = bounds.barsTop;
     // The bars stand on 0 and the tallest reaches the top; x is not the data's.
-    if (!(b.ymax > 0.0f)) return;
+    if (!(top > 0.0f)) return;
     // On a logarithmic y axis the bars stand on ymin, which stays.
     const float bottom = yLog() ? ymin() : 0.0f;
-    if (!(b.ymax > bottom)) return;
-    if (b.ymax == ymax() && ymin() == bottom) return;
-    setAxesLimits(xmax(), xmin(), b.ymax, bottom);
-}
-
-void hist_impl::fitAxesToData() {
-    ContextScope scope(group());
-    if (!scope.ok()) {
-        ZV_RAISE_ARG("Histogram::fitAxesToData", 0,
-                     "the object's share group has no window left: fit while a window of "
-                     "its group exists");
-    }
-    applyFit(range().compute(currentWindowId()));
-}
-
-void hist_impl::setAutoFit(bool on) {
-    if (on && !mAutoFit && mRange) mRange->resetFollow();
-    mAutoFit = on;
-    setFollowPausedByMouse(false);
+    if (!(top > bottom)) return;
+    if (top == ymax() && ymin() == bottom) return;
+    setAxesLimits(xmax(), xmin(), top, bottom, fitLabel());
 }
 
 }  // namespace internal

@@ -21,7 +21,8 @@
 
 namespace internal {
 
-class hist_impl : public AbstractChart2D {
+// A histogram is a chart of one series, itself, or a series of a chart of several.
+class hist_impl : public AbstractChart2D, public ChartSeries {
 public:
     // A histogram of nbins bins of dataType (0 bins draw only the frame), with a buffer of
     // nbins elements (uninitialised, GL_DYNAMIC_DRAW). A window of the share group it will
@@ -40,18 +41,15 @@ public:
     void setColumnBars(bool on) { mColumnBarsEnabled = on; }
     // The column bars, once a draw has used them.
     const HistColumns* columnBars() const { return mColumns.get(); }
-    // True once a colour was set; a chart gives a histogram without one a colour of its cycle.
-    bool colorSet() const { return mColorSet; }
     unsigned bins() const { return mBins; }
 
     GLuint vbo() const override { return mVBO.get(); }
     size_t size() const override { return mVBOSize; }
 
-    // Draws the bars clipped to the frame, then the frame over them. The scissor test is off
-    // afterwards. On a logarithmic y axis a bar rises from the frame's bottom edge
-    // (ymin) to its frequency's place on the axis; on a logarithmic x axis only the ticks
-    // change, the bins still share the width equally (suited to bins spaced by a factor).
-    void render(const DrawContext& draw) override;
+    // Drawn alone or in a chart, on a logarithmic y axis a bar rises from the frame's
+    // bottom edge (ymin) to its frequency's place on the axis; on a logarithmic x axis only
+    // the ticks change, the bins still share the width equally (suited to bins spaced by a
+    // factor).
     // The bars alone, through the frame's transform (chart coordinates to the viewport's clip
     // space), each freq / ymax of the frame tall: alone with the histogram's own ymax, in a
     // chart with the chart's. The caller clips to the frame, whose columns decide whether
@@ -60,13 +58,20 @@ public:
     // frequency's place on that axis instead.
     void renderBars(const FrameDraw& frame, float ymax, const AxisMap& yAxis);
 
-    // Sets y from 0 to the largest finite frequency, computed on the GPU from the
-    // histogram's buffer; x stays. No positive finite frequency leaves the limits as they
-    // are. Context and errors as plot_impl::fitAxesToData.
-    void fitAxesToData() override;
-    // Fitting every frame from a reduction a few frames old, which never waits for the GPU.
-    void setAutoFit(bool on) override;
-    bool autoFit() const override { return mAutoFit; }
+    // As a series (see chart_series.hpp): bars bring y from 0 to the largest finite
+    // frequency and nothing in x.
+    void drawSeries(const FrameDraw& frame, const ChartAxes& axes) override {
+        renderBars(frame, axes.ymax, axes.y);
+    }
+    SeriesData seriesData() const override { return {mVBO.get(), mGLType, 1, mBins}; }
+    void addBounds(SeriesBounds& bounds, const DataBounds& range) const override {
+        bounds.addBars(range);
+    }
+    void fillSwatch(const LegendEntry& entry, SwatchPainter& painter) const override {
+        painter.fill(entry.bar, mBarColor);
+    }
+    bool colorSet() const override { return mColorSet; }
+    void takeCycleColor(zv::Color color) override;
     // The bins fill the width whatever the x limits; the bars scale with ymax and stand on
     // the bottom edge, except on a logarithmic y axis, where they follow both limits.
     MouseAxis mouseX() const override { return MouseAxis::Fixed; }
@@ -78,11 +83,14 @@ public:
     void unbindResources() const { VertexArrayMap::unbind(); }
     const VertexArrayMap& vertexArrays() const { return mVAOs; }
 
+protected:
+    const char* fitLabel() const override { return "Histogram::fitAxesToData"; }
+    // Alone: y from 0 to the largest finite frequency (on a logarithmic y axis the bars
+    // stand on ymin, which stays); x stays. No positive finite frequency leaves the limits
+    // as they are.
+    void applyFit(const SeriesBounds& bounds) override;
+
 private:
-    std::unique_ptr<DataRange> mRange;  // made on the first fit
-    bool mAutoFit = false;
-    void applyFit(const DataBounds& b);
-    DataRange& range();
 
     struct AcceptedType {
         GLenum gl;

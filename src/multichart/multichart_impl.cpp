@@ -33,56 +33,51 @@ float labelWidth(const font_impl& font, const std::string& text, int size) {
 multichart_impl::multichart_impl() = default;
 
 void multichart_impl::add(const std::shared_ptr<plot_impl>& plot, const char* label) {
-    Series s;
-    s.plot = plot;
-    addSeries(std::move(s), plot->group(), "plot", label, plot->colorSet());
+    addSeries(plot, *plot, "plot", label);
 }
 
 void multichart_impl::add(const std::shared_ptr<hist_impl>& histogram, const char* label) {
-    Series s;
-    s.hist = histogram;
-    addSeries(std::move(s), histogram->group(), "histogram", label, histogram->colorSet());
+    addSeries(histogram, *histogram, "histogram", label);
 }
 
-void multichart_impl::addSeries(Series series, const std::shared_ptr<ShareGroup>& objectGroup,
-                                const char* kind, const char* label, bool colorSet) {
-    if (objectGroup != group()) {
+void multichart_impl::addSeries(const std::shared_ptr<AbstractChart2D>& object, ChartSeries& kind,
+                                const char* kindName, const char* label) {
+    if (object->group() != group()) {
         ZV_RAISE_ARG("Chart::add", 1,
-                     std::string("the ") + kind +
+                     std::string("the ") + kindName +
                          " belongs to another share group than the chart: create both while a "
                          "window of the same group is current");
     }
-    if (label) series.label = label;
-    series.labelWidth = labelWidth(*font(), series.label, mLegend.textSize);
-    for (Series& s : mSeries) {
-        if (s.key() == series.key()) {
-            s.label = std::move(series.label);
-            s.labelWidth = series.labelWidth;
+    std::string text = label ? label : "";
+    const float width = labelWidth(*font(), text, mLegend.textSize);
+    for (SeriesSlot& s : series()) {
+        if (s.key == object.get()) {
+            s.label = std::move(text);
+            s.labelWidth = width;
             return;
         }
     }
-    if (!colorSet) {
-        const zv::Color c = seriesCycleColor(mCycleNext++);
-        const float r = static_cast<float>(c >> 24) / 255.0f;
-        const float g = static_cast<float>((c >> 16) & 0xFF) / 255.0f;
-        const float b = static_cast<float>((c >> 8) & 0xFF) / 255.0f;
-        if (series.plot) series.plot->setColor(c);
-        else series.hist->setBarColor(r, g, b);
-    }
-    mSeries.push_back(std::move(series));
+    if (!kind.colorSet()) kind.takeCycleColor(seriesCycleColor(mCycleNext++));
+    SeriesSlot slot;
+    slot.series = &kind;
+    slot.key = object.get();
+    slot.owner = object;
+    slot.label = std::move(text);
+    slot.labelWidth = width;
+    series().push_back(std::move(slot));
 }
 
-bool multichart_impl::remove(const AbstractChart2D* series) {
-    auto it = std::find_if(mSeries.begin(), mSeries.end(),
-                           [&](const Series& s) { return s.key() == series; });
-    if (it == mSeries.end()) return false;
-    mSeries.erase(it);
+bool multichart_impl::remove(const AbstractChart2D* key) {
+    auto it = std::find_if(series().begin(), series().end(),
+                           [&](const SeriesSlot& s) { return s.key == key; });
+    if (it == series().end()) return false;
+    series().erase(it);
     return true;
 }
 
 size_t multichart_impl::labelled() const {
-    return static_cast<size_t>(std::count_if(mSeries.begin(), mSeries.end(),
-                                             [](const Series& s) { return !s.label.empty(); }));
+    return static_cast<size_t>(std::count_if(series().begin(), series().end(),
+                                             [](const SeriesSlot& s) { return !s.label.empty(); }));
 }
 
 void multichart_impl::setLegendCorner(zv::LegendCorner corner) {
@@ -97,81 +92,6 @@ void multichart_impl::setLegendCorner(zv::LegendCorner corner) {
     ZV_RAISE_ARG("Chart::setLegendCorner", 1,
                  "pass one of ZV_LEGEND_TOP_RIGHT, ZV_LEGEND_TOP_LEFT, ZV_LEGEND_BOTTOM_LEFT "
                  "or ZV_LEGEND_BOTTOM_RIGHT");
-}
-
-DataRange& multichart_impl::rangeOf(Series& s) {
-    if (!s.range) {
-        if (s.plot)
-            s.range.reset(new DataRange(s.plot->vbo(), s.plot->glType(), 2, s.plot->numPoints()));
-        else
-            s.range.reset(new DataRange(s.hist->vbo(), s.hist->glType(), 1, s.hist->bins()));
-    }
-    return *s.range;
-}
-
-void multichart_impl::applyFit(const SeriesBounds& b) {
-    FittedLimits f;
-    if (!fitSeries(b, {xmin(), xmax(), ymin(), ymax()}, f)) return;
-    if (!settleFit(f.xmax, f.xmin, f.ymax, f.ymin)) return;
-    setAxesLimits(f.xmax, f.xmin, f.ymax, f.ymin, "Chart::fitAxesToData");
-}
-
-void multichart_impl::fitAxesToData() {
-    ContextScope scope(group());
-    if (!scope.ok()) {
-        ZV_RAISE_ARG("Chart::fitAxesToData", 0,
-                     "the chart's share group has no window left: fit while a window of its "
-                     "group exists");
-    }
-    const int id = currentWindowId();
-    SeriesBounds b;
-    for (Series& s : mSeries) {
-        if (s.plot) b.addPoints(rangeOf(s).compute(id));
-        else b.addBars(rangeOf(s).compute(id));
-    }
-    applyFit(b);
-}
-
-void multichart_impl::setAutoFit(bool on) {
-    if (on && !mAutoFit) {
-        for (Series& s : mSeries)
-            if (s.range) s.range->resetFollow();
-    }
-    mAutoFit = on;
-    setFollowPausedByMouse(false);
-}
-
-void multichart_impl::render(const DrawContext& draw) {
-    ZV_CHECK_POINT("Begin Chart::render series");
-    const int windowId = draw.windowId;
-    if (mAutoFit && !mSeries.empty()) {
-        // Every series' reduction is started each draw; the limits move once all of them
-        // have one two draws old, so a series added late does not make them jump twice.
-        SeriesBounds b;
-        bool ready = true;
-        for (Series& s : mSeries) {
-            DataBounds d;
-            if (s.plot ? s.plot->numPoints() == 0 : s.hist->bins() == 0) continue;  // no data
-            if (!rangeOf(s).follow(windowId, d)) ready = false;
-            else if (s.plot) b.addPoints(d);
-            else b.addBars(d);
-        }
-        if (ready) applyFit(b);
-    }
-    const FrameDraw f = frameDraw(draw);
-    if (beginDataClip(f)) {
-        // One data transform for every series: the chart's limits, not the series' own.
-        const AxisMap ax = xMap(), ay = yMap();
-        const glm::mat4 data = dataTransform(f.layout, ax, ay);
-        for (const Series& s : mSeries) {
-            if (s.plot) s.plot->renderSeries(f, data, ax, ay);
-            else s.hist->renderBars(f, ymax(), ay);
-        }
-    }
-    endDataClip();
-    renderChart(f);
-    if (f.layout.hasDataArea) renderLegend(f);
-    ZV_CHECK_POINT("End Chart::render series");
 }
 
 namespace {
@@ -193,12 +113,12 @@ void multichart_impl::fillRect(const FrameDraw& f, const PixelRect& r, const flo
     glDrawArrays(GL_TRIANGLE_FAN, 0, 4);
 }
 
-void multichart_impl::renderLegend(const FrameDraw& f) {
+void multichart_impl::drawOverlays(const FrameDraw& f) {
     const int windowId = f.draw.windowId;
     const ChartLayout& c = f.layout;
     size_t entries = 0;
     float widest = 0.0f;
-    for (const Series& s : mSeries) {
+    for (const SeriesSlot& s : series()) {
         if (s.label.empty()) continue;
         ++entries;
         widest = std::max(widest, s.labelWidth);
@@ -221,24 +141,26 @@ void multichart_impl::renderLegend(const FrameDraw& f) {
     fillRect(f, box, LEGEND_BACKGROUND);
     glDisable(GL_BLEND);
 
-    // Swatches, then markers (each plot's own program), then all labels in one text run.
-    size_t k = 0;
-    for (const Series& s : mSeries) {
-        if (s.label.empty()) continue;
-        const LegendEntry e = legendEntry(box, k++, mLegend);
-        if (s.hist) {
-            fillRect(f, e.bar, s.hist->barColor());
-        } else if (s.plot->markerType() == zv::ZV_MARKER_NONE ||
-                   dynamic_cast<const scatter_impl*>(s.plot.get()) == nullptr) {
-            fillRect(f, e.line, s.plot->color());
+    // Flat swatches, then what the series draw with their own programs (markers), then all
+    // labels in one text run.
+    struct Painter final : SwatchPainter {
+        multichart_impl& chart;
+        const FrameDraw& frame;
+        Painter(multichart_impl& c, const FrameDraw& f) : chart(c), frame(f) {}
+        void fill(const PixelRect& rect, const float color[4]) override {
+            chart.fillRect(frame, rect, color);
         }
+    } painter(*this, f);
+    size_t k = 0;
+    for (const SeriesSlot& s : series()) {
+        if (s.label.empty()) continue;
+        s.series->fillSwatch(legendEntry(box, k++, mLegend), painter);
     }
     k = 0;
-    for (const Series& s : mSeries) {
+    for (const SeriesSlot& s : series()) {
         if (s.label.empty()) continue;
         const LegendEntry e = legendEntry(box, k++, mLegend);
-        if (!s.plot) continue;
-        s.plot->renderMarkerAt(f, 2.0f * e.markerX / vw - 1.0f, 2.0f * e.markerY / vh - 1.0f);
+        s.series->drawSwatchMarker(f, 2.0f * e.markerX / vw - 1.0f, 2.0f * e.markerY / vh - 1.0f);
     }
     glUseProgram(0);
     unbindResources();
@@ -246,7 +168,7 @@ void multichart_impl::renderLegend(const FrameDraw& f) {
     font_impl& text = *font();
     if (!text.begin(windowId, static_cast<int>(vw), static_cast<int>(vh))) return;
     k = 0;
-    for (const Series& s : mSeries) {
+    for (const SeriesSlot& s : series()) {
         if (s.label.empty()) continue;
         const LegendEntry e = legendEntry(box, k++, mLegend);
         const float pos[2] = {e.textX, e.textY};

@@ -46,6 +46,10 @@ plot_impl::plot_impl(unsigned numPoints, AcceptedType type, int markerType)
         return makeProgram(gMarkerVertexShaderSrc, gMarkerGeometryShaderSrc,
                            gMarkerSpriteFragmentShaderSrc);
     });
+    SeriesSlot self;
+    self.series = this;
+    self.key = this;
+    series().push_back(std::move(self));
 }
 
 plot_impl::~plot_impl() {
@@ -89,22 +93,6 @@ void plot_impl::bindResources(int windowId) {
         glVertexAttribPointer(CHART_POINT_LOCATION, 2, mGLType, GL_FALSE, 0, nullptr);
         glBindBuffer(GL_ARRAY_BUFFER, 0);
     });
-}
-
-void plot_impl::render(const DrawContext& draw) {
-    ZV_CHECK_POINT("Begin Plot::render");
-    if (mAutoFit) {
-        DataBounds b;
-        if (range().follow(draw.windowId, b)) applyFit(b);
-    }
-    const FrameDraw f = frameDraw(draw);
-    if (beginDataClip(f)) {
-        const AxisMap ax = xMap(), ay = yMap();
-        renderSeries(f, dataTransform(f.layout, ax, ay), ax, ay);
-    }
-    endDataClip();
-    renderChart(f);
-    ZV_CHECK_POINT("End Plot::render");
 }
 
 void plot_impl::renderSeries(const FrameDraw& frame, const glm::mat4& transform,
@@ -200,34 +188,6 @@ UniformCache& plot_impl::useMarkerProgram(const FrameDraw& frame) {
 
 void scatter_impl::renderGraph(const FrameDraw& frame, glm::mat4 transform) {
     renderMarkers(frame, transform, false);
-}
-
-DataRange& plot_impl::range() {
-    if (!mRange) mRange.reset(new DataRange(mVBO.get(), mGLType, 2, mNumPoints));
-    return *mRange;
-}
-
-void plot_impl::applyFit(const DataBounds& b) {
-    if (b.empty()) return;
-    FittedLimits f = fitLimits(b);
-    if (!settleFit(f.xmax, f.xmin, f.ymax, f.ymin)) return;
-    setAxesLimits(f.xmax, f.xmin, f.ymax, f.ymin);
-}
-
-void plot_impl::fitAxesToData() {
-    ContextScope scope(group());
-    if (!scope.ok()) {
-        ZV_RAISE_ARG("Plot::fitAxesToData", 0,
-                     "the object's share group has no window left: fit while a window of "
-                     "its group exists");
-    }
-    applyFit(range().compute(currentWindowId()));
-}
-
-void plot_impl::setAutoFit(bool on) {
-    if (on && !mAutoFit && mRange) mRange->resetFollow();
-    mAutoFit = on;
-    setFollowPausedByMouse(false);
 }
 
 }  // namespace internal

@@ -20,7 +20,8 @@
 
 namespace internal {
 
-class plot_impl : public AbstractChart2D {
+// A plot is a chart of one series, itself, or a series of a chart of several.
+class plot_impl : public AbstractChart2D, public ChartSeries {
 public:
     // A plot of numPoints points of dataType, with a buffer of 2 x numPoints elements
     // (uninitialised, GL_DYNAMIC_DRAW). markerType is a ZVMarkerType, kept as an int: any
@@ -48,17 +49,12 @@ public:
     bool levelOfDetail() const { return mLodEnabled; }
     // The reduction, once a draw has used it.
     const LineLod* lod() const { return mLod.get(); }
-    // True once a colour was set; a chart gives a plot without one a colour of its cycle.
-    bool colorSet() const { return mColorSet; }
     int markerType() const { return mMarkerType; }
     unsigned numPoints() const { return mNumPoints; }
 
     GLuint vbo() const override { return mVBO.get(); }
     size_t size() const override { return mVBOSize; }
 
-    // Draws the graph clipped to the frame, then the frame over it. The scissor test is off
-    // afterwards, and so is GL_CLIP_DISTANCE0 unless it was on before.
-    void render(const DrawContext& draw) override;
     // The graph alone, through the data transform (see dataTransform: it takes points less
     // the axes' origins, which render() hands to the shaders): the line strip, then the
     // markers, in the frame's viewport; the frame's clip decides the reduction's columns.
@@ -74,15 +70,25 @@ public:
     // markers or points. Leaves the marker program and the plot's vertex array bound.
     void renderMarkerAt(const FrameDraw& frame, float x, float y);
 
-    // Sets the limits to the points' range plus a margin, computed on the GPU from the
-    // plot's buffer; points with a NaN or infinite coordinate are left out, and no finite
-    // point leaves the limits as they are. Makes a window of the plot's group current for
-    // the moment when the current one is not. Raises zv::ArgumentError when the group has
-    // no window left.
-    void fitAxesToData() override;
-    // Fitting every frame from a reduction a few frames old, which never waits for the GPU.
-    void setAutoFit(bool on) override;
-    bool autoFit() const override { return mAutoFit; }
+    // As a series (see chart_series.hpp). Its fit alone takes the points' range plus a
+    // margin; points with a NaN or infinite coordinate are left out, and no finite point
+    // leaves the limits as they are.
+    void drawSeries(const FrameDraw& frame, const ChartAxes& axes) override {
+        renderSeries(frame, axes.data, axes.x, axes.y);
+    }
+    SeriesData seriesData() const override { return {mVBO.get(), mGLType, 2, mNumPoints}; }
+    void addBounds(SeriesBounds& bounds, const DataBounds& range) const override {
+        bounds.addPoints(range);
+    }
+    // A line swatch, and the marker over it.
+    void fillSwatch(const LegendEntry& entry, SwatchPainter& painter) const override {
+        painter.fill(entry.line, mColor);
+    }
+    void drawSwatchMarker(const FrameDraw& frame, float x, float y) override {
+        renderMarkerAt(frame, x, y);
+    }
+    bool colorSet() const override { return mColorSet; }
+    void takeCycleColor(zv::Color color) override { setColor(color); }
     // The OpenGL type of the points' elements.
     GLenum glType() const { return mGLType; }
 
@@ -91,6 +97,7 @@ public:
     const VertexArrayMap& vertexArrays() const { return mVAOs; }
 
 protected:
+    const char* fitLabel() const override { return "Plot::fitAxesToData"; }
     // The marker pass alone; nothing when the marker type is ZV_MARKER_NONE. `bound`: the
     // plot's vertex array is bound already (by the line pass).
     void renderMarkers(const FrameDraw& frame, const glm::mat4& transform, bool bound);
@@ -128,10 +135,6 @@ private:
     };
     AxisMapping mMapping;
     VertexArrayMap mVAOs;
-    std::unique_ptr<DataRange> mRange;  // made on the first fit
-    bool mAutoFit = false;
-    void applyFit(const DataBounds& b);
-    DataRange& range();
 };
 
 // Markers only: with ZV_MARKER_NONE nothing is drawn inside the frame.
@@ -141,6 +144,10 @@ public:
         : plot_impl(numPoints, dataType, markerType) {}
     ~scatter_impl() override = default;
     void renderGraph(const FrameDraw& frame, glm::mat4 transform) override;
+    // The marker alone, or a line swatch when there is none.
+    void fillSwatch(const LegendEntry& entry, SwatchPainter& painter) const override {
+        if (markerType() == zv::ZV_MARKER_NONE) plot_impl::fillSwatch(entry, painter);
+    }
 };
 
 }  // namespace internal

@@ -1,4 +1,4 @@
-#include "multichart/legend_layout.hpp"
+#include "chart/legend_layout.hpp"
 
 namespace internal {
 

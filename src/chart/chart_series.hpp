@@ -1,0 +1,80 @@
+#pragma once
+// What a kind of series brings to a chart: its data draw, the data a fit reduces and how
+// that range enters the fit, and its legend swatch. The chart frame (AbstractChart2D) does
+// the rest once for every kind: fit and auto-fit, clipping to the frame, the frame itself,
+// overlays and the legend. A plot or a histogram drawn alone is a chart of one series, itself.
+
+#include <glm/glm.hpp>
+
+#include "chart/axis_ticks.hpp"
+#include "chart/chart_layout.hpp"
+#include "chart/legend_layout.hpp"
+#include "common/renderable.hpp"
+#include "gl/gl.hpp"
+#include "range/data_range.hpp"
+#include "zarvo/defines.h"
+
+namespace internal {
+
+// One draw of a chart: what the window passed, the frame's layout for its area, and the
+// frame's rectangle in the window (the data's scissor box: the layout scaled onto the
+// viewport, rounded outward to whole pixels and kept inside it).
+struct FrameDraw {
+    DrawContext draw;
+    ChartLayout layout;
+    int viewport[4] = {0, 0, 0, 0};  // draw.viewport: x, y, width, height
+    int clip[4] = {0, 0, 0, 0};      // x, y, width, height; empty without a data area
+};
+
+// How the chart places data in this draw: each axis' map, the data transform through both
+// (see dataTransform) and the chart's ymax, to which bars scale.
+struct ChartAxes {
+    AxisMap x;
+    AxisMap y;
+    glm::mat4 data = glm::mat4(1.0f);
+    float ymax = 1.0f;
+};
+
+// Fills the flat parts of legend swatches: rectangles in pixels of the frame's viewport.
+class SwatchPainter {
+public:
+    virtual void fill(const PixelRect& rect, const float color[4]) = 0;
+
+protected:
+    ~SwatchPainter() = default;
+};
+
+// The buffer a fit reduces: `count` elements of `components` of `type` (see DataRange).
+struct SeriesData {
+    GLuint buffer = 0;
+    GLenum type = GL_FLOAT;
+    int components = 1;
+    unsigned count = 0;
+};
+
+class ChartSeries {
+public:
+    // Draws the data through the chart's axes; the chart has clipped to the frame and draws
+    // the frame afterwards, which leaves program 0 and vertex array 0.
+    virtual void drawSeries(const FrameDraw& frame, const ChartAxes& axes) = 0;
+    virtual SeriesData seriesData() const = 0;
+    // Adds the range a reduction of seriesData() found to the chart's fit.
+    virtual void addBounds(SeriesBounds& bounds, const DataBounds& range) const = 0;
+    // The legend: flat swatches first (every entry), then anything drawn with the series'
+    // own programs, centred on the clip-space point (x, y) of the frame's viewport.
+    virtual void fillSwatch(const LegendEntry& entry, SwatchPainter& painter) const = 0;
+    virtual void drawSwatchMarker(const FrameDraw& frame, float x, float y) {
+        (void)frame;
+        (void)x;
+        (void)y;
+    }
+    // A colour set by the caller stays; a series without one takes the chart's next colour
+    // of the cycle, which then stays its own.
+    virtual bool colorSet() const = 0;
+    virtual void takeCycleColor(zv::Color color) = 0;
+
+protected:
+    ~ChartSeries() = default;
+};
+
+}  // namespace internal
