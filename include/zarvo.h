@@ -21,5 +21,6 @@ extern "C" ZV_API GLEWContext* glewGetContext();
 #include "zarvo/font.h"
 #include "zarvo/histogram.h"
 #include "zarvo/image.h"
+#include "zarvo/input.h"
 #include "zarvo/plot.h"
 #include "zarvo/window.h"

@@ -12,7 +12,6 @@
 
 using namespace zv;
 using internal::GLenumToZVType;
-using internal::GLModeToZVColor;
 using internal::ZVModeToGLColor;
 using internal::ZVTypeToGLenum;
 
@@ -57,10 +56,6 @@ TEST(Conversions, ColorModes) {
     EXPECT_EQ(static_cast<GLenum>(GL_RGB), ZVModeToGLColor(ZV_RGB));
     EXPECT_EQ(static_cast<GLenum>(GL_RGBA), ZVModeToGLColor(ZV_RGBA));
     EXPECT_EQ(static_cast<GLenum>(GL_RGBA), ZVModeToGLColor(static_cast<ColorMode>(2)));
-    EXPECT_EQ(ZV_GRAYSCALE, GLModeToZVColor(GL_RED));
-    EXPECT_EQ(ZV_RGB, GLModeToZVColor(GL_RGB));
-    EXPECT_EQ(ZV_RGBA, GLModeToZVColor(GL_RGBA));
-    EXPECT_EQ(ZV_RGBA, GLModeToZVColor(GL_BGRA));
 }
 
 TEST(Exceptions, TreeCodesAndFields) {
@@ -137,28 +132,3 @@ TEST(Helpers, ClampTo01) {
     EXPECT_TRUE(std::signbit(internal::clampTo01(-0.0f)));
 }
 
-TEST(Helpers, LoadFile) {
-    std::string dir = ::testing::TempDir();
-    std::string empty = dir + "/zv_empty.bin", data = dir + "/zv_data.bin";
-    { std::ofstream(empty, std::ios::binary); }
-    { std::ofstream(data, std::ios::binary) << std::string("ab\0cd", 5); }
-    int length = -1;
-    char* buffer = internal::loadFile(empty.c_str(), length);
-    EXPECT_EQ(0, length);
-    delete[] buffer;
-    buffer = internal::loadFile(data.c_str(), length);
-    ASSERT_EQ(5, length);
-    EXPECT_EQ(0, std::memcmp(buffer, "ab\0cd", 5));
-    delete[] buffer;
-    std::string missing = dir + "/zv_no_such_file";
-    try {
-        internal::loadFile(missing.c_str(), length);
-        FAIL() << "no raise";
-    } catch (const Error& e) {
-        EXPECT_EQ("Unable to open file " + missing, e.what());
-        EXPECT_EQ(ZV_ERR_GL, e.err());
-        EXPECT_STREQ("loadFile", e.functionName());
-    }
-    std::remove(empty.c_str());
-    std::remove(data.c_str());
-}

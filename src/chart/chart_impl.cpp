@@ -3,15 +3,15 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
-#include <mutex>
 #include <string>
 
 #include "chart/chart_shaders.hpp"
 #include "common/common.hpp"
 #include "gl/uniforms.hpp"
-#include "gl/raise.hpp"
+#include "exception/raise.hpp"
 #include "gl/state_guard.hpp"
 #include "gl/check.hpp"
+#include "font/chart_font.hpp"
 #include "font/font_impl.hpp"
 #include "gl/context.hpp"
 
@@ -44,36 +44,9 @@ float labelWidth(const ScaledGlyphs& g, const std::string& text) {
     return width;
 }
 
-// The chart font of one share group. `loaded` is set only by a load that returned, so a
-// load that threw is tried again by the next chart.
-struct ChartFontSlot {
-    std::shared_ptr<font_impl> font;
-    bool loaded = false;
-};
-
-// Guards the creation and the first load of every group's chart font, so first calls
-// racing on several threads load each group's font once.
-std::mutex gChartFontMutex;
 
 }  // namespace
 
-std::shared_ptr<font_impl> getChartFont() {
-    std::shared_ptr<ShareGroup> group = currentGroup();
-    if (!group) {
-        ZV_RAISE("Create a window (its context becomes current) before creating a chart",
-                 zv::ZV_ERR_GL);
-    }
-    std::lock_guard<std::mutex> lock(gChartFontMutex);
-    std::shared_ptr<void>& entry = group->resources[GROUP_CHART_FONT];
-    if (!entry) entry = std::make_shared<ChartFontSlot>();
-    auto* slot = static_cast<ChartFontSlot*>(entry.get());
-    if (!slot->font) slot->font = std::make_shared<font_impl>();
-    if (!slot->loaded) {
-        slot->font->loadSystemFont("Vera", 32);
-        slot->loaded = true;
-    }
-    return slot->font;
-}
 
 GLenum chartDataType(zv::ZVType type, const char* label) {
     const GLenum gl = ZVTypeToGLenum(type);

@@ -22,6 +22,7 @@
 #include "gl/shared_program.hpp"
 #include "gl/uniforms.hpp"
 #include "gl/vertex_arrays.hpp"
+#include "font/chart_font.hpp"
 #include "font/text_layout.hpp"
 #include "zarvo/defines.h"
 
@@ -29,12 +30,6 @@ namespace internal {
 
 class font_impl;
 
-// The chart font of the share group whose window is current: "Vera" at 32 pixels, created
-// and loaded on the first call in each group and kept in the group's resources until its
-// last window goes. A load that throws (zv::Error, ZV_ERR_FONT) leaves the font unloaded
-// and is tried again by the next call. Raises zv::Error (ZV_ERR_GL) when no window of the
-// library is current.
-std::shared_ptr<font_impl> getChartFont();
 
 // The OpenGL type of a chart's data, or zv::TypeError (argument 1, recorded as `label`)
 // for a ZVType charts do not take: only unsigned bytes, 32-bit integers and floats.

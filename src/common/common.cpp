@@ -8,7 +8,7 @@
 #include <memory>
 #include <sstream>
 
-#include "gl/raise.hpp"
+#include "exception/raise.hpp"
 
 namespace internal {
 
@@ -40,14 +40,6 @@ GLenum ZVModeToGLColor(zv::ColorMode mode) {
     }
 }
 
-zv::ColorMode GLModeToZVColor(GLenum format) {
-    switch (format) {
-        case GL_RED: return zv::ZV_GRAYSCALE;
-        case GL_RGB: return zv::ZV_RGB;
-        default: return zv::ZV_RGBA;
-    }
-}
-
 size_t bytesPerElement(GLenum type) {
     return (type == GL_BYTE || type == GL_UNSIGNED_BYTE) ? 1 : 4;
 }
@@ -58,42 +50,6 @@ unsigned channelCount(GLenum format) {
         case GL_RGB: return 3;
         default: return 4;
     }
-}
-
-std::string getName(zv::ZVType type) {
-    switch (type) {
-        case zv::ZV_INT8: return "int8";
-        case zv::ZV_UINT8: return "uint8";
-        case zv::ZV_INT32: return "int32";
-        case zv::ZV_UINT32: return "uint32";
-        case zv::ZV_FLOAT32: return "float32";
-        default: return "unknown type " + std::to_string(static_cast<int>(type));
-    }
-}
-
-void stringcopy(char* dst, const char* src, size_t n) { std::strncpy(dst, src, n); }
-
-char* loadFile(const char* path, int& length) {
-    std::ifstream file(path, std::ios::in | std::ios::binary | std::ios::ate);
-    if (!file.is_open() || !file.seekg(0, std::ios::end)) {
-        ZV_RAISE_AT("loadFile", 89, std::string("Unable to open file ") + path, zv::ZV_ERR_GL);
-    }
-    std::streamoff end = file.tellg();
-    if (end < 0) {
-        ZV_RAISE_AT("loadFile", 89, std::string("Unable to open file ") + path, zv::ZV_ERR_GL);
-    }
-    if (end > std::numeric_limits<int>::max()) {
-        ZV_RAISE_AT("loadFile", 89,
-                    std::string("File ") + path + " is too large: at most 2 GiB - 1 bytes can be loaded",
-                    zv::ZV_ERR_GL);
-    }
-    length = static_cast<int>(end);
-    char* buffer = new char[length];
-    file.seekg(0, std::ios::beg);
-    file.read(buffer, length);
-    file.close();
-    std::cerr << "file " << path << " loaded" << std::endl;
-    return buffer;
 }
 
 int next_p2(int n) {

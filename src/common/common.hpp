@@ -1,6 +1,6 @@
 #pragma once
-// Conversions between the public enumerations and OpenGL enumerants, file reading and small
-// numeric helpers shared by the drawing code.
+// Conversions between the public enumerations and OpenGL enumerants and small numeric
+// helpers shared by the drawing code.
 
 #include <cstddef>
 #include <string>
@@ -16,21 +16,11 @@ GLenum ZVTypeToGLenum(zv::ZVType type);
 zv::ZVType GLenumToZVType(GLenum type);
 // OpenGL pixel format of a ColorMode: 1 GL_RED, 3 GL_RGB, anything else GL_RGBA.
 GLenum ZVModeToGLColor(zv::ColorMode mode);
-// ColorMode of an OpenGL pixel format: GL_RED 1, GL_RGB 3, anything else 4.
-zv::ColorMode GLModeToZVColor(GLenum format);
 // Bytes of one element of an OpenGL type: 1 for GL_BYTE and GL_UNSIGNED_BYTE, 4 for every
 // other type (the library's are GL_INT, GL_UNSIGNED_INT and GL_FLOAT).
 size_t bytesPerElement(GLenum type);
 // Elements per pixel of an OpenGL pixel format: GL_RED 1, GL_RGB 3, anything else 4.
 unsigned channelCount(GLenum format);
-// Short name of a ZVType, as recorded by zv::TypeError.
-std::string getName(zv::ZVType type);
-// strncpy semantics: at most n characters, NUL padding, no terminator when src is n or longer.
-void stringcopy(char* dst, const char* src, size_t n);
-
-// The whole file in a new[] buffer the caller frees with delete[]; not NUL-terminated.
-// Raises zv::Error (ZV_ERR_GL) when the file cannot be opened or is 2 GiB or larger.
-char* loadFile(const char* path, int& length);
 
 // Smallest power of two >= n; 0 for n <= 0. Raises zv::ArgumentError above 2^30.
 int next_p2(int n);

@@ -1,8 +1,7 @@
 #include "zarvo/exception.h"
 
+#include <cstring>
 #include <string>
-
-#include "common/common.hpp"
 
 namespace zv {
 
@@ -11,8 +10,20 @@ namespace {
 void copyField(char (&dst)[1024], const char* src) {
     size_t n = src ? std::char_traits<char>::length(src) : 0;
     if (n > 1023) n = 1023;
-    if (n) internal::stringcopy(dst, src, n);
+    if (n) std::memcpy(dst, src, n);
     dst[n] = '\0';
+}
+
+// The short name of a type, as a TypeError records it.
+std::string shortTypeName(ZVType type) {
+    switch (type) {
+        case ZV_INT8: return "int8";
+        case ZV_UINT8: return "uint8";
+        case ZV_INT32: return "int32";
+        case ZV_UINT32: return "uint32";
+        case ZV_FLOAT32: return "float32";
+        default: return "unknown type " + std::to_string(static_cast<int>(type));
+    }
 }
 }  // namespace
 
@@ -26,7 +37,7 @@ Error::~Error() noexcept = default;
 
 TypeError::TypeError(const char* functionName, int line, int argIndex, ZVType type)
     : Error(functionName, line, "Invalid data type", ZV_ERR_TYPE), mArgIndex(argIndex) {
-    copyField(mTypeName, internal::getName(type).c_str());
+    copyField(mTypeName, shortTypeName(type).c_str());
 }
 TypeError::~TypeError() noexcept = default;
 

@@ -10,7 +10,7 @@
 
 #include "common/common.hpp"
 #include "gl/uniforms.hpp"
-#include "gl/raise.hpp"
+#include "exception/raise.hpp"
 #include "gl/check.hpp"
 #include "gl/state_guard.hpp"
 #include "font/text_layout.hpp"

@@ -3,7 +3,7 @@
 #include <sstream>
 
 #include "gl/gl.hpp"
-#include "gl/raise.hpp"
+#include "exception/raise.hpp"
 
 namespace internal {
 

@@ -2,12 +2,11 @@
 
 #include <algorithm>
 #include <atomic>
-#include <mutex>
 #include <string>
 #include <thread>
 
 #include "gl/check.hpp"
-#include "gl/raise.hpp"
+#include "exception/raise.hpp"
 
 namespace {
 // The entry-point record of the window made current last. Never cleared: it may name the
@@ -52,10 +51,10 @@ void requireDrawingThread(const char* what) {
 }
 
 int getNextUniqueId() {
-    static int wndUnqIdTracker = 0;
-    static std::mutex wndUnqIdMutex;
-    std::lock_guard<std::mutex> lock(wndUnqIdMutex);
-    return wndUnqIdTracker++;
+    // Ids are taken before the drawing-thread check of a window's constructor, so a window
+    // refused on another thread still takes one without a race.
+    static std::atomic<int> next{0};
+    return next.fetch_add(1);
 }
 
 void setCurrentRecord(const Context* window, GLEWContext* record) {

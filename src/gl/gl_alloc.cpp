@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "gl/raise.hpp"
+#include "exception/raise.hpp"
 
 namespace internal {
 

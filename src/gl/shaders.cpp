@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "gl/raise.hpp"
+#include "exception/raise.hpp"
 
 namespace internal {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "gl/raise.hpp"
+#include "exception/raise.hpp"
 
 namespace internal {
 

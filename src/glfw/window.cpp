@@ -11,8 +11,8 @@
 #include <GLFW/glfw3.h>
 #include <X11/Xlib.h>
 
-#include "gl/raise.hpp"
-#include "zarvo/window.h"
+#include "exception/raise.hpp"
+#include "zarvo/input.h"
 
 // GLFW's native-access header would also pull in the RandR headers; these are all that is
 // needed from it.

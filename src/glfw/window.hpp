@@ -38,8 +38,6 @@ public:
     GLFWwindow* getNativeHandle() const { return mWindow; }
     void makeContextCurrent() const;
     // This widget exposes no native context or display handle: both are null.
-    void* getGLContextHandle() const { return nullptr; }
-    void* getDisplayHandle() const { return nullptr; }
 
     void getFrameBufferSize(int* width, int* height) const;
     void setTitle(const char* title);

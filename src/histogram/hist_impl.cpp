@@ -7,7 +7,7 @@
 #include "gl/uniforms.hpp"
 #include "gl/check.hpp"
 #include "gl/context.hpp"
-#include "gl/raise.hpp"
+#include "exception/raise.hpp"
 #include "gl/state_guard.hpp"
 #include "histogram/hist_shaders.hpp"
 

@@ -7,9 +7,9 @@
 
 #include "gl/gl_alloc.hpp"
 #include "common/common.hpp"
-#include "gl/raise.hpp"
+#include "exception/raise.hpp"
 #include "gl/check.hpp"
-#include "chart/chart_impl.hpp"
+#include "font/chart_font.hpp"
 #include "image/color_bar.hpp"
 #include "image/color_bar_layout.hpp"
 #include "gl/state_guard.hpp"

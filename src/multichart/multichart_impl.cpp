@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "gl/raise.hpp"
+#include "exception/raise.hpp"
 #include "gl/check.hpp"
 #include "chart/chart_shaders.hpp"
 #include "font/font_impl.hpp"

@@ -8,7 +8,7 @@
 #include "gl/uniforms.hpp"
 #include "gl/check.hpp"
 #include "gl/context.hpp"
-#include "gl/raise.hpp"
+#include "exception/raise.hpp"
 #include "chart/chart_shaders.hpp"
 #include "gl/state_guard.hpp"
 #include "plot/line_geometry.hpp"

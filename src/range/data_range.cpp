@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string>
 
-#include "gl/raise.hpp"
+#include "exception/raise.hpp"
 #include "gl/shaders.hpp"
 #include "gl/uniforms.hpp"
 #include "range/range_shaders.hpp"

@@ -6,7 +6,7 @@
 #include "chart/axis_ticks.hpp"
 #include "chart/chart_impl.hpp"
 #include "common/renderable.hpp"
-#include "window/window_impl.hpp"
+#include "window/cell_layout.hpp"
 
 namespace internal {
 

@@ -14,12 +14,12 @@
 #include <vector>
 
 #include "chart/chart_layout.hpp"
+#include "window/cell_layout.hpp"
 
 namespace internal {
 
 class AbstractRenderable;
 class AbstractChart2D;
-struct CellLayout;
 
 // One axis' limits as the mouse moves them: as set (max may lie below min), and whether the
 // axis is logarithmic, in which case the mouse works on log10 of the limits so that a drag

@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 
 #include "gl/gl.hpp"
-#include "gl/raise.hpp"
+#include "exception/raise.hpp"
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wunused-function"

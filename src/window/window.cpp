@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "font/font.hpp"
-#include "gl/raise.hpp"
+#include "exception/raise.hpp"
 #include "histogram/histogram.hpp"
 #include "image/image.hpp"
 #include "multichart/chart.hpp"
@@ -40,8 +40,9 @@ void Window::setTitle(const char* title) { mValue->get()->setTitle(title); }
 void Window::setPos(int x, int y) { mValue->get()->setPos(x, y); }
 void Window::setSize(unsigned width, unsigned height) { mValue->get()->setSize(width, height); }
 void Window::setColorMap(ColorMap map) { mValue->get()->setColorMap(map); }
-void* Window::context() const { return mValue->get()->context(); }
-void* Window::display() const { return mValue->get()->display(); }
+// Kept for callers that ask; the library hands out no native handles.
+void* Window::context() const { return nullptr; }
+void* Window::display() const { return nullptr; }
 int Window::width() const { return mValue->get()->width(); }
 int Window::height() const { return mValue->get()->height(); }
 void Window::hide() { mValue->get()->hide(); }

@@ -10,6 +10,7 @@
 #include "gl/context.hpp"
 #include "zarvo/defines.h"
 #include "glfw/window.hpp"
+#include "window/cell_layout.hpp"
 #include "window/interaction.hpp"
 #include "zarvo/window.h"
 
@@ -42,8 +43,6 @@ public:
     void makeCurrent() const override;
     const void* native() const override { return mWidget.get(); }
     const std::shared_ptr<colormap_impl>* colorMapPtr() const { return &mColorMaps; }
-    void* context() const { return mCxt; }
-    void* display() const { return mDsp; }
     int width() const { return mWidth; }
     int height() const { return mHeight; }
     int id() const { return mID; }
@@ -109,8 +108,6 @@ private:
     template <typename F>
     void guarded(const F& f);
 
-    void* mCxt = nullptr;
-    void* mDsp = nullptr;
     int mID;
     int mWidth;
     int mHeight;
@@ -136,13 +133,5 @@ private:
     GLuint mColorMapLen = 0;
 };
 
-// Pure layout of a grid cell, in window pixels from the bottom-left corner.
-struct CellLayout {
-    int x, y, width, height;               // the whole cell
-    int vx, vy, vwidth, vheight;           // the inset drawing area (viewport and scissor)
-    float captionX, captionY;              // caption pen position inside the cell
-};
-CellLayout cellLayout(int framebufferWidth, int framebufferHeight, int rows, int columns,
-                      int column, int row);
 
 }  // namespace internal

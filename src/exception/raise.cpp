@@ -1,4 +1,4 @@
-#include "gl/raise.hpp"
+#include "exception/raise.hpp"
 
 #include <cstdio>
 
