@@ -78,6 +78,8 @@ public:
     float ymin() const;
     /// Sets the limits to the range of the points in the buffer plus 5% of it on each side
     /// (an axis whose points all have one value v gets v ± 5% of v, or ± 0.5 around 0).
+    /// The limits are always finite: a margin that would pass the largest float stops at
+    /// ±FLT_MAX, so points at ±FLT_MAX lie on the frame's edge.
     /// The range is computed on the GPU from the buffer; only four numbers are read back,
     /// which waits for the GPU once. Points with a NaN or infinite coordinate are left out;
     /// when no point is left the limits stay as they were. Works whichever context is
