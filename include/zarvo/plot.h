@@ -36,8 +36,10 @@ public:
 
     /// Width of the line in pixels (1 by default), whatever the window's multisampling: the
     /// line is drawn as triangles, so every pixel column it crosses gets ink however dense
-    /// the points. Segment ends are squared off half a width beyond the point. Markers keep
-    /// their size; a scatter plot keeps the width for nothing. Needs no current context.
+    /// the points. Segment ends are squared off half a width beyond the point. A width below
+    /// 1 pixel is accepted (lineWidth() returns it) but drawn 1 pixel wide, the narrowest
+    /// line that still inks every column it crosses. Markers keep their size; a scatter plot
+    /// keeps the width for nothing. Needs no current context.
     /// @throws zv::ArgumentError (argument 1) for a width that is not finite, 0 or below, or
     ///         above 1000; the width stays as it was
     void setLineWidth(float pixels);

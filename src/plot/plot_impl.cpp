@@ -144,7 +144,7 @@ void plot_impl::renderGraph(int windowId, glm::mat4 transform) {
     // area, not the cell the transform was made for.
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
-    const float halfWidth = 0.5f * mLineWidth;
+    const float halfWidth = 0.5f * std::max(mLineWidth, MIN_DRAWN_LINE_WIDTH);
     u.setVec2(LineUniforms::HALF_VIEWPORT, halfViewportOf(viewport).data());
     u.setFloat(LineUniforms::HALF_WIDTH, halfWidth);
     const auto fullDraw = [&] {
