@@ -53,7 +53,10 @@ public:
     /// tell apart (equal, or a few units in the last place apart) collapse that axis onto
     /// the frame's left or bottom edge. The labels name their ticks: two decimals where that
     /// is exact enough, else more decimals or scientific notation ("1.5e-05"), one format per
-    /// axis; labels that would touch are drawn every second (fourth, ...) one.
+    /// axis; labels that would touch are drawn every second (fourth, ...) one. A y label
+    /// always ends before the tick dashes: one too long for the left margin is moved left,
+    /// and one wider than the whole margin is written in smaller type (the frame and the
+    /// data area keep their size), never over the frame or cut short.
     /// @throws zv::ArgumentError (argument 1 to 4) when an axis is logarithmic (setLogAxes)
     /// and one of its limits is not finite and above zero; nothing changes then
     void setAxesLimits(float xmax, float xmin, float ymax, float ymin);

@@ -171,6 +171,10 @@ private:
     // Where label k of each axis starts in the text space of this layout, kept inside it.
     TextPos xLabelAt(const ChartLayout& layout, size_t k) const;
     TextPos yLabelAt(const ChartLayout& layout, size_t k) const;
+    // Moves y label k, placed at p, left so that it ends by `end` (text units) when it
+    // reaches past; a label wider than `end` itself is written smaller, from the area's
+    // edge, still below `top` (the text space's height). Returns the size to write it at.
+    int fitBeforeDashes(size_t k, float end, float top, TextPos& p) const;
 
     AxisTicks mXTicks;
     AxisTicks mYTicks;
