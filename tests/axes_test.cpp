@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -274,13 +275,17 @@ using internal::scatter_impl;
 
 // The drawing area of a chart and where its frame lies in it, computed as the chart frame
 // lays it out: margins of 68 (left), 8 (right), 32 (bottom) and 8 (top) pixels and a tick of
-// 10 around a data area of (w - 86) x (h - 50).
+// 10 around a data area of (w - 86) x (h - 50). A grid cell's chart is laid out for the whole
+// cell (lw x lh, when given) and drawn into the cell's inset area (w x h).
 struct Area {
     int x, y, w, h;
-    double sx() const { return (w - 86.0) / w; }
-    double sy() const { return (h - 50.0) / h; }
-    double ox() const { return (w - 86.0 - w + 156.0) / w; }
-    double oy() const { return (h - 50.0 - h + 84.0) / h; }
+    int lw = 0, lh = 0;
+    double W() const { return lw > 0 ? lw : w; }
+    double H() const { return lh > 0 ? lh : h; }
+    double sx() const { return (W() - 86.0) / W(); }
+    double sy() const { return (H() - 50.0) / H(); }
+    double ox() const { return (W() - 86.0 - W() + 156.0) / W(); }
+    double oy() const { return (H() - 50.0 - H() + 84.0) / H(); }
     // Pixel of a chart coordinate along each axis.
     double px(double c) const { return x + 0.5 * w * (1 + sx() * (c + ox())); }
     double py(double c) const { return y + 0.5 * h * (1 + sy() * (c + oy())); }
@@ -411,7 +416,7 @@ TEST_F(AxesGLTest, LabelsNeverTouchInTheCellsOfAGrid) {
             SCOPED_TRACE(testing::Message() << "cell " << first + i);
             // Cell (column, row), row 0 at the top; its inset drawing area.
             const int column = static_cast<int>(i % 2), row = static_cast<int>(i / 2);
-            const Area a{column * 500 + 10, (1 - row) * 400 + 8, 480, 352};
+            const Area a{column * 500 + 10, (1 - row) * 400 + 8, 480, 352, 500, 400};
             expectLabelsApart(s, a, *plots[i]);
         }
         big->draw();
@@ -442,6 +447,73 @@ TEST_F(AxesGLTest, LongTitlesCoverNoLabel) {
             if (r.lo <= titleX + 4 && r.hi >= titleX) {
                 EXPECT_LE(r.hi - r.lo, 16) << r.lo;
             }
+    }
+}
+
+namespace {
+
+// Checks, in the drawing area (x, y, w, h) of a chart without data, that the y labels leave
+// the frame and the tick dashes alone: from two pixels left of the dashes into the frame only
+// the left edge, the top border and the dashes are lit (the frame is found in the picture itself, from its long
+// border lines). The labels stay: there is text left of the dashes.
+void expectYLabelsBeforeTheDashes(const zvtest::Snapshot& s, int ax, int ay, int aw, int ah,
+                                  const internal::AbstractChart2D& chart) {
+    int left = -1, bottom = -1, top = -1;
+    for (int x = ax; x < ax + aw && left < 0; ++x)
+        if (s.count(x, ay, x + 1, ay + ah, zvtest::notBlack) > ah / 2) left = x;
+    for (int y = ay; y < ay + ah; ++y)
+        if (s.count(ax, y, ax + aw, y + 1, zvtest::notBlack) > 2 * aw / 3) {
+            if (bottom < 0) bottom = y;
+            top = y;
+        }
+    ASSERT_TRUE(left > ax && bottom >= 0 && top > bottom + 20) << left << " " << bottom << " " << top;
+    std::vector<double> dashes;
+    for (float t : chart.yTicks().positions)
+        dashes.push_back(bottom + 0.5 + 0.5 * (t + 1) * (top - bottom));
+    int stray = 0;
+    for (int y = bottom + 3; y < std::min(ay + ah, top + 12); ++y) {
+        bool dashRow = false;
+        for (double d : dashes) dashRow = dashRow || std::fabs(y + 0.5 - d) <= 2.0;
+        for (int x = left - 7; x <= left + 12; ++x) {
+            const bool frame = std::abs(x - left) <= 1 || (std::abs(y - top) <= 1 && x >= left - 1);
+            const bool dash = dashRow && x >= left - 6;
+            if (frame || dash || !zvtest::notBlack(s.at(x, y))) continue;
+            if (++stray <= 5) ADD_FAILURE() << "label ink at (" << x - left << ", " << y << ") from the frame's edge";
+        }
+    }
+    EXPECT_EQ(0, stray);
+    EXPECT_GT(s.count(ax, bottom + 3, left - 8, top, zvtest::notBlack), 100) << "no y labels";
+}
+
+}  // namespace
+
+// Labels too wide for the margin (long numbers, small grid cells) end a gap before the tick
+// dashes; those wider than the whole margin are written smaller rather than over the frame.
+TEST_F(AxesGLTest, YLabelsNeverReachTheDashesOrTheFrame) {
+    const Axes cases[] = {
+        {1, 0, 1000001.5f, 1000000.5f, false, false, false},
+        {1, 0, 1000.01f, 1000, false, false, false},
+        {1, 0, 1000.01f, 1000, true, false, false},
+        {1, 0, 2000, -2000, false, false, false},
+        {1, 0, 2.1e7f, 1.9e7f, false, false, false},
+        {1, 0, 1e-5f, -1e-5f, false, false, false},
+        {1, 0, 1, 0, false, false, false},
+    };
+    for (const Axes& k : cases) {
+        SCOPED_TRACE(testing::Message() << "y " << k.ymin << " .. " << k.ymax << (k.nice ? " nice" : ""));
+        auto p = makePlot(k);
+        window->draw(p);
+        expectYLabelsBeforeTheDashes(grab(), 0, 0, W, H, *p);
+    }
+    window->grid(2, 2);
+    const internal::CellLayout c = internal::cellLayout(W, H, 2, 2, 1, 1);
+    for (const Axes& k : cases) {
+        SCOPED_TRACE(testing::Message() << "cell, y " << k.ymin << " .. " << k.ymax);
+        auto p = makePlot(k);
+        window->draw(1, 1, p, nullptr);
+        const zvtest::Snapshot cell = zvtest::readBack(0, 0, W, H);
+        window->draw();
+        expectYLabelsBeforeTheDashes(cell, c.vx, c.vy, c.vwidth, c.vheight, *p);
     }
 }
 

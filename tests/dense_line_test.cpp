@@ -254,6 +254,30 @@ TEST_F(DenseLineGLTest, LineWidthSetsTheInkedThicknessAroundTheData) {
     }
 }
 
+// A line narrower than a pixel would slip between the samples and leave most crossed columns
+// blank; it is drawn a pixel wide, reduced or in full, the picture of width 1.
+TEST_F(DenseLineGLTest, HairThinLinesInkEveryCrossedColumn) {
+    const Curve& c = CURVES[0];
+    const std::vector<float> xy = c.points(2000);
+    const FrameBox f = wholeWindowFrame(W, H);
+    for (bool lod : {true, false}) {
+        auto plot = makePlot(xy, c);
+        plot->setLevelOfDetail(lod);
+        window->draw(plot);
+        const zv::Snapshot one = window->snapshot();
+        for (float width : {1e-9f, 0.3f}) {
+            SCOPED_TRACE(testing::Message() << "width " << width << (lod ? ", reduced" : ""));
+            plot->setLineWidth(width);
+            EXPECT_EQ(width, plot->lineWidth());
+            window->draw(plot);
+            const zv::Snapshot thin = window->snapshot();
+            EXPECT_GT(expectInkFollowsData(thin, xy, c, f, 0.5), 550);
+            expectSamePicture(thin, one, f);
+            saveOnFailure(thin, "DenseLine_thin");
+        }
+    }
+}
+
 TEST_F(DenseLineGLTest, BadLineWidthsRaiseAndKeepTheWidth) {
     auto plot = std::make_shared<internal::plot_impl>(2u, zv::ZV_FLOAT32, zv::ZV_MARKER_NONE);
     plot->setLineWidth(2.5f);

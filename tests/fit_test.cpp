@@ -27,6 +27,7 @@ using internal::plot_impl;
 
 const float NaN = std::numeric_limits<float>::quiet_NaN();
 const float INF = std::numeric_limits<float>::infinity();
+const float BIG = std::numeric_limits<float>::max();
 
 template <typename T>
 void upload(GLuint buffer, const std::vector<T>& values) {
@@ -89,6 +90,8 @@ TEST(FitLimits, SeriesOfAChartAreCoveredTogether) {
         {"plot below 0 with bars", {{0, -10, 4, 20}}, {{0, 1, 9, 10}}, true,
          {fitted(0, 4, 0, 0).xmin, fitted(0, 4, 0, 0).xmax, -11.5f, 21.5f}},
         {"nothing finite", {none}, {none}, false, {}},
+        {"margins past the largest float stop at it", {{-BIG, -BIG, BIG, 0}}, {{0, 1, 9, BIG}},
+         true, {-BIG, BIG, -BIG, BIG}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -97,7 +100,35 @@ TEST(FitLimits, SeriesOfAChartAreCoveredTogether) {
         for (const DataBounds& d : c.bars) b.addBars(d);
         internal::FittedLimits f{};
         ASSERT_EQ(c.fits, internal::fitSeries(b, current, f));
-        if (c.fits) expectLimits(c.want, {f.xmin, f.xmax, f.ymin, f.ymax});
+        if (!c.fits) continue;
+        expectLimits(c.want, {f.xmin, f.xmax, f.ymin, f.ymax});
+        for (const float v : {f.xmin, f.xmax, f.ymin, f.ymax}) EXPECT_TRUE(std::isfinite(v)) << v;
+    }
+}
+
+// Data reaching the largest floats, or too close together for a 5% margin to show: the
+// limits stay finite, apart and around the data.
+TEST(FitLimits, StayFiniteAndApartAtTheEdgesOfTheFloats) {
+    const float TINY = std::numeric_limits<float>::denorm_min();
+    const struct {
+        float lo, hi, wantLo, wantHi;
+    } cases[] = {
+        {-BIG, BIG, -BIG, BIG},
+        {0, BIG, -0.05f * BIG, BIG},
+        {BIG, BIG, 0.95f * BIG, BIG},
+        {-BIG, -BIG, -BIG, -0.95f * BIG},
+        {TINY, TINY, 0, 2 * TINY},
+        {-0.5f * BIG, BIG, -0.575f * BIG, BIG},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.lo << " .. " << c.hi);
+        const internal::FittedLimits f = fitLimits({c.lo, c.lo, c.hi, c.hi});
+        for (const float v : {f.xmin, f.xmax, f.ymin, f.ymax}) EXPECT_TRUE(std::isfinite(v)) << v;
+        EXPECT_FLOAT_EQ(c.wantLo, f.xmin);
+        EXPECT_FLOAT_EQ(c.wantHi, f.xmax);
+        EXPECT_LT(f.ymin, f.ymax);
+        EXPECT_LE(f.ymin, c.lo);
+        EXPECT_GE(f.ymax, c.hi);
     }
 }
 
@@ -287,6 +318,36 @@ TEST_F(FitGLTest, FittedDataIsDrawnInsideTheFrame) {
     zvtest::Snapshot s = grab();
     EXPECT_GT(s.count(0, 0, W / 2, H / 2, amber), 20) << "first point, bottom left";
     EXPECT_GT(s.count(W / 2, H / 2, W, H, amber), 20) << "second point, top right";
+}
+
+// Points at the largest floats fit to finite limits on an axis that still shows them: ticks
+// labelled with finite, distinct values and the markers in the frame's corners.
+TEST_F(FitGLTest, DataAtTheLargestFloatsIsFittedAndShown) {
+    const auto amber = [](const zvtest::RGBA& c) { return c.r > 150 && c.g > 60 && c.b < 80; };
+    for (const float lo : {-BIG, 0.0f}) {
+        SCOPED_TRACE(testing::Message() << lo << " .. FLT_MAX");
+        auto plot = std::make_shared<plot_impl>(2, zv::ZV_FLOAT32, zv::ZV_MARKER_CIRCLE);
+        std::shared_ptr<internal::AbstractRenderable> r = plot;
+        upload<float>(plot->vbo(), {lo, lo, BIG, BIG});
+        plot->fitAxesToData();
+        const Limits l = limitsOf(*plot);
+        for (const float v : {l.xmin, l.xmax, l.ymin, l.ymax}) ASSERT_TRUE(std::isfinite(v)) << v;
+        EXPECT_FALSE(internal::axisCollapses(l.xmax, l.xmin));
+        EXPECT_FALSE(internal::axisCollapses(l.ymax, l.ymin));
+        for (const internal::AxisTicks* t : {&plot->xTicks(), &plot->yTicks()}) {
+            ASSERT_EQ(9u, t->labels.size());
+            for (size_t k = 0; k < t->labels.size(); ++k) {
+                EXPECT_TRUE(std::isfinite(std::stod(t->labels[k]))) << t->labels[k];
+                if (k > 0) {
+                    EXPECT_NE(t->labels[k - 1], t->labels[k]);
+                }
+            }
+        }
+        window->draw(r);
+        const zvtest::Snapshot s = grab();
+        EXPECT_GT(s.count(W / 2, H / 2, W, H, amber), 10) << "the point at FLT_MAX, top right";
+        EXPECT_GT(s.count(0, 0, W / 2, H / 2, amber), 10) << "the lower point, bottom left";
+    }
 }
 
 // Through the public handles, with a window of another share group current: the fit runs

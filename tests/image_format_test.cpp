@@ -18,12 +18,16 @@ namespace {
 using internal::image_impl;
 using zvtest::Snapshot;
 
-TEST(ImageFormatTest, FloatDataGetsAFloatTextureAndIntegerDataItsOwnFormat) {
+TEST(ImageFormatTest, FloatDataGetsAFloatTextureAndIntegerDataASignKeepingFormat) {
     EXPECT_EQ(internal::imageInternalFormat(GL_RED, GL_FLOAT), static_cast<GLenum>(GL_R32F));
     EXPECT_EQ(internal::imageInternalFormat(GL_RGB, GL_FLOAT), static_cast<GLenum>(GL_RGB32F));
     EXPECT_EQ(internal::imageInternalFormat(GL_RGBA, GL_FLOAT), static_cast<GLenum>(GL_RGBA32F));
     EXPECT_EQ(internal::imageInternalFormat(GL_RED, GL_UNSIGNED_BYTE), static_cast<GLenum>(GL_RED));
-    EXPECT_EQ(internal::imageInternalFormat(GL_RGBA, GL_INT), static_cast<GLenum>(GL_RGBA));
+    EXPECT_EQ(internal::imageInternalFormat(GL_RGBA, GL_UNSIGNED_INT), static_cast<GLenum>(GL_RGBA));
+    // Signed data keeps its sign: an unsized format would clamp negative values to 0.
+    EXPECT_EQ(internal::imageInternalFormat(GL_RED, GL_BYTE), static_cast<GLenum>(GL_R8_SNORM));
+    EXPECT_EQ(internal::imageInternalFormat(GL_RGB, GL_BYTE), static_cast<GLenum>(GL_RGB8_SNORM));
+    EXPECT_EQ(internal::imageInternalFormat(GL_RGBA, GL_INT), static_cast<GLenum>(GL_RGBA32F));
 }
 
 class ImageFormatGLTest : public zvtest::GLTest {

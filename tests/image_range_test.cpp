@@ -3,11 +3,13 @@
 // checks of the public setter.
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "colormap/cmap_tables.hpp"
@@ -44,12 +46,26 @@ TEST(ImageValueMap, TakesTheRangeInElementUnitsOntoTheMap) {
         {GL_FLOAT, true, 1, -1, 1, 0.0},               // reversed
         {GL_INT, true, -1000, 1000, 0, 0.5},
         {GL_UNSIGNED_INT, true, 0, 4294967295.0, 4294967295.0, 1.0},
+        {GL_BYTE, true, -100, 100, -50, 0.25},
+        // The whole float range, its upper half, and the narrowest range taken.
+        {GL_FLOAT, true, -FLT_MAX, FLT_MAX, FLT_MAX, 1.0},
+        {GL_FLOAT, true, -FLT_MAX, FLT_MAX, 0, 0.5},
+        {GL_FLOAT, true, FLT_MAX / 2, FLT_MAX, 0.75 * FLT_MAX, 0.5},
+        {GL_FLOAT, true, 0, internal::MIN_VALUE_SPAN, internal::MIN_VALUE_SPAN, 1.0},
+        {GL_FLOAT, true, 1e-30, 3e-30, 2e-30, 0.5},
     };
     for (const Case& c : cases) {
         const internal::ImageValueMap m = internal::imageValueMap(c.type, c.hasRange, c.min, c.max);
         const double normalised = c.element / internal::imageElementUnit(c.type);
-        EXPECT_NEAR(c.expected, normalised * m.scale + m.offset, 1e-5)
-            << "type " << c.type << " range " << c.min << ".." << c.max << " value " << c.element;
+        const std::string what = "type " + std::to_string(c.type) + " range " +
+                                 std::to_string(c.min) + ".." + std::to_string(c.max);
+        // The shader's steps in single precision: every factor a normal float, so that no
+        // GPU flushes one to zero, and no product overflows.
+        EXPECT_TRUE(std::isnormal(m.scale)) << what << ": scale " << m.scale;
+        EXPECT_TRUE(std::isnormal(m.prescale)) << what << ": prescale " << m.prescale;
+        EXPECT_TRUE(std::isfinite(m.offset)) << what;
+        const float texel = static_cast<float>(normalised);
+        EXPECT_NEAR(c.expected, texel * m.prescale * m.scale + m.offset, 1e-5) << what;
     }
     // Without a range the shader's arithmetic is the identity, so pictures are unchanged.
     const internal::ImageValueMap none = internal::imageValueMap(GL_UNSIGNED_BYTE, false, 0, 0);
@@ -126,6 +142,72 @@ TEST_F(ImageRangeGLTest, IntegerAndFloatValuesMapLinearlyAndClampAtBothEnds) {
     }
 }
 
+// Ranges at the edges of the floats: the whole float range, its upper half, a range of a few
+// units in the last place and one far below 1; each end lands on the map's end.
+TEST_F(ImageRangeGLTest, RangesAtTheEdgesOfTheFloatsMapTheirEnds) {
+    const auto* map = internal::cmap_default;
+    const RGBA first = rowColor(map, 0), middle = rowColor(map, 127), last = rowColor(map, 255);
+    const float one = 1.0f, fourUlps = std::nextafter(std::nextafter(std::nextafter(
+                                           std::nextafter(one, 2.0f), 2.0f), 2.0f), 2.0f);
+    const float twoUlps = std::nextafter(std::nextafter(one, 2.0f), 2.0f);
+    struct Case {
+        float min, max;
+        std::vector<float> pixels;
+        std::vector<RGBA> expected;
+    } cases[] = {
+        {-FLT_MAX, FLT_MAX, {-FLT_MAX, 0.0f, FLT_MAX, -1e30f}, {first, middle, last, middle}},
+        {FLT_MAX / 2, FLT_MAX, {FLT_MAX / 2, 0.75f * FLT_MAX, FLT_MAX, 0.0f},
+         {first, middle, last, first}},
+        {FLT_MAX, -FLT_MAX, {-FLT_MAX, FLT_MAX, 0.0f, 1.0f}, {last, first, middle, middle}},
+        {one, fourUlps, {one, twoUlps, fourUlps, 2.0f}, {first, middle, last, last}},
+        {0.0f, 1e-32f, {0.0f, 5e-33f, 1e-32f, -1.0f}, {first, middle, last, first}},
+    };
+    for (const Case& c : cases) {
+        auto img = makeImage<float>(4, 1, zv::ZV_GRAYSCALE, zv::ZV_FLOAT32, c.pixels);
+        img->setValueRange(c.min, c.max);
+        Snapshot s = drawOffscreen(img, 40, 10);
+        for (int i = 0; i < 4; ++i)
+            EXPECT_TRUE(zvtest::near(c.expected[i], texel(s, i), 2))
+                << c.min << " .. " << c.max << " texel " << i << " (" << c.pixels[i]
+                << "): want " << c.expected[i] << " got " << texel(s, i);
+    }
+}
+
+// Negative values of signed integer images keep their sign: they map through a range like
+// any other, in grey and colour images; INT8 -128 reads as -127.
+TEST_F(ImageRangeGLTest, SignedIntegerPixelsMapBelowZero) {
+    const auto* map = internal::cmap_default;
+    const RGBA first = rowColor(map, 0), quarter = rowColor(map, 63), middle = rowColor(map, 127),
+               last = rowColor(map, 255);
+    const std::vector<RGBA> expected = {first, quarter, middle, last, first};
+    struct Case {
+        const char* name;
+        std::shared_ptr<image_impl> img;
+    } cases[] = {
+        {"int8", makeImage<int8_t>(5, 1, zv::ZV_GRAYSCALE, zv::ZV_INT8, {-100, -50, 0, 100, -128})},
+        {"int32", makeImage<int32_t>(5, 1, zv::ZV_GRAYSCALE, zv::ZV_INT32,
+                                     {-100, -50, 0, 100, INT32_MIN})},
+    };
+    for (const Case& c : cases) {
+        c.img->setValueRange(-100.0f, 100.0f);
+        Snapshot s = drawOffscreen(c.img, 50, 10);
+        for (int i = 0; i < 5; ++i)
+            EXPECT_TRUE(zvtest::near(expected[i], texel(s, i), 2))
+                << c.name << " texel " << i << ": want " << expected[i] << " got " << texel(s, i);
+    }
+    // In colour, each channel on its own: red -100, green -50, blue 100.
+    window->setColorMap(zv::ZV_CMAP_HEAT);
+    const auto* heat = internal::cmap_heat;
+    const RGBA want{to8(heat[0][0]), to8(heat[15][1]), to8(heat[63][2]), 255};
+    auto bytes = makeImage<int8_t>(1, 1, zv::ZV_RGB, zv::ZV_INT8, {-100, -50, 100});
+    auto ints = makeImage<int32_t>(1, 1, zv::ZV_RGBA, zv::ZV_INT32, {-100, -50, 100, 0});
+    for (const auto& img : {bytes, ints}) {
+        img->setValueRange(-100.0f, 100.0f);
+        const RGBA got = drawOffscreen(img, 10, 10).at(5, 5);
+        EXPECT_TRUE(zvtest::near(want, got, 2)) << "want " << want << " got " << got;
+    }
+}
+
 TEST_F(ImageRangeGLTest, ColourChannelsEachMapThroughTheRange) {
     window->setColorMap(zv::ZV_CMAP_HEAT);
     const auto* map = internal::cmap_heat;
@@ -180,7 +262,9 @@ TEST_F(ImageRangeGLTest, PublicSetterChecksItsArgumentsAndKeepsTheRangeInForce) 
     struct Bad {
         float min, max;
         int arg;
-    } bad[] = {{5.0f, 5.0f, 2}, {nan, 1.0f, 1}, {0.0f, inf, 2}, {-inf, 0.0f, 1}};
+    } bad[] = {{5.0f, 5.0f, 2}, {nan, 1.0f, 1}, {0.0f, inf, 2}, {-inf, 0.0f, 1},
+               // Ranges of denormal width, which a GPU may read as no width at all.
+               {0.0f, 1e-40f, 2}, {FLT_MIN, 0.0f, 2}, {1e-34f, 3e-34f, 2}};
     for (const Bad& b : bad) {
         try {
             img.setValueRange(b.min, b.max);

@@ -89,6 +89,8 @@ public:
     /// whatever x is); y over the plots' points and the histograms' bars (from 0 to the
     /// tallest), plus 5% each side, with the bottom kept at 0 when bars are there and
     /// nothing lies below 0. A chart of histograms alone gets y from 0 to the tallest bar.
+    /// The limits are always finite: a margin that would pass the largest float stops at
+    /// ±FLT_MAX.
     /// Computed on the GPU from the series' buffers; only four numbers a series are read
     /// back, which waits for the GPU once. NaN and infinite values are left out; when
     /// nothing finite is left the limits stay, and so does a logarithmic axis whose fit

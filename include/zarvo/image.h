@@ -15,8 +15,9 @@ namespace zv {
 /// the application fills (pbo(), size()): rows one after another without padding, the first
 /// row shown at the top, channels interleaved, each one element of the channel type. Every
 /// draw copies the buffer into the image's texture on the GPU; nothing passes through the CPU.
-/// Integer channels are normalised by OpenGL (0..255 -> 0..1 for ZV_UINT8); each channel picks
-/// its colour-map row by value, clamped to the map's first and last row. Alpha is not shown.
+/// Integer channels are normalised by OpenGL (0..255 -> 0..1 for ZV_UINT8, -127..127 -> -1..1
+/// for ZV_INT8, negative values keeping their sign); each channel picks its colour-map row by
+/// value, clamped to the map's first and last row. Alpha is not shown.
 /// setValueRange() maps any span of values onto the map instead (temperatures in kelvin, say).
 /// A float pixel with NaN in a shown channel (the first for grey images, any of red, green
 /// and blue for colour images) is drawn as a hole of transparent black (0, 0, 0, 0), with or
@@ -41,11 +42,15 @@ public:
     /// values themselves for ZV_FLOAT32. The mapping runs on the GPU at every draw, from the
     /// next draw on, in every window. Without it a value v picks the row at v / 255 (ZV_UINT8),
     /// v / (2^32 - 1) (ZV_UINT32), v / (2^31 - 1) (ZV_INT32) or v (ZV_FLOAT32) of the map.
-    /// A range with max below min reverses the map. For the 32-bit integer types OpenGL may
-    /// keep fewer bits than the data has, so a narrow range of large integers shows steps;
-    /// use ZV_FLOAT32 pixels for such data. Needs no current context.
-    /// @throws zv::ArgumentError (argument 1 or 2) when min or max is not finite, or when
-    ///         they are equal (argument 2); the range in force stays
+    /// A range with max below min reverses the map; negative values of ZV_INT8 and ZV_INT32
+    /// pixels map like any other. Any finite range works, up to -FLT_MAX .. FLT_MAX. ZV_INT32
+    /// pixels keep 24 bits and ZV_UINT32 pixels may keep fewer (OpenGL's choice), so a
+    /// narrow range of large integers shows steps; use ZV_FLOAT32 pixels for such data.
+    /// Needs no current context.
+    /// @throws zv::ArgumentError (argument 1 or 2) when min or max is not finite, or
+    ///         (argument 2) when max lies less than 2^-110 (about 7.7e-34) from min: equal
+    ///         ends, or a range of denormal width, whose ends GPUs may not tell apart since
+    ///         they may read floats below about 1.2e-38 as 0; the range in force stays
     void setValueRange(float min, float max);
     /// The lower end of the range that maps onto the colour map: the one set, else 0.
     float valueMin() const;

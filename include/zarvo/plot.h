@@ -36,8 +36,10 @@ public:
 
     /// Width of the line in pixels (1 by default), whatever the window's multisampling: the
     /// line is drawn as triangles, so every pixel column it crosses gets ink however dense
-    /// the points. Segment ends are squared off half a width beyond the point. Markers keep
-    /// their size; a scatter plot keeps the width for nothing. Needs no current context.
+    /// the points. Segment ends are squared off half a width beyond the point. A width below
+    /// 1 pixel is accepted (lineWidth() returns it) but drawn 1 pixel wide, the narrowest
+    /// line that still inks every column it crosses. Markers keep their size; a scatter plot
+    /// keeps the width for nothing. Needs no current context.
     /// @throws zv::ArgumentError (argument 1) for a width that is not finite, 0 or below, or
     ///         above 1000; the width stays as it was
     void setLineWidth(float pixels);
@@ -51,7 +53,10 @@ public:
     /// tell apart (equal, or a few units in the last place apart) collapse that axis onto
     /// the frame's left or bottom edge. The labels name their ticks: two decimals where that
     /// is exact enough, else more decimals or scientific notation ("1.5e-05"), one format per
-    /// axis; labels that would touch are drawn every second (fourth, ...) one.
+    /// axis; labels that would touch are drawn every second (fourth, ...) one. A y label
+    /// always ends before the tick dashes: one too long for the left margin is moved left,
+    /// and one wider than the whole margin is written in smaller type (the frame and the
+    /// data area keep their size), never over the frame or cut short.
     /// @throws zv::ArgumentError (argument 1 to 4) when an axis is logarithmic (setLogAxes)
     /// and one of its limits is not finite and above zero; nothing changes then
     void setAxesLimits(float xmax, float xmin, float ymax, float ymin);
@@ -78,6 +83,8 @@ public:
     float ymin() const;
     /// Sets the limits to the range of the points in the buffer plus 5% of it on each side
     /// (an axis whose points all have one value v gets v ± 5% of v, or ± 0.5 around 0).
+    /// The limits are always finite: a margin that would pass the largest float stops at
+    /// ±FLT_MAX, so points at ±FLT_MAX lie on the frame's edge.
     /// The range is computed on the GPU from the buffer; only four numbers are read back,
     /// which waits for the GPU once. Points with a NaN or infinite coordinate are left out;
     /// when no point is left the limits stay as they were. Works whichever context is

@@ -44,6 +44,18 @@ float labelWidth(const ScaledGlyphs& g, const std::string& text) {
     return width;
 }
 
+// Width of a label written at `size` with `font`: the pen's advance, as the font lays it out
+// at that size.
+float labelWidthAt(const font_impl& font, int size, const std::string& text) {
+    int advance[font_impl::NUM_CHARS], bearing[font_impl::NUM_CHARS];
+    for (int k = 0; k < font_impl::NUM_CHARS; ++k) {
+        advance[k] = font.advance(k);
+        bearing[k] = font.bearingX(k);
+    }
+    ScaledGlyphs g;
+    scaleGlyphs({advance, bearing, font.lineHeight(), std::max(1, font.loadedSize())}, size, g);
+    return labelWidth(g, text);
+}
 
 }  // namespace
 
@@ -191,6 +203,26 @@ TextPos AbstractChart2D::yLabelAt(const ChartLayout& c, size_t k) const {
     p.x = std::max(p.x, 0.0f);
     p.y = std::min(p.y, c.dataHeight - LABEL_ASCENT);
     return p;
+}
+
+int AbstractChart2D::fitBeforeDashes(size_t k, float end, float top, TextPos& p) const {
+    const float width = mYLabelWidths[k];
+    if (p.x + width <= end) return CHART_TEXT_SIZE;
+    if (width <= end) {
+        p.x = end - width;
+        return CHART_TEXT_SIZE;
+    }
+    // Wider than the whole margin: written smaller, from the area's edge, rather than over
+    // the frame or cut short (a label missing its first digits would name another value).
+    int size = CHART_TEXT_SIZE;
+    float w = width;
+    while (w > end && size > 1) w = labelWidthAt(*mFont, --size, mYTicks.labels[k]);
+    p.x = std::max(0.0f, end - w);
+    // A label centred on its tick stays centred, and below the area's top.
+    const float ascent = LABEL_ASCENT * static_cast<float>(size) / CHART_TEXT_SIZE;
+    if (mYStyle != TickStyle::Even) p.y += 0.5f * (LABEL_ASCENT - ascent);
+    p.y = std::min(p.y, top - ascent);
+    return size;
 }
 
 void AbstractChart2D::thinLabels(const ChartLayout& c) {
@@ -390,7 +422,7 @@ void AbstractChart2D::renderChart(const FrameDraw& frame) {
     drawTicks(windowId, c);
     // The text run uses its own program and vertex array and leaves program 0 and vertex
     // array 0, as the frame must; without a font they are unbound here.
-    if (!drawLabels(windowId, c)) {
+    if (!drawLabels(windowId, c, frame.viewport[2])) {
         glUseProgram(0);
         unbindResources();
     }
@@ -426,17 +458,25 @@ void AbstractChart2D::drawTicks(int windowId, const ChartLayout& c) {
     glPointSize(1.0f);
 }
 
-bool AbstractChart2D::drawLabels(int windowId, const ChartLayout& c) {
+bool AbstractChart2D::drawLabels(int windowId, const ChartLayout& c, int viewportWidth) {
     if (!mFont->begin(windowId, static_cast<int>(c.dataWidth), static_cast<int>(c.dataHeight)))
         return false;
+    // y labels end a gap before the tick dashes, which reach half a tick (in the viewport's
+    // pixels) left of the frame.
+    const float unitsPerPixel =
+        viewportWidth > 0 ? c.dataWidth / static_cast<float>(viewportWidth) : 1.0f;
+    const float yLabelsEnd = textAnchor(c, -1.0f, 0.0f).x -
+                             0.5f * static_cast<float>(mMetrics.tickSize) * unitsPerPixel -
+                             LABEL_GAP;
     // Labels that would touch their neighbours are left out (see thinLabels); their ticks
     // stay.
     for (size_t k = 0; k < mYTicks.labels.size(); ++k) {
         if (!yLabelShown(k)) continue;
         const std::string& text = mYTicks.labels[k];
-        const TextPos p = yLabelAt(c, k);
+        TextPos p = yLabelAt(c, k);
+        const int size = fitBeforeDashes(k, yLabelsEnd, c.dataHeight, p);
         const float pos[2] = {p.x, p.y};
-        mFont->drawString(pos, WHITE, text.c_str(), CHART_TEXT_SIZE, false);
+        mFont->drawString(pos, WHITE, text.c_str(), size, false);
     }
     for (size_t k = 0; k < mXTicks.labels.size(); ++k) {
         if (!xLabelShown(k)) continue;

@@ -186,7 +186,7 @@ private:
     // drawn, without a loaded font).
     void drawBorder(int windowId, const ChartLayout& c);
     void drawTicks(int windowId, const ChartLayout& c);
-    bool drawLabels(int windowId, const ChartLayout& c);
+    bool drawLabels(int windowId, const ChartLayout& c, int viewportWidth);
     // Builds the vertex buffer of border corners and room for the ticks; used once, by the
     // constructor.
     void setTickCount(int count);
@@ -200,6 +200,10 @@ private:
     // Where label k of each axis starts in the text space of this layout, kept inside it.
     TextPos xLabelAt(const ChartLayout& layout, size_t k) const;
     TextPos yLabelAt(const ChartLayout& layout, size_t k) const;
+    // Moves y label k, placed at p, left so that it ends by `end` (text units) when it
+    // reaches past; a label wider than `end` itself is written smaller, from the area's
+    // edge, still below `top` (the text space's height). Returns the size to write it at.
+    int fitBeforeDashes(size_t k, float end, float top, TextPos& p) const;
 
     std::vector<SeriesSlot> mSeries;
     bool mAutoFit = false;

@@ -193,6 +193,12 @@ void image_impl::setValueRange(float min, float max) {
                      "colour map; pass the span the data covers (for instance 250 and 320 "
                      "for temperatures in kelvin)");
     }
+    if (std::fabs(static_cast<double>(max) - static_cast<double>(min)) < MIN_VALUE_SPAN) {
+        ZV_RAISE_ARG("Image::setValueRange", 2,
+                     "max must lie at least 7.7e-34 (2^-110) from min: GPUs may read the "
+                     "tiniest floats (below about 1.2e-38) as 0, which would move the ends of "
+                     "so narrow a range; scale the data up, or pass a wider range");
+    }
     mHasRange = true;
     mValueMin = min;
     mValueMax = max;
@@ -288,8 +294,8 @@ void image_impl::renderImage(const DrawContext& draw, const int viewport[4], int
     u.setInt(ImageUniforms::IS_GRAYSCALE, mGLformat == GL_RED ? 1 : 0);
     u.setMatrix4(ImageUniforms::MATRIX, matrix);
     u.setFloat(ImageUniforms::CMAPLEN, static_cast<GLfloat>(draw.colorMapRows));
-    const GLfloat valueMap[2] = {mValueMap.scale, mValueMap.offset};
-    u.setVec2(ImageUniforms::VALUE_MAP, valueMap);
+    const GLfloat valueMap[4] = {mValueMap.scale, mValueMap.offset, mValueMap.prescale, 0.0f};
+    u.setVec4(ImageUniforms::VALUE_MAP, valueMap);
     glBindBufferBase(GL_UNIFORM_BUFFER, 0, draw.colorMap);
 
     ZV_CHECK_POINT("Before render");

@@ -51,8 +51,9 @@ public:
     // application left the pixel buffer mapped.
     void render(const DrawContext& draw) override;
     // Maps element values from [min, max] (element units, see imageElementUnit) linearly
-    // onto the colour map's rows from the next render on, clamped at both ends. Raises
-    // zv::ArgumentError when either is not finite or they are equal.
+    // onto the colour map's rows from the next render on, clamped at both ends; any finite
+    // range works, up to -FLT_MAX .. FLT_MAX. Raises zv::ArgumentError when either is not
+    // finite or they are closer than MIN_VALUE_SPAN (equal, or a range of denormal width).
     void setValueRange(float min, float max);
     bool hasValueRange() const { return mHasRange; }
     // The range that maps onto the map: the one set, else [0, the element unit].
@@ -110,7 +111,7 @@ private:
     bool mHasRange = false;
     float mValueMin = 0.0f;
     float mValueMax = 1.0f;
-    ImageValueMap mValueMap{1.0f, 0.0f};
+    ImageValueMap mValueMap{1.0f, 0.0f, 1.0f};
 };
 
 }  // namespace internal

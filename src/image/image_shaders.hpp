@@ -28,8 +28,11 @@ struct ImageUniforms {
 };
 
 // The block is declared with the rows of the longest map; cmaplen says how many the bound
-// map really has. "valueMap" (scale, offset) takes OpenGL's normalised texel to the map's
-// [0, 1]: (1, 0) unless the image has a value range. Indices are clamped into the map: signed
+// map really has. "valueMap" (scale, offset, prescale) takes OpenGL's normalised texel to the
+// map's [0, 1]: (1, 0, 1) unless the image has a value range. The prescale, a power of two
+// applied first, is 1 unless the scale alone would not be a normal float (see ImageValueMap),
+// so that ranges as wide as the float range, or very narrow ones, neither flush to zero nor
+// overflow. Indices are clamped into the map: signed
 // pixels normalise below 0 and float pixels may exceed 1, and either would read outside it.
 // The float clamp keeps the int conversion in range. A NaN in a shown channel has no row to
 // read (its int conversion is undefined), so the pixel is a hole: transparent black.
@@ -42,7 +45,7 @@ layout(std140) uniform ColorMap {
 };
 uniform sampler2D tex;
 uniform bool isGrayScale;
-uniform vec2 valueMap;
+uniform vec4 valueMap;
 
 in vec2 texcoord;
 out vec4 fragColor;
@@ -54,7 +57,7 @@ void main() {
         fragColor = vec4(0.0);
         return;
     }
-    clrs = clrs * valueMap.x + valueMap.y;
+    clrs = (clrs * valueMap.z) * valueMap.x + valueMap.y;
     float last = cmaplen - 1.0;
     vec4 fidx = clamp(last * clrs, 0.0, last);
     ivec4 idx = clamp(ivec4(fidx), 0, int(last));

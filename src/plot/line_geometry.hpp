@@ -15,6 +15,11 @@ namespace internal {
 // The widest line a plot accepts, in pixels: wider is surely a mistake (a frame is a few
 // thousand pixels wide at most).
 constexpr float MAX_LINE_WIDTH = 1000.0f;
+// The narrowest line drawn, in pixels. A strip a pixel wide holds a sample of every pixel
+// column it crosses (the samples of a pixel sit at different heights, a pixel apart in all);
+// a narrower one slips between them and leaves most columns blank. Narrower widths are
+// accepted and drawn at this one.
+constexpr float MIN_DRAWN_LINE_WIDTH = 1.0f;
 
 // Expands each segment (a GL_LINES or GL_LINE_STRIP primitive) into a strip of two
 // triangles in the viewport's pixels: "halfViewport" is half the viewport's width and

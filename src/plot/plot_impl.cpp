@@ -132,7 +132,7 @@ void plot_impl::renderGraph(const FrameDraw& frame, glm::mat4 transform) {
     // The segments are widened in the viewport's pixels: a grid cell's viewport is its inset
     // area, not the cell the transform was made for.
     const int* viewport = frame.viewport;
-    const float halfWidth = 0.5f * mLineWidth;
+    const float halfWidth = 0.5f * std::max(mLineWidth, MIN_DRAWN_LINE_WIDTH);
     u.setVec2(LineUniforms::HALF_VIEWPORT, halfViewportOf(viewport).data());
     u.setFloat(LineUniforms::HALF_WIDTH, halfWidth);
     const auto fullDraw = [&] {

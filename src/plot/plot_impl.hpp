@@ -37,7 +37,8 @@ public:
     // Components clamped to [0, 1], alpha 1.
     void setColor(float red, float green, float blue);
     const float* color() const { return mColor; }
-    // Width of the line in pixels, 1 unless set. Raises zv::ArgumentError (argument 1,
+    // Width of the line in pixels, 1 unless set; widths below MIN_DRAWN_LINE_WIDTH are kept
+    // (lineWidth() returns them) but drawn at it. Raises zv::ArgumentError (argument 1,
     // "Plot::setLineWidth") for a width that is not finite, not above 0 or above
     // MAX_LINE_WIDTH; the width stays as it was then.
     void setLineWidth(float pixels);

@@ -1,6 +1,7 @@
 #include "range/data_range.hpp"
 
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "exception/raise.hpp"
@@ -10,14 +11,37 @@
 
 namespace internal {
 
+namespace {
+
+// A limit computed in double, kept to the finite floats: a margin added to data near
+// FLT_MAX would otherwise round to infinity and collapse the axis.
+float finiteLimit(double v) {
+    const double most = std::numeric_limits<float>::max();
+    return static_cast<float>(std::fmax(-most, std::fmin(most, v)));
+}
+
+// The limits of one axis for data from lo to hi (lo <= hi, both finite): the range plus the
+// margin each side, worked out in double so that neither the extent nor the margin of data
+// spanning the whole float range overflows. The data stays inside the limits, and they stay
+// apart even where the margin is too small for single precision to show.
+void padAxis(float lo, float hi, float& outLo, float& outHi) {
+    const double l = lo, h = hi, extent = h - l;
+    const double pad = extent > 0.0 ? 0.05 * extent : l != 0.0 ? 0.05 * std::fabs(l) : 0.5;
+    outLo = std::fmin(lo, finiteLimit(l - pad));
+    outHi = std::fmax(hi, finiteLimit(h + pad));
+    if (outLo < outHi) return;
+    const float most = std::numeric_limits<float>::max();
+    outLo = std::nextafter(lo, -most);
+    outHi = std::nextafter(hi, most);
+}
+
+}  // namespace
+
 FittedLimits fitLimits(const DataBounds& b) {
-    const auto pad = [](float lo, float hi) {
-        const float extent = hi - lo;
-        if (extent > 0.0f) return 0.05f * extent;
-        return lo != 0.0f ? 0.05f * std::fabs(lo) : 0.5f;
-    };
-    const float px = pad(b.xmin, b.xmax), py = pad(b.ymin, b.ymax);
-    return {b.xmin - px, b.xmax + px, b.ymin - py, b.ymax + py};
+    FittedLimits f{};
+    padAxis(b.xmin, b.xmax, f.xmin, f.xmax);
+    padAxis(b.ymin, b.ymax, f.ymin, f.ymax);
+    return f;
 }
 
 void SeriesBounds::addPoints(const DataBounds& b) {
@@ -48,10 +72,10 @@ bool fitSeries(const SeriesBounds& b, const FittedLimits& current, FittedLimits&
         out.ymin = 0.0f;
         out.ymax = b.barsTop;
     } else if (bars) {
-        const float lo = std::fmin(b.points.ymin, 0.0f), hi = std::fmax(b.points.ymax, b.barsTop);
-        const float pad = 0.05f * (hi - lo);
-        out.ymin = lo < 0.0f ? lo - pad : 0.0f;
-        out.ymax = hi + pad;
+        const double lo = std::fmin(b.points.ymin, 0.0f), hi = std::fmax(b.points.ymax, b.barsTop);
+        const double pad = 0.05 * (hi - lo);
+        out.ymin = lo < 0.0 ? finiteLimit(lo - pad) : 0.0f;
+        out.ymax = finiteLimit(hi + pad);
     }
     return true;
 }

@@ -27,7 +27,9 @@ struct DataBounds {
 };
 
 // Limits for showing `b`: the range plus 5% of its extent each side; an extent of zero
-// (one point, or equal values) gets 5% of the value, or 0.5 for a value of zero.
+// (one point, or equal values) gets 5% of the value, or 0.5 for a value of zero. The limits
+// are always finite and apart: a margin that would pass the largest float stops at
+// +-FLT_MAX (data at FLT_MAX then lies on the frame's edge).
 struct FittedLimits {
     float xmin, xmax, ymin, ymax;
 };
