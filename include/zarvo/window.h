@@ -142,8 +142,10 @@ public:
     /// What the window shows after its last draw (whole window, or a grid frame presented by
     /// draw()): the framebuffer at its current size, multisampling resolved as on screen.
     /// Works for hidden windows too, so a program without a display can render and save.
-    /// Makes the window's context current; leaves the framebuffer, read-buffer, pixel-pack and
-    /// scissor state as it was. Before the first draw the content is undefined.
+    /// Makes the window's context current. The application's OpenGL state does not change
+    /// the picture (sRGB conversion, the scissor test, a bound pixel-pack buffer, pack
+    /// alignment, row length and skips, the bound framebuffers and read buffer) and is left
+    /// as it was. Before the first draw the content is undefined.
     Snapshot snapshot();
     /// Writes snapshot() to path as an RGBA PNG file, replacing any file there.
     /// @throws zv::Error (ZV_ERR_GL) naming the path and the reason when the file cannot be

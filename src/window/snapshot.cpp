@@ -7,6 +7,7 @@
 
 #include "gl/gl.hpp"
 #include "gl/raise.hpp"
+#include "gl/state_guard.hpp"
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wunused-function"
@@ -47,61 +48,24 @@ private:
     GLuint mFramebuffer = 0;
 };
 
-// What a read-back changes, saved on construction and put back on destruction.
-class ReadBackState {
-public:
-    ReadBackState() {
-        for (size_t i = 0; i < COUNT; ++i) glGetIntegerv(NAMES[i], &mValues[i]);
-        mScissor = glIsEnabled(GL_SCISSOR_TEST);
-    }
-    ~ReadBackState() {
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(mValues[0]));
-        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(mValues[1]));
-        glBindRenderbuffer(GL_RENDERBUFFER, static_cast<GLuint>(mValues[2]));
-        glBindBuffer(GL_PIXEL_PACK_BUFFER, static_cast<GLuint>(mValues[3]));
-        glPixelStorei(GL_PACK_ALIGNMENT, mValues[4]);
-        glPixelStorei(GL_PACK_ROW_LENGTH, mValues[5]);
-        glPixelStorei(GL_PACK_SKIP_ROWS, mValues[6]);
-        glPixelStorei(GL_PACK_SKIP_PIXELS, mValues[7]);
-        // The read buffer belongs to the read framebuffer bound again above.
-        glReadBuffer(static_cast<GLenum>(mValues[8]));
-        if (mScissor) glEnable(GL_SCISSOR_TEST);
-    }
-    ReadBackState(const ReadBackState&) = delete;
-    ReadBackState& operator=(const ReadBackState&) = delete;
-
-private:
-    static constexpr size_t COUNT = 9;
-    static constexpr GLenum NAMES[COUNT] = {
-        GL_READ_FRAMEBUFFER_BINDING, GL_DRAW_FRAMEBUFFER_BINDING, GL_RENDERBUFFER_BINDING,
-        GL_PIXEL_PACK_BUFFER_BINDING, GL_PACK_ALIGNMENT, GL_PACK_ROW_LENGTH,
-        GL_PACK_SKIP_ROWS, GL_PACK_SKIP_PIXELS, GL_READ_BUFFER};
-    GLint mValues[COUNT] = {};
-    GLboolean mScissor = GL_FALSE;
-};
-
 }  // namespace
 
 zv::Snapshot readWindowPixels(int width, int height) {
     zv::Snapshot picture;
     if (width < 1 || height < 1) return picture;
-    ReadBackState saved;
+    // The application's state stays out of the read: the guard reads from the default
+    // framebuffer's back buffer, with no scissor test or sRGB conversion (both act on the
+    // blit below), no pixel-pack buffer and tightly packed rows (alignment 4 suits rows of
+    // RGBA bytes), and puts back all of it, including the bindings made here.
+    GLStateGuard guard;
     // Reading a multisampled back buffer directly gives one sample per pixel on some
     // drivers, not the averaged picture the screen gets: a blit into a single-sample target
-    // resolves it the way presenting does. The blit obeys the scissor test, so that goes off.
-    glDisable(GL_SCISSOR_TEST);
+    // resolves it the way presenting does. Deleting the target unbinds it.
     ResolveTarget target(width, height);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-    glReadBuffer(GL_BACK);
     glBlitFramebuffer(0, 0, width, height, 0, 0, width, height, GL_COLOR_BUFFER_BIT,
                       GL_NEAREST);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, target.framebuffer());
     glReadBuffer(GL_COLOR_ATTACHMENT0);
-    glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
-    glPixelStorei(GL_PACK_SKIP_ROWS, 0);
-    glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
     const size_t row = static_cast<size_t>(width) * 4;
     std::vector<unsigned char> bottomUp(row * static_cast<size_t>(height));
     glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
