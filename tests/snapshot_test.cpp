@@ -281,7 +281,8 @@ TEST(SnapshotGLTest, SavedPNGReadsBackAndBadPathsRaise) {
         {outputPath("no-such-directory/picture.png"), "No such file or directory"},
         {"/proc/zarvo-cannot-write-here.png", ""},   // the reason depends on the kernel
         {outputPath(""), "Is a directory"},
-        // A device is no place for a picture (and is never replaced): see RefusesWhatIsNotA...
+        // A device is no place for a picture (and is never replaced): see
+        // RefusesWhatIsNotARegularFile.
         {"/dev/full", "not a regular file"},
     };
     for (const Case& c : cases) {
