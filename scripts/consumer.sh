@@ -40,6 +40,15 @@ grep -q "requested version" "$OUT/cmake-v1.log" || { cat "$OUT/cmake-v1.log"; ex
 echo "-- pkg-config"
 pcdir=$(find "$PREFIX" -name zarvo.pc -printf '%h\n' | head -n 1)
 libdir=$(dirname "$pcdir")
+# The private dependencies (FreeType and what it pulls in: libpng, zlib...) must not reach the
+# application's compile line.
+cflags=$(PKG_CONFIG_PATH="$pcdir" pkg-config --cflags zarvo)
+for flag in $(pkg-config --cflags-only-I freetype2 fontconfig glfw3 x11); do
+    case " $cflags " in
+        *" $flag "*) echo "pkg-config --cflags zarvo brings in a private include: $flag"; exit 1 ;;
+    esac
+done
+echo "cflags: $cflags"
 # shellcheck disable=SC2046
 g++ -std=c++17 tests/consumer/main.cpp -o "$OUT/consumer-pc" \
     $(PKG_CONFIG_PATH="$pcdir" pkg-config --cflags --libs zarvo)

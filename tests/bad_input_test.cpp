@@ -244,6 +244,20 @@ std::vector<Row> table() {
                      e.win().draw(wrappingColumn(), 0, im);
                  },
                  [](Env& e) { EXPECT_EQ(countIn(e.frame(), zvtest::notBlack), 0); }),
+        // Grids of any size are taken; cells smaller than a pixel show nothing, and the
+        // window keeps no state per cell of the grid (the mouse remembers only cells drawn).
+        harmless("GridOfAbsurdSize",
+                 [](Env& e) {
+                     zv::Image im = e.greyImage();
+                     zv::Plot p(2, zv::ZV_FLOAT32);
+                     e.win().grid(INT_MAX, INT_MAX);
+                     e.win().draw(0, 0, im);
+                     e.win().draw(INT_MAX - 1, INT_MAX - 1, p);
+                     e.win().draw();
+                     e.win().grid(1, INT_MAX);
+                     e.win().draw(0, 0, im);
+                 },
+                 [](Env& e) { EXPECT_EQ(countIn(e.frame(), zvtest::notBlack), 0); }),
         // Charts in cells too small for a data area draw what fits, without OpenGL errors.
         harmless("ChartsInTinyCells", [](Env& e) {
             e.captionFont();

@@ -4,6 +4,7 @@
 // snapshots.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <functional>
 #include <vector>
@@ -327,6 +328,72 @@ TEST_F(MouseGLTest, ChartOfSeriesZoomsAndFitsOverAllSeries) {
     // The series keep their own limits.
     EXPECT_EQ(1.0f, plot.xmax());
     EXPECT_EQ(1.0f, hist.ymax());
+}
+
+// The mouse goes to what a cell shows: the last of the objects drawn into it in the current
+// frame (an image over a plot keeps the plot still, and a plot not drawn again since is
+// not moved). A grid of absurd size is taken, its cells are too small to be under the
+// cursor, and the mouse keeps nothing per cell of it.
+TEST_F(MouseGLTest, CellAnswersWithWhatItShowsAndAbsurdGridsAreIgnored) {
+    zv::Plot plot = twoLines();
+    zv::Image image(2, 2, zv::ZV_GRAYSCALE, zv::ZV_UINT8);
+    const internal::CellLayout c = internal::cellLayout(WIN_W, WIN_H, 1, 2, 0, 0);
+    const double cx = c.x + c.width / 2.0, cy = WIN_H / 2.0;
+    const Limits still{10.0f, 0.0f, 10.0f, 0.0f};
+    struct Case {
+        const char* name;
+        std::function<void()> frame;
+        bool moves;
+    } cases[] = {
+        {"image drawn over the plot",
+         [&] {
+             window.draw(0, 0, plot);
+             window.draw(0, 0, image);
+             window.draw();
+         },
+         false},
+        {"plot drawn over the image",
+         [&] {
+             window.draw(0, 0, image);
+             window.draw(0, 0, plot);
+             window.draw();
+         },
+         true},
+        {"plot drawn in an earlier frame only",
+         [&] {
+             window.draw(1, 0, plot);
+             window.draw();
+         },
+         false},
+    };
+    window.grid(1, 2);
+    int wheels = 0;
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        plot.setAxesLimits(10.0f, 0.0f, 10.0f, 0.0f);
+        k.frame();
+        wheel(cx, cy, 4);
+        ++wheels;
+        ASSERT_TRUE(drawUntil(k.frame, [&] { return scrolls >= wheels; }));
+        if (k.moves) {
+            EXPECT_NEAR(8.0f, plot.xmax() - plot.xmin(), 1e-3f);
+        } else {
+            expectLimits(still, limitsOf(plot), 0.0f);
+        }
+    }
+
+    plot.setAxesLimits(10.0f, 0.0f, 10.0f, 0.0f);
+    const auto absurd = [&] {
+        window.grid(INT_MAX, INT_MAX);
+        window.draw(0, 0, plot);
+        window.draw(INT_MAX - 1, INT_MAX - 1, plot);
+        window.draw();
+    };
+    absurd();
+    wheel(1, WIN_H - 1, 4);  // over the bottom-left corner, where cell (0, 0) would be
+    drag(1, WIN_H - 1, 200, 100);
+    ASSERT_TRUE(drawUntil(absurd, [&] { return scrolls >= wheels + 1 && buttons >= 2; }));
+    expectLimits(still, limitsOf(plot), 0.0f);
 }
 
 // Turned off, the mouse leaves every limit alone while the application's callbacks still

@@ -5,11 +5,21 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <climits>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <fstream>
+#include <set>
 #include <string>
 #include <vector>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
@@ -26,6 +36,7 @@
 #include "glfw/window.hpp"
 #include "support/gl_test.hpp"
 #include "support/glfw_util.hpp"
+#include "support/robust_util.hpp"
 #include "window/window.hpp"
 #include "zarvo.h"
 
@@ -270,7 +281,9 @@ TEST(SnapshotGLTest, SavedPNGReadsBackAndBadPathsRaise) {
         {outputPath("no-such-directory/picture.png"), "No such file or directory"},
         {"/proc/zarvo-cannot-write-here.png", ""},   // the reason depends on the kernel
         {outputPath(""), "Is a directory"},
-        {"/dev/full", "No space left on device"},
+        // A device is no place for a picture (and is never replaced): see
+        // RefusesWhatIsNotARegularFile.
+        {"/dev/full", "not a regular file"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
@@ -287,6 +300,185 @@ TEST(SnapshotGLTest, SavedPNGReadsBackAndBadPathsRaise) {
     }
     std::ifstream missing(outputPath("no-such-directory/picture.png"));
     EXPECT_FALSE(missing.good());
+}
+
+// The names in a directory.
+std::set<std::string> entries(const std::string& dir) {
+    std::set<std::string> names;
+    if (DIR* d = opendir(dir.c_str())) {
+        while (dirent* e = readdir(d)) names.insert(e->d_name);
+        closedir(d);
+    }
+    return names;
+}
+
+bool isLink(const std::string& path, const std::string& target) {
+    char buf[PATH_MAX];
+    const ssize_t n = readlink(path.c_str(), buf, sizeof buf);
+    return n >= 0 && std::string(buf, static_cast<size_t>(n)) == target;
+}
+
+// Whether `path` holds a PNG that decodes to the snapshot.
+bool holdsSnapshot(const std::string& path, const zv::Snapshot& s) {
+    int w = 0, h = 0, channels = 0;
+    unsigned char* data = stbi_load(path.c_str(), &w, &h, &channels, 4);
+    if (!data) return false;
+    const bool same = w == s.width && h == s.height &&
+                      std::equal(s.rgba.begin(), s.rgba.end(), data);
+    stbi_image_free(data);
+    return same;
+}
+
+// A window showing a plot, and its snapshot.
+struct Saver {
+    zv::Window window{240, 160, "save", nullptr, true};
+    zv::Plot plot{16, zv::ZV_FLOAT32, zv::ZV_PLOT_LINE, zv::ZV_MARKER_CROSS};
+    zv::Snapshot shown;
+    Saver() {
+        fillDiagonal(window, plot, 16);
+        window.draw(plot);
+        shown = window.snapshot();
+    }
+    // The message of the error saving to `path` raises; empty when it raises none.
+    std::string failure(const std::string& path) {
+        try {
+            window.saveSnapshot(path);
+        } catch (const zv::Error& e) {
+            EXPECT_EQ(zv::ZV_ERR_GL, e.err());
+            return e.what();
+        }
+        return std::string();
+    }
+};
+
+// A save replaces the file only with a complete picture, and through symbolic links writes
+// the file they name: the links stay links, chains and dangling links included.
+TEST(SnapshotGLTest, SavesThroughLinksToTheFileTheyName) {
+    zvtest::TempDir dir;
+    const std::string d = dir.path() + "/";
+    dir.write("kept.png", "the previous picture");
+    ASSERT_EQ(0, symlink("kept.png", (d + "link.png").c_str()));
+    ASSERT_EQ(0, symlink((d + "link.png").c_str(), (d + "chain.png").c_str()));
+    ASSERT_EQ(0, symlink("new.png", (d + "dangling.png").c_str()));
+    ASSERT_EQ(0, symlink("loop-b.png", (d + "loop-a.png").c_str()));
+    ASSERT_EQ(0, symlink("loop-a.png", (d + "loop-b.png").c_str()));
+    Saver saver;
+
+    saver.window.saveSnapshot(d + "chain.png");
+    EXPECT_TRUE(holdsSnapshot(d + "kept.png", saver.shown));
+    EXPECT_TRUE(isLink(d + "link.png", "kept.png"));
+    EXPECT_TRUE(isLink(d + "chain.png", d + "link.png"));
+    saver.window.saveSnapshot(d + "dangling.png");
+    EXPECT_TRUE(holdsSnapshot(d + "new.png", saver.shown));
+    EXPECT_TRUE(isLink(d + "dangling.png", "new.png"));
+
+    const std::string loop = saver.failure(d + "loop-a.png");
+    EXPECT_NE(std::string::npos, loop.find("Too many levels of symbolic links")) << loop;
+    EXPECT_TRUE(isLink(d + "loop-a.png", "loop-b.png"));
+    // Nothing else was left in the directory.
+    EXPECT_EQ((std::set<std::string>{".", "..", "kept.png", "link.png", "chain.png",
+                                     "dangling.png", "new.png", "loop-a.png", "loop-b.png"}),
+              entries(dir.path()));
+}
+
+// A directory where writing fails as on a full disk: a 64 KiB tmpfs mounted on it and filled
+// up where this process may mount one, elsewhere a limit on the size of the files this
+// process writes. Made full by fill(), after the files the test needs are in place.
+class FullDirectory {
+public:
+    explicit FullDirectory(const std::string& path) : mPath(path) {
+        mMounted = mount("tmpfs", path.c_str(), "tmpfs", 0, "size=64k") == 0;
+    }
+    ~FullDirectory() {
+        if (mMounted) {
+            umount2(mPath.c_str(), MNT_DETACH);
+        } else if (mLimited) {
+            setrlimit(RLIMIT_FSIZE, &mLimit);
+            std::signal(SIGXFSZ, mSignal);
+        }
+    }
+    FullDirectory(const FullDirectory&) = delete;
+    FullDirectory& operator=(const FullDirectory&) = delete;
+
+    void fill() {
+        if (mMounted) {
+            const int fd = open((mPath + "/filler").c_str(), O_WRONLY | O_CREAT, 0600);
+            ASSERT_GE(fd, 0);
+            const std::vector<char> block(4096, 'x');
+            while (write(fd, block.data(), block.size()) > 0) {
+            }
+            close(fd);
+            return;
+        }
+        // Past the limit a write fails with EFBIG, once SIGXFSZ no longer ends the process.
+        ASSERT_EQ(0, getrlimit(RLIMIT_FSIZE, &mLimit));
+        mSignal = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = mLimit;
+        small.rlim_cur = 64;
+        ASSERT_EQ(0, setrlimit(RLIMIT_FSIZE, &small));
+        mLimited = true;
+    }
+    const char* reason() const { return mMounted ? "No space left on device" : "File too large"; }
+
+private:
+    std::string mPath;
+    bool mMounted = false;
+    bool mLimited = false;
+    rlimit mLimit{};
+    void (*mSignal)(int) = SIG_DFL;
+};
+
+// A save that fails part way (here on a full disk) leaves the file it would have replaced as
+// it was, and a link to it a link, with no partial file beside them.
+TEST(SnapshotGLTest, FailedSaveKeepsTheFileItWouldReplace) {
+    zvtest::TempDir dir;
+    Saver saver;
+    FullDirectory full(dir.path());
+    const std::string kept = dir.write("kept.png", "the previous picture");
+    const std::string link = dir.path() + "/link.png";
+    ASSERT_EQ(0, symlink("kept.png", link.c_str()));
+    ASSERT_NO_FATAL_FAILURE(full.fill());
+    const std::set<std::string> before = entries(dir.path());
+    for (const std::string& path : {kept, link}) {
+        SCOPED_TRACE(path);
+        const std::string what = saver.failure(path);
+        EXPECT_NE(std::string::npos, what.find("\"" + path + "\"")) << what;
+        EXPECT_NE(std::string::npos, what.find(full.reason())) << what;
+        EXPECT_EQ("the previous picture", zvtest::readFileBytes(kept));
+        EXPECT_TRUE(isLink(link, "kept.png"));
+        EXPECT_EQ(before, entries(dir.path()));
+    }
+}
+
+// Only a regular file, or a path where there is none, is written: opening a FIFO would wait
+// for a reader (and writing one whose reader left raise SIGPIPE), and a device must not be
+// replaced. Here the FIFO has a reader, so a write would not even block: it must still be
+// refused, and the reader must get nothing.
+TEST(SnapshotGLTest, RefusesWhatIsNotARegularFile) {
+    alarm(60);  // a save that blocks ends the test instead of hanging it
+    zvtest::TempDir dir;
+    const std::string fifo = dir.path() + "/pipe.png", link = dir.path() + "/to-pipe.png";
+    ASSERT_EQ(0, mkfifo(fifo.c_str(), 0600));
+    ASSERT_EQ(0, symlink("pipe.png", link.c_str()));
+    const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    Saver saver;
+    for (const std::string& path : {fifo, link, std::string("/dev/null")}) {
+        SCOPED_TRACE(path);
+        const std::string what = saver.failure(path);
+        EXPECT_NE(std::string::npos, what.find("\"" + path + "\"")) << what;
+        EXPECT_NE(std::string::npos, what.find("not a regular file")) << what;
+        EXPECT_NE(std::string::npos, what.find("pass a path")) << what;
+    }
+    char byte = 0;
+    EXPECT_LE(read(reader, &byte, 1), 0) << "the FIFO's reader received data";
+    close(reader);
+    struct stat info {};
+    ASSERT_EQ(0, lstat(fifo.c_str(), &info));
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    ASSERT_EQ(0, stat("/dev/null", &info));
+    EXPECT_TRUE(S_ISCHR(info.st_mode));
+    alarm(0);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include <cstdint>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <utility>
@@ -113,6 +114,13 @@ struct AppObjects {
 // Every state of the rows below back at OpenGL's (and the window's) defaults.
 void resetState() {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glReadBuffer(GL_BACK);
+    glBindRenderbuffer(GL_RENDERBUFFER, 0);
+    glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_PACK_SKIP_ROWS, 0);
+    glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
     glUseProgram(0);
     glBindVertexArray(0);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
@@ -168,12 +176,18 @@ std::vector<std::pair<std::string, long long>> readState() {
 #define ZV_INT(q) integer(#q, q)
     ZV_INT(GL_DRAW_FRAMEBUFFER_BINDING);
     ZV_INT(GL_READ_FRAMEBUFFER_BINDING);
+    ZV_INT(GL_READ_BUFFER);
+    ZV_INT(GL_RENDERBUFFER_BINDING);
     ZV_INT(GL_CURRENT_PROGRAM);
     ZV_INT(GL_VERTEX_ARRAY_BINDING);
     ZV_INT(GL_ELEMENT_ARRAY_BUFFER_BINDING);
     ZV_INT(GL_ARRAY_BUFFER_BINDING);
     ZV_INT(GL_PIXEL_UNPACK_BUFFER_BINDING);
     ZV_INT(GL_PIXEL_PACK_BUFFER_BINDING);
+    ZV_INT(GL_PACK_ALIGNMENT);
+    ZV_INT(GL_PACK_ROW_LENGTH);
+    ZV_INT(GL_PACK_SKIP_ROWS);
+    ZV_INT(GL_PACK_SKIP_PIXELS);
     ZV_INT(GL_UNIFORM_BUFFER_BINDING);
     ZV_INT(GL_ACTIVE_TEXTURE);
     ZV_INT(GL_UNPACK_ALIGNMENT);
@@ -255,6 +269,11 @@ void PrintTo(const StateRow& row, std::ostream* os) { *os << row.name; }
 std::vector<StateRow> rows() {
     return {
         {"FramebufferObject", [](const AppObjects& a) { glBindFramebuffer(GL_FRAMEBUFFER, a.fbo); }},
+        {"ReadFramebufferOnly",
+         [](const AppObjects& a) { glBindFramebuffer(GL_READ_FRAMEBUFFER, a.fbo); }},
+        {"ReadBufferFront", [](const AppObjects&) { glReadBuffer(GL_FRONT); }},
+        {"Renderbuffer",
+         [](const AppObjects& a) { glBindRenderbuffer(GL_RENDERBUFFER, a.renderbuffer); }},
         {"Program", [](const AppObjects& a) { glUseProgram(a.program); }},
         {"VertexArrayWithElements", [](const AppObjects& a) { glBindVertexArray(a.vao); }},
         {"ArrayBuffer", [](const AppObjects& a) { glBindBuffer(GL_ARRAY_BUFFER, a.buffer); }},
@@ -274,6 +293,12 @@ std::vector<StateRow> rows() {
          [](const AppObjects& a) { glBindTexture(GL_TEXTURE_BUFFER, a.bufferTexture); }},
         {"ArrayTextureOnUnitZero",
          [](const AppObjects& a) { glBindTexture(GL_TEXTURE_2D_ARRAY, a.arrayTexture); }},
+        // A buffer too small for any picture: a read into it would fail.
+        {"PackBuffer", [](const AppObjects& a) { glBindBuffer(GL_PIXEL_PACK_BUFFER, a.buffer); }},
+        {"PackAlignment8", [](const AppObjects&) { glPixelStorei(GL_PACK_ALIGNMENT, 8); }},
+        {"PackRowLength", [](const AppObjects&) { glPixelStorei(GL_PACK_ROW_LENGTH, 7); }},
+        {"PackSkipRows", [](const AppObjects&) { glPixelStorei(GL_PACK_SKIP_ROWS, 3); }},
+        {"PackSkipPixels", [](const AppObjects&) { glPixelStorei(GL_PACK_SKIP_PIXELS, 2); }},
         {"UnpackAlignment8", [](const AppObjects&) { glPixelStorei(GL_UNPACK_ALIGNMENT, 8); }},
         {"UnpackRowLength", [](const AppObjects&) { glPixelStorei(GL_UNPACK_ROW_LENGTH, 7); }},
         {"UnpackSkipRows", [](const AppObjects&) { glPixelStorei(GL_UNPACK_SKIP_ROWS, 3); }},
@@ -490,6 +515,36 @@ TEST_P(StateGuardGLTest, CreationsLeaveItAndBuildTheSameObjects) {
         if (n > 4) s.save(std::string("state_creation_") + row.name);
         fresh.draw();
     }
+}
+
+// A snapshot reads what the window shows whatever the application left set (the blit that
+// resolves it obeys the scissor test and sRGB conversion, the read the pack state), and
+// leaves that state as it was.
+TEST_P(StateGuardGLTest, SnapshotsLeaveItAndReadTheSame) {
+    const StateRow& row = GetParam();
+    window->makeCurrent();
+    AppObjects app;
+    resetState();
+    window->draw(scene->plot);
+    const zv::Snapshot reference = window->snapshot();
+    ASSERT_EQ(W, reference.width);
+    ASSERT_EQ(H, reference.height);
+    resetState();
+    row.set(app);
+    const auto before = readState();
+    const zv::Snapshot s = window->snapshot();
+    expectSameState(before, "snapshot");
+    zvtest::expectNoGLError("snapshot");
+    resetState();
+    ASSERT_EQ(reference.rgba.size(), s.rgba.size());
+    int n = 0;
+    for (size_t i = 0; i < s.rgba.size(); i += 4)
+        for (size_t c = 0; c < 3; ++c)
+            if (std::abs(s.rgba[i + c] - reference.rgba[i + c]) > 3) {
+                ++n;
+                break;
+            }
+    EXPECT_EQ(n, 0) << n << " pixels differ from the snapshot taken in the default state";
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, StateGuardGLTest, ::testing::ValuesIn(rows()),

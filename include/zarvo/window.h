@@ -124,12 +124,24 @@ public:
     /// What the window shows after its last draw (whole window, or a grid frame presented by
     /// draw()): the framebuffer at its current size, multisampling resolved as on screen.
     /// Works for hidden windows too, so a program without a display can render and save.
-    /// Makes the window's context current; leaves the framebuffer, read-buffer, pixel-pack and
-    /// scissor state as it was. Before the first draw the content is undefined.
+    /// Makes the window's context current. The application's OpenGL state does not change
+    /// the picture (sRGB conversion, the scissor test, a bound pixel-pack buffer, pack
+    /// alignment, row length and skips, the bound framebuffers and read buffer) and is left
+    /// as it was. Before the first draw the content is undefined.
     Snapshot snapshot();
     /// Writes snapshot() to path as an RGBA PNG file, replacing any file there.
+    ///
+    /// The picture is written to a new file beside the target (".zarvo-snapshot-<pid>-<n>.tmp"
+    /// in the same directory, which must be writable) and renamed over the target only once
+    /// it is complete and flushed to disk: when anything fails (a full disk, say) the file
+    /// that was there is left as it was and the new file is removed. A symbolic link is
+    /// followed, and the file it names is replaced (the link stays a link; a dangling link's
+    /// file is created). The replacement keeps the old file's mode (and owner, where the
+    /// process may set it); other hard links to the old file keep the old picture. Only a
+    /// regular file, or a path where no file exists yet, is written: a FIFO, device or socket
+    /// is refused without being opened, as is a file this process may not write.
     /// @throws zv::Error (ZV_ERR_GL) naming the path and the reason when the file cannot be
-    ///         written (no such directory, no permission, disk full); no partial file remains
+    ///         written (no such directory, no permission, not a regular file, disk full)
     void saveSnapshot(const std::string& path);
 
     /// The framebuffer's current size in pixels; unlike width() and height() it follows

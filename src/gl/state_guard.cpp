@@ -34,10 +34,16 @@ struct IntEntry {
 };
 const IntEntry INTS[GLStateGuard::INT_COUNT] = {
     {GL_DRAW_FRAMEBUFFER_BINDING, 0, false},
+    {GL_READ_FRAMEBUFFER_BINDING, 0, true},  // a snapshot reads through a framebuffer of its own
+    // Read after the read framebuffer is the default one, so this is the default
+    // framebuffer's read buffer; an application framebuffer's own read buffer is never set.
+    {GL_READ_BUFFER, GL_BACK, false},
+    {GL_RENDERBUFFER_BINDING, 0, false},
     {GL_CURRENT_PROGRAM, 0, true},
     {GL_VERTEX_ARRAY_BINDING, 0, true},
     {GL_ARRAY_BUFFER_BINDING, 0, true},
     {GL_PIXEL_UNPACK_BUFFER_BINDING, 0, true},
+    {GL_PIXEL_PACK_BUFFER_BINDING, 0, false},
     {GL_UNIFORM_BUFFER_BINDING, 0, true},
     {GL_ACTIVE_TEXTURE, GL_TEXTURE0, false},
     {GL_TEXTURE_BINDING_2D, 0, true},
@@ -52,6 +58,10 @@ const IntEntry INTS[GLStateGuard::INT_COUNT] = {
     {GL_UNPACK_SKIP_IMAGES, 0, false},
     {GL_UNPACK_SWAP_BYTES, GL_FALSE, false},
     {GL_UNPACK_LSB_FIRST, GL_FALSE, false},
+    {GL_PACK_ALIGNMENT, 4, false},
+    {GL_PACK_ROW_LENGTH, 0, false},
+    {GL_PACK_SKIP_ROWS, 0, false},
+    {GL_PACK_SKIP_PIXELS, 0, false},
     {GL_BLEND_EQUATION_RGB, GL_FUNC_ADD, false},
     {GL_BLEND_EQUATION_ALPHA, GL_FUNC_ADD, false},
     {GL_BLEND_SRC_RGB, GL_ONE, true},  // text sets its blend function
@@ -80,10 +90,19 @@ GLenum token(GLint v) { return static_cast<GLenum>(v); }
 void setInt(int which, GLint v) {
     switch (which) {
         case GLStateGuard::DRAW_FRAMEBUFFER: glBindFramebuffer(GL_DRAW_FRAMEBUFFER, name(v)); break;
+        case GLStateGuard::READ_FRAMEBUFFER: glBindFramebuffer(GL_READ_FRAMEBUFFER, name(v)); break;
+        case GLStateGuard::READ_BUFFER:
+            // The read buffer belongs to the framebuffer bound for reading: the default one
+            // here. The destructor puts the application's read framebuffer back right after.
+            glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+            glReadBuffer(token(v));
+            break;
+        case GLStateGuard::RENDERBUFFER: glBindRenderbuffer(GL_RENDERBUFFER, name(v)); break;
         case GLStateGuard::PROGRAM: glUseProgram(name(v)); break;
         case GLStateGuard::VERTEX_ARRAY: glBindVertexArray(name(v)); break;
         case GLStateGuard::ARRAY_BUFFER: glBindBuffer(GL_ARRAY_BUFFER, name(v)); break;
         case GLStateGuard::PIXEL_UNPACK_BUFFER: glBindBuffer(GL_PIXEL_UNPACK_BUFFER, name(v)); break;
+        case GLStateGuard::PIXEL_PACK_BUFFER: glBindBuffer(GL_PIXEL_PACK_BUFFER, name(v)); break;
         case GLStateGuard::UNIFORM_BUFFER: glBindBuffer(GL_UNIFORM_BUFFER, name(v)); break;
         case GLStateGuard::ACTIVE_TEXTURE: glActiveTexture(token(v)); break;
         case GLStateGuard::TEXTURE_2D: glBindTexture(GL_TEXTURE_2D, name(v)); break;
@@ -98,6 +117,10 @@ void setInt(int which, GLint v) {
         case GLStateGuard::UNPACK_SKIP_IMAGES: glPixelStorei(GL_UNPACK_SKIP_IMAGES, v); break;
         case GLStateGuard::UNPACK_SWAP_BYTES: glPixelStorei(GL_UNPACK_SWAP_BYTES, v); break;
         case GLStateGuard::UNPACK_LSB_FIRST: glPixelStorei(GL_UNPACK_LSB_FIRST, v); break;
+        case GLStateGuard::PACK_ALIGNMENT: glPixelStorei(GL_PACK_ALIGNMENT, v); break;
+        case GLStateGuard::PACK_ROW_LENGTH: glPixelStorei(GL_PACK_ROW_LENGTH, v); break;
+        case GLStateGuard::PACK_SKIP_ROWS: glPixelStorei(GL_PACK_SKIP_ROWS, v); break;
+        case GLStateGuard::PACK_SKIP_PIXELS: glPixelStorei(GL_PACK_SKIP_PIXELS, v); break;
         case GLStateGuard::FRONT_FACE: glFrontFace(token(v)); break;
         case GLStateGuard::DEPTH_FUNC: glDepthFunc(token(v)); break;
         case GLStateGuard::POLYGON_MODE: glPolygonMode(GL_FRONT_AND_BACK, token(v)); break;
@@ -115,11 +138,14 @@ void setInt(int which, GLint v) {
 bool stillExists(int which, GLint v) {
     if (v == 0) return true;
     switch (which) {
-        case GLStateGuard::DRAW_FRAMEBUFFER: return glIsFramebuffer(name(v)) == GL_TRUE;
+        case GLStateGuard::DRAW_FRAMEBUFFER:
+        case GLStateGuard::READ_FRAMEBUFFER: return glIsFramebuffer(name(v)) == GL_TRUE;
+        case GLStateGuard::RENDERBUFFER: return glIsRenderbuffer(name(v)) == GL_TRUE;
         case GLStateGuard::PROGRAM: return glIsProgram(name(v)) == GL_TRUE;
         case GLStateGuard::VERTEX_ARRAY: return glIsVertexArray(name(v)) == GL_TRUE;
         case GLStateGuard::ARRAY_BUFFER:
         case GLStateGuard::PIXEL_UNPACK_BUFFER:
+        case GLStateGuard::PIXEL_PACK_BUFFER:
         case GLStateGuard::UNIFORM_BUFFER: return glIsBuffer(name(v)) == GL_TRUE;
         case GLStateGuard::TEXTURE_2D:
         case GLStateGuard::TEXTURE_BUFFER:
@@ -147,7 +173,8 @@ GLStateGuard::GLStateGuard() {
         GLint v[2] = {INTS[i].value, INTS[i].value};  // the polygon mode may come as two
         glGetIntegerv(INTS[i].query, v);
         mInts[i] = v[0];
-        // Read in table order, so texture unit 0 is active before its bindings are read.
+        // Read in table order, so texture unit 0 is active before its bindings are read and
+        // the default framebuffer is bound for reading before its read buffer is read.
         if (v[0] != INTS[i].value && !isBlendEquation(i) && !isBlendFunc(i))
             setInt(i, INTS[i].value);
     }
@@ -190,7 +217,8 @@ GLStateGuard::~GLStateGuard() {
                                 token(mInts[BLEND_EQUATION_ALPHA]));
     glBlendFuncSeparate(token(mInts[BLEND_SRC_RGB]), token(mInts[BLEND_DST_RGB]),
                         token(mInts[BLEND_SRC_ALPHA]), token(mInts[BLEND_DST_ALPHA]));
-    // Backwards, so unit 0's texture and sampler go back before the active unit does.
+    // Backwards, so unit 0's texture and sampler go back before the active unit does, and the
+    // default framebuffer's read buffer before the application's read framebuffer.
     for (int i = INT_COUNT - 1; i >= 0; --i) {
         if (isBlendEquation(i) || isBlendFunc(i)) continue;
         if (!INTS[i].changedInside && mInts[i] == INTS[i].value) continue;

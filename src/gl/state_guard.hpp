@@ -6,11 +6,13 @@
 // the library's pictures depend on and sets what they need, the destructor puts back what
 // the application had. One list, kept in state_guard.cpp.
 //
-// What the guard leaves set is the library's starting state: the window's default draw
-// framebuffer; no program, vertex array, array, pixel-unpack or uniform buffer (generic
-// binding) bound; texture unit 0 active with no texture (2-D, buffer or 2-D array) or
-// sampler on it; tightly packed unpack state (alignment 4, no row length, skips, image
-// height or byte swapping); no
+// What the guard leaves set is the library's starting state: the window's default draw and
+// read framebuffers, reading from the back buffer; no program, vertex array, array,
+// pixel-unpack, pixel-pack, uniform buffer (generic binding) or renderbuffer bound; texture
+// unit 0 active with no texture (2-D, buffer or 2-D array) or sampler on it; tightly packed
+// unpack state (alignment 4, no row length, skips, image height or byte swapping) and pack
+// state (alignment 4, no row length or skips: a snapshot reads RGBA bytes, so byte swapping
+// and the 3-D image parameters of packing have no effect on it); no
 // blending (equation add, funcs one/zero), face culling (front face counter-clockwise),
 // depth test (func less), stencil or scissor test; polygons filled; no primitive restart;
 // all colour channels written; no rasterizer discard, logic op, sRGB conversion or
@@ -53,10 +55,14 @@ public:
     // Integer state, in the order of its table.
     enum Int : int {
         DRAW_FRAMEBUFFER,
+        READ_FRAMEBUFFER,
+        READ_BUFFER,  // of the default framebuffer
+        RENDERBUFFER,
         PROGRAM,
         VERTEX_ARRAY,
         ARRAY_BUFFER,
         PIXEL_UNPACK_BUFFER,
+        PIXEL_PACK_BUFFER,
         UNIFORM_BUFFER,
         ACTIVE_TEXTURE,
         TEXTURE_2D,        // on unit 0
@@ -71,6 +77,10 @@ public:
         UNPACK_SKIP_IMAGES,
         UNPACK_SWAP_BYTES,
         UNPACK_LSB_FIRST,
+        PACK_ALIGNMENT,
+        PACK_ROW_LENGTH,
+        PACK_SKIP_ROWS,
+        PACK_SKIP_PIXELS,
         BLEND_EQUATION_RGB,
         BLEND_EQUATION_ALPHA,
         BLEND_SRC_RGB,

@@ -115,12 +115,10 @@ void Interaction::laidGrid(int rows, int columns) {
     mGrid = true;
     mRows = rows;
     mColumns = columns;
-    mCells.assign(static_cast<size_t>(rows) * static_cast<size_t>(columns), Drawn());
+    mCells.clear();
 }
 
-void Interaction::newGridFrame() {
-    for (Drawn& d : mCells) d.object.reset();
-}
+void Interaction::newGridFrame() { mCells.clear(); }
 
 void Interaction::drewCell(int column, int row, const std::shared_ptr<AbstractRenderable>& r,
                            const CellLayout& cell, int fbWidth, int fbHeight) {
@@ -128,8 +126,12 @@ void Interaction::drewCell(int column, int row, const std::shared_ptr<AbstractRe
     mFbWidth = fbWidth;
     mFbHeight = fbHeight;
     if (column < 0 || row < 0 || column >= mColumns || row >= mRows) return;
-    Drawn& d = mCells[static_cast<size_t>(row) * static_cast<size_t>(mColumns) +
-                      static_cast<size_t>(column)];
+    // Appended even when the cell was drawn before in this frame: the last draw is on top,
+    // and chartAt looks from the end.
+    mCells.emplace_back();
+    Drawn& d = mCells.back();
+    d.column = column;
+    d.row = row;
     d.object = r;
     d.viewport[0] = cell.vx;
     d.viewport[1] = cell.vy;
@@ -157,9 +159,9 @@ AbstractChart2D* Interaction::chartAt(double x, double y,
     if (!mGrid) return chartOf(mWhole, hold, frame);
     int column = 0, row = 0;
     if (!cellUnder(mFbWidth, mFbHeight, mRows, mColumns, x, y, column, row)) return nullptr;
-    return chartOf(mCells[static_cast<size_t>(row) * static_cast<size_t>(mColumns) +
-                          static_cast<size_t>(column)],
-                   hold, frame);
+    for (auto d = mCells.rbegin(); d != mCells.rend(); ++d)
+        if (d->column == column && d->row == row) return chartOf(*d, hold, frame);
+    return nullptr;
 }
 
 void Interaction::applyLimits(AbstractChart2D& chart, const AxisSpan& x, const AxisSpan& y) {

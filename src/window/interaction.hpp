@@ -94,8 +94,9 @@ public:
     // images and anything else drawn are kept only to know that no chart is there. No
     // ownership is taken: an object gone since its draw is not moved.
     void drewWhole(const std::shared_ptr<AbstractRenderable>& r, int fbWidth, int fbHeight);
-    // A new grid layout: every cell empty. Allocates only when the grid has more cells than
-    // any before.
+    // A new grid layout: every cell empty. Only the cells drawn are remembered, not the
+    // grid, so a grid of any size costs nothing here; memory is allocated only when a frame
+    // draws more cells than any frame before.
     void laidGrid(int rows, int columns);
     // A grid frame begins: what the cells showed before is forgotten.
     void newGridFrame();
@@ -110,6 +111,7 @@ public:
 
 private:
     struct Drawn {
+        int column = -1, row = -1;  // the cell, in a grid
         std::weak_ptr<AbstractRenderable> object;
         int viewport[4] = {0, 0, 0, 0};
         int areaWidth = 0, areaHeight = 0;
@@ -131,7 +133,7 @@ private:
     int mFbWidth = 0, mFbHeight = 0;  // at the last draw
     int mRows = 0, mColumns = 0;
     Drawn mWhole;
-    std::vector<Drawn> mCells;  // row by row from the top
+    std::vector<Drawn> mCells;  // the cell draws of this frame, in the order drawn
 
     bool mDragging = false;
     std::weak_ptr<AbstractRenderable> mDragObject;

@@ -1,12 +1,18 @@
 #include "window/snapshot.hpp"
 
+#include <atomic>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
 
 #include "gl/gl.hpp"
 #include "exception/raise.hpp"
+#include "gl/state_guard.hpp"
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wunused-function"
@@ -47,61 +53,24 @@ private:
     GLuint mFramebuffer = 0;
 };
 
-// What a read-back changes, saved on construction and put back on destruction.
-class ReadBackState {
-public:
-    ReadBackState() {
-        for (size_t i = 0; i < COUNT; ++i) glGetIntegerv(NAMES[i], &mValues[i]);
-        mScissor = glIsEnabled(GL_SCISSOR_TEST);
-    }
-    ~ReadBackState() {
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(mValues[0]));
-        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(mValues[1]));
-        glBindRenderbuffer(GL_RENDERBUFFER, static_cast<GLuint>(mValues[2]));
-        glBindBuffer(GL_PIXEL_PACK_BUFFER, static_cast<GLuint>(mValues[3]));
-        glPixelStorei(GL_PACK_ALIGNMENT, mValues[4]);
-        glPixelStorei(GL_PACK_ROW_LENGTH, mValues[5]);
-        glPixelStorei(GL_PACK_SKIP_ROWS, mValues[6]);
-        glPixelStorei(GL_PACK_SKIP_PIXELS, mValues[7]);
-        // The read buffer belongs to the read framebuffer bound again above.
-        glReadBuffer(static_cast<GLenum>(mValues[8]));
-        if (mScissor) glEnable(GL_SCISSOR_TEST);
-    }
-    ReadBackState(const ReadBackState&) = delete;
-    ReadBackState& operator=(const ReadBackState&) = delete;
-
-private:
-    static constexpr size_t COUNT = 9;
-    static constexpr GLenum NAMES[COUNT] = {
-        GL_READ_FRAMEBUFFER_BINDING, GL_DRAW_FRAMEBUFFER_BINDING, GL_RENDERBUFFER_BINDING,
-        GL_PIXEL_PACK_BUFFER_BINDING, GL_PACK_ALIGNMENT, GL_PACK_ROW_LENGTH,
-        GL_PACK_SKIP_ROWS, GL_PACK_SKIP_PIXELS, GL_READ_BUFFER};
-    GLint mValues[COUNT] = {};
-    GLboolean mScissor = GL_FALSE;
-};
-
 }  // namespace
 
 zv::Snapshot readWindowPixels(int width, int height) {
     zv::Snapshot picture;
     if (width < 1 || height < 1) return picture;
-    ReadBackState saved;
+    // The application's state stays out of the read: the guard reads from the default
+    // framebuffer's back buffer, with no scissor test or sRGB conversion (both act on the
+    // blit below), no pixel-pack buffer and tightly packed rows (alignment 4 suits rows of
+    // RGBA bytes), and puts back all of it, including the bindings made here.
+    GLStateGuard guard;
     // Reading a multisampled back buffer directly gives one sample per pixel on some
     // drivers, not the averaged picture the screen gets: a blit into a single-sample target
-    // resolves it the way presenting does. The blit obeys the scissor test, so that goes off.
-    glDisable(GL_SCISSOR_TEST);
+    // resolves it the way presenting does. Deleting the target unbinds it.
     ResolveTarget target(width, height);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-    glReadBuffer(GL_BACK);
     glBlitFramebuffer(0, 0, width, height, 0, 0, width, height, GL_COLOR_BUFFER_BIT,
                       GL_NEAREST);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, target.framebuffer());
     glReadBuffer(GL_COLOR_ATTACHMENT0);
-    glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
-    glPixelStorei(GL_PACK_SKIP_ROWS, 0);
-    glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
     const size_t row = static_cast<size_t>(width) * 4;
     std::vector<unsigned char> bottomUp(row * static_cast<size_t>(height));
     glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
@@ -120,41 +89,126 @@ zv::Snapshot readWindowPixels(int width, int height) {
 }
 
 namespace {
-struct PNGSink {
-    std::FILE* file;
-    int error;  // errno of the first failed write, 0 while all went well
-};
-void writeToFile(void* context, void* data, int size) {
-    auto* sink = static_cast<PNGSink*>(context);
-    if (sink->error || size <= 0) return;
-    if (std::fwrite(data, 1, static_cast<size_t>(size), sink->file) != static_cast<size_t>(size))
-        sink->error = errno ? errno : EIO;
+
+// The encoder's output, collected whole before any file is touched.
+void appendBytes(void* context, void* data, int size) {
+    auto* bytes = static_cast<std::vector<unsigned char>*>(context);
+    if (size <= 0) return;
+    const auto* first = static_cast<const unsigned char*>(data);
+    bytes->insert(bytes->end(), first, first + size);
 }
-[[noreturn]] void cannotWrite(const std::string& path, const char* reason) {
+
+const char* const WRITABLE_PATH =
+    "pass a path in an existing directory that this process may write to";
+
+[[noreturn]] void cannotWrite(const std::string& path, const std::string& reason,
+                              const char* advice = WRITABLE_PATH) {
     ZV_RAISE_AT("Window::saveSnapshot", __LINE__,
-                "cannot write the snapshot to \"" + path + "\": " + reason +
-                    "; pass a path in an existing directory that this process may write to",
+                "cannot write the snapshot to \"" + path + "\": " + reason + "; " + advice,
                 zv::ZV_ERR_GL);
 }
+[[noreturn]] void cannotWrite(const std::string& path, int error) {
+    cannotWrite(path, std::strerror(error ? error : EIO));
+}
+
+// The directory part of a path, with its trailing slash ("" for a bare name).
+std::string directoryOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// The name a write to `path` lands on: symbolic links in the last component are followed,
+// as opening the path would follow them, so that the file they name is replaced and the
+// links stay. A link's relative target is relative to the link's directory. Returns an errno
+// value, or 0.
+int followLinks(std::string& path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat info {};
+        if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return 0;
+        std::vector<char> target(PATH_MAX);
+        const ssize_t n = readlink(path.c_str(), target.data(), target.size());
+        if (n < 0) return errno;
+        if (static_cast<size_t>(n) >= target.size()) return ENAMETOOLONG;
+        std::string next(target.data(), static_cast<size_t>(n));
+        path = next.empty() || next[0] == '/' ? next : directoryOf(path) + next;
+    }
+    return ELOOP;
+}
+
+// A new file beside `target` that no other name can be: created exclusively and never
+// through a link, with the permissions a new file of this process gets.
+int createTemporary(const std::string& target, std::string& name) {
+    static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = directoryOf(target) + ".zarvo-snapshot-" + std::to_string(getpid()) + "-" +
+               std::to_string(counter.fetch_add(1)) + ".tmp";
+        const int fd =
+            open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+int writeAll(int fd, const std::vector<unsigned char>& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return n < 0 ? errno : EIO;
+        done += static_cast<size_t>(n);
+    }
+    return 0;
+}
+
 }  // namespace
 
 void writePNG(const zv::Snapshot& picture, const std::string& path) {
     if (picture.width < 1 || picture.height < 1)
         cannotWrite(path, "the window has no pixels to save");
-    errno = 0;
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) cannotWrite(path, std::strerror(errno ? errno : EIO));
-    // Only a regular file is removed after a failed write: the path may name a device.
-    struct stat info;
-    const bool regular = fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode);
-    PNGSink sink{file, 0};
-    const int encoded = stbi_write_png_to_func(writeToFile, &sink, picture.width, picture.height,
-                                               4, picture.rgba.data(), picture.width * 4);
-    errno = 0;
-    if (std::fclose(file) != 0 && !sink.error) sink.error = errno ? errno : EIO;
-    if (!encoded || sink.error) {
-        if (regular) std::remove(path.c_str());  // no truncated picture stays behind
-        cannotWrite(path, encoded ? std::strerror(sink.error) : "the PNG encoder failed");
+    if (path.empty()) cannotWrite(path, ENOENT);
+    std::vector<unsigned char> png;
+    if (!stbi_write_png_to_func(appendBytes, &png, picture.width, picture.height, 4,
+                                picture.rgba.data(), picture.width * 4))
+        cannotWrite(path, "the PNG encoder failed");
+
+    std::string target = path;
+    if (const int error = followLinks(target)) cannotWrite(path, error);
+    if (target.empty() || target.back() == '/') cannotWrite(path, EISDIR);
+    struct stat existing {};
+    const bool exists = stat(target.c_str(), &existing) == 0;
+    if (!exists && errno != ENOENT) cannotWrite(path, errno);
+    if (exists && S_ISDIR(existing.st_mode)) cannotWrite(path, EISDIR);
+    // Opening a FIFO for writing waits for a reader, and writing to one whose reader has gone
+    // raises SIGPIPE; a device or socket is no place for a picture either.
+    if (exists && !S_ISREG(existing.st_mode))
+        cannotWrite(path, "it is not a regular file (a FIFO, device or socket)",
+                    "pass a path that names a regular file, or no file yet");
+    // A file the process may not write stays, as opening it would have kept it.
+    if (exists && faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
+        cannotWrite(path, errno);
+
+    // The picture goes into a file of its own beside the target, which replaces the target
+    // in one step only once it is whole and on disk: a full disk or any other failure leaves
+    // the file that was there as it was, and no partial file.
+    std::string temporary;
+    const int fd = createTemporary(target, temporary);
+    if (fd < 0) cannotWrite(path, errno);
+    if (exists) {
+        // The replacement keeps the replaced file's owner where this process may give it
+        // (changing the owner clears set-id bits, so the mode comes after) and its mode.
+        const bool owned = fchown(fd, existing.st_uid, existing.st_gid) == 0;
+        const bool moded = fchmod(fd, existing.st_mode & 07777) == 0;
+        static_cast<void>(owned);
+        static_cast<void>(moded);
+    }
+    int error = writeAll(fd, png);
+    if (!error && fsync(fd) != 0) error = errno;
+    if (close(fd) != 0 && !error) error = errno;
+    if (!error && std::rename(temporary.c_str(), target.c_str()) != 0) error = errno;
+    if (error) {
+        unlink(temporary.c_str());
+        cannotWrite(path, error);
     }
 }
 
