@@ -99,8 +99,10 @@ public:
     void setPos(int x, int y);               ///< position on screen
     /// Resizes the window; width() and height() keep the creation size, drawing follows the
     /// framebuffer size. Each side is held to 1 .. 16384 pixels, the most that can be drawn.
-    /// Waits (a tenth of a second at most, for a window manager) until the window has the new
-    /// size, so that the next draw fills it on screen.
+    /// The next draw fills the size the X server gives the window when it draws, whatever
+    /// read or drew the window in between (snapshot() included). A window manager may carry
+    /// the resize out later: setSize() waits a tenth of a second at most for it; a draw made
+    /// before it is done fills the old size, and the first draw after it the new one.
     void setSize(unsigned width, unsigned height);
     /// Selects the colour map images are drawn through (from the next draw on); values outside
     /// the seven maps keep the current one. New windows use ZV_CMAP_DEFAULT.

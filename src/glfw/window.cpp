@@ -285,9 +285,11 @@ void Widget::setSize(unsigned width, unsigned height) {
     const int w = static_cast<int>(std::max(1u, std::min(width, side)));
     const int h = static_cast<int>(std::max(1u, std::min(height, side)));
     glfwSetWindowSize(mWindow, w, h);
-    // A window manager may take a while to carry the resize out (or refuse it): the next
-    // draw should fill the new size, so wait for it, a tenth of a second at most. Without
-    // one the server has done it by the first query, which waits for its answer.
+    // A window manager may take a while to carry the resize out (or refuse it): wait for it,
+    // a tenth of a second at most, so that the next draw is likely to have the new size. The
+    // draw itself does not rely on this: it asks the server for the size and fills that.
+    // Without a window manager the server has done it by the first query, which waits for
+    // its answer.
     for (int i = 0; i < 50; ++i) {
         int nowW = 0, nowH = 0;
         glfwGetWindowSize(mWindow, &nowW, &nowH);

@@ -119,25 +119,25 @@ window_impl::window_impl(int width, int height, const char* title,
 void window_impl::makeCurrent() const { mWidget->makeContextCurrent(); }
 
 bool window_impl::followResize(int w, int h) {
+    // w x h is the size the X server gives the window now (asked synchronously, so a
+    // setSize() before it is done). The driver takes up the drawable's size only when it
+    // validates the framebuffer after a swap (or the context's creation): at this draw's first
+    // drawing, or earlier at whatever read or drew the window's framebuffer in between (a
+    // snapshot, the application's own GL), perhaps before the resize. Which of those happened
+    // cannot be told, so any size other than the one the last draw filled has a swap made
+    // now, of what the back buffer holds: it has the driver ask again at this draw's first
+    // drawing, after the X server's answer above, and so fill w x h.
     bool replaced = false;
-    if ((w != mDrawableWidth || h != mDrawableHeight) && !mSwappedSinceAsked) {
-        // The driver asks the window system for the drawable's size only after a swap: one
-        // is made now, of what the back buffer holds, so that this draw fills the new size.
-        // It happens only when the size changed before the first frame since the last
-        // swap was drawn (a resize right after the window was made, or after grid()).
+    if (w != mDrawableWidth || h != mDrawableHeight) {
         mWidget->swapBuffers();
         replaced = true;
     }
-    mSwappedSinceAsked = false;
     mDrawableWidth = w;
     mDrawableHeight = h;
     return replaced;
 }
 
-void window_impl::swapBuffers() {
-    mWidget->swapBuffers();
-    mSwappedSinceAsked = true;
-}
+void window_impl::swapBuffers() { mWidget->swapBuffers(); }
 
 window_impl::~window_impl() {
     // What was current before, the application's own context included, is current again

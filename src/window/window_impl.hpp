@@ -92,10 +92,10 @@ private:
     void cursorEvent(double x, double y) override;
     void scrollEvent(double dx, double dy, int mods, double x, double y) override;
     void framebufferSizeEvent(int width, int height) override;
-    // With this window's context current and the framebuffer now w x h: when that differs
-    // from the size the driver last took up and nothing will make it ask again, makes it
-    // take up the new size before anything is drawn (it would otherwise draw at the old size
-    // until a later swap). True when the back buffer was replaced, its content undefined.
+    // With this window's context current and the X server giving the window w x h: when
+    // that differs from the size the last draw filled, makes the driver take up the new size
+    // before anything is drawn (it would otherwise go on drawing at a size it took up
+    // earlier). True when the back buffer was replaced, its content undefined.
     bool followResize(int w, int h);
     // Presents the frame, after which the driver asks for the drawable's size afresh.
     void swapBuffers();
@@ -119,11 +119,9 @@ private:
     int mCellHeight = 0;
     // A grid frame was presented and its back buffer not cleared yet.
     bool mClearPending = false;
-    // The framebuffer size the driver took up when it last asked (at the first drawing after
-    // a swap, or the context's creation), and whether a swap made it ask again since.
+    // The framebuffer size the last draw (or the context's creation) filled.
     int mDrawableWidth = 0;
     int mDrawableHeight = 0;
-    bool mSwappedSinceAsked = false;
     WindowCallbacks mCallbacks;
     Interaction mInteraction;
     // The first exception a callback threw since the last polling ended.
