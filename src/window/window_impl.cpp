@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -210,7 +211,8 @@ void window_impl::draw(const std::shared_ptr<AbstractRenderable>& r) {
     followResize(w, h);
     // Draws into this window whatever the application left bound or enabled, and puts its
     // state back afterwards; depth testing is off, so draw order decides what is on top.
-    GLStateGuard guard;
+    // The state goes back before the polling: a callback may make another context current.
+    std::optional<GLStateGuard> guard(std::in_place);
     glViewport(0, 0, w, h);
     glClear(FRAME_CLEAR_BITS);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
@@ -219,7 +221,8 @@ void window_impl::draw(const std::shared_ptr<AbstractRenderable>& r) {
     r->render(mID, 0, 0, w, h);
     mInteraction.drewWhole(r, w, h);
     swapBuffers();
-    pollEvents();
+    guard.reset();
+    if (!pollEvents()) return;  // a callback destroyed the window
     ZV_CHECK_POINT("End drawImage");
 }
 
@@ -297,7 +300,7 @@ void window_impl::draw() {
     }
     MakeContextCurrent(this);
     swapBuffers();
-    pollEvents();
+    if (!pollEvents()) return;  // a callback destroyed the window
     // The back buffer keeps the presented frame after the swap (the drivers this runs on keep
     // it), for snapshot(); the next frame's first cell draw clears it.
     mClearPending = true;
@@ -309,30 +312,59 @@ zv::Size window_impl::framebufferSize() const {
     return size;
 }
 
-void window_impl::pollEvents() {
-    mWidget->pollEvents();
-    if (mCallbackError) {
-        std::exception_ptr error = mCallbackError;
-        mCallbackError = nullptr;
-        std::rethrow_exception(error);
+namespace {
+// What a callback threw after destroying its window: thrown by the draw that polled, as
+// the window's own next draw cannot.
+std::exception_ptr gOrphanedCallbackError;
+
+// Takes the error out of `slot` and throws it, when there is one.
+void rethrowPending(std::exception_ptr& slot) {
+    if (!slot) return;
+    std::exception_ptr error = slot;
+    slot = nullptr;
+    std::rethrow_exception(error);
+}
+}  // namespace
+
+bool window_impl::pollEvents() {
+    if (wtk::Widget::dispatching()) return true;
+    const std::weak_ptr<const char> alive = mLife;
+    // A callback may draw another window or take its snapshot, which makes that one current.
+    const SavedCurrent previous;
+    const void* context = currentAnyContext();
+    const Context* window = currentWindow();
+    wtk::Widget::pollEvents();
+    if (alive.expired()) {
+        // The window, and the context that was current with it, are gone; what was current
+        // before it is current again (see ~window_impl).
+        rethrowPending(gOrphanedCallbackError);
+        return false;
     }
+    if (currentAnyContext() != context || currentWindow() != window) previous.restore();
+    rethrowPending(mCallbackError);
+    rethrowPending(gOrphanedCallbackError);
+    return true;
 }
 
 template <typename F>
 void window_impl::guarded(const F& f) {
+    const std::weak_ptr<const char> alive = mLife;
     try {
         f();
     } catch (...) {
-        if (!mCallbackError) mCallbackError = std::current_exception();
+        std::exception_ptr& slot = alive.expired() ? gOrphanedCallbackError : mCallbackError;
+        if (!slot) slot = std::current_exception();
     }
 }
 
 // An exception must not unwind through the window system's C code: it is kept and thrown
-// again once polling is over, and the remaining events still reach their callbacks.
+// again once polling is over, and the remaining events still reach their callbacks. The
+// callback is held for its call, so that it outlives its own replacement or removal.
 template <typename F, typename... A>
-void window_impl::call(const F& callback, A... args) {
+void window_impl::call(const WindowCallbacks::Shared<F>& callback, A... args) {
     if (!callback) return;
-    guarded([&] { callback(args...); });
+    const WindowCallbacks::Shared<F> running = callback;
+    guarded([&] { (*running)(args...); });
 }
 
 // The mouse moves limits first, so the application's callbacks already see the new ones.
