@@ -2,9 +2,14 @@
 // synthesised on the test's X server.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <memory>
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "glfw/window.hpp"
@@ -36,6 +41,16 @@ protected:
             window.draw(histogram);
             if (done()) return true;
             glfwWaitEventsTimeout(0.01);
+        }
+        return done();
+    }
+    // Draws until `done` holds, a bounded number of times, without polling anywhere else:
+    // every callback then runs inside one of the draws.
+    template <typename P>
+    bool drawOnlyUntil(zv::Window& w, P done) {
+        for (int i = 0; i < 200 && !done(); ++i) {
+            w.draw(histogram);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
         return done();
     }
@@ -159,6 +174,160 @@ TEST_F(InputGLTest, FramebufferSizeFollowsResizes) {
     zv::Snapshot s = window.snapshot();
     EXPECT_EQ(400, s.width);
     EXPECT_EQ(180, s.height);
+}
+
+// A callback that removes or replaces itself runs to its end with its own captures; a
+// callback's own state lasts from one call to the next, and a replacement gets the events
+// that follow.
+TEST_F(InputGLTest, CallbackReplacedWhileRunningFinishesWithItsCaptures) {
+    std::vector<std::string> seen;
+    const std::string note(64, 'n');  // on the heap, so that reading it freed is caught
+    window.setMouseButtonCallback([&, note](int, int action, int, double, double) {
+        if (action != zv::ZV_PRESS) return;
+        window.setMouseButtonCallback(nullptr);  // a one-shot handler
+        seen.push_back(note);
+    });
+    window.setKeyCallback([&, count = 0, tag = std::string(32, 'f')](int, int, int action,
+                                                                   int) mutable {
+        if (action != zv::ZV_PRESS) return;
+        if (++count == 2) {
+            window.setKeyCallback([&, tag = std::string(32, 'r')](int key, int, int a, int) {
+                if (a == zv::ZV_PRESS) seen.push_back(tag + " " + std::to_string(key));
+            });
+        }
+        seen.push_back(tag + " " + std::to_string(count));
+    });
+    input.moveTo(60, 60);
+    input.click(1);
+    input.click(1);
+    input.tap(XK_a);
+    input.tap(XK_b);
+    input.tap(XK_c);
+    const std::vector<std::string> expected = {note, std::string(32, 'f') + " 1",
+                                               std::string(32, 'f') + " 2",
+                                               std::string(32, 'r') + " 67"};
+    EXPECT_TRUE(drawOnlyUntil(window, [&] { return seen.size() >= expected.size(); }));
+    EXPECT_EQ(expected, seen);
+}
+
+// A callback that draws another window and takes its snapshot leaves each window's context
+// with its own application state, and the draw that polled leaves its own window current.
+TEST_F(InputGLTest, CallbackDrawingAnotherWindowKeepsEachContextsState) {
+    zv::Window other(160, 120, "other", &window, true);
+    other.makeCurrent();
+    glEnable(GL_CULL_FACE);
+    window.makeCurrent();
+    glEnable(GL_BLEND);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    zv::Snapshot picture;
+    window.setResizeCallback([&](int, int) {
+        other.draw(histogram);
+        picture = other.snapshot();
+    });
+    window.setSize(300, 200);
+    EXPECT_TRUE(drawOnlyUntil(window, [&] { return picture.width > 0; }));
+    EXPECT_EQ(160, picture.width);
+    EXPECT_EQ(nativeOf(window), glfwGetCurrentContext());
+    GLint mode[2] = {0, 0};
+    glGetIntegerv(GL_POLYGON_MODE, mode);
+    EXPECT_TRUE(glIsEnabled(GL_BLEND));
+    EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
+    EXPECT_EQ(GL_LINE, mode[0]);
+    glDisable(GL_BLEND);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    other.makeCurrent();
+    glGetIntegerv(GL_POLYGON_MODE, mode);
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
+    EXPECT_EQ(GL_FILL, mode[0]);
+    glDisable(GL_CULL_FACE);
+}
+
+// A draw made by a callback does not poll: the events still queued reach the callback one
+// after the other from the outer polling, so redrawing on every motion does not nest.
+TEST_F(InputGLTest, RedrawFromACursorCallbackDoesNotNest) {
+    int depth = 0, deepest = 0, calls = 0;
+    double lastX = -1, lastY = -1;
+    window.setCursorCallback([&](double x, double y) {
+        ++calls;
+        lastX = x;
+        lastY = y;
+        deepest = std::max(deepest, ++depth);
+        window.draw(histogram);
+        --depth;
+    });
+    Display* display = glfwGetX11Display();
+    int wx = 0, wy = 0;
+    glfwGetWindowPos(nativeOf(window), &wx, &wy);
+    const int motions = 300;
+    for (int i = 0; i < motions; ++i)
+        XTestFakeMotionEvent(display, -1, wx + 10 + i % 200, wy + 10 + i / 200, CurrentTime);
+    XSync(display, False);
+    const int endX = 10 + (motions - 1) % 200, endY = 10 + (motions - 1) / 200;
+    EXPECT_TRUE(drawOnlyUntil(window, [&] { return lastX == endX && lastY == endY; }));
+    EXPECT_EQ(1, deepest);
+    EXPECT_GE(calls, motions - 1);  // the first motion may land where the pointer already was
+}
+
+// The last handle of a window dropped in the window's own resize or key callback: the call
+// returns, the window is gone once the polling is done, and the program goes on, whether a
+// draw or the application itself polled. What the resize callback throws after dropping the
+// window comes out of the next draw that polls (the window's own one, as it polled).
+TEST(CallbackLifetimeGLTest, WindowDestroyedFromItsOwnCallback) {
+    zv::Window keeper(64, 48, "keeper", nullptr, true);
+    zv::Histogram histogram(4, zv::ZV_FLOAT32);
+    for (bool byKey : {false, true}) {
+        for (bool drawPolls : {true, false}) {
+            SCOPED_TRACE(std::string(byKey ? "key" : "resize") +
+                         (drawPolls ? ", a draw polls" : ", the application polls"));
+            auto doomed = std::make_unique<zv::Window>(200, 150, "doomed", &keeper);
+            doomed->setPos(300, 200);
+            ASSERT_TRUE(zvtest::isVisible(nativeOf(*doomed)));
+            ASSERT_TRUE(zvtest::isAt(nativeOf(*doomed), 300, 200));
+            doomed->draw(histogram);
+            int calls = 0;
+            if (byKey) {
+                doomed->setKeyCallback([&](int, int, int, int) {
+                    ++calls;
+                    doomed.reset();
+                });
+                zvtest::XInput input(nativeOf(*doomed));
+                input.moveTo(50, 50);
+                input.tap(XK_a);
+            } else {
+                doomed->setResizeCallback([&](int, int) {
+                    ++calls;
+                    doomed.reset();
+                    throw std::runtime_error("after dropping the window");
+                });
+                doomed->setSize(260, 180);
+            }
+            bool thrown = false;
+            const auto polled = [&](const std::function<void()>& poll) {
+                try {
+                    poll();
+                } catch (const std::runtime_error& e) {
+                    EXPECT_STREQ("after dropping the window", e.what());
+                    thrown = true;
+                }
+            };
+            for (int i = 0; i < 200 && doomed; ++i) {
+                if (drawPolls) {
+                    polled([&] { doomed->draw(histogram); });
+                } else {
+                    glfwPollEvents();
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+            EXPECT_FALSE(doomed);
+            EXPECT_EQ(1, calls);  // no event reaches a window after its last handle is gone
+            polled([&] { keeper.draw(histogram); });
+            EXPECT_EQ(!byKey, thrown);
+            keeper.draw(histogram);
+            EXPECT_EQ(nativeOf(keeper), glfwGetCurrentContext());
+            EXPECT_EQ(64, keeper.snapshot().width);
+        }
+    }
 }
 
 }  // namespace

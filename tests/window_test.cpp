@@ -274,6 +274,29 @@ TEST_F(WindowGLTest, DrawShowsAWindowClosedByEscape) {
     EXPECT_TRUE(zvtest::isVisible(native));
 }
 
+// The first draw after a resize fills the new size, even when a snapshot between the draws
+// had the driver take up the size the window had then (it takes up a window's size afresh
+// only after a swap, at whatever reads or draws first).
+TEST_F(WindowGLTest, FirstDrawAfterSetSizeFillsTheNewSize) {
+    for (bool shown : {true, false}) {
+        auto w = std::make_shared<window_impl>(200, 150, "resize", std::weak_ptr<window_impl>(),
+                                               !shown);
+        auto r = std::make_shared<SolidRenderable>(0, 1, 0);
+        const std::pair<int, int> sizes[] = {{200, 150}, {640, 480}, {64, 600}, {400, 300}};
+        for (const auto& size : sizes) {
+            w->setSize(size.first, size.second);
+            w->draw(r);
+            const zv::Snapshot s = w->snapshot();
+            ASSERT_EQ(size.first, s.width) << shown;
+            ASSERT_EQ(size.second, s.height) << shown;
+            int lit = 0;
+            for (size_t i = 0; i < s.rgba.size(); i += 4) lit += s.rgba[i + 1] > 250;
+            EXPECT_EQ(size.first * size.second, lit)
+                << size.first << " x " << size.second << (shown ? " shown" : " hidden");
+        }
+    }
+}
+
 TEST(PublicWindowGLTest, CopiesShareOneWindow) {
     zv::Window a(320, 240, "public", nullptr, true);
     EXPECT_FALSE(a.close());

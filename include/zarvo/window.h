@@ -81,8 +81,10 @@ public:
     void setPos(int x, int y);               ///< position on screen
     /// Resizes the window; width() and height() keep the creation size, drawing follows the
     /// framebuffer size. Each side is held to 1 .. 16384 pixels, the most that can be drawn.
-    /// Waits (a tenth of a second at most, for a window manager) until the window has the new
-    /// size, so that the next draw fills it on screen.
+    /// The next draw fills the size the X server gives the window when it draws, whatever
+    /// read or drew the window in between (snapshot() included). A window manager may carry
+    /// the resize out later: setSize() waits a tenth of a second at most for it; a draw made
+    /// before it is done fills the old size, and the first draw after it the new one.
     void setSize(unsigned width, unsigned height);
     /// Selects the colour map images are drawn through (from the next draw on); values outside
     /// the seven maps keep the current one. New windows use ZV_CMAP_DEFAULT.
@@ -151,12 +153,28 @@ public:
 
     /// Input and resize callbacks. Each is called from the event polling of a draw (a
     /// whole-window draw, or the draw() that presents a grid), on the drawing thread, in the
-    /// order the events happened; the window's context is current. Positions x, y are in
-    /// pixels from the top-left corner of the window's drawing area. Setting an empty function
-    /// removes a callback. Escape and the close button still hide the window; the key
-    /// callback sees Escape too. An exception thrown by a callback is caught, the remaining
-    /// events are still handled, and it is thrown again once polling is done, by the draw
-    /// of this window that polled or, when another window's draw polled, by this one's next.
+    /// order the events happened; the polling draw's context is current. Positions x, y are
+    /// in pixels from the top-left corner of the window's drawing area. Setting an empty
+    /// function removes a callback. Escape and the close button still hide the window; the
+    /// key callback sees Escape too. An exception thrown by a callback is caught, the
+    /// remaining events are still handled, and it is thrown again once polling is done, by
+    /// the draw of this window that polled or, when another window's draw polled, by this
+    /// one's next.
+    ///
+    /// What a callback may do:
+    /// - Draw this window or another, and take snapshots. A draw made in a callback presents
+    ///   its frame but does not poll: the events still queued reach their callbacks one
+    ///   after the other from the polling under way, so redrawing on every cursor motion
+    ///   does not nest. The polling draw has put the application's OpenGL state back before
+    ///   it polls, so every context keeps its own state, and once polling is done the
+    ///   context current before it is current again.
+    /// - Set, replace or remove callbacks, its own included: a callback replaced or removed
+    ///   while it runs (a one-shot handler) finishes with its own captures, and the new one
+    ///   gets the events that follow. A callback's captured state lasts from call to call.
+    /// - Drop the window's last handle. The call returns; the window gets no more events and
+    ///   is hidden at once, and destroyed once the polling is done; a draw of it that was
+    ///   polling returns. An exception thrown after that comes out of the draw that polled
+    ///   (or, when the application polled GLFW itself, the next draw that polls).
     using KeyCallback = std::function<void(int key, int scancode, int action, int mods)>;
     using MouseButtonCallback =
         std::function<void(int button, int action, int mods, double x, double y)>;

@@ -51,6 +51,41 @@ std::vector<const Widget*>& liveWidgets() {
 // request GLFW makes for it fails, and none of those errors concerns anyone else.
 bool gDestroyingGoneWindow = false;
 
+// How many of the widgets' events are being handled now (a callback may draw, and so call
+// back into the library, while the window system is dispatching).
+int gDispatchDepth = 0;
+class DispatchScope {
+public:
+    DispatchScope() { ++gDispatchDepth; }
+    ~DispatchScope() { --gDispatchDepth; }
+    DispatchScope(const DispatchScope&) = delete;
+    DispatchScope& operator=(const DispatchScope&) = delete;
+};
+
+// Native windows whose widget went while one of the widgets' events was being handled:
+// GLFW goes on using the window after the callback returns, so it is destroyed only once no
+// event is being handled, at the next polling or widget construction or destruction (the
+// application may poll through GLFW itself, where the library cannot see the end).
+struct DoomedWindow {
+    GLFWwindow* window;
+    bool gone;
+};
+std::vector<DoomedWindow>& doomedWindows() {
+    static auto* windows = new std::vector<DoomedWindow>();
+    return *windows;
+}
+
+void destroyNativeWindow(GLFWwindow* window, bool gone);
+void destroyDoomedWindows() {
+    if (gDispatchDepth > 0) return;
+    auto& doomed = doomedWindows();
+    while (!doomed.empty()) {
+        const DoomedWindow d = doomed.back();
+        doomed.pop_back();
+        destroyNativeWindow(d.window, d.gone);
+    }
+}
+
 // The Xlib error handler that was installed before the library's: the application's, or
 // Xlib's default one, which prints the error and ends the process.
 XErrorHandler gChainedXErrorHandler = nullptr;
@@ -119,18 +154,23 @@ struct Callbacks {
         if (gApplicationErrorCallback) gApplicationErrorCallback(code, description);
     }
     static void key(GLFWwindow* w, int key, int scancode, int action, int mods) {
+        const DispatchScope dispatch;
         Widget* widget = Callbacks::widget(w);
         if (!widget) return;
         if (widget->mListener) widget->mListener->keyEvent(key, scancode, action, mods);
-        widget->keyboardHandler(key, scancode, action, mods);
+        // Looked up again: the application may have destroyed the window in its callback.
+        widget = Callbacks::widget(w);
+        if (widget) widget->keyboardHandler(key, scancode, action, mods);
     }
     static void mouseButton(GLFWwindow* w, int button, int action, int mods) {
+        const DispatchScope dispatch;
         Widget* widget = Callbacks::widget(w);
         if (!widget || !widget->mListener) return;
         widget->mListener->mouseButtonEvent(button, action, mods, widget->mCursorX,
                                             widget->mCursorY);
     }
     static void cursor(GLFWwindow* w, double x, double y) {
+        const DispatchScope dispatch;
         Widget* widget = Callbacks::widget(w);
         if (!widget) return;
         widget->mCursorX = x;
@@ -138,11 +178,13 @@ struct Callbacks {
         if (widget->mListener) widget->mListener->cursorEvent(x, y);
     }
     static void scroll(GLFWwindow* w, double dx, double dy) {
+        const DispatchScope dispatch;
         Widget* widget = Callbacks::widget(w);
         if (!widget || !widget->mListener) return;
         widget->mListener->scrollEvent(dx, dy, modifiers(w), widget->mCursorX, widget->mCursorY);
     }
     static void framebufferSize(GLFWwindow* w, int width, int height) {
+        const DispatchScope dispatch;
         Widget* widget = Callbacks::widget(w);
         if (widget && widget->mListener) widget->mListener->framebufferSizeEvent(width, height);
     }
@@ -180,12 +222,27 @@ namespace {
 int xErrorHandler(Display* display, XErrorEvent* error) {
     return Callbacks::xError(display, error);
 }
+
+void destroyNativeWindow(GLFWwindow* window, bool gone) {
+    if (gone) {
+        // The errors of GLFW's requests about the window (and its GLX drawable) are waited
+        // for here, with the library's handler first, so that none reaches another handler.
+        installXErrorHandler();
+        gDestroyingGoneWindow = true;
+        glfwDestroyWindow(window);
+        XSync(glfwGetX11Display(), False);
+        gDestroyingGoneWindow = false;
+    } else {
+        glfwDestroyWindow(window);
+    }
+}
 }  // namespace
 
 Widget::Widget() : mWindow(nullptr), mClose(false) {}
 
 Widget::Widget(int width, int height, const char* title, const Widget* share, bool invisible)
     : mWindow(nullptr), mClose(false) {
+    destroyDoomedWindows();
     // Installed before the initialisation too, so that the reason a start fails reaches
     // stderr; the application's callback is back when the constructor returns or raises.
     ErrorCallbackScope errors(Callbacks::error);
@@ -251,17 +308,17 @@ Widget::Widget(int width, int height, const char* title, const Widget* share, bo
 Widget::~Widget() {
     auto& live = liveWidgets();
     live.erase(std::remove(live.begin(), live.end(), this), live.end());
-    if (mGone) {
-        // The errors of GLFW's requests about the window (and its GLX drawable) are waited
-        // for here, with the library's handler first, so that none reaches another handler.
-        installXErrorHandler();
-        gDestroyingGoneWindow = true;
-        glfwDestroyWindow(mWindow);
-        XSync(glfwGetX11Display(), False);
-        gDestroyingGoneWindow = false;
-    } else if (mWindow) {
-        glfwDestroyWindow(mWindow);
+    if (!mWindow) return;
+    if (gDispatchDepth > 0) {
+        // Destroyed from a callback: no more of its events reach anyone, and it leaves the
+        // screen now; the native window goes once the polling is over.
+        glfwSetWindowUserPointer(mWindow, nullptr);
+        if (!mGone) glfwHideWindow(mWindow);
+        doomedWindows().push_back({mWindow, mGone});
+        return;
     }
+    destroyNativeWindow(mWindow, mGone);
+    destroyDoomedWindows();
 }
 
 void Widget::makeContextCurrent() const { glfwMakeContextCurrent(mWindow); }
@@ -285,9 +342,11 @@ void Widget::setSize(unsigned width, unsigned height) {
     const int w = static_cast<int>(std::max(1u, std::min(width, side)));
     const int h = static_cast<int>(std::max(1u, std::min(height, side)));
     glfwSetWindowSize(mWindow, w, h);
-    // A window manager may take a while to carry the resize out (or refuse it): the next
-    // draw should fill the new size, so wait for it, a tenth of a second at most. Without
-    // one the server has done it by the first query, which waits for its answer.
+    // A window manager may take a while to carry the resize out (or refuse it): wait for it,
+    // a tenth of a second at most, so that the next draw is likely to have the new size. The
+    // draw itself does not rely on this: it asks the server for the size and fills that.
+    // Without a window manager the server has done it by the first query, which waits for
+    // its answer.
     for (int i = 0; i < 50; ++i) {
         int nowW = 0, nowH = 0;
         glfwGetWindowSize(mWindow, &nowW, &nowH);
@@ -321,9 +380,14 @@ void Widget::keyboardHandler(int key, int, int action, int) {
 }
 
 void Widget::pollEvents() {
+    if (gDispatchDepth > 0) return;
+    destroyDoomedWindows();
     installXErrorHandler();
     glfwPollEvents();
+    destroyDoomedWindows();
 }
+
+bool Widget::dispatching() { return gDispatchDepth > 0; }
 
 const Widget* Widget::current() {
     GLFWwindow* w = glfwGetCurrentContext();

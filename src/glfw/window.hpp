@@ -31,6 +31,10 @@ public:
     // share is not null, hidden when `invisible`. Does not make the context current.
     // Raises zv::Error (ZV_ERR_GL) when GLFW cannot start or cannot create the window.
     Widget(int width, int height, const char* title, const Widget* share, bool invisible);
+    // Destroys the native window. Destroyed while one of its events is being handled (the
+    // application dropped its window in a callback), the native window is hidden and gets no
+    // more events at once, and is destroyed when the window system's polling has returned:
+    // the window system still uses it until then.
     ~Widget();
     Widget(const Widget&) = delete;
     Widget& operator=(const Widget&) = delete;
@@ -56,8 +60,12 @@ public:
     void resetCloseFlag();
     // Escape pressed closes (hides) the window; every other key or action is ignored.
     void keyboardHandler(int key, int scancode, int action, int mods);
-    // Processes pending events of every window and runs the callbacks.
-    void pollEvents();
+    // Processes pending events of every window and runs the callbacks. Does nothing when
+    // called from one of those callbacks (the window system cannot poll from inside its own
+    // polling; the polling under way delivers the remaining events).
+    static void pollEvents();
+    // True while one of the widgets' events is being handled (inside a listener call).
+    static bool dispatching();
     // Where this widget's events go besides its own Escape handling; null for nowhere.
     void setListener(EventListener* listener) { mListener = listener; }
 

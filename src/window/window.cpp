@@ -96,19 +96,19 @@ void Window::draw(int column, int row, const Image& image, const char* title,
 Snapshot Window::snapshot() { return mValue->get()->snapshot(); }
 Size Window::framebufferSize() const { return mValue->get()->framebufferSize(); }
 void Window::setKeyCallback(KeyCallback callback) {
-    mValue->get()->callbacks().key = std::move(callback);
+    mValue->get()->callbacks().key = internal::WindowCallbacks::hold(std::move(callback));
 }
 void Window::setMouseButtonCallback(MouseButtonCallback callback) {
-    mValue->get()->callbacks().mouseButton = std::move(callback);
+    mValue->get()->callbacks().mouseButton = internal::WindowCallbacks::hold(std::move(callback));
 }
 void Window::setCursorCallback(CursorCallback callback) {
-    mValue->get()->callbacks().cursor = std::move(callback);
+    mValue->get()->callbacks().cursor = internal::WindowCallbacks::hold(std::move(callback));
 }
 void Window::setScrollCallback(ScrollCallback callback) {
-    mValue->get()->callbacks().scroll = std::move(callback);
+    mValue->get()->callbacks().scroll = internal::WindowCallbacks::hold(std::move(callback));
 }
 void Window::setResizeCallback(ResizeCallback callback) {
-    mValue->get()->callbacks().resize = std::move(callback);
+    mValue->get()->callbacks().resize = internal::WindowCallbacks::hold(std::move(callback));
 }
 void Window::setInteractive(bool on) { mValue->get()->setInteractive(on); }
 bool Window::interactive() const { return mValue->get()->interactive(); }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -102,25 +103,25 @@ window_impl::window_impl(int width, int height, const char* title,
 void window_impl::makeCurrent() const { mWidget->makeContextCurrent(); }
 
 bool window_impl::followResize(int w, int h) {
+    // w x h is the size the X server gives the window now (asked synchronously, so a
+    // setSize() before it is done). The driver takes up the drawable's size only when it
+    // validates the framebuffer after a swap (or the context's creation): at this draw's first
+    // drawing, or earlier at whatever read or drew the window's framebuffer in between (a
+    // snapshot, the application's own GL), perhaps before the resize. Which of those happened
+    // cannot be told, so any size other than the one the last draw filled has a swap made
+    // now, of what the back buffer holds: it has the driver ask again at this draw's first
+    // drawing, after the X server's answer above, and so fill w x h.
     bool replaced = false;
-    if ((w != mDrawableWidth || h != mDrawableHeight) && !mSwappedSinceAsked) {
-        // The driver asks the window system for the drawable's size only after a swap: one
-        // is made now, of what the back buffer holds, so that this draw fills the new size.
-        // It happens only when the size changed before the first frame since the last
-        // swap was drawn (a resize right after the window was made, or after grid()).
+    if (w != mDrawableWidth || h != mDrawableHeight) {
         mWidget->swapBuffers();
         replaced = true;
     }
-    mSwappedSinceAsked = false;
     mDrawableWidth = w;
     mDrawableHeight = h;
     return replaced;
 }
 
-void window_impl::swapBuffers() {
-    mWidget->swapBuffers();
-    mSwappedSinceAsked = true;
-}
+void window_impl::swapBuffers() { mWidget->swapBuffers(); }
 
 window_impl::~window_impl() {
     // What was current before, the application's own context included, is current again
@@ -203,14 +204,16 @@ void window_impl::draw(const std::shared_ptr<AbstractRenderable>& r) {
     followResize(w, h);
     // Draws into this window whatever the application left bound or enabled, and puts its
     // state back afterwards; depth testing is off, so draw order decides what is on top.
-    GLStateGuard guard;
+    // The state goes back before the polling: a callback may make another context current.
+    std::optional<GLStateGuard> guard(std::in_place);
     clearFrame(w, h);
     mClearPending = false;
     const PixelArea whole{0, 0, w, h};
     r->render(drawContext(whole, whole));
     mInteraction.drewWhole(r, w, h);
     swapBuffers();
-    pollEvents();
+    guard.reset();
+    if (!pollEvents()) return;  // a callback destroyed the window
     ZV_CHECK_POINT("End drawImage");
 }
 
@@ -286,7 +289,7 @@ void window_impl::draw() {
     }
     MakeContextCurrent(this);
     swapBuffers();
-    pollEvents();
+    if (!pollEvents()) return;  // a callback destroyed the window
     // The back buffer keeps the presented frame after the swap (the drivers this runs on keep
     // it), for snapshot(); the next frame's first cell draw clears it.
     mClearPending = true;
@@ -298,30 +301,59 @@ zv::Size window_impl::framebufferSize() const {
     return size;
 }
 
-void window_impl::pollEvents() {
-    mWidget->pollEvents();
-    if (mCallbackError) {
-        std::exception_ptr error = mCallbackError;
-        mCallbackError = nullptr;
-        std::rethrow_exception(error);
+namespace {
+// What a callback threw after destroying its window: thrown by the draw that polled, as
+// the window's own next draw cannot.
+std::exception_ptr gOrphanedCallbackError;
+
+// Takes the error out of `slot` and throws it, when there is one.
+void rethrowPending(std::exception_ptr& slot) {
+    if (!slot) return;
+    std::exception_ptr error = slot;
+    slot = nullptr;
+    std::rethrow_exception(error);
+}
+}  // namespace
+
+bool window_impl::pollEvents() {
+    if (wtk::Widget::dispatching()) return true;
+    const std::weak_ptr<const char> alive = mLife;
+    // A callback may draw another window or take its snapshot, which makes that one current.
+    const SavedCurrent previous;
+    const void* context = currentAnyContext();
+    const Context* window = currentWindow();
+    wtk::Widget::pollEvents();
+    if (alive.expired()) {
+        // The window, and the context that was current with it, are gone; what was current
+        // before it is current again (see ~window_impl).
+        rethrowPending(gOrphanedCallbackError);
+        return false;
     }
+    if (currentAnyContext() != context || currentWindow() != window) previous.restore();
+    rethrowPending(mCallbackError);
+    rethrowPending(gOrphanedCallbackError);
+    return true;
 }
 
 template <typename F>
 void window_impl::guarded(const F& f) {
+    const std::weak_ptr<const char> alive = mLife;
     try {
         f();
     } catch (...) {
-        if (!mCallbackError) mCallbackError = std::current_exception();
+        std::exception_ptr& slot = alive.expired() ? gOrphanedCallbackError : mCallbackError;
+        if (!slot) slot = std::current_exception();
     }
 }
 
 // An exception must not unwind through the window system's C code: it is kept and thrown
-// again once polling is over, and the remaining events still reach their callbacks.
+// again once polling is over, and the remaining events still reach their callbacks. The
+// callback is held for its call, so that it outlives its own replacement or removal.
 template <typename F, typename... A>
-void window_impl::call(const F& callback, A... args) {
+void window_impl::call(const WindowCallbacks::Shared<F>& callback, A... args) {
     if (!callback) return;
-    guarded([&] { callback(args...); });
+    const WindowCallbacks::Shared<F> running = callback;
+    guarded([&] { (*running)(args...); });
 }
 
 // The mouse moves limits first, so the application's callbacks already see the new ones.

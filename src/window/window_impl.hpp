@@ -19,13 +19,22 @@ namespace internal {
 class colormap_impl;
 class font_impl;
 
-// The application's input and resize callbacks of one window.
+// The application's input and resize callbacks of one window, null when not set. Each is
+// shared with its calls under way: a callback replaced or removed while it runs (a one-shot
+// handler) finishes with its own captures, and is destroyed when it returns.
 struct WindowCallbacks {
-    zv::Window::KeyCallback key;
-    zv::Window::MouseButtonCallback mouseButton;
-    zv::Window::CursorCallback cursor;
-    zv::Window::ScrollCallback scroll;
-    zv::Window::ResizeCallback resize;
+    template <typename F>
+    using Shared = std::shared_ptr<const F>;
+    // Holds f for setting as a callback; an empty function gives null (no callback).
+    template <typename F>
+    static Shared<F> hold(F f) {
+        return f ? std::make_shared<const F>(std::move(f)) : nullptr;
+    }
+    Shared<zv::Window::KeyCallback> key;
+    Shared<zv::Window::MouseButtonCallback> mouseButton;
+    Shared<zv::Window::CursorCallback> cursor;
+    Shared<zv::Window::ScrollCallback> scroll;
+    Shared<zv::Window::ResizeCallback> resize;
 };
 
 class window_impl final : public Context, private wtk::EventListener {
@@ -91,19 +100,22 @@ private:
     void cursorEvent(double x, double y) override;
     void scrollEvent(double dx, double dy, int mods, double x, double y) override;
     void framebufferSizeEvent(int width, int height) override;
-    // With this window's context current and the framebuffer now w x h: when that differs
-    // from the size the driver last took up and nothing will make it ask again, makes it
-    // take up the new size before anything is drawn (it would otherwise draw at the old size
-    // until a later swap). True when the back buffer was replaced, its content undefined.
+    // With this window's context current and the X server giving the window w x h: when
+    // that differs from the size the last draw filled, makes the driver take up the new size
+    // before anything is drawn (it would otherwise go on drawing at a size it took up
+    // earlier). True when the back buffer was replaced, its content undefined.
     bool followResize(int w, int h);
     // Presents the frame, after which the driver asks for the drawable's size afresh.
     void swapBuffers();
     // What a draw of an object laid out for `area` into `viewport` needs (see DrawContext).
     DrawContext drawContext(const PixelArea& area, const PixelArea& viewport) const;
-    // Polls the window system; then throws what a callback threw meanwhile, if anything.
-    void pollEvents();
+    // Polls the window system, unless called from a callback (a draw made there: the outer
+    // polling delivers the rest); then makes what was current before current again, if a
+    // callback changed it, and throws what a callback threw meanwhile, if anything. False
+    // when a callback destroyed this window: the caller returns at once, touching nothing.
+    bool pollEvents();
     template <typename F, typename... A>
-    void call(const F& callback, A... args);
+    void call(const WindowCallbacks::Shared<F>& callback, A... args);
     // Runs f, keeping what it throws for pollEvents(), as call() does.
     template <typename F>
     void guarded(const F& f);
@@ -118,15 +130,16 @@ private:
     int mCellHeight = 0;
     // A grid frame was presented and its back buffer not cleared yet.
     bool mClearPending = false;
-    // The framebuffer size the driver took up when it last asked (at the first drawing after
-    // a swap, or the context's creation), and whether a swap made it ask again since.
+    // The framebuffer size the last draw (or the context's creation) filled.
     int mDrawableWidth = 0;
     int mDrawableHeight = 0;
-    bool mSwappedSinceAsked = false;
     WindowCallbacks mCallbacks;
     Interaction mInteraction;
     // The first exception a callback threw since the last polling ended.
     std::exception_ptr mCallbackError;
+    // Expires with the window, so that code that ran a callback can tell whether the
+    // callback destroyed the window.
+    std::shared_ptr<const char> mLife = std::make_shared<const char>('\0');
     std::shared_ptr<font_impl> mFont;
     std::shared_ptr<colormap_impl> mColorMaps;
     GLuint mColorMapUBO = 0;
