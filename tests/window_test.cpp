@@ -197,7 +197,7 @@ TEST_F(WindowGLTest, CaptionIsRedInTheBandAboveTheDrawingArea) {
 // Draws nothing: what the window shows is its own clear.
 class EmptyRenderable : public internal::AbstractRenderable {
 public:
-    void render(const internal::DrawContext&) override {}
+    internal::DrawnFrame render(const internal::DrawContext&) override { return {}; }
 };
 
 // The window's background is black whatever clear colour the application left set, in every

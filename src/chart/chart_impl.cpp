@@ -316,7 +316,7 @@ void AbstractChart2D::bindResources(int windowId) {
     });
 }
 
-void AbstractChart2D::render(const DrawContext& draw) {
+DrawnFrame AbstractChart2D::render(const DrawContext& draw) {
     ZV_CHECK_POINT("Begin Chart::render");
     if (mAutoFit && !mSeries.empty()) {
         // Every series' reduction is started each draw; the limits move once all of them
@@ -345,6 +345,13 @@ void AbstractChart2D::render(const DrawContext& draw) {
     renderChart(f);
     if (f.layout.hasDataArea) drawOverlays(f);
     ZV_CHECK_POINT("End Chart::render");
+    // Where the frame landed, for the mouse.
+    DrawnFrame drawn;
+    if (f.layout.hasDataArea) {
+        drawn.frame = frameInWindow(f.layout, f.viewport);
+        drawn.chart = drawn.frame.width > 0.0 && drawn.frame.height > 0.0;
+    }
+    return drawn;
 }
 
 DataRange& AbstractChart2D::rangeOf(SeriesSlot& slot) {

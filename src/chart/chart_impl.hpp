@@ -70,7 +70,7 @@ public:
     void setLogAxes(bool xLog, bool yLog, const char* label = "setLogAxes");
     // Draws the series clipped to the frame, in order, then the frame, then the overlays.
     // The scissor test is off afterwards, and so is GL_CLIP_DISTANCE0 unless it was on.
-    void render(const DrawContext& draw) final;
+    DrawnFrame render(const DrawContext& draw) final;
 
     // Sets the limits to cover every series' data (see applyFit), computed on the GPU from
     // their buffers, a few numbers read back per series. Makes a window of the chart's

@@ -84,6 +84,17 @@ double foldedOffset(const AxisMap& m, double shaderOrigin) {
 
 }  // namespace
 
+PixelFrame frameInWindow(const ChartLayout& c, const int viewport[4]) {
+    const double kx = c.width > 0 ? static_cast<double>(viewport[2]) / c.width : 0.0;
+    const double ky = c.height > 0 ? static_cast<double>(viewport[3]) / c.height : 0.0;
+    PixelFrame f;
+    f.left = viewport[0] + c.frameLeft * kx;
+    f.bottom = viewport[1] + c.frameBottom * ky;
+    f.width = (c.frameRight - c.frameLeft) * kx;
+    f.height = (c.frameTop - c.frameBottom) * ky;
+    return f;
+}
+
 glm::mat4 dataTransform(const ChartLayout& c, const AxisMap& x, const AxisMap& y) {
     return dataMatrix(c, x.scale, foldedOffset(x, x.shaderOrigin()), y.scale,
                       foldedOffset(y, y.shaderOrigin()));

@@ -13,6 +13,7 @@
 #include <glm/glm.hpp>
 
 #include "chart/axis_ticks.hpp"
+#include "common/geometry.hpp"
 
 namespace internal {
 
@@ -60,6 +61,11 @@ struct PixelBox {
 // of the data. In a grid the window draws the chart into the cell's inset area, so the
 // viewport and not the cell decides where the frame is.
 PixelBox frameScissor(const ChartLayout& layout, const int viewport[4]);
+
+// Where a chart's frame lies in the window when the chart was drawn for a drawing area of
+// layout.width x layout.height through the viewport (x, y, width, height): in a grid the
+// window draws into the cell's inset area, which scales the layout.
+PixelFrame frameInWindow(const ChartLayout& layout, const int viewport[4]);
 
 // The transform of a plot's data, through the frame's own transform: it takes the point
 // (fx(px) - x.origin, fy(py) - y.origin), where f is log10 on a logarithmic axis and the

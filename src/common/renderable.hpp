@@ -4,14 +4,10 @@
 #include <memory>
 
 #include "gl/gl.hpp"
+#include "common/geometry.hpp"
 #include "gl/context.hpp"
 
 namespace internal {
-
-// A rectangle in window pixels, from the framebuffer's bottom-left corner.
-struct PixelArea {
-    int x = 0, y = 0, width = 0, height = 0;
-};
 
 // Everything a draw needs, built by the window for each draw and passed down: nothing is
 // learnt by reading state back from the driver. The window has made its context current,
@@ -33,8 +29,8 @@ struct DrawContext {
 // owner destroys it through the concrete destructor; the base has no virtual destructor.
 class AbstractRenderable {
 public:
-    // Draws the object as `draw` describes.
-    virtual void render(const DrawContext& draw) = 0;
+    // Draws the object as `draw` describes, and tells what it drew where.
+    virtual DrawnFrame render(const DrawContext& draw) = 0;
     // The share group whose window was current when the object was made: its buffers,
     // textures and programs exist there only. Windows of any other group refuse to draw it,
     // and so does every window once that group is gone (see window_impl::draw).

@@ -209,22 +209,22 @@ float image_impl::valueMax() const {
     return mHasRange ? mValueMax : static_cast<float>(imageElementUnit(mGLType));
 }
 
-void image_impl::render(const DrawContext& draw) {
+DrawnFrame image_impl::render(const DrawContext& draw) {
     // Nothing to show, or no map to show it through.
-    if (mWidth == 0 || mHeight == 0 || draw.colorMap == 0 || draw.colorMapRows == 0) return;
+    if (mWidth == 0 || mHeight == 0 || draw.colorMap == 0 || draw.colorMapRows == 0) return {};
     const int width = draw.area.width, height = draw.area.height;
     const int vp[4] = {draw.viewport.x, draw.viewport.y, draw.viewport.width,
                        draw.viewport.height};
     if (!mColorBar) {
         renderImage(draw, vp, width, height);
-        return;
+        return {};
     }
     // The strip is laid out in the viewport's pixels (a grid cell's viewport is inset from
     // the area); the image gets the same share of the area as of the viewport.
     const ColorBarLayout bar = colorBarLayout(vp[2], vp[3]);
     if (!bar.shown) {
         renderImage(draw, vp, width, height);
-        return;
+        return {};
     }
     const int imageViewport[4] = {vp[0], vp[1], bar.imageWidth, vp[3]};
     glViewport(vp[0], vp[1], bar.imageWidth, vp[3]);
@@ -245,6 +245,7 @@ void image_impl::render(const DrawContext& draw) {
     }
     drawColorBar(draw.windowId, bar, vp[2], vp[3], draw.colorMap, draw.colorMapRows, *mBarFont,
                  mBarLabels);
+    return {};
 }
 
 void image_impl::renderImage(const DrawContext& draw, const int viewport[4], int width,

@@ -49,7 +49,7 @@ public:
     // (so nearest filtering and edge clamping hold after text drew with its own sampler) and
     // bound again afterwards. Raises zv::Error (ZV_ERR_GL) before drawing anything when the
     // application left the pixel buffer mapped.
-    void render(const DrawContext& draw) override;
+    DrawnFrame render(const DrawContext& draw) override;
     // Maps element values from [min, max] (element units, see imageElementUnit) linearly
     // onto the colour map's rows from the next render on, clamped at both ends; any finite
     // range works, up to -FLT_MAX .. FLT_MAX. Raises zv::ArgumentError when either is not

@@ -57,17 +57,6 @@ ZoomAxes wheelAxes(int mods) {
     return {!(control && !shift), !(shift && !control)};
 }
 
-PixelFrame frameInWindow(const ChartLayout& c, const int viewport[4]) {
-    const double kx = c.width > 0 ? static_cast<double>(viewport[2]) / c.width : 0.0;
-    const double ky = c.height > 0 ? static_cast<double>(viewport[3]) / c.height : 0.0;
-    PixelFrame f;
-    f.left = viewport[0] + c.frameLeft * kx;
-    f.bottom = viewport[1] + c.frameBottom * ky;
-    f.width = (c.frameRight - c.frameLeft) * kx;
-    f.height = (c.frameTop - c.frameBottom) * ky;
-    return f;
-}
-
 WindowPoint windowPoint(int fbHeight, double x, double y) {
     return {std::floor(x) + 0.5, static_cast<double>(fbHeight) - std::floor(y) - 0.5};
 }
@@ -97,18 +86,13 @@ void Interaction::setEnabled(bool on) {
     if (!on) endDrag();
 }
 
-void Interaction::drewWhole(const std::shared_ptr<AbstractRenderable>& r, int fbWidth,
-                            int fbHeight) {
+void Interaction::drewWhole(const std::shared_ptr<AbstractRenderable>& r,
+                            const DrawnFrame& drawn, int fbWidth, int fbHeight) {
     mGrid = false;
     mFbWidth = fbWidth;
     mFbHeight = fbHeight;
     mWhole.object = r;
-    mWhole.viewport[0] = 0;
-    mWhole.viewport[1] = 0;
-    mWhole.viewport[2] = fbWidth;
-    mWhole.viewport[3] = fbHeight;
-    mWhole.areaWidth = fbWidth;
-    mWhole.areaHeight = fbHeight;
+    mWhole.drawn = drawn;
 }
 
 void Interaction::laidGrid(int rows, int columns) {
@@ -121,7 +105,7 @@ void Interaction::laidGrid(int rows, int columns) {
 void Interaction::newGridFrame() { mCells.clear(); }
 
 void Interaction::drewCell(int column, int row, const std::shared_ptr<AbstractRenderable>& r,
-                           const CellLayout& cell, int fbWidth, int fbHeight) {
+                           const DrawnFrame& drawn, int fbWidth, int fbHeight) {
     mGrid = true;
     mFbWidth = fbWidth;
     mFbHeight = fbHeight;
@@ -133,23 +117,17 @@ void Interaction::drewCell(int column, int row, const std::shared_ptr<AbstractRe
     d.column = column;
     d.row = row;
     d.object = r;
-    d.viewport[0] = cell.vx;
-    d.viewport[1] = cell.vy;
-    d.viewport[2] = cell.vwidth;
-    d.viewport[3] = cell.vheight;
-    d.areaWidth = cell.width;
-    d.areaHeight = cell.height;
+    d.drawn = drawn;
 }
 
 AbstractChart2D* Interaction::chartOf(const Drawn& d, std::shared_ptr<AbstractRenderable>& hold,
                                       PixelFrame& frame) {
+    // The frame where the chart's last draw in this place put it.
+    if (!d.drawn.chart) return nullptr;
     hold = d.object.lock();
     auto* chart = dynamic_cast<AbstractChart2D*>(hold.get());
     if (!chart) return nullptr;
-    const ChartLayout layout = chartLayout(d.areaWidth, d.areaHeight, chart->metrics());
-    if (!layout.hasDataArea) return nullptr;
-    frame = frameInWindow(layout, d.viewport);
-    if (!(frame.width > 0.0) || !(frame.height > 0.0)) return nullptr;
+    frame = d.drawn.frame;
     return chart;
 }
 

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "chart/chart_layout.hpp"
-#include "window/cell_layout.hpp"
+#include "common/geometry.hpp"
 
 namespace internal {
 
@@ -51,15 +51,6 @@ struct ZoomAxes {
 };
 ZoomAxes wheelAxes(int mods);
 
-// A rectangle in window pixels, origin at the window's bottom-left corner.
-struct PixelFrame {
-    double left = 0.0, bottom = 0.0, width = 0.0, height = 0.0;
-};
-// Where a chart's frame lies in the window when the chart was drawn for a drawing area of
-// layout.width x layout.height through the viewport (x, y, width, height): in a grid the
-// window draws into the cell's inset area, which scales the layout.
-PixelFrame frameInWindow(const ChartLayout& layout, const int viewport[4]);
-
 // A cursor position (x, y), pixels from the window's top-left corner as the window system
 // reports them, is on the pixel (floor x, floor y); this is that pixel's centre in window
 // pixels from the bottom-left corner of a framebuffer fbHeight pixels high, where the
@@ -93,7 +84,8 @@ public:
     // What the window drew, for events until the next draw. Only charts answer the mouse;
     // images and anything else drawn are kept only to know that no chart is there. No
     // ownership is taken: an object gone since its draw is not moved.
-    void drewWhole(const std::shared_ptr<AbstractRenderable>& r, int fbWidth, int fbHeight);
+    void drewWhole(const std::shared_ptr<AbstractRenderable>& r, const DrawnFrame& drawn,
+                   int fbWidth, int fbHeight);
     // A new grid layout: every cell empty. Only the cells drawn are remembered, not the
     // grid, so a grid of any size costs nothing here; memory is allocated only when a frame
     // draws more cells than any frame before.
@@ -101,7 +93,7 @@ public:
     // A grid frame begins: what the cells showed before is forgotten.
     void newGridFrame();
     void drewCell(int column, int row, const std::shared_ptr<AbstractRenderable>& r,
-                  const CellLayout& cell, int fbWidth, int fbHeight);
+                  const DrawnFrame& drawn, int fbWidth, int fbHeight);
 
     // The window system's events; positions in pixels from the window's top-left corner.
     // They may raise what the chart's fit raises (see AbstractChart2D::fitAxesToData).
@@ -113,8 +105,7 @@ private:
     struct Drawn {
         int column = -1, row = -1;  // the cell, in a grid
         std::weak_ptr<AbstractRenderable> object;
-        int viewport[4] = {0, 0, 0, 0};
-        int areaWidth = 0, areaHeight = 0;
+        DrawnFrame drawn;  // what the draw reported
     };
     // The chart drawn under the point and its frame in window pixels; null when none (or
     // the chart left no data area). `hold` keeps it alive for the caller.

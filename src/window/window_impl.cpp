@@ -209,8 +209,8 @@ void window_impl::draw(const std::shared_ptr<AbstractRenderable>& r) {
     clearFrame(w, h);
     mClearPending = false;
     const PixelArea whole{0, 0, w, h};
-    r->render(drawContext(whole, whole));
-    mInteraction.drewWhole(r, w, h);
+    const DrawnFrame drawn = r->render(drawContext(whole, whole));
+    mInteraction.drewWhole(r, drawn, w, h);
     swapBuffers();
     guard.reset();
     if (!pollEvents()) return;  // a callback destroyed the window
@@ -270,8 +270,9 @@ void window_impl::draw(int column, int row, const std::shared_ptr<AbstractRender
     glEnable(GL_SCISSOR_TEST);
     // Every draw leaves the clear colour black, as the window documents.
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    r->render(drawContext({c.x, c.y, c.width, c.height}, {c.vx, c.vy, c.vwidth, c.vheight}));
-    mInteraction.drewCell(column, row, r, c, w, h);
+    const DrawnFrame drawn =
+        r->render(drawContext({c.x, c.y, c.width, c.height}, {c.vx, c.vy, c.vwidth, c.vheight}));
+    mInteraction.drewCell(column, row, r, drawn, w, h);
     glDisable(GL_SCISSOR_TEST);
     glViewport(c.x, c.y, c.width, c.height);
     if (title) {

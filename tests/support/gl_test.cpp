@@ -137,7 +137,7 @@ internal::DrawContext drawContext(const internal::window_impl& window, int x, in
     return d;
 }
 
-void SolidRenderable::render(const internal::DrawContext& draw) {
+internal::DrawnFrame SolidRenderable::render(const internal::DrawContext& draw) {
     last = draw;
     lastWindow = draw.windowId;
     lastX = draw.area.x;
@@ -161,6 +161,7 @@ void SolidRenderable::render(const internal::DrawContext& draw) {
     glClear(GL_COLOR_BUFFER_BIT);
     glClearColor(clear[0], clear[1], clear[2], clear[3]);
     if (!wasOn) glDisable(GL_SCISSOR_TEST);
+    return {};
 }
 
 }  // namespace zvtest

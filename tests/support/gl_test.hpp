@@ -71,7 +71,7 @@ internal::DrawContext drawContext(const internal::window_impl& window, int x, in
 class SolidRenderable : public internal::AbstractRenderable {
 public:
     explicit SolidRenderable(float r = 0, float g = 1, float b = 0) : mColor{r, g, b} {}
-    void render(const internal::DrawContext& draw) override;
+    internal::DrawnFrame render(const internal::DrawContext& draw) override;
     internal::DrawContext last;  // what the last draw was handed
     int lastWindow = -1, lastX = -1, lastY = -1, lastWidth = -1, lastHeight = -1;
     GLuint lastUBO = 0, lastSize = 0;
