@@ -81,13 +81,12 @@ public:
     // has one ready, so no frame waits for the GPU.
     void setAutoFit(bool on);
     bool autoFit() const { return mAutoFit; }
-    // How the mouse may move each axis' limits: freely; by zooming about the minimum only
-    // (a histogram's bars stand on the bottom edge and scale with ymax alone, so moving
-    // ymin would only relabel them); or not at all (a histogram's bins divide the width
-    // whatever the x limits).
-    enum class MouseAxis { Free, ZoomFromMin, Fixed };
-    virtual MouseAxis mouseX() const { return MouseAxis::Free; }
-    virtual MouseAxis mouseY() const { return MouseAxis::Free; }
+    // What the chart shows that decides how the mouse may move it (see interaction.hpp):
+    // whether its data fill the frame's width whatever the x limits (a histogram's bins),
+    // and whether it stands on the bottom edge and scales with ymax alone (a histogram's
+    // bars on a linear y axis).
+    virtual bool fillsWidth() const { return false; }
+    virtual bool standsOnBottom() const { return false; }
     // True while following the data is off because the mouse moved the limits; a double
     // click fits and turns following back on. Setting auto-fit clears it.
     bool followPausedByMouse() const { return mFollowPausedByMouse; }

@@ -74,8 +74,8 @@ public:
     void takeCycleColor(zv::Color color) override;
     // The bins fill the width whatever the x limits; the bars scale with ymax and stand on
     // the bottom edge, except on a logarithmic y axis, where they follow both limits.
-    MouseAxis mouseX() const override { return MouseAxis::Fixed; }
-    MouseAxis mouseY() const override { return yLog() ? MouseAxis::Free : MouseAxis::ZoomFromMin; }
+    bool fillsWidth() const override { return true; }
+    bool standsOnBottom() const override { return !yLog(); }
     // The OpenGL type of the frequencies.
     GLenum glType() const { return mGLType; }
 

@@ -81,6 +81,14 @@ bool isDoubleClick(double seconds, double dx, double dy) {
            std::fabs(dx) <= DOUBLE_CLICK_PIXELS && std::fabs(dy) <= DOUBLE_CLICK_PIXELS;
 }
 
+MouseAxis mouseX(const AbstractChart2D& chart) {
+    return chart.fillsWidth() ? MouseAxis::Fixed : MouseAxis::Free;
+}
+
+MouseAxis mouseY(const AbstractChart2D& chart) {
+    return chart.standsOnBottom() ? MouseAxis::ZoomFromMin : MouseAxis::Free;
+}
+
 void Interaction::setEnabled(bool on) {
     mEnabled = on;
     if (!on) endDrag();
@@ -221,9 +229,9 @@ void Interaction::cursor(double x, double y) {
     const PixelFrame& f = mDragFrame;
     const WindowPoint p = windowPoint(mFbHeight, x, y);
     AxisSpan xs = mDragXSpan, ys = mDragYSpan;
-    if (chart->mouseX() == AbstractChart2D::MouseAxis::Free)
+    if (mouseX(*chart) == MouseAxis::Free)
         xs = panSpan(mDragXSpan, (mDragAt.x - f.left) / f.width, (p.x - f.left) / f.width);
-    if (chart->mouseY() == AbstractChart2D::MouseAxis::Free)
+    if (mouseY(*chart) == MouseAxis::Free)
         ys = panSpan(mDragYSpan, (mDragAt.y - f.bottom) / f.height, (p.y - f.bottom) / f.height);
     applyLimits(*chart, xs, ys);
 }
@@ -237,14 +245,14 @@ void Interaction::scroll(double dy, int mods, double x, double y) {
     const double factor = wheelFactor(dy);
     const ZoomAxes axes = wheelAxes(mods);
     const WindowPoint p = windowPoint(mFbHeight, x, y);
-    const auto zoom = [&](AbstractChart2D::MouseAxis how, const AxisSpan& span, double at) {
-        if (how == AbstractChart2D::MouseAxis::Fixed) return span;
-        return zoomSpan(span, how == AbstractChart2D::MouseAxis::Free ? at : 0.0, factor);
+    const auto zoom = [&](MouseAxis how, const AxisSpan& span, double at) {
+        if (how == MouseAxis::Fixed) return span;
+        return zoomSpan(span, how == MouseAxis::Free ? at : 0.0, factor);
     };
     AxisSpan xs{chart->xmin(), chart->xmax(), chart->xLog()};
     AxisSpan ys{chart->ymin(), chart->ymax(), chart->yLog()};
-    if (axes.x) xs = zoom(chart->mouseX(), xs, (p.x - f.left) / f.width);
-    if (axes.y) ys = zoom(chart->mouseY(), ys, (p.y - f.bottom) / f.height);
+    if (axes.x) xs = zoom(mouseX(*chart), xs, (p.x - f.left) / f.width);
+    if (axes.y) ys = zoom(mouseY(*chart), ys, (p.y - f.bottom) / f.height);
     applyLimits(*chart, xs, ys);
     // A drag in progress goes on from the new limits.
     if (mDragging && mDragObject.lock() == hold) {

@@ -73,6 +73,13 @@ constexpr double DOUBLE_CLICK_SECONDS = 0.4;
 constexpr double DOUBLE_CLICK_PIXELS = 4.0;
 bool isDoubleClick(double seconds, double dx, double dy);
 
+// How the mouse may move each axis' limits of a chart: freely; by zooming about the minimum
+// only (bars that stand on the bottom edge scale with ymax alone, so moving ymin would only
+// relabel them); or not at all (bins that divide the width whatever the x limits).
+enum class MouseAxis { Free, ZoomFromMin, Fixed };
+MouseAxis mouseX(const AbstractChart2D& chart);
+MouseAxis mouseY(const AbstractChart2D& chart);
+
 // The mouse handling of one window.
 class Interaction {
 public:
