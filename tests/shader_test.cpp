@@ -46,7 +46,7 @@ TEST_F(ShaderGLTest, BuildsAWorkingProgram) {
 TEST_F(ShaderGLTest, VertexSyntaxErrorPrintsLogAndRaisesBeforeFragmentCompiles) {
     testing::internal::CaptureStderr();
     try {
-        internal::initShaders(VS_SYNTAX_ERROR, FS_SYNTAX_ERROR);
+        internal::buildProgram(VS_SYNTAX_ERROR, FS_SYNTAX_ERROR);
         FAIL() << "no raise";
     } catch (const zv::Error& e) {
         EXPECT_STREQ("OpenGL Shader compilation failed", e.what());
@@ -61,15 +61,16 @@ TEST_F(ShaderGLTest, VertexSyntaxErrorPrintsLogAndRaisesBeforeFragmentCompiles) 
 
 TEST_F(ShaderGLTest, FragmentSyntaxError) {
     testing::internal::CaptureStderr();
-    EXPECT_THROW(internal::initShaders(VS, FS_SYNTAX_ERROR), zv::Error);
+    EXPECT_THROW(internal::buildProgram(VS, FS_SYNTAX_ERROR), zv::Error);
     std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(0u, err.find("Fragment shader not compiled.\nInfoLog:\n")) << err;
 }
 
 TEST_F(ShaderGLTest, LinkFailurePrintsAndRaises) {
+    const long before = internal::liveGLObjects();
     testing::internal::CaptureStderr();
     try {
-        internal::initShaders(VS, FS_MISMATCH);
+        internal::buildProgram(VS, FS_MISMATCH);
         FAIL() << "no raise";
     } catch (const zv::Error& e) {
         EXPECT_STREQ("OpenGL program linking failed", e.what());
@@ -78,6 +79,7 @@ TEST_F(ShaderGLTest, LinkFailurePrintsAndRaises) {
         EXPECT_EQ(zv::ZV_ERR_GL, e.err());
     }
     EXPECT_EQ("Program did not link.\n", testing::internal::GetCapturedStderr());
+    EXPECT_EQ(before, internal::liveGLObjects()) << "the program and its stages are deleted";
 }
 
 TEST_F(ShaderGLTest, CheckPoints) {

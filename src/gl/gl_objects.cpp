@@ -11,6 +11,10 @@ namespace internal {
 namespace {
 std::atomic<long> gLiveGLObjects{0};
 
+constexpr bool perContext(GLKind k) {
+    return k == GLKind::VertexArray || k == GLKind::Framebuffer || k == GLKind::Query;
+}
+
 template <GLKind K>
 GLuint generate() {
     GLuint name = 0;
@@ -19,6 +23,11 @@ GLuint generate() {
         case GLKind::Texture: glGenTextures(1, &name); break;
         case GLKind::Program: name = glCreateProgram(); break;
         case GLKind::Sampler: glGenSamplers(1, &name); break;
+        case GLKind::Shader: break;  // made by create(stage)
+        case GLKind::Renderbuffer: glGenRenderbuffers(1, &name); break;
+        case GLKind::VertexArray: glGenVertexArrays(1, &name); break;
+        case GLKind::Framebuffer: glGenFramebuffers(1, &name); break;
+        case GLKind::Query: glGenQueries(1, &name); break;
     }
     return name;
 }
@@ -30,6 +39,11 @@ void destroy(GLuint name) {
         case GLKind::Texture: glDeleteTextures(1, &name); break;
         case GLKind::Program: glDeleteProgram(name); break;
         case GLKind::Sampler: glDeleteSamplers(1, &name); break;
+        case GLKind::Shader: glDeleteShader(name); break;
+        case GLKind::Renderbuffer: glDeleteRenderbuffers(1, &name); break;
+        case GLKind::VertexArray: glDeleteVertexArrays(1, &name); break;
+        case GLKind::Framebuffer: glDeleteFramebuffers(1, &name); break;
+        case GLKind::Query: glDeleteQueries(1, &name); break;
     }
 }
 }  // namespace
@@ -42,17 +56,28 @@ GLObject<K> GLObject<K>::create() {
 }
 
 template <GLKind K>
+GLObject<K> GLObject<K>::create(GLenum stage) {
+    return adopt(K == GLKind::Shader ? glCreateShader(stage) : generate<K>());
+}
+
+template <GLKind K>
 GLObject<K> GLObject<K>::adopt(GLuint name) {
     GLObject o;
     o.mName = name;
-    o.mGroup = currentGroup();
-    if (name) ++gLiveGLObjects;
+    if (perContext(K)) {
+        o.mWindowId = currentWindowId();
+    } else {
+        o.mGroup = currentGroup();
+    }
+    if (name && !perContext(K)) ++gLiveGLObjects;
     return o;
 }
 
 template <GLKind K>
 GLObject<K>::GLObject(GLObject&& other) noexcept
-    : mName(std::exchange(other.mName, 0)), mGroup(std::move(other.mGroup)) {}
+    : mName(std::exchange(other.mName, 0)),
+      mGroup(std::move(other.mGroup)),
+      mWindowId(std::exchange(other.mWindowId, -1)) {}
 
 template <GLKind K>
 GLObject<K>& GLObject<K>::operator=(GLObject&& other) noexcept {
@@ -60,6 +85,7 @@ GLObject<K>& GLObject<K>::operator=(GLObject&& other) noexcept {
         reset();
         mName = std::exchange(other.mName, 0);
         mGroup = std::move(other.mGroup);
+        mWindowId = std::exchange(other.mWindowId, -1);
     }
     return *this;
 }
@@ -67,27 +93,37 @@ GLObject<K>& GLObject<K>::operator=(GLObject&& other) noexcept {
 template <GLKind K>
 void GLObject<K>::reset() {
     if (!mName) return;
-    --gLiveGLObjects;
-    if (mGroup) {
+    if (!perContext(K)) --gLiveGLObjects;
+    if (perContext(K)) {
+        // Only the context that made it knows the name.
+        ContextScope scope(mWindowId);
+        if (scope.ok()) destroy<K>(mName);
+    } else if (mGroup) {
         ContextScope scope(mGroup);
         if (scope.ok()) destroy<K>(mName);
     }
     mName = 0;
     mGroup.reset();
+    mWindowId = -1;
 }
 
 template class GLObject<GLKind::Buffer>;
 template class GLObject<GLKind::Texture>;
 template class GLObject<GLKind::Program>;
 template class GLObject<GLKind::Sampler>;
+template class GLObject<GLKind::Shader>;
+template class GLObject<GLKind::Renderbuffer>;
+template class GLObject<GLKind::VertexArray>;
+template class GLObject<GLKind::Framebuffer>;
+template class GLObject<GLKind::Query>;
 
 GLProgram makeProgram(const char* vertexSource, const char* fragmentSource) {
-    return GLProgram::adopt(initShaders(vertexSource, fragmentSource));
+    return buildProgram(vertexSource, fragmentSource);
 }
 
 GLProgram makeProgram(const char* vertexSource, const char* geometrySource,
                       const char* fragmentSource) {
-    return GLProgram::adopt(initShaders(vertexSource, geometrySource, fragmentSource));
+    return buildProgram(vertexSource, geometrySource, fragmentSource);
 }
 
 }  // namespace internal

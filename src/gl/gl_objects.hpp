@@ -1,8 +1,11 @@
 #pragma once
-// Small owners for OpenGL names: each is created in the context current at construction,
-// remembers that context's share group, and deletes its name once, in its destructor, with a
-// context of that group current (switching for the moment when another one is current).
-// When the whole group is gone the name went with its last context and nothing is called.
+// Small owners for OpenGL names: each is created in the context current at construction and
+// deletes its name once, in its destructor, with the right context current (switching for
+// the moment when another one is current). Names a share group shares (buffers, textures,
+// programs, samplers, shaders, renderbuffers) remember the group and go with any of its
+// contexts; names that belong to one context (vertex arrays, framebuffers, queries)
+// remember that window and go with its context. When the group, or the window, is gone the
+// name went with its context and nothing is called.
 
 #include <cstddef>
 #include <memory>
@@ -13,15 +16,29 @@ namespace internal {
 
 struct ShareGroup;
 
-enum class GLKind { Buffer, Texture, Program, Sampler };
+enum class GLKind {
+    Buffer,
+    Texture,
+    Program,
+    Sampler,
+    Shader,
+    Renderbuffer,
+    // Not shared between contexts:
+    VertexArray,
+    Framebuffer,
+    Query,
+};
 
 template <GLKind K>
 class GLObject {
 public:
     GLObject() = default;
-    // Generates one name in the current context (for a program: glCreateProgram).
+    // Generates one name in the current context (for a program: glCreateProgram; for a
+    // shader, use create(stage)).
     static GLObject create();
-    // Takes ownership of a name made elsewhere in the current context (e.g. by initShaders).
+    // A shader of this stage (GL_VERTEX_SHADER, ...).
+    static GLObject create(GLenum stage);
+    // Takes ownership of a name made elsewhere in the current context.
     static GLObject adopt(GLuint name);
     ~GLObject() { reset(); }
     GLObject(GLObject&& other) noexcept;
@@ -36,18 +53,26 @@ public:
 
 private:
     GLuint mName = 0;
-    std::shared_ptr<ShareGroup> mGroup;
+    std::shared_ptr<ShareGroup> mGroup;  // for the kinds a group shares
+    int mWindowId = -1;                  // for the others
 };
 
 using GLBuffer = GLObject<GLKind::Buffer>;
 using GLTexture = GLObject<GLKind::Texture>;
 using GLProgram = GLObject<GLKind::Program>;
 using GLSampler = GLObject<GLKind::Sampler>;
+using GLShader = GLObject<GLKind::Shader>;
+using GLRenderbuffer = GLObject<GLKind::Renderbuffer>;
+using GLVertexArray = GLObject<GLKind::VertexArray>;
+using GLFramebuffer = GLObject<GLKind::Framebuffer>;
+using GLQuery = GLObject<GLKind::Query>;
 
-// Number of GL names currently owned through these classes, for leak tests.
+// Number of GL names of the kinds a share group shares currently owned through these
+// classes, for leak tests. Names of one context are left out: they go with their context,
+// and a window's are made again by its draws.
 long liveGLObjects();
 
-// A program linked from two sources (see initShaders), owned.
+// A program linked from two sources (see buildProgram in shaders.hpp), owned.
 GLProgram makeProgram(const char* vertexSource, const char* fragmentSource);
 // The same with a geometry stage.
 GLProgram makeProgram(const char* vertexSource, const char* geometrySource,

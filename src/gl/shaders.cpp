@@ -1,6 +1,8 @@
 #include "gl/shaders.hpp"
 
 #include <iostream>
+#include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 
@@ -31,75 +33,44 @@ void checkCompiled(GLuint shader, const char* stage) {
 }
 }  // namespace
 
-shaders_t loadShaders(const char* vertexSource, const char* fragmentSource) {
-    shaders_t s{glCreateShader(GL_VERTEX_SHADER), glCreateShader(GL_FRAGMENT_SHADER)};
-    glShaderSource(s.vertex, 1, &vertexSource, nullptr);
-    glShaderSource(s.fragment, 1, &fragmentSource, nullptr);
-    try {
-        glCompileShader(s.vertex);
-        checkCompiled(s.vertex, "Vertex");
-        glCompileShader(s.fragment);
-        checkCompiled(s.fragment, "Fragment");
-    } catch (...) {
-        glDeleteShader(s.vertex);
-        glDeleteShader(s.fragment);
-        throw;
-    }
-    return s;
+GLShader compileStage(GLenum stage, const char* source, const char* name) {
+    GLShader shader = GLShader::create(stage);
+    const GLuint s = shader.get();
+    glShaderSource(s, 1, &source, nullptr);
+    glCompileShader(s);
+    checkCompiled(s, name);
+    return shader;
 }
 
-void attachAndLinkProgram(GLuint program, shaders_t shaders) {
-    glAttachShader(program, shaders.vertex);
-    glAttachShader(program, shaders.fragment);
-    glLinkProgram(program);
+GLProgram linkProgram(std::initializer_list<const GLShader*> stages,
+                      const std::function<void(GLuint)>& beforeLink) {
+    GLProgram program = GLProgram::create();
+    for (const GLShader* stage : stages) glAttachShader(program.get(), stage->get());
+    if (beforeLink) beforeLink(program.get());
+    glLinkProgram(program.get());
     GLint ok = GL_FALSE;
-    glGetProgramiv(program, GL_LINK_STATUS, &ok);
+    glGetProgramiv(program.get(), GL_LINK_STATUS, &ok);
     if (!ok) {
         raiseWithReason("attachAndLinkProgram", 140, "OpenGL program linking failed",
                         zv::ZV_ERR_GL, "", "Program did not link.");
     }
-}
-
-GLuint initShaders(const char* vertexSource, const char* fragmentSource) {
-    shaders_t shaders = loadShaders(vertexSource, fragmentSource);
-    GLuint program = glCreateProgram();
-    try {
-        attachAndLinkProgram(program, shaders);
-    } catch (...) {
-        glDeleteProgram(program);
-        glDeleteShader(shaders.vertex);
-        glDeleteShader(shaders.fragment);
-        throw;
-    }
-    // The shaders stay attached; flagged for deletion, they go with the program.
-    glDeleteShader(shaders.vertex);
-    glDeleteShader(shaders.fragment);
+    // The stages stay attached; flagged for deletion when their owners go, they go with the
+    // program.
     return program;
 }
 
-GLuint initShaders(const char* vertexSource, const char* geometrySource,
-                   const char* fragmentSource) {
-    shaders_t shaders = loadShaders(vertexSource, fragmentSource);
-    const GLuint geometry = glCreateShader(GL_GEOMETRY_SHADER);
-    GLuint program = 0;
-    try {
-        glShaderSource(geometry, 1, &geometrySource, nullptr);
-        glCompileShader(geometry);
-        checkCompiled(geometry, "Geometry");
-        program = glCreateProgram();
-        glAttachShader(program, geometry);
-        attachAndLinkProgram(program, shaders);
-    } catch (...) {
-        if (program != 0) glDeleteProgram(program);
-        glDeleteShader(geometry);
-        glDeleteShader(shaders.vertex);
-        glDeleteShader(shaders.fragment);
-        throw;
-    }
-    glDeleteShader(geometry);
-    glDeleteShader(shaders.vertex);
-    glDeleteShader(shaders.fragment);
-    return program;
+GLProgram buildProgram(const char* vertexSource, const char* fragmentSource) {
+    const GLShader vertex = compileStage(GL_VERTEX_SHADER, vertexSource, "Vertex");
+    const GLShader fragment = compileStage(GL_FRAGMENT_SHADER, fragmentSource, "Fragment");
+    return linkProgram({&vertex, &fragment});
+}
+
+GLProgram buildProgram(const char* vertexSource, const char* geometrySource,
+                       const char* fragmentSource) {
+    const GLShader vertex = compileStage(GL_VERTEX_SHADER, vertexSource, "Vertex");
+    const GLShader fragment = compileStage(GL_FRAGMENT_SHADER, fragmentSource, "Fragment");
+    const GLShader geometry = compileStage(GL_GEOMETRY_SHADER, geometrySource, "Geometry");
+    return linkProgram({&vertex, &geometry, &fragment});
 }
 
 }  // namespace internal

@@ -1,23 +1,27 @@
 #pragma once
-// Shader building: two GLSL sources compiled and linked into a program.
+// Shader building, the one way: stages compiled into owned shaders, linked into an owned
+// program. Whatever fails is deleted by its owner on the way out.
+
+#include <functional>
+#include <initializer_list>
 
 #include "gl/gl.hpp"
+#include "gl/gl_objects.hpp"
 
 namespace internal {
 
-struct shaders_t {
-    GLuint vertex;
-    GLuint fragment;
-};
-
-// A linked program from two NUL-terminated GLSL sources. Needs a current context with
-// loaded entry points. Raises zv::Error (ZV_ERR_GL) when a shader does not compile or the
-// program does not link; the objects made so far are deleted before the raise.
-GLuint initShaders(const char* vertexSource, const char* fragmentSource);
-// The same with a geometry stage between the two, raising the same way.
-GLuint initShaders(const char* vertexSource, const char* geometrySource,
-                   const char* fragmentSource);
-shaders_t loadShaders(const char* vertexSource, const char* fragmentSource);
-void attachAndLinkProgram(GLuint program, shaders_t shaders);
+// One stage (GL_VERTEX_SHADER, ...) from a NUL-terminated GLSL source; `name` ("Vertex")
+// names it in the report. Raises zv::Error (ZV_ERR_GL) with the driver's log when it does
+// not compile.
+GLShader compileStage(GLenum stage, const char* source, const char* name);
+// A program of these stages; `beforeLink`, when given, sets what must be set before linking
+// (transform feedback varyings). Raises zv::Error (ZV_ERR_GL) when it does not link.
+GLProgram linkProgram(std::initializer_list<const GLShader*> stages,
+                      const std::function<void(GLuint)>& beforeLink = {});
+// A linked program from two sources, or three with a geometry stage between them. Needs a
+// current context with loaded entry points; raises as the two above.
+GLProgram buildProgram(const char* vertexSource, const char* fragmentSource);
+GLProgram buildProgram(const char* vertexSource, const char* geometrySource,
+                       const char* fragmentSource);
 
 }  // namespace internal

@@ -84,20 +84,12 @@ namespace {
 
 // A program whose vertex output `range` is captured by transform feedback.
 GLProgram captureProgram(const std::string& vertexSource) {
-    shaders_t shaders = loadShaders(vertexSource.c_str(), gRangeFragmentShaderSrc);
-    GLProgram program = GLProgram::create();
-    const char* varyings[] = {"range"};
-    glTransformFeedbackVaryings(program.get(), 1, varyings, GL_INTERLEAVED_ATTRIBS);
-    try {
-        attachAndLinkProgram(program.get(), shaders);
-    } catch (...) {
-        glDeleteShader(shaders.vertex);
-        glDeleteShader(shaders.fragment);
-        throw;
-    }
-    glDeleteShader(shaders.vertex);
-    glDeleteShader(shaders.fragment);
-    return program;
+    const GLShader vertex = compileStage(GL_VERTEX_SHADER, vertexSource.c_str(), "Vertex");
+    const GLShader fragment = compileStage(GL_FRAGMENT_SHADER, gRangeFragmentShaderSrc, "Fragment");
+    return linkProgram({&vertex, &fragment}, [](GLuint program) {
+        const char* varyings[] = {"range"};
+        glTransformFeedbackVaryings(program, 1, varyings, GL_INTERLEAVED_ATTRIBS);
+    });
 }
 
 GLBuffer newBuffer(GLsizeiptr bytes, GLenum usage) {
