@@ -24,6 +24,8 @@ public:
     /// @throws zv::TypeError (argument 1 names dataType) for ZV_INT8 or an unknown type
     /// @throws zv::DimensionError (argument 1) for more than 2^31 - 1 bins, what one draw
     ///         call can take, before anything is allocated
+    /// @throws zv::Error (ZV_ERR_GL), checked first, when no window of the library has its
+    ///         context current on this thread (none, or the application's own context is)
     /// @throws zv::Error (ZV_ERR_GL) when OpenGL cannot allocate the vertex buffer
     Histogram(unsigned nbins, ZVType dataType);
     Histogram(const Histogram& other);             ///< shares other's histogram

@@ -27,6 +27,8 @@ public:
     /// @throws zv::TypeError (argument 1) for ZV_INT8 or an unknown type
     /// @throws zv::DimensionError (argument 1) for more than 2^31 - 1 points, what one draw
     ///         call can take, before anything is allocated
+    /// @throws zv::Error (ZV_ERR_GL), checked first, when no window of the library has its
+    ///         context current on this thread (none, or the application's own context is)
     /// @throws zv::Error (ZV_ERR_GL) when OpenGL cannot allocate the vertex buffer
     Plot(unsigned numPoints, ZVType dataType, ZVPlotType plotType = ZV_PLOT_LINE,
          ZVMarkerType markerType = ZV_MARKER_NONE);
