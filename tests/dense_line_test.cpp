@@ -434,4 +434,58 @@ TEST_F(DenseLineGLTest, DenseMarkersMakeThePixelsOfMarkersDrawnOneByOne) {
         EXPECT_EQ(pictures[where][0].rgba, pictures[where][1].rgba) << "picture " << where;
 }
 
+// One pixel column holding more points than a shader invocation may loop over (the software
+// rasteriser ends a loop after 65,535 iterations, silently), among columns of a few hundred:
+// the highest and lowest points deep in that column's run still ink it, with and without
+// markers.
+TEST_F(DenseLineGLTest, AColumnOfMorePointsThanAShaderLoopsKeepsItsExtremes) {
+    const Curve box{"box", 0.0f, 1.0f, 0.0f, 1.0f, nullptr};
+    const FrameBox f = wholeWindowFrame(W, H);
+    const double width = f.right - f.left;
+    const int column = int(std::floor(0.5 * (f.left + f.right)));
+    const double x0 = (column - f.left) / width, x1 = (column + 1 - f.left) / width;
+    const unsigned spread = 130000, crammed = 70000;
+    std::vector<float> xy;
+    xy.reserve(2 * (spread + crammed));
+    bool inserted = false;
+    for (unsigned i = 0; i < spread; ++i) {
+        const double x = double(i) / spread;
+        if (!inserted && x >= x0) {
+            for (unsigned k = 0; k < crammed; ++k) {
+                xy.push_back(static_cast<float>(x0 + (x1 - x0) * (k + 0.5) / crammed));
+                xy.push_back(k == 69000 ? 0.9f : (k == 69500 ? 0.1f : 0.5f));
+            }
+            inserted = true;
+        }
+        if (x >= x0 && x < x1) continue;
+        xy.push_back(static_cast<float>(x));
+        xy.push_back(0.5f);
+    }
+    const double yHigh = f.bottom + 0.9 * (f.top - f.bottom);
+    const double yLow = f.bottom + 0.1 * (f.top - f.bottom);
+    for (int markers = 0; markers < 2; ++markers) {
+        SCOPED_TRACE(markers ? "with markers" : "line");
+        auto plot = std::make_shared<internal::plot_impl>(
+            unsigned(xy.size() / 2), zv::ZV_FLOAT32,
+            markers ? zv::ZV_MARKER_POINT : zv::ZV_MARKER_NONE);
+        plot->setColor(0xFF0000FF);
+        plot->setAxesLimits(box.xmax, box.xmin, box.ymax, box.ymin);
+        zvtest::fillBuffer(plot->vbo(), xy.data(), xy.size() * sizeof(float));
+        window->draw(plot);
+        zvtest::expectNoGLError("dense column");
+        const zv::Snapshot s = window->snapshot();
+        int lo = -1, hi = -1;
+        for (int y = int(std::ceil(f.bottom)) + 1; y < int(std::floor(f.top)) - 1; ++y) {
+            if (ink(s, column, y) < 100) continue;
+            if (lo < 0) lo = y;
+            hi = y;
+        }
+        // A marker reaches a few pixels past its point.
+        const double slack = markers ? 6.0 : 2.0;
+        EXPECT_NEAR(hi, yHigh, slack) << "the highest point of column " << column;
+        EXPECT_NEAR(lo, yLow, slack) << "the lowest point of column " << column;
+        saveOnFailure(s, std::string("DenseLine_crammed_column_") + (markers ? "markers" : "line"));
+    }
+}
+
 }  // namespace

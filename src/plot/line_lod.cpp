@@ -46,7 +46,7 @@ LineLod::LineLod(GLuint vbo, GLenum type, unsigned n) : mN(n) {
                            gChartFragmentShaderSrc);
     });
 
-    glGetIntegerv(GL_MAX_TEXTURE_BUFFER_SIZE, &mMaxTexels);
+    mMaxTexels = maxTextureBufferTexels();
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &mMaxTextureSize);
     mPoints = GLTexture::create();
     glBindTexture(GL_TEXTURE_BUFFER, mPoints.get());
@@ -74,6 +74,7 @@ LineLod::~LineLod() {
 
 bool LineLod::worthIt(int columns) const {
     return columns > 0 && mN / 2u > static_cast<unsigned>(columns) &&
+           mN / static_cast<unsigned>(columns) < static_cast<unsigned>(RUN_BUDGET) &&
            static_cast<long long>(mN) <= static_cast<long long>(mMaxTexels);
 }
 
@@ -150,6 +151,7 @@ const LineLod::PerWindow* LineLod::reduce(int windowId, const glm::mat4& transfo
     reduction.setVec2(LodReduceUniforms::HALF_VIEWPORT, halfViewportOf(viewport).data());
     reduction.setFloat(LodReduceUniforms::FIRST_COLUMN,
                        static_cast<float>(frame[0] - viewport[0]));
+    reduction.setInt(LodReduceUniforms::RUN_BUDGET, RUN_BUDGET);
     glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
 
     // 2. The verdict, kept in two queries.

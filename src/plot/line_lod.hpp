@@ -24,6 +24,7 @@
 #include "common/shader_interface.hpp"
 #include "gl/gl.hpp"
 #include "gl/gl_objects.hpp"
+#include "gl/limits.hpp"
 #include "gl/shared_program.hpp"
 #include "gl/uniforms.hpp"
 
@@ -44,6 +45,10 @@ void main(void) {
 // lowest and highest in the order of their indices, output 2.r is 1 where the column's
 // slice of the indices is not ordered by x. A column without points repeats the point
 // before it (the line passes it anyway, and a segment of zero length draws nothing).
+// A column of more than "runBudget" points is not reduced (a driver may end a shader's loop
+// early, in silence: LOOP_BUDGET in gl/limits.hpp) and marks itself not ordered, so the full
+// line is drawn; so do texels 0 and columns + 1 when the marker bitmap's reach beyond the
+// frame (4 columns before, 5 after) holds more than that.
 // "column" is where the data vertex stage puts a point, in pixel columns from the frame's
 // first: the same arithmetic, so the columns split the points as the line is drawn.
 // The code puts ZV_GLSL_HEADER in front, then a line defining the sampler type (POINTS:
@@ -56,6 +61,7 @@ uniform mat4 transform;
 uniform vec2 origin;
 uniform vec2 halfViewport;
 uniform float firstColumn;
+uniform int runBudget;
 layout(location = 0) out vec4 firstLast;
 layout(location = 1) out vec4 extremes;
 layout(location = 2) out vec4 disorder;
@@ -87,16 +93,27 @@ void main(void) {
     int k = int(gl_FragCoord.x);
     disorder = vec4(0.0);
     if (k == 0) {
-        only(point(clamp(lowerBound(0.0) - 1, 0, n - 1)));
+        int first = lowerBound(0.0);
+        only(point(clamp(first - 1, 0, n - 1)));
+        if (first - lowerBound(-4.0) > runBudget)
+            disorder = vec4(1.0);
         return;
     }
     if (k == columns + 1) {
-        only(point(clamp(lowerBound(float(columns)), 0, n - 1)));
+        int after = lowerBound(float(columns));
+        only(point(clamp(after, 0, n - 1)));
+        if (lowerBound(float(columns + 5)) - after > runBudget)
+            disorder = vec4(1.0);
         return;
     }
     int j = k - 1;
     int lo = lowerBound(float(j));
     int hi = lowerBound(float(j + 1));
+    if (hi - lo > runBudget) {
+        only(point(lo));
+        disorder = vec4(1.0);
+        return;
+    }
     if (lo >= hi) {
         only(point(clamp(lo - 1, 0, n - 1)));
     } else {
@@ -139,9 +156,10 @@ void main(void) {
 
 // Uniforms of the reduction program.
 struct LodReduceUniforms {
-    enum : int { N, COLUMNS, TRANSFORM, ORIGIN, HALF_VIEWPORT, FIRST_COLUMN, COUNT };
-    static constexpr const char* NAMES[COUNT] = {"n",      "columns",      "transform",
-                                                 "origin", "halfViewport", "firstColumn"};
+    enum : int { N, COLUMNS, TRANSFORM, ORIGIN, HALF_VIEWPORT, FIRST_COLUMN, RUN_BUDGET, COUNT };
+    static constexpr const char* NAMES[COUNT] = {"n",           "columns",     "transform",
+                                                 "origin",      "halfViewport", "firstColumn",
+                                                 "runBudget"};
 };
 
 // One pixel, kept when the columns' verdict is the one asked for ("wantOrdered" 1: every
@@ -198,6 +216,11 @@ struct LodLineUniforms {
 // and queries, which contexts do not share, are made per window on its first reduced draw.
 class LineLod {
 public:
+    // Points one invocation of the reduction loops over at most, in each of its two loops;
+    // both together stay within the loop budget. Also what the marker bitmap loops over for
+    // a pixel column at most (two columns' worth where its columns straddle the line's).
+    static constexpr int RUN_BUDGET = LOOP_BUDGET / 2;
+
     // For the plot's buffer `vbo` of n points of `type` (GL_UNSIGNED_BYTE, GL_INT,
     // GL_UNSIGNED_INT or GL_FLOAT). A window of the plot's group must be current. Raises
     // what the shader building raises.
@@ -207,7 +230,8 @@ public:
     LineLod& operator=(const LineLod&) = delete;
 
     // Whether the reduction pays for a frame of `columns` pixel columns: more than two points
-    // a column, and a buffer the texture can cover.
+    // a column, a buffer the texture can cover, and columns whose share of the points (for
+    // the order check) one shader invocation may loop over (RUN_BUDGET).
     bool worthIt(int columns) const;
 
     // Draws the line reduced when its points are ordered by x, and through `fullDraw` (the
