@@ -62,7 +62,8 @@ public:
     /// Sets y from 0 to the largest frequency in the buffer, computed on the GPU (only that
     /// number is read back, which waits for the GPU once); x stays. NaN and infinite
     /// frequencies are left out; when no positive one is left the limits stay as they were.
-    /// Works whichever context is current.
+    /// Works whichever context is current. Every bin counts, however many (see
+    /// zv::Plot::fitAxesToData, also for the application's OpenGL state).
     /// @throws zv::ArgumentError when every window of the histogram's group is gone
     void fitAxesToData();
     /// With on, every draw sets y as fitAxesToData() would, from the data of two draws

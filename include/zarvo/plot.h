@@ -84,6 +84,10 @@ public:
     /// which waits for the GPU once. Points with a NaN or infinite coordinate are left out;
     /// when no point is left the limits stay as they were. Works whichever context is
     /// current (it switches to a window of the plot's group for the moment when needed).
+    /// Every point counts, however many: the work is split to fit the driver's limits
+    /// (loop lengths, GL_MAX_TEXTURE_BUFFER_SIZE). The application's OpenGL bindings are left
+    /// as found; its transform feedback, active or paused, is paused for the moment and
+    /// resumed as it was.
     /// @throws zv::ArgumentError when every window of the plot's group is gone
     void fitAxesToData();
     /// With on, every draw of the plot sets the limits as fitAxesToData() would, from the
