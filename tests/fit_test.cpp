@@ -229,6 +229,22 @@ TEST_F(FitGLTest, DataLongerThanABufferTextureCovers) {
     zvtest::expectNoGLError("pieces");
 }
 
+// The driver's own limit, once: a histogram of bytes one past GL_MAX_TEXTURE_BUFFER_SIZE
+// (2^27 on the software rasteriser: 128 MiB), whose last bin is the tallest.
+TEST_F(FitGLTest, OnePastTheDriversBufferTextureLimit) {
+    GLint limit = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_BUFFER_SIZE, &limit);
+    if (limit <= 0 || limit > (1 << 28)) GTEST_SKIP() << "limit too large to try: " << limit;
+    const unsigned n = static_cast<unsigned>(limit) + 1u;
+    std::vector<uint8_t> bins(n, 10);
+    bins[n - 1] = 200;
+    hist_impl h(n, zv::ZV_UINT8);
+    upload(h.vbo(), bins);
+    h.fitAxesToData();
+    EXPECT_FLOAT_EQ(200.0f, h.ymax());
+    zvtest::expectNoGLError("past the limit");
+}
+
 // The application's bindings around a fit, outside a draw and in an auto-fit plot's first
 // draw (which makes the reduction's buffers and textures): copy buffers, transform feedback
 // binding point 0 with its range, a buffer texture on another active unit, and its own
