@@ -167,14 +167,15 @@ TEST_F(DenseHistogramGLTest, ABinThinnerThanAPixelShowsAtItsHeight) {
 // stops a loop after 65,535 iterations, silently): a tall bin deep inside its column's run
 // still raises the column's bar, and no other column stands taller than the rest.
 TEST_F(DenseHistogramGLTest, ColumnsOfMoreBinsThanAShaderLoops) {
-    const int rows = 2, cols = 8;
+    const int rows = 2, cols = 4;
     const zvtest::FrameBox fb = zvtest::cellFrame(internal::cellLayout(W, H, rows, cols, 1, 1));
     const double width = fb.right - fb.left;
+    ASSERT_GT(width, 40.0) << "the tall bins' columns lie inside the frame";
     const unsigned bins = static_cast<unsigned>(140000.0 * width);  // 140,000 a column
     std::vector<unsigned char> data(bins, 10);
     std::vector<int> tall;
     for (int k = 0; k < 8; ++k) {
-        const int x = int(std::ceil(fb.left)) + 3 + 5 * k;
+        const int x = int(std::ceil(fb.left)) + 3 + 4 * k;
         const double start = std::ceil((x - fb.left) / width * bins);
         data[static_cast<size_t>(start) + 100000] = 200;  // past 65,535 into the column
         tall.push_back(x);

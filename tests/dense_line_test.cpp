@@ -488,4 +488,63 @@ TEST_F(DenseLineGLTest, AColumnOfMorePointsThanAShaderLoopsKeepsItsExtremes) {
     }
 }
 
+// Every column of a cell far denser than one invocation may loop over: the columns are
+// reduced in runs, so the line is still drawn from a few points a column (not the millions
+// of segments of the full line) and looks as the full line does, spikes deep in their
+// columns' runs included, up and down.
+TEST_F(DenseLineGLTest, ColumnsDenserThanAShaderLoopsAreReducedInRuns) {
+    const Curve box{"box", 0.0f, 1.0f, 0.0f, 1.0f, nullptr};
+    // A narrow cell, so that the full line to compare with stays cheap.
+    const internal::CellLayout cl = internal::cellLayout(W, H, 2, 8, 1, 1);
+    const FrameBox f = cellFrame(cl);
+    const double width = f.right - f.left;
+    const unsigned n = static_cast<unsigned>(70000.0 * width);  // 70,000 a column
+    std::vector<float> xy(2 * size_t(n));
+    for (unsigned i = 0; i < n; ++i) {
+        xy[2 * i] = static_cast<float>((i + 0.5) / n);
+        xy[2 * i + 1] = 0.5f;
+    }
+    for (int k = 0; k < 4; ++k) {
+        const double column = std::floor(width * (k + 1) / 5.0);
+        const size_t start = size_t(std::ceil(column / width * n));
+        xy[2 * (start + 66000) + 1] = (k % 2) ? 0.1f : 0.9f;  // past 65,535 in
+    }
+    auto plot = makePlot(xy, box);
+    window->grid(2, 8);
+    zv::Snapshot pictures[2];
+    GLuint primitives[2] = {0, 0};
+    for (int full = 0; full < 2; ++full) {
+        plot->setLevelOfDetail(full == 0);
+        GLuint query = 0;
+        glGenQueries(1, &query);
+        glBeginQuery(GL_PRIMITIVES_GENERATED, query);
+        window->draw(1, 1, plot, nullptr);
+        glEndQuery(GL_PRIMITIVES_GENERATED);
+        glGetQueryObjectuiv(query, GL_QUERY_RESULT, &primitives[full]);
+        glDeleteQueries(1, &query);
+        window->draw();
+        zvtest::expectNoGLError("dense cell");
+        pictures[full] = window->snapshot();
+    }
+    EXPECT_LT(primitives[0], n / 100) << "the full line was drawn";
+    EXPECT_GT(primitives[1], n / 2);
+    int spikes = 0;
+    const int top = cl.vy + cl.vheight;
+    for (int x = cl.vx; x < cl.vx + cl.vwidth; ++x) {
+        int lo[2] = {-1, -1}, hi[2] = {-1, -1};
+        for (int p = 0; p < 2; ++p) {
+            for (int y = cl.vy; y < top; ++y) {
+                if (ink(pictures[p], x, y) < 100) continue;
+                if (lo[p] < 0) lo[p] = y;
+                hi[p] = y;
+            }
+        }
+        EXPECT_NEAR(lo[0], lo[1], 1) << "lowest ink of column " << x;
+        EXPECT_NEAR(hi[0], hi[1], 1) << "highest ink of column " << x;
+        if (hi[1] - lo[1] > 20) ++spikes;
+    }
+    EXPECT_GE(spikes, 4);
+    saveOnFailure(pictures[0], "DenseLine_columns_in_runs");
+}
+
 }  // namespace

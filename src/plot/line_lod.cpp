@@ -1,5 +1,6 @@
 #include "plot/line_lod.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -72,16 +73,26 @@ LineLod::~LineLod() {
     }
 }
 
+unsigned LineLod::partsFor(int columns) const {
+    const unsigned long long share = 2ull * mN / static_cast<unsigned>(columns);
+    return static_cast<unsigned>(std::max(1ull, (share + RUN_BUDGET - 1) / RUN_BUDGET));
+}
+
 bool LineLod::worthIt(int columns) const {
-    return columns > 0 && mN / 2u > static_cast<unsigned>(columns) &&
-           mN / static_cast<unsigned>(columns) < static_cast<unsigned>(RUN_BUDGET) &&
-           static_cast<long long>(mN) <= static_cast<long long>(mMaxTexels);
+    if (columns <= 0 || mN / 2u <= static_cast<unsigned>(columns) ||
+        static_cast<long long>(mN) > static_cast<long long>(mMaxTexels))
+        return false;
+    const unsigned long long texels =
+        (static_cast<unsigned long long>(columns) + 2u) * partsFor(columns);
+    return texels <= static_cast<unsigned long long>(mMaxTextureSize);
 }
 
 void LineLod::reserve(unsigned texels) {
     if (texels <= mCapacity) return;
     unsigned capacity = MIN_CAPACITY;
     while (capacity < texels) capacity *= 2;
+    // Never past the largest texture (worthIt keeps `texels` within it).
+    capacity = std::max(texels, std::min(capacity, static_cast<unsigned>(mMaxTextureSize)));
     if (!mReduced) mReduced = GLTexture::create();
     glBindTexture(GL_TEXTURE_2D_ARRAY, mReduced.get());
     glTexImage3D(GL_TEXTURE_2D_ARRAY, 0, GL_RGBA32F, static_cast<GLsizei>(capacity), 1, 3, 0,
@@ -128,9 +139,11 @@ const LineLod::PerWindow* LineLod::reduce(int windowId, const glm::mat4& transfo
                                           const float origin[2], const int frame[4],
                                           const int viewport[4]) {
     const int columns = frame[2];
+    mParts = partsFor(columns);
+    mTexels = (columns + 2) * static_cast<int>(mParts);
     GLint drawFbo = 0;
     glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawFbo);
-    reserve(static_cast<unsigned>(columns) + 2u);
+    reserve(static_cast<unsigned>(mTexels));
     const PerWindow& w = window(windowId);
     if (!w.complete) {
         glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(drawFbo));
@@ -140,7 +153,7 @@ const LineLod::PerWindow* LineLod::reduce(int windowId, const glm::mat4& transfo
 
     // 1. Four points per column.
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, w.reduceFbo);
-    glViewport(0, 0, columns + 2, 1);
+    glViewport(0, 0, mTexels, 1);
     glBindTexture(GL_TEXTURE_BUFFER, mPoints.get());
     UniformCache& reduction = mReduceProgram->uniforms;
     reduction.use(windowId);
@@ -152,6 +165,7 @@ const LineLod::PerWindow* LineLod::reduce(int windowId, const glm::mat4& transfo
     reduction.setFloat(LodReduceUniforms::FIRST_COLUMN,
                        static_cast<float>(frame[0] - viewport[0]));
     reduction.setInt(LodReduceUniforms::RUN_BUDGET, RUN_BUDGET);
+    reduction.setInt(LodReduceUniforms::PARTS, static_cast<GLint>(mParts));
     glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
 
     // 2. The verdict, kept in two queries.
@@ -160,7 +174,7 @@ const LineLod::PerWindow* LineLod::reduce(int windowId, const glm::mat4& transfo
     glBindTexture(GL_TEXTURE_2D_ARRAY, mReduced.get());
     UniformCache& verdict = mVerdictProgram->uniforms;
     verdict.use(windowId);
-    verdict.setInt(LodVerdictUniforms::TEXELS, columns + 2);
+    verdict.setInt(LodVerdictUniforms::TEXELS, mTexels);
     for (int q = 0; q < 2; ++q) {
         verdict.setInt(LodVerdictUniforms::WANT_ORDERED, q == 0 ? 1 : 0);
         glBeginQuery(GL_ANY_SAMPLES_PASSED, w.queries[q]);

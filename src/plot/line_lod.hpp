@@ -39,16 +39,19 @@ void main(void) {
 }
 )glsl";
 
-// The reduction, one fragment per texel of a (columns + 2) x 1 target: texel 0 holds the
-// last point before the frame's first column, texel columns + 1 the first point after its
-// last, texel k the four points of column k - 1. Output 0 is (first, last), output 1 the
-// lowest and highest in the order of their indices, output 2.r is 1 where the column's
-// slice of the indices is not ordered by x. A column without points repeats the point
+// The reduction, one fragment per texel of a (columns + 2) * parts x 1 target, `parts`
+// texels a column: texels of column 0 hold the last point before the frame's first column,
+// those of column columns + 1 the first point after its last, those of column k the four
+// points of each of `parts` runs of the points of pixel column k - 1 (the line through them
+// in order draws what the line through the column's four would). Output 0 is (first, last),
+// output 1 the lowest and highest in the order of their indices, output 2.r is 1 where the
+// texel's slice of the indices is not ordered by x. A run without points repeats the point
 // before it (the line passes it anyway, and a segment of zero length draws nothing).
-// A column of more than "runBudget" points is not reduced (a driver may end a shader's loop
-// early, in silence: LOOP_BUDGET in gl/limits.hpp) and marks itself not ordered, so the full
-// line is drawn; so do texels 0 and columns + 1 when the marker bitmap's reach beyond the
-// frame (4 columns before, 5 after) holds more than that.
+// A driver may end a shader's loops early, in silence (LOOP_BUDGET in gl/limits.hpp): each
+// loop runs at most "runBudget" times; a column of more points than its runs can take is
+// not reduced and marks itself not ordered, so the full line is drawn; so do the texels of
+// columns 0 and columns + 1 when the marker bitmap's reach beyond the frame (4 columns
+// before, 5 after) holds more than runBudget points.
 // "column" is where the data vertex stage puts a point, in pixel columns from the frame's
 // first: the same arithmetic, so the columns split the points as the line is drawn.
 // The code puts ZV_GLSL_HEADER in front, then a line defining the sampler type (POINTS:
@@ -62,6 +65,7 @@ uniform vec2 origin;
 uniform vec2 halfViewport;
 uniform float firstColumn;
 uniform int runBudget;
+uniform int parts;
 layout(location = 0) out vec4 firstLast;
 layout(location = 1) out vec4 extremes;
 layout(location = 2) out vec4 disorder;
@@ -90,8 +94,23 @@ void only(vec2 p) {
     extremes = vec4(p, p);
 }
 void main(void) {
-    int k = int(gl_FragCoord.x);
-    disorder = vec4(0.0);
+    int t = int(gl_FragCoord.x);
+    int k = t / parts;
+    int part = t - k * parts;
+    // This texel's slice of the indices, and the pair across its end.
+    int texels = (columns + 2) * parts;
+    int per = n / texels;
+    int rest = n - per * texels;
+    int s0 = min(t * per + min(t, rest), n - 1);
+    int s1 = min(s0 + per + (t < rest ? 1 : 0), n - 1);
+    float previous = column(point(s0));
+    bool ordered = !isnan(previous);
+    for (int i = s0 + 1; i <= s1; ++i) {
+        float c = column(point(i));
+        ordered = ordered && c >= previous;
+        previous = c;
+    }
+    disorder = vec4(ordered ? 0.0 : 1.0);
     if (k == 0) {
         int first = lowerBound(0.0);
         only(point(clamp(first - 1, 0, n - 1)));
@@ -109,11 +128,15 @@ void main(void) {
     int j = k - 1;
     int lo = lowerBound(float(j));
     int hi = lowerBound(float(j + 1));
-    if (hi - lo > runBudget) {
-        only(point(lo));
+    if (hi - lo > runBudget * parts) {
+        only(point(clamp(lo, 0, n - 1)));
         disorder = vec4(1.0);
         return;
     }
+    // This part's run of the column's points.
+    int run = (hi - lo + parts - 1) / parts;
+    lo = min(lo + part * run, hi);
+    hi = min(lo + run, hi);
     if (lo >= hi) {
         only(point(clamp(lo - 1, 0, n - 1)));
     } else {
@@ -138,28 +161,25 @@ void main(void) {
         firstLast = vec4(first, point(hi - 1));
         extremes = iMin < iMax ? vec4(low, high) : vec4(high, low);
     }
-    // This column's slice of the indices, and the pair across its end.
-    int per = n / columns;
-    int rest = n - per * columns;
-    int s0 = j * per + min(j, rest);
-    int s1 = min(s0 + per + (j < rest ? 1 : 0), n - 1);
-    float previous = column(point(s0));
-    bool ordered = !isnan(previous);
-    for (int i = s0 + 1; i <= s1; ++i) {
-        float c = column(point(i));
-        ordered = ordered && c >= previous;
-        previous = c;
-    }
-    disorder = vec4(ordered ? 0.0 : 1.0);
 }
 )glsl";
 
 // Uniforms of the reduction program.
 struct LodReduceUniforms {
-    enum : int { N, COLUMNS, TRANSFORM, ORIGIN, HALF_VIEWPORT, FIRST_COLUMN, RUN_BUDGET, COUNT };
-    static constexpr const char* NAMES[COUNT] = {"n",           "columns",     "transform",
+    enum : int {
+        N,
+        COLUMNS,
+        TRANSFORM,
+        ORIGIN,
+        HALF_VIEWPORT,
+        FIRST_COLUMN,
+        RUN_BUDGET,
+        PARTS,
+        COUNT
+    };
+    static constexpr const char* NAMES[COUNT] = {"n",           "columns",      "transform",
                                                  "origin",      "halfViewport", "firstColumn",
-                                                 "runBudget"};
+                                                 "runBudget",   "parts"};
 };
 
 // One pixel, kept when the columns' verdict is the one asked for ("wantOrdered" 1: every
@@ -230,8 +250,8 @@ public:
     LineLod& operator=(const LineLod&) = delete;
 
     // Whether the reduction pays for a frame of `columns` pixel columns: more than two points
-    // a column, a buffer the texture can cover, and columns whose share of the points (for
-    // the order check) one shader invocation may loop over (RUN_BUDGET).
+    // a column, a buffer the texture can cover, and a reduced texture (texels for the runs
+    // of every column) no wider than a texture may be.
     bool worthIt(int columns) const;
 
     // Draws the line reduced when its points are ordered by x, and through `fullDraw` (the
@@ -253,7 +273,7 @@ public:
             return false;
         }
         glBeginConditionalRender(w->queries[0], GL_QUERY_WAIT);
-        drawReduced(windowId, transform, origin, color, halfWidth, viewport, frame[2] + 2);
+        drawReduced(windowId, transform, origin, color, halfWidth, viewport, mTexels);
         glEndConditionalRender();
         glBeginConditionalRender(w->queries[1], GL_QUERY_WAIT);
         fullDraw();
@@ -263,7 +283,7 @@ public:
     }
 
     // The markers of the line draw() has just drawn with its verdict made, same frame and
-    // viewport: stamped from a bitmap of the pixel corners they are centred on when the
+    // viewport (through `direct` alone when its columns were reduced in several runs): stamped from a bitmap of the pixel corners they are centred on when the
     // points were ordered (marker_lod_shaders.hpp), through `direct` (the plot's own marker
     // draw, with its program and vertex array) when not, each under conditional rendering
     // on the verdict; the pixels are the same. `color` and `markerType` as the marker program
@@ -274,7 +294,8 @@ public:
     void drawMarkers(int windowId, const glm::mat4& transform, const float origin[2],
                      const float color[4], int markerType, const int frame[4],
                      const int viewport[4], DirectDraw&& direct) {
-        const PerWindow* w = bitmapTarget(windowId, frame);
+        // The bitmap's loop takes a pixel column's points at once: not with runs of them.
+        const PerWindow* w = mParts == 1 ? bitmapTarget(windowId, frame) : nullptr;
         if (!w) {
             direct();
             return;
@@ -318,7 +339,13 @@ private:
                       const float origin[2], const float color[4], int markerType,
                       const int frame[4], const int viewport[4]);
 
+    // Runs a column is reduced in: enough that a column of twice its share of the points
+    // fits them, for a frame of `columns`.
+    unsigned partsFor(int columns) const;
+
     unsigned mN;
+    unsigned mParts = 1;   // of the last reduction
+    int mTexels = 0;       // texels of the last reduction
     GLint mMaxTexels = 0;
     GLint mMaxTextureSize = 0;  // the marker bitmap's largest side
     GLTexture mPoints;   // buffer texture over the plot's buffer
