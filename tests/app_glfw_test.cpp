@@ -125,4 +125,46 @@ TEST(ApplicationGlfwGLTest, ApplicationContextIsCurrentAgainAfterADestruction) {
     glfwDestroyWindow(own);
 }
 
+// Objects belong to the share group of the library's window whose context is current: with
+// the application's own context current, or none, there is none to make them in, and the
+// constructor says so instead of making them in whatever context is there. A window of
+// the library that the application made current itself serves.
+TEST(ApplicationGlfwGLTest, ObjectsAreMadeOnlyWithALibraryWindowCurrent) {
+    ASSERT_EQ(GLFW_TRUE, glfwInit());
+    glfwWindowHint(GLFW_VISIBLE, 0);
+    GLFWwindow* own = glfwCreateWindow(64, 48, "application", nullptr, nullptr);
+    glfwDefaultWindowHints();
+    ASSERT_NE(nullptr, own);
+    const std::pair<const char*, std::function<void()>> makers[] = {
+        {"plot", [] { zv::Plot p(16, zv::ZV_FLOAT32); }},
+        {"histogram", [] { zv::Histogram h(16, zv::ZV_FLOAT32); }},
+        {"image", [] { zv::Image im(8, 8, zv::ZV_GRAYSCALE, zv::ZV_UINT8); }},
+        {"chart", [] { zv::Chart c; }},
+        {"font", [] { zv::Font f; }},
+    };
+    zv::Window window(160, 120, "library", nullptr, true);
+    GLFWwindow* ours = glfwGetCurrentContext();
+    ASSERT_NE(nullptr, ours);
+    for (const auto& maker : makers) {
+        for (GLFWwindow* current : {own, static_cast<GLFWwindow*>(nullptr)}) {
+            SCOPED_TRACE(std::string(maker.first) +
+                         (current ? ", application's context" : ", none"));
+            glfwMakeContextCurrent(current);
+            try {
+                maker.second();
+                ADD_FAILURE() << "nothing was raised";
+            } catch (const zv::Error& e) {
+                EXPECT_EQ(zv::ZV_ERR_GL, e.err()) << e.what();
+                const std::string advice = e.expectedCondition();
+                EXPECT_NE(std::string::npos, advice.find("make a window of the library current"))
+                    << advice;
+            }
+            EXPECT_EQ(current, glfwGetCurrentContext());
+        }
+        glfwMakeContextCurrent(ours);
+        EXPECT_NO_THROW(maker.second()) << maker.first;
+    }
+    glfwDestroyWindow(own);
+}
+
 }  // namespace

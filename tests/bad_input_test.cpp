@@ -647,6 +647,8 @@ std::vector<Row> table() {
                [](Env&) { zv::Histogram h(4, zv::ZV_FLOAT32); }),
         raises("FontBeforeAnyWindow", Expect::Error, ZV_ERR_GL, 0, "window",
                [](Env&) { zv::Font f; }),
+        raises("ChartBeforeAnyWindow", Expect::Error, ZV_ERR_GL, 0,
+               "make a window of the library current", [](Env&) { zv::Chart c; }),
     };
     return rows;
 }

@@ -163,4 +163,39 @@ TEST_F(DenseHistogramGLTest, ABinThinnerThanAPixelShowsAtItsHeight) {
     }
 }
 
+// Columns of far more bins than one shader invocation may loop over (the software rasteriser
+// stops a loop after 65,535 iterations, silently): a tall bin deep inside its column's run
+// still raises the column's bar, and no other column stands taller than the rest.
+TEST_F(DenseHistogramGLTest, ColumnsOfMoreBinsThanAShaderLoops) {
+    const int rows = 2, cols = 4;
+    const zvtest::FrameBox fb = zvtest::cellFrame(internal::cellLayout(W, H, rows, cols, 1, 1));
+    const double width = fb.right - fb.left;
+    ASSERT_GT(width, 40.0) << "the tall bins' columns lie inside the frame";
+    const unsigned bins = static_cast<unsigned>(140000.0 * width);  // 140,000 a column
+    std::vector<unsigned char> data(bins, 10);
+    std::vector<int> tall;
+    for (int k = 0; k < 8; ++k) {
+        const int x = int(std::ceil(fb.left)) + 3 + 4 * k;
+        const double start = std::ceil((x - fb.left) / width * bins);
+        data[static_cast<size_t>(start) + 100000] = 200;  // past 65,535 into the column
+        tall.push_back(x);
+    }
+    auto h = makeHistogram(bins, zv::ZV_UINT8, data.data(), data.size(), 256.0f);
+    window->grid(rows, cols);
+    window->draw(1, 1, h, nullptr);
+    window->draw();
+    const zv::Snapshot s = window->snapshot();
+    zvtest::expectNoGLError("dense columns");
+    const double yTall = fb.bottom + (fb.top - fb.bottom) * 200.0 / 256.0;
+    const double yLow = fb.bottom + (fb.top - fb.bottom) * 10.0 / 256.0;
+    for (int x = int(std::ceil(fb.left)) + 2; x < int(std::floor(fb.right)) - 2; ++x) {
+        const Extent e = inkIn(s, x, fb);
+        const bool isTall = std::find(tall.begin(), tall.end(), x) != tall.end();
+        if (isTall)
+            EXPECT_NEAR(e.hi + 1, yTall, 1.5) << "tall bin's column " << x;
+        else
+            EXPECT_NEAR(e.hi + 1, yLow, 1.5) << "column " << x;
+    }
+}
+
 }  // namespace

@@ -458,4 +458,117 @@ TEST_F(DenseLineGLTest, DenseMarkersMakeThePixelsOfMarkersDrawnOneByOne) {
         EXPECT_EQ(pictures[where][0].rgba, pictures[where][1].rgba) << "picture " << where;
 }
 
+// One pixel column holding more points than a shader invocation may loop over (the software
+// rasteriser ends a loop after 65,535 iterations, silently), among columns of a few hundred:
+// the highest and lowest points deep in that column's run still ink it, with and without
+// markers.
+TEST_F(DenseLineGLTest, AColumnOfMorePointsThanAShaderLoopsKeepsItsExtremes) {
+    const Curve box{"box", 0.0f, 1.0f, 0.0f, 1.0f, nullptr};
+    const FrameBox f = wholeWindowFrame(W, H);
+    const double width = f.right - f.left;
+    const int column = int(std::floor(0.5 * (f.left + f.right)));
+    const double x0 = (column - f.left) / width, x1 = (column + 1 - f.left) / width;
+    const unsigned spread = 130000, crammed = 70000;
+    std::vector<float> xy;
+    xy.reserve(2 * (spread + crammed));
+    bool inserted = false;
+    for (unsigned i = 0; i < spread; ++i) {
+        const double x = double(i) / spread;
+        if (!inserted && x >= x0) {
+            for (unsigned k = 0; k < crammed; ++k) {
+                xy.push_back(static_cast<float>(x0 + (x1 - x0) * (k + 0.5) / crammed));
+                xy.push_back(k == 69000 ? 0.9f : (k == 69500 ? 0.1f : 0.5f));
+            }
+            inserted = true;
+        }
+        if (x >= x0 && x < x1) continue;
+        xy.push_back(static_cast<float>(x));
+        xy.push_back(0.5f);
+    }
+    const double yHigh = f.bottom + 0.9 * (f.top - f.bottom);
+    const double yLow = f.bottom + 0.1 * (f.top - f.bottom);
+    for (int markers = 0; markers < 2; ++markers) {
+        SCOPED_TRACE(markers ? "with markers" : "line");
+        auto plot = std::make_shared<internal::plot_impl>(
+            unsigned(xy.size() / 2), zv::ZV_FLOAT32,
+            markers ? zv::ZV_MARKER_POINT : zv::ZV_MARKER_NONE);
+        plot->setColor(0xFF0000FF);
+        plot->setAxesLimits(box.xmax, box.xmin, box.ymax, box.ymin);
+        zvtest::fillBuffer(plot->vbo(), xy.data(), xy.size() * sizeof(float));
+        window->draw(plot);
+        zvtest::expectNoGLError("dense column");
+        const zv::Snapshot s = window->snapshot();
+        int lo = -1, hi = -1;
+        for (int y = int(std::ceil(f.bottom)) + 1; y < int(std::floor(f.top)) - 1; ++y) {
+            if (ink(s, column, y) < 100) continue;
+            if (lo < 0) lo = y;
+            hi = y;
+        }
+        // A marker reaches a few pixels past its point.
+        const double slack = markers ? 6.0 : 2.0;
+        EXPECT_NEAR(hi, yHigh, slack) << "the highest point of column " << column;
+        EXPECT_NEAR(lo, yLow, slack) << "the lowest point of column " << column;
+        saveOnFailure(s, std::string("DenseLine_crammed_column_") + (markers ? "markers" : "line"));
+    }
+}
+
+// Every column of a cell far denser than one invocation may loop over: the columns are
+// reduced in runs, so the line is still drawn from a few points a column (not the millions
+// of segments of the full line) and looks as the full line does, spikes deep in their
+// columns' runs included, up and down.
+TEST_F(DenseLineGLTest, ColumnsDenserThanAShaderLoopsAreReducedInRuns) {
+    const Curve box{"box", 0.0f, 1.0f, 0.0f, 1.0f, nullptr};
+    // A narrow cell, so that the full line to compare with stays cheap.
+    const internal::CellLayout cl = internal::cellLayout(W, H, 2, 8, 1, 1);
+    const FrameBox f = cellFrame(cl);
+    const double width = f.right - f.left;
+    const unsigned n = static_cast<unsigned>(70000.0 * width);  // 70,000 a column
+    std::vector<float> xy(2 * size_t(n));
+    for (unsigned i = 0; i < n; ++i) {
+        xy[2 * i] = static_cast<float>((i + 0.5) / n);
+        xy[2 * i + 1] = 0.5f;
+    }
+    for (int k = 0; k < 4; ++k) {
+        const double column = std::floor(width * (k + 1) / 5.0);
+        const size_t start = size_t(std::ceil(column / width * n));
+        xy[2 * (start + 66000) + 1] = (k % 2) ? 0.1f : 0.9f;  // past 65,535 in
+    }
+    auto plot = makePlot(xy, box);
+    window->grid(2, 8);
+    zv::Snapshot pictures[2];
+    GLuint primitives[2] = {0, 0};
+    for (int full = 0; full < 2; ++full) {
+        plot->setLevelOfDetail(full == 0);
+        GLuint query = 0;
+        glGenQueries(1, &query);
+        glBeginQuery(GL_PRIMITIVES_GENERATED, query);
+        window->draw(1, 1, plot, nullptr);
+        glEndQuery(GL_PRIMITIVES_GENERATED);
+        glGetQueryObjectuiv(query, GL_QUERY_RESULT, &primitives[full]);
+        glDeleteQueries(1, &query);
+        window->draw();
+        zvtest::expectNoGLError("dense cell");
+        pictures[full] = window->snapshot();
+    }
+    EXPECT_LT(primitives[0], n / 100) << "the full line was drawn";
+    EXPECT_GT(primitives[1], n / 2);
+    int spikes = 0;
+    const int top = cl.vy + cl.vheight;
+    for (int x = cl.vx; x < cl.vx + cl.vwidth; ++x) {
+        int lo[2] = {-1, -1}, hi[2] = {-1, -1};
+        for (int p = 0; p < 2; ++p) {
+            for (int y = cl.vy; y < top; ++y) {
+                if (ink(pictures[p], x, y) < 100) continue;
+                if (lo[p] < 0) lo[p] = y;
+                hi[p] = y;
+            }
+        }
+        EXPECT_NEAR(lo[0], lo[1], 1) << "lowest ink of column " << x;
+        EXPECT_NEAR(hi[0], hi[1], 1) << "highest ink of column " << x;
+        if (hi[1] - lo[1] > 20) ++spikes;
+    }
+    EXPECT_GE(spikes, 4);
+    saveOnFailure(pictures[0], "DenseLine_columns_in_runs");
+}
+
 }  // namespace

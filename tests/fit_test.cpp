@@ -13,6 +13,7 @@
 #include "multichart/multichart_impl.hpp"
 #include "plot/plot_impl.hpp"
 #include "gl/context.hpp"
+#include "gl/limits.hpp"
 #include "range/data_range.hpp"
 #include "support/gl_test.hpp"
 #include "window/window.hpp"
@@ -195,6 +196,179 @@ TEST_F(FitGLTest, IntegerTypesAndEverySlice) {
     big.fitAxesToData();
     expectLimits(fitted(0, static_cast<float>(n - 1), -2, 3), limitsOf(big));
     zvtest::expectNoGLError("fits");
+}
+
+// Long data, where one invocation of the first pass would have to loop over more elements
+// than a driver lets a shader loop (the software rasteriser stops after 65,535 iterations,
+// silently): the peaks at the end of a slice of more than that, and in the last element,
+// still count.
+TEST_F(FitGLTest, SlicesLongerThanADriverLetsAShaderLoop) {
+    const unsigned n = 64u * 70000u;  // 64 slices of 70,000 before slices were held short
+    std::vector<float> v(n, 10.0f);
+    v[69999] = 200.0f;   // end of the first 70,000
+    v[n - 2] = -50.0f;   // near the end
+    hist_impl h(n, zv::ZV_FLOAT32);
+    upload(h.vbo(), v);
+    h.fitAxesToData();
+    EXPECT_FLOAT_EQ(200.0f, h.ymax());
+
+    const unsigned m = 64u * 66000u + 7u;
+    std::vector<float> xy(2 * m, 0.0f);
+    for (unsigned i = 0; i < m; ++i) xy[2 * i] = static_cast<float>(i % 1000);
+    xy[2 * 65999 + 1] = 5.0f;    // end of the first slice of 66,000
+    xy[2 * (m - 1)] = 4000.0f;   // x of the last point
+    xy[2 * (m - 1) + 1] = -3.0f;
+    plot_impl p(m, zv::ZV_FLOAT32, zv::ZV_MARKER_NONE);
+    upload(p.vbo(), xy);
+    p.fitAxesToData();
+    expectLimits(fitted(0, 4000, -3, 5), limitsOf(p));
+    zvtest::expectNoGLError("long slices");
+}
+
+// Data longer than a buffer texture covers (GL_MAX_TEXTURE_BUFFER_SIZE) is read in pieces.
+// The limit is held low here so that both sides of it stay small: at the limit, one past it,
+// and over several pieces, with the peak in the last element and at a piece's edge.
+TEST_F(FitGLTest, DataLongerThanABufferTextureCovers) {
+    struct Reset {
+        ~Reset() { internal::limitTextureBufferTexelsForTests(0); }
+    } reset;
+    const GLint limit = 4096;
+    internal::limitTextureBufferTexelsForTests(limit);
+    for (unsigned n : {4096u, 4097u, 3u * 4096u + 5u}) {
+        for (unsigned peak : {n - 1, 4095u, 4096u}) {
+            if (peak >= n) continue;
+            SCOPED_TRACE(std::to_string(n) + " bins, peak at " + std::to_string(peak));
+            std::vector<uint32_t> bins(n, 10);
+            bins[peak] = 200;
+            hist_impl h(n, zv::ZV_UINT32);
+            upload(h.vbo(), bins);
+            h.fitAxesToData();
+            EXPECT_FLOAT_EQ(200.0f, h.ymax());
+
+            // Values as points (index, value): x counts from the data's first element.
+            std::vector<float> xy(2 * n);
+            for (unsigned i = 0; i < n; ++i) {
+                xy[2 * i] = static_cast<float>(i);
+                xy[2 * i + 1] = i == peak ? 7.0f : 1.0f;
+            }
+            plot_impl p(n, zv::ZV_FLOAT32, zv::ZV_MARKER_NONE);
+            upload(p.vbo(), xy);
+            p.fitAxesToData();
+            expectLimits(fitted(0, static_cast<float>(n - 1), 1, 7), limitsOf(p));
+        }
+    }
+    zvtest::expectNoGLError("pieces");
+}
+
+// The driver's own limit, once: a histogram of bytes one past GL_MAX_TEXTURE_BUFFER_SIZE
+// (2^27 on the software rasteriser: 128 MiB), whose last bin is the tallest.
+TEST_F(FitGLTest, OnePastTheDriversBufferTextureLimit) {
+    GLint limit = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_BUFFER_SIZE, &limit);
+    if (limit <= 0 || limit > (1 << 28)) GTEST_SKIP() << "limit too large to try: " << limit;
+    const unsigned n = static_cast<unsigned>(limit) + 1u;
+    std::vector<uint8_t> bins(n, 10);
+    bins[n - 1] = 200;
+    hist_impl h(n, zv::ZV_UINT8);
+    upload(h.vbo(), bins);
+    h.fitAxesToData();
+    EXPECT_FLOAT_EQ(200.0f, h.ymax());
+    zvtest::expectNoGLError("past the limit");
+}
+
+// The application's bindings around a fit, outside a draw and in an auto-fit plot's first
+// draw (which makes the reduction's buffers and textures): copy buffers, transform feedback
+// binding point 0 with its range, a buffer texture on another active unit, and its own
+// transform feedback active but paused, which stays so and captures nothing of ours.
+TEST_F(FitGLTest, FitLeavesTheApplicationsBindingsAndTransformFeedback) {
+    if (!GLEW_VERSION_4_0 && !GLEW_ARB_transform_feedback2)
+        GTEST_SKIP() << "no transform feedback objects";
+    GLuint buffers[4];
+    glGenBuffers(4, buffers);
+    for (GLuint b : buffers) {
+        glBindBuffer(GL_ARRAY_BUFFER, b);
+        glBufferData(GL_ARRAY_BUFFER, 1024, nullptr, GL_STATIC_DRAW);
+    }
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    GLuint texture = 0, feedback = 0;
+    glGenTextures(1, &texture);
+    glGenTransformFeedbacks(1, &feedback);
+    for (int drawn = 0; drawn < 2; ++drawn) {
+        SCOPED_TRACE(drawn ? "auto-fit draw" : "fit");
+        // The application's own capture, begun with a program of its own and paused.
+        glBindTransformFeedback(GL_TRANSFORM_FEEDBACK, feedback);
+        glBindBufferRange(GL_TRANSFORM_FEEDBACK_BUFFER, 0, buffers[2], 256, 512);
+        GLuint vs = glCreateShader(GL_VERTEX_SHADER);
+        const char* src = "#version 330 core\nout float v;\nvoid main() { v = 1.0; "
+                          "gl_Position = vec4(0.0); }\n";
+        glShaderSource(vs, 1, &src, nullptr);
+        glCompileShader(vs);
+        GLuint program = glCreateProgram();
+        glAttachShader(program, vs);
+        const char* varyings[] = {"v"};
+        glTransformFeedbackVaryings(program, 1, varyings, GL_INTERLEAVED_ATTRIBS);
+        glLinkProgram(program);
+        glUseProgram(program);
+        glBeginTransformFeedback(GL_POINTS);
+        glPauseTransformFeedback();
+        glUseProgram(0);
+        glBindBuffer(GL_COPY_READ_BUFFER, buffers[0]);
+        glBindBuffer(GL_COPY_WRITE_BUFFER, buffers[1]);
+        glActiveTexture(GL_TEXTURE3);
+        glBindTexture(GL_TEXTURE_BUFFER, texture);
+        glTexBuffer(GL_TEXTURE_BUFFER, GL_R32F, buffers[3]);
+        ASSERT_EQ(GLenum(GL_NO_ERROR), glGetError());
+
+        auto plot = std::make_shared<plot_impl>(3, zv::ZV_FLOAT32, zv::ZV_MARKER_NONE);
+        upload<float>(plot->vbo(), {-3, 1, 5, 2, 0, 4});
+        if (drawn) {
+            std::shared_ptr<internal::AbstractRenderable> r = plot;
+            plot->setAutoFit(true);
+            for (int frame = 0; frame < 3; ++frame) window->draw(r);
+        } else {
+            plot->fitAxesToData();
+        }
+        expectLimits(fitted(-3, 5, 1, 4), limitsOf(*plot));
+
+        GLint v = 0;
+        GLint64 start = 0, size = 0;
+        glGetIntegerv(GL_COPY_READ_BUFFER_BINDING, &v);
+        EXPECT_EQ(GLint(buffers[0]), v);
+        glGetIntegerv(GL_COPY_WRITE_BUFFER_BINDING, &v);
+        EXPECT_EQ(GLint(buffers[1]), v);
+        glGetIntegerv(GL_ACTIVE_TEXTURE, &v);
+        EXPECT_EQ(GL_TEXTURE3, v);
+        glGetIntegerv(GL_TEXTURE_BINDING_BUFFER, &v);
+        EXPECT_EQ(GLint(texture), v);
+        glGetIntegerv(GL_TRANSFORM_FEEDBACK_BINDING, &v);
+        EXPECT_EQ(GLint(feedback), v);
+        glGetIntegeri_v(GL_TRANSFORM_FEEDBACK_BUFFER_BINDING, 0, &v);
+        EXPECT_EQ(GLint(buffers[2]), v);
+        glGetInteger64i_v(GL_TRANSFORM_FEEDBACK_BUFFER_START, 0, &start);
+        glGetInteger64i_v(GL_TRANSFORM_FEEDBACK_BUFFER_SIZE, 0, &size);
+        EXPECT_EQ(256, start);
+        EXPECT_EQ(512, size);
+        GLboolean active = GL_FALSE, paused = GL_FALSE;
+        glGetBooleanv(GL_TRANSFORM_FEEDBACK_BUFFER_ACTIVE, &active);
+        glGetBooleanv(GL_TRANSFORM_FEEDBACK_BUFFER_PAUSED, &paused);
+        EXPECT_TRUE(active);
+        EXPECT_TRUE(paused);
+        EXPECT_FALSE(glIsEnabled(GL_RASTERIZER_DISCARD));
+        zvtest::expectNoGLError("fit beside the application's transform feedback");
+
+        glUseProgram(program);
+        glResumeTransformFeedback();
+        glEndTransformFeedback();
+        glUseProgram(0);
+        glDeleteProgram(program);
+        glDeleteShader(vs);
+        glBindTransformFeedback(GL_TRANSFORM_FEEDBACK, 0);
+        glActiveTexture(GL_TEXTURE0);
+        zvtest::expectNoGLError("application's transform feedback ended");
+    }
+    glDeleteTransformFeedbacks(1, &feedback);
+    glDeleteTextures(1, &texture);
+    glDeleteBuffers(4, buffers);
 }
 
 // A histogram's y runs from 0 to its largest finite frequency; x stays.

@@ -189,6 +189,9 @@ std::vector<std::pair<std::string, long long>> readState() {
     ZV_INT(GL_PACK_SKIP_ROWS);
     ZV_INT(GL_PACK_SKIP_PIXELS);
     ZV_INT(GL_UNIFORM_BUFFER_BINDING);
+    ZV_INT(GL_COPY_READ_BUFFER_BINDING);
+    ZV_INT(GL_COPY_WRITE_BUFFER_BINDING);
+    ZV_INT(GL_TRANSFORM_FEEDBACK_BUFFER_BINDING);
     ZV_INT(GL_ACTIVE_TEXTURE);
     ZV_INT(GL_UNPACK_ALIGNMENT);
     ZV_INT(GL_UNPACK_ROW_LENGTH);
@@ -225,6 +228,14 @@ std::vector<std::pair<std::string, long long>> readState() {
     GLint binding0 = -1;
     glGetIntegeri_v(GL_UNIFORM_BUFFER_BINDING, 0, &binding0);
     s.emplace_back("uniform buffer on binding point 0", binding0);
+    GLint feedback0 = -1;
+    GLint64 feedbackStart = -1, feedbackSize = -1;
+    glGetIntegeri_v(GL_TRANSFORM_FEEDBACK_BUFFER_BINDING, 0, &feedback0);
+    glGetInteger64i_v(GL_TRANSFORM_FEEDBACK_BUFFER_START, 0, &feedbackStart);
+    glGetInteger64i_v(GL_TRANSFORM_FEEDBACK_BUFFER_SIZE, 0, &feedbackSize);
+    s.emplace_back("transform feedback buffer on binding point 0", feedback0);
+    s.emplace_back("its start", static_cast<long long>(feedbackStart));
+    s.emplace_back("its size", static_cast<long long>(feedbackSize));
     const std::pair<const char*, GLenum> caps[] = {
         {"GL_BLEND", GL_BLEND},
         {"GL_CULL_FACE", GL_CULL_FACE},
@@ -281,6 +292,15 @@ std::vector<StateRow> rows() {
          [](const AppObjects& a) { glBindBuffer(GL_PIXEL_UNPACK_BUFFER, a.unpack); }},
         {"UniformBufferOnPointZero",
          [](const AppObjects& a) { glBindBufferRange(GL_UNIFORM_BUFFER, 0, a.buffer, 256, 256); }},
+        {"CopyReadAndWriteBuffers",
+         [](const AppObjects& a) {
+             glBindBuffer(GL_COPY_READ_BUFFER, a.buffer);
+             glBindBuffer(GL_COPY_WRITE_BUFFER, a.unpack);
+         }},
+        {"TransformFeedbackBufferRangeOnPointZero",
+         [](const AppObjects& a) {
+             glBindBufferRange(GL_TRANSFORM_FEEDBACK_BUFFER, 0, a.buffer, 256, 256);
+         }},
         {"TextureOnUnitZero", [](const AppObjects& a) { glBindTexture(GL_TEXTURE_2D, a.texture); }},
         {"ActiveUnitThreeWithATexture",
          [](const AppObjects& a) {
@@ -411,9 +431,11 @@ struct Scene {
     }
 };
 
-enum class Draw { Image, Plot, Histogram, DensePlot, DenseHistogram, Cells };
-const Draw DRAWS[] = {Draw::Image,     Draw::Plot,           Draw::Histogram,
-                      Draw::DensePlot, Draw::DenseHistogram, Draw::Cells};
+// FittedPlot: the dense plot fitted to its data (the reduction, outside a draw), then drawn.
+enum class Draw { Image, Plot, Histogram, DensePlot, DenseHistogram, Cells, FittedPlot };
+// Cells last: the creation test compares with its picture.
+const Draw DRAWS[] = {Draw::Image,          Draw::Plot,       Draw::Histogram, Draw::DensePlot,
+                      Draw::DenseHistogram, Draw::FittedPlot, Draw::Cells};
 const char* drawName(Draw d) {
     switch (d) {
         case Draw::Image: return "image";
@@ -421,6 +443,7 @@ const char* drawName(Draw d) {
         case Draw::Histogram: return "histogram";
         case Draw::DensePlot: return "dense plot";
         case Draw::DenseHistogram: return "dense histogram";
+        case Draw::FittedPlot: return "fitted dense plot";
         default: return "cells with captions";
     }
 }
@@ -433,6 +456,14 @@ void draw(zv::Window& win, Scene& scene, Draw d) {
         case Draw::Histogram: win.draw(scene.histogram); break;
         case Draw::DensePlot: win.draw(scene.densePlot); break;
         case Draw::DenseHistogram: win.draw(scene.denseHistogram); break;
+        case Draw::FittedPlot: {
+            zv::Plot& p = scene.densePlot;
+            const float limits[4] = {p.xmax(), p.xmin(), p.ymax(), p.ymin()};
+            p.fitAxesToData();
+            win.draw(p);
+            p.setAxesLimits(limits[0], limits[1], limits[2], limits[3]);
+            break;
+        }
         case Draw::Cells:
             win.grid(1, 2);
             win.draw(0, 0, scene.plot, "plot");

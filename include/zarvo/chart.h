@@ -29,7 +29,8 @@ class ZV_API Chart {
 public:
     /// An empty chart with limits 0 to 1 on both axes and the legend at the top right.
     /// A window's context must be current.
-    /// @throws zv::Error (ZV_ERR_GL) when no window's context is current
+    /// @throws zv::Error (ZV_ERR_GL), checked first, when no window of the library has its
+    ///         context current on this thread (none, or the application's own context is)
     /// @throws zv::Error (ZV_ERR_FONT) when the chart font cannot be loaded
     Chart();
     Chart(const Chart& other);             ///< shares other's chart

@@ -16,6 +16,8 @@ namespace zv {
 class ZV_API Font {
 public:
     /// An unloaded font. A window's context must be current.
+    /// @throws zv::Error (ZV_ERR_GL) when no window of the library has its context current
+    ///         on this thread (none, or the application's own context is)
     Font();
     Font(const Font& other);             ///< shares other's font
     Font& operator=(const Font& other);  ///< makes this handle share other's font

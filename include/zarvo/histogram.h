@@ -24,6 +24,8 @@ public:
     /// @throws zv::TypeError (argument 1 names dataType) for ZV_INT8 or an unknown type
     /// @throws zv::DimensionError (argument 1) for more than 2^31 - 1 bins, what one draw
     ///         call can take, before anything is allocated
+    /// @throws zv::Error (ZV_ERR_GL), checked first, when no window of the library has its
+    ///         context current on this thread (none, or the application's own context is)
     /// @throws zv::Error (ZV_ERR_GL) when OpenGL cannot allocate the vertex buffer
     Histogram(unsigned nbins, ZVType dataType);
     Histogram(const Histogram& other);             ///< shares other's histogram
@@ -60,7 +62,8 @@ public:
     /// Sets y from 0 to the largest frequency in the buffer, computed on the GPU (only that
     /// number is read back, which waits for the GPU once); x stays. NaN and infinite
     /// frequencies are left out; when no positive one is left the limits stay as they were.
-    /// Works whichever context is current.
+    /// Works whichever context is current. Every bin counts, however many (see
+    /// zv::Plot::fitAxesToData, also for the application's OpenGL state).
     /// @throws zv::ArgumentError when every window of the histogram's group is gone
     void fitAxesToData();
     /// With on, every draw sets y as fitAxesToData() would, from the data of two draws

@@ -30,6 +30,8 @@ class ZV_API Image {
 public:
     /// @throws zv::DimensionError (argument 1 or 2) when width or height exceeds the
     ///         context's maximum texture size, or the byte size does not fit 32 bits
+    /// @throws zv::Error (ZV_ERR_GL), checked first, when no window of the library has its
+    ///         context current on this thread (none, or the application's own context is)
     /// @throws zv::Error (ZV_ERR_GL) when OpenGL cannot allocate the pixel buffer
     Image(unsigned width, unsigned height, ColorMode format, ZVType type);
     Image(const Image& other);             ///< shares other's image

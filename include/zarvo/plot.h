@@ -27,6 +27,8 @@ public:
     /// @throws zv::TypeError (argument 1) for ZV_INT8 or an unknown type
     /// @throws zv::DimensionError (argument 1) for more than 2^31 - 1 points, what one draw
     ///         call can take, before anything is allocated
+    /// @throws zv::Error (ZV_ERR_GL), checked first, when no window of the library has its
+    ///         context current on this thread (none, or the application's own context is)
     /// @throws zv::Error (ZV_ERR_GL) when OpenGL cannot allocate the vertex buffer
     Plot(unsigned numPoints, ZVType dataType, ZVPlotType plotType = ZV_PLOT_LINE,
          ZVMarkerType markerType = ZV_MARKER_NONE);
@@ -89,6 +91,10 @@ public:
     /// which waits for the GPU once. Points with a NaN or infinite coordinate are left out;
     /// when no point is left the limits stay as they were. Works whichever context is
     /// current (it switches to a window of the plot's group for the moment when needed).
+    /// Every point counts, however many: the work is split to fit the driver's limits
+    /// (loop lengths, GL_MAX_TEXTURE_BUFFER_SIZE). The application's OpenGL bindings are left
+    /// as found; its transform feedback, active or paused, is paused for the moment and
+    /// resumed as it was.
     /// @throws zv::ArgumentError when every window of the plot's group is gone
     void fitAxesToData();
     /// With on, every draw of the plot sets the limits as fitAxesToData() would, from the

@@ -11,7 +11,9 @@ namespace internal {
 
 class _Font {
 public:
-    _Font() : mFont((requireDrawingThread("Font constructor"), std::make_shared<font_impl>())) {}
+    _Font()
+        : mFont((requireLibraryContext("Font constructor", "a font"),
+                 std::make_shared<font_impl>())) {}
     _Font(const _Font&) = default;
     _Font& operator=(const _Font&) = default;
     // Every public call reaches the object through here, from the drawing thread only.

@@ -50,6 +50,25 @@ void requireDrawingThread(const char* what) {
     if (owner != std::thread::id() && owner != std::this_thread::get_id()) raiseOtherThread(what);
 }
 
+void requireLibraryContext(const char* what, const char* object) {
+    requireDrawingThread(what);
+    const Context* actual = actuallyCurrentWindow();
+    if (!actual) {
+        const bool foreign = gSystem.currentAny && gSystem.currentAny();
+        raiseWithReason(
+            what, __LINE__,
+            foreign ? "a context of the application's own is current, not a window's of the "
+                      "library"
+                    : "no window of the library has its context current",
+            zv::ZV_ERR_GL,
+            std::string("make a window of the library current (create one, or call "
+                        "zv::Window::makeCurrent() on one) before creating ") +
+                object + "; it belongs to that window's share group");
+    }
+    if (actual != gCurrentWindow || current != actual->glewContext())
+        setCurrentRecord(actual, actual->glewContext());
+}
+
 int getNextUniqueId() {
     // Ids are taken before the drawing-thread check of a window's constructor, so a window
     // refused on another thread still takes one without a race.

@@ -77,6 +77,13 @@ void installContextSystem(const ContextSystem& system);
 void claimDrawingThread(const char* what);
 void requireDrawingThread(const char* what);
 
+// For every constructor that makes OpenGL objects (`what` names it, `object` is what it
+// makes: "a plot"): on the drawing thread, a window of the library must have its context
+// really current (not the application's own context, nor none), since the objects belong
+// to that window's share group. Publishes that window as the one current, when the
+// application made it current itself. Raises zv::Error (ZV_ERR_GL) with advice otherwise.
+void requireLibraryContext(const char* what, const char* object);
+
 // The next window id: 0, 1, 2, ... in creation order across the process, never reused.
 int getNextUniqueId();
 

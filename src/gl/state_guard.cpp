@@ -18,7 +18,7 @@ const CapEntry CAPS[GLStateGuard::CAP_COUNT] = {
     {GL_STENCIL_TEST, false, false},
     {GL_SCISSOR_TEST, false, true},  // charts clip their data, cells their area
     {GL_PRIMITIVE_RESTART, false, false},
-    {GL_RASTERIZER_DISCARD, false, false},
+    {GL_RASTERIZER_DISCARD, false, true},  // the data-range reduction rasterises nothing
     {GL_COLOR_LOGIC_OP, false, false},
     {GL_FRAMEBUFFER_SRGB, false, false},
     {GL_SAMPLE_ALPHA_TO_COVERAGE, false, false},
@@ -45,6 +45,9 @@ const IntEntry INTS[GLStateGuard::INT_COUNT] = {
     {GL_PIXEL_UNPACK_BUFFER_BINDING, 0, true},
     {GL_PIXEL_PACK_BUFFER_BINDING, 0, false},
     {GL_UNIFORM_BUFFER_BINDING, 0, true},
+    {GL_COPY_READ_BUFFER_BINDING, 0, true},   // the reduction reads its result through it
+    {GL_COPY_WRITE_BUFFER_BINDING, 0, true},  // and makes its buffers on it
+    {GL_TRANSFORM_FEEDBACK_BUFFER_BINDING, 0, true},
     {GL_ACTIVE_TEXTURE, GL_TEXTURE0, false},
     {GL_TEXTURE_BINDING_2D, 0, true},
     {GL_TEXTURE_BINDING_BUFFER, 0, true},    // dense lines read their points through one
@@ -104,6 +107,11 @@ void setInt(int which, GLint v) {
         case GLStateGuard::PIXEL_UNPACK_BUFFER: glBindBuffer(GL_PIXEL_UNPACK_BUFFER, name(v)); break;
         case GLStateGuard::PIXEL_PACK_BUFFER: glBindBuffer(GL_PIXEL_PACK_BUFFER, name(v)); break;
         case GLStateGuard::UNIFORM_BUFFER: glBindBuffer(GL_UNIFORM_BUFFER, name(v)); break;
+        case GLStateGuard::COPY_READ_BUFFER: glBindBuffer(GL_COPY_READ_BUFFER, name(v)); break;
+        case GLStateGuard::COPY_WRITE_BUFFER: glBindBuffer(GL_COPY_WRITE_BUFFER, name(v)); break;
+        case GLStateGuard::TRANSFORM_FEEDBACK_BUFFER:
+            glBindBuffer(GL_TRANSFORM_FEEDBACK_BUFFER, name(v));
+            break;
         case GLStateGuard::ACTIVE_TEXTURE: glActiveTexture(token(v)); break;
         case GLStateGuard::TEXTURE_2D: glBindTexture(GL_TEXTURE_2D, name(v)); break;
         case GLStateGuard::TEXTURE_BUFFER: glBindTexture(GL_TEXTURE_BUFFER, name(v)); break;
@@ -146,7 +154,10 @@ bool stillExists(int which, GLint v) {
         case GLStateGuard::ARRAY_BUFFER:
         case GLStateGuard::PIXEL_UNPACK_BUFFER:
         case GLStateGuard::PIXEL_PACK_BUFFER:
-        case GLStateGuard::UNIFORM_BUFFER: return glIsBuffer(name(v)) == GL_TRUE;
+        case GLStateGuard::UNIFORM_BUFFER:
+        case GLStateGuard::COPY_READ_BUFFER:
+        case GLStateGuard::COPY_WRITE_BUFFER:
+        case GLStateGuard::TRANSFORM_FEEDBACK_BUFFER: return glIsBuffer(name(v)) == GL_TRUE;
         case GLStateGuard::TEXTURE_2D:
         case GLStateGuard::TEXTURE_BUFFER:
         case GLStateGuard::TEXTURE_2D_ARRAY: return glIsTexture(name(v)) == GL_TRUE;
@@ -162,9 +173,46 @@ bool isBlendFunc(int which) {
     return which >= GLStateGuard::BLEND_SRC_RGB && which <= GLStateGuard::BLEND_DST_ALPHA;
 }
 
+// Pausing, resuming and switching transform feedback objects came with OpenGL 4.0; without
+// them an application cannot keep transform feedback active between its own draws either.
+bool feedbackObjects() { return GLEW_VERSION_4_0 || GLEW_ARB_transform_feedback2; }
+
+// A buffer binding point's buffer, start and size, put back as found.
+void bindIndexed(GLenum target, GLuint index, GLint buffer, GLint64 start, GLint64 size) {
+    if (buffer != 0 && glIsBuffer(name(buffer)) != GL_TRUE) buffer = 0;
+    if (buffer != 0 && size > 0) {
+        glBindBufferRange(target, index, name(buffer), static_cast<GLintptr>(start),
+                          static_cast<GLsizeiptr>(size));
+    } else {
+        glBindBufferBase(target, index, name(buffer));
+    }
+}
+
 }  // namespace
 
 GLStateGuard::GLStateGuard() {
+    // First, so that nothing the library binds or draws below reaches the application's
+    // transform feedback: while it is active, its bindings cannot change and every draw
+    // would be captured into its buffers.
+    if (feedbackObjects()) {
+        GLboolean active = GL_FALSE, paused = GL_FALSE;
+        glGetBooleanv(GL_TRANSFORM_FEEDBACK_BUFFER_ACTIVE, &active);
+        glGetBooleanv(GL_TRANSFORM_FEEDBACK_BUFFER_PAUSED, &paused);
+        glGetIntegerv(GL_TRANSFORM_FEEDBACK_BINDING, &mFeedbackObject);
+        if (active && !paused) {
+            glPauseTransformFeedback();
+            mPausedFeedback = true;
+        }
+        if (active) {
+            if (mFeedbackObject == 0) {
+                glGenTransformFeedbacks(1, &mScopeFeedback);
+                glBindTransformFeedback(GL_TRANSFORM_FEEDBACK, mScopeFeedback);
+            } else {
+                glBindTransformFeedback(GL_TRANSFORM_FEEDBACK, 0);
+            }
+            mSwitchedFeedback = true;
+        }
+    }
     for (int i = 0; i < CAP_COUNT; ++i) {
         mCaps[i] = glIsEnabled(CAPS[i].cap) == GL_TRUE;
         if (mCaps[i] != CAPS[i].value) setCap(CAPS[i].cap, CAPS[i].value);
@@ -194,9 +242,15 @@ GLStateGuard::GLStateGuard() {
     glGetIntegeri_v(GL_UNIFORM_BUFFER_BINDING, 0, &mUniformBinding0);
     glGetInteger64i_v(GL_UNIFORM_BUFFER_START, 0, &mUniformStart0);
     glGetInteger64i_v(GL_UNIFORM_BUFFER_SIZE, 0, &mUniformSize0);
+    glGetIntegeri_v(GL_TRANSFORM_FEEDBACK_BUFFER_BINDING, 0, &mFeedbackBinding0);
+    glGetInteger64i_v(GL_TRANSFORM_FEEDBACK_BUFFER_START, 0, &mFeedbackStart0);
+    glGetInteger64i_v(GL_TRANSFORM_FEEDBACK_BUFFER_SIZE, 0, &mFeedbackSize0);
 }
 
 GLStateGuard::~GLStateGuard() {
+    // Binding points first: binding one also sets the generic binding, put back below.
+    bindIndexed(GL_TRANSFORM_FEEDBACK_BUFFER, 0, mFeedbackBinding0, mFeedbackStart0,
+                mFeedbackSize0);
     // Binding point 0 first: binding it also sets the generic binding, put back below.
     if (!stillExists(UNIFORM_BUFFER, mUniformBinding0)) {
         glBindBufferBase(GL_UNIFORM_BUFFER, 0, 0);
@@ -226,6 +280,11 @@ GLStateGuard::~GLStateGuard() {
     }
     for (int i = 0; i < CAP_COUNT; ++i) {
         if (CAPS[i].changedInside || mCaps[i] != CAPS[i].value) setCap(CAPS[i].cap, mCaps[i]);
+    }
+    if (mSwitchedFeedback) {
+        glBindTransformFeedback(GL_TRANSFORM_FEEDBACK, name(mFeedbackObject));
+        if (mScopeFeedback) glDeleteTransformFeedbacks(1, &mScopeFeedback);
+        if (mPausedFeedback) glResumeTransformFeedback();
     }
 }
 

@@ -17,7 +17,14 @@
 // depth test (func less), stencil or scissor test; polygons filled; no primitive restart;
 // all colour channels written; no rasterizer discard, logic op, sRGB conversion or
 // alpha-to-coverage; multisampling on; sprite coordinates from the upper left; point size 1
-// set by the program off and point size 1.
+// set by the program off and point size 1; no copy-read, copy-write or transform-feedback
+// buffer bound (generic binding, and binding point 0 of the transform feedback object in
+// use); and a transform feedback object that is not active. An application's transform
+// feedback that is active is paused for the scope and resumed after (one that it paused
+// stays paused), and the library works in another transform feedback object meanwhile: the
+// default one, or, when the application's active one is the default, one made for the scope.
+// The data-range reduction (the fit) captures its results through transform feedback and
+// reads the data through a buffer texture, so it depends on all of these.
 //
 // Nothing is allocated; a steady frame pays for a few dozen state queries. Values that the
 // library's code changes inside the scope are always put back; the others only when the
@@ -64,6 +71,9 @@ public:
         PIXEL_UNPACK_BUFFER,
         PIXEL_PACK_BUFFER,
         UNIFORM_BUFFER,
+        COPY_READ_BUFFER,
+        COPY_WRITE_BUFFER,
+        TRANSFORM_FEEDBACK_BUFFER,  // the generic binding
         ACTIVE_TEXTURE,
         TEXTURE_2D,        // on unit 0
         TEXTURE_BUFFER,    // on unit 0
@@ -104,6 +114,17 @@ private:
     GLint mUniformBinding0;
     GLint64 mUniformStart0;
     GLint64 mUniformSize0;
+    // Binding point 0 of the transform feedback object the library works in, where the
+    // reduction captures its results.
+    GLint mFeedbackBinding0;
+    GLint64 mFeedbackStart0;
+    GLint64 mFeedbackSize0;
+    // The application's transform feedback object, whether we paused it, and the object
+    // made for the scope (0 when none was needed).
+    GLint mFeedbackObject = 0;
+    bool mPausedFeedback = false;
+    GLuint mScopeFeedback = 0;
+    bool mSwitchedFeedback = false;
 };
 
 }  // namespace internal

@@ -1,7 +1,10 @@
 #include "histogram/hist_columns.hpp"
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 
+#include "gl/limits.hpp"
 #include "gl/uniforms.hpp"
 #include "histogram/hist_shaders.hpp"
 
@@ -33,7 +36,7 @@ HistColumns::HistColumns(GLuint vbo, GLenum type, unsigned bins) : mBins(bins) {
     mProgram = groupProgram<HistColumnUniforms>(
         std::string("histogram columns ") + format.sampler,
         [&] { return makeHistColumnProgram(format.sampler); });
-    glGetIntegerv(GL_MAX_TEXTURE_BUFFER_SIZE, &mMaxTexels);
+    mMaxTexels = maxTextureBufferTexels();
     mTexture = GLTexture::create();
     glBindTexture(GL_TEXTURE_BUFFER, mTexture.get());
     glTexBuffer(GL_TEXTURE_BUFFER, format.internalFormat, vbo);
@@ -48,8 +51,19 @@ bool HistColumns::applies(int columns) const {
 void HistColumns::draw(int windowId, const glm::mat4& frameTransform, const float color[4],
                        float yMax, bool logY, const float logRange[2], const int frame[4],
                        const int viewport[4]) {
+    // Bins a column spans, at most: the bins' slots over the pixels of the frame's x extent
+    // (the same arithmetic as the shader's), and one more on each side.
+    const float halfWidth = halfViewportOf(viewport)[0];
+    const double perColumn =
+        static_cast<double>(mBins) / (2.0 * halfWidth * std::fabs(frameTransform[0][0])) + 2.0;
+    const double budget = static_cast<double>(LOOP_BUDGET);
+    const int parts = std::isfinite(perColumn)
+                          ? static_cast<int>(std::min(std::ceil(perColumn / budget),
+                                                      std::ceil(mBins / budget)))
+                          : static_cast<int>(std::ceil(mBins / budget));
     UniformCache& u = mProgram->uniforms;
     u.use(windowId);
+    u.setInt(HistColumnUniforms::PARTS, std::max(parts, 1));
     u.setInt(HistColumnUniforms::NBINS, static_cast<GLint>(mBins));
     u.setMatrix4(HistColumnUniforms::TRANSFORM, &frameTransform[0][0]);
     u.setVec2(HistColumnUniforms::HALF_VIEWPORT, halfViewportOf(viewport).data());
@@ -59,7 +73,7 @@ void HistColumns::draw(int windowId, const glm::mat4& frameTransform, const floa
     u.setVec2(HistColumnUniforms::LOG_RANGE, logRange);
     u.setVec4(HistColumnUniforms::BAR_COLOR, color);
     glBindTexture(GL_TEXTURE_BUFFER, mTexture.get());
-    glDrawArraysInstanced(GL_TRIANGLE_FAN, 0, 4, frame[2]);
+    glDrawArraysInstanced(GL_TRIANGLE_FAN, 0, 4, frame[2] * std::max(parts, 1));
     glBindTexture(GL_TEXTURE_BUFFER, 0);
 }
 

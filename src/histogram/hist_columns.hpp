@@ -17,7 +17,10 @@
 
 namespace internal {
 
-// Instance j is the bar of pixel column j of the frame, through the same unit-bar corners
+// Instance j is part j % parts of the bar of pixel column j / parts of the frame: a column
+// of more bins than a shader may loop over (LOOP_BUDGET, gl/limits.hpp) is drawn as `parts`
+// bars over as many runs of its bins, each as high as its run's highest, which together ink
+// what one bar would. Through the same unit-bar corners
 // ("point") as the per-bin bars. "firstColumn" is the viewport pixel where the frame's
 // first column starts, "halfViewport" half the viewport's size; the column's bins are those
 // whose slot of the frame's width overlaps it. Heights as in gHistBarVertexShaderSrc
@@ -28,6 +31,7 @@ inline constexpr const char* gHistColumnVertexShaderBody = R"glsl(
 layout(location = CHART_POINT_LOCATION) in vec2 point;
 uniform BINS bins;
 uniform int nbins;
+uniform int parts;
 uniform mat4 transform;
 uniform vec2 halfViewport;
 uniform float firstColumn;
@@ -39,12 +43,17 @@ float frameX(float pixel) {
     return (pixel / halfViewport.x - 1.0 - transform[3][0]) / transform[0][0];
 }
 void main(void) {
-    float left = firstColumn + float(gl_InstanceID);
+    int column = gl_InstanceID / parts;
+    int part = gl_InstanceID - column * parts;
+    float left = firstColumn + float(column);
     float top = 0.0;
     if (point.y > 0.0) {
         float slots = 0.5 * float(nbins);
         int first = clamp(int(floor((frameX(left) + 1.0) * slots)), 0, nbins - 1);
         int last = clamp(int(ceil((frameX(left + 1.0) + 1.0) * slots)) - 1, first, nbins - 1);
+        int run = (last - first) / parts + 1;
+        first = min(first + part * run, last);
+        last = min(first + run - 1, last);
         float freq = float(texelFetch(bins, first).r);
         for (int i = first + 1; i <= last; ++i)
             freq = max(freq, float(texelFetch(bins, i).r));
@@ -64,10 +73,10 @@ void main(void) {
 // Uniforms of the column program.
 struct HistColumnUniforms {
     enum : int { TRANSFORM, HALF_VIEWPORT, FIRST_COLUMN, YMAX, LOG_Y, LOG_RANGE, BAR_COLOR, NBINS,
-                 COUNT };
+                 PARTS, COUNT };
     static constexpr const char* NAMES[COUNT] = {"transform", "halfViewport", "firstColumn",
                                                  "ymax",      "logY",         "logRange",
-                                                 "barColor",  "nbins"};
+                                                 "barColor",  "nbins",        "parts"};
 };
 
 // The column bars of one histogram: its program and the buffer texture over its buffer,

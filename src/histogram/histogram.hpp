@@ -12,7 +12,7 @@ namespace internal {
 class _Histogram {
 public:
     _Histogram(unsigned nbins, zv::ZVType dataType)
-        : mHistogram((requireDrawingThread("Histogram constructor"),
+        : mHistogram((requireLibraryContext("Histogram constructor", "a histogram"),
                       std::make_shared<hist_impl>(nbins, dataType))) {}
     _Histogram(const _Histogram&) = default;
     _Histogram& operator=(const _Histogram&) = default;

@@ -12,7 +12,7 @@ namespace internal {
 class _Image {
 public:
     _Image(unsigned width, unsigned height, zv::ColorMode format, zv::ZVType type)
-        : mImage((requireDrawingThread("Image constructor"),
+        : mImage((requireLibraryContext("Image constructor", "an image"),
                   std::make_shared<image_impl>(width, height, format, type))) {}
     _Image(const _Image&) = default;
     _Image& operator=(const _Image&) = default;

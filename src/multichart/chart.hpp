@@ -12,7 +12,7 @@ namespace internal {
 class _Chart {
 public:
     _Chart()
-        : mChart((requireDrawingThread("Chart constructor"),
+        : mChart((requireLibraryContext("Chart constructor", "a chart"),
                   std::make_shared<multichart_impl>())) {}
     _Chart(const _Chart&) = default;
     _Chart& operator=(const _Chart&) = default;

@@ -1,5 +1,6 @@
 #include "plot/line_lod.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -46,7 +47,7 @@ LineLod::LineLod(GLuint vbo, GLenum type, unsigned n) : mN(n) {
                            gChartFragmentShaderSrc);
     });
 
-    glGetIntegerv(GL_MAX_TEXTURE_BUFFER_SIZE, &mMaxTexels);
+    mMaxTexels = maxTextureBufferTexels();
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &mMaxTextureSize);
     mPoints = GLTexture::create();
     glBindTexture(GL_TEXTURE_BUFFER, mPoints.get());
@@ -60,27 +61,29 @@ LineLod::LineLod(GLuint vbo, GLenum type, unsigned n) : mN(n) {
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 
-LineLod::~LineLod() {
-    for (const auto& entry : mWindows) {
-        // A window that is gone took its framebuffers and queries with its context.
-        ContextScope scope(entry.first);
-        if (!scope.ok()) continue;
-        const PerWindow& w = entry.second;
-        const GLuint fbos[3] = {w.reduceFbo, w.verdictFbo, w.bitmapFbo};
-        glDeleteFramebuffers(3, fbos);
-        glDeleteQueries(2, w.queries);
-    }
+// Each window's framebuffers and queries go with their owners, in that window's context.
+LineLod::~LineLod() = default;
+
+unsigned LineLod::partsFor(int columns) const {
+    const unsigned long long share = 2ull * mN / static_cast<unsigned>(columns);
+    return static_cast<unsigned>(std::max(1ull, (share + RUN_BUDGET - 1) / RUN_BUDGET));
 }
 
 bool LineLod::worthIt(int columns) const {
-    return columns > 0 && mN / 2u > static_cast<unsigned>(columns) &&
-           static_cast<long long>(mN) <= static_cast<long long>(mMaxTexels);
+    if (columns <= 0 || mN / 2u <= static_cast<unsigned>(columns) ||
+        static_cast<long long>(mN) > static_cast<long long>(mMaxTexels))
+        return false;
+    const unsigned long long texels =
+        (static_cast<unsigned long long>(columns) + 2u) * partsFor(columns);
+    return texels <= static_cast<unsigned long long>(mMaxTextureSize);
 }
 
 void LineLod::reserve(unsigned texels) {
     if (texels <= mCapacity) return;
     unsigned capacity = MIN_CAPACITY;
     while (capacity < texels) capacity *= 2;
+    // Never past the largest texture (worthIt keeps `texels` within it).
+    capacity = std::max(texels, std::min(capacity, static_cast<unsigned>(mMaxTextureSize)));
     if (!mReduced) mReduced = GLTexture::create();
     glBindTexture(GL_TEXTURE_2D_ARRAY, mReduced.get());
     glTexImage3D(GL_TEXTURE_2D_ARRAY, 0, GL_RGBA32F, static_cast<GLsizei>(capacity), 1, 3, 0,
@@ -93,21 +96,20 @@ void LineLod::reserve(unsigned texels) {
     mCapacity = capacity;
 }
 
-LineLod::PerWindow& LineLod::window(int windowId) {
-    auto it = mWindows.find(windowId);
-    if (it == mWindows.end()) {
-        PerWindow w;
-        glGenFramebuffers(1, &w.reduceFbo);
-        glGenFramebuffers(1, &w.verdictFbo);
-        glGenQueries(2, w.queries);
-        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, w.verdictFbo);
+LineLod::WindowTargets& LineLod::window(int windowId) {
+    WindowTargets& w = mWindows.get(windowId, [&] {
+        WindowTargets made;
+        made.reduceFbo = GLFramebuffer::create();
+        made.verdictFbo = GLFramebuffer::create();
+        made.queries[0] = GLQuery::create();
+        made.queries[1] = GLQuery::create();
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, made.verdictFbo.get());
         glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D,
                                mVerdict.get(), 0);
-        it = mWindows.emplace(windowId, w).first;
-    }
-    PerWindow& w = it->second;
+        return made;
+    });
     if (w.attachedCapacity != mCapacity) {
-        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, w.reduceFbo);
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, w.reduceFbo.get());
         for (GLint layer = 0; layer < 3; ++layer)
             glFramebufferTextureLayer(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0 + layer,
                                       mReduced.get(), 0, layer);
@@ -115,7 +117,7 @@ LineLod::PerWindow& LineLod::window(int windowId) {
                                           GL_COLOR_ATTACHMENT2};
         glDrawBuffers(3, BUFFERS);
         w.complete = glCheckFramebufferStatus(GL_DRAW_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
-        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, w.verdictFbo);
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, w.verdictFbo.get());
         w.complete = w.complete &&
                      glCheckFramebufferStatus(GL_DRAW_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
         w.attachedCapacity = mCapacity;
@@ -123,14 +125,16 @@ LineLod::PerWindow& LineLod::window(int windowId) {
     return w;
 }
 
-const LineLod::PerWindow* LineLod::reduce(int windowId, const glm::mat4& transform,
+const LineLod::WindowTargets* LineLod::reduce(int windowId, const glm::mat4& transform,
                                           const float origin[2], const int frame[4],
                                           const int viewport[4]) {
     const int columns = frame[2];
+    mParts = partsFor(columns);
+    mTexels = (columns + 2) * static_cast<int>(mParts);
     GLint drawFbo = 0;
     glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawFbo);
-    reserve(static_cast<unsigned>(columns) + 2u);
-    const PerWindow& w = window(windowId);
+    reserve(static_cast<unsigned>(mTexels));
+    const WindowTargets& w = window(windowId);
     if (!w.complete) {
         glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(drawFbo));
         return nullptr;
@@ -138,8 +142,8 @@ const LineLod::PerWindow* LineLod::reduce(int windowId, const glm::mat4& transfo
     glDisable(GL_SCISSOR_TEST);
 
     // 1. Four points per column.
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, w.reduceFbo);
-    glViewport(0, 0, columns + 2, 1);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, w.reduceFbo.get());
+    glViewport(0, 0, mTexels, 1);
     glBindTexture(GL_TEXTURE_BUFFER, mPoints.get());
     UniformCache& reduction = mReduceProgram->uniforms;
     reduction.use(windowId);
@@ -150,18 +154,20 @@ const LineLod::PerWindow* LineLod::reduce(int windowId, const glm::mat4& transfo
     reduction.setVec2(LodReduceUniforms::HALF_VIEWPORT, halfViewportOf(viewport).data());
     reduction.setFloat(LodReduceUniforms::FIRST_COLUMN,
                        static_cast<float>(frame[0] - viewport[0]));
+    reduction.setInt(LodReduceUniforms::RUN_BUDGET, RUN_BUDGET);
+    reduction.setInt(LodReduceUniforms::PARTS, static_cast<GLint>(mParts));
     glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
 
     // 2. The verdict, kept in two queries.
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, w.verdictFbo);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, w.verdictFbo.get());
     glViewport(0, 0, 1, 1);
     glBindTexture(GL_TEXTURE_2D_ARRAY, mReduced.get());
     UniformCache& verdict = mVerdictProgram->uniforms;
     verdict.use(windowId);
-    verdict.setInt(LodVerdictUniforms::TEXELS, columns + 2);
+    verdict.setInt(LodVerdictUniforms::TEXELS, mTexels);
     for (int q = 0; q < 2; ++q) {
         verdict.setInt(LodVerdictUniforms::WANT_ORDERED, q == 0 ? 1 : 0);
-        glBeginQuery(GL_ANY_SAMPLES_PASSED, w.queries[q]);
+        glBeginQuery(GL_ANY_SAMPLES_PASSED, w.queries[q].get());
         glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
         glEndQuery(GL_ANY_SAMPLES_PASSED);
     }

@@ -24,8 +24,10 @@
 #include "common/shader_interface.hpp"
 #include "gl/gl.hpp"
 #include "gl/gl_objects.hpp"
+#include "gl/limits.hpp"
 #include "gl/shared_program.hpp"
 #include "gl/uniforms.hpp"
+#include "gl/vertex_arrays.hpp"
 
 namespace internal {
 
@@ -38,12 +40,19 @@ void main(void) {
 }
 )glsl";
 
-// The reduction, one fragment per texel of a (columns + 2) x 1 target: texel 0 holds the
-// last point before the frame's first column, texel columns + 1 the first point after its
-// last, texel k the four points of column k - 1. Output 0 is (first, last), output 1 the
-// lowest and highest in the order of their indices, output 2.r is 1 where the column's
-// slice of the indices is not ordered by x. A column without points repeats the point
+// The reduction, one fragment per texel of a (columns + 2) * parts x 1 target, `parts`
+// texels a column: texels of column 0 hold the last point before the frame's first column,
+// those of column columns + 1 the first point after its last, those of column k the four
+// points of each of `parts` runs of the points of pixel column k - 1 (the line through them
+// in order draws what the line through the column's four would). Output 0 is (first, last),
+// output 1 the lowest and highest in the order of their indices, output 2.r is 1 where the
+// texel's slice of the indices is not ordered by x. A run without points repeats the point
 // before it (the line passes it anyway, and a segment of zero length draws nothing).
+// A driver may end a shader's loops early, in silence (LOOP_BUDGET in gl/limits.hpp): each
+// loop runs at most "runBudget" times; a column of more points than its runs can take is
+// not reduced and marks itself not ordered, so the full line is drawn; so do the texels of
+// columns 0 and columns + 1 when the marker bitmap's reach beyond the frame (4 columns
+// before, 5 after) holds more than runBudget points.
 // "column" is where the data vertex stage puts a point, in pixel columns from the frame's
 // first: the same arithmetic, so the columns split the points as the line is drawn.
 // The code puts ZV_GLSL_HEADER in front, then a line defining the sampler type (POINTS:
@@ -56,6 +65,8 @@ uniform mat4 transform;
 uniform vec2 origin;
 uniform vec2 halfViewport;
 uniform float firstColumn;
+uniform int runBudget;
+uniform int parts;
 layout(location = 0) out vec4 firstLast;
 layout(location = 1) out vec4 extremes;
 layout(location = 2) out vec4 disorder;
@@ -84,19 +95,49 @@ void only(vec2 p) {
     extremes = vec4(p, p);
 }
 void main(void) {
-    int k = int(gl_FragCoord.x);
-    disorder = vec4(0.0);
+    int t = int(gl_FragCoord.x);
+    int k = t / parts;
+    int part = t - k * parts;
+    // This texel's slice of the indices, and the pair across its end.
+    int texels = (columns + 2) * parts;
+    int per = n / texels;
+    int rest = n - per * texels;
+    int s0 = min(t * per + min(t, rest), n - 1);
+    int s1 = min(s0 + per + (t < rest ? 1 : 0), n - 1);
+    float previous = column(point(s0));
+    bool ordered = !isnan(previous);
+    for (int i = s0 + 1; i <= s1; ++i) {
+        float c = column(point(i));
+        ordered = ordered && c >= previous;
+        previous = c;
+    }
+    disorder = vec4(ordered ? 0.0 : 1.0);
     if (k == 0) {
-        only(point(clamp(lowerBound(0.0) - 1, 0, n - 1)));
+        int first = lowerBound(0.0);
+        only(point(clamp(first - 1, 0, n - 1)));
+        if (first - lowerBound(-4.0) > runBudget)
+            disorder = vec4(1.0);
         return;
     }
     if (k == columns + 1) {
-        only(point(clamp(lowerBound(float(columns)), 0, n - 1)));
+        int after = lowerBound(float(columns));
+        only(point(clamp(after, 0, n - 1)));
+        if (lowerBound(float(columns + 5)) - after > runBudget)
+            disorder = vec4(1.0);
         return;
     }
     int j = k - 1;
     int lo = lowerBound(float(j));
     int hi = lowerBound(float(j + 1));
+    if (hi - lo > runBudget * parts) {
+        only(point(clamp(lo, 0, n - 1)));
+        disorder = vec4(1.0);
+        return;
+    }
+    // This part's run of the column's points.
+    int run = (hi - lo + parts - 1) / parts;
+    lo = min(lo + part * run, hi);
+    hi = min(lo + run, hi);
     if (lo >= hi) {
         only(point(clamp(lo - 1, 0, n - 1)));
     } else {
@@ -121,27 +162,25 @@ void main(void) {
         firstLast = vec4(first, point(hi - 1));
         extremes = iMin < iMax ? vec4(low, high) : vec4(high, low);
     }
-    // This column's slice of the indices, and the pair across its end.
-    int per = n / columns;
-    int rest = n - per * columns;
-    int s0 = j * per + min(j, rest);
-    int s1 = min(s0 + per + (j < rest ? 1 : 0), n - 1);
-    float previous = column(point(s0));
-    bool ordered = !isnan(previous);
-    for (int i = s0 + 1; i <= s1; ++i) {
-        float c = column(point(i));
-        ordered = ordered && c >= previous;
-        previous = c;
-    }
-    disorder = vec4(ordered ? 0.0 : 1.0);
 }
 )glsl";
 
 // Uniforms of the reduction program.
 struct LodReduceUniforms {
-    enum : int { N, COLUMNS, TRANSFORM, ORIGIN, HALF_VIEWPORT, FIRST_COLUMN, COUNT };
-    static constexpr const char* NAMES[COUNT] = {"n",      "columns",      "transform",
-                                                 "origin", "halfViewport", "firstColumn"};
+    enum : int {
+        N,
+        COLUMNS,
+        TRANSFORM,
+        ORIGIN,
+        HALF_VIEWPORT,
+        FIRST_COLUMN,
+        RUN_BUDGET,
+        PARTS,
+        COUNT
+    };
+    static constexpr const char* NAMES[COUNT] = {"n",           "columns",      "transform",
+                                                 "origin",      "halfViewport", "firstColumn",
+                                                 "runBudget",   "parts"};
 };
 
 // One pixel, kept when the columns' verdict is the one asked for ("wantOrdered" 1: every
@@ -198,6 +237,11 @@ struct LodLineUniforms {
 // and queries, which contexts do not share, are made per window on its first reduced draw.
 class LineLod {
 public:
+    // Points one invocation of the reduction loops over at most, in each of its two loops;
+    // both together stay within the loop budget. Also what the marker bitmap loops over for
+    // a pixel column at most (two columns' worth where its columns straddle the line's).
+    static constexpr int RUN_BUDGET = LOOP_BUDGET / 2;
+
     // For the plot's buffer `vbo` of n points of `type` (GL_UNSIGNED_BYTE, GL_INT,
     // GL_UNSIGNED_INT or GL_FLOAT). A window of the plot's group must be current. Raises
     // what the shader building raises.
@@ -207,7 +251,8 @@ public:
     LineLod& operator=(const LineLod&) = delete;
 
     // Whether the reduction pays for a frame of `columns` pixel columns: more than two points
-    // a column, and a buffer the texture can cover.
+    // a column, a buffer the texture can cover, and a reduced texture (texels for the runs
+    // of every column) no wider than a texture may be.
     bool worthIt(int columns) const;
 
     // Draws the line reduced when its points are ordered by x, and through `fullDraw` (the
@@ -223,15 +268,15 @@ public:
     bool draw(int windowId, const glm::mat4& transform, const float origin[2],
               const float color[4], float halfWidth, const int frame[4], const int viewport[4],
               FullDraw&& fullDraw) {
-        const PerWindow* w = reduce(windowId, transform, origin, frame, viewport);
+        const WindowTargets* w = reduce(windowId, transform, origin, frame, viewport);
         if (!w) {
             fullDraw();
             return false;
         }
-        glBeginConditionalRender(w->queries[0], GL_QUERY_WAIT);
-        drawReduced(windowId, transform, origin, color, halfWidth, viewport, frame[2] + 2);
+        glBeginConditionalRender(w->queries[0].get(), GL_QUERY_WAIT);
+        drawReduced(windowId, transform, origin, color, halfWidth, viewport, mTexels);
         glEndConditionalRender();
-        glBeginConditionalRender(w->queries[1], GL_QUERY_WAIT);
+        glBeginConditionalRender(w->queries[1].get(), GL_QUERY_WAIT);
         fullDraw();
         glEndConditionalRender();
         unbindTextures();
@@ -239,7 +284,7 @@ public:
     }
 
     // The markers of the line draw() has just drawn with its verdict made, same frame and
-    // viewport: stamped from a bitmap of the pixel corners they are centred on when the
+    // viewport (through `direct` alone when its columns were reduced in several runs): stamped from a bitmap of the pixel corners they are centred on when the
     // points were ordered (marker_lod_shaders.hpp), through `direct` (the plot's own marker
     // draw, with its program and vertex array) when not, each under conditional rendering
     // on the verdict; the pixels are the same. `color` and `markerType` as the marker program
@@ -250,15 +295,16 @@ public:
     void drawMarkers(int windowId, const glm::mat4& transform, const float origin[2],
                      const float color[4], int markerType, const int frame[4],
                      const int viewport[4], DirectDraw&& direct) {
-        const PerWindow* w = bitmapTarget(windowId, frame);
+        // The bitmap's loop takes a pixel column's points at once: not with runs of them.
+        const WindowTargets* w = mParts == 1 ? bitmapTarget(windowId, frame) : nullptr;
         if (!w) {
             direct();
             return;
         }
-        glBeginConditionalRender(w->queries[0], GL_QUERY_WAIT);
+        glBeginConditionalRender(w->queries[0].get(), GL_QUERY_WAIT);
         stampMarkers(windowId, *w, transform, origin, color, markerType, frame, viewport);
         glEndConditionalRender();
-        glBeginConditionalRender(w->queries[1], GL_QUERY_WAIT);
+        glBeginConditionalRender(w->queries[1].get(), GL_QUERY_WAIT);
         direct();
         glEndConditionalRender();
     }
@@ -267,34 +313,40 @@ public:
     size_t windows() const { return mWindows.size(); }
 
 private:
-    struct PerWindow {
-        GLuint reduceFbo = 0, verdictFbo = 0;
-        GLuint queries[2] = {0, 0};  // some pixel kept: [0] all ordered, [1] not ordered
+    struct WindowTargets {
+        GLFramebuffer reduceFbo, verdictFbo;
+        GLQuery queries[2];  // some pixel kept: [0] all ordered, [1] not ordered
         unsigned attachedCapacity = 0;  // texture width the framebuffer was attached at
         bool complete = false;
-        GLuint bitmapFbo = 0;  // made on the first marker draw
+        GLFramebuffer bitmapFbo;  // made on the first marker draw
         unsigned bitmapAttached = 0;  // mBitmapGeneration the framebuffer was attached at
         bool bitmapComplete = false;
     };
     // Passes 1 and 2; null when this window cannot reduce (incomplete framebuffer), in
     // which case nothing was drawn and the state is as found.
-    const PerWindow* reduce(int windowId, const glm::mat4& transform, const float origin[2],
+    const WindowTargets* reduce(int windowId, const glm::mat4& transform, const float origin[2],
                 const int frame[4], const int viewport[4]);
     void drawReduced(int windowId, const glm::mat4& transform, const float origin[2],
                      const float color[4], float halfWidth, const int viewport[4], int texels);
     static void unbindTextures();
     // The reduced-points texture at least `texels` wide; grows, never shrinks.
     void reserve(unsigned texels);
-    PerWindow& window(int windowId);
+    WindowTargets& window(int windowId);
     // The marker bitmap sized for `frame` and this window's framebuffer on it; null when the
     // frame is too wide for a texture or the framebuffer is incomplete (marker_lod.cpp).
-    const PerWindow* bitmapTarget(int windowId, const int frame[4]);
+    const WindowTargets* bitmapTarget(int windowId, const int frame[4]);
     // Both marker passes (marker_lod.cpp).
-    void stampMarkers(int windowId, const PerWindow& w, const glm::mat4& transform,
+    void stampMarkers(int windowId, const WindowTargets& w, const glm::mat4& transform,
                       const float origin[2], const float color[4], int markerType,
                       const int frame[4], const int viewport[4]);
 
+    // Runs a column is reduced in: enough that a column of twice its share of the points
+    // fits them, for a frame of `columns`.
+    unsigned partsFor(int columns) const;
+
     unsigned mN;
+    unsigned mParts = 1;   // of the last reduction
+    int mTexels = 0;       // texels of the last reduction
     GLint mMaxTexels = 0;
     GLint mMaxTextureSize = 0;  // the marker bitmap's largest side
     GLTexture mPoints;   // buffer texture over the plot's buffer
@@ -309,7 +361,7 @@ private:
     unsigned mBitmapGeneration = 0;
     const char* mSampler = nullptr;  // the points' sampler type, for the bitmap program
     ProgramRef mBitmapProgram, mStampProgram;
-    std::map<int, PerWindow> mWindows;
+    ::internal::PerWindow<WindowTargets> mWindows;
 };
 
 }  // namespace internal

@@ -29,7 +29,7 @@ unsigned grown(unsigned minimum, unsigned needed) {
 }
 }  // namespace
 
-const LineLod::PerWindow* LineLod::bitmapTarget(int windowId, const int frame[4]) {
+const LineLod::WindowTargets* LineLod::bitmapTarget(int windowId, const int frame[4]) {
     const unsigned width = static_cast<unsigned>(reach(frame[2]));
     const unsigned height = static_cast<unsigned>(chunks(frame[3]) + 1);
     if (width > static_cast<unsigned>(mMaxTextureSize) ||
@@ -62,12 +62,12 @@ const LineLod::PerWindow* LineLod::bitmapTarget(int windowId, const int frame[4]
         glBindTexture(GL_TEXTURE_2D, 0);
         ++mBitmapGeneration;
     }
-    PerWindow& w = window(windowId);
+    WindowTargets& w = window(windowId);
     if (w.bitmapAttached != mBitmapGeneration) {
         GLint drawFbo = 0;
         glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawFbo);
-        if (!w.bitmapFbo) glGenFramebuffers(1, &w.bitmapFbo);
-        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, w.bitmapFbo);
+        if (!w.bitmapFbo) w.bitmapFbo = GLFramebuffer::create();
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, w.bitmapFbo.get());
         glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D,
                                mBitmap.get(), 0);
         w.bitmapComplete =
@@ -78,7 +78,7 @@ const LineLod::PerWindow* LineLod::bitmapTarget(int windowId, const int frame[4]
     return w.bitmapComplete ? &w : nullptr;
 }
 
-void LineLod::stampMarkers(int windowId, const PerWindow& w, const glm::mat4& transform,
+void LineLod::stampMarkers(int windowId, const WindowTargets& w, const glm::mat4& transform,
                            const float origin[2], const float color[4], int markerType,
                            const int frame[4], const int viewport[4]) {
     const int rows = chunks(frame[3]);
@@ -88,7 +88,7 @@ void LineLod::stampMarkers(int windowId, const PerWindow& w, const glm::mat4& tr
 
     // 1. The bitmap of centres, and the marker's own pixels in its last row.
     glDisable(GL_SCISSOR_TEST);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, w.bitmapFbo);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, w.bitmapFbo.get());
     glViewport(0, 0, reach(frame[2]), rows + 1);
     glBindTexture(GL_TEXTURE_BUFFER, mPoints.get());
     UniformCache& bitmap = mBitmapProgram->uniforms;

@@ -15,7 +15,7 @@ public:
     // A scatter_impl for ZV_PLOT_SCATTER, a plot_impl for every other plot type.
     _Plot(unsigned numPoints, zv::ZVType dataType, zv::ZVPlotType plotType,
           zv::ZVMarkerType markerType)
-        : mPlot((requireDrawingThread("Plot constructor"),
+        : mPlot((requireLibraryContext("Plot constructor", "a plot"),
                  create(numPoints, dataType, plotType, static_cast<int>(markerType)))) {}
     _Plot(const _Plot&) = default;
     _Plot& operator=(const _Plot&) = default;

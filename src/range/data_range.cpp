@@ -1,11 +1,14 @@
 #include "range/data_range.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <string>
 
 #include "exception/raise.hpp"
+#include "gl/limits.hpp"
 #include "gl/shaders.hpp"
+#include "gl/state_guard.hpp"
 #include "gl/uniforms.hpp"
 #include "range/range_shaders.hpp"
 
@@ -108,41 +111,6 @@ GLTexture bufferTexture(GLuint buffer, GLenum format) {
     return t;
 }
 
-// What a reduction changes, saved and put back.
-class ReductionState {
-public:
-    ReductionState() {
-        glGetIntegerv(GL_CURRENT_PROGRAM, &mProgram);
-        glGetIntegerv(GL_VERTEX_ARRAY_BINDING, &mVertexArray);
-        glGetIntegerv(GL_ARRAY_BUFFER_BINDING, &mArrayBuffer);
-        glGetIntegerv(GL_ACTIVE_TEXTURE, &mActiveTexture);
-        glActiveTexture(GL_TEXTURE0);
-        glGetIntegerv(GL_TEXTURE_BINDING_BUFFER, &mTexture);
-        glGetIntegerv(GL_TRANSFORM_FEEDBACK_BUFFER_BINDING, &mFeedback);
-        glGetIntegeri_v(GL_TRANSFORM_FEEDBACK_BUFFER_BINDING, 0, &mFeedback0);
-        glGetIntegerv(GL_COPY_READ_BUFFER_BINDING, &mCopyRead);
-        mDiscard = glIsEnabled(GL_RASTERIZER_DISCARD);
-    }
-    ~ReductionState() {
-        if (!mDiscard) glDisable(GL_RASTERIZER_DISCARD);
-        glBindBufferBase(GL_TRANSFORM_FEEDBACK_BUFFER, 0, static_cast<GLuint>(mFeedback0));
-        glBindBuffer(GL_TRANSFORM_FEEDBACK_BUFFER, static_cast<GLuint>(mFeedback));
-        glBindBuffer(GL_COPY_READ_BUFFER, static_cast<GLuint>(mCopyRead));
-        glBindTexture(GL_TEXTURE_BUFFER, static_cast<GLuint>(mTexture));
-        glActiveTexture(static_cast<GLenum>(mActiveTexture));
-        glBindVertexArray(static_cast<GLuint>(mVertexArray));
-        glBindBuffer(GL_ARRAY_BUFFER, static_cast<GLuint>(mArrayBuffer));
-        glUseProgram(static_cast<GLuint>(mProgram));
-    }
-    ReductionState(const ReductionState&) = delete;
-    ReductionState& operator=(const ReductionState&) = delete;
-
-private:
-    GLint mProgram = 0, mVertexArray = 0, mArrayBuffer = 0, mActiveTexture = GL_TEXTURE0,
-          mTexture = 0, mFeedback = 0, mFeedback0 = 0, mCopyRead = 0;
-    GLboolean mDiscard = GL_FALSE;
-};
-
 DataBounds readBounds(GLuint buffer, bool map) {
     float v[4] = {INFINITY, INFINITY, -INFINITY, -INFINITY};
     glBindBuffer(GL_COPY_READ_BUFFER, buffer);
@@ -167,12 +135,14 @@ void DataRange::build() {
     const bool two = mComponents == 2;
     GLenum format = two ? GL_RG32F : GL_R32F;
     const char* prefix = "";
+    unsigned bytes = 4;
     switch (mType) {
         case GL_INT: format = two ? GL_RG32I : GL_R32I; prefix = "i"; break;
         case GL_UNSIGNED_INT: format = two ? GL_RG32UI : GL_R32UI; prefix = "u"; break;
-        case GL_UNSIGNED_BYTE: format = two ? GL_RG8UI : GL_R8UI; prefix = "u"; break;
+        case GL_UNSIGNED_BYTE: format = two ? GL_RG8UI : GL_R8UI; prefix = "u"; bytes = 1; break;
         default: break;
     }
+    mElementBytes = bytes * static_cast<unsigned>(mComponents);
     const std::string defines = std::string("#define DATA_SAMPLER ") + prefix +
                                 "samplerBuffer\n#define COMPONENTS " + (two ? "2" : "1") + "\n";
     const std::string variant = std::string(prefix) + (two ? "2" : "1");
@@ -180,62 +150,105 @@ void DataRange::build() {
         return captureProgram(std::string(ZV_GLSL_HEADER) + defines + gRangeSliceShaderSrc);
     });
     mMergeProgram = groupProgram<RangeMergeUniforms>(
-        "range merge", [] { return captureProgram(gRangeMergeShaderSrc); },
-        [](UniformCache& u) {
-            u.setConstant(RangeMergeUniforms::SLICE_COUNT, static_cast<GLint>(SLICES));
-        });
+        "range merge", [] { return captureProgram(gRangeMergeShaderSrc); });
 
-    mDataTexture = bufferTexture(mData, format);
-    mPartial = newBuffer(SLICES * 4 * sizeof(float), GL_DYNAMIC_COPY);
-    mPartialTexture = bufferTexture(mPartial.get(), GL_RGBA32F);
+    // Slices of at most the loop budget; when the texture cannot cover the data, pieces of
+    // whole slices that it covers.
+    const unsigned texels = static_cast<unsigned>(std::max<GLint>(maxTextureBufferTexels(), 1));
+    const unsigned budget = static_cast<unsigned>(LOOP_BUDGET);
+    mSliceSize = std::min((mCount + SLICES - 1) / SLICES, budget);
+    mPiece = mCount;
+    if (mCount > texels) {
+        mSliceSize = std::min(mSliceSize, texels);
+        mPiece = std::min(texels, PIECE) / mSliceSize * mSliceSize;
+    }
+    mSliceSize = std::max(mSliceSize, 1u);
+    mSlices = static_cast<unsigned>((static_cast<unsigned long long>(mCount) + mSliceSize - 1) /
+                                    mSliceSize);
+
+    if (mPiece < mCount) {
+        mScratch = newBuffer(static_cast<GLsizeiptr>(mPiece) * mElementBytes, GL_STREAM_COPY);
+        mDataTexture = bufferTexture(mScratch.get(), format);
+    } else {
+        mDataTexture = bufferTexture(mData, format);
+    }
+    for (int i = 0; i < 2; ++i) {
+        mPartial[i] = newBuffer(static_cast<GLsizeiptr>(mSlices) * 4 * sizeof(float),
+                                GL_DYNAMIC_COPY);
+        mPartialTexture[i] = bufferTexture(mPartial[i].get(), GL_RGBA32F);
+    }
     mResult = newBuffer(4 * sizeof(float), GL_STREAM_READ);
     for (GLBuffer& b : mRing) b = newBuffer(4 * sizeof(float), GL_STREAM_READ);
     mBuilt = true;
 }
 
 void DataRange::reduce(int windowId, GLuint target) {
-    if (!mBuilt) build();
-    ReductionState saved;
     glEnable(GL_RASTERIZER_DISCARD);
     mVAOs.bind(windowId, [] {});
+
+    // 1. The slices' ranges, a piece at a time (the whole data at once when the texture
+    // covers it).
     UniformCache& slice = mSliceProgram->uniforms;
     slice.use(windowId);
-    slice.setInt(RangeSliceUniforms::ELEMENT_COUNT, static_cast<GLint>(mCount));
-    const unsigned sliceSize = (mCount + SLICES - 1) / SLICES;
-    slice.setInt(RangeSliceUniforms::SLICE_SIZE, static_cast<GLint>(sliceSize));
+    slice.setInt(RangeSliceUniforms::SLICE_SIZE, static_cast<GLint>(mSliceSize));
     glBindTexture(GL_TEXTURE_BUFFER, mDataTexture.get());
-    glBindBufferBase(GL_TRANSFORM_FEEDBACK_BUFFER, 0, mPartial.get());
-    glBeginTransformFeedback(GL_POINTS);
-    glDrawArrays(GL_POINTS, 0, SLICES);
-    glEndTransformFeedback();
-    mMergeProgram->uniforms.use(windowId);
-    glBindTexture(GL_TEXTURE_BUFFER, mPartialTexture.get());
-    glBindBufferBase(GL_TRANSFORM_FEEDBACK_BUFFER, 0, target);
-    glBeginTransformFeedback(GL_POINTS);
-    glDrawArrays(GL_POINTS, 0, 1);
-    glEndTransformFeedback();
+    for (unsigned first = 0; first < mCount; first += mPiece) {
+        const unsigned n = std::min(mPiece, mCount - first);
+        if (mScratch) {
+            glBindBuffer(GL_COPY_READ_BUFFER, mData);
+            glBindBuffer(GL_COPY_WRITE_BUFFER, mScratch.get());
+            glCopyBufferSubData(GL_COPY_READ_BUFFER, GL_COPY_WRITE_BUFFER,
+                                static_cast<GLintptr>(first) * mElementBytes, 0,
+                                static_cast<GLsizeiptr>(n) * mElementBytes);
+        }
+        const unsigned firstSlice = first / mSliceSize;
+        const unsigned slices = (n + mSliceSize - 1) / mSliceSize;
+        slice.setInt(RangeSliceUniforms::ELEMENT_COUNT, static_cast<GLint>(n));
+        slice.setInt(RangeSliceUniforms::BASE, static_cast<GLint>(first));
+        glBindBufferRange(GL_TRANSFORM_FEEDBACK_BUFFER, 0, mPartial[0].get(),
+                          static_cast<GLintptr>(firstSlice) * 4 * sizeof(float),
+                          static_cast<GLsizeiptr>(slices) * 4 * sizeof(float));
+        glBeginTransformFeedback(GL_POINTS);
+        glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(slices));
+        glEndTransformFeedback();
+    }
+
+    // 2. Groups of ranges merged until one is left, the last pass into `target`.
+    UniformCache& merge = mMergeProgram->uniforms;
+    merge.use(windowId);
+    unsigned ranges = mSlices;
+    int from = 0;
+    do {
+        const unsigned group = std::min(ranges, static_cast<unsigned>(LOOP_BUDGET));
+        const unsigned merged = (ranges + group - 1) / group;
+        merge.setInt(RangeMergeUniforms::RANGE_COUNT, static_cast<GLint>(ranges));
+        merge.setInt(RangeMergeUniforms::GROUP_SIZE, static_cast<GLint>(group));
+        glBindTexture(GL_TEXTURE_BUFFER, mPartialTexture[from].get());
+        glBindBufferBase(GL_TRANSFORM_FEEDBACK_BUFFER, 0,
+                         merged == 1 ? target : mPartial[1 - from].get());
+        glBeginTransformFeedback(GL_POINTS);
+        glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(merged));
+        glEndTransformFeedback();
+        ranges = merged;
+        from = 1 - from;
+    } while (ranges > 1);
 }
 
 DataBounds DataRange::compute(int windowId) {
     if (mCount == 0) return {INFINITY, INFINITY, -INFINITY, -INFINITY};
+    GLStateGuard guard;
     if (!mBuilt) build();
     reduce(windowId, mResult.get());
-    GLint previous = 0;
-    glGetIntegerv(GL_COPY_READ_BUFFER_BINDING, &previous);
-    DataBounds b = readBounds(mResult.get(), false);
-    glBindBuffer(GL_COPY_READ_BUFFER, static_cast<GLuint>(previous));
-    return b;
+    return readBounds(mResult.get(), false);
 }
 
 bool DataRange::follow(int windowId, DataBounds& out) {
     if (mCount == 0) return false;
+    GLStateGuard guard;
     if (!mBuilt) build();
     bool ready = false;
     if (mStarted >= RING - 1) {
-        GLint previous = 0;
-        glGetIntegerv(GL_COPY_READ_BUFFER_BINDING, &previous);
         out = readBounds(mRing[(mStarted - (RING - 1)) % RING].get(), true);
-        glBindBuffer(GL_COPY_READ_BUFFER, static_cast<GLuint>(previous));
         ready = true;
     }
     reduce(windowId, mRing[mStarted % RING].get());

@@ -2,12 +2,16 @@
 // The bounding range of a chart's data, found on the GPU from the object's own buffer, so
 // that the data never travels to the CPU: only the four numbers of the result do.
 //
-// Two passes of vertex shaders whose outputs are captured by transform feedback, with
-// rasterising off: in the first, each of SLICES vertices loops over one slice of the data
-// through a buffer texture laid over the object's buffer and writes the slice's range; in
-// the second, one vertex merges those. Transform feedback needs no framebuffer object (which
-// contexts do not share) and no float render target. Values that are NaN or infinite are
-// left out.
+// Passes of vertex shaders whose outputs are captured by transform feedback, with rasterising
+// off: in the first, each vertex loops over one slice of the data through a buffer texture
+// laid over the object's buffer and writes the slice's range; in the next ones, each vertex
+// merges a group of those, until one range is left. Slices and groups are held within
+// LOOP_BUDGET (gl/limits.hpp), so that no driver cuts a loop short; data longer than a
+// buffer texture covers is copied, piece by piece, into a buffer the texture covers and
+// reduced piece by piece. Transform feedback needs no framebuffer object (which contexts do
+// not share) and no float render target. Values that are NaN or infinite are left out.
+// Both calls run in a GLStateGuard: the application's bindings, transform feedback included,
+// are left as found.
 
 #include <cmath>
 #include <cstddef>
@@ -72,12 +76,15 @@ public:
     // Forgets started reductions (the next follow() starts the ring afresh).
     void resetFollow() { mStarted = 0; }
 
+    // Slices of the data in the first pass when they fit the loop budget (more otherwise).
     static constexpr int SLICES = 64;
     static constexpr int RING = 3;
+    // Elements copied at a time when the data is longer than a buffer texture covers.
+    static constexpr unsigned PIECE = 1u << 22;
 
 private:
     void build();
-    // Runs both passes, the result into `target` at offset 0. Leaves OpenGL as found.
+    // Runs the passes, the result into `target` at offset 0. Inside the callers' guard.
     void reduce(int windowId, GLuint target);
 
     GLuint mData;
@@ -87,9 +94,14 @@ private:
     bool mBuilt = false;
     ProgramRef mSliceProgram;  // the group's programs of both passes
     ProgramRef mMergeProgram;
-    GLTexture mDataTexture;     // buffer texture over the data
-    GLBuffer mPartial;          // SLICES ranges of the first pass
-    GLTexture mPartialTexture;  // buffer texture over them
+    unsigned mSliceSize = 1;    // elements a slice
+    unsigned mSlices = 0;       // slices of the whole data
+    unsigned mPiece = 0;        // elements a piece: mCount when the texture covers the data
+    unsigned mElementBytes = 0;
+    GLBuffer mScratch;          // one piece of the data, when read in pieces
+    GLTexture mDataTexture;     // buffer texture over the data, or over the piece
+    GLBuffer mPartial[2];       // ranges of the slices, and of merged groups (ping-pong)
+    GLTexture mPartialTexture[2];  // buffer textures over them
     GLBuffer mResult;           // compute()'s result
     GLBuffer mRing[RING];       // follow()'s results
     long mStarted = 0;          // reductions started by follow() since the ring was reset

@@ -5,13 +5,16 @@
 
 namespace internal {
 
-// One vertex per slice: the range of elements [id * sliceSize, (id + 1) * sliceSize). The
-// code puts ZV_GLSL_HEADER in front, then the lines defining DATA_SAMPLER (the data
-// sampler's prefix, "", "i" or "u", before samplerBuffer) and COMPONENTS.
+// One vertex per slice: the range of elements [base + id * sliceSize, base + (id + 1) *
+// sliceSize) of the data, of which the texture holds the `count` from element `base` on
+// (values v are taken as points (element, v)). The code puts ZV_GLSL_HEADER in front, then the lines defining
+// DATA_SAMPLER (the data sampler's prefix, "", "i" or "u", before samplerBuffer) and
+// COMPONENTS.
 inline constexpr const char* gRangeSliceShaderSrc = R"glsl(
 uniform DATA_SAMPLER data;
 uniform int count;
 uniform int sliceSize;
+uniform int base;
 out vec4 range;  // xmin, ymin, xmax, ymax; +inf, +inf, -inf, -inf when empty
 
 bool finite(float v) { return (floatBitsToUint(v) & 0x7F800000u) != 0x7F800000u; }
@@ -19,13 +22,13 @@ bool finite(float v) { return (floatBitsToUint(v) & 0x7F800000u) != 0x7F800000u;
 void main() {
     float inf = uintBitsToFloat(0x7F800000u);
     vec4 r = vec4(inf, inf, -inf, -inf);
-    int begin = gl_VertexID * sliceSize;
-    int end = min(begin + sliceSize, count);
+    int begin = base + gl_VertexID * sliceSize;
+    int end = min(begin + sliceSize, base + count);
     for (int i = begin; i < end; ++i) {
 #if COMPONENTS == 2
-        vec2 p = vec2(texelFetch(data, i).xy);
+        vec2 p = vec2(texelFetch(data, i - base).xy);
 #else
-        vec2 p = vec2(float(i), float(texelFetch(data, i).x));
+        vec2 p = vec2(float(i), float(texelFetch(data, i - base).x));
 #endif
         if (finite(p.x) && finite(p.y)) {
             r.xy = min(r.xy, p);
@@ -38,20 +41,24 @@ void main() {
 
 // Uniforms of the slice program, set once.
 struct RangeSliceUniforms {
-    enum : int { ELEMENT_COUNT, SLICE_SIZE, COUNT };
-    static constexpr const char* NAMES[COUNT] = {"count", "sliceSize"};
+    enum : int { ELEMENT_COUNT, SLICE_SIZE, BASE, COUNT };
+    static constexpr const char* NAMES[COUNT] = {"count", "sliceSize", "base"};
 };
 
-// One vertex: the range of the slices' ranges.
+// One vertex per group: the range of the ranges [id * groupSize, (id + 1) * groupSize) of
+// the `count` in `partial`.
 inline constexpr const char* gRangeMergeShaderSrc = ZV_GLSL_HEADER R"glsl(
 uniform samplerBuffer partial;
 uniform int count;
+uniform int groupSize;
 out vec4 range;
 
 void main() {
     float inf = uintBitsToFloat(0x7F800000u);
     vec4 r = vec4(inf, inf, -inf, -inf);
-    for (int i = 0; i < count; ++i) {
+    int begin = gl_VertexID * groupSize;
+    int end = min(begin + groupSize, count);
+    for (int i = begin; i < end; ++i) {
         vec4 s = texelFetch(partial, i);
         r.xy = min(r.xy, s.xy);
         r.zw = max(r.zw, s.zw);
@@ -60,10 +67,10 @@ void main() {
 }
 )glsl";
 
-// Uniforms of the merge program, set once.
+// Uniforms of the merge program.
 struct RangeMergeUniforms {
-    enum : int { SLICE_COUNT, COUNT };
-    static constexpr const char* NAMES[COUNT] = {"count"};
+    enum : int { RANGE_COUNT, GROUP_SIZE, COUNT };
+    static constexpr const char* NAMES[COUNT] = {"count", "groupSize"};
 };
 
 // Nothing is rasterised; a fragment stage only completes the program.

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "gl/gl.hpp"
+#include "gl/gl_objects.hpp"
 #include "exception/raise.hpp"
 #include "gl/state_guard.hpp"
 
@@ -31,26 +32,19 @@ namespace {
 // between contexts, so the target lives for one read-back in the context that made it.
 class ResolveTarget {
 public:
-    ResolveTarget(int width, int height) {
-        glGenRenderbuffers(1, &mColour);
-        glBindRenderbuffer(GL_RENDERBUFFER, mColour);
+    ResolveTarget(int width, int height)
+        : mColour(GLRenderbuffer::create()), mFramebuffer(GLFramebuffer::create()) {
+        glBindRenderbuffer(GL_RENDERBUFFER, mColour.get());
         glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
-        glGenFramebuffers(1, &mFramebuffer);
-        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, mFramebuffer);
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, mFramebuffer.get());
         glFramebufferRenderbuffer(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER,
-                                  mColour);
+                                  mColour.get());
     }
-    ~ResolveTarget() {
-        glDeleteFramebuffers(1, &mFramebuffer);
-        glDeleteRenderbuffers(1, &mColour);
-    }
-    ResolveTarget(const ResolveTarget&) = delete;
-    ResolveTarget& operator=(const ResolveTarget&) = delete;
-    GLuint framebuffer() const { return mFramebuffer; }
+    GLuint framebuffer() const { return mFramebuffer.get(); }
 
 private:
-    GLuint mColour = 0;
-    GLuint mFramebuffer = 0;
+    GLRenderbuffer mColour;
+    GLFramebuffer mFramebuffer;  // goes first: it holds the colour
 };
 
 }  // namespace
