@@ -6,18 +6,18 @@
 #   BUILD_DIR         build directory (default: build)
 #   ZV_DEMO_FRAMES    frames per example when headless (default: 90)
 #   ZV_DEMO_HEADLESS  set to 1 to run headless even with a display
+#   ZV_CMAKE_ARGS     extra arguments for cmake's configure step
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 
 BUILD="${BUILD_DIR:-build}"
-config=(-DZV_BUILD_EXAMPLES=ON)
-# A new build directory gets the library and the examples only; an existing one keeps what it
-# was configured with (scripts/test.sh's has the tests too).
-[ -f "$BUILD/CMakeCache.txt" ] || config+=(-DZV_BUILD_TESTS=OFF)
-cmake -S . -B "$BUILD" "${config[@]}" >/dev/null
-cmake --build "$BUILD" -j"$(nproc)"
+# Configured exactly as scripts/test.sh configures it, so that the two share one build: the
+# demo compiles the library and the examples, and the tests later add only their own files.
+# shellcheck disable=SC2086
+bash scripts/configure.sh "$BUILD" ${ZV_CMAKE_ARGS:-} >/dev/null
+cmake --build "$BUILD" -j"$(nproc)" --target zv_examples
 
 examples=$(find "$BUILD/examples" -maxdepth 1 -type f -executable | sort)
 status=0

@@ -11,8 +11,9 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 
 BUILD="${BUILD_DIR:-build}"
+# The same configuration as scripts/test.sh's, so that its build is reused as it is.
 # shellcheck disable=SC2086
-cmake -S . -B "$BUILD" -DZV_WERROR=ON -DZV_BUILD_TESTS=ON ${ZV_CMAKE_ARGS:-} >/dev/null
+bash scripts/configure.sh "$BUILD" ${ZV_CMAKE_ARGS:-} >/dev/null
 cmake --build "$BUILD" -j"$(nproc)" --target soak_test
 
 run() { bash scripts/with-display.sh "$@"; }

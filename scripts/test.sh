@@ -10,8 +10,11 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 
 BUILD="${BUILD_DIR:-build}"
+# Configured exactly as scripts/demo.sh configures it, so that after the demo only the tests
+# are left to compile (and after the tests, nothing is left for the demo). The examples are
+# built here too: they must compile with warnings as errors as well.
 # shellcheck disable=SC2086
-cmake -S . -B "$BUILD" -DZV_WERROR=ON -DZV_BUILD_TESTS=ON ${ZV_CMAKE_ARGS:-}
+bash scripts/configure.sh "$BUILD" ${ZV_CMAKE_ARGS:-}
 cmake --build "$BUILD" -j"$(nproc)"
 
 run() { bash scripts/with-display.sh "$@"; }

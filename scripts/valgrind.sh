@@ -43,7 +43,7 @@ bash scripts/install-deps.sh
 
 BUILD="${BUILD_DIR:-build}"
 # shellcheck disable=SC2086
-cmake -S . -B "$BUILD" -DZV_WERROR=ON -DZV_BUILD_TESTS=ON ${ZV_CMAKE_ARGS:-} >/dev/null
+bash scripts/configure.sh "$BUILD" ${ZV_CMAKE_ARGS:-} >/dev/null
 cmake --build "$BUILD" -j"$(nproc)"
 BUILD="$(cd "$BUILD" && pwd)"
 LOGS="$BUILD/valgrind"
