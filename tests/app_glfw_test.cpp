@@ -54,14 +54,21 @@ TEST(ApplicationGlfwGLTest, ErrorCallbackHintsAndOwnWindowsAreLeftAsFound) {
     glfwSetErrorCallback(nullptr);
 }
 
+// The application's own hidden GLFW window, made the way an application makes it; null when
+// GLFW or the window cannot start.
+GLFWwindow* applicationWindow() {
+    if (glfwInit() != GLFW_TRUE) return nullptr;
+    glfwWindowHint(GLFW_VISIBLE, 0);
+    GLFWwindow* own = glfwCreateWindow(64, 48, "application", nullptr, nullptr);
+    glfwDefaultWindowHints();
+    return own;
+}
+
 // Destroying any of the library's objects, or a window, puts back the context that was
 // current before: the application's own, or none. (One of the library's windows current
 // before stays current: tests/lifetime_test.cpp.)
 TEST(ApplicationGlfwGLTest, ApplicationContextIsCurrentAgainAfterADestruction) {
-    ASSERT_EQ(GLFW_TRUE, glfwInit());
-    glfwWindowHint(GLFW_VISIBLE, 0);
-    GLFWwindow* own = glfwCreateWindow(64, 48, "application", nullptr, nullptr);
-    glfwDefaultWindowHints();
+    GLFWwindow* own = applicationWindow();
     ASSERT_NE(nullptr, own);
 
     struct Case {
@@ -130,10 +137,7 @@ TEST(ApplicationGlfwGLTest, ApplicationContextIsCurrentAgainAfterADestruction) {
 // constructor says so instead of making them in whatever context is there. A window of
 // the library that the application made current itself serves.
 TEST(ApplicationGlfwGLTest, ObjectsAreMadeOnlyWithALibraryWindowCurrent) {
-    ASSERT_EQ(GLFW_TRUE, glfwInit());
-    glfwWindowHint(GLFW_VISIBLE, 0);
-    GLFWwindow* own = glfwCreateWindow(64, 48, "application", nullptr, nullptr);
-    glfwDefaultWindowHints();
+    GLFWwindow* own = applicationWindow();
     ASSERT_NE(nullptr, own);
     const std::pair<const char*, std::function<void()>> makers[] = {
         {"plot", [] { zv::Plot p(16, zv::ZV_FLOAT32); }},
