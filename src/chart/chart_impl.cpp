@@ -100,14 +100,9 @@ AbstractChart2D::AbstractChart2D() {
     setTickCount(mMetrics.tickCount);
 }
 
-AbstractChart2D::~AbstractChart2D() {
-    ZV_CHECK_POINT("Begin Chart::~Chart");
-    mVAOs.clear();
-    mRectangle.reset();
-    mBorderProgram.reset();
-    mSpriteProgram.reset();
-    ZV_CHECK_POINT("End Chart::~Chart");
-}
+// The owners go in reverse order of declaration: vertex arrays first, programs and buffers
+// after the objects that use them.
+AbstractChart2D::~AbstractChart2D() = default;
 
 bool AbstractChart2D::settleFit(float& xMax, float& xMin, float& yMax, float& yMin) const {
     if (xLog() && !logLimitsValid(xMax, xMin)) {
@@ -317,7 +312,6 @@ void AbstractChart2D::bindResources(int windowId) {
 }
 
 DrawnFrame AbstractChart2D::render(const DrawContext& draw) {
-    ZV_CHECK_POINT("Begin Chart::render");
     if (mAutoFit && !mSeries.empty()) {
         // Every series' reduction is started each draw; the limits move once all of them
         // have one two draws old, so a series added late does not make them jump twice.
@@ -344,7 +338,6 @@ DrawnFrame AbstractChart2D::render(const DrawContext& draw) {
     endDataClip();
     renderChart(f);
     if (f.layout.hasDataArea) drawOverlays(f);
-    ZV_CHECK_POINT("End Chart::render");
     // Where the frame landed, for the mouse.
     DrawnFrame drawn;
     if (f.layout.hasDataArea) {
@@ -420,7 +413,6 @@ void AbstractChart2D::renderChart(const FrameDraw& frame) {
     // Too small an area for a data area: a frame of no size and a text space of no size
     // have nothing to show.
     if (!c.hasDataArea) return;
-    ZV_CHECK_POINT("Begin Chart::render");
     if (mTickPointsMoved) uploadTickPoints();
     if (w != mStrideWidth || h != mStrideHeight) thinLabels(c);
 
@@ -433,7 +425,6 @@ void AbstractChart2D::renderChart(const FrameDraw& frame) {
         glUseProgram(0);
         unbindResources();
     }
-    ZV_CHECK_POINT("End Chart::render");
 }
 
 void AbstractChart2D::drawBorder(int windowId, const ChartLayout& c) {

@@ -151,7 +151,6 @@ void font_impl::loadFont(const char* file, int size) {
     requireRegularFile(path);
 
     mLoadedSize = size;
-    ZV_CHECK_POINT("Begin Font::loadFont");
     std::vector<std::vector<unsigned char>> bitmaps(NUM_CHARS);
     std::vector<int> widths(NUM_CHARS), heights(NUM_CHARS);
     {
@@ -189,7 +188,6 @@ void font_impl::loadFont(const char* file, int size) {
 
     mLoaded = true;
     mFile = path;
-    ZV_CHECK_POINT("End Font::loadFont");
 }
 
 void font_impl::extractGlyph(int code, std::vector<unsigned char>& bitmap, int& bitmapWidth,
@@ -234,7 +232,6 @@ void font_impl::uploadGlyphs(const std::vector<std::vector<unsigned char>>& bitm
     const AtlasLayout layout =
         packGlyphBoxes(std::vector<GlyphBox>(mBoxes, mBoxes + NUM_CHARS), maxTexture);
     mPageWidth = layout.pageWidth;
-    ZV_CHECK_POINT("Before Character texture creation");
     for (int height : layout.pageHeights) {
         GLTexture page = GLTexture::create();
         glBindTexture(GL_TEXTURE_2D, page.get());
@@ -269,7 +266,6 @@ void font_impl::uploadGlyphs(const std::vector<std::vector<unsigned char>>& bitm
     }
     glBindTexture(GL_TEXTURE_2D, 0);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    ZV_CHECK_POINT("After Character texture creation");
 }
 
 void font_impl::loadSystemFont(const char* name, int size) {
@@ -341,7 +337,6 @@ bool font_impl::begin(int windowId, int areaWidth, int areaHeight) {
     mProgram->uniforms.setMatrix4(TextUniforms::PROJECTION, projection);
 
     bindResources(windowId);
-    ZV_CHECK_POINT("After Font::render bind resources");
     // "tex" reads unit 0, set once when the program was built.
     glActiveTexture(GL_TEXTURE0);
     glBindSampler(0, mSampler.get());
@@ -388,7 +383,6 @@ void font_impl::end() {
     unbindResources();
     glUseProgram(0);
     glDisable(GL_BLEND);
-    ZV_CHECK_POINT("After Font::render ");
 }
 
 void font_impl::releaseGlyphSet() {

@@ -7,8 +7,6 @@
 
 namespace internal {
 
-void glErrorCheck(const char*, const char*, int) {}
-
 void glForceErrorCheck(const char* message, const char* file, int line) {
     GLenum e = glGetError();
     if (e == GL_NO_ERROR) return;

@@ -86,7 +86,6 @@ void MakeContextCurrent(const Context* window) {
         window->makeCurrent();
         setCurrentRecord(window, window->glewContext());
     }
-    ZV_CHECK_POINT("End MakeContextCurrent");
 }
 
 const Context* currentWindow() { return gCurrentWindow; }

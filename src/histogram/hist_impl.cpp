@@ -27,7 +27,6 @@ hist_impl::hist_impl(unsigned nbins, AcceptedType type) : mGLType(type.gl), mBin
     mBarProgram = groupProgram<HistBarUniforms>("histogram bars", [] {
         return makeProgram(gHistBarVertexShaderSrc, gHistBarFragmentShaderSrc);
     });
-    ZV_CHECK_POINT("Histogram::Shaders");
     mVBOSize = static_cast<size_t>(nbins) * bytesPerElement(mGLType);
     mVBO = makeDataBuffer(GL_ARRAY_BUFFER, mVBOSize, GL_DYNAMIC_DRAW, "Histogram::Histogram",
                           "the histogram's vertex buffer");
@@ -37,12 +36,9 @@ hist_impl::hist_impl(unsigned nbins, AcceptedType type) : mGLType(type.gl), mBin
     series().push_back(std::move(self));
 }
 
-hist_impl::~hist_impl() {
-    mVAOs.clear();
-    mColumns.reset();
-    mVBO.reset();
-    mBarProgram.reset();
-}
+// The owners go in reverse order of declaration: vertex arrays first, programs and buffers
+// after the objects that use them.
+hist_impl::~hist_impl() = default;
 
 void hist_impl::setBarColor(float red, float green, float blue) {
     mBarColor[0] = red;

@@ -96,7 +96,6 @@ image_impl::image_impl(unsigned width, unsigned height, zv::ColorMode format, zv
       mFormat(format),
       mGLformat(ZVModeToGLColor(format)),
       mGLType(ZVTypeToGLenum(type)) {
-    ZV_CHECK_POINT("Begin Image::Image");
     mSize = checkedByteSize(width, height);
     // The texture and buffer are bound and allocated here whatever the application left
     // bound or set (an unpack buffer would take the texture's null pointer as an offset).
@@ -104,7 +103,6 @@ image_impl::image_impl(unsigned width, unsigned height, zv::ColorMode format, zv
     createTexture();
     createPixelBuffer();
     createProgram();
-    ZV_CHECK_POINT("End Image::Image");
 }
 
 // Everything the driver would refuse in silence (every draw would then show nothing) is
@@ -159,11 +157,9 @@ void image_impl::createTexture() {
 }
 
 void image_impl::createPixelBuffer() {
-    ZV_CHECK_POINT("Before PBO Initialization");
     glBindTexture(GL_TEXTURE_2D, 0);
     mPBO = makeDataBuffer(GL_PIXEL_UNPACK_BUFFER, mSize, GL_STREAM_DRAW, "Image::Image",
                           "the image's pixel buffer");
-    ZV_CHECK_POINT("After PBO Initialization");
 }
 
 void image_impl::createProgram() {
@@ -299,7 +295,6 @@ void image_impl::renderImage(const DrawContext& draw, const int viewport[4], int
     u.setVec4(ImageUniforms::VALUE_MAP, valueMap);
     glBindBufferBase(GL_UNIFORM_BUFFER, 0, draw.colorMap);
 
-    ZV_CHECK_POINT("Before render");
     bindResources(windowId);
     glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_INT, nullptr);
     unbindResources();
@@ -310,7 +305,6 @@ void image_impl::renderImage(const DrawContext& draw, const int viewport[4], int
     // glBindBufferBase also set the generic binding; only binding point 0 is meant to change.
     glBindBuffer(GL_UNIFORM_BUFFER, 0);
     glUseProgram(0);
-    ZV_CHECK_POINT("After render");
 }
 
 }  // namespace internal

@@ -52,15 +52,9 @@ plot_impl::plot_impl(unsigned numPoints, AcceptedType type, int markerType)
     series().push_back(std::move(self));
 }
 
-plot_impl::~plot_impl() {
-    ZV_CHECK_POINT("Begin Plot::~Plot");
-    mVAOs.clear();
-    mLod.reset();
-    mVBO.reset();
-    mLineProgram.reset();
-    mMarkerProgram.reset();
-    ZV_CHECK_POINT("End Plot::~Plot");
-}
+// The owners go in reverse order of declaration: vertex arrays first, programs and buffers
+// after the objects that use them.
+plot_impl::~plot_impl() = default;
 
 void plot_impl::setColor(zv::Color color) {
     mColor[0] = static_cast<float>(color >> 24) / 255.0f;

@@ -97,7 +97,6 @@ window_impl::window_impl(int width, int height, const char* title,
     glEnable(GL_MULTISAMPLE);
     // The driver took up the window's size when the context was first made current.
     mWidget->getFrameBufferSize(&mDrawableWidth, &mDrawableHeight);
-    ZV_CHECK_POINT("End Window::Window");
 }
 
 void window_impl::makeCurrent() const { mWidget->makeContextCurrent(); }
@@ -189,7 +188,6 @@ DrawContext window_impl::drawContext(const PixelArea& area, const PixelArea& vie
 
 void window_impl::draw(const std::shared_ptr<AbstractRenderable>& r) {
     requireSameGroup(r->group(), mGroup, "Window::draw", 1);
-    ZV_CHECK_POINT("Begin drawImage");
     // The size is asked first: the query reaches the X server and so finds a window another
     // client destroyed before anything is drawn into it. Such a window stays closed; events
     // are still polled, as a closed window's draw does.
@@ -214,7 +212,6 @@ void window_impl::draw(const std::shared_ptr<AbstractRenderable>& r) {
     swapBuffers();
     guard.reset();
     if (!pollEvents()) return;  // a callback destroyed the window
-    ZV_CHECK_POINT("End drawImage");
 }
 
 void window_impl::grid(int rows, int columns) {
@@ -248,7 +245,6 @@ void window_impl::draw(int column, int row, const std::shared_ptr<AbstractRender
                      "call setFont() on the window before drawing a cell with a caption, "
                      "or pass a null title");
     }
-    ZV_CHECK_POINT("Begin show(column, row)");
     int w = 0, h = 0;
     mWidget->getFrameBufferSize(&w, &h);  // first: it finds a destroyed window (see draw)
     if (mWidget->gone()) return;
@@ -280,7 +276,6 @@ void window_impl::draw(int column, int row, const std::shared_ptr<AbstractRender
         float pos[2] = {c.captionX, c.captionY};
         mFont->render(mID, c.width, c.height, pos, RED, title, 16, false);
     }
-    ZV_CHECK_POINT("End show(column, row)");
 }
 
 void window_impl::draw() {
