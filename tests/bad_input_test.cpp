@@ -37,7 +37,7 @@ struct Env {
         if (!window) window.reset(new zv::Window(W, H, "bad input", nullptr, true));
         return *window;
     }
-    internal::window_impl& core() { return *win().get()->get(); }
+    internal::window_impl& core() { return *win().get()->impl(); }
     // DejaVu Sans at 16 pixels, set as the window's caption font.
     zv::Font& captionFont() {
         win();

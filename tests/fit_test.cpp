@@ -538,7 +538,7 @@ TEST(PublicFitGLTest, FitsWhileAnotherGroupIsCurrent) {
     EXPECT_FLOAT_EQ(-1.2f, plot.xmin());
     EXPECT_FLOAT_EQ(3.2f, plot.xmax());
     EXPECT_FLOAT_EQ(8.0f, histogram.ymax());
-    EXPECT_EQ(other.get()->get().get(), internal::currentWindow());
+    EXPECT_EQ(other.get()->impl().get(), internal::currentWindow());
     EXPECT_FALSE(plot.autoFit());
     plot.setAutoFit(true);
     EXPECT_TRUE(plot.autoFit());
@@ -549,7 +549,7 @@ TEST(PublicFitGLTest, FitsWhileAnotherGroupIsCurrent) {
     chart.fitAxesToData();
     EXPECT_FLOAT_EQ(-1.2f, chart.xmin());
     EXPECT_FLOAT_EQ(3.2f, chart.xmax());
-    EXPECT_EQ(other.get()->get().get(), internal::currentWindow());
+    EXPECT_EQ(other.get()->impl().get(), internal::currentWindow());
     EXPECT_FALSE(chart.autoFit());
     chart.setAutoFit(true);
     EXPECT_TRUE(chart.autoFit());

@@ -25,7 +25,7 @@ Display* glfwGetX11Display(void);
 
 namespace {
 
-GLFWwindow* nativeOf(const zv::Window& w) { return w.get()->get()->get()->getNativeHandle(); }
+GLFWwindow* nativeOf(const zv::Window& w) { return w.get()->impl()->get()->getNativeHandle(); }
 
 // Destroys the window from a second connection to the X server, as another client would.
 void destroyFromAnotherClient(const zv::Window& window) {

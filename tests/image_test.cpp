@@ -428,7 +428,7 @@ TEST_F(ImageWindowGLTest, AspectFlagStaysWithTheImageAcrossWindows) {
     zvtest::expectNoGLError("the cell draw");
     // Without going through a public draw, the window core draws with the image's own flag.
     EXPECT_TRUE(img.get()->impl()->keepsAspectRatio());
-    a.get()->get()->draw(img.get()->impl());
+    a.get()->impl()->draw(img.get()->impl());
     zvtest::expectNoGLError("the core draw");
     std::vector<int> bounds = zvtest::readBack(0, 0, 800, 800).bounds(zvtest::isWhite);
     EXPECT_NEAR(100, bounds[1], 1);

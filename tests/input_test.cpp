@@ -21,7 +21,7 @@
 
 namespace {
 
-GLFWwindow* nativeOf(zv::Window& w) { return w.get()->get()->get()->getNativeHandle(); }
+GLFWwindow* nativeOf(zv::Window& w) { return w.get()->impl()->get()->getNativeHandle(); }
 
 // A shown window at a known place on the screen, with something cheap to draw: each draw
 // polls the events.

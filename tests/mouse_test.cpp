@@ -20,7 +20,7 @@
 
 namespace {
 
-GLFWwindow* nativeOf(zv::Window& w) { return w.get()->get()->get()->getNativeHandle(); }
+GLFWwindow* nativeOf(zv::Window& w) { return w.get()->impl()->get()->getNativeHandle(); }
 
 constexpr int WIN_W = 600, WIN_H = 300;
 

@@ -129,7 +129,7 @@ void savePPM(const zv::Snapshot& s, const std::string& name) {
 TEST(SnapshotGLTest, EqualsWhatTheXServerShows) {
     const int W = 320, H = 240;
     zv::Window window(W, H, "snapshot");
-    GLFWwindow* native = window.get()->get()->get()->getNativeHandle();
+    GLFWwindow* native = window.get()->impl()->get()->getNativeHandle();
     ASSERT_TRUE(zvtest::isVisible(native));
     zv::Font font;
     font.loadFont(DEJAVU, 16);
@@ -242,7 +242,7 @@ TEST(SnapshotGLTest, OrientationSizeAndStateOfAHiddenWindow) {
     window.setSize(160, 120);
     for (int i = 0; i < 100; ++i) {
         int w = 0, h = 0;
-        glfwGetFramebufferSize(window.get()->get()->get()->getNativeHandle(), &w, &h);
+        glfwGetFramebufferSize(window.get()->impl()->get()->getNativeHandle(), &w, &h);
         if (w == 160 && h == 120) break;
         glfwWaitEventsTimeout(0.01);
     }
@@ -498,7 +498,7 @@ int litPixels(const zv::Snapshot& s, int level) {
 // grid, each checked against the X server's picture.
 TEST(SnapshotGLTest, FirstDrawAfterSetSizeFillsTheNewSizeOnScreen) {
     zv::Window window(200, 150, "resized");
-    GLFWwindow* native = window.get()->get()->get()->getNativeHandle();
+    GLFWwindow* native = window.get()->impl()->get()->getNativeHandle();
     ASSERT_TRUE(zvtest::isVisible(native));
     zv::Image image(8, 8, zv::ZV_GRAYSCALE, zv::ZV_UINT8);
     window.makeCurrent();

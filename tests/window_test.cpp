@@ -307,19 +307,19 @@ TEST(PublicWindowGLTest, CopiesShareOneWindow) {
     EXPECT_EQ(240, a.height());
     {
         zv::Window b(a);
-        EXPECT_EQ(a.get()->get(), b.get()->get());
+        EXPECT_EQ(a.get()->impl(), b.get()->impl());
         b.setColorMap(zv::ZV_CMAP_BLUE);
-        EXPECT_EQ((*a.get()->get()->colorMapPtr())->blue(), a.get()->get()->colorMapBuffer());
+        EXPECT_EQ((*a.get()->impl()->colorMapPtr())->blue(), a.get()->impl()->colorMapBuffer());
         b.hide();
         EXPECT_TRUE(a.close());
         b.show();
     }
     // The window survives the copy.
     a.makeCurrent();
-    EXPECT_EQ(a.get()->get()->glewContext(), glewGetContext());
+    EXPECT_EQ(a.get()->impl()->glewContext(), glewGetContext());
     zv::Window c(64, 64, "other", nullptr, true);
     c = a;
-    EXPECT_EQ(a.get()->get(), c.get()->get());
+    EXPECT_EQ(a.get()->impl(), c.get()->impl());
     a.grid(1, 1);
     a.draw();
     zvtest::expectNoGLError("public window");
@@ -328,12 +328,12 @@ TEST(PublicWindowGLTest, CopiesShareOneWindow) {
 TEST(PublicWindowGLTest, ChildWindowThroughThePublicHandle) {
     zv::Window parent(128, 128, "parent", nullptr, true);
     zv::Window child(128, 128, "child", &parent, true);
-    EXPECT_EQ(parent.get()->get()->group(), child.get()->get()->group());
+    EXPECT_EQ(parent.get()->impl()->group(), child.get()->impl()->group());
     zv::Font font;
     font.loadFont(DEJAVU, 16);
     parent.setFont(&font);
     child.setFont(&font);
-    EXPECT_EQ(parent.get()->get()->font(), child.get()->get()->font());
+    EXPECT_EQ(parent.get()->impl()->font(), child.get()->impl()->font());
 }
 
 // What an application finds in OpenGL after each kind of draw, as the README states it: the

@@ -2,6 +2,8 @@
 /// @file zarvo/chart.h
 /// zv::Chart: several plots and histograms drawn in one chart frame, with a legend.
 
+#include <memory>
+
 #include "zarvo/defines.h"
 
 namespace internal {
@@ -33,9 +35,8 @@ public:
     ///         context current on this thread (none, or the application's own context is)
     /// @throws zv::Error (ZV_ERR_FONT) when the chart font cannot be loaded
     Chart();
-    Chart(const Chart& other);             ///< shares other's chart
-    Chart& operator=(const Chart& other);  ///< makes this handle share other's chart
-    ~Chart();
+    Chart(const Chart& other) = default;             ///< shares other's chart
+    Chart& operator=(const Chart& other) = default;  ///< makes this handle share other's chart
 
     /// Adds a line or scatter plot as the last series. With a non-empty label the series is
     /// listed in the legend (a short line of its colour, its marker when it has one, the
@@ -106,10 +107,10 @@ public:
     bool autoFit() const;  ///< whether the limits follow the series' data
 
     /// The internal record, for the library's own use.
-    internal::_Chart* get() const { return mValue; }
+    internal::_Chart* get() const { return mValue.get(); }
 
 private:
-    internal::_Chart* mValue;
+    std::shared_ptr<internal::_Chart> mValue;
 };
 
 }  // namespace zv

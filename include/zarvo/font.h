@@ -2,6 +2,8 @@
 /// @file zarvo/font.h
 /// zv::Font: the font a window draws its cell captions with.
 
+#include <memory>
+
 #include "zarvo/defines.h"
 
 namespace internal {
@@ -19,9 +21,8 @@ public:
     /// @throws zv::Error (ZV_ERR_GL) when no window of the library has its context current
     ///         on this thread (none, or the application's own context is)
     Font();
-    Font(const Font& other);             ///< shares other's font
-    Font& operator=(const Font& other);  ///< makes this handle share other's font
-    ~Font();
+    Font(const Font& other) = default;             ///< shares other's font
+    Font& operator=(const Font& other) = default;  ///< makes this handle share other's font
 
     /// Loads a font file (TrueType or any format FreeType reads) at size pixels. Loading the
     /// file already loaded does nothing, whatever the size.
@@ -41,10 +42,10 @@ public:
     void loadSystemFont(const char* name, int size);
 
     /// The internal record, for the library's own use.
-    internal::_Font* get() const { return mValue; }
+    internal::_Font* get() const { return mValue.get(); }
 
 private:
-    internal::_Font* mValue;
+    std::shared_ptr<internal::_Font> mValue;
 };
 
 }  // namespace zv

@@ -3,6 +3,7 @@
 /// zv::Histogram: bars of bin frequencies the application writes on the GPU.
 
 #include <cstddef>
+#include <memory>
 
 #include "zarvo/defines.h"
 
@@ -28,9 +29,8 @@ public:
     ///         context current on this thread (none, or the application's own context is)
     /// @throws zv::Error (ZV_ERR_GL) when OpenGL cannot allocate the vertex buffer
     Histogram(unsigned nbins, ZVType dataType);
-    Histogram(const Histogram& other);             ///< shares other's histogram
-    Histogram& operator=(const Histogram& other);  ///< makes this handle share other's
-    ~Histogram();
+    Histogram(const Histogram& other) = default;             ///< shares other's histogram
+    Histogram& operator=(const Histogram& other) = default;  ///< makes this handle share other's
 
     /// Bar colour, alpha 1.
     void setBarColor(float red, float green, float blue);
@@ -77,10 +77,10 @@ public:
     size_t size() const;
 
     /// The internal record, for the library's own use.
-    internal::_Histogram* get() const { return mValue; }
+    internal::_Histogram* get() const { return mValue.get(); }
 
 private:
-    internal::_Histogram* mValue;
+    std::shared_ptr<internal::_Histogram> mValue;
 };
 
 }  // namespace zv

@@ -3,6 +3,8 @@
 /// zv::Image: a 2-D pixel array the application writes on the GPU, shown through the
 /// window's colour map.
 
+#include <memory>
+
 #include "zarvo/defines.h"
 
 namespace internal {
@@ -34,9 +36,8 @@ public:
     ///         context current on this thread (none, or the application's own context is)
     /// @throws zv::Error (ZV_ERR_GL) when OpenGL cannot allocate the pixel buffer
     Image(unsigned width, unsigned height, ColorMode format, ZVType type);
-    Image(const Image& other);             ///< shares other's image
-    Image& operator=(const Image& other);  ///< makes this handle share other's image
-    ~Image();
+    Image(const Image& other) = default;             ///< shares other's image
+    Image& operator=(const Image& other) = default;  ///< makes this handle share other's image
 
     /// Maps channel values linearly from [min, max] onto the colour map's rows, min onto the
     /// first row and max onto the last, clamped at both ends; each channel of a colour image
@@ -70,10 +71,10 @@ public:
     unsigned size() const;
 
     /// The internal record, for the library's own use.
-    internal::_Image* get() const { return mValue; }
+    internal::_Image* get() const { return mValue.get(); }
 
 private:
-    internal::_Image* mValue;
+    std::shared_ptr<internal::_Image> mValue;
 };
 
 }  // namespace zv

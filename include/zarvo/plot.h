@@ -3,6 +3,7 @@
 /// zv::Plot: a line or scatter plot of points the application writes on the GPU.
 
 #include <cstddef>
+#include <memory>
 
 #include "zarvo/defines.h"
 
@@ -32,9 +33,8 @@ public:
     /// @throws zv::Error (ZV_ERR_GL) when OpenGL cannot allocate the vertex buffer
     Plot(unsigned numPoints, ZVType dataType, ZVPlotType plotType = ZV_PLOT_LINE,
          ZVMarkerType markerType = ZV_MARKER_NONE);
-    Plot(const Plot& other);             ///< shares other's plot
-    Plot& operator=(const Plot& other);  ///< makes this handle share other's plot
-    ~Plot();
+    Plot(const Plot& other) = default;             ///< shares other's plot
+    Plot& operator=(const Plot& other) = default;  ///< makes this handle share other's plot
 
     /// Width of the line in pixels (1 by default), whatever the window's multisampling: the
     /// line is drawn as triangles, so every pixel column it crosses gets ink however dense
@@ -111,10 +111,10 @@ public:
     size_t size() const;
 
     /// The internal record, for the library's own use.
-    internal::_Plot* get() const { return mValue; }
+    internal::_Plot* get() const { return mValue.get(); }
 
 private:
-    internal::_Plot* mValue;
+    std::shared_ptr<internal::_Plot> mValue;
 };
 
 }  // namespace zv

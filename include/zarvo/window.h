@@ -4,6 +4,7 @@
 /// drawn over the whole area or into the cells of a grid under red captions.
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -64,14 +65,14 @@ public:
     Window(int width, int height, const char* title, const Window* parent = nullptr,
            bool invisible = false);
     /// A second handle of the same window.
-    Window(const Window& other);
+    Window(const Window& other) = default;
     /// Makes this handle share other's window.
-    Window& operator=(const Window& other);
+    Window& operator=(const Window& other) = default;
     /// Drops this handle; the last one destroys the window and its context.
-    ~Window();
+    ~Window() = default;
 
     /// The internal record, for the library's own use.
-    internal::_Window* get() const { return mValue; }
+    internal::_Window* get() const { return mValue.get(); }
 
     /// Font for cell captions; the window shares ownership of it.
     /// @throws zv::ArgumentError when font is null, or was made while a window of another
@@ -248,7 +249,7 @@ public:
     void draw(int column, int row, const Chart& chart, const char* title = nullptr);
 
 private:
-    internal::_Window* mValue;
+    std::shared_ptr<internal::_Window> mValue;
 };
 
 }  // namespace zv

@@ -4,13 +4,7 @@
 
 namespace zv {
 
-Font::Font() : mValue(new internal::_Font()) {}
-Font::Font(const Font& other) : mValue(new internal::_Font(*other.mValue)) {}
-Font& Font::operator=(const Font& other) {
-    *mValue = *other.mValue;
-    return *this;
-}
-Font::~Font() { delete mValue; }
+Font::Font() : mValue(std::make_shared<internal::_Font>()) {}
 void Font::loadFont(const char* file, int size) { mValue->impl()->loadFont(file, size); }
 void Font::loadSystemFont(const char* name, int size) { mValue->impl()->loadSystemFont(name, size); }
 

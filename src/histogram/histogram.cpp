@@ -5,16 +5,7 @@
 namespace zv {
 
 Histogram::Histogram(unsigned nbins, ZVType dataType)
-    : mValue(new internal::_Histogram(nbins, dataType)) {}
-
-Histogram::Histogram(const Histogram& other) : mValue(new internal::_Histogram(*other.mValue)) {}
-
-Histogram& Histogram::operator=(const Histogram& other) {
-    *mValue = *other.mValue;
-    return *this;
-}
-
-Histogram::~Histogram() { delete mValue; }
+    : mValue(std::make_shared<internal::_Histogram>(nbins, dataType)) {}
 
 void Histogram::setBarColor(float red, float green, float blue) {
     mValue->impl()->setBarColor(red, green, blue);

@@ -1,30 +1,20 @@
 #pragma once
-// The record behind zv::Histogram: one shared pointer to the histogram.
+// The record behind zv::Histogram: the histogram its handles share.
 
 #include <memory>
 
-#include "gl/context.hpp"
+#include "gl/record.hpp"
 
 #include "histogram/hist_impl.hpp"
 
 namespace internal {
 
-class _Histogram {
+class _Histogram : public Record<hist_impl> {
 public:
-    _Histogram(unsigned nbins, zv::ZVType dataType)
-        : mHistogram((requireLibraryContext("Histogram constructor", "a histogram"),
-                      std::make_shared<hist_impl>(nbins, dataType))) {}
-    _Histogram(const _Histogram&) = default;
-    _Histogram& operator=(const _Histogram&) = default;
-
-    // Every public call reaches the object through here, from the drawing thread only.
-    const std::shared_ptr<hist_impl>& impl() const {
-        requireDrawingThread("zv::Histogram");
-        return mHistogram;
-    }
-
-private:
-    std::shared_ptr<hist_impl> mHistogram;
+  _Histogram(unsigned nbins, zv::ZVType dataType)
+      : Record("zv::Histogram",
+               (requireLibraryContext("Histogram constructor", "a histogram"),
+                std::make_shared<hist_impl>(nbins, dataType))) {}
 };
 
-}  // namespace internal
+} // namespace internal

@@ -5,16 +5,7 @@
 namespace zv {
 
 Image::Image(unsigned width, unsigned height, ColorMode format, ZVType type)
-    : mValue(new internal::_Image(width, height, format, type)) {}
-
-Image::Image(const Image& other) : mValue(new internal::_Image(*other.mValue)) {}
-
-Image& Image::operator=(const Image& other) {
-    *mValue = *other.mValue;
-    return *this;
-}
-
-Image::~Image() { delete mValue; }
+    : mValue(std::make_shared<internal::_Image>(width, height, format, type)) {}
 
 void Image::setValueRange(float min, float max) { mValue->impl()->setValueRange(min, max); }
 float Image::valueMin() const { return mValue->impl()->valueMin(); }

@@ -8,14 +8,7 @@
 
 namespace zv {
 
-Chart::Chart() : mValue(new internal::_Chart()) {}
-Chart::Chart(const Chart& other) : mValue(new internal::_Chart(*other.mValue)) {}
-Chart& Chart::operator=(const Chart& other) {
-    *mValue = *other.mValue;
-    return *this;
-}
-Chart::~Chart() { delete mValue; }
-
+Chart::Chart() : mValue(std::make_shared<internal::_Chart>()) {}
 void Chart::add(const Plot& plot, const char* label) { mValue->impl()->add(plot.get()->impl(), label); }
 void Chart::add(const Histogram& histogram, const char* label) {
     mValue->impl()->add(histogram.get()->impl(), label);

@@ -5,16 +5,7 @@
 namespace zv {
 
 Plot::Plot(unsigned numPoints, ZVType dataType, ZVPlotType plotType, ZVMarkerType markerType)
-    : mValue(new internal::_Plot(numPoints, dataType, plotType, markerType)) {}
-
-Plot::Plot(const Plot& other) : mValue(new internal::_Plot(*other.mValue)) {}
-
-Plot& Plot::operator=(const Plot& other) {
-    *mValue = *other.mValue;
-    return *this;
-}
-
-Plot::~Plot() { delete mValue; }
+    : mValue(std::make_shared<internal::_Plot>(numPoints, dataType, plotType, markerType)) {}
 
 void Plot::setColor(Color color) { mValue->impl()->setColor(color); }
 void Plot::setColor(float red, float green, float blue) {

@@ -1,40 +1,33 @@
 #pragma once
-// The record behind zv::Plot: one shared pointer to the line or scatter plot.
+// The record behind zv::Plot: the line or scatter plot its handles share.
 
 #include <memory>
 
-#include "gl/context.hpp"
+#include "gl/record.hpp"
 
 #include "plot/plot_impl.hpp"
 #include "zarvo/defines.h"
 
 namespace internal {
 
-class _Plot {
+class _Plot : public Record<plot_impl> {
 public:
-    // A scatter_impl for ZV_PLOT_SCATTER, a plot_impl for every other plot type.
-    _Plot(unsigned numPoints, zv::ZVType dataType, zv::ZVPlotType plotType,
-          zv::ZVMarkerType markerType)
-        : mPlot((requireLibraryContext("Plot constructor", "a plot"),
-                 create(numPoints, dataType, plotType, static_cast<int>(markerType)))) {}
-    _Plot(const _Plot&) = default;
-    _Plot& operator=(const _Plot&) = default;
-
-    // Every public call reaches the object through here, from the drawing thread only.
-    const std::shared_ptr<plot_impl>& impl() const {
-        requireDrawingThread("zv::Plot");
-        return mPlot;
-    }
+  // A scatter_impl for ZV_PLOT_SCATTER, a plot_impl for every other plot type.
+  _Plot(unsigned numPoints, zv::ZVType dataType, zv::ZVPlotType plotType,
+        zv::ZVMarkerType markerType)
+      : Record("zv::Plot", (requireLibraryContext("Plot constructor", "a plot"),
+                            create(numPoints, dataType, plotType,
+                                   static_cast<int>(markerType)))) {}
 
 private:
-    static std::shared_ptr<plot_impl> create(unsigned numPoints, zv::ZVType dataType,
-                                             zv::ZVPlotType plotType, int markerType) {
-        if (plotType == zv::ZV_PLOT_SCATTER)
-            return std::make_shared<scatter_impl>(numPoints, dataType, markerType);
-        return std::make_shared<plot_impl>(numPoints, dataType, markerType);
-    }
-
-    std::shared_ptr<plot_impl> mPlot;
+  static std::shared_ptr<plot_impl> create(unsigned numPoints,
+                                           zv::ZVType dataType,
+                                           zv::ZVPlotType plotType,
+                                           int markerType) {
+    if (plotType == zv::ZV_PLOT_SCATTER)
+      return std::make_shared<scatter_impl>(numPoints, dataType, markerType);
+    return std::make_shared<plot_impl>(numPoints, dataType, markerType);
+  }
 };
 
-}  // namespace internal
+} // namespace internal

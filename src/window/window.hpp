@@ -1,37 +1,26 @@
 #pragma once
-// The record behind zv::Window: one shared pointer to the window core.
+// The record behind zv::Window: the window core its handles share.
 
 #include <memory>
 
-#include "gl/context.hpp"
+#include "gl/record.hpp"
 
 #include "window/window_impl.hpp"
 
 namespace internal {
 
-class _Image;
-
-class _Window {
+class _Window : public Record<window_impl> {
 public:
-    _Window(int width, int height, const char* title, const _Window* parent, bool invisible)
-        : mWindow((claimDrawingThread("Window constructor"), std::make_shared<window_impl>(
-              width, height, title,
-              parent ? std::weak_ptr<window_impl>(parent->mWindow) : std::weak_ptr<window_impl>(),
-              invisible))) {}
-    _Window(const _Window&) = default;
-    _Window& operator=(const _Window&) = default;
-
-    // Every public call reaches the window through here, from the drawing thread only.
-    const std::shared_ptr<window_impl>& get() const {
-        requireDrawingThread("zv::Window");
-        return mWindow;
-    }
-    // Cell draw of an image: sets the image's aspect flag, then the window core's cell draw.
-    void draw(int column, int row, _Image* image, const char* title, bool keepAspectRatio,
-              bool colorBar = false);
-
-private:
-    std::shared_ptr<window_impl> mWindow;
+  // The first window claims the drawing thread, before anything of it is made.
+  _Window(int width, int height, const char *title, const _Window *parent,
+          bool invisible)
+      : Record("zv::Window",
+               (claimDrawingThread("Window constructor"),
+                std::make_shared<window_impl>(
+                    width, height, title,
+                    parent ? std::weak_ptr<window_impl>(parent->impl())
+                           : std::weak_ptr<window_impl>(),
+                    invisible))) {}
 };
 
-}  // namespace internal
+} // namespace internal
