@@ -381,6 +381,9 @@ void font_impl::end() {
     if (!mInRun) return;
     mInRun = false;
     unbindResources();
+    // Leaves unit 0 as every draw finds it (see GLStateGuard): no sampler, no glyph page.
+    glBindSampler(0, 0);
+    glBindTexture(GL_TEXTURE_2D, 0);
     glUseProgram(0);
     glDisable(GL_BLEND);
 }

@@ -274,11 +274,6 @@ void image_impl::renderImage(const DrawContext& draw, const int viewport[4], int
     u.use(windowId);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, mTex.get());
-    // A sampler object bound to the unit (text leaves its own there) would override the
-    // texture's nearest filtering; it is set aside for this draw only.
-    GLint previousSampler = 0;
-    glGetIntegerv(GL_SAMPLER_BINDING, &previousSampler);
-    if (previousSampler != 0) glBindSampler(0, 0);
 
     // Rows are packed without padding, whatever their byte length.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
@@ -299,7 +294,6 @@ void image_impl::renderImage(const DrawContext& draw, const int viewport[4], int
     glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_INT, nullptr);
     unbindResources();
 
-    if (previousSampler != 0) glBindSampler(0, static_cast<GLuint>(previousSampler));
     glBindTexture(GL_TEXTURE_2D, 0);
     glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
     // glBindBufferBase also set the generic binding; only binding point 0 is meant to change.
