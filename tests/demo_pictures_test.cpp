@@ -175,12 +175,7 @@ std::string examplesDir() {
     return path.substr(0, path.rfind('/')) + "/examples";  // <build>/examples
 }
 
-// This file is <source>/tests/demo_pictures_test.cpp (the build passes absolute paths).
-std::string sourceDir() {
-    std::string source = __FILE__;
-    source = source.substr(0, source.rfind('/'));
-    return source.substr(0, source.rfind('/'));
-}
+std::string sourceDir() { return ZV_SOURCE_DIR; }
 
 std::string readFile(const std::string& path) {
     std::ifstream in(path);
