@@ -72,6 +72,27 @@ TEST(MouseMaths, ZoomKeepsTheValueUnderTheCursor) {
 }
 
 // Limits the frame cannot show are refused, so the mouse leaves that axis as it was.
+// A zoom box shows what lay between its edges, whichever way it was dragged; a reversed
+// axis stays reversed and a logarithmic one is cut in decades.
+TEST(MouseMaths, BoxShowsWhatLayBetweenItsEdges) {
+    struct Case {
+        AxisSpan span;
+        double t0, t1;
+        double min, max;
+    } cases[] = {
+        {{0.0, 10.0, false}, 0.2, 0.6, 2.0, 6.0},
+        {{0.0, 10.0, false}, 0.6, 0.2, 2.0, 6.0},
+        {{10.0, 0.0, false}, 0.2, 0.6, 8.0, 4.0},
+        {{1.0, 1e4, true}, 0.25, 0.75, 10.0, 1e3},
+    };
+    for (const Case& c : cases) {
+        const AxisSpan b = internal::boxSpan(c.span, c.t0, c.t1);
+        EXPECT_NEAR(c.min, b.min, 1e-9 * std::abs(c.min) + 1e-12) << c.t0 << " " << c.t1;
+        EXPECT_NEAR(c.max, b.max, 1e-9 * std::abs(c.max) + 1e-12) << c.t0 << " " << c.t1;
+        EXPECT_EQ(c.span.log, b.log);
+    }
+}
+
 TEST(MouseMaths, UnusableLimitsAreRefused) {
     struct Case {
         AxisSpan span;

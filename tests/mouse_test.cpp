@@ -94,6 +94,7 @@ protected:
         ASSERT_TRUE(zvtest::isAt(nativeOf(window), 40, 30));
         window.setMouseButtonCallback([this](int, int, int, double, double) { ++buttons; });
         window.setScrollCallback([this](double, double) { ++scrolls; });
+        window.setKeyCallback([this](int, int, int, int) { ++keys; });
     }
     // Draws with `frame` until `done` holds, a bounded number of times: the X server
     // delivers events asynchronously.
@@ -124,7 +125,18 @@ protected:
     zvtest::XInput input{nativeOf(window)};
     int buttons = 0;
     int scrolls = 0;
+    int keys = 0;
 };
+
+// Pixels of snapshot row `row` (from the top) between x0 and x1 that are white.
+int whiteInRow(const zv::Snapshot& s, int row, int x0, int x1) {
+    int n = 0;
+    for (int x = std::max(0, x0); x < std::min(s.width, x1); ++x) {
+        const unsigned char* p = &s.rgba[(static_cast<size_t>(row) * s.width + x) * 4];
+        n += p[0] > 230 && p[1] > 230 && p[2] > 230;
+    }
+    return n;
+}
 
 // A drag moves the data with the cursor: the limits shift by the drag over the frame's size
 // (x and y), and the lines drawn move in the picture by the drag's pixels.
@@ -148,6 +160,59 @@ TEST_F(MouseGLTest, DragPansLimitsAndPicture) {
     window.draw(plot);
     const zv::Snapshot after = window.snapshot();
     EXPECT_NEAR(left + dx, greenColumn(after, row, 0, static_cast<int>(f.x(0.5) + dx)), 1.5);
+}
+
+// A drag with the right button, or with Ctrl and the left, outlines a box while it lasts and
+// zooms to it on release: the limits become the values at the box's edges, to a pixel's
+// worth. R (or Home) fits the chart under the cursor to its data again.
+TEST_F(MouseGLTest, BoxZoomsToWhatItOutlinesAndTheResetKeyFits) {
+    struct Case {
+        const char* how;
+        unsigned button;
+        KeySym modifier;
+        KeySym reset;
+    } cases[] = {{"right button", 3, 0, XK_r}, {"Ctrl and left button", 1, XK_Control_L, XK_Home}};
+    const Frame f = wholeFrame();
+    const double tol = 10.0 * 1.5 / f.height;  // a pixel and a half of the frame, in data
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        zv::Plot plot = twoLines();
+        const auto draw = [&] { window.draw(plot); };
+        draw();
+        buttons = keys = 0;
+        const double x0 = f.x(0.2), y0 = f.y(0.3), x1 = f.x(0.6), y1 = f.y(0.8);
+        input.moveTo(static_cast<int>(x0), static_cast<int>(y0));
+        if (c.modifier) input.key(c.modifier, true);
+        input.button(c.button, true);
+        input.moveTo(static_cast<int>((x0 + x1) / 2), static_cast<int>((y0 + y1) / 2));
+        input.moveTo(static_cast<int>(x1), static_cast<int>(y1));
+        ASSERT_TRUE(drawUntil(draw, [&] { return buttons >= 1; }));
+        for (int i = 0; i < 5; ++i) draw();  // the moves arrive after the press
+        // While the button is held: the limits stay, the box is outlined in white.
+        expectLimits({10.0f, 0.0f, 10.0f, 0.0f}, limitsOf(plot), 0.0f);
+        const zv::Snapshot held = window.snapshot();
+        const int inner0 = static_cast<int>(x0) + 3, inner1 = static_cast<int>(x1) - 3;
+        int best = 0;
+        for (int row : {static_cast<int>(y1) - 1, static_cast<int>(y1), static_cast<int>(y1) + 1})
+            best = std::max(best, whiteInRow(held, row, inner0, inner1));
+        EXPECT_GE(best, inner1 - inner0 - 1) << "the box's top edge";
+
+        input.button(c.button, false);
+        if (c.modifier) input.key(c.modifier, false);
+        ASSERT_TRUE(drawUntil(draw, [&] { return buttons >= 2; }));
+        expectLimits({6.0f, 2.0f, 8.0f, 3.0f}, limitsOf(plot), static_cast<float>(tol));
+        draw();
+        EXPECT_LT(whiteInRow(window.snapshot(), static_cast<int>(y1), inner0, inner1),
+                  (inner1 - inner0) / 2)
+            << "the box is gone after the release";
+
+        input.moveTo(static_cast<int>(f.x(0.5)), static_cast<int>(f.y(0.5)));
+        input.tap(c.reset);
+        ASSERT_TRUE(drawUntil(draw, [&] { return keys >= 2; }));
+        const Limits reset = limitsOf(plot);
+        plot.fitAxesToData();
+        expectLimits(limitsOf(plot), reset, 0.0f);
+    }
 }
 
 // The wheel zooms about the cursor: the value under it stays put, the range shrinks by
@@ -409,7 +474,12 @@ TEST_F(MouseGLTest, NotInteractiveLeavesLimitsAloneButCallsCallbacks) {
     wheel(f.x(0.5), f.y(0.5), 4);
     input.click(1);
     input.click(1);
-    ASSERT_TRUE(drawUntil(draw, [&] { return buttons >= 6 && scrolls >= 1; }));
+    input.moveTo(static_cast<int>(f.x(0.2)), static_cast<int>(f.y(0.2)));
+    input.button(3, true);
+    input.moveTo(static_cast<int>(f.x(0.7)), static_cast<int>(f.y(0.7)));
+    input.button(3, false);
+    input.tap(XK_r);
+    ASSERT_TRUE(drawUntil(draw, [&] { return buttons >= 8 && scrolls >= 1 && keys >= 2; }));
     expectLimits({10.0f, 0.0f, 10.0f, 0.0f}, limitsOf(plot), 0.0f);
 
     window.setInteractive(true);

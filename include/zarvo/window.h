@@ -199,16 +199,21 @@ public:
     /// The mouse in the window's charts (plots, histograms and charts of several series,
     /// drawn over the whole window or in the grid cell under the cursor): dragging with the
     /// left button pans, the wheel zooms about the cursor (both axes; with Shift only x,
-    /// with Ctrl only y), a double click fits the limits to the data (fitAxesToData). Each
-    /// sets the object's limits through its setAxesLimits, so its labels and getters follow;
-    /// a logarithmic axis pans and zooms by decades. A histogram drawn alone keeps its x
+    /// with Ctrl only y), a double click fits the limits to the data (fitAxesToData), a drag
+    /// with the right button (or with Ctrl and the left) outlines a box in white, clamped to
+    /// the frame, and zooms to it on release (a box under 3 pixels either way zooms nothing;
+    /// a histogram alone keeps its bottom edge), and the R or Home key fits the chart under
+    /// the cursor as a double click does. Each sets the object's limits through its
+    /// setAxesLimits, so its labels and getters follow; a logarithmic axis pans and zooms by
+    /// decades. A histogram drawn alone keeps its x
     /// limits (its bins fill the width whatever they are) and zooms y about its bottom edge.
     /// Panning or zooming an object whose limits follow its data turns that off (its
     /// autoFit() becomes false) so the view chosen stays; a double click on it turns it back
     /// on. A pan or zoom that would take limits past what single precision shows, or to zero
     /// or below on a logarithmic axis, leaves that axis as it was. The events act during a
     /// draw's event polling, before the application's callbacks, which are still called. On
-    /// by default; false turns the mouse off (a drag in progress ends). Images ignore it.
+    /// by default; false turns the mouse and keys off (a drag or box in progress ends). Images
+    /// ignore it.
     void setInteractive(bool on);
     /// Whether the mouse moves the charts' limits (see setInteractive).
     bool interactive() const;

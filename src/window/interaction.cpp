@@ -1,7 +1,9 @@
 #include "window/interaction.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "chart/axis_ticks.hpp"
 #include "chart/chart_impl.hpp"
@@ -13,7 +15,10 @@ namespace internal {
 namespace {
 // GLFW's codes, which the window core hands over unchanged (see zarvo/window.h).
 constexpr int LEFT_BUTTON = 0;
+constexpr int RIGHT_BUTTON = 1;
 constexpr int PRESS = 1;
+constexpr int KEY_R = 82;
+constexpr int KEY_HOME = 268;
 constexpr int RELEASE = 0;
 constexpr int MOD_SHIFT = 1;
 constexpr int MOD_CONTROL = 2;
@@ -28,6 +33,11 @@ AxisSpan spanOf(const AxisSpan& a, double lo, double hi) {
 double spanValueAt(const AxisSpan& a, double t) {
     const double lo = toAxis(a, a.min), hi = toAxis(a, a.max);
     return fromAxis(a, lo + t * (hi - lo));
+}
+
+AxisSpan boxSpan(const AxisSpan& a, double t0, double t1) {
+    if (t1 < t0) std::swap(t0, t1);
+    return {spanValueAt(a, t0), spanValueAt(a, t1), a.log};
 }
 
 AxisSpan panSpan(const AxisSpan& a, double from, double to) {
@@ -91,7 +101,10 @@ MouseAxis mouseY(const AbstractChart2D& chart) {
 
 void Interaction::setEnabled(bool on) {
     mEnabled = on;
-    if (!on) endDrag();
+    if (!on) {
+        endDrag();
+        endBox();
+    }
 }
 
 void Interaction::drewWhole(const std::shared_ptr<AbstractRenderable>& r,
@@ -182,7 +195,80 @@ void Interaction::endDrag() {
     mDragObject.reset();
 }
 
-void Interaction::button(int button, int action, double x, double y) {
+void Interaction::endBox() {
+    mBoxing = false;
+    mBoxObject.reset();
+}
+
+bool Interaction::zoomBox(PixelArea& box) const {
+    if (!mBoxing || mBoxObject.expired()) return false;
+    // The box is clamped to the frame, on whole pixels: the pixels whose centres it covers.
+    const PixelFrame& f = mBoxFrame;
+    const auto clamp = [](double v, double lo, double hi) { return std::min(std::max(v, lo), hi); };
+    const double x0 = clamp(std::min(mBoxFrom.x, mBoxTo.x), f.left, f.left + f.width);
+    const double x1 = clamp(std::max(mBoxFrom.x, mBoxTo.x), f.left, f.left + f.width);
+    const double y0 = clamp(std::min(mBoxFrom.y, mBoxTo.y), f.bottom, f.bottom + f.height);
+    const double y1 = clamp(std::max(mBoxFrom.y, mBoxTo.y), f.bottom, f.bottom + f.height);
+    box.x = static_cast<int>(std::lround(x0));
+    box.y = static_cast<int>(std::lround(y0));
+    box.width = static_cast<int>(std::lround(x1)) - box.x;
+    box.height = static_cast<int>(std::lround(y1)) - box.y;
+    return box.width > 0 && box.height > 0;
+}
+
+bool Interaction::zoomBoxIn(int column, int row) const {
+    return mBoxing && column == mBoxColumn && row == mBoxRow;
+}
+
+void Interaction::key(int key, int action) {
+    if (!mEnabled || action != PRESS || (key != KEY_R && key != KEY_HOME)) return;
+    std::shared_ptr<AbstractRenderable> hold;
+    PixelFrame frame;
+    AbstractChart2D* chart = chartAt(mCursorX, mCursorY, hold, frame);
+    if (chart) fit(*chart);
+}
+
+void Interaction::button(int button, int action, int mods, double x, double y) {
+    mCursorX = x;
+    mCursorY = y;
+    if (mBoxing && action == RELEASE) {
+        // The button that began the box ends it, whichever of the two that was.
+        std::shared_ptr<AbstractRenderable> hold = mBoxObject.lock();
+        auto* chart = dynamic_cast<AbstractChart2D*>(hold.get());
+        PixelArea box;
+        const bool zoom = mEnabled && chart && zoomBox(box) && box.width >= MIN_BOX_PIXELS &&
+                          box.height >= MIN_BOX_PIXELS;
+        endBox();
+        if (!zoom) return;
+        const PixelFrame& f = mBoxFrame;
+        AxisSpan xs{chart->xmin(), chart->xmax(), chart->xLog()};
+        AxisSpan ys{chart->ymin(), chart->ymax(), chart->yLog()};
+        const double x0 = (box.x - f.left) / f.width, x1 = (box.x + box.width - f.left) / f.width;
+        const double y0 = (box.y - f.bottom) / f.height;
+        const double y1 = (box.y + box.height - f.bottom) / f.height;
+        if (mouseX(*chart) == MouseAxis::Free) xs = boxSpan(xs, x0, x1);
+        // Bars standing on the bottom edge keep it: the box sets only their top.
+        if (mouseY(*chart) == MouseAxis::Free) ys = boxSpan(ys, y0, y1);
+        if (mouseY(*chart) == MouseAxis::ZoomFromMin) ys = boxSpan(ys, 0.0, y1);
+        applyLimits(*chart, xs, ys);
+        return;
+    }
+    const bool boxButton =
+        button == RIGHT_BUTTON || (button == LEFT_BUTTON && (mods & MOD_CONTROL) != 0);
+    if (boxButton && action == PRESS && mEnabled) {
+        endDrag();
+        std::shared_ptr<AbstractRenderable> hold;
+        PixelFrame frame;
+        AbstractChart2D* chart = chartAt(x, y, hold, frame);
+        if (!chart) return;
+        mBoxing = true;
+        mBoxObject = hold;
+        mBoxFrame = frame;
+        mBoxColumn = mBoxRow = -1;
+        if (mGrid) cellUnder(mFbWidth, mFbHeight, mRows, mColumns, x, y, mBoxColumn, mBoxRow);
+        mBoxFrom = mBoxTo = windowPoint(mFbHeight, x, y);
+        return;
+    }
     if (button != LEFT_BUTTON) return;
     if (action == RELEASE) {
         endDrag();
@@ -217,6 +303,12 @@ void Interaction::button(int button, int action, double x, double y) {
 }
 
 void Interaction::cursor(double x, double y) {
+    mCursorX = x;
+    mCursorY = y;
+    if (mEnabled && mBoxing) {
+        mBoxTo = windowPoint(mFbHeight, x, y);
+        return;
+    }
     if (!mEnabled || !mDragging) return;
     std::shared_ptr<AbstractRenderable> hold = mDragObject.lock();
     auto* chart = dynamic_cast<AbstractChart2D*>(hold.get());

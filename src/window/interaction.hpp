@@ -1,7 +1,8 @@
 #pragma once
 // The mouse in a window's charts: a drag with the left button pans the chart under the
 // cursor, the wheel zooms about the cursor (Shift: x only, Ctrl: y only), a double click
-// fits the limits to the data. The window tells the interaction what it drew where; the
+// fits the limits to the data, a drag with the right button (or Ctrl and the left) zooms
+// to the box it draws, and the R or Home key fits the chart under the cursor. The window tells the interaction what it drew where; the
 // window system's events, polled by a draw, then move the limits of the chart under the
 // cursor through the chart's own setters, so its labels and the application's getters
 // follow.
@@ -37,6 +38,9 @@ AxisSpan panSpan(const AxisSpan& a, double from, double to);
 // The limits scaled by `factor` (below 1 zooms in) about the value at fraction `about`,
 // which stays where it is.
 AxisSpan zoomSpan(const AxisSpan& a, double about, double factor);
+// The limits that show what lay between fractions t0 and t1 (either order) across the whole
+// frame; a reversed axis stays reversed.
+AxisSpan boxSpan(const AxisSpan& a, double t0, double t1);
 // Whether limits can be shown: finite in single precision, far enough apart for single
 // precision to tell points between them apart, and above zero on a logarithmic axis. A pan
 // or zoom whose result is not usable leaves that axis as it was.
@@ -72,6 +76,8 @@ bool cellUnder(int fbWidth, int fbHeight, int rows, int columns, double x, doubl
 constexpr double DOUBLE_CLICK_SECONDS = 0.4;
 constexpr double DOUBLE_CLICK_PIXELS = 4.0;
 bool isDoubleClick(double seconds, double dx, double dy);
+// A zoom box narrower or lower than this many pixels zooms nothing: a click, not a box.
+constexpr int MIN_BOX_PIXELS = 3;
 
 // How the mouse may move each axis' limits of a chart: freely; by zooming about the minimum
 // only (bars that stand on the bottom edge scale with ymax alone, so moving ymin would only
@@ -104,9 +110,16 @@ public:
 
     // The window system's events; positions in pixels from the window's top-left corner.
     // They may raise what the chart's fit raises (see AbstractChart2D::fitAxesToData).
-    void button(int button, int action, double x, double y);
+    void button(int button, int action, int mods, double x, double y);
     void cursor(double x, double y);
     void scroll(double dy, int mods, double x, double y);
+    void key(int key, int action);
+
+    // The zoom box being dragged, in window pixels from the bottom-left corner, inside the
+    // chart's frame; false when none is (or it is empty).
+    bool zoomBox(PixelArea& box) const;
+    // Whether the box lies in the whole window's draw or in this grid cell's.
+    bool zoomBoxIn(int column, int row) const;
 
 private:
     struct Drawn {
@@ -138,6 +151,16 @@ private:
     PixelFrame mDragFrame;
     WindowPoint mDragAt{0.0, 0.0};  // where the drag began
     AxisSpan mDragXSpan, mDragYSpan;    // the limits then
+
+    // The zoom box: the chart and its frame, and the corner where the drag began.
+    bool mBoxing = false;
+    std::weak_ptr<AbstractRenderable> mBoxObject;
+    PixelFrame mBoxFrame;
+    int mBoxColumn = -1, mBoxRow = -1;
+    WindowPoint mBoxFrom{0.0, 0.0}, mBoxTo{0.0, 0.0};
+    void endBox();
+    // Where the cursor was last seen, for the keys.
+    double mCursorX = -1.0, mCursorY = -1.0;
 
     bool mPressed = false;  // a left press has happened
     std::chrono::steady_clock::time_point mLastPress;

@@ -209,9 +209,28 @@ void window_impl::draw(const std::shared_ptr<AbstractRenderable>& r) {
     const PixelArea whole{0, 0, w, h};
     const DrawnFrame drawn = r->render(drawContext(whole, whole));
     mInteraction.drewWhole(r, drawn, w, h);
+    if (mInteraction.zoomBoxIn(-1, -1)) drawZoomBox();
     swapBuffers();
     guard.reset();
     if (!pollEvents()) return;  // a callback destroyed the window
+}
+
+// The zoom box the mouse is dragging, as a one-pixel outline: four scissored clears, which
+// need no program and leave nothing bound. Leaves the scissor test on, the clear colour black.
+void window_impl::drawZoomBox() {
+    PixelArea b;
+    if (!mInteraction.zoomBox(b)) return;
+    glEnable(GL_SCISSOR_TEST);
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    const PixelArea edges[4] = {{b.x, b.y, b.width, 1},
+                                {b.x, b.y + b.height - 1, b.width, 1},
+                                {b.x, b.y, 1, b.height},
+                                {b.x + b.width - 1, b.y, 1, b.height}};
+    for (const PixelArea& e : edges) {
+        glScissor(e.x, e.y, e.width, e.height);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
 }
 
 void window_impl::grid(int rows, int columns) {
@@ -269,6 +288,7 @@ void window_impl::draw(int column, int row, const std::shared_ptr<AbstractRender
     const DrawnFrame drawn =
         r->render(drawContext({c.x, c.y, c.width, c.height}, {c.vx, c.vy, c.vwidth, c.vheight}));
     mInteraction.drewCell(column, row, r, drawn, w, h);
+    if (mInteraction.zoomBoxIn(column, row)) drawZoomBox();
     glDisable(GL_SCISSOR_TEST);
     glViewport(c.x, c.y, c.width, c.height);
     if (title) {
@@ -354,10 +374,11 @@ void window_impl::call(const WindowCallbacks::Shared<F>& callback, A... args) {
 
 // The mouse moves limits first, so the application's callbacks already see the new ones.
 void window_impl::keyEvent(int key, int scancode, int action, int mods) {
+    guarded([&] { mInteraction.key(key, action); });
     call(mCallbacks.key, key, scancode, action, mods);
 }
 void window_impl::mouseButtonEvent(int button, int action, int mods, double x, double y) {
-    guarded([&] { mInteraction.button(button, action, x, y); });
+    guarded([&] { mInteraction.button(button, action, mods, x, y); });
     call(mCallbacks.mouseButton, button, action, mods, x, y);
 }
 void window_impl::cursorEvent(double x, double y) {

@@ -105,6 +105,8 @@ private:
     // before anything is drawn (it would otherwise go on drawing at a size it took up
     // earlier). True when the back buffer was replaced, its content undefined.
     bool followResize(int w, int h);
+    // Outlines the zoom box the mouse is dragging over what was drawn (see Interaction).
+    void drawZoomBox();
     // Presents the frame, after which the driver asks for the drawable's size afresh.
     void swapBuffers();
     // What a draw of an object laid out for `area` into `viewport` needs (see DrawContext).
