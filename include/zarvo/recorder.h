@@ -29,10 +29,15 @@ struct RecordOptions {
     double frameRate = 30.0;
     /// ffmpeg's name of the video encoder (movies only), e.g. "libx264", "libx264rgb",
     /// "mpeg4", "ffv1", "png". The container follows the path's extension (".mp4", ".mkv",
-    /// ".avi", ...), as ffmpeg guesses it. With "libx264" the movie is 4:2:0 at constant
-    /// quality 18 (players play it everywhere; a window of an odd side gets one black
-    /// column or row more, as 4:2:0 needs even sides); other encoders take ffmpeg's defaults.
+    /// ".avi", ...), as ffmpeg guesses it. With "libx264" the movie keeps full colour
+    /// (4:4:4, constant quality 8: thin lines and small text stay sharp, above 40 dB PSNR),
+    /// which desktop players (ffmpeg, VLC, mpv, Chromium) play; see subsampleChroma for
+    /// players that need 4:2:0. Other encoders take ffmpeg's defaults.
     std::string codec = "libx264";
+    /// With "libx264", true makes the movie 4:2:0 at constant quality 18, which every player
+    /// and browser plays, at the cost of blurred colour on thin lines and text; a window of
+    /// an odd side then gets one black column or row more, as 4:2:0 needs even sides.
+    bool subsampleChroma = false;
     /// Whether a file already at the path (or a numbered PNG file) is replaced. When false
     /// an existing file is never touched: the recording refuses to start (or, for a
     /// numbered file met later, to record that frame) with a zv::Error.
@@ -45,13 +50,15 @@ struct RecordOptions {
 /// snapshot() as it is then (multisampling resolved, hidden windows too), so call it after
 /// each draw that should be in the movie. Nothing is recorded by draws alone.
 ///
-/// Movies: the encoder program is started by the constructor, without a shell, with the
+/// Movies: the constructor creates the file at the path (so a path that cannot be written
+/// is told at once), then starts the encoder program, without a shell, with the
 /// frames piped to its standard input as raw RGBA; the path goes to it as a file name only,
 /// so spaces, quotes, ';', '$(...)' or a leading '-' name exactly that file. Every frame has
 /// the size the window's framebuffer had when recording started; a frame of another size
 /// (the window was resized) is laid at the top-left corner of a black frame of that size,
 /// cropped where it is larger. A write to an encoder that has exited raises zv::Error and
-/// never ends the application with SIGPIPE.
+/// never ends the application with SIGPIPE. An encoder that fails leaves what it wrote (an
+/// empty file when it refused its arguments).
 ///
 /// PNG files: the path holds one run of '#' in its file name, replaced by the frame number
 /// from 0, zero-padded to the run's length ("frames/step-####.png" gives step-0000.png,
@@ -74,8 +81,9 @@ public:
     ///         or not writable, the path is a directory, a file is at the path and replace is
     ///         false, the window has no pixels, or the encoder cannot be run (ffmpeg
     ///         missing). An encoder that refuses its arguments (an unknown codec or
-    ///         container) exits at once; that is raised by the first recordFrame() (or, when
-    ///         the pipe took the whole frame before the encoder was gone, by stop())
+    ///         container) exits after reading the first frame; that is raised by one of
+    ///         the first recordFrame() calls, or by stop() when the pipe took the frames
+    ///         before the encoder was gone
     Recorder(Window& window, const std::string& path, const RecordOptions& options = {});
     /// Stops the recording (see stop()); errors are not raised from here.
     ~Recorder();

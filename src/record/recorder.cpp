@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -140,30 +141,48 @@ void Recording::startMovie() {
     mWidth = size.width;
     mHeight = size.height;
     mFrame.assign(static_cast<size_t>(mWidth) * static_cast<size_t>(mHeight) * 4, 0);
+    // The file is made here, before the encoder runs: a path that cannot be written is told
+    // now, with the reason, and the encoder (told to replace it) writes into the file the
+    // caller named, never one that appeared there meanwhile.
+    const int fd = open(mPath.c_str(),
+                        O_WRONLY | O_NOCTTY | O_CLOEXEC | (exists ? 0 : O_CREAT | O_EXCL), 0666);
+    if (fd < 0) {
+        fail(where, __LINE__,
+             "cannot create \"" + mPath + "\" (" + std::strerror(errno) +
+                 "); pass a path in a directory this process may write to");
+    }
+    close(fd);
 
     // Each argument is one entry of the vector given to the program: no shell reads them.
-    // "-n" keeps ffmpeg from replacing a file that appeared after the check above, and keeps
-    // it from asking on its standard input, which carries the frames. The "file:" prefix
+    // "-y" has ffmpeg write into the file made above instead of asking on its standard input,
+    // which carries the frames. The "file:" prefix
     // makes the path a file name whatever it starts with ('-', a protocol name).
     std::vector<std::string> args = {mOptions.encoder, "-hide_banner", "-nostdin",
-                                     "-loglevel", "error", exists ? "-y" : "-n",
+                                     "-loglevel", "error", "-y",
                                      "-f", "rawvideo", "-pixel_format", "rgba",
                                      "-video_size",
                                      std::to_string(mWidth) + "x" + std::to_string(mHeight),
                                      "-framerate", formatRate(mOptions.frameRate),
                                      "-i", "pipe:0"};
-    if (mOptions.codec == "libx264") {
+    if (mOptions.codec == "libx264" && mOptions.subsampleChroma) {
+        // 4:2:0 stores colour for 2 x 2 pixels at once, so both sides must be even.
         if (mWidth % 2 || mHeight % 2) {
             args.push_back("-vf");
             args.push_back("pad=ceil(iw/2)*2:ceil(ih/2)*2");
         }
         args.insert(args.end(), {"-c:v", "libx264", "-pix_fmt", "yuv420p", "-crf", "18"});
+    } else if (mOptions.codec == "libx264") {
+        // Charts are thin coloured lines and small text: halving the colour resolution blurs
+        // them (to about 33 dB whatever the bit rate), full colour at high quality keeps them
+        // above 40 dB.
+        args.insert(args.end(), {"-c:v", "libx264", "-pix_fmt", "yuv444p", "-crf", "8"});
     } else {
         args.insert(args.end(), {"-c:v", mOptions.codec});
     }
     args.push_back("file:" + mPath);
     std::string reason;
     if (!mProcess.start(args, reason)) {
+        if (!exists) unlink(mPath.c_str());
         fail(where, __LINE__,
              reason + "; install ffmpeg (Debian: apt-get install ffmpeg) or set "
                       "RecordOptions::encoder to its path");
