@@ -149,11 +149,8 @@ bool EncoderProcess::write(const unsigned char* bytes, size_t size, std::string&
             return false;
         }
         if (mErrors >= 0 && (p[1].revents & (POLLIN | POLLHUP | POLLERR))) drainErrors(false);
-        if (p[0].revents & POLLERR) {
-            reason = "the encoder stopped reading its input";
-            return false;
-        }
-        if (!(p[0].revents & POLLOUT)) continue;
+        // A closed pipe shows as POLLERR; the write below then fails with EPIPE.
+        if (!(p[0].revents & (POLLOUT | POLLERR))) continue;
         const ssize_t w = ::write(mInput, bytes + done, size - done);
         if (w < 0) {
             if (errno == EINTR || errno == EAGAIN) continue;

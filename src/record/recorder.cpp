@@ -230,7 +230,7 @@ void Recording::record() {
                          : "the recording has stopped; start a new recorder to record more");
     }
     const std::shared_ptr<window_impl> window = mWindow.lock();
-    const zv::Snapshot picture = window->snapshot();
+    const zv::Snapshot picture = window ? window->snapshot() : zv::Snapshot();
     if (mOptions.format == zv::ZV_RECORD_PNG) {
         const std::string name = pngName(mFrames);
         try {
