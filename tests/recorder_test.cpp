@@ -359,6 +359,26 @@ TEST_F(RecorderTest, WindowDestroyedWhileRecordingFinishesTheFile) {
     EXPECT_NO_THROW(recorder.stop());
 }
 
+// 4:2:0 needs even sides: an odd window gets one black column and row more; full colour
+// keeps the window's own size.
+TEST_F(RecorderTest, OddSidesAreEncodedInBothChromaModes) {
+    zv::Window odd(161, 121, "odd", window.get(), true);
+    for (const bool subsample : {false, true}) {
+        SCOPED_TRACE(subsample ? "4:2:0" : "4:4:4");
+        const std::string path = dir.path() + (subsample ? "/odd420.mp4" : "/odd444.mp4");
+        zv::RecordOptions options;
+        options.subsampleChroma = subsample;
+        {
+            zv::Recorder recorder(odd, path, options);
+            for (int f = 0; f < 3; ++f) {
+                odd.draw(*plot);
+                recorder.recordFrame();
+            }
+        }
+        EXPECT_EQ(probe(path), subsample ? "162,122,3" : "161,121,3");
+    }
+}
+
 // A resized window keeps the movie's size: its picture lies at the top-left of a black frame.
 TEST_F(RecorderTest, ResizedWindowKeepsTheMovieSize) {
     const std::string path = dir.path() + "/resized.mkv";
