@@ -16,8 +16,8 @@ namespace zv {
 
 class Window;
 
-/// Where a recording goes.
-enum RecordFormat {
+/// Where a recording goes. Any other value is refused by the recorder (zv::ArgumentError).
+enum RecordFormat : int {
     ZV_RECORD_MOVIE = 0,  ///< one video file, encoded by ffmpeg
     ZV_RECORD_PNG = 1     ///< one PNG file a frame, numbered
 };
