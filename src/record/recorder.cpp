@@ -37,11 +37,14 @@ std::string directoryOf(const std::string& path) {
 void requireWritableDirectory(const char* where, const std::string& path) {
     const std::string dir = directoryOf(path);
     struct stat info {};
-    if (stat(dir.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+    const int error = stat(dir.c_str(), &info) != 0 ? errno
+                      : !S_ISDIR(info.st_mode)      ? ENOTDIR
+                                                    : 0;
+    if (error) {
         fail(where, __LINE__,
              "the directory \"" + dir + "\" of \"" + path + "\" does not exist (" +
-                 std::strerror(errno ? errno : ENOTDIR) + "); create it first or pass a path "
-                 "in an existing directory");
+                 std::strerror(error) + "); create it first or pass a path in an existing "
+                 "directory");
     }
     if (access(dir.c_str(), W_OK | X_OK) != 0) {
         fail(where, __LINE__,
