@@ -12,6 +12,7 @@ PKGS=(
   libstb-dev
   libx11-dev libxtst-dev
   valgrind
+  ffmpeg
 )
 if [ "${ZV_WITH_CLANG:-0}" = 1 ]; then PKGS+=(clang libclang-rt-14-dev); fi
 # The peers scripts/bench.sh --peers measures beside the library.

@@ -122,7 +122,17 @@ bool window_impl::followResize(int w, int h) {
 
 void window_impl::swapBuffers() { mWidget->swapBuffers(); }
 
+void window_impl::watch(const std::weak_ptr<WindowWatcher>& watcher) {
+    mWatchers.erase(std::remove_if(mWatchers.begin(), mWatchers.end(),
+                                   [](const std::weak_ptr<WindowWatcher>& w) { return w.expired(); }),
+                    mWatchers.end());
+    mWatchers.push_back(watcher);
+}
+
 window_impl::~window_impl() {
+    // Whatever ends with the window ends first, while all of it is still there.
+    for (const std::weak_ptr<WindowWatcher>& w : std::vector<std::weak_ptr<WindowWatcher>>(mWatchers))
+        if (const std::shared_ptr<WindowWatcher> watcher = w.lock()) watcher->windowGone();
     // What was current before, the application's own context included, is current again
     // afterwards; nothing is when this window's context was.
     const SavedCurrent previous;

@@ -4,6 +4,7 @@
 
 #include <exception>
 #include <memory>
+#include <vector>
 
 #include "gl/gl.hpp"
 #include "common/renderable.hpp"
@@ -35,6 +36,16 @@ struct WindowCallbacks {
     Shared<zv::Window::CursorCallback> cursor;
     Shared<zv::Window::ScrollCallback> scroll;
     Shared<zv::Window::ResizeCallback> resize;
+};
+
+// Told when a window is being destroyed, before any of it goes; for what must end with the
+// window (a recording of it).
+class WindowWatcher {
+public:
+    virtual void windowGone() noexcept = 0;
+
+protected:
+    ~WindowWatcher() = default;
 };
 
 class window_impl final : public Context, private wtk::EventListener {
@@ -91,6 +102,8 @@ public:
     WindowCallbacks& callbacks() { return mCallbacks; }
     // The mouse moving the limits of the charts drawn (see interaction.hpp); on by default.
     void setInteractive(bool on) { mInteraction.setEnabled(on); }
+    // Has `watcher` told when this window is destroyed, while it lives.
+    void watch(const std::weak_ptr<WindowWatcher>& watcher);
     bool interactive() const { return mInteraction.enabled(); }
 
 private:
@@ -143,6 +156,7 @@ private:
     // callback destroyed the window.
     std::shared_ptr<const char> mLife = std::make_shared<const char>('\0');
     std::shared_ptr<font_impl> mFont;
+    std::vector<std::weak_ptr<WindowWatcher>> mWatchers;
     std::shared_ptr<colormap_impl> mColorMaps;
     GLuint mColorMapUBO = 0;
     GLuint mColorMapLen = 0;
