@@ -323,7 +323,7 @@ void checkOptions(const std::string& path, const RecordOptions& options) {
 }  // namespace
 
 Recorder::Recorder(Window& window, const std::string& path, const RecordOptions& options) {
-    const std::shared_ptr<internal::window_impl>& impl = window.get()->get();
+    const std::shared_ptr<internal::window_impl>& impl = window.get()->impl();
     checkOptions(path, options);
     mValue = std::make_unique<internal::_Recorder>(impl, path, options);
 }
