@@ -357,7 +357,7 @@ DataRange& AbstractChart2D::rangeOf(SeriesSlot& slot) {
 
 void AbstractChart2D::applyFit(const SeriesBounds& b) {
     FittedLimits f;
-    if (!fitSeries(b, {xmin(), xmax(), ymin(), ymax()}, f)) return;
+    if (!fitSeries(b, {xmin(), xmax(), ymin(), ymax()}, f, xLog(), yLog())) return;
     if (!settleFit(f.xmax, f.xmin, f.ymax, f.ymin)) return;
     setAxesLimits(f.xmax, f.xmin, f.ymax, f.ymin, fitLabel());
 }
