@@ -181,6 +181,20 @@ LabelFormat chooseFormat(const std::vector<double>& values, double tolerance, bo
     return best;
 }
 
+std::vector<std::string> evenLabels(const std::vector<double>& values, double step,
+                                    const std::vector<std::string>& twoDecimals) {
+    double largest = 0.0;
+    for (double v : values) largest = std::max(largest, std::fabs(v));
+    const double tolerance = std::fabs(step) * 0.25;
+    if (!std::isfinite(largest)) return twoDecimals;
+    if (largest < SCIENTIFIC_FROM && namesEvery(twoDecimals, values, tolerance, true))
+        return twoDecimals;
+    const LabelFormat f = chooseFormat(values, tolerance, true);
+    std::vector<std::string> labels;
+    for (double v : values) labels.push_back(formatLabel(v, f));
+    return labels;
+}
+
 AxisTicks evenTicks(float max, float min, int tickCount) {
     AxisTicks t;
     const int perAxis = ticksPerAxis(tickCount);
@@ -210,20 +224,16 @@ AxisTicks evenTicks(float max, float min, int tickCount) {
         largest = std::max(largest, std::fabs(values.back()));
     }
     if (!std::isfinite(largest)) return t;
-    const bool collapsed = axisCollapses(max, min);
-    const double tolerance =
-        collapsed ? std::fabs(mid) * SINGLE_VALUE_TOLERANCE : std::fabs(step) * 0.25;
-    if (largest < SCIENTIFIC_FROM && namesEvery(legacy, values, tolerance, !collapsed)) return t;
-
-    if (collapsed) {
-        // Every tick names the same value.
-        values.assign(1, mid);
+    if (!axisCollapses(max, min)) {
+        const std::vector<std::string> along = evenLabels(values, step, legacy);
+        for (size_t k = 0; k < t.labels.size(); ++k) t.labels[k] = along[t.offsets[k] + half];
+        return t;
     }
-    const LabelFormat f = chooseFormat(values, tolerance, !collapsed);
-    for (size_t k = 0; k < t.labels.size(); ++k) {
-        const int o = t.offsets[k];
-        t.labels[k] = formatLabel(collapsed ? mid : mid + o * step, f);
-    }
+    // Every tick names the same value.
+    const double tolerance = std::fabs(mid) * SINGLE_VALUE_TOLERANCE;
+    if (largest < SCIENTIFIC_FROM && namesEvery(legacy, values, tolerance, false)) return t;
+    const LabelFormat f = chooseFormat({mid}, tolerance, false);
+    for (size_t k = 0; k < t.labels.size(); ++k) t.labels[k] = formatLabel(mid, f);
     return t;
 }
 

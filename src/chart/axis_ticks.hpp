@@ -62,6 +62,13 @@ std::string formatLabel(double value, const LabelFormat& format);
 // `distinct` is false). The most precise scientific format when none does.
 LabelFormat chooseFormat(const std::vector<double>& values, double tolerance, bool distinct);
 
+// Labels of ticks at `values`, in order and evenly `step` apart: the two-decimal labels
+// `twoDecimals` (one per value) wherever they name every tick to a quarter of the step and
+// tell neighbours apart, for values below a million; otherwise the shortest format that
+// does (see chooseFormat). The frame's even ticks and an image's colour bar label this way.
+std::vector<std::string> evenLabels(const std::vector<double>& values, double step,
+                                    const std::vector<std::string>& twoDecimals);
+
 // The ticks of one axis.
 struct AxisTicks {
     std::vector<float> positions;     // chart coordinates, in tick order

@@ -17,6 +17,7 @@ Image& Image::operator=(const Image& other) {
 Image::~Image() { delete mValue; }
 
 void Image::setValueRange(float min, float max) { mValue->impl()->setValueRange(min, max); }
+void Image::setColorBarTitle(const char* title) { mValue->impl()->setColorBarTitle(title); }
 float Image::valueMin() const { return mValue->impl()->valueMin(); }
 float Image::valueMax() const { return mValue->impl()->valueMax(); }
 unsigned Image::width() const { return mValue->impl()->width(); }
