@@ -794,3 +794,24 @@ TEST_F(AxesGLTest, AxisNotesCoverNoLabel) {
         }
     }
 }
+
+// The label of a tick on the frame's left edge (the 0 of an axis starting at 0) stays in
+// small grid cells, where the y title running down past the frame starts only a few text
+// units right of it: it moves left clear of the title, still reaching its tick.
+TEST_F(AxesGLTest, TheLabelOnTheLeftEdgeStaysBesideAYTitle) {
+    for (float top : {1.0f, 8.0f, 10.0f, 16.0f}) {
+        auto p = scatter({1, 1});
+        p->setAxesLimits(top, 0, top, 0);
+        p->setNiceTicks(true);
+        p->setYAxisTitle("count");
+        window->grid(3, 3);
+        window->draw(0, 0, p, nullptr);
+        window->draw();
+        SCOPED_TRACE(top);
+        ASSERT_EQ(-1.0f, p->xTicks().positions[0]);
+        EXPECT_TRUE(p->xLabelShown(0)) << p->xLabels()[0] << " hidden";
+        const internal::TextBox& b = p->xLabelBoxes()[0];
+        EXPECT_GE(b.x0, 0.0f);
+        EXPECT_LT(b.x0, b.x1);
+    }
+}

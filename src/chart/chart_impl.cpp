@@ -198,7 +198,7 @@ TextPos AbstractChart2D::xLabelAt(const ChartLayout& c, size_t k) const {
     TextPos p = mXStyle == TickStyle::Even
                     ? xLabelPos(c, mMetrics, mXTicks.positions[k], -1.0f, mXTicks.labels[k].size())
                     : xLabelPosCentred(c, mMetrics, mXTicks.positions[k], mXLabelWidths[k]);
-    p.x = keepInside(p.x, mXLabelWidths[k], c.dataWidth);
+    p.x = keepInside(p.x, mXLabelWidths[k], c.dataWidth) + mXLabelShift[k];
     return p;
 }
 
@@ -235,6 +235,7 @@ int AbstractChart2D::fitBeforeDashes(size_t k, float end, float top, TextPos& p)
 }
 
 void AbstractChart2D::thinLabels(const ChartLayout& c) {
+    std::fill(mXLabelShift, mXLabelShift + MAX_AXIS_TICKS, 0.0f);
     LabelSpan spans[MAX_AXIS_TICKS] = {};
     const int nx = static_cast<int>(mXTicks.labels.size());
     for (int k = 0; k < nx; ++k) {
@@ -254,9 +255,20 @@ void AbstractChart2D::thinLabels(const ChartLayout& c) {
                  p.x + widest, p.y + LABEL_ASCENT};
     }
     for (int k = 0; k < nx; ++k) {
+        mXLabelShift[k] = 0.0f;
         const TextPos p = xLabelAt(c, static_cast<size_t>(k));
         const TextBox label{p.x, p.y, p.x + mXLabelWidths[k], p.y + LABEL_ASCENT};
         mXLabelUnderTitle[k] = mXTicks.offsets[k] != 0 && boxesTouch(label, title, LABEL_GAP);
+        if (!mXLabelUnderTitle[k]) continue;
+        // The title starts a tick's length right of the frame's left edge, so the label of a
+        // tick on that edge (the 0 of an axis starting there) touches it in a small area:
+        // moved left clear of the title, it still reaches its tick and stays in the area.
+        const float shift = title.x0 - LABEL_GAP - 0.01f - label.x1;
+        const float tick = textAnchor(c, mXTicks.positions[k], -1.0f).x;
+        if (label.x0 + shift >= 0.0f && label.x1 + shift >= tick) {
+            mXLabelShift[k] = shift;
+            mXLabelUnderTitle[k] = false;
+        }
     }
     const int ny = static_cast<int>(mYTicks.labels.size());
     for (int k = 0; k < ny; ++k) {

@@ -118,7 +118,9 @@ public:
     const AxisTicks& xTicks() const { return mXTicks; }
     const AxisTicks& yTicks() const { return mYTicks; }
     // Whether the last draw wrote label k of each axis: every label whose offset is a
-    // multiple of the stride (1: all of them), less x labels a long y title covers.
+    // multiple of the stride (1: all of them), less x labels a long y title covers (a label
+    // on the frame's left edge, the 0 of an axis starting there, moves left clear of the
+    // title instead, where it still reaches its tick).
     int xLabelStride() const { return mXStride; }
     int yLabelStride() const { return mYStride; }
     bool xLabelShown(size_t k) const {
@@ -240,6 +242,8 @@ private:
     int mStrideHeight = -1;
     // x labels left out where a long y title, running down past the frame, would cover them.
     bool mXLabelUnderTitle[MAX_AXIS_TICKS] = {};
+    // How far x label k is moved left of its place to clear the y title (text units, <= 0).
+    float mXLabelShift[MAX_AXIS_TICKS] = {};
     // Labels left out where an axis' note would cover them, and where everything lies.
     bool mXLabelUnderNote[MAX_AXIS_TICKS] = {};
     bool mYLabelUnderNote[MAX_AXIS_TICKS] = {};
