@@ -243,6 +243,77 @@ TEST(LogTicks, DecadesWithTwoAndFiveBetweenWhenFewShow) {
     }
 }
 
+// What the chart shows: powers of ten with superscript exponents, and labels that share a
+// factor or an offset written short with the factor or offset once as the axis' note. Each
+// label with its note names the very value the truthful label names; the two-decimal labels
+// and plain numbers stay byte for byte.
+TEST(ReaderNotation, PowersFactorsAndOffsetsNameTheSameValues) {
+    using internal::TickStyle;
+    const std::string MINUS = "\u2212", TIMES = "\u00D7";
+    struct Case {
+        TickStyle style;
+        float max, min;
+        std::string note;
+        std::vector<std::string> labels;  // along the axis; empty: only the note is checked
+    };
+    const Case cases[] = {
+        {TickStyle::Log, 1e6f, 1, "", strings({"10⁰", "10¹", "10²", "10³", "10⁴", "10⁵", "10⁶"})},
+        {TickStyle::Log, 1e4f, 1e-4f, "",
+         {"10" + MINUS + "⁴", "10" + MINUS + "³", "10" + MINUS + "²", "10" + MINUS + "¹", "10⁰",
+          "10¹", "10²", "10³", "10⁴"}},
+        {TickStyle::Log, 1e30f, 1e-30f, "",
+         {"10" + MINUS + "³⁰", "10" + MINUS + "²⁰", "10" + MINUS + "¹⁰", "10⁰", "10¹⁰", "10²⁰",
+          "10³⁰"}},
+        {TickStyle::Log, 1000, 0.001f, "", strings({"0.001", "0.01", "0.1", "1", "10", "100", "1000"})},
+        {TickStyle::Even, 4e-5f, 0, TIMES + "10" + MINUS + "⁶",
+         strings({"2.2", "6.7", "11.0", "16.0", "20.0", "24.0", "29.0", "33.0", "38.0"})},
+        {TickStyle::Even, 2.1e7f, 1.9e7f, TIMES + "10⁶",
+         strings({"19.1", "19.3", "19.6", "19.8", "20.0", "20.2", "20.4", "20.7", "20.9"})},
+        {TickStyle::Nice, 2e-5f, 0, TIMES + "10" + MINUS + "⁶", strings({"0", "5", "10", "15", "20"})},
+        {TickStyle::Nice, 1000.01f, 1000, "+1000",
+         strings({"0.000", "0.002", "0.004", "0.006", "0.008", "0.010"})},
+        {TickStyle::Even, -1000, -1000.01f, MINUS + "1000", {}},
+        // Left as they were: two decimals, and labels no shorter factored.
+        {TickStyle::Even, 1001, 1000, "", {}},
+        {TickStyle::Even, 1, 0, "", {}},
+        {TickStyle::Even, 5.0004f, 5, "", {}},
+        {TickStyle::Log, 100, 1, "", strings({"1", "2", "5", "10", "20", "50", "100"})},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.min << " .. " << c.max);
+        const AxisTicks t = internal::axisTicks(c.style, c.max, c.min, 9);
+        const AxisTicks truthful = c.style == TickStyle::Log    ? internal::logTicks(c.max, c.min)
+                                   : c.style == TickStyle::Nice ? internal::niceTicks(c.max, c.min)
+                                                                : internal::evenTicks(c.max, c.min, 9);
+        EXPECT_EQ(c.note, t.note);
+        if (!c.labels.empty()) {
+            EXPECT_EQ(c.labels, c.style == TickStyle::Even ? alongAxis(t) : t.labels);
+        }
+        EXPECT_EQ(truthful.positions, t.positions);
+        if (c.note.empty() && c.style != TickStyle::Log) {
+            EXPECT_EQ(truthful.labels, t.labels);
+        }
+        // With a factor or an offset every label names its truthful label's value.
+        if (c.note.empty()) continue;
+        const bool factor = c.note.compare(0, TIMES.size(), TIMES) == 0;
+        double amount = 0.0;
+        if (factor) {
+            const int e = c.note.find(MINUS) != std::string::npos ? -6 : 6;
+            amount = std::pow(10.0, e);
+        } else {
+            amount = c.note[0] == '+' ? std::stod(c.note.substr(1))
+                                      : -std::stod(c.note.substr(MINUS.size()));
+        }
+        for (size_t k = 0; k < t.labels.size(); ++k) {
+            const double v = factor ? parsed(t.labels[k]) * amount : parsed(t.labels[k]) + amount;
+            EXPECT_NEAR(parsed(truthful.labels[k]), v, 1e-9 * std::fabs(amount)) << t.labels[k];
+            EXPECT_LT(t.labels[k].size(), truthful.labels[k].size()) << "shorter";
+        }
+    }
+    EXPECT_EQ("\u2212\u00B9\u2070", internal::superscript(-10));
+    EXPECT_EQ("\u2070", internal::superscript(0));
+}
+
 TEST(LabelStride, ThinsByPowersOfTwoAndKeepsTheMiddle) {
     using internal::LabelSpan;
     // Nine labels in even-tick order (offsets 0, -1, 1, ...), each 30 wide, centres `spacing`
@@ -666,4 +737,81 @@ TEST_F(AxesGLTest, LogAxesRefuseLimitsAtOrBelowZero) {
     p->setLogAxes(false, false);
     p->setAxesLimits(10, -1, 1, 0);  // linear again: anything goes
     EXPECT_EQ(-1.0f, p->xmin());
+}
+
+// Notes at the axes' ends (a factor, an offset) never cover a label that is drawn: their
+// boxes stay inside the drawing area and clear of every label shown, whole window and grid
+// cells alike; an ASCII offset note is written where its box says.
+TEST_F(AxesGLTest, AxisNotesCoverNoLabel) {
+    const Axes notes[] = {
+        {4e-5f, 0, 1.2e-6f, -1.2e-6f, false, false, false},
+        {1000.01f, 1000, 2.1e7f, 1.9e7f, true, false, false},
+        {1000.01f, 1000, -1000, -1000.01f, false, false, false},
+    };
+    for (int cells = 1; cells <= 2; ++cells) {
+        for (const Axes& k : notes) {
+            SCOPED_TRACE(testing::Message() << "x " << k.xmin << " .. " << k.xmax << ", cells " << cells);
+            auto p = makePlot(k);
+            if (cells == 1) {
+                window->draw(p);
+            } else {
+                window->grid(2, 2);
+                window->draw(0, 0, p, nullptr);
+                window->draw();
+            }
+            ASSERT_FALSE(p->xNote().empty());
+            ASSERT_FALSE(p->yNote().empty());
+            const internal::TextBox boxes[2] = {p->xNoteBox(), p->yNoteBox()};
+            for (const internal::TextBox& n : boxes) {
+                EXPECT_GE(n.x0, 0.0f);
+                EXPECT_GE(n.y0, 0.0f);
+                EXPECT_GT(n.x1, n.x0);
+                for (size_t i = 0; i < p->xLabelBoxes().size(); ++i)
+                    if (p->xLabelShown(i)) {
+                        EXPECT_FALSE(internal::boxesTouch(n, p->xLabelBoxes()[i], 1.0f))
+                            << "x label " << p->xLabels()[i];
+                    }
+                for (size_t i = 0; i < p->yLabelBoxes().size(); ++i)
+                    if (p->yLabelShown(i)) {
+                        EXPECT_FALSE(internal::boxesTouch(n, p->yLabelBoxes()[i], 1.0f))
+                            << "y label " << p->yLabels()[i];
+                    }
+            }
+            EXPECT_FALSE(internal::boxesTouch(boxes[0], boxes[1], 1.0f));
+            if (cells == 1 && p->xNote() == "+1000") {
+                // Text space and pixels coincide in the whole window, up to the frame's offset.
+                const zvtest::Snapshot s = grab();
+                const internal::ChartLayout c = internal::chartLayout(W, H);
+                const auto px = [&](float x) { return static_cast<int>(x * W / c.dataWidth); };
+                const auto py = [&](float y) { return static_cast<int>(y * H / c.dataHeight); };
+                const internal::TextBox& n = boxes[0];
+                EXPECT_GT(s.count(px(n.x0), py(n.y0) - 2, px(n.x1) + 2, py(n.y1) + 2, zvtest::isWhite), 20)
+                    << "the offset is written";
+            }
+            int shown = 0;
+            for (size_t i = 0; i < p->xLabels().size(); ++i) shown += p->xLabelShown(i);
+            EXPECT_GE(shown, 3);
+        }
+    }
+}
+
+// The label of a tick on the frame's left edge (the 0 of an axis starting at 0) stays in
+// small grid cells, where the y title running down past the frame starts only a few text
+// units right of it: it moves left clear of the title, still reaching its tick.
+TEST_F(AxesGLTest, TheLabelOnTheLeftEdgeStaysBesideAYTitle) {
+    for (float top : {1.0f, 8.0f, 10.0f, 16.0f}) {
+        auto p = scatter({1, 1});
+        p->setAxesLimits(top, 0, top, 0);
+        p->setNiceTicks(true);
+        p->setYAxisTitle("count");
+        window->grid(3, 3);
+        window->draw(0, 0, p, nullptr);
+        window->draw();
+        SCOPED_TRACE(top);
+        ASSERT_EQ(-1.0f, p->xTicks().positions[0]);
+        EXPECT_TRUE(p->xLabelShown(0)) << p->xLabels()[0] << " hidden";
+        const internal::TextBox& b = p->xLabelBoxes()[0];
+        EXPECT_GE(b.x0, 0.0f);
+        EXPECT_LT(b.x0, b.x1);
+    }
 }

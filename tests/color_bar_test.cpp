@@ -48,6 +48,58 @@ TEST(ColorBarLayout, LabelsInTwoDecimalsFromMinUp) {
               internal::colorBarLabels(1.0f, -1.0f));
 }
 
+// Where two decimals would name the ticks wrongly or alike, the bar's labels take the
+// format the chart frame's even ticks take: each label reads within a quarter of the step
+// of its value and no two read the same.
+TEST(ColorBarLayout, LabelsNameTheirValuesTrulyWhereTwoDecimalsCannot) {
+    const struct {
+        float min, max;
+        std::vector<std::string> want;
+    } cases[] = {
+        {0.0f, 1e-5f, {"0e+00", "2e-06", "5e-06", "7e-06", "1e-05"}},
+        {1000.0f, 1000.01f, {"1000.000", "1000.003", "1000.005", "1000.008", "1000.010"}},
+        {0.0f, 4e7f, {"0e+00", "1e+07", "2e+07", "3e+07", "4e+07"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.min << " .. " << c.max);
+        const std::vector<std::string> got = internal::colorBarLabels(c.min, c.max);
+        EXPECT_EQ(c.want, got);
+        const double step = (static_cast<double>(c.max) - c.min) / 4;
+        for (int k = 0; k < internal::COLOR_BAR_TICKS; ++k) {
+            EXPECT_NEAR(internal::colorBarTickValue(c.min, c.max, k), std::stod(got[k]),
+                        0.25 * step);
+            if (k > 0) {
+                EXPECT_NE(got[k - 1], got[k]);
+            }
+        }
+    }
+}
+
+// A title takes a line above the bar: the bar is that much shorter, the title's box (ascent
+// 11, descent 4 pixels) stays inside the area and clear of the top label's, and it ends
+// inside the strip when it fits there, else starts at the strip's left edge.
+TEST(ColorBarLayout, TitleOnALineOfItsOwnAboveTheBar) {
+    const internal::ColorBarLayout plain = internal::colorBarLayout(800, 600);
+    EXPECT_FALSE(plain.titled);
+    for (float width : {0.0f, 40.0f, 95.0f, 300.0f}) {
+        SCOPED_TRACE(width);
+        const internal::ColorBarLayout l = internal::colorBarLayout(800, 600, width);
+        ASSERT_TRUE(l.titled);
+        EXPECT_FLOAT_EQ(plain.barY1 - internal::COLOR_BAR_TITLE_LINE, l.barY1);
+        EXPECT_FLOAT_EQ(l.barY1, l.tickY[internal::COLOR_BAR_TICKS - 1]);
+        EXPECT_LE(l.titleY + 11.0f, 600.0f - 2.0f) << "inside the area's top";
+        const float topLabel = l.labelY[internal::COLOR_BAR_TICKS - 1] + 11.0f;
+        EXPECT_GE(l.titleY - 4.0f, topLabel + 3.0f) << "clear of the top label";
+        EXPECT_GE(l.titleX, static_cast<float>(l.imageWidth)) << "inside the strip";
+        if (width <= internal::COLOR_BAR_STRIP - 4) {
+            EXPECT_LE(l.titleX + width, 800.0f) << "ends inside the area";
+        } else {
+            EXPECT_FLOAT_EQ(l.imageWidth + 2.0f, l.titleX);
+        }
+    }
+    EXPECT_FLOAT_EQ(plain.barX0, internal::colorBarLayout(800, 600, 40.0f).titleX);
+}
+
 class ColorBarGLTest : public zvtest::GLTest {
 protected:
     // A 2 x 2 float image of 250 K everywhere, ranged 250 to 320 K.
@@ -165,6 +217,30 @@ TEST_F(ColorBarGLTest, LabelsFollowTheRangeAndACellGetsItsOwnBar) {
     EXPECT_LT(narrow, wide);
     EXPECT_GT(narrow, 10);
     win.draw();
+}
+
+// Through the public handle: the title is written above the bar, and taken away again.
+TEST_F(ColorBarGLTest, TitleIsWrittenAboveTheBar) {
+    zv::Window win(800, 600, "titled", nullptr, true);
+    zv::Image img(2, 2, zv::ZV_GRAYSCALE, zv::ZV_UINT8);
+    win.setColorMap(zv::ZV_CMAP_DEFAULT);
+    // Left of the tick labels, above where the untitled bar ends.
+    const internal::ColorBarLayout plain = internal::colorBarLayout(800, 600);
+    const auto titleInk = [&] {
+        win.draw(img, true, true);
+        const Snapshot s = zvtest::readBack(0, 0, 800, 600);
+        return s.count(plain.imageWidth, static_cast<int>(plain.barY1) + 2,
+                       static_cast<int>(plain.barX1), 600, zvtest::isWhite);
+    };
+    EXPECT_EQ(0, titleInk()) << "no title yet";
+    img.setColorBarTitle("T [K]");
+    EXPECT_GT(titleInk(), 20);
+    // The bar is shorter by the title's line.
+    const Snapshot s = zvtest::readBack(0, 0, 800, 600);
+    expectBar(s, internal::colorBarLayout(800, 600, 40.0f), 0, 0, internal::cmap_default, 256);
+    img.setColorBarTitle(nullptr);
+    EXPECT_EQ(0, titleInk());
+    zvtest::expectNoGLError("titled colour bar");
 }
 
 }  // namespace

@@ -70,7 +70,7 @@ TEST(FitLimits, MarginOfFivePercentAndForZeroExtents) {
 }
 
 // A chart of several series covers them all: the plots' union in x, plots and bars in y;
-// bars keep the bottom at 0 unless points lie below, and alone reach exactly to the tallest.
+// bars keep the bottom at 0 unless points lie below, and alone reach 5% above the tallest.
 TEST(FitLimits, SeriesOfAChartAreCoveredTogether) {
     const internal::FittedLimits current{-7.0f, 7.0f, -8.0f, 8.0f};
     const DataBounds none{INF, INF, -INF, -INF};
@@ -83,8 +83,8 @@ TEST(FitLimits, SeriesOfAChartAreCoveredTogether) {
         {"two plots", {{0, 10, 4, 20}, {-6, 12, 2, 30}}, {}, true, fitted(-6, 4, 10, 30)},
         {"an empty plot counts for nothing", {{0, 10, 4, 20}, none}, {}, true,
          fitted(0, 4, 10, 20)},
-        {"bars alone: x stays, y from 0 to the tallest", {}, {{0, 2, 9, 40}, {0, 1, 3, 25}},
-         true, {-7, 7, 0, 40}},
+        {"bars alone: x stays, y from 0 to 5% above the tallest", {},
+         {{0, 2, 9, 40}, {0, 1, 3, 25}}, true, {-7, 7, 0, 42}},
         {"bars without a positive frequency", {}, {{0, -3, 9, 0}}, false, {}},
         {"plot above 0 with bars", {{0, 10, 4, 20}}, {{0, 1, 9, 30}}, true,
          {fitted(0, 4, 0, 0).xmin, fitted(0, 4, 0, 0).xmax, 0, 31.5f}},
@@ -105,6 +105,47 @@ TEST(FitLimits, SeriesOfAChartAreCoveredTogether) {
         expectLimits(c.want, {f.xmin, f.xmax, f.ymin, f.ymax});
         for (const float v : {f.xmin, f.xmax, f.ymin, f.ymax}) EXPECT_TRUE(std::isfinite(v)) << v;
     }
+}
+
+// On a logarithmic axis the margin is 5% of the decades each side, a factor, so the limits
+// stay above zero; data reaching 0 or below leave that axis' limits alone; bars on a log y
+// axis stand on its bottom and get room above as a share of the decades shown.
+TEST(FitLimits, LogAxesTakeTheirMarginAsAFactor) {
+    const internal::FittedLimits current{10.0f, 100.0f, 1.0f, 50.0f};
+    const DataBounds none{INF, INF, -INF, -INF};
+    const auto p10 = [](double e) { return static_cast<float>(std::pow(10.0, e)); };
+    struct Case {
+        const char* name;
+        DataBounds points, bars;
+        bool xLog, yLog;
+        Limits want;
+    } cases[] = {
+        {"four decades in both", {1, 1, 1e4f, 1e4f}, none, true, true,
+         {p10(-0.2), p10(4.2), p10(-0.2), p10(4.2)}},
+        {"one value: 5% of a decade", {100, 0.01f, 100, 0.01f}, none, true, true,
+         {p10(1.95), p10(2.05), p10(-2.05), p10(-1.95)}},
+        {"x reaches 0: x stays, linear y fits", {0, 2, 1000, 6}, none, true, false,
+         {10, 100, fitted(0, 0, 2, 6).ymin, fitted(0, 0, 2, 6).ymax}},
+        {"bars on the bottom of a log y axis", none, {0, 0, 4, 1000}, false, true,
+         {10, 100, 1, p10(3.15)}},
+        {"points below the bars' bottom", {1, 0.1f, 2, 5}, {0, 0, 4, 1000}, false, true,
+         {fitted(1, 2, 0, 0).xmin, fitted(1, 2, 0, 0).xmax, p10(-1.2), p10(3.21)}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        internal::SeriesBounds b;
+        b.addPoints(c.points);
+        b.addBars(c.bars);
+        internal::FittedLimits f{};
+        ASSERT_TRUE(internal::fitSeries(b, current, f, c.xLog, c.yLog));
+        expectLimits(c.want, {f.xmin, f.xmax, f.ymin, f.ymax});
+        EXPECT_TRUE(!c.xLog || f.xmin > 0.0f) << f.xmin;
+        EXPECT_TRUE(!c.yLog || f.ymin > 0.0f) << f.ymin;
+    }
+    // The room above bars: 5% of their height, or of their decades on a log axis.
+    EXPECT_FLOAT_EQ(21.0f, internal::barsHeadroom(0, 20, false));
+    EXPECT_FLOAT_EQ(p10(4.2), internal::barsHeadroom(1, 1e4f, true));
+    EXPECT_FLOAT_EQ(BIG, internal::barsHeadroom(0, BIG, false));
 }
 
 // Data reaching the largest floats, or too close together for a 5% margin to show: the
@@ -210,7 +251,7 @@ TEST_F(FitGLTest, SlicesLongerThanADriverLetsAShaderLoop) {
     hist_impl h(n, zv::ZV_FLOAT32);
     upload(h.vbo(), v);
     h.fitAxesToData();
-    EXPECT_FLOAT_EQ(200.0f, h.ymax());
+    EXPECT_FLOAT_EQ(210.0f, h.ymax());  // the tallest bar plus 5%
 
     const unsigned m = 64u * 66000u + 7u;
     std::vector<float> xy(2 * m, 0.0f);
@@ -243,7 +284,7 @@ TEST_F(FitGLTest, DataLongerThanABufferTextureCovers) {
             hist_impl h(n, zv::ZV_UINT32);
             upload(h.vbo(), bins);
             h.fitAxesToData();
-            EXPECT_FLOAT_EQ(200.0f, h.ymax());
+            EXPECT_FLOAT_EQ(210.0f, h.ymax());  // the tallest bar plus 5%
 
             // Values as points (index, value): x counts from the data's first element.
             std::vector<float> xy(2 * n);
@@ -272,7 +313,7 @@ TEST_F(FitGLTest, OnePastTheDriversBufferTextureLimit) {
     hist_impl h(n, zv::ZV_UINT8);
     upload(h.vbo(), bins);
     h.fitAxesToData();
-    EXPECT_FLOAT_EQ(200.0f, h.ymax());
+    EXPECT_FLOAT_EQ(210.0f, h.ymax());  // the tallest bar plus 5%
     zvtest::expectNoGLError("past the limit");
 }
 
@@ -371,23 +412,24 @@ TEST_F(FitGLTest, FitLeavesTheApplicationsBindingsAndTransformFeedback) {
     glDeleteBuffers(4, buffers);
 }
 
-// A histogram's y runs from 0 to its largest finite frequency; x stays.
+// A histogram's y runs from 0 to 5% above its largest finite frequency, so the tallest bar
+// shows whole; x stays.
 TEST_F(FitGLTest, HistogramFitsYToTheLargestFrequency) {
     hist_impl h(6, zv::ZV_FLOAT32);
     h.setAxesLimits(5, -5, 1, 0.5f);
     upload<float>(h.vbo(), {3, NaN, 17.5f, INF, 2, 0});
     h.fitAxesToData();
-    expectLimits({-5, 5, 0, 17.5f}, limitsOf(h));
+    expectLimits({-5, 5, 0, 18.375f}, limitsOf(h));
 
     hist_impl counts(3, zv::ZV_UINT32);
     counts.setAxesLimits(1, 0, 2, 0);
     upload<uint32_t>(counts.vbo(), {4, 90, 12});
     counts.fitAxesToData();
-    EXPECT_FLOAT_EQ(90.0f, counts.ymax());
+    EXPECT_FLOAT_EQ(94.5f, counts.ymax());
 
     upload<uint32_t>(counts.vbo(), {0, 0, 0});  // nothing to stand on: limits stay
     counts.fitAxesToData();
-    EXPECT_FLOAT_EQ(90.0f, counts.ymax());
+    EXPECT_FLOAT_EQ(94.5f, counts.ymax());
     zvtest::expectNoGLError("histogram fits");
 }
 
@@ -478,6 +520,42 @@ TEST_F(FitGLTest, ChartFitsOverAllItsSeries) {
     zvtest::expectNoGLError("chart fits");
 }
 
+// A plot, a histogram and a chart on logarithmic axes fit to their data, once and
+// following it, as on linear ones (the linear margin would reach below zero there).
+TEST_F(FitGLTest, LogAxesFitAndFollowTheData) {
+    const auto p10 = [](double e) { return static_cast<float>(std::pow(10.0, e)); };
+    auto plot = std::make_shared<plot_impl>(3, zv::ZV_FLOAT32, zv::ZV_MARKER_NONE);
+    upload<float>(plot->vbo(), {1, 1000, 100, 10, 1e4f, 1});
+    plot->setAxesLimits(100, 10, 100, 10);
+    plot->setLogAxes(true, true);
+    plot->fitAxesToData();
+    expectLimits({p10(-0.2), p10(4.2), p10(-0.15), p10(3.15)}, limitsOf(*plot));
+
+    // Following, two frames late.
+    std::shared_ptr<internal::AbstractRenderable> r = plot;
+    plot->setAxesLimits(100, 10, 100, 10);
+    plot->setAutoFit(true);
+    for (int f = 0; f < 3; ++f) window->draw(r);
+    expectLimits({p10(-0.2), p10(4.2), p10(-0.15), p10(3.15)}, limitsOf(*plot));
+
+    // Bars on a log y axis stand on ymin; the tallest gets room above.
+    hist_impl h(3, zv::ZV_FLOAT32);
+    upload<float>(h.vbo(), {5, 1000, 20});
+    h.setAxesLimits(3, 0, 10, 1);
+    h.setLogAxes(false, true);
+    h.fitAxesToData();
+    expectLimits({0, 3, 1, p10(3.15)}, limitsOf(h));
+
+    auto chart = std::make_shared<internal::multichart_impl>();
+    chart->add(plot, "plot");
+    chart->setAxesLimits(100, 10, 100, 10);
+    chart->setLogAxes(true, false);
+    chart->fitAxesToData();
+    expectLimits({p10(-0.2), p10(4.2), fitted(0, 0, 1, 1000).ymin, fitted(0, 0, 1, 1000).ymax},
+                 limitsOf(*chart));
+    zvtest::expectNoGLError("log fits");
+}
+
 // An amber marker drawn at data far outside the initial limits shows up once fitted.
 TEST_F(FitGLTest, FittedDataIsDrawnInsideTheFrame) {
     auto plot = std::make_shared<plot_impl>(2, zv::ZV_FLOAT32, zv::ZV_MARKER_CIRCLE);
@@ -537,7 +615,7 @@ TEST(PublicFitGLTest, FitsWhileAnotherGroupIsCurrent) {
     histogram.fitAxesToData();
     EXPECT_FLOAT_EQ(-1.2f, plot.xmin());
     EXPECT_FLOAT_EQ(3.2f, plot.xmax());
-    EXPECT_FLOAT_EQ(8.0f, histogram.ymax());
+    EXPECT_FLOAT_EQ(8.4f, histogram.ymax());
     EXPECT_EQ(other.get()->impl().get(), internal::currentWindow());
     EXPECT_FALSE(plot.autoFit());
     plot.setAutoFit(true);

@@ -90,7 +90,10 @@ public:
     /// each side (x stays when no plot has a finite point: a histogram's bins fill the width
     /// whatever x is); y over the plots' points and the histograms' bars (from 0 to the
     /// tallest), plus 5% each side, with the bottom kept at 0 when bars are there and
-    /// nothing lies below 0. A chart of histograms alone gets y from 0 to the tallest bar.
+    /// nothing lies below 0. A chart of histograms alone gets y from 0 to 5% above the
+    /// tallest bar. A logarithmic axis takes its margin as a factor, 5% of the decades
+    /// spanned each side, so its limits stay above zero; bars on a logarithmic y axis stand
+    /// on ymin, which stays unless points lie below it.
     /// The limits are always finite: a margin that would pass the largest float stops at
     /// ±FLT_MAX.
     /// Computed on the GPU from the series' buffers; only four numbers a series are read

@@ -59,8 +59,11 @@ public:
     float xmin() const;
     float ymax() const;
     float ymin() const;
-    /// Sets y from 0 to the largest frequency in the buffer, computed on the GPU (only that
-    /// number is read back, which waits for the GPU once); x stays. NaN and infinite
+    /// Sets y from 0 to 5% above the largest frequency in the buffer, so the tallest bar
+    /// shows whole below the frame's top edge; on a logarithmic y axis the bars stand on
+    /// ymin, which stays, and the room above is 5% of the decades from ymin to the largest
+    /// frequency. The frequency is computed on the GPU (only that number is read back,
+    /// which waits for the GPU once); x stays. NaN and infinite
     /// frequencies are left out; when no positive one is left the limits stay as they were.
     /// Works whichever context is current. Every bin counts, however many (see
     /// zv::Plot::fitAxesToData, also for the application's OpenGL state).

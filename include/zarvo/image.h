@@ -61,6 +61,13 @@ public:
     /// 2^31 - 1 (ZV_INT32) or 1 (ZV_FLOAT32).
     float valueMax() const;
 
+    /// Titles the colour bar that Window::draw shows beside the image when asked to (its
+    /// colorBar argument): the text is written on a line of its own above the bar, which is
+    /// that much shorter, ending inside the strip when it fits there. Null or empty removes
+    /// the title (the default). The text is copied; it takes effect from the next draw, in
+    /// every window. Needs no current context.
+    void setColorBarTitle(const char* title);
+
     unsigned width() const;       ///< pixels per row
     unsigned height() const;      ///< rows
     ColorMode pixelFormat() const;  ///< the channel layout given at creation

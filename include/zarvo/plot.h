@@ -86,7 +86,10 @@ public:
     /// Sets the limits to the range of the points in the buffer plus 5% of it on each side
     /// (an axis whose points all have one value v gets v ± 5% of v, or ± 0.5 around 0).
     /// The limits are always finite: a margin that would pass the largest float stops at
-    /// ±FLT_MAX, so points at ±FLT_MAX lie on the frame's edge.
+    /// ±FLT_MAX, so points at ±FLT_MAX lie on the frame's edge. On a logarithmic axis the
+    /// margin is 5% of the decades spanned, applied as a factor (data from 1 to 10^4 get
+    /// 10^-0.2 to 10^4.2), so the limits stay above zero; an axis whose points reach 0 or
+    /// below keeps its limits, since a logarithmic axis cannot show them.
     /// The range is computed on the GPU from the buffer; only four numbers are read back,
     /// which waits for the GPU once. Points with a NaN or infinite coordinate are left out;
     /// when no point is left the limits stay as they were. Works whichever context is

@@ -222,7 +222,9 @@ public:
     /// image's longer side spans the window and the other follows its aspect ratio. With
     /// colorBar a strip of 100 pixels at the right shows the window's colour map as a
     /// vertical bar from the image's valueMin() at the bottom to valueMax() at the top, with
-    /// five white ticks labelled in two decimals, and the image is laid out in what remains
+    /// five white ticks labelled as the charts label their axes (two decimals, "17.50",
+    /// where those name every tick truly, otherwise the shortest format that does,
+    /// "2.5e-06"), under the image's setColorBarTitle(), and the image is laid out in what remains
     /// (an area narrower than 200 or lower than 60 pixels shows the image alone). Both flags
     /// stay with the image for its later draws. After a colour bar the OpenGL state is
     /// that after text (see the class notes). The first colour bar drawn in a share group

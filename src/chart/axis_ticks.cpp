@@ -181,6 +181,20 @@ LabelFormat chooseFormat(const std::vector<double>& values, double tolerance, bo
     return best;
 }
 
+std::vector<std::string> evenLabels(const std::vector<double>& values, double step,
+                                    const std::vector<std::string>& twoDecimals) {
+    double largest = 0.0;
+    for (double v : values) largest = std::max(largest, std::fabs(v));
+    const double tolerance = std::fabs(step) * 0.25;
+    if (!std::isfinite(largest)) return twoDecimals;
+    if (largest < SCIENTIFIC_FROM && namesEvery(twoDecimals, values, tolerance, true))
+        return twoDecimals;
+    const LabelFormat f = chooseFormat(values, tolerance, true);
+    std::vector<std::string> labels;
+    for (double v : values) labels.push_back(formatLabel(v, f));
+    return labels;
+}
+
 AxisTicks evenTicks(float max, float min, int tickCount) {
     AxisTicks t;
     const int perAxis = ticksPerAxis(tickCount);
@@ -210,20 +224,16 @@ AxisTicks evenTicks(float max, float min, int tickCount) {
         largest = std::max(largest, std::fabs(values.back()));
     }
     if (!std::isfinite(largest)) return t;
-    const bool collapsed = axisCollapses(max, min);
-    const double tolerance =
-        collapsed ? std::fabs(mid) * SINGLE_VALUE_TOLERANCE : std::fabs(step) * 0.25;
-    if (largest < SCIENTIFIC_FROM && namesEvery(legacy, values, tolerance, !collapsed)) return t;
-
-    if (collapsed) {
-        // Every tick names the same value.
-        values.assign(1, mid);
+    if (!axisCollapses(max, min)) {
+        const std::vector<std::string> along = evenLabels(values, step, legacy);
+        for (size_t k = 0; k < t.labels.size(); ++k) t.labels[k] = along[t.offsets[k] + half];
+        return t;
     }
-    const LabelFormat f = chooseFormat(values, tolerance, !collapsed);
-    for (size_t k = 0; k < t.labels.size(); ++k) {
-        const int o = t.offsets[k];
-        t.labels[k] = formatLabel(collapsed ? mid : mid + o * step, f);
-    }
+    // Every tick names the same value.
+    const double tolerance = std::fabs(mid) * SINGLE_VALUE_TOLERANCE;
+    if (largest < SCIENTIFIC_FROM && namesEvery(legacy, values, tolerance, false)) return t;
+    const LabelFormat f = chooseFormat({mid}, tolerance, false);
+    for (size_t k = 0; k < t.labels.size(); ++k) t.labels[k] = formatLabel(mid, f);
     return t;
 }
 
@@ -295,14 +305,123 @@ AxisTicks logTicks(float max, float min) {
 }
 
 AxisTicks axisTicks(TickStyle style, float max, float min, int tickCount) {
-    switch (style) {
-        case TickStyle::Nice: return niceTicks(max, min, false);
-        case TickStyle::Log:
-            if (logLimitsValid(max, min)) return logTicks(max, min);
-            break;
-        case TickStyle::Even: break;
+    AxisTicks t;
+    if (style == TickStyle::Nice) {
+        t = niceTicks(max, min, false);
+    } else if (style == TickStyle::Log && logLimitsValid(max, min)) {
+        t = logTicks(max, min);
+    } else {
+        t = evenTicks(max, min, tickCount);
+        // The two-decimal labels the frame has always written stay as they are.
+        if (t.labels == axisLabels(max, min, tickCount)) return t;
+        style = TickStyle::Even;
     }
-    return evenTicks(max, min, tickCount);
+    readerNotation(t, style);
+    return t;
+}
+
+std::string superscript(int e) {
+    static const char* const DIGITS[10] = {"\u2070", "\u00B9", "\u00B2", "\u00B3", "\u2074",
+                                           "\u2075", "\u2076", "\u2077", "\u2078", "\u2079"};
+    std::string out = e < 0 ? "\u2212" : "";
+    const std::string digits = std::to_string(e < 0 ? -static_cast<long long>(e) : e);
+    for (char d : digits) out += DIGITS[d - '0'];
+    return out;
+}
+
+namespace {
+
+// The exponent of a label in scientific form ("2.5e-06" -> -6), false for any other.
+bool scientificExponent(const std::string& label, int& exponent) {
+    const size_t e = label.find('e');
+    if (e == std::string::npos || e + 1 >= label.size()) return false;
+    exponent = std::atoi(label.c_str() + e + 1);
+    return true;
+}
+
+// Powers of ten in scientific form, "1e-3" -> "10⁻³"; false unless every label is one.
+bool powersOfTen(AxisTicks& t) {
+    std::vector<std::string> out;
+    for (const std::string& label : t.labels) {
+        int e = 0;
+        if (label.compare(0, 2, "1e") != 0 || !scientificExponent(label, e)) return false;
+        out.push_back("10" + superscript(e));
+    }
+    t.labels = std::move(out);
+    return true;
+}
+
+// Scientific labels sharing one factor: the mantissas in the fewest decimals that name the
+// very values the labels name, and the factor as the axis' note.
+void sharedFactor(AxisTicks& t) {
+    std::vector<double> values;
+    double largest = 0.0;
+    size_t longest = 0;
+    for (const std::string& label : t.labels) {
+        int e = 0;
+        if (!scientificExponent(label, e)) return;
+        values.push_back(parse(label));
+        largest = std::max(largest, std::fabs(values.back()));
+        longest = std::max(longest, label.size());
+    }
+    if (values.empty() || !(largest > 0.0) || !std::isfinite(largest)) return;
+    const int top = static_cast<int>(std::floor(std::log10(largest) + 1e-9));
+    const int exponent = top >= 0 ? top / 3 * 3 : -((-top + 2) / 3 * 3);
+    const double unit = std::pow(10.0, exponent);
+    for (int d = 0; d <= MAX_FIXED_DIGITS; ++d) {
+        std::vector<std::string> labels;
+        bool exact = true;
+        size_t length = 0;
+        for (double v : values) {
+            labels.push_back(formatLabel(v / unit, {false, d, false}));
+            length = std::max(length, labels.back().size());
+            exact = exact && std::fabs(parse(labels.back()) * unit - v) <= 1e-9 * unit;
+        }
+        if (!exact) continue;
+        if (length >= longest) return;  // no shorter than the labels it would replace
+        t.labels = std::move(labels);
+        t.note = "\u00D7" "10" + superscript(exponent);
+        return;
+    }
+}
+
+// Fixed-point labels sharing an integer part of 10 or more: the parts after it, and the
+// integer part as the note.
+void sharedOffset(AxisTicks& t) {
+    if (t.labels.size() < 2) return;
+    std::string whole;
+    for (const std::string& label : t.labels) {
+        const size_t dot = label.find('.');
+        if (dot == std::string::npos || label.find('e') != std::string::npos) return;
+        const std::string part = label.substr(0, dot);
+        if (whole.empty()) whole = part;
+        if (part != whole) return;
+    }
+    const bool negative = whole[0] == '-';
+    if (whole.size() < (negative ? 3u : 2u)) return;  // below 10 in magnitude
+    // Only a span tiny against the values: a thousandth of the integer part at most.
+    double lo = parse(t.labels[0]), hi = lo;
+    for (const std::string& label : t.labels) {
+        lo = std::min(lo, parse(label));
+        hi = std::max(hi, parse(label));
+    }
+    if (!(hi - lo <= 1e-3 * std::fabs(parse(whole)))) return;
+    for (std::string& label : t.labels) {
+        std::string rest = label.substr(whole.size());
+        label = (negative ? "-0" : "0") + rest;
+        if (parse(label) == 0.0) label = "0" + rest;  // "0.000", never "-0.000"
+    }
+    t.note = (negative ? "\u2212" + whole.substr(1) : "+" + whole);
+}
+
+}  // namespace
+
+void readerNotation(AxisTicks& t, TickStyle style) {
+    t.note.clear();
+    if (style == TickStyle::Log && powersOfTen(t)) return;
+    if (style == TickStyle::Log) return;  // 2 and 5 times the decades keep their form
+    sharedFactor(t);
+    if (t.note.empty()) sharedOffset(t);
 }
 
 int labelStride(const LabelSpan* spans, const int* offsets, int n, float gap) {

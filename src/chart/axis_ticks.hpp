@@ -62,6 +62,13 @@ std::string formatLabel(double value, const LabelFormat& format);
 // `distinct` is false). The most precise scientific format when none does.
 LabelFormat chooseFormat(const std::vector<double>& values, double tolerance, bool distinct);
 
+// Labels of ticks at `values`, in order and evenly `step` apart: the two-decimal labels
+// `twoDecimals` (one per value) wherever they name every tick to a quarter of the step and
+// tell neighbours apart, for values below a million; otherwise the shortest format that
+// does (see chooseFormat). The frame's even ticks and an image's colour bar label this way.
+std::vector<std::string> evenLabels(const std::vector<double>& values, double step,
+                                    const std::vector<std::string>& twoDecimals);
+
 // The ticks of one axis.
 struct AxisTicks {
     std::vector<float> positions;     // chart coordinates, in tick order
@@ -69,6 +76,9 @@ struct AxisTicks {
     // Place of each tick along the axis counted from the middle tick (0), in tick order: the
     // labels thinned out to every s-th keep those whose offset is a multiple of s.
     std::vector<int> offsets;
+    // Written once at the axis' end when the labels are shortened (see readerNotation): a
+    // factor they share ("×10⁻⁶") or an offset to add ("+1000"); empty otherwise.
+    std::string note;
 };
 
 // The frame's own ticks: `tickCount` / 2 pairs around the middle one, evenly spaced by
@@ -92,8 +102,27 @@ AxisTicks niceTicks(float max, float min, bool log = false);
 // "1e-3" ... "1e+6".
 AxisTicks logTicks(float max, float min);
 
-// The ticks of an axis in the given style.
+// The ticks of an axis in the given style, labelled in the notation readers expect (see
+// readerNotation).
 AxisTicks axisTicks(TickStyle style, float max, float min, int tickCount);
+
+// Rewrites labels that name their values truly but read poorly, without changing the value
+// any label names. The two-decimal labels of the even ticks, and any plain number, stay.
+// - Powers of ten in scientific form ("1e-3" ... "1e+6", a logarithmic axis with too wide
+//   a range for plain numbers) become 10 with a superscript exponent, U+2212 MINUS SIGN for
+//   negative ones ("10⁻³" ... "10⁶", also "10⁰" and "10¹" so that every decade reads alike).
+// - Linear labels that all share a power of ten in scientific form ("2.2e-06" ... "3.8e-05")
+//   become mantissas of one factor, the power of ten of the largest magnitude taken down to
+//   a multiple of three ("2.2" ... "38.0" and the note "×10⁻⁶", U+00D7): units read in
+//   thousands (micro, nano, kilo, mega). Kept only when the labels get shorter.
+// - Fixed-point labels that all share an integer part of 10 or more in magnitude (a range
+//   tiny against its values: "1000.003" ... "1000.010") become what is added to it
+//   ("0.003" ... "0.010" and the note "+1000"; for negative values "−1000").
+// Labels are UTF-8.
+void readerNotation(AxisTicks& ticks, TickStyle style);
+
+// The exponent e written as superscript digits, with U+2212 MINUS SIGN before a negative one.
+std::string superscript(int e);
 
 // Thinning of labels that would touch. span[k] is the extent of label k along the axis (in
 // any one unit, lo <= hi), offsets[k] its offset as in AxisTicks; n at most MAX_AXIS_TICKS.

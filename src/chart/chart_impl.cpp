@@ -44,6 +44,20 @@ float labelWidth(const ScaledGlyphs& g, const std::string& text) {
     return width;
 }
 
+// Width of a note in UTF-8: the pen's advance over its ASCII characters, and half the text
+// size for any other character (superscript digits, the multiplication and minus signs).
+float noteWidth(const ScaledGlyphs& g, const std::string& text) {
+    float width = 0.0f;
+    for (char ch : text) {
+        const unsigned char b = static_cast<unsigned char>(ch);
+        if (b < 0x80)
+            width += charAdvance(g, ch);
+        else if (b >= 0xC0)
+            width += CHART_HALF_CHAR_WIDTH;
+    }
+    return width;
+}
+
 // Width of a label written at `size` with `font`: the pen's advance, as the font lays it out
 // at that size.
 float labelWidthAt(const font_impl& font, int size, const std::string& text) {
@@ -184,7 +198,7 @@ TextPos AbstractChart2D::xLabelAt(const ChartLayout& c, size_t k) const {
     TextPos p = mXStyle == TickStyle::Even
                     ? xLabelPos(c, mMetrics, mXTicks.positions[k], -1.0f, mXTicks.labels[k].size())
                     : xLabelPosCentred(c, mMetrics, mXTicks.positions[k], mXLabelWidths[k]);
-    p.x = keepInside(p.x, mXLabelWidths[k], c.dataWidth);
+    p.x = keepInside(p.x, mXLabelWidths[k], c.dataWidth) + mXLabelShift[k];
     return p;
 }
 
@@ -221,6 +235,7 @@ int AbstractChart2D::fitBeforeDashes(size_t k, float end, float top, TextPos& p)
 }
 
 void AbstractChart2D::thinLabels(const ChartLayout& c) {
+    std::fill(mXLabelShift, mXLabelShift + MAX_AXIS_TICKS, 0.0f);
     LabelSpan spans[MAX_AXIS_TICKS] = {};
     const int nx = static_cast<int>(mXTicks.labels.size());
     for (int k = 0; k < nx; ++k) {
@@ -240,9 +255,20 @@ void AbstractChart2D::thinLabels(const ChartLayout& c) {
                  p.x + widest, p.y + LABEL_ASCENT};
     }
     for (int k = 0; k < nx; ++k) {
+        mXLabelShift[k] = 0.0f;
         const TextPos p = xLabelAt(c, static_cast<size_t>(k));
         const TextBox label{p.x, p.y, p.x + mXLabelWidths[k], p.y + LABEL_ASCENT};
         mXLabelUnderTitle[k] = mXTicks.offsets[k] != 0 && boxesTouch(label, title, LABEL_GAP);
+        if (!mXLabelUnderTitle[k]) continue;
+        // The title starts a tick's length right of the frame's left edge, so the label of a
+        // tick on that edge (the 0 of an axis starting there) touches it in a small area:
+        // moved left clear of the title, it still reaches its tick and stays in the area.
+        const float shift = title.x0 - LABEL_GAP - 0.01f - label.x1;
+        const float tick = textAnchor(c, mXTicks.positions[k], -1.0f).x;
+        if (label.x0 + shift >= 0.0f && label.x1 + shift >= tick) {
+            mXLabelShift[k] = shift;
+            mXLabelUnderTitle[k] = false;
+        }
     }
     const int ny = static_cast<int>(mYTicks.labels.size());
     for (int k = 0; k < ny; ++k) {
@@ -250,6 +276,37 @@ void AbstractChart2D::thinLabels(const ChartLayout& c) {
         spans[k] = {baseline, baseline + static_cast<float>(CHART_TEXT_SIZE)};
     }
     mYStride = labelStride(spans, mYTicks.offsets.data(), ny, LABEL_GAP);
+
+    // The notes at the axes' ends, and the labels they would cover.
+    const TextBox none{0.0f, 0.0f, -1.0f, -1.0f};
+    mXNoteBox = mYNoteBox = none;
+    if (!mXTicks.note.empty()) {
+        const float w = noteWidth(mLabelGlyphs, mXTicks.note);
+        const float baseline = xLabelPos(c, mMetrics, 1.0f, -1.0f, 0).y;
+        const float x0 = std::max(0.0f, c.dataWidth - w);
+        mXNoteBox = {x0, baseline, x0 + w, baseline + LABEL_ASCENT};
+    }
+    if (!mYTicks.note.empty()) {
+        const float w = noteWidth(mLabelGlyphs, mYTicks.note);
+        const float baseline = c.dataHeight - LABEL_ASCENT;
+        mYNoteBox = {0.0f, baseline, w, baseline + LABEL_ASCENT};
+    }
+    mXLabelBoxes.clear();
+    for (int k = 0; k < nx; ++k) {
+        const TextPos p = xLabelAt(c, static_cast<size_t>(k));
+        mXLabelBoxes.push_back({p.x, p.y, p.x + mXLabelWidths[k], p.y + LABEL_ASCENT});
+        mXLabelUnderNote[k] = mXTicks.offsets[k] != 0 &&
+                              (boxesTouch(mXLabelBoxes[k], mXNoteBox, LABEL_GAP) ||
+                               boxesTouch(mXLabelBoxes[k], mYNoteBox, LABEL_GAP));
+    }
+    mYLabelBoxes.clear();
+    for (int k = 0; k < ny; ++k) {
+        const TextPos p = yLabelAt(c, static_cast<size_t>(k));
+        mYLabelBoxes.push_back({p.x, p.y, p.x + mYLabelWidths[k], p.y + LABEL_ASCENT});
+        mYLabelUnderNote[k] = mYTicks.offsets[k] != 0 &&
+                              (boxesTouch(mYLabelBoxes[k], mYNoteBox, LABEL_GAP) ||
+                               boxesTouch(mYLabelBoxes[k], mXNoteBox, LABEL_GAP));
+    }
     mStrideWidth = c.width;
     mStrideHeight = c.height;
 }
@@ -357,7 +414,7 @@ DataRange& AbstractChart2D::rangeOf(SeriesSlot& slot) {
 
 void AbstractChart2D::applyFit(const SeriesBounds& b) {
     FittedLimits f;
-    if (!fitSeries(b, {xmin(), xmax(), ymin(), ymax()}, f)) return;
+    if (!fitSeries(b, {xmin(), xmax(), ymin(), ymax()}, f, xLog(), yLog())) return;
     if (!settleFit(f.xmax, f.xmin, f.ymax, f.ymin)) return;
     setAxesLimits(f.xmax, f.xmin, f.ymax, f.ymin, fitLabel());
 }
@@ -482,6 +539,12 @@ bool AbstractChart2D::drawLabels(int windowId, const ChartLayout& c, int viewpor
         const TextPos p = xLabelAt(c, k);
         const float pos[2] = {p.x, p.y};
         mFont->drawString(pos, WHITE, text.c_str(), CHART_TEXT_SIZE, false);
+    }
+    for (const auto* n : {&mXNoteBox, &mYNoteBox}) {
+        const std::string& note = n == &mXNoteBox ? mXTicks.note : mYTicks.note;
+        if (note.empty()) continue;
+        const float pos[2] = {n->x0, n->y0};
+        mFont->drawString(pos, WHITE, note.c_str(), CHART_TEXT_SIZE, false);
     }
     if (!mYTitle.empty()) {
         TextPos p = yTitlePos(c, mMetrics);

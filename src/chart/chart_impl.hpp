@@ -118,13 +118,28 @@ public:
     const AxisTicks& xTicks() const { return mXTicks; }
     const AxisTicks& yTicks() const { return mYTicks; }
     // Whether the last draw wrote label k of each axis: every label whose offset is a
-    // multiple of the stride (1: all of them), less x labels a long y title covers.
+    // multiple of the stride (1: all of them), less x labels a long y title covers (a label
+    // on the frame's left edge, the 0 of an axis starting there, moves left clear of the
+    // title instead, where it still reaches its tick).
     int xLabelStride() const { return mXStride; }
     int yLabelStride() const { return mYStride; }
     bool xLabelShown(size_t k) const {
-        return mXTicks.offsets[k] % mXStride == 0 && !mXLabelUnderTitle[k];
+        return mXTicks.offsets[k] % mXStride == 0 && !mXLabelUnderTitle[k] && !mXLabelUnderNote[k];
     }
-    bool yLabelShown(size_t k) const { return mYTicks.offsets[k] % mYStride == 0; }
+    bool yLabelShown(size_t k) const {
+        return mYTicks.offsets[k] % mYStride == 0 && !mYLabelUnderNote[k];
+    }
+    // Each axis' note (a shared factor or offset, see readerNotation), written at the axis'
+    // end: the x note right-aligned with the area on the x labels' baseline, the y note at
+    // the top of the left margin. Labels it would touch are left out (the middle one stays).
+    // Boxes in the text space of the last draw's layout, empty (x1 < x0) without a note;
+    // label boxes (whether shown or not) in tick order.
+    const std::string& xNote() const { return mXTicks.note; }
+    const std::string& yNote() const { return mYTicks.note; }
+    const TextBox& xNoteBox() const { return mXNoteBox; }
+    const TextBox& yNoteBox() const { return mYNoteBox; }
+    const std::vector<TextBox>& xLabelBoxes() const { return mXLabelBoxes; }
+    const std::vector<TextBox>& yLabelBoxes() const { return mYLabelBoxes; }
     const std::string& xTitle() const { return mXTitle; }
     const std::string& yTitle() const { return mYTitle; }
     const std::shared_ptr<font_impl>& font() const { return mFont; }
@@ -227,6 +242,15 @@ private:
     int mStrideHeight = -1;
     // x labels left out where a long y title, running down past the frame, would cover them.
     bool mXLabelUnderTitle[MAX_AXIS_TICKS] = {};
+    // How far x label k is moved left of its place to clear the y title (text units, <= 0).
+    float mXLabelShift[MAX_AXIS_TICKS] = {};
+    // Labels left out where an axis' note would cover them, and where everything lies.
+    bool mXLabelUnderNote[MAX_AXIS_TICKS] = {};
+    bool mYLabelUnderNote[MAX_AXIS_TICKS] = {};
+    TextBox mXNoteBox{0.0f, 0.0f, -1.0f, -1.0f};
+    TextBox mYNoteBox{0.0f, 0.0f, -1.0f, -1.0f};
+    std::vector<TextBox> mXLabelBoxes;
+    std::vector<TextBox> mYLabelBoxes;
     float mXMax = 1.0f;
     float mXMin = 0.0f;
     float mYMax = 1.0f;

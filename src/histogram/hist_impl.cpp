@@ -98,13 +98,16 @@ void hist_impl::renderBars(const FrameDraw& f, float yMax, const AxisMap& yAxis)
 
 void hist_impl::applyFit(const SeriesBounds& bounds) {
     const float top = bounds.barsTop;
-    // The bars stand on 0 and the tallest reaches the top; x is not the data's.
+    // The bars stand on 0 and the tallest reaches a little below the top edge, so that it
+    // shows whole; x is not the data's.
     if (!(top > 0.0f)) return;
-    // On a logarithmic y axis the bars stand on ymin, which stays.
+    // On a logarithmic y axis the bars stand on ymin, which stays; the room above is then a
+    // share of the decades shown.
     const float bottom = yLog() ? ymin() : 0.0f;
     if (!(top > bottom)) return;
-    if (top == ymax() && ymin() == bottom) return;
-    setAxesLimits(xmax(), xmin(), top, bottom, fitLabel());
+    const float ceiling = barsHeadroom(bottom, top, yLog());
+    if (ceiling == ymax() && ymin() == bottom) return;
+    setAxesLimits(xmax(), xmin(), ceiling, bottom, fitLabel());
 }
 
 }  // namespace internal

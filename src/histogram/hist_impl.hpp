@@ -85,8 +85,9 @@ public:
 
 protected:
     const char* fitLabel() const override { return "Histogram::fitAxesToData"; }
-    // Alone: y from 0 to the largest finite frequency (on a logarithmic y axis the bars
-    // stand on ymin, which stays); x stays. No positive finite frequency leaves the limits
+    // Alone: y from 0 to 5% above the largest finite frequency, so the tallest bar shows
+    // whole (on a logarithmic y axis the bars stand on ymin, which stays, and the room
+    // above is 5% of the decades); x stays. No positive finite frequency leaves the limits
     // as they are.
     void applyFit(const SeriesBounds& bounds) override;
 

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "font/font_impl.hpp"
+#include "font/text_layout.hpp"
 #include "gl/context.hpp"
 #include "gl/gl_objects.hpp"
 #include "gl/shared_program.hpp"
@@ -44,7 +45,8 @@ void place(SharedProgram& p, float x0, float y0, float x1, float y1, float w, fl
 }  // namespace
 
 void drawColorBar(int windowId, const ColorBarLayout& l, int width, int height, GLuint ubo,
-                  GLuint rows, font_impl& font, const std::vector<std::string>& labels) {
+                  GLuint rows, font_impl& font, const std::vector<std::string>& labels,
+                  const std::string& title) {
     if (!l.shown) return;
     SharedProgram& p = colorBarProgram();
     const float w = static_cast<float>(width), h = static_cast<float>(height);
@@ -70,7 +72,24 @@ void drawColorBar(int windowId, const ColorBarLayout& l, int width, int height, 
         const float pos[2] = {l.labelX, l.labelY[k]};
         font.drawString(pos, WHITE, labels[k].c_str(), COLOR_BAR_TEXT_SIZE, false);
     }
+    if (l.titled && !title.empty()) {
+        const float pos[2] = {l.titleX, l.titleY};
+        font.drawString(pos, WHITE, title.c_str(), COLOR_BAR_TEXT_SIZE, false);
+    }
     font.end();
+}
+
+float colorBarTextWidth(const font_impl& font, const std::string& text) {
+    if (!font.loaded() || font.loadedSize() < 1)
+        return 0.5f * COLOR_BAR_TEXT_SIZE * static_cast<float>(text.size());
+    long long width = 0;
+    for (char ch : text) {
+        const int b = static_cast<signed char>(ch);
+        if (b >= FIRST_GLYPH_CODE && b <= LAST_GLYPH_CODE)
+            width += scaleMetric(font.advance(b - FIRST_GLYPH_CODE), COLOR_BAR_TEXT_SIZE,
+                                 font.loadedSize());
+    }
+    return static_cast<float>(width);
 }
 
 }  // namespace internal

@@ -13,12 +13,16 @@ namespace internal {
 class font_impl;
 
 // Draws the bar of the layout through the colour map `ubo` of `rows` rows, white ticks, and
-// the labels (tick 0 first) with `font`, into the current viewport of width x height pixels.
+// the labels (tick 0 first) and the title (when the layout has one) with `font`, into the
+// current viewport of width x height pixels.
 // The bar's program is built on the first call in each share group and kept with the
 // group. Leaves no program, vertex array or uniform buffer bound (generic binding), the map
 // on uniform-buffer binding point 0, and what text leaves; without a loaded font the labels
 // are left out.
 void drawColorBar(int windowId, const ColorBarLayout& layout, int width, int height, GLuint ubo,
-                  GLuint rows, font_impl& font, const std::vector<std::string>& labels);
+                  GLuint rows, font_impl& font, const std::vector<std::string>& labels,
+                  const std::string& title);
+// Width in pixels of `text` written with `font` at the colour bar's text size.
+float colorBarTextWidth(const font_impl& font, const std::string& text);
 
 }  // namespace internal

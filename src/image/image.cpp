@@ -8,6 +8,7 @@ Image::Image(unsigned width, unsigned height, ColorMode format, ZVType type)
     : mValue(std::make_shared<internal::_Image>(width, height, format, type)) {}
 
 void Image::setValueRange(float min, float max) { mValue->impl()->setValueRange(min, max); }
+void Image::setColorBarTitle(const char* title) { mValue->impl()->setColorBarTitle(title); }
 float Image::valueMin() const { return mValue->impl()->valueMin(); }
 float Image::valueMax() const { return mValue->impl()->valueMax(); }
 unsigned Image::width() const { return mValue->impl()->width(); }

@@ -217,7 +217,9 @@ DrawnFrame image_impl::render(const DrawContext& draw) {
     }
     // The strip is laid out in the viewport's pixels (a grid cell's viewport is inset from
     // the area); the image gets the same share of the area as of the viewport.
-    const ColorBarLayout bar = colorBarLayout(vp[2], vp[3]);
+    if (!mBarTitle.empty() && !mBarFont) mBarFont = getChartFont();
+    const ColorBarLayout bar = colorBarLayout(
+        vp[2], vp[3], mBarTitle.empty() ? -1.0f : colorBarTextWidth(*mBarFont, mBarTitle));
     if (!bar.shown) {
         renderImage(draw, vp, width, height);
         return {};
@@ -240,7 +242,7 @@ DrawnFrame image_impl::render(const DrawContext& draw) {
         mBarLabels = colorBarLabels(mLabelsMin, mLabelsMax);
     }
     drawColorBar(draw.windowId, bar, vp[2], vp[3], draw.colorMap, draw.colorMapRows, *mBarFont,
-                 mBarLabels);
+                 mBarLabels, mBarTitle);
     return {};
 }
 

@@ -61,9 +61,15 @@ public:
     float valueMax() const;
     // Draw a colour bar in a strip at the right of the area in the next renders (until set
     // again): the window's colour map from valueMin() at the bottom to valueMax() at the
-    // top, with five ticks labelled in two decimals; the image is laid out in what remains.
+    // top, with five ticks labelled as the chart frame labels its even ticks (two decimals
+    // where they name the ticks truly; see colorBarLabels); the image is laid out in what
+    // remains.
     // An area narrower than 200 or lower than 60 pixels shows the image alone.
     void showColorBar(bool show) { mColorBar = show; }
+    // The colour bar's title, written on a line above the bar (which is that much shorter);
+    // null or empty for none (the default). Copies the text.
+    void setColorBarTitle(const char* title) { mBarTitle = title ? title : ""; }
+    const std::string& colorBarTitle() const { return mBarTitle; }
     bool showsColorBar() const { return mColorBar; }
     // Keep the aspect ratio in the next renders (until set again).
     void keepAspectRatio(bool keep) { mKeepAspectRatio = keep; }
@@ -107,6 +113,7 @@ private:
     // labels, made again only when the range changes.
     std::shared_ptr<font_impl> mBarFont;
     std::vector<std::string> mBarLabels;
+    std::string mBarTitle;
     float mLabelsMin = 0.0f, mLabelsMax = 0.0f;
     bool mHasRange = false;
     float mValueMin = 0.0f;

@@ -42,8 +42,9 @@ public:
     size_t labelled() const;
 
     // The fit (see AbstractChart2D::fitAxesToData) takes the union of the plots' ranges
-    // plus a margin, and y from 0 to the tallest bar for histograms (see fitSeries); a
-    // logarithmic axis whose fit reaches zero or below keeps its limits.
+    // plus a margin, and y from 0 to above the tallest bar for histograms (see fitSeries);
+    // a logarithmic axis takes its margin as a factor, and keeps its limits when its data
+    // reach zero or below.
 
     void setLegendCorner(zv::LegendCorner corner);
     zv::LegendCorner legendCorner() const { return mCorner; }

@@ -16,6 +16,11 @@ namespace internal {
 
 namespace {
 
+// The margin a fit leaves each side, as a fraction of the data's extent: of its values on a
+// linear axis, of its decades on a logarithmic one.
+constexpr double LINEAR_MARGIN = 0.05;
+constexpr double LOG_MARGIN = 0.05;
+
 // A limit computed in double, kept to the finite floats: a margin added to data near
 // FLT_MAX would otherwise round to infinity and collapse the axis.
 float finiteLimit(double v) {
@@ -29,7 +34,9 @@ float finiteLimit(double v) {
 // apart even where the margin is too small for single precision to show.
 void padAxis(float lo, float hi, float& outLo, float& outHi) {
     const double l = lo, h = hi, extent = h - l;
-    const double pad = extent > 0.0 ? 0.05 * extent : l != 0.0 ? 0.05 * std::fabs(l) : 0.5;
+    const double pad = extent > 0.0    ? LINEAR_MARGIN * extent
+                       : l != 0.0       ? LINEAR_MARGIN * std::fabs(l)
+                                        : 0.5;
     outLo = std::fmin(lo, finiteLimit(l - pad));
     outHi = std::fmax(hi, finiteLimit(h + pad));
     if (outLo < outHi) return;
@@ -59,7 +66,40 @@ void SeriesBounds::addBars(const DataBounds& b) {
     if (!b.empty() && b.ymax > 0.0f) barsTop = std::fmax(barsTop, b.ymax);
 }
 
-bool fitSeries(const SeriesBounds& b, const FittedLimits& current, FittedLimits& out) {
+namespace {
+
+// The limits of a logarithmic axis for data from lo to hi (0 < lo <= hi): the margin is
+// taken in log space, 5% of the decades each side (5% of one decade for a single value), so
+// it multiplies and divides, and the limits stay above zero. False, with nothing written,
+// when the data reach zero or below: a log axis cannot show them, and the caller keeps its
+// limits.
+bool padLogAxis(float lo, float hi, float& outLo, float& outHi) {
+    if (!(lo > 0.0f) || !(hi >= lo) || !std::isfinite(hi)) return false;
+    const double l = std::log10(static_cast<double>(lo)), h = std::log10(static_cast<double>(hi));
+    const double pad = h > l ? LOG_MARGIN * (h - l) : LOG_MARGIN;
+    const double smallest = std::numeric_limits<float>::min();  // the smallest normal float
+    outLo = std::fmin(lo, static_cast<float>(std::fmax(smallest, std::pow(10.0, l - pad))));
+    outHi = std::fmax(hi, finiteLimit(std::pow(10.0, h + pad)));
+    if (outLo < outHi) return true;
+    outLo = std::nextafter(lo, 0.0f);
+    outHi = std::nextafter(hi, std::numeric_limits<float>::max());
+    return outLo > 0.0f && outLo < outHi;
+}
+
+}  // namespace
+
+float barsHeadroom(float bottom, float top, bool log) {
+    if (log && bottom > 0.0f && top > bottom) {
+        const double b = std::log10(static_cast<double>(bottom));
+        const double t = std::log10(static_cast<double>(top));
+        return std::fmax(top, finiteLimit(std::pow(10.0, t + LOG_MARGIN * (t - b))));
+    }
+    const double extent = static_cast<double>(top) - bottom;
+    return std::fmax(top, finiteLimit(top + LINEAR_MARGIN * extent));
+}
+
+bool fitSeries(const SeriesBounds& b, const FittedLimits& current, FittedLimits& out, bool xLog,
+               bool yLog) {
     const bool points = !b.points.empty();
     const bool bars = b.barsTop > 0.0f;
     if (!points && !bars) return false;
@@ -70,13 +110,37 @@ bool fitSeries(const SeriesBounds& b, const FittedLimits& current, FittedLimits&
         out.xmax = f.xmax;
         out.ymin = f.ymin;
         out.ymax = f.ymax;
+        // A log axis whose data reach zero or below keeps the limits in force.
+        if (xLog && !padLogAxis(b.points.xmin, b.points.xmax, out.xmin, out.xmax)) {
+            out.xmin = current.xmin;
+            out.xmax = current.xmax;
+        }
+        if (yLog && !bars && !padLogAxis(b.points.ymin, b.points.ymax, out.ymin, out.ymax)) {
+            out.ymin = current.ymin;
+            out.ymax = current.ymax;
+        }
     }
-    if (bars && !points) {
+    if (bars && yLog) {
+        // Bars stand on the bottom of a log axis, which stays unless points lie below it.
+        const float top = points ? std::fmax(b.points.ymax, b.barsTop) : b.barsTop;
+        float lo = current.ymin, hi = top;
+        if (points && b.points.ymin < current.ymin &&
+            !padLogAxis(b.points.ymin, top, lo, hi)) {
+            lo = current.ymin;
+        }
+        if (!(lo > 0.0f) || !(top > lo)) {
+            out.ymin = current.ymin;
+            out.ymax = current.ymax;
+        } else {
+            out.ymin = lo;
+            out.ymax = barsHeadroom(lo, top, true);
+        }
+    } else if (bars && !points) {
         out.ymin = 0.0f;
-        out.ymax = b.barsTop;
+        out.ymax = barsHeadroom(0.0f, b.barsTop, false);
     } else if (bars) {
         const double lo = std::fmin(b.points.ymin, 0.0f), hi = std::fmax(b.points.ymax, b.barsTop);
-        const double pad = 0.05 * (hi - lo);
+        const double pad = LINEAR_MARGIN * (hi - lo);
         out.ymin = lo < 0.0 ? finiteLimit(lo - pad) : 0.0f;
         out.ymax = finiteLimit(hi + pad);
     }

@@ -51,9 +51,16 @@ struct SeriesBounds {
 // Limits for showing every series, from the limits in force (`current`): x is the points'
 // range plus 5% each side, or stays when no plot has a finite point; y spans the points and
 // the bars plus 5% each side, except that bars keep the bottom at 0 when nothing lies below
-// it and, alone, reach exactly to the tallest bar (as a histogram's own fit). False when
-// nothing finite was found.
-bool fitSeries(const SeriesBounds& b, const FittedLimits& current, FittedLimits& out);
+// it, and alone reach from 0 to 5% above the tallest bar (as a histogram's own fit). On a
+// logarithmic axis (`xLog`, `yLog`) the margin is 5% of the decades spanned, a factor each
+// side, so the limits stay above zero; bars there stand on the bottom limit in force. A log
+// axis whose data reach zero or below keeps its limits. False when nothing finite was found.
+bool fitSeries(const SeriesBounds& b, const FittedLimits& current, FittedLimits& out,
+               bool xLog = false, bool yLog = false);
+// The top limit that leaves room above the tallest bar `top` standing on `bottom`: 5% of
+// the bars' height on a linear axis, 5% of their decades on a logarithmic one (`log`, with
+// 0 < bottom < top). The tallest bar thus never touches the frame's top edge.
+float barsHeadroom(float bottom, float top, bool log);
 
 class DataRange {
 public:
