@@ -14,9 +14,9 @@ class _Plot {
 public:
     // A scatter_impl for ZV_PLOT_SCATTER, a plot_impl for every other plot type.
     _Plot(unsigned numPoints, zv::ZVType dataType, zv::ZVPlotType plotType,
-          zv::ZVMarkerType markerType)
+          zv::ZVMarkerType markerType, const zv::DataLayout& layout)
         : mPlot((requireLibraryContext("Plot constructor", "a plot"),
-                 create(numPoints, dataType, plotType, static_cast<int>(markerType)))) {}
+                 create(numPoints, dataType, plotType, static_cast<int>(markerType), layout))) {}
     _Plot(const _Plot&) = default;
     _Plot& operator=(const _Plot&) = default;
 
@@ -28,10 +28,11 @@ public:
 
 private:
     static std::shared_ptr<plot_impl> create(unsigned numPoints, zv::ZVType dataType,
-                                             zv::ZVPlotType plotType, int markerType) {
+                                             zv::ZVPlotType plotType, int markerType,
+                                             const zv::DataLayout& layout) {
         if (plotType == zv::ZV_PLOT_SCATTER)
-            return std::make_shared<scatter_impl>(numPoints, dataType, markerType);
-        return std::make_shared<plot_impl>(numPoints, dataType, markerType);
+            return std::make_shared<scatter_impl>(numPoints, dataType, markerType, layout);
+        return std::make_shared<plot_impl>(numPoints, dataType, markerType, layout);
     }
 
     std::shared_ptr<plot_impl> mPlot;
