@@ -107,9 +107,8 @@ plot_impl::plot_impl(unsigned numPoints, AcceptedType type, int markerType,
     GLStateGuard guard;
     mVBOSize = type.bytes[1];
     mVBO = makeDataBuffer(GL_ARRAY_BUFFER, mVBOSize, GL_DYNAMIC_DRAW, "Plot::Plot",
-                          mSource.implicitX ? "the plot's buffer of y values"
-                          : type.bytes[0] ? "the plot's buffer of y values"
-                                          : "the plot's vertex buffer");
+                          mSource.implicitX || type.bytes[0] ? "the plot's buffer of y values"
+                                                             : "the plot's vertex buffer");
     if (type.bytes[0]) {
         mXVBOSize = type.bytes[0];
         mXVBO = makeDataBuffer(GL_ARRAY_BUFFER, mXVBOSize, GL_DYNAMIC_DRAW, "Plot::Plot",
