@@ -106,7 +106,7 @@ Renderer::Renderer(const std::string& fontFile, int fontSize) {
     line.halfWidth = glGetUniformLocation(line.program, "halfWidth");
     const std::string reduce =
         std::string(ZV_GLSL_HEADER "#define POINTS samplerBuffer\n") +
-        internal::gLodReduceFragmentShaderBody;
+        internal::gLodReduceFragmentShaderBody.data();
     lodReduce.program = program(internal::gLodQuadVertexShaderSrc, reduce.c_str());
     lodReduce.n = glGetUniformLocation(lodReduce.program, "n");
     lodReduce.columns = glGetUniformLocation(lodReduce.program, "columns");
@@ -147,6 +147,13 @@ Renderer::Renderer(const std::string& fontFile, int fontSize) {
     markerBitmap.gridOrigin = glGetUniformLocation(markerBitmap.program, "gridOrigin");
     markerBitmap.chunks = glGetUniformLocation(markerBitmap.program, "chunks");
     markerBitmap.type = glGetUniformLocation(markerBitmap.program, "markerType");
+    // Both passes fetch x and y as single floats of the interleaved buffer.
+    for (GLuint fetching : {lodReduce.program, markerBitmap.program}) {
+        glUseProgram(fetching);
+        glUniform2i(glGetUniformLocation(fetching, "layoutStride"), 2, 2);
+        glUniform2i(glGetUniformLocation(fetching, "layoutOffset"), 0, 1);
+    }
+    glUseProgram(0);
     markerStamp.program =
         program(internal::gLodQuadVertexShaderSrc, internal::gMarkerStampFragmentShaderSrc);
     markerStamp.gridOrigin = glGetUniformLocation(markerStamp.program, "gridOrigin");
@@ -493,15 +500,18 @@ Plot::Plot(Renderer& r, unsigned n, int marker, bool scatter, const float color[
     glGenVertexArrays(1, &mVAO);
     glBindVertexArray(mVAO);
     mVBO = buffer(GL_ARRAY_BUFFER, bytes(), nullptr, GL_DYNAMIC_DRAW);
+    // x and y, each a float of the interleaved pair.
     glEnableVertexAttribArray(0);
-    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
+    glVertexAttribPointer(0, 1, GL_FLOAT, GL_FALSE, 8, nullptr);
+    glEnableVertexAttribArray(1);
+    glVertexAttribPointer(1, 1, GL_FLOAT, GL_FALSE, 8, reinterpret_cast<const void*>(4));
     glBindVertexArray(0);
     if (!scatter) {
         glUseProgram(mR.lodReduce.program);
         glUniform1i(mR.lodReduce.n, static_cast<GLint>(n));
         glGenTextures(1, &mLodPoints);
         glBindTexture(GL_TEXTURE_BUFFER, mLodPoints);
-        glTexBuffer(GL_TEXTURE_BUFFER, GL_RG32F, mVBO);
+        glTexBuffer(GL_TEXTURE_BUFFER, GL_R32F, mVBO);
         glBindTexture(GL_TEXTURE_BUFFER, 0);
         glGenTextures(1, &mLodReduced);
         glBindTexture(GL_TEXTURE_2D_ARRAY, mLodReduced);

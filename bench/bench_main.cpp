@@ -696,6 +696,100 @@ int runCallgrind(const Workload& w, bool library, int n1, int n2) {
     return 0;
 }
 
+// A stream of RING_POINTS points drawn as one line, RING_NEW of them new each frame, two
+// ways: a ring buffer that takes only the new points over its oldest (Plot::setRing), and
+// the same plot rewriting all its points, oldest first, every frame. x is the sample's
+// time, so the axis scrolls with the stream on both sides alike. The new points of the ring
+// are made in the frame from a table (a copy of 10^4 points); the rewrite uploads one of two
+// arrays made before timing, alternately (its producer's cost is left out, which favours
+// it). Each frame: upload, limits, draw, present, glFinish.
+constexpr unsigned RING_POINTS = 1000000;
+constexpr unsigned RING_NEW = 10000;
+
+float ringY(unsigned long t) {
+    return 0.8f * std::sin(float(t % 6283) * 0.001f) + 0.1f * std::sin(float(t % 97) * 0.0648f);
+}
+
+int runRing(double budget) {
+    zv::Window win(W, H, "zarvo bench: ring");
+    win.makeCurrent();
+    zv::Plot ring(RING_POINTS, zv::ZV_FLOAT32), rewrite(RING_POINTS, zv::ZV_FLOAT32);
+    std::vector<float> full[2], chunk(2 * RING_NEW);
+    for (int k = 0; k < 2; ++k) {
+        full[k].resize(2 * size_t(RING_POINTS));
+        for (unsigned i = 0; i < RING_POINTS; ++i) {
+            const unsigned long t = i + k * RING_NEW;
+            full[k][2 * i] = float(t);
+            full[k][2 * i + 1] = ringY(t);
+        }
+    }
+    upload(GL_ARRAY_BUFFER, ring.vbo(), full[0].data(), full[0].size() * 4);
+    unsigned long next = RING_POINTS;  // time of the ring's next new point
+    unsigned head = 0;                 // its place
+    long frameNumber = 0;
+    const auto ringFrame = [&] {
+        for (unsigned i = 0; i < RING_NEW; ++i) {
+            chunk[2 * i] = float(next + i);
+            chunk[2 * i + 1] = ringY(next + i);
+        }
+        win.makeCurrent();
+        glBindBuffer(GL_ARRAY_BUFFER, ring.vbo());
+        glBufferSubData(GL_ARRAY_BUFFER, GLintptr(head) * 8, GLsizeiptr(RING_NEW) * 8,
+                        chunk.data());
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+        next += RING_NEW;
+        head = (head + RING_NEW) % RING_POINTS;
+        ring.setRing(head, RING_POINTS);
+        ring.setAxesLimits(float(next - 1), float(next - RING_POINTS), 1.0f, -1.0f);
+        win.draw(ring);
+    };
+    const auto rewriteFrame = [&] {
+        const int k = int(frameNumber++ % 2);
+        win.makeCurrent();
+        glBindBuffer(GL_ARRAY_BUFFER, rewrite.vbo());
+        glBufferSubData(GL_ARRAY_BUFFER, 0, GLsizeiptr(full[k].size()) * 4, full[k].data());
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+        const float t0 = float(k * RING_NEW);
+        rewrite.setAxesLimits(t0 + float(RING_POINTS - 1), t0, 1.0f, -1.0f);
+        win.draw(rewrite);
+    };
+    // Wall ms, and the drawing thread's CPU ms in `cpu` (all the work, rasterising too, when
+    // the software rasteriser runs in the caller's thread: LP_NUM_THREADS=0).
+    double cpu = 0;
+    const auto timed = [&](const std::function<void()>& f) {
+        const double t0 = nowMs(), c0 = threadCpuMs();
+        f();
+        glFinish();
+        cpu = threadCpuMs() - c0;
+        return nowMs() - t0;
+    };
+    // First frames: vertex arrays, the reduction's targets, shader variants.
+    for (int i = 0; i < 3; ++i) {
+        timed(ringFrame);
+        timed(rewriteFrame);
+    }
+    const double estimate = std::max(timed(ringFrame), timed(rewriteFrame));
+    const int frames = std::clamp(int(budget * 1000.0 / std::max(estimate, 0.1)), 10, 200);
+    // Blocks of frames alternating between the two, so a change of load falls on both.
+    std::vector<double> ms[2], cpuMs[2];
+    for (int b = 0; b < 10; ++b)
+        for (int s = 0; s < 2; ++s)
+            for (int i = 0; i < std::max(1, frames / 10); ++i) {
+                ms[s].push_back(timed(s == 0 ? std::function<void()>(ringFrame)
+                                             : std::function<void()>(rewriteFrame)));
+                cpuMs[s].push_back(cpu);
+            }
+    const double a = median(ms[0]), b = median(ms[1]);
+    const double ca = median(cpuMs[0]), cb = median(cpuMs[1]);
+    std::printf("stream of %u points, %u new a frame (medians over %zu frames each)\n",
+                RING_POINTS, RING_NEW, ms[0].size());
+    std::printf("%-40s %9s %9s\n", "", "wall ms", "cpu ms");
+    std::printf("%-40s %9.3f %9.3f\n", "ring (new points only, Plot::setRing)", a, ca);
+    std::printf("%-40s %9.3f %9.3f\n", "rewrite (all points every frame)", b, cb);
+    std::printf("%-40s %9.3f %9.3f  (target <= 0.3)\n", "ratio ring / rewrite", a / b, ca / cb);
+    return 0;
+}
+
 }  // namespace
 
 // Tick labels as the library writes them (the chart layout compiled into the bench needs it).
@@ -711,7 +805,7 @@ int main(int argc, char** argv) {
     std::string workloads, side = "lib";
     double budget = 2.0;
     int n1 = 0, n2 = 0;
-    bool libraryOnly = false;
+    bool libraryOnly = false, ring = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         auto value = [&]() -> std::string {
@@ -734,6 +828,8 @@ int main(int argc, char** argv) {
             }
         } else if (a == "--library-only") {
             libraryOnly = true;
+        } else if (a == "--ring") {
+            ring = true;
         } else if (a == "--list") {
             for (const Workload& w : WORKLOADS) std::printf("%s\n", w.name);
             return 0;
@@ -754,6 +850,7 @@ int main(int argc, char** argv) {
             }
             return runCallgrind(*w[0], side == "lib", n1, n2);
         }
+        if (ring) return runRing(budget);
         if (libraryOnly) return runLibraryOnly(selected(workloads), budget);
         return runTable(selected(workloads), budget);
     } catch (const std::exception& e) {

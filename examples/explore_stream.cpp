@@ -1,6 +1,8 @@
 // A live stream explored with the mouse. A noisy signal arrives 25 samples a frame; the chart
 // shows the newest 4000 with their running mean, and its limits follow the data
-// (setAutoFit) until you take over:
+// (setAutoFit) until you take over. The plots are ring buffers (Plot::setRing): each frame
+// writes only its 25 new samples, over the oldest, and the line runs from the oldest sample
+// through the newest wherever the ring's start lies:
 //
 //   drag with the left button   pan through the history
 //   wheel                       zoom about the cursor (Shift: time only, Ctrl: values only)
@@ -11,9 +13,11 @@
 // count given) simply follow the stream and save the last frame.
 #include <zarvo.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <deque>
 #include <vector>
 
 #include "example_util.hpp"
@@ -45,20 +49,42 @@ private:
     unsigned long mCount = 0;
 };
 
-// Writes (time, value) pairs into a plot's buffer, oldest first.
-void write(zv::Plot& plot, unsigned long firstTime, const std::vector<float>& values) {
-    glBindBuffer(GL_ARRAY_BUFFER, plot.vbo());
-    auto* xy = static_cast<float*>(glMapBufferRange(
-        GL_ARRAY_BUFFER, 0, plot.size(), GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_BUFFER_BIT));
-    if (xy) {
-        for (size_t i = 0; i < values.size(); ++i) {
-            xy[2 * i] = static_cast<float>(firstTime + i);
-            xy[2 * i + 1] = values[i];
-        }
-        glUnmapBuffer(GL_ARRAY_BUFFER);
+// A plot used as a ring of (time, value) points: new points go over the oldest, and the
+// plot is told where the oldest now is.
+class Ring {
+public:
+    explicit Ring(zv::Plot& plot) : mPlot(plot) { mPlot.setCount(0); }
+    // Queues a point of this frame.
+    void add(float time, float value) {
+        mNew.push_back(time);
+        mNew.push_back(value);
     }
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
-}
+    // Writes the frame's points at the ring's head (the part past the buffer's end goes to
+    // its start) and moves the ring's start past them. The window's context is current.
+    void write() {
+        const unsigned capacity = mPlot.capacity();
+        const unsigned n = static_cast<unsigned>(mNew.size() / 2);
+        glBindBuffer(GL_ARRAY_BUFFER, mPlot.vbo());
+        for (unsigned done = 0; done < n;) {
+            const unsigned run = std::min(n - done, capacity - mHead);
+            glBufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(mHead) * 8,
+                            static_cast<GLsizeiptr>(run) * 8, &mNew[2 * done]);
+            mHead = (mHead + run) % capacity;
+            done += run;
+        }
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+        mNew.clear();
+        mFilled = std::min(capacity, mFilled + n);
+        // Until the ring is full its oldest point is the buffer's first.
+        mPlot.setRing(mFilled < capacity ? 0 : mHead, mFilled);
+    }
+
+private:
+    zv::Plot& mPlot;
+    std::vector<float> mNew;
+    unsigned mHead = 0;    // where the next point goes
+    unsigned mFilled = 0;  // points written so far, at most the capacity
+};
 
 }  // namespace
 
@@ -91,35 +117,35 @@ int main(int argc, char** argv) {
                         "follow the stream again, Escape: quit\n");
         }
 
-        // The newest HISTORY samples and their running means, kept on the CPU only to write
-        // them; the library reads the buffers on the GPU alone.
+        // Each sample and its running mean are written once, into the rings; the library
+        // reads the buffers on the GPU alone.
         Stream stream;
-        std::vector<float> values, means;
+        Ring signalRing(signal), meanRing(mean);
         double sum = 0.0;
-        std::vector<float> recent;  // the last MEAN_OF samples, for the running mean
+        std::deque<float> recent;  // the last MEAN_OF samples, for the running mean
         const auto arrive = [&] {
             const float v = stream.next();
             recent.push_back(v);
             sum += v;
             if (recent.size() > MEAN_OF) {
                 sum -= recent.front();
-                recent.erase(recent.begin());
+                recent.pop_front();
             }
-            values.push_back(v);
-            means.push_back(static_cast<float>(sum / static_cast<double>(recent.size())));
-            if (values.size() > HISTORY) {
-                values.erase(values.begin());
-                means.erase(means.begin());
-            }
+            const float time = static_cast<float>(stream.count() - 1);
+            signalRing.add(time, v);
+            meanRing.add(time, static_cast<float>(sum / static_cast<double>(recent.size())));
+        };
+        const auto write = [&] {
+            window.makeCurrent();
+            signalRing.write();
+            meanRing.write();
         };
         for (unsigned i = 0; i < HISTORY; ++i) arrive();
+        write();
 
         for (int frame = 0; run.running(window, frame); ++frame) {
             for (unsigned i = 0; i < PER_FRAME; ++i) arrive();
-            const unsigned long first = stream.count() - values.size();
-            window.makeCurrent();
-            write(signal, first, values);
-            write(mean, first, means);
+            write();
             window.draw(chart);
             run.capture(window, frame);
         }

@@ -10,6 +10,7 @@
 #include <GL/glew.h>
 
 #include "zarvo/defines.h"
+#include "zarvo/data_layout.h"
 
 /// The entry-point record of the library's window whose context was made current last (by
 /// creating or drawing a window, or zv::Window::makeCurrent()); null before the first window.

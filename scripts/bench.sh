@@ -8,6 +8,10 @@
 #                                    software rasteriser): (Ir(N2) - Ir(N1)) / (N2 - N1) in
 #                                    total for both sides, and the library's own
 #
+#   scripts/bench.sh --ring          a stream of 10^6 points with 10^4 new a frame, drawn from a
+#                                    ring buffer (only the new points uploaded) against the same
+#                                    plot rewriting all its points every frame
+#
 #   scripts/bench.sh --peers         the library's frame beside matplotlib's (Agg) and VisPy's on
 #                                    the same workloads and data, case by case in one run, with
 #                                    the ratios library / peer and the target of each case; the
@@ -26,7 +30,8 @@ case "${1:-}" in
   "") ;;
   --callgrind) MODE=callgrind ;;
   --peers) MODE=peers ;;
-  *) echo "usage: $0 [--callgrind | --peers]" >&2; exit 2 ;;
+  --ring) MODE=ring ;;
+  *) echo "usage: $0 [--callgrind | --peers | --ring]" >&2; exit 2 ;;
 esac
 
 if [ "$MODE" = peers ]; then
@@ -78,6 +83,11 @@ echo "libzarvo $(git rev-parse --short HEAD 2>/dev/null || echo "${ZV_BENCH_REV:
   "$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//'), $(nproc) cores," \
   "$(free -g | awk '/^Mem:/ {print $2}') GiB; ${renderer:-unknown renderer}, ${glversion:-?}"
 echo "800 x 600 windows, 4x MSAA; $(date -u '+%Y-%m-%d %H:%M UTC')"
+
+if [ "$MODE" = ring ]; then
+  "$BENCH" --ring --budget "${BENCH_BUDGET:-2}"
+  exit 0
+fi
 
 if [ "$MODE" = table ]; then
   echo "median per frame over interleaved blocks of frames; pix% = pixels differing between the two pictures"

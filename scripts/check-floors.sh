@@ -23,7 +23,7 @@ PUBLIC = {
     "zarvo/window.h": "window",
     "zarvo/recorder.h": "record",
 }
-PLAIN = {"zarvo/defines.h", "zarvo/input.h"}
+PLAIN = {"zarvo/defines.h", "zarvo/input.h", "zarvo/data_layout.h"}
 for name in sorted(os.listdir("include/zarvo")):
     header = "zarvo/" + name
     if header not in PUBLIC and header not in PLAIN:

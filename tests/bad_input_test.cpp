@@ -163,7 +163,7 @@ std::vector<Row> table() {
         raises("PlotInt8", Expect::Type, ZV_ERR_TYPE, 1, "Plot",
                [](Env& e) { e.win(); zv::Plot p(10, zv::ZV_INT8); }),
         raises("PlotTypeOutOfRange", Expect::Type, ZV_ERR_TYPE, 1, "Plot",
-               [](Env& e) { e.win(); zv::Plot p(10, static_cast<zv::ZVType>(5)); }),
+               [](Env& e) { e.win(); zv::Plot p(10, static_cast<zv::ZVType>(7)); }),
         raises("HistogramInt8", Expect::Type, ZV_ERR_TYPE, 1, "Histogram",
                [](Env& e) { e.win(); zv::Histogram h(10, zv::ZV_INT8); }),
         raises("HistogramTypeOutOfRange", Expect::Type, ZV_ERR_TYPE, 1, "Histogram",
@@ -182,7 +182,7 @@ std::vector<Row> table() {
         // An unknown element type is read as 32-bit float, and says so.
         harmless("ImageTypeUnknown", [](Env& e) {
             e.win();
-            zv::Image im(4, 4, zv::ZV_GRAYSCALE, static_cast<zv::ZVType>(6));
+            zv::Image im(4, 4, zv::ZV_GRAYSCALE, static_cast<zv::ZVType>(7));
             EXPECT_EQ(im.channelType(), zv::ZV_FLOAT32);
             EXPECT_EQ(im.size(), 64u);
             e.win().draw(im);

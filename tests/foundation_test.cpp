@@ -21,6 +21,8 @@ TEST(PublicTypes, EnumerationValuesAreFixed) {
     EXPECT_EQ(2, ZV_INT32);
     EXPECT_EQ(3, ZV_UINT32);
     EXPECT_EQ(4, ZV_FLOAT32);
+    EXPECT_EQ(5, ZV_INT16);
+    EXPECT_EQ(6, ZV_UINT16);
     EXPECT_EQ(1, ZV_GRAYSCALE);
     EXPECT_EQ(3, ZV_RGB);
     EXPECT_EQ(4, ZV_RGBA);
@@ -39,15 +41,17 @@ TEST(PublicTypes, EnumerationValuesAreFixed) {
 TEST(Conversions, ZVTypeToGLenumIncludingOutOfRange) {
     struct Case { int in; GLenum out; } cases[] = {
         {0, GL_BYTE}, {1, GL_UNSIGNED_BYTE}, {2, GL_INT}, {3, GL_UNSIGNED_INT},
-        {4, GL_FLOAT}, {-1, GL_FLOAT}, {9, GL_FLOAT}};
+        {4, GL_FLOAT}, {5, GL_SHORT}, {6, GL_UNSIGNED_SHORT}, {7, GL_FLOAT}, {-1, GL_FLOAT},
+        {9, GL_FLOAT}};
     for (const Case& c : cases) EXPECT_EQ(c.out, ZVTypeToGLenum(static_cast<ZVType>(c.in))) << c.in;
 }
 
 TEST(Conversions, GLenumToZVTypeAndRoundTrip) {
-    EXPECT_EQ(ZV_FLOAT32, GLenumToZVType(GL_SHORT));
-    EXPECT_EQ(ZV_FLOAT32, GLenumToZVType(GL_UNSIGNED_SHORT));
+    EXPECT_EQ(ZV_INT16, GLenumToZVType(GL_SHORT));
+    EXPECT_EQ(ZV_UINT16, GLenumToZVType(GL_UNSIGNED_SHORT));
+    EXPECT_EQ(ZV_FLOAT32, GLenumToZVType(GL_HALF_FLOAT));
     EXPECT_EQ(ZV_FLOAT32, GLenumToZVType(0x1234));
-    for (int t = 0; t <= 4; ++t)
+    for (int t = 0; t <= 6; ++t)
         EXPECT_EQ(t, GLenumToZVType(ZVTypeToGLenum(static_cast<ZVType>(t))));
 }
 

@@ -389,6 +389,47 @@ TEST_F(SteadyStateTest, TextAlone) {
 // Limits that follow the data: once the ring of reductions is full and the data holds
 // still, a frame with auto-fit on allocates nothing, makes no GL object and never waits on
 // the GPU (the one read is a map of a result two frames old; no glGetBufferSubData).
+// Streams: rings whose start and count move every frame, in every layout of x and y and in
+// 16-bit elements, dense (reduced on the GPU, markers stamped) and sparse (the ring's seam
+// drawn), one following its data; 16-bit histograms and images beside them.
+TEST_F(SteadyStateTest, StreamsMovingTheirRingEveryFrame) {
+    const unsigned cap = 20000;
+    std::shared_ptr<plot_impl> rings[] = {
+        std::make_shared<plot_impl>(cap, zv::ZV_FLOAT32, zv::ZV_MARKER_POINT,
+                                    zv::DataLayout::separate()),
+        std::make_shared<plot_impl>(cap, zv::ZV_INT16, zv::ZV_MARKER_NONE,
+                                    zv::DataLayout::strided(8, 2, 6)),
+        std::make_shared<plot_impl>(cap, zv::ZV_UINT16, zv::ZV_MARKER_NONE,
+                                    zv::DataLayout::implicitX(0.5f, 3.0f)),
+        std::make_shared<plot_impl>(50, zv::ZV_FLOAT32, zv::ZV_MARKER_CIRCLE)};
+    std::vector<float> x(cap);
+    for (unsigned i = 0; i < cap; ++i) x[i] = static_cast<float>(i);
+    glBindBuffer(GL_ARRAY_BUFFER, rings[0]->xVbo());
+    glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(cap * sizeof(float)), x.data());
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    rings[2]->setAutoFit(true);
+    auto hist = std::make_shared<hist_impl>(5000, zv::ZV_INT16);
+    auto image = std::make_shared<image_impl>(64, 64, zv::ZV_GRAYSCALE, zv::ZV_UINT16);
+    std::shared_ptr<internal::AbstractRenderable> r[] = {rings[0], rings[1], rings[2],
+                                                         rings[3], hist,     image};
+    window->grid(3, 2);
+    unsigned frameNumber = 0;
+    const auto frame = [&] {
+        ++frameNumber;
+        for (const auto& p : rings) {
+            const unsigned n = p->numPoints();
+            // The one following its data keeps its count, so that its limits stay (new
+            // limits make new labels, which is not what is measured here).
+            const unsigned shorter = p->autoFit() ? 0 : frameNumber % 3;
+            p->setRing((frameNumber * 7919u) % n, n - shorter);
+        }
+        for (int i = 0; i < 6; ++i) window->draw(i % 3, i / 3, r[i], nullptr);
+        window->draw();
+    };
+    expectSteady(frame, "streams moving their ring", 4);
+    for (int i = 0; i < 3; ++i) ASSERT_NE(rings[i]->lod(), nullptr) << i;
+}
+
 TEST_F(SteadyStateTest, ChartsFollowingTheirData) {
     auto plot = std::make_shared<plot_impl>(1000, zv::ZV_FLOAT32, zv::ZV_MARKER_CIRCLE);
     auto hist = std::make_shared<hist_impl>(100, zv::ZV_UINT32);

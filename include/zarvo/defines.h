@@ -17,7 +17,9 @@ enum ZVType {
     ZV_UINT8 = 1,    ///< unsigned 8-bit (GL_UNSIGNED_BYTE)
     ZV_INT32 = 2,    ///< signed 32-bit (GL_INT)
     ZV_UINT32 = 3,   ///< unsigned 32-bit (GL_UNSIGNED_INT)
-    ZV_FLOAT32 = 4   ///< 32-bit float (GL_FLOAT)
+    ZV_FLOAT32 = 4,  ///< 32-bit float (GL_FLOAT)
+    ZV_INT16 = 5,    ///< signed 16-bit (GL_SHORT)
+    ZV_UINT16 = 6    ///< unsigned 16-bit (GL_UNSIGNED_SHORT)
 };
 
 /// Channel layout of an image; the value is the number of channels per pixel.

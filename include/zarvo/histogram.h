@@ -15,7 +15,8 @@ namespace zv {
 
 /// A histogram of nbins bins drawn as bars inside a chart frame. The application writes one
 /// frequency per bin (bin 0 leftmost) into the vertex buffer vbo() (size() bytes), tightly
-/// packed in the histogram's element type, in y-axis units. The bins divide the frame's width
+/// packed in the histogram's element type, in y-axis units (integers of every width are taken
+/// as they are, no normalisation). The bins divide the frame's width
 /// in equal slots whatever the x limits; a bar's height is its frequency over ymax().
 ///
 /// Create it with a window of the share group it will be drawn in current. Copies share one

@@ -18,7 +18,8 @@ namespace zv {
 /// row shown at the top, channels interleaved, each one element of the channel type. Every
 /// draw copies the buffer into the image's texture on the GPU; nothing passes through the CPU.
 /// Integer channels are normalised by OpenGL (0..255 -> 0..1 for ZV_UINT8, -127..127 -> -1..1
-/// for ZV_INT8, negative values keeping their sign); each channel picks its colour-map row by
+/// for ZV_INT8, 0..65535 -> 0..1 for ZV_UINT16, -32767..32767 -> -1..1 for ZV_INT16, all 16
+/// bits kept, negative values keeping their sign); each channel picks its colour-map row by
 /// value, clamped to the map's first and last row. Alpha is not shown.
 /// setValueRange() maps any span of values onto the map instead (temperatures in kelvin, say).
 /// A float pixel with NaN in a shown channel (the first for grey images, any of red, green
@@ -44,7 +45,8 @@ public:
     /// on its own. Values are in the element's own units: bytes 0 to 255 for ZV_UINT8, the
     /// values themselves for ZV_FLOAT32. The mapping runs on the GPU at every draw, from the
     /// next draw on, in every window. Without it a value v picks the row at v / 255 (ZV_UINT8),
-    /// v / (2^32 - 1) (ZV_UINT32), v / (2^31 - 1) (ZV_INT32) or v (ZV_FLOAT32) of the map.
+    /// v / 65535 (ZV_UINT16), v / 32767 (ZV_INT16), v / (2^32 - 1) (ZV_UINT32), v / (2^31 - 1)
+    /// (ZV_INT32) or v (ZV_FLOAT32) of the map.
     /// A range with max below min reverses the map; negative values of ZV_INT8 and ZV_INT32
     /// pixels map like any other. Any finite range works, up to -FLT_MAX .. FLT_MAX. ZV_INT32
     /// pixels keep 24 bits and ZV_UINT32 pixels may keep fewer (OpenGL's choice), so a
@@ -57,8 +59,8 @@ public:
     void setValueRange(float min, float max);
     /// The lower end of the range that maps onto the colour map: the one set, else 0.
     float valueMin() const;
-    /// The upper end: the one set, else 255 (ZV_UINT8), 127 (ZV_INT8), 2^32 - 1 (ZV_UINT32),
-    /// 2^31 - 1 (ZV_INT32) or 1 (ZV_FLOAT32).
+    /// The upper end: the one set, else 255 (ZV_UINT8), 127 (ZV_INT8), 65535 (ZV_UINT16),
+    /// 32767 (ZV_INT16), 2^32 - 1 (ZV_UINT32), 2^31 - 1 (ZV_INT32) or 1 (ZV_FLOAT32).
     float valueMax() const;
 
     /// Titles the colour bar that Window::draw shows beside the image when asked to (its

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <memory>
 
+#include "zarvo/data_layout.h"
 #include "zarvo/defines.h"
 
 namespace internal {
@@ -13,10 +14,19 @@ class _Plot;
 
 namespace zv {
 
-/// A plot of numPoints (x, y) points inside a chart frame with white border, nine ticks per
-/// axis, tick labels and optional axis titles. The application writes the points into the
-/// vertex buffer vbo() (size() bytes): x0, y0, x1, y1, ... tightly packed in the plot's
-/// element type, in axis units (no normalisation). The axis limits map onto the frame.
+/// A plot of up to numPoints (x, y) points inside a chart frame with white border, nine ticks
+/// per axis, tick labels and optional axis titles. The application writes the points into
+/// the buffer vbo() (size() bytes): by default x0, y0, x1, y1, ... tightly packed in the
+/// plot's element type, in axis units (integers of every width are taken as they are, no
+/// normalisation). Other layouts (zv::DataLayout) put x and y in two buffers (xVbo() and
+/// vbo()), in records of the application's own stride, or make x from the index. The axis
+/// limits map onto the frame.
+///
+/// Data that arrives a little at a time: setCount() draws only the first points written,
+/// and setRing() makes the buffer a ring, so a stream writes only its newest points over
+/// its oldest and the line runs from the oldest to the newest. Points past those drawn are
+/// ignored by the line, the markers, the level of detail and the fit alike, whatever they
+/// hold.
 ///
 /// Create it with a window of the share group it will be drawn in current. Copies share one
 /// plot: a colour, limit or title set through one is seen through all.
@@ -30,9 +40,14 @@ public:
     ///         call can take, before anything is allocated
     /// @throws zv::Error (ZV_ERR_GL), checked first, when no window of the library has its
     ///         context current on this thread (none, or the application's own context is)
+    /// @param layout where x and y lie in the buffers (see zarvo/data_layout.h); the buffers
+    ///        are made the size the layout needs for numPoints points
+    /// @throws zv::ArgumentError (argument 5) for a layout the plot cannot read: a stride or
+    ///         offset that is not a multiple of the element size, a field outside its record,
+    ///         a record of more than 2048 bytes, a step or start that is not finite
     /// @throws zv::Error (ZV_ERR_GL) when OpenGL cannot allocate the vertex buffer
     Plot(unsigned numPoints, ZVType dataType, ZVPlotType plotType = ZV_PLOT_LINE,
-         ZVMarkerType markerType = ZV_MARKER_NONE);
+         ZVMarkerType markerType = ZV_MARKER_NONE, const DataLayout& layout = DataLayout());
     Plot(const Plot& other) = default;             ///< shares other's plot
     Plot& operator=(const Plot& other) = default;  ///< makes this handle share other's plot
 
@@ -108,10 +123,43 @@ public:
     /// a double click on the plot turns it back on (see zv::Window::setInteractive).
     void setAutoFit(bool on);
     bool autoFit() const;  ///< whether the limits follow the data
-    /// Name of the GL_ARRAY_BUFFER the application writes the points into.
+    /// Draws only `count` points (all numPoints at first): the first `count` of the buffer,
+    /// or with a ring (setRing), `count` from the ring's start. Points past them are ignored
+    /// by the line, the markers, the level of detail and fitAxesToData() / auto-fit, so a
+    /// buffer filling up needs no padding. Takes effect from the next draw or fit. Needs no
+    /// current context.
+    /// @throws zv::ArgumentError (argument 1) for a count above numPoints, the capacity the
+    ///         plot was made with; the count stays as it was
+    void setCount(unsigned count);
+    unsigned count() const;  ///< the points drawn (numPoints unless set)
+    /// Makes the buffer a ring: the oldest point drawn is at place `start` (0 to numPoints -
+    /// 1, in points from the buffer's first), then `count` points in all from it, wrapping
+    /// from the buffer's last place to its first. The line runs from the oldest to the
+    /// newest: the segment from the last place to the first is drawn (the ring goes on
+    /// there), none from the newest back to the oldest. So a stream writes only its newest
+    /// points, over the oldest, and moves the start past them: setRing(next, numPoints).
+    /// The level of detail checks the ring's order (oldest to newest) for x, and the markers
+    /// and the fit take the same points. An implicit x (zv::DataLayout::implicitX) counts
+    /// from the oldest point. setRing(0, n) is setCount(n) of a plain buffer. Needs no
+    /// current context.
+    /// @throws zv::ArgumentError (argument 1) for a start at or past numPoints (a plot of no
+    ///         points takes 0 only), (argument 2) for a count above numPoints; nothing changes
+    void setRing(unsigned start, unsigned count);
+    unsigned start() const;  ///< the ring's start (0 unless set)
+    unsigned capacity() const;  ///< numPoints, the points the buffers hold
+    /// The layout the plot was made with.
+    DataLayout layout() const;
+    /// Name of the GL_ARRAY_BUFFER the application writes the points into: the only buffer
+    /// of an interleaved or strided layout, the y values of a separate or implicit-x one.
     unsigned vbo() const;
-    /// Its size in bytes: 2 x numPoints x bytes per element.
+    /// Its size in bytes: 2 x numPoints x bytes per element by default, numPoints x stride
+    /// for a strided layout, numPoints x bytes per element for the others.
     size_t size() const;
+    /// Name of the buffer of x values: vbo() for layouts of one buffer, a buffer of its own
+    /// for ZV_LAYOUT_SEPARATE, 0 for ZV_LAYOUT_IMPLICIT_X (no x is stored).
+    unsigned xVbo() const;
+    /// Its size in bytes (0 for an implicit x; size() when it is vbo()).
+    size_t xSize() const;
 
     /// The internal record, for the library's own use.
     internal::_Plot* get() const { return mValue.get(); }

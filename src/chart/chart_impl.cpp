@@ -76,8 +76,9 @@ float labelWidthAt(const font_impl& font, int size, const std::string& text) {
 
 GLenum chartDataType(zv::ZVType type, const char* label) {
     const GLenum gl = ZVTypeToGLenum(type);
-    const bool accepted = type == zv::ZV_UINT8 || type == zv::ZV_INT32 || type == zv::ZV_UINT32 ||
-                          type == zv::ZV_FLOAT32;
+    const bool accepted = type == zv::ZV_UINT8 || type == zv::ZV_INT16 ||
+                          type == zv::ZV_UINT16 || type == zv::ZV_INT32 ||
+                          type == zv::ZV_UINT32 || type == zv::ZV_FLOAT32;
     if (!accepted) ZV_RAISE_TYPE(label, 1, type);
     return gl;
 }
@@ -377,7 +378,7 @@ DrawnFrame AbstractChart2D::render(const DrawContext& draw) {
         for (SeriesSlot& s : mSeries) {
             if (s.series->seriesData().count == 0) continue;  // no data
             DataBounds d;
-            if (!rangeOf(s).follow(draw.windowId, d)) ready = false;
+            if (!rangeOf(s).follow(draw.windowId, d, windowOf(*s.series))) ready = false;
             else s.series->addBounds(b, d);
         }
         if (ready) applyFit(b);
@@ -407,9 +408,18 @@ DrawnFrame AbstractChart2D::render(const DrawContext& draw) {
 DataRange& AbstractChart2D::rangeOf(SeriesSlot& slot) {
     if (!slot.range) {
         const SeriesData d = slot.series->seriesData();
-        slot.range.reset(new DataRange(d.buffer, d.type, d.components, d.count));
+        slot.range.reset(d.components == 2 ? new DataRange(d.points)
+                                           : new DataRange(d.buffer, d.type, 1, d.count));
     }
     return *slot.range;
+}
+
+PointWindow AbstractChart2D::windowOf(const ChartSeries& series) {
+    const SeriesData d = series.seriesData();
+    if (d.components == 2) return d.window;
+    PointWindow all;
+    all.count = d.count;
+    return all;
 }
 
 void AbstractChart2D::applyFit(const SeriesBounds& b) {
@@ -428,7 +438,8 @@ void AbstractChart2D::fitAxesToData() {
     }
     const int id = currentWindowId();
     SeriesBounds b;
-    for (SeriesSlot& s : mSeries) s.series->addBounds(b, rangeOf(s).compute(id));
+    for (SeriesSlot& s : mSeries)
+        s.series->addBounds(b, rangeOf(s).compute(id, windowOf(*s.series)));
     applyFit(b);
 }
 

@@ -32,7 +32,7 @@ class font_impl;
 
 
 // The OpenGL type of a chart's data, or zv::TypeError (argument 1, recorded as `label`)
-// for a ZVType charts do not take: only unsigned bytes, 32-bit integers and floats.
+// for a ZVType charts do not take: only unsigned bytes, 16- and 32-bit integers and floats.
 GLenum chartDataType(zv::ZVType type, const char* label);
 
 // Raises zv::DimensionError (argument 1, recorded as `label`) when `count` elements (plot
@@ -189,6 +189,8 @@ protected:
     static void endDataClip() { glDisable(GL_SCISSOR_TEST); }
     // The chart's reduction of a series' data, made on first use.
     static DataRange& rangeOf(SeriesSlot& slot);
+    // The elements of a series its fit takes: the points drawn, or every value.
+    static PointWindow windowOf(const ChartSeries& series);
     // Limits fitted to the data, as the chart takes them: a logarithmic axis keeps its own
     // when the fit reaches zero or below. False when they are the limits in force, so that a
     // steady stream makes no new labels each frame.

@@ -44,12 +44,16 @@ protected:
     ~SwatchPainter() = default;
 };
 
-// The buffer a fit reduces: `count` elements of `components` of `type` (see DataRange).
+// The buffer a fit reduces: `count` elements of `components` of `type` (see DataRange);
+// for points (components 2), where they lie (`points`) and which are drawn (`window`, whose
+// count is `count`).
 struct SeriesData {
     GLuint buffer = 0;
     GLenum type = GL_FLOAT;
     int components = 1;
     unsigned count = 0;
+    PointSource points;
+    PointWindow window;
 };
 
 class ChartSeries {

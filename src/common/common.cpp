@@ -18,6 +18,8 @@ GLenum ZVTypeToGLenum(zv::ZVType type) {
         case zv::ZV_UINT8: return GL_UNSIGNED_BYTE;
         case zv::ZV_INT32: return GL_INT;
         case zv::ZV_UINT32: return GL_UNSIGNED_INT;
+        case zv::ZV_INT16: return GL_SHORT;
+        case zv::ZV_UINT16: return GL_UNSIGNED_SHORT;
         default: return GL_FLOAT;
     }
 }
@@ -28,6 +30,8 @@ zv::ZVType GLenumToZVType(GLenum type) {
         case GL_UNSIGNED_BYTE: return zv::ZV_UINT8;
         case GL_INT: return zv::ZV_INT32;
         case GL_UNSIGNED_INT: return zv::ZV_UINT32;
+        case GL_SHORT: return zv::ZV_INT16;
+        case GL_UNSIGNED_SHORT: return zv::ZV_UINT16;
         default: return zv::ZV_FLOAT32;
     }
 }
@@ -41,7 +45,9 @@ GLenum ZVModeToGLColor(zv::ColorMode mode) {
 }
 
 size_t bytesPerElement(GLenum type) {
-    return (type == GL_BYTE || type == GL_UNSIGNED_BYTE) ? 1 : 4;
+    if (type == GL_BYTE || type == GL_UNSIGNED_BYTE) return 1;
+    if (type == GL_SHORT || type == GL_UNSIGNED_SHORT) return 2;
+    return 4;
 }
 
 unsigned channelCount(GLenum format) {

@@ -10,14 +10,15 @@
 
 namespace internal {
 
-// OpenGL type of a ZVType; anything outside ZV_INT8..ZV_UINT32 gives GL_FLOAT.
+// OpenGL type of a ZVType; anything but the six integer types gives GL_FLOAT.
 GLenum ZVTypeToGLenum(zv::ZVType type);
-// ZVType of an OpenGL type; every enumerant but the four integer ones gives ZV_FLOAT32.
+// ZVType of an OpenGL type; every enumerant but the six integer ones gives ZV_FLOAT32.
 zv::ZVType GLenumToZVType(GLenum type);
 // OpenGL pixel format of a ColorMode: 1 GL_RED, 3 GL_RGB, anything else GL_RGBA.
 GLenum ZVModeToGLColor(zv::ColorMode mode);
-// Bytes of one element of an OpenGL type: 1 for GL_BYTE and GL_UNSIGNED_BYTE, 4 for every
-// other type (the library's are GL_INT, GL_UNSIGNED_INT and GL_FLOAT).
+// Bytes of one element of an OpenGL type: 1 for GL_BYTE and GL_UNSIGNED_BYTE, 2 for GL_SHORT
+// and GL_UNSIGNED_SHORT, 4 for every other type (the library's are GL_INT, GL_UNSIGNED_INT
+// and GL_FLOAT).
 size_t bytesPerElement(GLenum type);
 // Elements per pixel of an OpenGL pixel format: GL_RED 1, GL_RGB 3, anything else 4.
 unsigned channelCount(GLenum format);

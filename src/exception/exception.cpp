@@ -22,6 +22,8 @@ std::string shortTypeName(ZVType type) {
         case ZV_INT32: return "int32";
         case ZV_UINT32: return "uint32";
         case ZV_FLOAT32: return "float32";
+        case ZV_INT16: return "int16";
+        case ZV_UINT16: return "uint16";
         default: return "unknown type " + std::to_string(static_cast<int>(type));
     }
 }

@@ -18,6 +18,8 @@ struct BinFormat {
 BinFormat binFormat(GLenum type) {
     switch (type) {
         case GL_UNSIGNED_BYTE: return {GL_R8UI, "usamplerBuffer"};
+        case GL_SHORT: return {GL_R16I, "isamplerBuffer"};
+        case GL_UNSIGNED_SHORT: return {GL_R16UI, "usamplerBuffer"};
         case GL_INT: return {GL_R32I, "isamplerBuffer"};
         case GL_UNSIGNED_INT: return {GL_R32UI, "usamplerBuffer"};
         default: return {GL_R32F, "samplerBuffer"};

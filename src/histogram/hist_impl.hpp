@@ -63,7 +63,7 @@ public:
     void drawSeries(const FrameDraw& frame, const ChartAxes& axes) override {
         renderBars(frame, axes.ymax, axes.y);
     }
-    SeriesData seriesData() const override { return {mVBO.get(), mGLType, 1, mBins}; }
+    SeriesData seriesData() const override { return {mVBO.get(), mGLType, 1, mBins, {}, {}}; }
     void addBounds(SeriesBounds& bounds, const DataBounds& range) const override {
         bounds.addBars(range);
     }

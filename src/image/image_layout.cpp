@@ -43,6 +43,10 @@ GLenum imageInternalFormat(GLenum format, GLenum type) {
     // upload (k / (2^31 - 1)) into a float texture, which keeps 24 of their bits.
     if (type == GL_BYTE) return sized(GL_R8_SNORM, GL_RGB8_SNORM, GL_RGBA8_SNORM);
     if (type == GL_INT) return sized(GL_R32F, GL_RGB32F, GL_RGBA32F);
+    // 16-bit channels keep all their bits, normalised like bytes: k / 65535 unsigned,
+    // k / 32767 signed (an unsized format would keep 8 of them).
+    if (type == GL_SHORT) return sized(GL_R16_SNORM, GL_RGB16_SNORM, GL_RGBA16_SNORM);
+    if (type == GL_UNSIGNED_SHORT) return sized(GL_R16, GL_RGB16, GL_RGBA16);
     return format;
 }
 
@@ -50,6 +54,8 @@ double imageElementUnit(GLenum type) {
     switch (type) {
         case GL_UNSIGNED_BYTE: return 255.0;
         case GL_BYTE: return 127.0;
+        case GL_UNSIGNED_SHORT: return 65535.0;
+        case GL_SHORT: return 32767.0;
         case GL_UNSIGNED_INT: return 4294967295.0;
         case GL_INT: return 2147483647.0;
         default: return 1.0;

@@ -16,29 +16,27 @@ namespace {
 // makes the texture again.
 constexpr unsigned MIN_CAPACITY = 2048;
 
-struct PointFormat {
-    GLenum internalFormat;
-    const char* sampler;
-};
-PointFormat pointFormat(GLenum type) {
-    switch (type) {
-        case GL_UNSIGNED_BYTE: return {GL_RG8UI, "usamplerBuffer"};
-        case GL_INT: return {GL_RG32I, "isamplerBuffer"};
-        case GL_UNSIGNED_INT: return {GL_RG32UI, "usamplerBuffer"};
-        default: return {GL_RG32F, "samplerBuffer"};
-    }
+GLTexture elementTexture(GLuint buffer, GLenum internalFormat) {
+    GLTexture t = GLTexture::create();
+    glBindTexture(GL_TEXTURE_BUFFER, t.get());
+    glTexBuffer(GL_TEXTURE_BUFFER, internalFormat, buffer);
+    glBindTexture(GL_TEXTURE_BUFFER, 0);
+    return t;
 }
 }  // namespace
 
-LineLod::LineLod(GLuint vbo, GLenum type, unsigned n) : mN(n) {
-    const PointFormat format = pointFormat(type);
+LineLod::LineLod(const PointSource& source) : mSource(source) {
+    const ElementFormat format = elementFormat(source.type);
     mSampler = format.sampler;
     mReduceProgram = groupProgram<LodReduceUniforms>(
-        std::string("line reduction ") + format.sampler, [&] {
+        std::string("line reduction ") + format.sampler,
+        [&] {
             const std::string source = std::string(ZV_GLSL_HEADER "#define POINTS ") +
-                                       format.sampler + "\n" + gLodReduceFragmentShaderBody;
+                                       format.sampler + "\n" +
+                                       gLodReduceFragmentShaderBody.data();
             return makeProgram(gLodQuadVertexShaderSrc, source.c_str());
-        });
+        },
+        [](UniformCache& u) { setPointSamplers<LodReduceUniforms>(u); });
     mVerdictProgram = groupProgram<LodVerdictUniforms>("line reduction verdict", [] {
         return makeProgram(gLodQuadVertexShaderSrc, gLodVerdictFragmentShaderSrc);
     });
@@ -49,10 +47,9 @@ LineLod::LineLod(GLuint vbo, GLenum type, unsigned n) : mN(n) {
 
     mMaxTexels = maxTextureBufferTexels();
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &mMaxTextureSize);
-    mPoints = GLTexture::create();
-    glBindTexture(GL_TEXTURE_BUFFER, mPoints.get());
-    glTexBuffer(GL_TEXTURE_BUFFER, format.internalFormat, vbo);
-    glBindTexture(GL_TEXTURE_BUFFER, 0);
+    // One texture over one buffer serves x and y alike.
+    mY = elementTexture(source.buffers[1], format.internalFormat);
+    if (source.twoBuffers()) mX = elementTexture(source.buffers[0], format.internalFormat);
 
     // The verdict pixels are only counted, never read.
     mVerdict = GLTexture::create();
@@ -70,12 +67,13 @@ unsigned LineLod::partsFor(int columns) const {
 }
 
 bool LineLod::worthIt(int columns) const {
+    const unsigned long long texels = static_cast<unsigned long long>(mMaxTexels);
     if (columns <= 0 || mN / 2u <= static_cast<unsigned>(columns) ||
-        static_cast<long long>(mN) > static_cast<long long>(mMaxTexels))
+        mSource.elements(1) > texels || (!mSource.implicitX && mSource.elements(0) > texels))
         return false;
-    const unsigned long long texels =
+    const unsigned long long reduced =
         (static_cast<unsigned long long>(columns) + 2u) * partsFor(columns);
-    return texels <= static_cast<unsigned long long>(mMaxTextureSize);
+    return reduced <= static_cast<unsigned long long>(mMaxTextureSize);
 }
 
 void LineLod::reserve(unsigned texels) {
@@ -144,9 +142,10 @@ const LineLod::WindowTargets* LineLod::reduce(int windowId, const glm::mat4& tra
     // 1. Four points per column.
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, w.reduceFbo.get());
     glViewport(0, 0, mTexels, 1);
-    glBindTexture(GL_TEXTURE_BUFFER, mPoints.get());
+    const GLint unit1 = bindPoints();
     UniformCache& reduction = mReduceProgram->uniforms;
     reduction.use(windowId);
+    setPointFetch<LodReduceUniforms>(reduction, mSource, mWindow);
     reduction.setInt(LodReduceUniforms::N, static_cast<GLint>(mN));
     reduction.setInt(LodReduceUniforms::COLUMNS, columns);
     reduction.setMatrix4(LodReduceUniforms::TRANSFORM, &transform[0][0]);
@@ -157,6 +156,7 @@ const LineLod::WindowTargets* LineLod::reduce(int windowId, const glm::mat4& tra
     reduction.setInt(LodReduceUniforms::RUN_BUDGET, RUN_BUDGET);
     reduction.setInt(LodReduceUniforms::PARTS, static_cast<GLint>(mParts));
     glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+    unbindPoints(unit1);
 
     // 2. The verdict, kept in two queries.
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, w.verdictFbo.get());
@@ -195,6 +195,14 @@ void LineLod::drawReduced(int windowId, const glm::mat4& transform, const float 
 void LineLod::unbindTextures() {
     glBindTexture(GL_TEXTURE_2D_ARRAY, 0);
     glBindTexture(GL_TEXTURE_BUFFER, 0);
+}
+
+GLint LineLod::bindPoints() const {
+    return bindPointTextures(mSource.twoBuffers() ? mX.get() : mY.get(), mY.get());
+}
+
+void LineLod::unbindPoints(GLint previous) const {
+    unbindPointTextures(mSource.twoBuffers(), previous);
 }
 
 }  // namespace internal

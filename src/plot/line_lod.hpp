@@ -28,6 +28,7 @@
 #include "gl/shared_program.hpp"
 #include "gl/uniforms.hpp"
 #include "gl/vertex_arrays.hpp"
+#include "range/point_source.hpp"
 
 namespace internal {
 
@@ -55,10 +56,10 @@ void main(void) {
 // before, 5 after) holds more than runBudget points.
 // "column" is where the data vertex stage puts a point, in pixel columns from the frame's
 // first: the same arithmetic, so the columns split the points as the line is drawn.
+// The points are the n drawn, oldest first (point(), see range/point_source.hpp).
 // The code puts ZV_GLSL_HEADER in front, then a line defining the sampler type (POINTS:
 // samplerBuffer, isamplerBuffer or usamplerBuffer, after the plot's element type).
-inline constexpr const char* gLodReduceFragmentShaderBody = R"glsl(
-uniform POINTS points;
+inline constexpr auto gLodReduceFragmentShaderBody = glslJoin(gPointFetchGlsl, R"glsl(
 uniform int n;
 uniform int columns;
 uniform mat4 transform;
@@ -70,9 +71,6 @@ uniform int parts;
 layout(location = 0) out vec4 firstLast;
 layout(location = 1) out vec4 extremes;
 layout(location = 2) out vec4 disorder;
-vec2 point(int i) {
-    return vec2(texelFetch(points, i).xy);
-}
 float column(vec2 p) {
     vec4 c = transform * vec4(p - origin, 0.0, 1.0);
     return (c.x / c.w + 1.0) * halfViewport.x - firstColumn;
@@ -163,7 +161,7 @@ void main(void) {
         extremes = iMin < iMax ? vec4(low, high) : vec4(high, low);
     }
 }
-)glsl";
+)glsl");
 
 // Uniforms of the reduction program.
 struct LodReduceUniforms {
@@ -176,11 +174,12 @@ struct LodReduceUniforms {
         FIRST_COLUMN,
         RUN_BUDGET,
         PARTS,
+        ZV_POINT_FETCH_ENUM,
         COUNT
     };
     static constexpr const char* NAMES[COUNT] = {"n",           "columns",      "transform",
                                                  "origin",      "halfViewport", "firstColumn",
-                                                 "runBudget",   "parts"};
+                                                 "runBudget",   "parts",        ZV_POINT_FETCH_NAMES};
 };
 
 // One pixel, kept when the columns' verdict is the one asked for ("wantOrdered" 1: every
@@ -242,16 +241,21 @@ public:
     // a pixel column at most (two columns' worth where its columns straddle the line's).
     static constexpr int RUN_BUDGET = LOOP_BUDGET / 2;
 
-    // For the plot's buffer `vbo` of n points of `type` (GL_UNSIGNED_BYTE, GL_INT,
-    // GL_UNSIGNED_INT or GL_FLOAT). A window of the plot's group must be current. Raises
-    // what the shader building raises.
-    LineLod(GLuint vbo, GLenum type, unsigned n);
+    // For the plot's points as `source` places them (any element type of a plot). A window
+    // of the plot's group must be current. Raises what the shader building raises.
+    explicit LineLod(const PointSource& source);
     ~LineLod();
     LineLod(const LineLod&) = delete;
     LineLod& operator=(const LineLod&) = delete;
 
+    // Sets the points the next draws reduce: `points.count` from place `points.start` on,
+    // oldest first (see range/point_source.hpp).
+    void setWindow(const PointWindow& points) {
+        mWindow = points;
+        mN = points.count;
+    }
     // Whether the reduction pays for a frame of `columns` pixel columns: more than two points
-    // a column, a buffer the texture can cover, and a reduced texture (texels for the runs
+    // a column, buffers the textures can cover, and a reduced texture (texels for the runs
     // of every column) no wider than a texture may be.
     bool worthIt(int columns) const;
 
@@ -343,13 +347,19 @@ private:
     // Runs a column is reduced in: enough that a column of twice its share of the points
     // fits them, for a frame of `columns`.
     unsigned partsFor(int columns) const;
+    // Binds the x and y textures for the fetch (see bindPointTextures) and unbinds them.
+    GLint bindPoints() const;
+    void unbindPoints(GLint previous) const;
 
-    unsigned mN;
+    PointSource mSource;
+    PointWindow mWindow;
+    unsigned mN = 0;
     unsigned mParts = 1;   // of the last reduction
     int mTexels = 0;       // texels of the last reduction
     GLint mMaxTexels = 0;
     GLint mMaxTextureSize = 0;  // the marker bitmap's largest side
-    GLTexture mPoints;   // buffer texture over the plot's buffer
+    GLTexture mX, mY;    // buffer textures of single elements over the x and y buffers (mY
+                         // alone when one buffer holds both)
     GLTexture mReduced;  // 2-D array, 3 layers of capacity x 1 texels (RGBA32F)
     GLTexture mVerdict;  // 1 x 1 target of the verdict pixels
     unsigned mCapacity = 0;

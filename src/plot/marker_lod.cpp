@@ -37,12 +37,14 @@ const LineLod::WindowTargets* LineLod::bitmapTarget(int windowId, const int fram
         return nullptr;
     if (!mBitmapProgram) {
         mBitmapProgram = groupProgram<MarkerBitmapUniforms>(
-            std::string("marker bitmap ") + mSampler, [&] {
+            std::string("marker bitmap ") + mSampler,
+            [&] {
                 const std::string source = std::string(ZV_GLSL_HEADER "#define POINTS ") +
                                            mSampler + "\n" +
                                            gMarkerBitmapFragmentShaderBody.data();
                 return makeProgram(gLodQuadVertexShaderSrc, source.c_str());
-            });
+            },
+            [](UniformCache& u) { setPointSamplers<MarkerBitmapUniforms>(u); });
         mStampProgram = groupProgram<MarkerStampUniforms>("marker stamp", [] {
             return makeProgram(gLodQuadVertexShaderSrc, gMarkerStampFragmentShaderSrc);
         });
@@ -90,9 +92,10 @@ void LineLod::stampMarkers(int windowId, const WindowTargets& w, const glm::mat4
     glDisable(GL_SCISSOR_TEST);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, w.bitmapFbo.get());
     glViewport(0, 0, reach(frame[2]), rows + 1);
-    glBindTexture(GL_TEXTURE_BUFFER, mPoints.get());
+    const GLint unit1 = bindPoints();
     UniformCache& bitmap = mBitmapProgram->uniforms;
     bitmap.use(windowId);
+    setPointFetch<MarkerBitmapUniforms>(bitmap, mSource, mWindow);
     bitmap.setInt(MarkerBitmapUniforms::N, static_cast<GLint>(mN));
     bitmap.setMatrix4(MarkerBitmapUniforms::TRANSFORM, &transform[0][0]);
     bitmap.setVec2(MarkerBitmapUniforms::ORIGIN, origin);
@@ -101,7 +104,7 @@ void LineLod::stampMarkers(int windowId, const WindowTargets& w, const glm::mat4
     bitmap.setInt(MarkerBitmapUniforms::CHUNKS, rows);
     bitmap.setInt(MarkerBitmapUniforms::MARKER_TYPE, markerType);
     glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
-    glBindTexture(GL_TEXTURE_BUFFER, 0);
+    unbindPoints(unit1);
 
     // 2. The stamp, over the frame.
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(drawFbo));

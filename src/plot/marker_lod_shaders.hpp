@@ -15,6 +15,7 @@
 
 #include "common/shader_interface.hpp"
 #include "plot/plot_shaders.hpp"
+#include "range/point_source.hpp"
 
 namespace internal {
 
@@ -28,9 +29,9 @@ inline constexpr int MARKER_ROWS_PER_TEXEL = 128;
 // "chunks" holds in word a (texel a / 4, component a % 4) the marker's column a of pixels,
 // left to right, bit r its pixel row r from the top, as markerKeeps makes them. The code
 // puts ZV_GLSL_HEADER in front, then a line defining the sampler type (POINTS: samplerBuffer,
-// isamplerBuffer or usamplerBuffer, after the plot's element type).
-inline constexpr auto gMarkerBitmapFragmentShaderBody = glslJoin(gMarkerShapeGlsl, R"glsl(
-uniform POINTS points;
+// isamplerBuffer or usamplerBuffer, after the plot's element type). The points are the n
+// drawn, oldest first (point(), see range/point_source.hpp).
+inline constexpr auto gMarkerBitmapFragmentShaderBody = glslJoin(gMarkerShapeGlsl, gPointFetchGlsl, R"glsl(
 uniform int n;
 uniform mat4 transform;
 uniform vec2 origin;
@@ -40,7 +41,7 @@ uniform int chunks;
 uniform int markerType;
 out uvec4 bits;
 vec2 centreOf(int i) {
-    vec2 p = vec2(texelFetch(points, i).xy);
+    vec2 p = point(i);
     return markerCentre(transform * vec4(p - origin, 0.0, 1.0), halfViewport);
 }
 // The first index whose marker is centred at or right of `edge`.
@@ -94,11 +95,12 @@ struct MarkerBitmapUniforms {
         GRID_ORIGIN,
         CHUNKS,
         MARKER_TYPE,
+        ZV_POINT_FETCH_ENUM,
         COUNT
     };
     static constexpr const char* NAMES[COUNT] = {"n",          "transform",  "origin",
                                                  "halfViewport", "gridOrigin", "chunks",
-                                                 "markerType"};
+                                                 "markerType", ZV_POINT_FETCH_NAMES};
 };
 
 // Pass 2, over the viewport (the caller's scissor keeps it to the frame). The pixel (x, y) of

@@ -4,8 +4,10 @@
 
 namespace zv {
 
-Plot::Plot(unsigned numPoints, ZVType dataType, ZVPlotType plotType, ZVMarkerType markerType)
-    : mValue(std::make_shared<internal::_Plot>(numPoints, dataType, plotType, markerType)) {}
+Plot::Plot(unsigned numPoints, ZVType dataType, ZVPlotType plotType, ZVMarkerType markerType,
+           const DataLayout& layout)
+    : mValue(std::make_shared<internal::_Plot>(numPoints, dataType, plotType, markerType,
+                                               layout)) {}
 
 void Plot::setColor(Color color) { mValue->impl()->setColor(color); }
 void Plot::setColor(float red, float green, float blue) {
@@ -34,5 +36,13 @@ float Plot::ymax() const { return mValue->impl()->ymax(); }
 float Plot::ymin() const { return mValue->impl()->ymin(); }
 unsigned Plot::vbo() const { return mValue->impl()->vbo(); }
 size_t Plot::size() const { return mValue->impl()->size(); }
+unsigned Plot::xVbo() const { return mValue->impl()->xVbo(); }
+size_t Plot::xSize() const { return mValue->impl()->xSize(); }
+DataLayout Plot::layout() const { return mValue->impl()->layout(); }
+unsigned Plot::capacity() const { return mValue->impl()->numPoints(); }
+void Plot::setCount(unsigned count) { mValue->impl()->setCount(count); }
+unsigned Plot::count() const { return mValue->impl()->count(); }
+void Plot::setRing(unsigned start, unsigned count) { mValue->impl()->setRing(start, count); }
+unsigned Plot::start() const { return mValue->impl()->start(); }
 
 }  // namespace zv

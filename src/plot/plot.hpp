@@ -12,22 +12,21 @@ namespace internal {
 
 class _Plot : public Record<plot_impl> {
 public:
-  // A scatter_impl for ZV_PLOT_SCATTER, a plot_impl for every other plot type.
-  _Plot(unsigned numPoints, zv::ZVType dataType, zv::ZVPlotType plotType,
-        zv::ZVMarkerType markerType)
-      : Record("zv::Plot", (requireLibraryContext("Plot constructor", "a plot"),
-                            create(numPoints, dataType, plotType,
-                                   static_cast<int>(markerType)))) {}
+    // A scatter_impl for ZV_PLOT_SCATTER, a plot_impl for every other plot type.
+    _Plot(unsigned numPoints, zv::ZVType dataType, zv::ZVPlotType plotType,
+          zv::ZVMarkerType markerType, const zv::DataLayout& layout)
+        : Record("zv::Plot",
+                 (requireLibraryContext("Plot constructor", "a plot"),
+                  create(numPoints, dataType, plotType, static_cast<int>(markerType), layout))) {}
 
 private:
-  static std::shared_ptr<plot_impl> create(unsigned numPoints,
-                                           zv::ZVType dataType,
-                                           zv::ZVPlotType plotType,
-                                           int markerType) {
-    if (plotType == zv::ZV_PLOT_SCATTER)
-      return std::make_shared<scatter_impl>(numPoints, dataType, markerType);
-    return std::make_shared<plot_impl>(numPoints, dataType, markerType);
-  }
+    static std::shared_ptr<plot_impl> create(unsigned numPoints, zv::ZVType dataType,
+                                             zv::ZVPlotType plotType, int markerType,
+                                             const zv::DataLayout& layout) {
+        if (plotType == zv::ZV_PLOT_SCATTER)
+            return std::make_shared<scatter_impl>(numPoints, dataType, markerType, layout);
+        return std::make_shared<plot_impl>(numPoints, dataType, markerType, layout);
+    }
 };
 
-} // namespace internal
+}  // namespace internal

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "gl/gl_alloc.hpp"
 #include "common/common.hpp"
@@ -26,21 +27,102 @@ void writeMapping(UniformCache& uniforms, const GLfloat* origin, const GLint* lo
 }
 }  // namespace
 
-plot_impl::plot_impl(unsigned numPoints, zv::ZVType dataType, int markerType)
-    : plot_impl(numPoints, accept(numPoints, dataType), markerType) {}
+plot_impl::plot_impl(unsigned numPoints, zv::ZVType dataType, int markerType,
+                     const zv::DataLayout& layout)
+    : plot_impl(numPoints, accept(numPoints, dataType, layout), markerType, layout) {}
 
-plot_impl::AcceptedType plot_impl::accept(unsigned numPoints, zv::ZVType dataType) {
+// A record wider than this is surely a mistake, and every driver takes a vertex stride this
+// wide (GL_MAX_VERTEX_ATTRIB_STRIDE is at least 2048).
+constexpr unsigned MAX_RECORD_BYTES = 2048;
+
+plot_impl::AcceptedType plot_impl::accept(unsigned numPoints, zv::ZVType dataType,
+                                          const zv::DataLayout& layout) {
     const GLenum gl = chartDataType(dataType, "Plot::Plot");
     checkDrawCount(numPoints, "Plot::Plot", "points");
-    return AcceptedType{gl};
+    AcceptedType a{gl, PointSource(), {0, 0}};
+    PointSource& s = a.source;
+    s.type = gl;
+    s.capacity = numPoints;
+    const size_t e = bytesPerElement(gl);
+    const size_t n = numPoints;
+    const std::string size = std::to_string(e);
+    switch (layout.kind) {
+        case zv::ZV_LAYOUT_INTERLEAVED:
+            a.bytes[1] = 2 * n * e;
+            break;
+        case zv::ZV_LAYOUT_SEPARATE:
+            s.stride[0] = s.stride[1] = 1;
+            s.offset[0] = s.offset[1] = 0;
+            a.bytes[0] = a.bytes[1] = n * e;
+            break;
+        case zv::ZV_LAYOUT_STRIDED: {
+            const unsigned stride = layout.stride, xo = layout.xOffset, yo = layout.yOffset;
+            if (stride == 0 || stride % e != 0 || stride > MAX_RECORD_BYTES) {
+                ZV_RAISE_ARG("Plot::Plot", 5,
+                             "a record stride in bytes that is a multiple of the element size (" +
+                                 size + " bytes) and at most 2048, e.g. sizeof(YourRecord)");
+            }
+            if (xo % e != 0 || yo % e != 0 || xo > stride - e || yo > stride - e) {
+                ZV_RAISE_ARG("Plot::Plot", 5,
+                             "x and y offsets in bytes that are multiples of the element size (" +
+                                 size + " bytes) and leave the element inside the record of " +
+                                 std::to_string(stride) +
+                                 " bytes, e.g. offsetof(YourRecord, x)");
+            }
+            s.stride[0] = s.stride[1] = static_cast<GLint>(stride / e);
+            s.offset[0] = static_cast<GLint>(xo / e);
+            s.offset[1] = static_cast<GLint>(yo / e);
+            a.bytes[1] = n * stride;
+            break;
+        }
+        case zv::ZV_LAYOUT_IMPLICIT_X:
+            if (!std::isfinite(layout.xStep) || !std::isfinite(layout.xStart)) {
+                ZV_RAISE_ARG("Plot::Plot", 5,
+                             "a finite x step and start for the implicit x (x of point i is "
+                             "i * step + start)");
+            }
+            s.implicitX = true;
+            s.step = layout.xStep;
+            s.start = layout.xStart;
+            s.stride[0] = s.stride[1] = 1;
+            s.offset[0] = s.offset[1] = 0;
+            a.bytes[1] = n * e;
+            break;
+        default:
+            ZV_RAISE_ARG("Plot::Plot", 5,
+                         "a layout made by zv::DataLayout::interleaved(), separate(), "
+                         "strided() or implicitX()");
+    }
+    return a;
 }
 
-plot_impl::plot_impl(unsigned numPoints, AcceptedType type, int markerType)
-    : mNumPoints(numPoints), mGLType(type.gl), mMarkerType(markerType) {
+plot_impl::plot_impl(unsigned numPoints, AcceptedType type, int markerType,
+                     const zv::DataLayout& layout)
+    : mNumPoints(numPoints),
+      mGLType(type.gl),
+      mLayout(layout),
+      mSource(type.source),
+      mMarkerType(markerType) {
+    mWindow.count = numPoints;
     GLStateGuard guard;
-    mVBOSize = 2 * static_cast<size_t>(numPoints) * bytesPerElement(mGLType);
+    mVBOSize = type.bytes[1];
     mVBO = makeDataBuffer(GL_ARRAY_BUFFER, mVBOSize, GL_DYNAMIC_DRAW, "Plot::Plot",
-                          "the plot's vertex buffer");
+                          mSource.implicitX || type.bytes[0] ? "the plot's buffer of y values"
+                                                             : "the plot's vertex buffer");
+    if (type.bytes[0]) {
+        mXVBOSize = type.bytes[0];
+        mXVBO = makeDataBuffer(GL_ARRAY_BUFFER, mXVBOSize, GL_DYNAMIC_DRAW, "Plot::Plot",
+                               "the plot's buffer of x values");
+    }
+    mSource.buffers[1] = mVBO.get();
+    mSource.buffers[0] = mXVBO ? mXVBO.get() : mVBO.get();
+    if (numPoints >= 2) {
+        const GLuint seam[2] = {numPoints - 1, 0};
+        mSeam = GLBuffer::create();
+        glBindBuffer(GL_ARRAY_BUFFER, mSeam.get());
+        glBufferData(GL_ARRAY_BUFFER, sizeof seam, seam, GL_STATIC_DRAW);
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+    }
     mLineProgram = groupProgram<LineUniforms>("plot line", makeLineProgram);
     mMarkerProgram = groupProgram<MarkerUniforms>("plot marker", [] {
         return makeProgram(gMarkerVertexShaderSrc, gMarkerGeometryShaderSrc,
@@ -80,11 +162,66 @@ void plot_impl::setLineWidth(float pixels) {
     mLineWidth = pixels;
 }
 
+void plot_impl::setCount(unsigned count) {
+    if (count > mNumPoints) {
+        ZV_RAISE_ARG("Plot::setCount", 1,
+                     "a count of at most " + std::to_string(mNumPoints) +
+                         ", the points the plot was made with room for; make the plot with "
+                         "room for the most points it will draw");
+    }
+    mWindow.count = count;
+}
+
+void plot_impl::setRing(unsigned start, unsigned count) {
+    if (start >= mNumPoints && start != 0) {
+        ZV_RAISE_ARG("Plot::setRing", 1,
+                     "a start below " + std::to_string(mNumPoints) +
+                         ", the points the plot was made with room for: the place of the "
+                         "oldest point, counted from the buffer's first");
+    }
+    if (count > mNumPoints) {
+        ZV_RAISE_ARG("Plot::setRing", 2,
+                     "a count of at most " + std::to_string(mNumPoints) +
+                         ", the points the plot was made with room for; make the plot with "
+                         "room for the most points it will draw");
+    }
+    mWindow.start = start;
+    mWindow.count = count;
+}
+
+template <class U>
+void plot_impl::writeSource(UniformCache& u) const {
+    u.setInt(U::IMPLICIT_ON, mSource.implicitX ? 1 : 0);
+    const GLfloat implicit[2] = {mSource.step, mSource.start};
+    u.setVec2(U::IMPLICIT_X, implicit);
+    u.setInt(U::RING_START, static_cast<GLint>(mWindow.start));
+    u.setInt(U::RING_CAPACITY, static_cast<GLint>(mNumPoints));
+}
+
+void plot_impl::drawPoints(GLenum mode) const {
+    const unsigned first = std::min(mWindow.count, mNumPoints - mWindow.start);
+    if (first > 0)
+        glDrawArrays(mode, static_cast<GLint>(mWindow.start), static_cast<GLsizei>(first));
+    const unsigned rest = mWindow.count - first;
+    if (rest == 0) return;
+    if (mode == GL_LINE_STRIP) glDrawElements(GL_LINES, 2, GL_UNSIGNED_INT, nullptr);
+    glDrawArrays(mode, 0, static_cast<GLsizei>(rest));
+}
+
 void plot_impl::bindResources(int windowId) {
     mVAOs.bind(windowId, [&] {
-        glEnableVertexAttribArray(CHART_POINT_LOCATION);
-        glBindBuffer(GL_ARRAY_BUFFER, mVBO.get());
-        glVertexAttribPointer(CHART_POINT_LOCATION, 2, mGLType, GL_FALSE, 0, nullptr);
+        const size_t e = bytesPerElement(mGLType);
+        const auto attribute = [&](GLuint location, GLuint buffer, int k) {
+            glEnableVertexAttribArray(location);
+            glBindBuffer(GL_ARRAY_BUFFER, buffer);
+            glVertexAttribPointer(location, 1, mGLType, GL_FALSE,
+                                  static_cast<GLsizei>(mSource.stride[k] * e),
+                                  reinterpret_cast<const void*>(mSource.offset[k] * e));
+        };
+        // An implicit x reads no attribute (the vertex stage makes it).
+        if (!mSource.implicitX) attribute(CHART_POINT_LOCATION, mSource.buffers[0], 0);
+        attribute(PLOT_Y_LOCATION, mSource.buffers[1], 1);
+        if (mSeam) glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, mSeam.get());
         glBindBuffer(GL_ARRAY_BUFFER, 0);
     });
 }
@@ -103,14 +240,15 @@ void plot_impl::renderSeries(const FrameDraw& frame, const glm::mat4& transform,
 }
 
 void plot_impl::renderMarkerAt(const FrameDraw& frame, float x, float y) {
-    if (mMarkerType == zv::ZV_MARKER_NONE || mNumPoints == 0) return;
+    if (mMarkerType == zv::ZV_MARKER_NONE || mWindow.count == 0) return;
     // No scale, only the translation: every point lands on (x, y).
     glm::mat4 place(0.0f);
     place[3] = glm::vec4(x, y, 0.0f, 1.0f);
     UniformCache& u = useMarkerProgram(frame);
     u.setMatrix4(MarkerUniforms::TRANSFORM, &place[0][0]);
+    writeSource<MarkerUniforms>(u);
     bindResources(frame.draw.windowId);
-    glDrawArrays(GL_POINTS, 0, 1);
+    glDrawArrays(GL_POINTS, static_cast<GLint>(mWindow.start), 1);
 }
 
 // The graph's program and vertex array stay bound: the frame drawn next binds its own and
@@ -123,6 +261,7 @@ void plot_impl::renderGraph(const FrameDraw& frame, glm::mat4 transform) {
     u.setMatrix4(LineUniforms::TRANSFORM, &transform[0][0]);
     u.setVec4(LineUniforms::COLOR, mColor);
     writeMapping<LineUniforms>(u, mMapping.origin, mMapping.log);
+    writeSource<LineUniforms>(u);
     // The segments are widened in the viewport's pixels: a grid cell's viewport is its inset
     // area, not the cell the transform was made for.
     const int* viewport = frame.viewport;
@@ -131,15 +270,16 @@ void plot_impl::renderGraph(const FrameDraw& frame, glm::mat4 transform) {
     u.setFloat(LineUniforms::HALF_WIDTH, halfWidth);
     const auto fullDraw = [&] {
         glUseProgram(mLineProgram->get());
-        glDrawArrays(GL_LINE_STRIP, 0, static_cast<GLsizei>(mNumPoints));
+        drawPoints(GL_LINE_STRIP);
     };
     // The reduction's columns are those of the frame's clip.
     const int* clip = frame.clip;
     const bool linear = mMapping.log[0] == 0 && mMapping.log[1] == 0;
     bool reduced = false;
     if (mLodEnabled && linear && clip[2] > 0 &&
-        mNumPoints / 2u > static_cast<unsigned>(clip[2])) {
-        if (!mLod) mLod.reset(new LineLod(mVBO.get(), mGLType, mNumPoints));
+        mWindow.count / 2u > static_cast<unsigned>(clip[2])) {
+        if (!mLod) mLod.reset(new LineLod(mSource));
+        mLod->setWindow(mWindow);
         reduced = mLod->worthIt(clip[2]);
     }
     if (reduced) {
@@ -162,8 +302,9 @@ void plot_impl::renderMarkers(const FrameDraw& frame, const glm::mat4& transform
     UniformCache& u = useMarkerProgram(frame);
     u.setMatrix4(MarkerUniforms::TRANSFORM, &transform[0][0]);
     writeMapping<MarkerUniforms>(u, mMapping.origin, mMapping.log);
+    writeSource<MarkerUniforms>(u);
     if (!bound) bindResources(frame.draw.windowId);
-    glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(mNumPoints));
+    drawPoints(GL_POINTS);
 }
 
 UniformCache& plot_impl::useMarkerProgram(const FrameDraw& frame) {

@@ -16,6 +16,8 @@
 #include "gl/vertex_arrays.hpp"
 #include "plot/line_lod.hpp"
 #include "range/data_range.hpp"
+#include "range/point_source.hpp"
+#include "zarvo/data_layout.h"
 #include "zarvo/defines.h"
 
 namespace internal {
@@ -23,13 +25,16 @@ namespace internal {
 // A plot is a chart of one series, itself, or a series of a chart of several.
 class plot_impl : public AbstractChart2D, public ChartSeries {
 public:
-    // A plot of numPoints points of dataType, with a buffer of 2 x numPoints elements
-    // (uninitialised, GL_DYNAMIC_DRAW). markerType is a ZVMarkerType, kept as an int: any
-    // value above ZV_MARKER_STAR (which the enumeration cannot hold) draws filled squares. A window
-    // of the share group it will be drawn in must be current. Raises zv::TypeError (argument 1,
-    // "Plot::Plot") for ZV_INT8 or an unknown type, and zv::DimensionError (argument 1) for
-    // more points than one draw call takes (2^31 - 1), before any OpenGL object is made.
-    plot_impl(unsigned numPoints, zv::ZVType dataType, int markerType);
+    // A plot of room for numPoints points of dataType, laid out in its buffers as `layout`
+    // says (uninitialised, GL_DYNAMIC_DRAW): one buffer of 2 x numPoints elements by default.
+    // markerType is a ZVMarkerType, kept as an int: any value above ZV_MARKER_STAR (which the
+    // enumeration cannot hold) draws filled squares. A window of the share group it will be
+    // drawn in must be current. Raises zv::TypeError (argument 1, "Plot::Plot") for ZV_INT8
+    // or an unknown type, zv::DimensionError (argument 1) for more points than one draw call
+    // takes (2^31 - 1), and zv::ArgumentError (argument 5) for a layout it cannot read (see
+    // zarvo/data_layout.h), before any OpenGL object is made.
+    plot_impl(unsigned numPoints, zv::ZVType dataType, int markerType,
+              const zv::DataLayout& layout = zv::DataLayout());
     ~plot_impl() override;
 
     // 0xRRGGBBAA, each byte k giving k / 255.
@@ -51,10 +56,25 @@ public:
     // The reduction, once a draw has used it.
     const LineLod* lod() const { return mLod.get(); }
     int markerType() const { return mMarkerType; }
+    // The capacity: points the buffers hold.
     unsigned numPoints() const { return mNumPoints; }
+    // The points drawn: `count` from place `start` on, wrapping from the buffers' last place
+    // to the first (the oldest at `start`). Raise zv::ArgumentError (recorded as
+    // "Plot::setCount" / "Plot::setRing") for a start or count past the capacity; nothing
+    // changes then.
+    void setCount(unsigned count);
+    void setRing(unsigned start, unsigned count);
+    unsigned count() const { return mWindow.count; }
+    unsigned start() const { return mWindow.start; }
+    const PointSource& source() const { return mSource; }
+    const zv::DataLayout& layout() const { return mLayout; }
 
+    // The buffer of y (and of x, for layouts of one buffer), and its size.
     GLuint vbo() const override { return mVBO.get(); }
     size_t size() const override { return mVBOSize; }
+    // The buffer of x: vbo() but for ZV_LAYOUT_SEPARATE, 0 for ZV_LAYOUT_IMPLICIT_X.
+    GLuint xVbo() const { return mSource.implicitX ? 0 : mSource.buffers[0]; }
+    size_t xSize() const { return mSource.implicitX ? 0 : mXVBO ? mXVBOSize : mVBOSize; }
 
     // The graph alone, through the data transform (see dataTransform: it takes points less
     // the axes' origins, which render() hands to the shaders): the line strip, then the
@@ -77,7 +97,16 @@ public:
     void drawSeries(const FrameDraw& frame, const ChartAxes& axes) override {
         renderSeries(frame, axes.data, axes.x, axes.y);
     }
-    SeriesData seriesData() const override { return {mVBO.get(), mGLType, 2, mNumPoints}; }
+    SeriesData seriesData() const override {
+        SeriesData d;
+        d.buffer = mVBO.get();
+        d.type = mGLType;
+        d.components = 2;
+        d.count = mWindow.count;
+        d.points = mSource;
+        d.window = mWindow;
+        return d;
+    }
     void addBounds(SeriesBounds& bounds, const DataBounds& range) const override {
         bounds.addPoints(range);
     }
@@ -104,24 +133,42 @@ protected:
     void renderMarkers(const FrameDraw& frame, const glm::mat4& transform, bool bound);
     // Puts the marker program in use with this plot's shape, colour and the viewport's size.
     UniformCache& useMarkerProgram(const FrameDraw& frame);
+    // Draws the points drawn as `mode` (GL_LINE_STRIP or GL_POINTS) with the plot's vertex
+    // array and a program of the data vertex stage bound: from the oldest to the buffers'
+    // end, the segment from the last place to the first (a line's ring continues there),
+    // then on from the first place to the newest.
+    void drawPoints(GLenum mode) const;
 
 private:
-    // The element type, checked before anything is built.
+    // The element type and the layout in elements, checked before anything is built.
     struct AcceptedType {
         GLenum gl;
+        PointSource source;  // buffers not made yet
+        size_t bytes[2];     // of the x buffer (0: none of its own) and of the y buffer
     };
-    // The type and point count checked, in this order, before the chart is built.
-    static AcceptedType accept(unsigned numPoints, zv::ZVType dataType);
-    plot_impl(unsigned numPoints, AcceptedType type, int markerType);
+    // The type, point count and layout checked, in this order, before the chart is built.
+    static AcceptedType accept(unsigned numPoints, zv::ZVType dataType,
+                               const zv::DataLayout& layout);
+    plot_impl(unsigned numPoints, AcceptedType type, int markerType,
+              const zv::DataLayout& layout);
+    // Writes the implicit x and the ring into a program of the data vertex stage.
+    template <class U>
+    void writeSource(UniformCache& u) const;
 
     unsigned mNumPoints;
     GLenum mGLType;
+    zv::DataLayout mLayout;
+    PointSource mSource;
+    PointWindow mWindow;
     // Opaque amber: stands out on the black background and against the white frame.
     float mColor[4] = {1.0f, 0.6f, 0.1f, 1.0f};
     bool mColorSet = false;
     int mMarkerType;
     GLBuffer mVBO;
     size_t mVBOSize = 0;
+    GLBuffer mXVBO;  // ZV_LAYOUT_SEPARATE only
+    size_t mXVBOSize = 0;
+    GLBuffer mSeam;  // element buffer {last place, first place}, for a ring's wrap
     // The line: the data vertex stage with the frame's plain fragment stage.
     ProgramRef mLineProgram;
     float mLineWidth = 1.0f;
@@ -141,8 +188,9 @@ private:
 // Markers only: with ZV_MARKER_NONE nothing is drawn inside the frame.
 class scatter_impl : public plot_impl {
 public:
-    scatter_impl(unsigned numPoints, zv::ZVType dataType, int markerType)
-        : plot_impl(numPoints, dataType, markerType) {}
+    scatter_impl(unsigned numPoints, zv::ZVType dataType, int markerType,
+                 const zv::DataLayout& layout = zv::DataLayout())
+        : plot_impl(numPoints, dataType, markerType, layout) {}
     ~scatter_impl() override = default;
     void renderGraph(const FrameDraw& frame, glm::mat4 transform) override;
     // The marker alone, or a line swatch when there is none.

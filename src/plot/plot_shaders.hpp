@@ -8,8 +8,12 @@
 
 namespace internal {
 
-// The data pass of a plot, line and markers alike. "point" sits at the location every chart
-// program uses (CHART_POINT_LOCATION), so the plot's one vertex array serves both passes.
+// The data pass of a plot, line and markers alike. x ("pointX") sits at the location every
+// chart program uses (CHART_POINT_LOCATION) and y at PLOT_Y_LOCATION, each an attribute of
+// its own so that any layout of the buffers feeds them; the plot's one vertex array serves
+// both passes. With "implicitOn" 1, x is i * implicitX.x + implicitX.y instead, i counting
+// from the oldest point drawn: the vertex at place gl_VertexID of a ring of "ringCapacity"
+// places whose oldest is at "ringStart" (the same arithmetic as range/point_source.hpp).
 // Each coordinate is taken to log10 on a logarithmic axis ("logAxes" 1), then the axis'
 // origin (the minimum, or its log10) is subtracted before "transform" scales it onto the
 // frame: the difference of two nearby floats is exact, so narrow ranges far from zero keep
@@ -17,12 +21,20 @@ namespace internal {
 // a clip distance so negative that the clipper cuts every segment to it down to its other
 // end, and drops it as a marker (the plot enables GL_CLIP_DISTANCE0 for logarithmic axes).
 inline constexpr const char* gMarkerVertexShaderSrc = ZV_GLSL_HEADER R"glsl(
-layout(location = CHART_POINT_LOCATION) in vec2 point;
+layout(location = CHART_POINT_LOCATION) in float pointX;
+layout(location = PLOT_Y_LOCATION) in float pointY;
 uniform mat4 transform;
 uniform vec2 origin;
 uniform ivec2 logAxes;
+uniform int implicitOn;
+uniform vec2 implicitX;
+uniform int ringStart;
+uniform int ringCapacity;
 void main(void) {
-    vec2 v = point;
+    int i = gl_VertexID - ringStart;
+    if (i < 0)
+        i += ringCapacity;
+    vec2 v = vec2(implicitOn == 1 ? float(i) * implicitX.x + implicitX.y : pointX, pointY);
     bool drawn = true;
     if (logAxes.x == 1) {
         drawn = drawn && v.x > 0.0;
@@ -42,9 +54,22 @@ void main(void) {
 // Uniforms of the line program (gMarkerVertexShaderSrc, gLineGeometryShaderSrc and
 // gChartFragmentShaderSrc; see makeLineProgram).
 struct LineUniforms {
-    enum : int { TRANSFORM, COLOR, ORIGIN, LOG_AXES, HALF_VIEWPORT, HALF_WIDTH, COUNT };
-    static constexpr const char* NAMES[COUNT] = {"transform", "color",        "origin",
-                                                 "logAxes",   "halfViewport", "halfWidth"};
+    enum : int {
+        TRANSFORM,
+        COLOR,
+        ORIGIN,
+        LOG_AXES,
+        HALF_VIEWPORT,
+        HALF_WIDTH,
+        IMPLICIT_ON,
+        IMPLICIT_X,
+        RING_START,
+        RING_CAPACITY,
+        COUNT
+    };
+    static constexpr const char* NAMES[COUNT] = {
+        "transform",    "color",     "origin",     "logAxes",   "halfViewport",
+        "halfWidth",    "implicitOn", "implicitX", "ringStart", "ringCapacity"};
 };
 
 // Where a marker sits and which of its pixels it inks, shared by the stages that draw markers
@@ -126,11 +151,15 @@ struct MarkerUniforms {
         LOG_AXES,
         HALF_VIEWPORT,
         VIEWPORT_ORIGIN,
+        IMPLICIT_ON,
+        IMPLICIT_X,
+        RING_START,
+        RING_CAPACITY,
         COUNT
     };
-    static constexpr const char* NAMES[COUNT] = {"transform", "line_color",   "marker_type",
-                                                 "origin",    "logAxes",      "halfViewport",
-                                                 "viewportOrigin"};
+    static constexpr const char* NAMES[COUNT] = {
+        "transform",      "line_color", "marker_type", "origin",    "logAxes",     "halfViewport",
+        "viewportOrigin", "implicitOn", "implicitX",   "ringStart", "ringCapacity"};
 };
 
 // Shapes the square by marker_type (see markerKeeps).

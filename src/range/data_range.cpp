@@ -195,7 +195,139 @@ DataBounds readBounds(GLuint buffer, bool map) {
 DataRange::DataRange(GLuint buffer, GLenum type, int components, unsigned count)
     : mData(buffer), mType(type), mComponents(components), mCount(count) {}
 
+DataRange::DataRange(const PointSource& source)
+    : mData(source.buffers[1]),
+      mType(source.type),
+      mComponents(2),
+      mCount(source.capacity),
+      mPoints(true),
+      mSource(source) {}
+
+namespace {
+unsigned elementBytes(GLenum type) {
+    switch (type) {
+        case GL_UNSIGNED_BYTE: return 1;
+        case GL_SHORT:
+        case GL_UNSIGNED_SHORT: return 2;
+        default: return 4;
+    }
+}
+}  // namespace
+
+void DataRange::buildPoints() {
+    const ElementFormat format = elementFormat(mType);
+    mElementBytes = elementBytes(mType);
+    mPointProgram = groupProgram<RangePointUniforms>(
+        std::string("range points ") + format.sampler,
+        [&] {
+            return captureProgram(std::string(ZV_GLSL_HEADER "#define POINTS ") + format.sampler +
+                                  "\n" + gPointFetchGlsl + gRangePointSliceShaderSrc);
+        },
+        [](UniformCache& u) { setPointSamplers<RangePointUniforms>(u); });
+    mMergeProgram = groupProgram<RangeMergeUniforms>(
+        "range merge", [] { return captureProgram(gRangeMergeShaderSrc); });
+
+    // Slices of at most the loop budget; when a texture cannot cover its buffer, pieces of
+    // whole slices whose elements it covers, copied out one at a time.
+    const bool two = mSource.twoBuffers();
+    const unsigned long long texels =
+        static_cast<unsigned long long>(std::max<GLint>(maxTextureBufferTexels(), 1));
+    const unsigned budget = static_cast<unsigned>(LOOP_BUDGET);
+    mSliceSize = std::min((mCount + SLICES - 1) / SLICES, budget);
+    mPiece = mCount;
+    const bool covered =
+        mSource.elements(1) <= texels && (!two || mSource.elements(0) <= texels);
+    const unsigned widest = static_cast<unsigned>(std::max(
+        mSource.stride[1], mSource.implicitX ? 1 : mSource.stride[0]));
+    if (!covered) {
+        const unsigned perPiece = std::max(
+            1u, static_cast<unsigned>(std::min<unsigned long long>(texels, PIECE) / widest));
+        mSliceSize = std::min(mSliceSize, perPiece);
+        mSliceSize = std::max(mSliceSize, 1u);
+        mPiece = perPiece / mSliceSize * mSliceSize;
+    }
+    mSliceSize = std::max(mSliceSize, 1u);
+    // A ring's points run in two stretches, each ending in a slice of its own.
+    mSlices = static_cast<unsigned>((static_cast<unsigned long long>(mCount) + mSliceSize - 1) /
+                                    mSliceSize) + 2;
+
+    const ElementFormat f = elementFormat(mType);
+    for (int k = 1; k >= (two ? 0 : 1); --k) {
+        GLuint over = mSource.buffers[k];
+        if (mPiece < mCount) {
+            mPointScratch[k] = newBuffer(static_cast<GLsizeiptr>(mPiece) *
+                                             static_cast<GLsizeiptr>(mSource.stride[k]) *
+                                             mElementBytes,
+                                         GL_STREAM_COPY);
+            over = mPointScratch[k].get();
+        }
+        mPointTexture[k] = bufferTexture(over, f.internalFormat);
+    }
+    for (int i = 0; i < 2; ++i) {
+        mPartial[i] = newBuffer(static_cast<GLsizeiptr>(mSlices) * 4 * sizeof(float),
+                                GL_DYNAMIC_COPY);
+        mPartialTexture[i] = bufferTexture(mPartial[i].get(), GL_RGBA32F);
+    }
+    mResult = newBuffer(4 * sizeof(float), GL_STREAM_READ);
+    for (GLBuffer& b : mRing) b = newBuffer(4 * sizeof(float), GL_STREAM_READ);
+    mBuilt = true;
+}
+
+unsigned DataRange::slicePoints(int windowId, const PointWindow& points) {
+    UniformCache& slice = mPointProgram->uniforms;
+    slice.use(windowId);
+    setPointFetch<RangePointUniforms>(slice, mSource, points);
+    slice.setInt(RangePointUniforms::SLICE_SIZE, static_cast<GLint>(mSliceSize));
+    const bool two = mSource.twoBuffers();
+    const GLuint y = mPointTexture[1].get();
+    const GLint unit1 = bindPointTextures(two ? mPointTexture[0].get() : y, y);
+    // The points drawn lie in one or two stretches of places: from the oldest on to the
+    // buffers' end, then from the first place on.
+    const unsigned start = std::min(points.start, mCount);
+    const unsigned count = std::min(points.count, mCount);
+    const unsigned stretch[2][2] = {{start, std::min(count, mCount - start)},
+                                    {0, count - std::min(count, mCount - start)}};
+    unsigned slices = 0;
+    for (const auto& s : stretch) {
+        for (unsigned done = 0; done < s[1]; done += mPiece) {
+            const unsigned first = s[0] + done;
+            const unsigned n = std::min(mPiece, s[1] - done);
+            GLint base = 0;
+            if (mPiece < mCount) {
+                // The piece's records of each buffer, to the textures' buffers.
+                for (int k = two ? 0 : 1; k < 2; ++k) {
+                    const GLintptr record =
+                        static_cast<GLintptr>(mSource.stride[k]) * mElementBytes;
+                    glBindBuffer(GL_COPY_READ_BUFFER, mSource.buffers[k]);
+                    glBindBuffer(GL_COPY_WRITE_BUFFER, mPointScratch[k].get());
+                    glCopyBufferSubData(GL_COPY_READ_BUFFER, GL_COPY_WRITE_BUFFER,
+                                        static_cast<GLintptr>(first) * record, 0,
+                                        static_cast<GLsizeiptr>(n) * record);
+                }
+                base = static_cast<GLint>(first);
+            }
+            const unsigned pieceSlices = (n + mSliceSize - 1) / mSliceSize;
+            slice.setInt(RangePointUniforms::POINT_BASE, base);
+            slice.setInt(RangePointUniforms::ELEMENT_COUNT, static_cast<GLint>(n));
+            slice.setInt(RangePointUniforms::FIRST, static_cast<GLint>(first));
+            glBindBufferRange(GL_TRANSFORM_FEEDBACK_BUFFER, 0, mPartial[0].get(),
+                              static_cast<GLintptr>(slices) * 4 * sizeof(float),
+                              static_cast<GLsizeiptr>(pieceSlices) * 4 * sizeof(float));
+            glBeginTransformFeedback(GL_POINTS);
+            glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(pieceSlices));
+            glEndTransformFeedback();
+            slices += pieceSlices;
+        }
+    }
+    unbindPointTextures(two, unit1);
+    return slices;
+}
+
 void DataRange::build() {
+    if (mPoints) {
+        buildPoints();
+        return;
+    }
     const bool two = mComponents == 2;
     GLenum format = two ? GL_RG32F : GL_R32F;
     const char* prefix = "";
@@ -204,6 +336,8 @@ void DataRange::build() {
         case GL_INT: format = two ? GL_RG32I : GL_R32I; prefix = "i"; break;
         case GL_UNSIGNED_INT: format = two ? GL_RG32UI : GL_R32UI; prefix = "u"; break;
         case GL_UNSIGNED_BYTE: format = two ? GL_RG8UI : GL_R8UI; prefix = "u"; bytes = 1; break;
+        case GL_SHORT: format = two ? GL_RG16I : GL_R16I; prefix = "i"; bytes = 2; break;
+        case GL_UNSIGNED_SHORT: format = two ? GL_RG16UI : GL_R16UI; prefix = "u"; bytes = 2; break;
         default: break;
     }
     mElementBytes = bytes * static_cast<unsigned>(mComponents);
@@ -246,9 +380,13 @@ void DataRange::build() {
     mBuilt = true;
 }
 
-void DataRange::reduce(int windowId, GLuint target) {
+void DataRange::reduce(int windowId, GLuint target, const PointWindow& points) {
     glEnable(GL_RASTERIZER_DISCARD);
     mVAOs.bind(windowId, [] {});
+    if (mPoints) {
+        merge(windowId, slicePoints(windowId, points), target);
+        return;
+    }
 
     // 1. The slices' ranges, a piece at a time (the whole data at once when the texture
     // covers it).
@@ -277,10 +415,13 @@ void DataRange::reduce(int windowId, GLuint target) {
         glEndTransformFeedback();
     }
 
+    merge(windowId, mSlices, target);
+}
+
+void DataRange::merge(int windowId, unsigned ranges, GLuint target) {
     // 2. Groups of ranges merged until one is left, the last pass into `target`.
     UniformCache& merge = mMergeProgram->uniforms;
     merge.use(windowId);
-    unsigned ranges = mSlices;
     int from = 0;
     do {
         const unsigned group = std::min(ranges, static_cast<unsigned>(LOOP_BUDGET));
@@ -298,16 +439,16 @@ void DataRange::reduce(int windowId, GLuint target) {
     } while (ranges > 1);
 }
 
-DataBounds DataRange::compute(int windowId) {
-    if (mCount == 0) return {INFINITY, INFINITY, -INFINITY, -INFINITY};
+DataBounds DataRange::compute(int windowId, const PointWindow& points) {
+    if (nothingTo(points)) return {INFINITY, INFINITY, -INFINITY, -INFINITY};
     GLStateGuard guard;
     if (!mBuilt) build();
-    reduce(windowId, mResult.get());
+    reduce(windowId, mResult.get(), points);
     return readBounds(mResult.get(), false);
 }
 
-bool DataRange::follow(int windowId, DataBounds& out) {
-    if (mCount == 0) return false;
+bool DataRange::follow(int windowId, DataBounds& out, const PointWindow& points) {
+    if (nothingTo(points)) return false;
     GLStateGuard guard;
     if (!mBuilt) build();
     bool ready = false;
@@ -315,7 +456,7 @@ bool DataRange::follow(int windowId, DataBounds& out) {
         out = readBounds(mRing[(mStarted - (RING - 1)) % RING].get(), true);
         ready = true;
     }
-    reduce(windowId, mRing[mStarted % RING].get());
+    reduce(windowId, mRing[mStarted % RING].get(), points);
     ++mStarted;
     return ready;
 }

@@ -20,6 +20,7 @@
 #include "gl/gl_objects.hpp"
 #include "gl/shared_program.hpp"
 #include "gl/vertex_arrays.hpp"
+#include "range/point_source.hpp"
 
 namespace internal {
 
@@ -66,20 +67,26 @@ class DataRange {
 public:
     // The range of `count` elements of `components` (2: points whose x and y are both
     // finite; 1: values v, taken as points (index, v)) of `type` (GL_FLOAT, GL_INT,
-    // GL_UNSIGNED_INT or GL_UNSIGNED_BYTE) in `buffer`. Nothing is made until first used.
+    // GL_UNSIGNED_INT, GL_SHORT, GL_UNSIGNED_SHORT or GL_UNSIGNED_BYTE) in `buffer`.
+    // Nothing is made until first used.
     DataRange(GLuint buffer, GLenum type, int components, unsigned count);
+    // The range of points placed as `source` says (any layout, any element type of a plot,
+    // up to `source.capacity` points); each reduction takes the points of the window it is
+    // given, in whatever order a ring keeps them (an implicit x counts from the oldest).
+    explicit DataRange(const PointSource& source);
     DataRange(const DataRange&) = delete;
     DataRange& operator=(const DataRange&) = delete;
 
     // Reduces now and reads the result back, waiting for it. A window of the buffer's group
-    // must be current, with id `windowId`.
-    DataBounds compute(int windowId);
+    // must be current, with id `windowId`. `points`: the points taken, for a range of
+    // points (a range of values takes all of them).
+    DataBounds compute(int windowId, const PointWindow& points = PointWindow());
 
     // For following the data without waiting: starts a reduction whose result lands in the
     // next of a ring of small buffers, and returns, in `out`, the result of the oldest one
     // when there is one (a reduction started RING - 1 starts ago, long done by then, so
     // reading it does not wait for the GPU). Returns false while none is ready yet.
-    bool follow(int windowId, DataBounds& out);
+    bool follow(int windowId, DataBounds& out, const PointWindow& points = PointWindow());
     // Forgets started reductions (the next follow() starts the ring afresh).
     void resetFollow() { mStarted = 0; }
 
@@ -91,16 +98,30 @@ public:
 
 private:
     void build();
+    void buildPoints();
     // Runs the passes, the result into `target` at offset 0. Inside the callers' guard.
-    void reduce(int windowId, GLuint target);
+    void reduce(int windowId, GLuint target, const PointWindow& points);
+    // The first pass over points: the slices' ranges into mPartial[0]; returns how many.
+    unsigned slicePoints(int windowId, const PointWindow& points);
+    // The merges of `ranges` ranges in mPartial[0] into `target`.
+    void merge(int windowId, unsigned ranges, GLuint target);
+    // Whether a reduction would find nothing: no element, or no point drawn.
+    bool nothingTo(const PointWindow& points) const {
+        return mCount == 0 || (mPoints && points.count == 0);
+    }
 
     GLuint mData;
     GLenum mType;
     int mComponents;
-    unsigned mCount;
+    unsigned mCount;  // elements, or the points' capacity
+    bool mPoints = false;
+    PointSource mSource;          // for points
+    GLBuffer mPointScratch[2];    // one piece of the x and the y buffer, when read in pieces
+    GLTexture mPointTexture[2];   // buffer textures of x and y (one when x and y share)
     bool mBuilt = false;
     ProgramRef mSliceProgram;  // the group's programs of both passes
     ProgramRef mMergeProgram;
+    ProgramRef mPointProgram;
     unsigned mSliceSize = 1;    // elements a slice
     unsigned mSlices = 0;       // slices of the whole data
     unsigned mPiece = 0;        // elements a piece: mCount when the texture covers the data

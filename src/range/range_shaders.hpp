@@ -2,6 +2,7 @@
 // Shaders of the data-range reduction.
 
 #include "common/shader_interface.hpp"
+#include "range/point_source.hpp"
 
 namespace internal {
 
@@ -38,6 +39,44 @@ void main() {
     range = r;
 }
 )glsl";
+
+// One vertex per slice of points: the range of the points at places [first + id *
+// sliceSize, ...), at most sliceSize of them and none from first + count on. Put after
+// ZV_GLSL_HEADER, the line defining POINTS and gPointFetchGlsl (range/point_source.hpp),
+// which places them: the index an implicit x takes counts from the ring's oldest place.
+inline constexpr const char* gRangePointSliceShaderSrc = R"glsl(
+uniform int count;
+uniform int sliceSize;
+uniform int first;
+out vec4 range;  // xmin, ymin, xmax, ymax; +inf, +inf, -inf, -inf when empty
+
+bool finite(float v) { return (floatBitsToUint(v) & 0x7F800000u) != 0x7F800000u; }
+
+void main() {
+    float inf = uintBitsToFloat(0x7F800000u);
+    vec4 r = vec4(inf, inf, -inf, -inf);
+    int begin = first + gl_VertexID * sliceSize;
+    int end = min(begin + sliceSize, first + count);
+    for (int p = begin; p < end; ++p) {
+        int i = p - ringStart;
+        if (i < 0)
+            i += ringCapacity;
+        vec2 q = pointAt(p, i);
+        if (finite(q.x) && finite(q.y)) {
+            r.xy = min(r.xy, q);
+            r.zw = max(r.zw, q);
+        }
+    }
+    range = r;
+}
+)glsl";
+
+// Uniforms of the point slice program.
+struct RangePointUniforms {
+    enum : int { ELEMENT_COUNT, SLICE_SIZE, FIRST, ZV_POINT_FETCH_ENUM, COUNT };
+    static constexpr const char* NAMES[COUNT] = {"count", "sliceSize", "first",
+                                                 ZV_POINT_FETCH_NAMES};
+};
 
 // Uniforms of the slice program, set once.
 struct RangeSliceUniforms {
