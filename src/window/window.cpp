@@ -23,6 +23,12 @@ Window::Window(int width, int height, const char* title, const Window* parent, b
     : mValue(new internal::_Window(width, height, title, parent ? parent->get() : nullptr,
                                    invisible)) {}
 
+Window::Window(int width, int height, const char* title, const WindowOptions& options)
+    : mValue(new internal::_Window(width, height, title,
+                                   options.parent ? options.parent->get() : nullptr,
+                                   options.invisible, static_cast<int>(options.system),
+                                   options.eglDevice)) {}
+
 Window::Window(const Window& other) : mValue(new internal::_Window(*other.get())) {}
 
 Window& Window::operator=(const Window& other) {
@@ -45,6 +51,7 @@ void* Window::context() const { return nullptr; }
 void* Window::display() const { return nullptr; }
 int Window::width() const { return mValue->get()->width(); }
 int Window::height() const { return mValue->get()->height(); }
+bool Window::headless() const { return mValue->get()->headless(); }
 void Window::hide() { mValue->get()->hide(); }
 void Window::show() { mValue->get()->show(); }
 bool Window::close() { return mValue->get()->close(); }
@@ -125,6 +132,22 @@ void _Window::draw(int column, int row, _Image* image, const char* title, bool k
     image->impl()->keepAspectRatio(keepAspectRatio);
     image->impl()->showColorBar(colorBar);
     mWindow->draw(column, row, image->impl(), title);
+}
+
+}  // namespace internal
+
+namespace internal {
+
+wtk::System _Window::checkedSystem(int system) {
+    switch (system) {
+        case zv::ZV_WINDOW_AUTOMATIC: return wtk::System::AUTOMATIC;
+        case zv::ZV_WINDOW_X11: return wtk::System::X11;
+        case zv::ZV_WINDOW_HEADLESS: return wtk::System::HEADLESS;
+        default:
+            ZV_RAISE_ARG("Window constructor", 4,
+                         "WindowOptions::system must be ZV_WINDOW_AUTOMATIC, ZV_WINDOW_X11 or "
+                         "ZV_WINDOW_HEADLESS");
+    }
 }
 
 }  // namespace internal

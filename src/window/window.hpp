@@ -13,11 +13,13 @@ class _Image;
 
 class _Window {
 public:
-    _Window(int width, int height, const char* title, const _Window* parent, bool invisible)
+    // system: a zv::WindowSystem value; eglDevice: see zv::WindowOptions.
+    _Window(int width, int height, const char* title, const _Window* parent, bool invisible,
+            int system = 0, int eglDevice = -1)
         : mWindow((claimDrawingThread("Window constructor"), std::make_shared<window_impl>(
               width, height, title,
               parent ? std::weak_ptr<window_impl>(parent->mWindow) : std::weak_ptr<window_impl>(),
-              invisible))) {}
+              invisible, checkedSystem(system), eglDevice))) {}
     _Window(const _Window&) = default;
     _Window& operator=(const _Window&) = default;
 
@@ -31,6 +33,8 @@ public:
               bool colorBar = false);
 
 private:
+    // The window system a zv::WindowSystem value names; zv::ArgumentError for another value.
+    static wtk::System checkedSystem(int system);
     std::shared_ptr<window_impl> mWindow;
 };
 

@@ -8,6 +8,7 @@
 #include "gl/gl.hpp"
 #include "common/renderable.hpp"
 #include "gl/context.hpp"
+#include "gl/gl_objects.hpp"
 #include "zarvo/defines.h"
 #include "glfw/window.hpp"
 #include "window/cell_layout.hpp"
@@ -42,8 +43,11 @@ public:
     // Creates the native window (hidden when `invisible`), joining the share group of
     // `parent` when it is alive, makes its context current and loads the entry points.
     // Raises zv::Error (ZV_ERR_GL) when the window system or the entry points fail.
+    // `system` and `eglDevice` choose where the context comes from (see wtk::Widget); a
+    // headless window draws into a framebuffer object of its own (see frameBuffer()).
     window_impl(int width, int height, const char* title, std::weak_ptr<window_impl> parent,
-                bool invisible);
+                bool invisible, wtk::System system = wtk::System::AUTOMATIC,
+                int eglDevice = -1);
     ~window_impl();
     window_impl(const window_impl&) = delete;
     window_impl& operator=(const window_impl&) = delete;
@@ -55,6 +59,7 @@ public:
     int width() const { return mWidth; }
     int height() const { return mHeight; }
     int id() const { return mID; }
+    bool headless() const { return mWidget->headless(); }
     const std::shared_ptr<font_impl>& font() const { return mFont; }
     GLuint colorMapBuffer() const { return mColorMapUBO; }
     GLuint colorMapLength() const { return mColorMapLen; }
@@ -105,6 +110,9 @@ private:
     // before anything is drawn (it would otherwise go on drawing at a size it took up
     // earlier). True when the back buffer was replaced, its content undefined.
     bool followResize(int w, int h);
+    // Gives a headless window's framebuffer object storage of w x h pixels (content
+    // undefined), leaving the renderbuffer binding as it was.
+    void sizeFrame(int w, int h);
     // Presents the frame, after which the driver asks for the drawable's size afresh.
     void swapBuffers();
     // What a draw of an object laid out for `area` into `viewport` needs (see DrawContext).
@@ -144,6 +152,12 @@ private:
     std::shared_ptr<colormap_impl> mColorMaps;
     GLuint mColorMapUBO = 0;
     GLuint mColorMapLen = 0;
+    // A headless window's stand-in for the default framebuffer: what the window system's
+    // windows get (4 samples, 8-bit sRGB-capable RGBA, 24-bit depth with 8-bit stencil),
+    // so that its pictures equal theirs. Empty for a window of the window system.
+    GLRenderbuffer mFrameColour;
+    GLRenderbuffer mFrameDepth;
+    GLFramebuffer mFrame;
 };
 
 
