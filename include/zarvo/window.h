@@ -102,7 +102,8 @@ struct WindowOptions {
 /// cell draw, over the whole cell), and the clear colour, black.
 class ZV_API Window {
 public:
-    /// Creates the window (hidden when invisible is true) and makes its context current.
+    /// Creates the window (hidden when invisible is true) and makes its context current. It
+    /// is left to choose its kind (ZV_WINDOW_AUTOMATIC): headless when no X display opens.
     /// @param parent a window whose share group the new window joins, or null for a new group
     /// @throws zv::Error (ZV_ERR_GL) when the window system or the OpenGL entry points fail,
     ///         or a side is outside 1 .. 16384 pixels
