@@ -68,6 +68,18 @@ zv::Snapshot drawGallery(zv::Window& window) {
     return window.snapshot();
 }
 
+// Markers on the frame's corners, clipped to it, and a line round the limits' rectangle:
+// edges that fall exactly between pixels.
+zv::Snapshot drawCorners(zv::Window& window) {
+    window.makeCurrent();
+    zv::Plot scatter(5, zv::ZV_FLOAT32, zv::ZV_PLOT_SCATTER, zv::ZV_MARKER_SQUARE);
+    upload(GL_ARRAY_BUFFER, scatter.vbo(), {0, 0, 1, 0, 1, 1, 0, 1, 0.5f, 0.5f});
+    scatter.setAxesLimits(1.0f, 0.0f, 1.0f, 0.0f);
+    scatter.setColor(1.0f, 0.0f, 0.0f);
+    window.draw(scatter);
+    return window.snapshot();
+}
+
 int inked(const zv::Snapshot& s) {
     int n = 0;
     for (size_t i = 0; i < s.rgba.size(); i += 4)
@@ -98,6 +110,7 @@ TEST(Headless, GridOfEveryKindEqualsTheXWindowsPictureByteForByte) {
     size_t differing = 0;
     for (size_t i = 0; i < picture.rgba.size(); ++i) differing += picture.rgba[i] != reference.rgba[i];
     EXPECT_EQ(differing, 0u);
+    EXPECT_TRUE(drawCorners(on).rgba == drawCorners(off).rgba);
     // The headless window still draws after the X window's context was current.
     EXPECT_EQ(drawGallery(off).rgba, picture.rgba);
 }
