@@ -58,10 +58,11 @@ enum WindowSystem {
     /// show(), hide(), setTitle() and setPos() show nothing (hide() still sets the closed
     /// flag and show() clears it, so close() is true only after hide(), until the window is
     /// shown or drawn into again). setSize() takes effect at once (framebufferSize() follows
-    /// it; the next draw fills the new size). context() and display() stay null. The
+    /// it; the next draw fills the new size), but a size whose framebuffer the driver cannot
+    /// allocate keeps the previous one (found, and reported, by the next draw). context() and display() stay null. The
     /// application's own OpenGL calls with framebuffer 0 bound draw into no picture of the
-    /// window. Destroying the window releases its context, its framebuffer object and its
-    /// reference on the EGL display.
+    /// window. Destroying the window releases its context and its framebuffer object; the EGL
+    /// display stays initialised for the process's next headless window.
     ZV_WINDOW_HEADLESS = 2
 };
 

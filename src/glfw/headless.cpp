@@ -42,20 +42,20 @@ bool hasExtension(const char* list, const char* name) {
 }
 }  // namespace
 
-// An initialised EGL display, shared by the contexts made on it and terminated with the last
-// of them. Keyed by the device index (-1: surfaceless), so that contexts of one device can
-// share objects.
+// An initialised EGL display, shared by the contexts made on it. Keyed by the device index
+// (-1: surfaceless), so that contexts of one device can share objects. It stays initialised
+// until the process ends, as the window system's connection does: terminating it when its
+// last context goes makes Mesa's software rasteriser drop the memory of its compiled
+// shaders with allocations still in it (leaks the driver cannot free), and the next window
+// would pay for initialising it again. Each window's context goes with the window.
 struct HeadlessContext::Display {
     EGLDisplay display = EGL_NO_DISPLAY;
     int device = -1;
     bool noConfig = false;  // EGL_KHR_no_config_context
-    ~Display() {
-        if (display != EGL_NO_DISPLAY) eglTerminate(display);
-    }
 };
 
 namespace {
-std::map<int, std::weak_ptr<HeadlessContext::Display>>& displays();
+std::map<int, std::shared_ptr<HeadlessContext::Display>>& displays();
 }
 
 HeadlessContext::HeadlessContext(int device, bool deviceFromEnvironment,
@@ -68,7 +68,7 @@ HeadlessContext::HeadlessContext(int device, bool deviceFromEnvironment,
                                     ", -1 for the surfaceless platform): leave the device at "
                                     "-1 or pass the parent's");
     }
-    mDisplay = share ? share->mDisplay : displays()[device].lock();
+    mDisplay = share ? share->mDisplay : displays()[device];
     if (!mDisplay) {
         auto display = std::make_shared<Display>();
         display->device = device;
@@ -113,7 +113,6 @@ HeadlessContext::HeadlessContext(int device, bool deviceFromEnvironment,
         if (display->display == EGL_NO_DISPLAY) fail("EGL gave no display");
         EGLint major = 0, minor = 0;
         if (!eglInitialize(display->display, &major, &minor)) {
-            display->display = EGL_NO_DISPLAY;  // nothing to terminate
             fail("eglInitialize failed (" + eglErrorText(eglGetError()) + ")");
         }
         const char* ext = eglQueryString(display->display, EGL_EXTENSIONS);
@@ -175,8 +174,8 @@ bool HeadlessContext::anyCurrent() { return eglGetCurrentContext() != EGL_NO_CON
 
 namespace {
 // Never destroyed, so contexts in static storage can still go at exit.
-std::map<int, std::weak_ptr<HeadlessContext::Display>>& displays() {
-    static auto* map = new std::map<int, std::weak_ptr<HeadlessContext::Display>>();
+std::map<int, std::shared_ptr<HeadlessContext::Display>>& displays() {
+    static auto* map = new std::map<int, std::shared_ptr<HeadlessContext::Display>>();
     return *map;
 }
 }  // namespace

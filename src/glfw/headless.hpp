@@ -16,8 +16,8 @@ public:
     // cannot give such a context, zv::ArgumentError for an index the driver does not list
     // or a share context on another device.
     HeadlessContext(int device, bool deviceFromEnvironment, const HeadlessContext* share);
-    // Destroys the context and drops this context's reference on its EGL display (the last
-    // one terminates it). Not current anywhere afterwards.
+    // Destroys the context; not current anywhere afterwards. Its EGL display stays
+    // initialised for the next context (see headless.cpp).
     ~HeadlessContext();
     HeadlessContext(const HeadlessContext&) = delete;
     HeadlessContext& operator=(const HeadlessContext&) = delete;

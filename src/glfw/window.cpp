@@ -321,7 +321,8 @@ Widget::Widget(int width, int height, const char* title, const Widget* share, bo
     }
     if (headless) {
         if (width < 1 || height < 1 || width > MAX_SIDE || height > MAX_SIDE) {
-            raiseWithReason("Window constructor", 57, "headless context creation failed",
+            // Raised as the window system's windows raise it, which callers may test for.
+            raiseWithReason("Window constructor", 57, "glfw window creation failed",
                             zv::ZV_ERR_GL,
                             "Invalid window size " + std::to_string(width) + "x" +
                                 std::to_string(height) + " (each side 1 to " +

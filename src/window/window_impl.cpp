@@ -152,19 +152,29 @@ window_impl::window_impl(int width, int height, const char* title,
     mWidget->getFrameBufferSize(&mDrawableWidth, &mDrawableHeight);
 }
 
-void window_impl::sizeFrame(int w, int h) {
+bool window_impl::sizeFrame(int w, int h) {
     GLint bound = 0;
     glGetIntegerv(GL_RENDERBUFFER_BINDING, &bound);
-    glBindRenderbuffer(GL_RENDERBUFFER, mFrameColour.get());
-    glRenderbufferStorageMultisample(GL_RENDERBUFFER, FRAME_SAMPLES, GL_SRGB8_ALPHA8, w, h);
-    glBindRenderbuffer(GL_RENDERBUFFER, mFrameDepth.get());
-    glRenderbufferStorageMultisample(GL_RENDERBUFFER, FRAME_SAMPLES, GL_DEPTH24_STENCIL8, w, h);
+    bool allocated = true;
+    const auto storage = [&](GLuint renderbuffer, GLenum format) {
+        glBindRenderbuffer(GL_RENDERBUFFER, renderbuffer);
+        glRenderbufferStorageMultisample(GL_RENDERBUFFER, FRAME_SAMPLES, format, w, h);
+        GLint gotW = 0, gotH = 0;
+        glGetRenderbufferParameteriv(GL_RENDERBUFFER, GL_RENDERBUFFER_WIDTH, &gotW);
+        glGetRenderbufferParameteriv(GL_RENDERBUFFER, GL_RENDERBUFFER_HEIGHT, &gotH);
+        if (gotW != w || gotH != h) allocated = false;
+    };
+    storage(mFrameColour.get(), GL_SRGB8_ALPHA8);
+    storage(mFrameDepth.get(), GL_DEPTH24_STENCIL8);
+    // The out-of-memory error of a failed allocation is the library's, not the application's.
+    if (!allocated) glGetError();
     glBindRenderbuffer(GL_RENDERBUFFER, static_cast<GLuint>(bound));
+    return allocated;
 }
 
 void window_impl::makeCurrent() const { mWidget->makeContextCurrent(); }
 
-bool window_impl::followResize(int w, int h) {
+bool window_impl::followResize(int& w, int& h) {
     // w x h is the size the X server gives the window now (asked synchronously, so a
     // setSize() before it is done). The driver takes up the drawable's size only when it
     // validates the framebuffer after a swap (or the context's creation): at this draw's first
@@ -177,7 +187,16 @@ bool window_impl::followResize(int w, int h) {
     bool replaced = false;
     if (w != mDrawableWidth || h != mDrawableHeight) {
         if (mWidget->headless()) {
-            sizeFrame(w, h);
+            // A size the driver cannot allocate (4 samples of 16384 x 16384 pixels are 8 GiB)
+            // keeps the size the last draw filled, and the window reports that one.
+            if (!sizeFrame(w, h)) {
+                sizeFrame(mDrawableWidth, mDrawableHeight);
+                mWidget->setSize(static_cast<unsigned>(mDrawableWidth),
+                                 static_cast<unsigned>(mDrawableHeight));
+                w = mDrawableWidth;
+                h = mDrawableHeight;
+                return true;
+            }
         } else {
             mWidget->swapBuffers();
         }

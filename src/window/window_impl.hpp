@@ -108,11 +108,13 @@ private:
     // With this window's context current and the X server giving the window w x h: when
     // that differs from the size the last draw filled, makes the driver take up the new size
     // before anything is drawn (it would otherwise go on drawing at a size it took up
-    // earlier). True when the back buffer was replaced, its content undefined.
-    bool followResize(int w, int h);
+    // earlier). True when the back buffer was replaced, its content undefined. A headless
+    // window whose new size cannot be allocated keeps its old one, given back in w and h.
+    bool followResize(int& w, int& h);
     // Gives a headless window's framebuffer object storage of w x h pixels (content
-    // undefined), leaving the renderbuffer binding as it was.
-    void sizeFrame(int w, int h);
+    // undefined), leaving the renderbuffer binding as it was. False when the driver could not
+    // allocate it (the storage is then undefined: give it a size that worked).
+    bool sizeFrame(int w, int h);
     // Presents the frame, after which the driver asks for the drawable's size afresh.
     void swapBuffers();
     // What a draw of an object laid out for `area` into `viewport` needs (see DrawContext).
