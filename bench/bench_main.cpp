@@ -13,6 +13,10 @@
 //   zv_bench --library-only [--workload a,b,...] [--budget seconds]
 //       times the library side alone: one line per workload, in the format of the peer
 //       scripts of ../shared/peers (for scripts/bench.sh --peers).
+//   zv_bench --headless [--workload a,b,...] [--budget seconds]
+//       times the library side in a window of the X server and in a headless window (EGL,
+//       no window system) of the same size, alternating blocks of frames: median wall and CPU
+//       ms per frame of each and the ratio headless / X.
 //   zv_bench --list
 //       prints the workload names.
 
@@ -680,6 +684,52 @@ int runLibraryOnly(const std::vector<const Workload*>& workloads, double budget)
     return 0;
 }
 
+int runHeadless(const std::vector<const Workload*>& workloads, double budget) {
+    zv::WindowOptions x, none;
+    x.system = zv::ZV_WINDOW_X11;
+    none.system = zv::ZV_WINDOW_HEADLESS;
+    zv::Window windows[2] = {zv::Window(W, H, "zarvo bench: X", x),
+                             zv::Window(W, H, "zarvo bench: headless", none)};
+    std::unique_ptr<zv::Font> fonts[2];
+    for (int s = 0; s < 2; ++s) {
+        windows[s].makeCurrent();
+        fonts[s].reset(new zv::Font());
+        fonts[s]->loadSystemFont("Vera", FONT_SIZE);
+    }
+    std::printf("%-26s | %9s %9s | %9s %9s | %7s\n", "workload", "X ms", "X cpu", "none ms",
+                "none cpu", "none/X");
+    for (const Workload* w : workloads) {
+        std::unique_ptr<Side> sides[2];
+        double estimate = 0;
+        for (int s = 0; s < 2; ++s) {
+            sides[s].reset(new LibrarySide(windows[s], *fonts[s], *w));
+            windows[s].makeCurrent();
+            timedFrame(*sides[s]);  // first draw: vertex arrays, shader variants
+            estimate = std::max(estimate, timedFrame(*sides[s]).wall);
+        }
+        const size_t frames =
+            size_t(std::clamp(int(budget * 1000.0 / std::max(estimate, 0.1)), 10, 300));
+        const int block = std::clamp(int(100.0 / std::max(estimate, 0.1)), 2, 20);
+        std::vector<double> wall[2], cpu[2];
+        while (wall[0].size() < frames) {
+            for (int s = 0; s < 2; ++s) {
+                windows[s].makeCurrent();
+                timedFrame(*sides[s]);  // after the context switch
+                for (int i = 0; i < block; ++i) {
+                    const Sample sample = timedFrame(*sides[s]);
+                    wall[s].push_back(sample.wall);
+                    cpu[s].push_back(sample.cpu);
+                }
+            }
+        }
+        std::printf("%-26s | %9.3f %9.3f | %9.3f %9.3f | %7.3f\n", w->name, median(wall[0]),
+                    median(cpu[0]), median(wall[1]), median(cpu[1]),
+                    median(wall[1]) / median(wall[0]));
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
 int runCallgrind(const Workload& w, bool library, int n1, int n2) {
     Bench bench;
     std::unique_ptr<Side> side = bench.side(library, w);
@@ -805,7 +855,7 @@ int main(int argc, char** argv) {
     std::string workloads, side = "lib";
     double budget = 2.0;
     int n1 = 0, n2 = 0;
-    bool libraryOnly = false, ring = false;
+    bool libraryOnly = false, ring = false, headless = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         auto value = [&]() -> std::string {
@@ -830,6 +880,8 @@ int main(int argc, char** argv) {
             libraryOnly = true;
         } else if (a == "--ring") {
             ring = true;
+        } else if (a == "--headless") {
+            headless = true;
         } else if (a == "--list") {
             for (const Workload& w : WORKLOADS) std::printf("%s\n", w.name);
             return 0;
@@ -852,6 +904,7 @@ int main(int argc, char** argv) {
         }
         if (ring) return runRing(budget);
         if (libraryOnly) return runLibraryOnly(selected(workloads), budget);
+        if (headless) return runHeadless(selected(workloads), budget);
         return runTable(selected(workloads), budget);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "zv_bench: %s\n", e.what());

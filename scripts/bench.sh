@@ -4,6 +4,10 @@
 #   scripts/bench.sh                 one table: median wall ms per frame (up to glFinish),
 #                                    drawing-thread CPU ms, GL calls per frame, the ratios
 #                                    library / baseline, and how much the two pictures differ
+#                                    and, below it, the library's frame in a window of the X
+#                                    server beside the same frame in a headless window (EGL,
+#                                    no window system; BENCH_HEADLESS_WORKLOADS, default
+#                                    gallery-2x2-captions,line-1e5,image-1920x1080-gray-u8)
 #   scripts/bench.sh --callgrind     instructions per frame under callgrind (single-threaded
 #                                    software rasteriser): (Ir(N2) - Ir(N1)) / (N2 - N1) in
 #                                    total for both sides, and the library's own
@@ -92,6 +96,10 @@ fi
 if [ "$MODE" = table ]; then
   echo "median per frame over interleaved blocks of frames; pix% = pixels differing between the two pictures"
   "$BENCH" --workload "${BENCH_WORKLOADS:-all}" --budget "${BENCH_BUDGET:-2}"
+  echo
+  echo "the library's frame under the X server and headless (median ms per frame, up to glFinish)"
+  "$BENCH" --headless --budget "${BENCH_BUDGET:-2}" \
+    --workload "${BENCH_HEADLESS_WORKLOADS:-gallery-2x2-captions,line-1e5,image-1920x1080-gray-u8}"
   exit 0
 fi
 

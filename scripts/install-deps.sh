@@ -8,7 +8,7 @@ PKGS=(
   libglfw3-dev libglewmx-dev libglu1-mesa-dev libfreetype-dev libfontconfig-dev libglm-dev
   fonts-dejavu-core
   libgtest-dev googletest libbenchmark-dev
-  xvfb xauth libgl1-mesa-dri libegl-mesa0 mesa-utils
+  xvfb xauth libgl1-mesa-dri libegl-mesa0 libegl-dev mesa-utils
   libstb-dev
   libx11-dev libxtst-dev
   valgrind

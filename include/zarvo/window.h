@@ -17,6 +17,7 @@ class _Window;
 
 namespace zv {
 
+class Window;
 class Image;
 class Plot;
 class Histogram;
@@ -36,6 +37,51 @@ struct Snapshot {
     int width = 0;
     int height = 0;
     std::vector<unsigned char> rgba;  ///< width * height * 4 bytes, top row first
+};
+
+/// Where a window's context comes from.
+enum WindowSystem {
+    /// A window of the X server named by DISPLAY, or a headless one when there is none:
+    /// headless when the environment variable ZV_HEADLESS is set to anything but 0, or when
+    /// no X display can be opened (DISPLAY unset, or the server does not answer; a one-line
+    /// notice on stderr says so, once, and the process's later windows left to choose are
+    /// headless too). ZV_HEADLESS=0 turns that fallback off. A window made with a parent is
+    /// of its parent's kind.
+    ZV_WINDOW_AUTOMATIC = 0,
+    /// A window of the X server; zv::Error (ZV_ERR_GL) when no display can be opened.
+    ZV_WINDOW_X11 = 1,
+    /// No window system: an OpenGL context through EGL (Mesa's surfaceless platform, or the
+    /// EGL device WindowOptions::eglDevice or ZV_EGL_DEVICE chooses), for nodes that run no
+    /// X server. It draws into a framebuffer object of the library's, of the size, sample
+    /// count and formats of an X window's, so its pictures equal an X window's byte for byte;
+    /// snapshot() and saveSnapshot() read it. Nothing is shown and no input arrives: the
+    /// input and resize callbacks are never called, setInteractive() has nothing to act on,
+    /// show(), hide(), setTitle() and setPos() show nothing (hide() still sets the closed
+    /// flag and show() clears it, so close() is true only after hide(), until the window is
+    /// shown or drawn into again). setSize() takes effect at once (framebufferSize() follows
+    /// it; the next draw fills the new size), but a size whose framebuffer the driver cannot
+    /// allocate keeps the previous one (found, and reported, by the next draw). context() and display() stay null. The
+    /// application's own OpenGL calls with framebuffer 0 bound draw into no picture of the
+    /// window. Destroying the window releases its context and its framebuffer object; the EGL
+    /// display stays initialised for the process's next headless window.
+    ZV_WINDOW_HEADLESS = 2
+};
+
+/// How a window is made (see the constructor that takes it).
+struct WindowOptions {
+    /// A window whose share group the new window joins (of the same kind: both headless or
+    /// both of the X server), or null for a new group.
+    const Window* parent = nullptr;
+    /// Made hidden (a headless window is never shown anyway).
+    bool invisible = false;
+    /// Where the context comes from.
+    WindowSystem system = ZV_WINDOW_AUTOMATIC;
+    /// For a headless window: the index of the EGL device to draw on, as EGL lists them
+    /// (EGL_EXT_device_enumeration; several GPUs of a node, say), or -1 for the environment
+    /// variable ZV_EGL_DEVICE when set, otherwise Mesa's surfaceless platform. An index
+    /// the driver does not list is a zv::ArgumentError (from ZV_EGL_DEVICE, a zv::Error
+    /// ZV_ERR_GL), with the indices it does list. Windows of one share group use one device.
+    int eglDevice = -1;
 };
 
 /// A window and its OpenGL 3.3 core context. Copies are handles of one window: they share
@@ -58,12 +104,20 @@ struct Snapshot {
 /// cell draw, over the whole cell), and the clear colour, black.
 class ZV_API Window {
 public:
-    /// Creates the window (hidden when invisible is true) and makes its context current.
+    /// Creates the window (hidden when invisible is true) and makes its context current. It
+    /// is left to choose its kind (ZV_WINDOW_AUTOMATIC): headless when no X display opens.
     /// @param parent a window whose share group the new window joins, or null for a new group
     /// @throws zv::Error (ZV_ERR_GL) when the window system or the OpenGL entry points fail,
     ///         or a side is outside 1 .. 16384 pixels
     Window(int width, int height, const char* title, const Window* parent = nullptr,
            bool invisible = false);
+    /// Creates the window as options say (see WindowOptions and WindowSystem) and makes its
+    /// context current.
+    /// @throws zv::Error (ZV_ERR_GL) as the constructor above, and when EGL cannot give a
+    ///         headless window an OpenGL 3.3 core context or ZV_EGL_DEVICE is not an index
+    /// @throws zv::ArgumentError (argument 4) for a parent of the other kind, or an EGL
+    ///         device the driver does not list
+    Window(int width, int height, const char* title, const WindowOptions& options);
     /// A second handle of the same window.
     Window(const Window& other) = default;
     /// Makes this handle share other's window.
@@ -95,6 +149,8 @@ public:
     void* display() const;  ///< opaque native display handle; always null
     int width() const;      ///< width given at creation
     int height() const;     ///< height given at creation
+    /// True for a window with no window system (see ZV_WINDOW_HEADLESS).
+    bool headless() const;
 
     void hide();            ///< hides the window and sets the closed flag
     void show();            ///< shows the window and clears the closed flag

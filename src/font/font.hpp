@@ -11,9 +11,9 @@ namespace internal {
 
 class _Font : public Record<font_impl> {
 public:
-  _Font()
-      : Record("zv::Font", (requireLibraryContext("Font constructor", "a font"),
-                            std::make_shared<font_impl>())) {}
+    _Font()
+        : Record("zv::Font", (requireLibraryContext("Font constructor", "a font"),
+                              std::make_shared<font_impl>())) {}
 };
 
-} // namespace internal
+}  // namespace internal

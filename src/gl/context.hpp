@@ -47,11 +47,16 @@ public:
     virtual const void* native() const = 0;
     const std::shared_ptr<ShareGroup>& group() const { return mGroup; }
     GLEWContext* glewContext() const { return mGroup->glew; }
+    // What stands for the window's default framebuffer: 0 for a window of the window
+    // system; for a context with no window system, the framebuffer object the window core
+    // made for it. The state guard binds it where it would bind framebuffer 0.
+    GLuint frameBuffer() const { return mFrameBuffer; }
 
 protected:
     Context() = default;
     ~Context() = default;
     std::shared_ptr<ShareGroup> mGroup;
+    GLuint mFrameBuffer = 0;
 };
 
 // What this layer asks of the window system about the calling thread. The window core

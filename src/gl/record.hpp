@@ -12,23 +12,23 @@
 
 namespace internal {
 
-template <class Impl> class Record {
+template <class Impl>
+class Record {
 public:
-  // Every public call reaches the object through here, from the drawing thread
-  // only.
-  const std::shared_ptr<Impl> &impl() const {
-    requireDrawingThread(mName);
-    return mImpl;
-  }
+    // Every public call reaches the object through here, from the drawing thread
+    // only.
+    const std::shared_ptr<Impl>& impl() const {
+        requireDrawingThread(mName);
+        return mImpl;
+    }
 
 protected:
-  // `name` is the public class, for the wrong-thread error ("zv::Plot").
-  Record(const char *name, std::shared_ptr<Impl> impl)
-      : mName(name), mImpl(std::move(impl)) {}
+    // `name` is the public class, for the wrong-thread error ("zv::Plot").
+    Record(const char* name, std::shared_ptr<Impl> impl) : mName(name), mImpl(std::move(impl)) {}
 
 private:
-  const char *mName;
-  std::shared_ptr<Impl> mImpl;
+    const char* mName;
+    std::shared_ptr<Impl> mImpl;
 };
 
-} // namespace internal
+}  // namespace internal

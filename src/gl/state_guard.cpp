@@ -1,5 +1,7 @@
 #include "gl/state_guard.hpp"
 
+#include "gl/context.hpp"
+
 namespace internal {
 
 namespace {
@@ -88,16 +90,27 @@ void setCap(GLenum cap, bool on) {
 GLuint name(GLint v) { return static_cast<GLuint>(v); }
 GLenum token(GLint v) { return static_cast<GLenum>(v); }
 
+}  // namespace
+
+GLint GLStateGuard::wanted(int i) const {
+    if (mFrame != 0) {
+        if (i == DRAW_FRAMEBUFFER || i == READ_FRAMEBUFFER) return static_cast<GLint>(mFrame);
+        if (i == READ_BUFFER) return GL_COLOR_ATTACHMENT0;
+    }
+    return INTS[i].value;
+}
+
 // Sets one integer of the table. The blend equations and functions are set in pairs and
 // fours by apply(), since OpenGL takes them together.
-void setInt(int which, GLint v) {
+void GLStateGuard::setInt(int which, GLint v) const {
     switch (which) {
         case GLStateGuard::DRAW_FRAMEBUFFER: glBindFramebuffer(GL_DRAW_FRAMEBUFFER, name(v)); break;
         case GLStateGuard::READ_FRAMEBUFFER: glBindFramebuffer(GL_READ_FRAMEBUFFER, name(v)); break;
         case GLStateGuard::READ_BUFFER:
             // The read buffer belongs to the framebuffer bound for reading: the default one
-            // here. The destructor puts the application's read framebuffer back right after.
-            glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+            // (or the window's stand-in) here. The destructor puts the application's read
+            // framebuffer back right after.
+            glBindFramebuffer(GL_READ_FRAMEBUFFER, mFrame);
             glReadBuffer(token(v));
             break;
         case GLStateGuard::RENDERBUFFER: glBindRenderbuffer(GL_RENDERBUFFER, name(v)); break;
@@ -138,6 +151,8 @@ void setInt(int which, GLint v) {
         default: break;
     }
 }
+
+namespace {
 
 // Whether a name the application had bound still names an object. The library's own work may
 // have deleted it (a font reload deletes the glyph textures and buffer that its last draw
@@ -191,6 +206,7 @@ void bindIndexed(GLenum target, GLuint index, GLint buffer, GLint64 start, GLint
 }  // namespace
 
 GLStateGuard::GLStateGuard() {
+    if (const Context* window = currentWindow()) mFrame = window->frameBuffer();
     // First, so that nothing the library binds or draws below reaches the application's
     // transform feedback: while it is active, its bindings cannot change and every draw
     // would be captured into its buffers.
@@ -218,13 +234,13 @@ GLStateGuard::GLStateGuard() {
         if (mCaps[i] != CAPS[i].value) setCap(CAPS[i].cap, CAPS[i].value);
     }
     for (int i = 0; i < INT_COUNT; ++i) {
-        GLint v[2] = {INTS[i].value, INTS[i].value};  // the polygon mode may come as two
+        const GLint want = wanted(i);
+        GLint v[2] = {want, want};  // the polygon mode may come as two
         glGetIntegerv(INTS[i].query, v);
         mInts[i] = v[0];
         // Read in table order, so texture unit 0 is active before its bindings are read and
         // the default framebuffer is bound for reading before its read buffer is read.
-        if (v[0] != INTS[i].value && !isBlendEquation(i) && !isBlendFunc(i))
-            setInt(i, INTS[i].value);
+        if (v[0] != want && !isBlendEquation(i) && !isBlendFunc(i)) setInt(i, want);
     }
     if (mInts[BLEND_EQUATION_RGB] != GL_FUNC_ADD || mInts[BLEND_EQUATION_ALPHA] != GL_FUNC_ADD)
         glBlendEquation(GL_FUNC_ADD);
@@ -275,7 +291,7 @@ GLStateGuard::~GLStateGuard() {
     // default framebuffer's read buffer before the application's read framebuffer.
     for (int i = INT_COUNT - 1; i >= 0; --i) {
         if (isBlendEquation(i) || isBlendFunc(i)) continue;
-        if (!INTS[i].changedInside && mInts[i] == INTS[i].value) continue;
+        if (!INTS[i].changedInside && mInts[i] == wanted(i)) continue;
         setInt(i, stillExists(i, mInts[i]) ? mInts[i] : 0);
     }
     for (int i = 0; i < CAP_COUNT; ++i) {

@@ -7,7 +7,9 @@
 // the application had. One list, kept in state_guard.cpp.
 //
 // What the guard leaves set is the library's starting state: the window's default draw and
-// read framebuffers, reading from the back buffer; no program, vertex array, array,
+// read framebuffers, reading from the back buffer (for a window with no window system, its
+// framebuffer object in their place, reading from its colour attachment: see
+// Context::frameBuffer; the application's bindings, 0 included, come back as they were); no program, vertex array, array,
 // pixel-unpack, pixel-pack, uniform buffer (generic binding) or renderbuffer bound; texture
 // unit 0 active with no texture (2-D, buffer or 2-D array) or sampler on it; tightly packed
 // unpack state (alignment 4, no row length, skips, image height or byte swapping) and pack
@@ -105,6 +107,12 @@ public:
     };
 
 private:
+    // The value the library needs for integer i (the table's, or the window's framebuffer).
+    GLint wanted(int i) const;
+    void setInt(int which, GLint v) const;
+
+    // The current window's stand-in for the default framebuffer (0: the default one).
+    GLuint mFrame = 0;
     bool mCaps[CAP_COUNT];
     GLint mInts[INT_COUNT];
     GLint mScissorBox[4];

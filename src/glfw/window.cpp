@@ -1,8 +1,10 @@
 #include "glfw/window.hpp"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
@@ -12,6 +14,7 @@
 #include <X11/Xlib.h>
 
 #include "exception/raise.hpp"
+#include "glfw/headless.hpp"
 #include "zarvo/input.h"
 
 // GLFW's native-access header would also pull in the RandR headers; these are all that is
@@ -45,6 +48,41 @@ GLFWerrorfun gApplicationErrorCallback = nullptr;
 std::vector<const Widget*>& liveWidgets() {
     static auto* widgets = new std::vector<const Widget*>();
     return *widgets;
+}
+
+// GLFW started (by a window of the X server): until then, no GLFW call is made, so that a
+// program with headless windows only never touches X (and GLFW reports no error about not
+// being started).
+bool gGlfwStarted = false;
+// A headless widget was made: only then are EGL's current contexts asked about.
+bool gHeadlessMade = false;
+// No X display could be opened for a window left to choose: the windows after it left to
+// choose are headless at once, without asking X again.
+bool gNoDisplay = false;
+// Set while GLFW is asked to start for a window that may do without X: the errors of a
+// failed start become the one-line notice instead of going to stderr.
+bool gQuietErrors = false;
+
+// The value of an environment variable, or "" when unset.
+std::string environment(const char* name) {
+    const char* v = std::getenv(name);
+    return v ? std::string(v) : std::string();
+}
+
+// ZV_EGL_DEVICE as an index, -1 when unset or empty.
+int eglDeviceFromEnvironment() {
+    const std::string value = environment("ZV_EGL_DEVICE");
+    if (value.empty()) return -1;
+    char* end = nullptr;
+    errno = 0;
+    const long index = std::strtol(value.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0' || index < 0 || index > 1000000) {
+        raiseWithReason("Window constructor", __LINE__, "invalid ZV_EGL_DEVICE", zv::ZV_ERR_GL,
+                        "ZV_EGL_DEVICE is \"" + value +
+                            "\": set it to the index of an EGL device (0, 1, ...), or unset "
+                            "it for Mesa's surfaceless platform");
+    }
+    return static_cast<int>(index);
 }
 
 // Set while a window another client destroyed is being destroyed by the library: every
@@ -150,7 +188,7 @@ struct Callbacks {
     static Widget* widget(GLFWwindow* w) { return static_cast<Widget*>(glfwGetWindowUserPointer(w)); }
     static void error(int code, const char* description) {
         gLastGlfwError = description ? description : "";
-        std::fputs(description, stderr);
+        if (!gQuietErrors) std::fputs(description, stderr);
         if (gApplicationErrorCallback) gApplicationErrorCallback(code, description);
     }
     static void key(GLFWwindow* w, int key, int scancode, int action, int mods) {
@@ -240,9 +278,70 @@ void destroyNativeWindow(GLFWwindow* window, bool gone) {
 
 Widget::Widget() : mWindow(nullptr), mClose(false) {}
 
-Widget::Widget(int width, int height, const char* title, const Widget* share, bool invisible)
+Widget::Widget(int width, int height, const char* title, const Widget* share, bool invisible,
+               System system, int eglDevice)
     : mWindow(nullptr), mClose(false) {
     destroyDoomedWindows();
+    // A window left to choose joins its parent's kind; otherwise ZV_HEADLESS decides: "0"
+    // asks for the X server only, any other value for headless windows.
+    const std::string forced = environment("ZV_HEADLESS");
+    bool headless = system == System::HEADLESS;
+    if (system == System::AUTOMATIC)
+        headless = share ? share->headless() : (!forced.empty() && forced != "0") || gNoDisplay;
+    if (share && share->headless() != headless) {
+        internal::raiseArgument("Window constructor", __LINE__, 4,
+                                "a window shares objects only with a parent of its own kind: "
+                                "make both headless or both windows of the X server");
+    }
+    // A window that may do without X and finds no display to open goes headless, saying so
+    // once on stderr.
+    const bool mayFallBack = system == System::AUTOMATIC && !share && forced != "0";
+    if (!headless && mayFallBack && environment("DISPLAY").empty() &&
+        environment("WAYLAND_DISPLAY").empty()) {
+        gNoDisplay = headless = true;
+        std::fputs("libzarvo: DISPLAY is not set; windows are drawn headless through EGL "
+                   "(ZV_HEADLESS=0 refuses this)\n", stderr);
+    }
+    if (!headless) {
+        ErrorCallbackScope errors(Callbacks::error);
+        installXErrorHandler();
+        gLastGlfwError.clear();
+        gQuietErrors = mayFallBack;
+        const bool started = glfwInit();
+        gQuietErrors = false;
+        if (started) {
+            gGlfwStarted = true;
+        } else if (mayFallBack) {
+            gNoDisplay = headless = true;
+            std::fprintf(stderr,
+                         "libzarvo: no X display could be opened (%s); windows are drawn "
+                         "headless through EGL (ZV_HEADLESS=0 refuses this)\n",
+                         gLastGlfwError.empty() ? "GLFW gave no reason" : gLastGlfwError.c_str());
+        }
+    }
+    if (headless) {
+        if (width < 1 || height < 1 || width > MAX_SIDE || height > MAX_SIDE) {
+            // Raised as the window system's windows raise it, which callers may test for.
+            raiseWithReason("Window constructor", 57, "glfw window creation failed",
+                            zv::ZV_ERR_GL,
+                            "Invalid window size " + std::to_string(width) + "x" +
+                                std::to_string(height) + " (each side 1 to " +
+                                std::to_string(MAX_SIDE) + " pixels)");
+        }
+        const bool fromEnvironment = eglDevice < 0;
+        if (fromEnvironment) eglDevice = eglDeviceFromEnvironment();
+        // A context of the X server current on this thread is put aside first: one thread
+        // has one current context across the window system interfaces.
+        if (gGlfwStarted && glfwGetCurrentContext()) glfwMakeContextCurrent(nullptr);
+        mHeadless = std::make_unique<HeadlessContext>(
+            eglDevice, fromEnvironment, share ? share->mHeadless.get() : nullptr);
+        gHeadlessMade = true;
+        mWidth = width;
+        mHeight = height;
+        mClose = false;
+        liveWidgets().push_back(this);
+        return;
+    }
     // Installed before the initialisation too, so that the reason a start fails reaches
     // stderr; the application's callback is back when the constructor returns or raises.
     ErrorCallbackScope errors(Callbacks::error);
@@ -256,9 +355,11 @@ Widget::Widget(int width, int height, const char* title, const Widget* share, bo
                         "GLFW could not start" +
                             (gLastGlfwError.empty() ? std::string(" (is DISPLAY set?)")
                                                     : ": " + gLastGlfwError) +
-                            "; run under an X server, or Xvfb for headless use",
+                            "; run under an X server, or Xvfb, or make the window headless "
+                            "(ZV_HEADLESS=1)",
                         "ERROR: GLFW wasn't able to initalize");
     }
+    gGlfwStarted = true;
     // Every hint on every construction, so a hidden window does not make the next one hidden.
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
@@ -275,6 +376,9 @@ Widget::Widget(int width, int height, const char* title, const Widget* share, bo
                  " (each side 1 to " + std::to_string(MAX_SIDE) + " pixels)";
     } else {
         gLastGlfwError.clear();
+        // GLFW makes the new context current for a moment: a headless one current on this
+        // thread is put aside first (one thread has one current context across GLX and EGL).
+        if (gHeadlessMade && HeadlessContext::anyCurrent()) HeadlessContext::releaseCurrent();
         mWindow = glfwCreateWindow(width, height, title ? title : "", nullptr,
                                    share ? share->mWindow : nullptr);
         if (!mWindow) {
@@ -308,6 +412,8 @@ Widget::Widget(int width, int height, const char* title, const Widget* share, bo
 Widget::~Widget() {
     auto& live = liveWidgets();
     live.erase(std::remove(live.begin(), live.end(), this), live.end());
+    // A headless context goes at once: no window system uses it after a callback.
+    mHeadless.reset();
     if (!mWindow) return;
     if (gDispatchDepth > 0) {
         // Destroyed from a callback: no more of its events reach anyone, and it leaves the
@@ -321,19 +427,34 @@ Widget::~Widget() {
     destroyDoomedWindows();
 }
 
-void Widget::makeContextCurrent() const { glfwMakeContextCurrent(mWindow); }
+// One thread has one current context across the window system interfaces (GLX and EGL):
+// the other kind's is detached before this kind's is made current.
+void Widget::makeContextCurrent() const {
+    if (mHeadless) {
+        if (gGlfwStarted && glfwGetCurrentContext()) glfwMakeContextCurrent(nullptr);
+        mHeadless->makeCurrent();
+        return;
+    }
+    if (gHeadlessMade && HeadlessContext::anyCurrent()) HeadlessContext::releaseCurrent();
+    glfwMakeContextCurrent(mWindow);
+}
 
 void Widget::getFrameBufferSize(int* width, int* height) const {
+    if (mHeadless) {
+        *width = mWidth;
+        *height = mHeight;
+        return;
+    }
     if (!mGone) glfwGetFramebufferSize(mWindow, width, height);
     // The query itself may be what finds the window gone; what GLFW read then is not a size.
     if (mGone) *width = *height = 0;
 }
 
 void Widget::setTitle(const char* title) {
-    if (!mGone) glfwSetWindowTitle(mWindow, title ? title : "");
+    if (!mGone && !mHeadless) glfwSetWindowTitle(mWindow, title ? title : "");
 }
 void Widget::setPos(int x, int y) {
-    if (!mGone) glfwSetWindowPos(mWindow, x, y);
+    if (!mGone && !mHeadless) glfwSetWindowPos(mWindow, x, y);
 }
 void Widget::setSize(unsigned width, unsigned height) {
     if (mGone) return;
@@ -341,6 +462,11 @@ void Widget::setSize(unsigned width, unsigned height) {
     const unsigned side = static_cast<unsigned>(MAX_SIDE);
     const int w = static_cast<int>(std::max(1u, std::min(width, side)));
     const int h = static_cast<int>(std::max(1u, std::min(height, side)));
+    if (mHeadless) {
+        mWidth = w;
+        mHeight = h;
+        return;
+    }
     glfwSetWindowSize(mWindow, w, h);
     // A window manager may take a while to carry the resize out (or refuse it): wait for it,
     // a tenth of a second at most, so that the next draw is likely to have the new size. The
@@ -355,12 +481,12 @@ void Widget::setSize(unsigned width, unsigned height) {
     }
 }
 void Widget::swapBuffers() {
-    if (!mGone) glfwSwapBuffers(mWindow);
+    if (!mGone && !mHeadless) glfwSwapBuffers(mWindow);
 }
 
 void Widget::closeWindow() {
     mClose = true;
-    if (!mGone) glfwHideWindow(mWindow);
+    if (!mGone && !mHeadless) glfwHideWindow(mWindow);
 }
 
 void Widget::hide() { closeWindow(); }
@@ -368,7 +494,7 @@ void Widget::hide() { closeWindow(); }
 void Widget::show() {
     if (mGone) return;  // closed for good
     mClose = false;
-    glfwShowWindow(mWindow);
+    if (!mHeadless) glfwShowWindow(mWindow);
 }
 
 void Widget::resetCloseFlag() {
@@ -380,7 +506,7 @@ void Widget::keyboardHandler(int key, int, int action, int) {
 }
 
 void Widget::pollEvents() {
-    if (gDispatchDepth > 0) return;
+    if (gDispatchDepth > 0 || !gGlfwStarted) return;
     destroyDoomedWindows();
     installXErrorHandler();
     glfwPollEvents();
@@ -390,18 +516,47 @@ void Widget::pollEvents() {
 bool Widget::dispatching() { return gDispatchDepth > 0; }
 
 const Widget* Widget::current() {
-    GLFWwindow* w = glfwGetCurrentContext();
-    if (!w) return nullptr;
-    for (const Widget* widget : liveWidgets())
-        if (widget->mWindow == w) return widget;
-    return nullptr;  // the application's own window
+    if (gGlfwStarted) {
+        if (GLFWwindow* w = glfwGetCurrentContext()) {
+            for (const Widget* widget : liveWidgets())
+                if (widget->mWindow == w) return widget;
+            return nullptr;  // the application's own window
+        }
+    }
+    if (gHeadlessMade && HeadlessContext::anyCurrent()) {
+        for (const Widget* widget : liveWidgets())
+            if (widget->mHeadless && widget->mHeadless->isCurrent()) return widget;
+    }
+    return nullptr;
 }
 
-void Widget::makeNoneCurrent() { glfwMakeContextCurrent(nullptr); }
+void Widget::makeNoneCurrent() {
+    if (gGlfwStarted) glfwMakeContextCurrent(nullptr);
+    if (gHeadlessMade) HeadlessContext::releaseCurrent();
+}
 
-const void* Widget::currentAny() { return glfwGetCurrentContext(); }
+// The handle is a GLFW window (the library's or the application's), or one of the library's
+// headless widgets.
+const void* Widget::currentAny() {
+    if (gGlfwStarted) {
+        if (GLFWwindow* w = glfwGetCurrentContext()) return w;
+    }
+    if (gHeadlessMade) return current();
+    return nullptr;
+}
 
 void Widget::makeAnyCurrent(const void* handle) {
+    for (const Widget* widget : liveWidgets()) {
+        if (widget == handle) {
+            widget->makeContextCurrent();
+            return;
+        }
+    }
+    if (!handle) {
+        makeNoneCurrent();
+        return;
+    }
+    if (gHeadlessMade && HeadlessContext::anyCurrent()) HeadlessContext::releaseCurrent();
     glfwMakeContextCurrent(static_cast<GLFWwindow*>(const_cast<void*>(handle)));
 }
 

@@ -3,9 +3,16 @@
 // GLFW window with its OpenGL 3.3 core context and remembers whether the user closed it.
 // Closing never destroys anything: Escape and the close button only hide the window.
 
+#include <memory>
+
 struct GLFWwindow;
 
 namespace wtk {
+
+class HeadlessContext;
+
+// Where a widget's context comes from (see zv::WindowSystem for the rules of AUTOMATIC).
+enum class System { AUTOMATIC = 0, X11 = 1, HEADLESS = 2 };
 
 // Receives a widget's input and resize events, from inside pollEvents() on the polling
 // thread. Positions are in window coordinates from the top-left corner of the drawable area;
@@ -30,7 +37,10 @@ public:
     // Creates the native window and its context, sharing objects with `share`'s context when
     // share is not null, hidden when `invisible`. Does not make the context current.
     // Raises zv::Error (ZV_ERR_GL) when GLFW cannot start or cannot create the window.
-    Widget(int width, int height, const char* title, const Widget* share, bool invisible);
+    // `system` and `eglDevice` choose between a window of the X server and a headless
+    // context (EGL; eglDevice < 0: ZV_EGL_DEVICE or Mesa's surfaceless platform).
+    Widget(int width, int height, const char* title, const Widget* share, bool invisible,
+           System system = System::AUTOMATIC, int eglDevice = -1);
     // Destroys the native window. Destroyed while one of its events is being handled (the
     // application dropped its window in a callback), the native window is hidden and gets no
     // more events at once, and is destroyed when the window system's polling has returned:
@@ -40,6 +50,10 @@ public:
     Widget& operator=(const Widget&) = delete;
 
     GLFWwindow* getNativeHandle() const { return mWindow; }
+    // True for a context with no window system: nothing is shown, no event arrives, the
+    // size is what the constructor and setSize() gave, and swapBuffers() does nothing (the
+    // window core draws into a framebuffer object of its own).
+    bool headless() const { return mHeadless != nullptr; }
     void makeContextCurrent() const;
     // This widget exposes no native context or display handle: both are null.
 
@@ -84,6 +98,10 @@ private:
     friend struct Callbacks;
 
     GLFWwindow* mWindow;
+    std::unique_ptr<HeadlessContext> mHeadless;
+    // A headless widget's size.
+    int mWidth = 0;
+    int mHeight = 0;
     bool mClose;
     bool mGone = false;
     // The X server's ids of the native window and of its GLX drawable, to tell errors about

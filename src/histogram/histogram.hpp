@@ -11,10 +11,9 @@ namespace internal {
 
 class _Histogram : public Record<hist_impl> {
 public:
-  _Histogram(unsigned nbins, zv::ZVType dataType)
-      : Record("zv::Histogram",
-               (requireLibraryContext("Histogram constructor", "a histogram"),
-                std::make_shared<hist_impl>(nbins, dataType))) {}
+    _Histogram(unsigned nbins, zv::ZVType dataType)
+        : Record("zv::Histogram", (requireLibraryContext("Histogram constructor", "a histogram"),
+                                   std::make_shared<hist_impl>(nbins, dataType))) {}
 };
 
-} // namespace internal
+}  // namespace internal

@@ -11,10 +11,9 @@ namespace internal {
 
 class _Image : public Record<image_impl> {
 public:
-  _Image(unsigned width, unsigned height, zv::ColorMode format, zv::ZVType type)
-      : Record("zv::Image",
-               (requireLibraryContext("Image constructor", "an image"),
-                std::make_shared<image_impl>(width, height, format, type))) {}
+    _Image(unsigned width, unsigned height, zv::ColorMode format, zv::ZVType type)
+        : Record("zv::Image", (requireLibraryContext("Image constructor", "an image"),
+                               std::make_shared<image_impl>(width, height, format, type))) {}
 };
 
-} // namespace internal
+}  // namespace internal

@@ -11,10 +11,9 @@ namespace internal {
 
 class _Chart : public Record<multichart_impl> {
 public:
-  _Chart()
-      : Record("zv::Chart",
-               (requireLibraryContext("Chart constructor", "a chart"),
-                std::make_shared<multichart_impl>())) {}
+    _Chart()
+        : Record("zv::Chart", (requireLibraryContext("Chart constructor", "a chart"),
+                               std::make_shared<multichart_impl>())) {}
 };
 
-} // namespace internal
+}  // namespace internal

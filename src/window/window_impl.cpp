@@ -38,6 +38,26 @@ GLEWContext* newEntryPointRecord() {
     return records->back().get();
 }
 
+// The window system's windows ask for 4 samples a pixel (wtk::Widget); a headless window's
+// framebuffer object gets as many.
+constexpr GLsizei FRAME_SAMPLES = 4;
+// GL_MESA_framebuffer_flip_y (not in the loader's header): a framebuffer object that stores
+// its rows top first, as Mesa's window-system framebuffers do. Mesa rasterises edges that
+// fall exactly between pixels by its top-left rule in the framebuffer's own row order, so
+// only a flipped framebuffer object gets the X window's pixels on such edges (image rows,
+// tick marks, horizontal lines).
+constexpr GLenum FRAMEBUFFER_FLIP_Y_MESA = 0x8BBB;
+
+bool hasExtension(const char* name) {
+    GLint count = 0;
+    glGetIntegerv(GL_NUM_EXTENSIONS, &count);
+    for (GLint i = 0; i < count; ++i) {
+        const GLubyte* e = glGetStringi(GL_EXTENSIONS, static_cast<GLuint>(i));
+        if (e && std::strcmp(reinterpret_cast<const char*>(e), name) == 0) return true;
+    }
+    return false;
+}
+
 const void* currentWidget() { return wtk::Widget::current(); }
 const void* currentAnyContext() { return wtk::Widget::currentAny(); }
 void makeAnyContextCurrent(const void* handle) { wtk::Widget::makeAnyCurrent(handle); }
@@ -45,7 +65,8 @@ void makeAnyContextCurrent(const void* handle) { wtk::Widget::makeAnyCurrent(han
 
 
 window_impl::window_impl(int width, int height, const char* title,
-                         std::weak_ptr<window_impl> parent, bool invisible)
+                         std::weak_ptr<window_impl> parent, bool invisible,
+                         wtk::System system, int eglDevice)
     : mID(getNextUniqueId()), mWidth(width), mHeight(height) {
     static const bool systemInstalled =
         (installContextSystem({currentWidget, wtk::Widget::makeNoneCurrent, currentAnyContext,
@@ -54,7 +75,7 @@ window_impl::window_impl(int width, int height, const char* title,
     (void)systemInstalled;
     std::shared_ptr<window_impl> p = parent.lock();
     mWidget = std::make_unique<wtk::Widget>(width, height, title, p ? p->get() : nullptr,
-                                            invisible);
+                                            invisible, system, eglDevice);
     if (p) {
         mGroup = p->mGroup;
     } else {
@@ -88,6 +109,38 @@ window_impl::window_impl(int width, int height, const char* title,
     registerWindow(this, mID);
     mGroup->windows.push_back(this);
     setCurrentRecord(this, mGroup->glew);
+    if (mWidget->headless()) {
+        // Made once the window is registered: the framebuffer's owner deletes it with this
+        // window's context. The context is new, so there is no application state to keep.
+        mFrameColour = GLRenderbuffer::create();
+        mFrameDepth = GLRenderbuffer::create();
+        mFrame = GLFramebuffer::create();
+        mWidget->getFrameBufferSize(&mDrawableWidth, &mDrawableHeight);
+        sizeFrame(mDrawableWidth, mDrawableHeight);
+        glBindFramebuffer(GL_FRAMEBUFFER, mFrame.get());
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER,
+                                  mFrameColour.get());
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
+                                  mFrameDepth.get());
+        if (hasExtension("GL_MESA_framebuffer_flip_y"))
+            glFramebufferParameteri(GL_FRAMEBUFFER, FRAMEBUFFER_FLIP_Y_MESA, GL_TRUE);
+        const GLenum status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        if (status != GL_FRAMEBUFFER_COMPLETE) {
+            mFrame.reset();
+            mFrameDepth.reset();
+            mFrameColour.reset();
+            mGroup->windows.pop_back();
+            unregisterWindow(this, mID);
+            mWidget.reset();
+            previous.restore();
+            ZV_RAISE_AT("window_impl constructor", __LINE__,
+                        "the driver cannot draw a headless window's framebuffer (4 samples, "
+                        "RGBA8, depth 24 and stencil 8)",
+                        zv::ZV_ERR_GL);
+        }
+        mFrameBuffer = mFrame.get();
+    }
     if (p) {
         mColorMaps = p->mColorMaps;
     } else {
@@ -99,9 +152,29 @@ window_impl::window_impl(int width, int height, const char* title,
     mWidget->getFrameBufferSize(&mDrawableWidth, &mDrawableHeight);
 }
 
+bool window_impl::sizeFrame(int w, int h) {
+    GLint bound = 0;
+    glGetIntegerv(GL_RENDERBUFFER_BINDING, &bound);
+    bool allocated = true;
+    const auto storage = [&](GLuint renderbuffer, GLenum format) {
+        glBindRenderbuffer(GL_RENDERBUFFER, renderbuffer);
+        glRenderbufferStorageMultisample(GL_RENDERBUFFER, FRAME_SAMPLES, format, w, h);
+        GLint gotW = 0, gotH = 0;
+        glGetRenderbufferParameteriv(GL_RENDERBUFFER, GL_RENDERBUFFER_WIDTH, &gotW);
+        glGetRenderbufferParameteriv(GL_RENDERBUFFER, GL_RENDERBUFFER_HEIGHT, &gotH);
+        if (gotW != w || gotH != h) allocated = false;
+    };
+    storage(mFrameColour.get(), GL_SRGB8_ALPHA8);
+    storage(mFrameDepth.get(), GL_DEPTH24_STENCIL8);
+    // The out-of-memory error of a failed allocation is the library's, not the application's.
+    if (!allocated) glGetError();
+    glBindRenderbuffer(GL_RENDERBUFFER, static_cast<GLuint>(bound));
+    return allocated;
+}
+
 void window_impl::makeCurrent() const { mWidget->makeContextCurrent(); }
 
-bool window_impl::followResize(int w, int h) {
+bool window_impl::followResize(int& w, int& h) {
     // w x h is the size the X server gives the window now (asked synchronously, so a
     // setSize() before it is done). The driver takes up the drawable's size only when it
     // validates the framebuffer after a swap (or the context's creation): at this draw's first
@@ -110,9 +183,23 @@ bool window_impl::followResize(int w, int h) {
     // cannot be told, so any size other than the one the last draw filled has a swap made
     // now, of what the back buffer holds: it has the driver ask again at this draw's first
     // drawing, after the X server's answer above, and so fill w x h.
+    // A headless window's framebuffer object simply takes the new size.
     bool replaced = false;
     if (w != mDrawableWidth || h != mDrawableHeight) {
-        mWidget->swapBuffers();
+        if (mWidget->headless()) {
+            // A size the driver cannot allocate (4 samples of 16384 x 16384 pixels are 8 GiB)
+            // keeps the size the last draw filled, and the window reports that one.
+            if (!sizeFrame(w, h)) {
+                sizeFrame(mDrawableWidth, mDrawableHeight);
+                mWidget->setSize(static_cast<unsigned>(mDrawableWidth),
+                                 static_cast<unsigned>(mDrawableHeight));
+                w = mDrawableWidth;
+                h = mDrawableHeight;
+                return true;
+            }
+        } else {
+            mWidget->swapBuffers();
+        }
         replaced = true;
     }
     mDrawableWidth = w;
@@ -141,6 +228,9 @@ window_impl::~window_impl() {
     MakeContextCurrent(this);
     mFont.reset();
     mColorMaps.reset();
+    mFrame.reset();
+    mFrameDepth.reset();
+    mFrameColour.reset();
     auto& windows = mGroup->windows;
     if (windows.size() == 1) {
         // The last window of the group: group-wide objects go while a context of it remains.

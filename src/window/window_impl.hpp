@@ -9,6 +9,7 @@
 #include "gl/gl.hpp"
 #include "common/renderable.hpp"
 #include "gl/context.hpp"
+#include "gl/gl_objects.hpp"
 #include "zarvo/defines.h"
 #include "glfw/window.hpp"
 #include "window/cell_layout.hpp"
@@ -53,8 +54,11 @@ public:
     // Creates the native window (hidden when `invisible`), joining the share group of
     // `parent` when it is alive, makes its context current and loads the entry points.
     // Raises zv::Error (ZV_ERR_GL) when the window system or the entry points fail.
+    // `system` and `eglDevice` choose where the context comes from (see wtk::Widget); a
+    // headless window draws into a framebuffer object of its own (see frameBuffer()).
     window_impl(int width, int height, const char* title, std::weak_ptr<window_impl> parent,
-                bool invisible);
+                bool invisible, wtk::System system = wtk::System::AUTOMATIC,
+                int eglDevice = -1);
     ~window_impl();
     window_impl(const window_impl&) = delete;
     window_impl& operator=(const window_impl&) = delete;
@@ -66,6 +70,7 @@ public:
     int width() const { return mWidth; }
     int height() const { return mHeight; }
     int id() const { return mID; }
+    bool headless() const { return mWidget->headless(); }
     const std::shared_ptr<font_impl>& font() const { return mFont; }
     GLuint colorMapBuffer() const { return mColorMapUBO; }
     GLuint colorMapLength() const { return mColorMapLen; }
@@ -116,8 +121,13 @@ private:
     // With this window's context current and the X server giving the window w x h: when
     // that differs from the size the last draw filled, makes the driver take up the new size
     // before anything is drawn (it would otherwise go on drawing at a size it took up
-    // earlier). True when the back buffer was replaced, its content undefined.
-    bool followResize(int w, int h);
+    // earlier). True when the back buffer was replaced, its content undefined. A headless
+    // window whose new size cannot be allocated keeps its old one, given back in w and h.
+    bool followResize(int& w, int& h);
+    // Gives a headless window's framebuffer object storage of w x h pixels (content
+    // undefined), leaving the renderbuffer binding as it was. False when the driver could not
+    // allocate it (the storage is then undefined: give it a size that worked).
+    bool sizeFrame(int w, int h);
     // Outlines the zoom box the mouse is dragging over what was drawn (see Interaction).
     void drawZoomBox();
     // Presents the frame, after which the driver asks for the drawable's size afresh.
@@ -160,6 +170,12 @@ private:
     std::shared_ptr<colormap_impl> mColorMaps;
     GLuint mColorMapUBO = 0;
     GLuint mColorMapLen = 0;
+    // A headless window's stand-in for the default framebuffer: what the window system's
+    // windows get (4 samples, 8-bit sRGB-capable RGBA, 24-bit depth with 8-bit stencil),
+    // so that its pictures equal theirs. Empty for a window of the window system.
+    GLRenderbuffer mFrameColour;
+    GLRenderbuffer mFrameDepth;
+    GLFramebuffer mFrame;
 };
 
 

@@ -71,12 +71,39 @@ Snapshot readBack(int x, int y, int width, int height) {
     glGetIntegerv(GL_PACK_ALIGNMENT, &pack);
     glGetIntegerv(GL_READ_BUFFER, &readBuffer);
     glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &readFbo);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-    glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, s.rgba.data());
+    const internal::Context* window = internal::currentWindow();
+    const GLuint frame = window ? window->frameBuffer() : 0;
+    if (frame == 0) {
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+        glReadBuffer(GL_BACK);
+        glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, s.rgba.data());
+        glReadBuffer(readBuffer);
+    } else {
+        // A headless window's multisampled framebuffer object is resolved first, as
+        // presenting resolves the window system's back buffer.
+        GLint drawFbo = 0, rb = 0;
+        glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawFbo);
+        glGetIntegerv(GL_RENDERBUFFER_BINDING, &rb);
+        GLuint colour = 0, resolved = 0;
+        glGenRenderbuffers(1, &colour);
+        glBindRenderbuffer(GL_RENDERBUFFER, colour);
+        glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
+        glGenFramebuffers(1, &resolved);
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, resolved);
+        glFramebufferRenderbuffer(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER,
+                                  colour);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, frame);
+        glBlitFramebuffer(x, y, x + width, y + height, 0, 0, width, height, GL_COLOR_BUFFER_BIT,
+                          GL_NEAREST);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, resolved);
+        glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, s.rgba.data());
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(drawFbo));
+        glDeleteFramebuffers(1, &resolved);
+        glDeleteRenderbuffers(1, &colour);
+        glBindRenderbuffer(GL_RENDERBUFFER, static_cast<GLuint>(rb));
+    }
     glPixelStorei(GL_PACK_ALIGNMENT, pack);
-    glReadBuffer(readBuffer);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, readFbo);
     return s;
 }

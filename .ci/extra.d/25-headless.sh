@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# With no X server at all: the part of the suite that needs neither the mouse, the keys nor
+# the X server's own picture (CTest label "headless") runs with DISPLAY unset, its windows
+# headless (EGL); then the gallery drawn with no display must equal, byte for byte, the
+# gallery drawn under Xvfb.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+BUILD="${BUILD_DIR:-build}"
+# The build directory is the one scripts/test.sh built (tests and examples).
+cmake --build "$BUILD" -j"$(nproc)" --target gallery
+env -u DISPLAY ZV_HEADLESS=1 ctest --test-dir "$BUILD" -L headless --output-on-failure
+out=out/headless
+mkdir -p "$out"
+rm -f "$out"/gallery-*.png
+frames="${ZV_DEMO_FRAMES:-30}"
+ZV_HEADLESS=0 bash scripts/with-display.sh "$BUILD/examples/gallery" "$frames" "$out/gallery-xvfb.png"
+env -u DISPLAY -u WAYLAND_DISPLAY "$BUILD/examples/gallery" "$frames" "$out/gallery-no-display.png"
+if ! cmp "$out/gallery-xvfb.png" "$out/gallery-no-display.png"; then
+    echo "the gallery drawn with no display differs from the one drawn under Xvfb" >&2
+    exit 1
+fi
+echo "gallery with no display equals the gallery under Xvfb"
