@@ -5,15 +5,13 @@
 #include <memory>
 
 #include "zarvo/defines.h"
+#include "zarvo/series.h"
 
 namespace internal {
 class _Chart;
 }
 
 namespace zv {
-
-class Plot;
-class Histogram;
 
 /// A chart frame (border, ticks, tick labels, axis titles and limits, as a plot has) that
 /// draws any number of series inside it: line plots, scatter plots and histograms, in the
@@ -38,23 +36,20 @@ public:
     Chart(const Chart& other) = default;             ///< shares other's chart
     Chart& operator=(const Chart& other) = default;  ///< makes this handle share other's chart
 
-    /// Adds a line or scatter plot as the last series. With a non-empty label the series is
-    /// listed in the legend (a short line of its colour, its marker when it has one, the
-    /// label); a null or empty label adds it unlisted. A plot whose colour was never set
-    /// gets the next colour of the chart's cycle of eight colour-blind-safe colours (orange,
-    /// sky blue, bluish green, yellow, blue, vermilion, reddish purple, light grey), which
-    /// then becomes its own colour everywhere. Adding a plot already in the chart keeps its
-    /// place and replaces its label. Needs no current context.
-    /// @throws zv::ArgumentError (argument 1) when the plot belongs to another share group
-    void add(const Plot& plot, const char* label = nullptr);
-    /// Adds a histogram as the last series; as add(const Plot&), with a square swatch of the
-    /// bar colour in the legend.
-    void add(const Histogram& histogram, const char* label = nullptr);
-    /// Takes the plot out of the chart (the chart's share of it goes); nothing when it is
+    /// Adds a series of any kind (zv::Plot, zv::Histogram, ...) as the last series. With a
+    /// non-empty label the series is listed in the legend with a swatch of its kind (a plot:
+    /// a short line of its colour, its marker when it has one; a histogram: a square of the
+    /// bar colour), then the label; a null or empty label adds it unlisted. A series whose
+    /// colour was never set gets the next colour of the chart's cycle of eight
+    /// colour-blind-safe colours (orange, sky blue, bluish green, yellow, blue, vermilion,
+    /// reddish purple, light grey), which then becomes its own colour everywhere. Adding a
+    /// series already in the chart keeps its place and replaces its label. Needs no current
+    /// context.
+    /// @throws zv::ArgumentError (argument 1) when the series belongs to another share group
+    void add(const Series& series, const char* label = nullptr);
+    /// Takes the series out of the chart (the chart's share of it goes); nothing when it is
     /// not in the chart.
-    void remove(const Plot& plot);
-    /// Takes the histogram out of the chart; nothing when it is not in the chart.
-    void remove(const Histogram& histogram);
+    void remove(const Series& series);
     /// Number of series in the chart.
     unsigned count() const;
 

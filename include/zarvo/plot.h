@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "zarvo/defines.h"
+#include "zarvo/series.h"
 
 namespace internal {
 class _Plot;
@@ -20,7 +21,7 @@ namespace zv {
 ///
 /// Create it with a window of the share group it will be drawn in current. Copies share one
 /// plot: a colour, limit or title set through one is seen through all.
-class ZV_API Plot {
+class ZV_API Plot : public Series {
 public:
     /// @param plotType ZV_PLOT_SCATTER for markers only; any other value draws a line
     /// @param markerType marker drawn at every point (ZV_MARKER_NONE for none): 10 x 10
@@ -110,6 +111,8 @@ public:
     /// Its size in bytes: 2 x numPoints x bytes per element.
     size_t size() const;
 
+    /// The object the handles share, as every series gives it to windows and charts.
+    std::shared_ptr<internal::AbstractChart2D> chartObject() const override;
     /// The internal record, for the library's own use.
     internal::_Plot* get() const { return mValue.get(); }
 

@@ -4,6 +4,10 @@
 
 namespace zv {
 
+std::shared_ptr<internal::AbstractChart2D> Plot::chartObject() const {
+    return mValue->impl();
+}
+
 Plot::Plot(unsigned numPoints, ZVType dataType, ZVPlotType plotType, ZVMarkerType markerType)
     : mValue(std::make_shared<internal::_Plot>(numPoints, dataType, plotType, markerType)) {}
 

@@ -89,6 +89,8 @@ public:
         renderMarkerAt(frame, x, y);
     }
     bool colorSet() const override { return mColorSet; }
+    const char* seriesKind() const override { return "plot"; }
+    ChartSeries* asSeries() override { return this; }
     void takeCycleColor(zv::Color color) override { setColor(color); }
     // The OpenGL type of the points' elements.
     GLenum glType() const { return mGLType; }
