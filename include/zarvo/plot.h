@@ -14,6 +14,14 @@ class _Plot;
 
 namespace zv {
 
+/// How a line plot joins consecutive points (see zv::Plot::setStepMode).
+enum StepMode {
+    ZV_STEPS_NONE = 0,  ///< a straight segment from point to point (the default)
+    ZV_STEPS_PRE = 1,   ///< the step comes first: up or down at x[i], then across at y[i + 1]
+    ZV_STEPS_POST = 2,  ///< across at y[i] to x[i + 1], then up or down: y[i] holds until the next x
+    ZV_STEPS_MID = 3    ///< across at y[i] to midway between the points, up or down, across at y[i + 1]
+};
+
 /// A plot of numPoints (x, y) points inside a chart frame with white border, nine ticks per
 /// axis, tick labels and optional axis titles. The application writes the points into the
 /// vertex buffer vbo() (size() bytes): x0, y0, x1, y1, ... tightly packed in the plot's
@@ -47,6 +55,20 @@ public:
     ///         above 1000; the width stays as it was
     void setLineWidth(float pixels);
     float lineWidth() const;  ///< the width setLineWidth() set, 1 by default
+    /// Draws the line as steps: each pair of consecutive points is joined by a horizontal
+    /// and a vertical piece (ZV_STEPS_PRE, ZV_STEPS_POST) or by horizontal, vertical,
+    /// horizontal (ZV_STEPS_MID), of the line's width and colour, with square corners. The
+    /// line starts at the first point and ends at the last, as a straight line does. Midway
+    /// is taken on the frame: on a logarithmic x axis the rise of ZV_STEPS_MID falls at the
+    /// geometric mean of the two x. A pair with a NaN or infinite coordinate is not joined
+    /// (the line breaks there), nor a pair of which an end has no logarithm on a logarithmic
+    /// axis. Markers stay on the points; a scatter plot keeps the mode for nothing. A stepped
+    /// line is drawn segment by segment however dense (a straight line of more points than
+    /// pixel columns may be reduced for speed; a stepped one is not), and the fit is that of
+    /// the points, which the steps never leave. Needs no current context.
+    /// @throws zv::ArgumentError (argument 1) for a value outside StepMode; the mode stays
+    void setStepMode(StepMode mode);
+    StepMode stepMode() const;  ///< the mode setStepMode() set, ZV_STEPS_NONE by default
     /// Line and marker colour, packed 0xRRGGBBAA.
     void setColor(Color color);
     /// Line and marker colour; each component clamped to [0, 1], alpha 1.

@@ -80,6 +80,14 @@ void plot_impl::setLineWidth(float pixels) {
     mLineWidth = pixels;
 }
 
+void plot_impl::setStepMode(int mode) {
+    if (mode < 0 || mode > 3) {
+        ZV_RAISE_ARG("Plot::setStepMode", 1,
+                     "pass ZV_STEPS_NONE, ZV_STEPS_PRE, ZV_STEPS_POST or ZV_STEPS_MID");
+    }
+    mStepMode = mode;
+}
+
 void plot_impl::bindResources(int windowId) {
     mVAOs.bind(windowId, [&] {
         glEnableVertexAttribArray(CHART_POINT_LOCATION);
@@ -129,6 +137,7 @@ void plot_impl::renderGraph(const FrameDraw& frame, glm::mat4 transform) {
     const float halfWidth = 0.5f * std::max(mLineWidth, MIN_DRAWN_LINE_WIDTH);
     u.setVec2(LineUniforms::HALF_VIEWPORT, halfViewportOf(viewport).data());
     u.setFloat(LineUniforms::HALF_WIDTH, halfWidth);
+    u.setInt(LineUniforms::STEP_MODE, mStepMode);
     const auto fullDraw = [&] {
         glUseProgram(mLineProgram->get());
         glDrawArrays(GL_LINE_STRIP, 0, static_cast<GLsizei>(mNumPoints));
@@ -137,7 +146,8 @@ void plot_impl::renderGraph(const FrameDraw& frame, glm::mat4 transform) {
     const int* clip = frame.clip;
     const bool linear = mMapping.log[0] == 0 && mMapping.log[1] == 0;
     bool reduced = false;
-    if (mLodEnabled && linear && clip[2] > 0 &&
+    // A reduced line keeps a column's extremes, not the order of its levels that steps show.
+    if (mLodEnabled && linear && mStepMode == 0 && clip[2] > 0 &&
         mNumPoints / 2u > static_cast<unsigned>(clip[2])) {
         if (!mLod) mLod.reset(new LineLod(mVBO.get(), mGLType, mNumPoints));
         reduced = mLod->worthIt(clip[2]);

@@ -42,9 +42,10 @@ void main(void) {
 // Uniforms of the line program (gMarkerVertexShaderSrc, gLineGeometryShaderSrc and
 // gChartFragmentShaderSrc; see makeLineProgram).
 struct LineUniforms {
-    enum : int { TRANSFORM, COLOR, ORIGIN, LOG_AXES, HALF_VIEWPORT, HALF_WIDTH, COUNT };
-    static constexpr const char* NAMES[COUNT] = {"transform", "color",        "origin",
-                                                 "logAxes",   "halfViewport", "halfWidth"};
+    enum : int { TRANSFORM, COLOR, ORIGIN, LOG_AXES, HALF_VIEWPORT, HALF_WIDTH, STEP_MODE, COUNT };
+    static constexpr const char* NAMES[COUNT] = {"transform",    "color",     "origin",
+                                                 "logAxes",      "halfViewport", "halfWidth",
+                                                 "stepMode"};
 };
 
 // Where a marker sits and which of its pixels it inks, shared by the stages that draw markers
