@@ -401,6 +401,42 @@ TEST_F(DemoPictures, ChartLegendOverlaysTwoSeriesInTheCyclesColours) {
     EXPECT_GT(p.count(legend, sky), 20);
 }
 
+// Held samples as steps over the smooth signal: the steps are long level runs joined by
+// vertical risers, which a straight line through the samples would not make.
+TEST_F(DemoPictures, StepsHoldEachSampleUntilTheNext) {
+    Picture p = picture("steps", 10);
+    ASSERT_EQ(p.width, 800);
+    ASSERT_EQ(p.height, 600);
+    expectChartFrame800x600(p);
+    auto orange = shadeOf({230, 159, 0});
+    auto sky = shadeOf({86, 180, 233});
+    EXPECT_GT(p.count(DATA_800x600, orange), 500);
+    // The longest run of sky-blue pixels along each row and each column of the data area
+    // (the legend's swatch, in its top-right corner, left out).
+    const Rect area{DATA_800x600.x0, 80, DATA_800x600.x1, DATA_800x600.y1};
+    int levels = 0, risers = 0;
+    for (int y = area.y0; y < area.y1; ++y) {
+        int run = 0, longest = 0;
+        for (int x = area.x0; x < area.x1; ++x) {
+            run = sky(p.at(x, y)) ? run + 1 : 0;
+            longest = std::max(longest, run);
+        }
+        if (longest >= 30) ++levels;
+    }
+    for (int x = area.x0; x < area.x1; ++x) {
+        int run = 0, longest = 0;
+        for (int y = area.y0; y < area.y1; ++y) {
+            run = sky(p.at(x, y)) ? run + 1 : 0;
+            longest = std::max(longest, run);
+        }
+        if (longest >= 15) ++risers;
+    }
+    // Sixteen holds of about 40 pixels, 2 pixels thick, and as many risers; rows and columns
+    // that hold two count once.
+    EXPECT_GE(levels, 16);
+    EXPECT_GE(risers, 16);
+}
+
 TEST_F(DemoPictures, ExploreStreamFollowsTheStreamAcrossTheFrame) {
     Picture p = picture("explore_stream", 10);
     ASSERT_EQ(p.width, 800);

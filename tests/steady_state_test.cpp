@@ -359,6 +359,19 @@ TEST_F(SteadyStateTest, ChartOfFourSeriesWithALegend) {
         "chart of four series with a legend in a cell");
 }
 
+// Stepped lines, alone and as a series of a chart: the steps are made on the GPU each draw.
+TEST_F(SteadyStateTest, SteppedLines) {
+    auto steps = std::make_shared<plot_impl>(5000, zv::ZV_FLOAT32, zv::ZV_MARKER_POINT);
+    steps->setStepMode(3);
+    steps->setLineWidth(3);
+    std::shared_ptr<internal::AbstractRenderable> alone = steps;
+    expectSteady([&] { window->draw(alone); }, "stepped line");
+    auto chart = std::make_shared<internal::multichart_impl>();
+    chart->add(steps, "steps");
+    std::shared_ptr<internal::AbstractRenderable> r = chart;
+    expectSteady([&] { window->draw(r); }, "stepped line in a chart");
+}
+
 TEST_F(SteadyStateTest, ImageWithAColourBar) {
     auto image = std::make_shared<image_impl>(64, 48, zv::ZV_GRAYSCALE, zv::ZV_FLOAT32);
     image->setValueRange(250.0f, 320.0f);
