@@ -16,6 +16,7 @@
 /// GLEW calls it for every OpenGL entry point it resolves.
 extern "C" ZV_API GLEWContext* glewGetContext();
 
+#include "zarvo/band.h"
 #include "zarvo/chart.h"
 #include "zarvo/exception.h"
 #include "zarvo/font.h"
