@@ -437,6 +437,42 @@ TEST_F(DemoPictures, StepsHoldEachSampleUntilTheNext) {
     EXPECT_GE(risers, 16);
 }
 
+// A mean line inside a band of one standard deviation inside a lighter envelope: sky blue
+// at opacity 0.25 over black, and at 0.63 over that.
+TEST_F(DemoPictures, BandsNestAroundTheMean) {
+    Picture p = picture("bands", 10);
+    ASSERT_EQ(p.width, 800);
+    ASSERT_EQ(p.height, 600);
+    expectChartFrame800x600(p);
+    // The two blues are one hue at two strengths: told apart by value, not by shade.
+    const auto within = [](RGB ref) {
+        return [ref](const RGB& c) {
+            return std::abs(c.r - ref.r) <= 10 && std::abs(c.g - ref.g) <= 10 &&
+                   std::abs(c.b - ref.b) <= 10;
+        };
+    };
+    auto envelope = within({22, 45, 58});
+    auto spread = within({62, 130, 168});
+    auto orange = shadeOf({230, 159, 0});
+    EXPECT_GT(p.count(DATA_800x600, envelope), 20000);
+    EXPECT_GT(p.count(DATA_800x600, spread), 20000);
+    EXPECT_GT(p.count(DATA_800x600, orange), 300);
+    // Down a column left of the legend: black, the envelope, the spread, the mean, the
+    // spread, the envelope, black.
+    const int x = 290;
+    std::vector<int> order;  // 0 black, 1 envelope, 2 spread, 3 mean, each run once
+    for (int y = DATA_800x600.y0; y < DATA_800x600.y1; ++y) {
+        const RGB c = p.at(x, y);
+        const int kind = orange(c)     ? 3
+                         : spread(c)   ? 2
+                         : envelope(c) ? 1
+                         : c.r + c.g + c.b < 30 ? 0
+                                                : -1;  // an edge's blend: skipped
+        if (kind >= 0 && (order.empty() || order.back() != kind)) order.push_back(kind);
+    }
+    EXPECT_EQ((std::vector<int>{0, 1, 2, 3, 2, 1, 0}), order);
+}
+
 TEST_F(DemoPictures, ExploreStreamFollowsTheStreamAcrossTheFrame) {
     Picture p = picture("explore_stream", 10);
     ASSERT_EQ(p.width, 800);

@@ -1,6 +1,7 @@
 #pragma once
 /// @file zarvo/chart.h
-/// zv::Chart: several plots and histograms drawn in one chart frame, with a legend.
+/// zv::Chart: several series (plots, histograms, bands, ...) drawn in one chart frame, with a
+/// legend.
 
 #include <memory>
 
@@ -39,7 +40,7 @@ public:
     /// Adds a series of any kind (zv::Plot, zv::Histogram, ...) as the last series. With a
     /// non-empty label the series is listed in the legend with a swatch of its kind (a plot:
     /// a short line of its colour, its marker when it has one; a histogram: a square of the
-    /// bar colour), then the label; a null or empty label adds it unlisted. A series whose
+    /// bar colour; a band: a square of its colour at its opacity), then the label; a null or empty label adds it unlisted. A series whose
     /// colour was never set gets the next colour of the chart's cycle of eight
     /// colour-blind-safe colours (orange, sky blue, bluish green, yellow, blue, vermilion,
     /// reddish purple, light grey), which then becomes its own colour everywhere. Adding a

@@ -14,7 +14,7 @@ class AbstractChart2D;
 namespace zv {
 
 /// The base of every kind of series a window draws alone (whole window or grid cell) and a
-/// zv::Chart holds: zv::Plot, zv::Histogram and the kinds to come. It is a handle, as they
+/// zv::Chart holds: zv::Plot, zv::Histogram, zv::Band and the kinds to come. It is a handle, as they
 /// are: every copy of a handle shares one series object. zv::Window::draw(const Series&) and
 /// zv::Chart::add(const Series&, const char*) take any kind; the base itself is abstract and
 /// only passed by reference.
