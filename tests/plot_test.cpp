@@ -621,3 +621,27 @@ TEST_F(PlotGLTest, StepModeRefusesBadValuesAndBreaksAtNaN) {
     }
     EXPECT_EQ(zv::ZV_STEPS_MID, a.stepMode());
 }
+
+// On a logarithmic x axis the midway rise falls at the geometric mean of the two x (midway
+// on the frame), and a point without a logarithm breaks the steps to and from it.
+TEST_F(PlotGLTest, StepsOnALogarithmicAxisRiseMidwayOnTheFrame) {
+    auto p = makePlot({1, 1, 100, 3, -1, 2});
+    p->setLineWidth(3);
+    p->setAxesLimits(1000, 0.1f, 4, 0);
+    p->setLogAxes(true, false);
+    p->setStepMode(3);
+    const zvtest::Snapshot s = drawAndGrab(p);
+    const int rise = static_cast<int>(std::lround(LEFT + 0.5 * (RIGHT - LEFT)));  // x = 10
+    const int y1 = static_cast<int>(pixelY(1, 0, 4)), y3 = static_cast<int>(pixelY(3, 0, 4));
+    // The rise: every row between the levels is red at x = 10 and nowhere else between
+    // x = 1 and x = 100.
+    // (pixelX of log10(x) over the decades -1 to 3.)
+    EXPECT_GE(s.count(rise - 2, y1 + 3, rise + 3, y3 - 2, isRed), 2 * (y3 - y1 - 5));
+    EXPECT_EQ(0, s.count(static_cast<int>(pixelX(0, -1, 3)) + 3, y1 + 3, rise - 3, y3 - 2, isRed));
+    // Nothing beyond x = 100 (the pair with x = -1 is not joined), and no level at y = 2:
+    // along that row only the rise crosses.
+    EXPECT_EQ(0, s.count(static_cast<int>(pixelX(2, -1, 3)) + 3, 45, CLIP_X1 - 2, 586, isRed));
+    const int y2 = static_cast<int>(pixelY(2, 0, 4));
+    EXPECT_EQ(s.count(rise - 3, y2 - 1, rise + 4, y2 + 2, isRed),
+              s.count(CLIP_X0 + 2, y2 - 1, CLIP_X1 - 2, y2 + 2, isRed));
+}
