@@ -15,7 +15,7 @@ class _Chart;
 namespace zv {
 
 /// A chart frame (border, ticks, tick labels, axis titles and limits, as a plot has) that
-/// draws any number of series inside it: line plots, scatter plots and histograms, in the
+/// draws any number of series inside it: line plots, scatter plots, histograms, bands, in the
 /// order they were added, each clipped to the frame. Inside the chart every series is drawn
 /// with the chart's limits, not its own (a plot's points map through the chart's x and y
 /// limits; a histogram's bins divide the frame's width and its bars are frequency over the
@@ -82,7 +82,8 @@ public:
     float xmin() const;
     float ymax() const;
     float ymin() const;
-    /// Sets the limits to show every series: x over the plots' points plus 5% of their range
+    /// Sets the limits to show every series (a band counts as the points of its edges and its
+    /// baseline): x over the plots' points plus 5% of their range
     /// each side (x stays when no plot has a finite point: a histogram's bins fill the width
     /// whatever x is); y over the plots' points and the histograms' bars (from 0 to the
     /// tallest), plus 5% each side, with the bottom kept at 0 when bars are there and
