@@ -17,6 +17,7 @@
 /// GLEW calls it for every OpenGL entry point it resolves.
 extern "C" ZV_API GLEWContext* glewGetContext();
 
+#include "zarvo/band.h"
 #include "zarvo/chart.h"
 #include "zarvo/exception.h"
 #include "zarvo/font.h"
@@ -25,4 +26,5 @@ extern "C" ZV_API GLEWContext* glewGetContext();
 #include "zarvo/input.h"
 #include "zarvo/plot.h"
 #include "zarvo/recorder.h"
+#include "zarvo/series.h"
 #include "zarvo/window.h"

@@ -17,6 +17,7 @@ PUBLIC = {
     "zarvo/exception.h": "exception",
     "zarvo/font.h": "font",
     "zarvo/image.h": "image",
+    "zarvo/series.h": "chart",
     "zarvo/plot.h": "plot",
     "zarvo/histogram.h": "histogram",
     "zarvo/chart.h": "multichart",
@@ -26,6 +27,10 @@ PUBLIC = {
 PLAIN = {"zarvo/defines.h", "zarvo/input.h", "zarvo/data_layout.h"}
 for name in sorted(os.listdir("include/zarvo")):
     header = "zarvo/" + name
+    # A header named after a folder of src/ (zarvo/band.h, src/band) belongs to it.
+    stem = os.path.splitext(name)[0]
+    if header not in PUBLIC and header not in PLAIN and os.path.isdir(os.path.join("src", stem)):
+        PUBLIC[header] = stem
     if header not in PUBLIC and header not in PLAIN:
         print(f"error: {header} is in neither list of this script", file=sys.stderr)
         sys.exit(1)

@@ -396,6 +396,78 @@ TEST_F(DemoPictures, ChartLegendOverlaysTwoSeriesInTheCyclesColours) {
     EXPECT_GT(p.count(legend, sky), 20);
 }
 
+// Held samples as steps over the smooth signal: the steps are long level runs joined by
+// vertical risers, which a straight line through the samples would not make.
+TEST_F(DemoPictures, StepsHoldEachSampleUntilTheNext) {
+    Picture p = picture("steps", 10);
+    ASSERT_EQ(p.width, 800);
+    ASSERT_EQ(p.height, 600);
+    expectChartFrame800x600(p);
+    auto orange = shadeOf({230, 159, 0});
+    auto sky = shadeOf({86, 180, 233});
+    EXPECT_GT(p.count(DATA_800x600, orange), 500);
+    // The longest run of sky-blue pixels along each row and each column of the data area
+    // (the legend's swatch, in its top-right corner, left out).
+    const Rect area{DATA_800x600.x0, 80, DATA_800x600.x1, DATA_800x600.y1};
+    int levels = 0, risers = 0;
+    for (int y = area.y0; y < area.y1; ++y) {
+        int run = 0, longest = 0;
+        for (int x = area.x0; x < area.x1; ++x) {
+            run = sky(p.at(x, y)) ? run + 1 : 0;
+            longest = std::max(longest, run);
+        }
+        if (longest >= 30) ++levels;
+    }
+    for (int x = area.x0; x < area.x1; ++x) {
+        int run = 0, longest = 0;
+        for (int y = area.y0; y < area.y1; ++y) {
+            run = sky(p.at(x, y)) ? run + 1 : 0;
+            longest = std::max(longest, run);
+        }
+        if (longest >= 15) ++risers;
+    }
+    // Sixteen holds of about 40 pixels, 2 pixels thick, and as many risers; rows and columns
+    // that hold two count once.
+    EXPECT_GE(levels, 16);
+    EXPECT_GE(risers, 16);
+}
+
+// A mean line inside a band of one standard deviation inside a lighter envelope: sky blue
+// at opacity 0.25 over black, and at 0.63 over that.
+TEST_F(DemoPictures, BandsNestAroundTheMean) {
+    Picture p = picture("bands", 10);
+    ASSERT_EQ(p.width, 800);
+    ASSERT_EQ(p.height, 600);
+    expectChartFrame800x600(p);
+    // The two blues are one hue at two strengths: told apart by value, not by shade.
+    const auto within = [](RGB ref) {
+        return [ref](const RGB& c) {
+            return std::abs(c.r - ref.r) <= 10 && std::abs(c.g - ref.g) <= 10 &&
+                   std::abs(c.b - ref.b) <= 10;
+        };
+    };
+    auto envelope = within({22, 45, 58});
+    auto spread = within({62, 130, 168});
+    auto orange = shadeOf({230, 159, 0});
+    EXPECT_GT(p.count(DATA_800x600, envelope), 20000);
+    EXPECT_GT(p.count(DATA_800x600, spread), 20000);
+    EXPECT_GT(p.count(DATA_800x600, orange), 300);
+    // Down a column left of the legend: black, the envelope, the spread, the mean, the
+    // spread, the envelope, black.
+    const int x = 290;
+    std::vector<int> order;  // 0 black, 1 envelope, 2 spread, 3 mean, each run once
+    for (int y = DATA_800x600.y0; y < DATA_800x600.y1; ++y) {
+        const RGB c = p.at(x, y);
+        const int kind = orange(c)     ? 3
+                         : spread(c)   ? 2
+                         : envelope(c) ? 1
+                         : c.r + c.g + c.b < 30 ? 0
+                                                : -1;  // an edge's blend: skipped
+        if (kind >= 0 && (order.empty() || order.back() != kind)) order.push_back(kind);
+    }
+    EXPECT_EQ((std::vector<int>{0, 1, 2, 3, 2, 1, 0}), order);
+}
+
 TEST_F(DemoPictures, ExploreStreamFollowsTheStreamAcrossTheFrame) {
     Picture p = picture("explore_stream", 10);
     ASSERT_EQ(p.width, 800);

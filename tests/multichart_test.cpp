@@ -9,6 +9,7 @@
 #include <cstring>
 #include <memory>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "chart/chart_layout.hpp"
@@ -285,6 +286,60 @@ TEST_F(ChartGLTest, AChartKeepsItsSeriesAliveAndRefusesOtherGroups) {
     EXPECT_EQ(1u, chart.count());
     EXPECT_THROW(chart.setLegendCorner(static_cast<zv::LegendCorner>(7)), zv::ArgumentError);
     EXPECT_EQ(zv::ZV_LEGEND_TOP_RIGHT, chart.legendCorner());
+}
+
+// Windows and charts take every kind through the one base class: drawn alone, added, named in
+// advice by its kind and removed, whatever the handle's class. A chart of several series is
+// no series of another.
+TEST_F(ChartGLTest, EveryKindGoesThroughTheSeriesBase) {
+    zv::Window win(400, 300, "series", nullptr, true);
+    zv::Plot plot(2, zv::ZV_FLOAT32);
+    plot.setColor(0xFF0000FF);
+    plot.setAxesLimits(1, 0, 1, 0);
+    const float xy[4] = {0, 0.5f, 1, 0.5f};
+    zvtest::fillBuffer(plot.vbo(), xy, sizeof(xy));
+    zv::Histogram hist(2, zv::ZV_FLOAT32);
+    hist.setBarColor(1, 0, 0);
+    hist.setAxesLimits(1, 0, 1, 0);
+    const float bins[2] = {0.5f, 1.0f};
+    zvtest::fillBuffer(hist.vbo(), bins, sizeof(bins));
+    struct Kind {
+        const zv::Series& series;
+        const char* name;
+    } kinds[] = {{plot, "plot"}, {hist, "histogram"}};
+
+    zv::Chart chart;
+    zv::Window other(100, 100, "other group", nullptr, true);
+    zv::Chart foreignChart;
+    for (const Kind& k : kinds) {
+        win.draw(k.series);
+        Snapshot s = zvtest::readBack(0, 0, 400, 300);
+        EXPECT_GT(s.count(0, 0, 400, 300, zvtest::isRed), 100) << k.name;
+        win.grid(1, 1);
+        win.draw(0, 0, k.series);
+        win.draw();
+
+        chart.add(k.series, k.name);
+        try {
+            foreignChart.add(k.series, k.name);
+            ADD_FAILURE() << k.name << " of another group was accepted";
+        } catch (const zv::ArgumentError& e) {
+            EXPECT_NE(nullptr, std::strstr(e.expectedCondition(),
+                                           (std::string("the ") + k.name + " belongs").c_str()))
+                << e.expectedCondition();
+        }
+    }
+    EXPECT_EQ(2u, chart.count());
+    chart.remove(kinds[0].series);
+    EXPECT_EQ(1u, chart.count());
+    chart.remove(kinds[0].series);  // no longer there: nothing happens
+    EXPECT_EQ(1u, chart.count());
+
+    win.makeCurrent();
+    auto inner = std::make_shared<multichart_impl>();
+    auto outer = std::make_shared<multichart_impl>();
+    EXPECT_THROW(outer->add(inner, "chart"), zv::ArgumentError);
+    EXPECT_EQ(0u, outer->count());
 }
 
 // The legend, for the fixture's whole window.

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -512,4 +513,135 @@ TEST_F(PlotGLTest, HandlesShareOnePlotAndDrawThroughTheWindow) {
     EXPECT_GT(s.count(400, 0, 800, 600, isRed), 50);
     zvtest::expectChartStateRestored("Window::draw(column, row, plot)");
     w.draw();
+}
+
+// Stepped lines against matplotlib's Agg renderer drawing the same points in the same frame
+// (tests/reference/steps_reference.py prints the numbers below; the test needs no Python).
+// Each probe crosses one piece of the steps midway along it: a horizontal piece at column
+// `at`, a vertical one at row `at`; `centre` is the centre of the line's ink across the
+// piece there (pixel indices, bottom row 0), within 1 pixel on both renderers.
+namespace {
+struct StepProbe {
+    int mode;
+    char kind;
+    int at;
+    float centre;
+};
+constexpr StepProbe STEP_PROBES[] = {
+    {1, 'v', 261, 145.50f}, {1, 'h', 217, 370.50f}, {1, 'v', 316, 287.50f},
+    {1, 'h', 360, 260.50f}, {1, 'v', 371, 430.50f}, {1, 'h', 503, 480.50f},
+    {1, 'v', 288, 573.50f}, {1, 'h', 645, 95.50f},
+    {2, 'h', 217, 150.50f}, {2, 'v', 261, 287.50f}, {2, 'h', 360, 370.50f},
+    {2, 'v', 316, 430.50f}, {2, 'h', 503, 260.50f}, {2, 'v', 371, 573.50f},
+    {2, 'h', 645, 480.50f}, {2, 'v', 288, 716.50f},
+    {3, 'h', 181, 150.50f}, {3, 'v', 261, 216.50f}, {3, 'h', 253, 370.50f},
+    {3, 'h', 324, 370.50f}, {3, 'v', 316, 359.50f}, {3, 'h', 396, 260.50f},
+    {3, 'h', 467, 260.50f}, {3, 'v', 371, 502.50f}, {3, 'h', 538, 480.50f},
+    {3, 'h', 610, 480.50f}, {3, 'v', 288, 644.50f}, {3, 'h', 681, 95.50f},
+};
+// Pixels at least half inked in the reference, the same for every mode (each draws pieces
+// of the same total length).
+constexpr int STEP_REFERENCE_INK = 6040;
+const std::vector<float> STEP_POINTS = {0, 1, 1, 3, 2, 2, 3, 4, 4, 0.5f};
+
+// Centre of the red ink (0 to 1 a pixel) over the 13 pixels centred on `c` along a row
+// (horizontal) or a column (vertical).
+double inkCentre(const zvtest::Snapshot& s, bool alongRow, int fixed, int c) {
+    double sum = 0, weighted = 0;
+    for (int k = c - 6; k <= c + 6; ++k) {
+        const double ink = (alongRow ? s.at(k, fixed) : s.at(fixed, k)).r / 255.0;
+        sum += ink;
+        weighted += ink * k;
+    }
+    return sum > 0 ? weighted / sum : -1;
+}
+}  // namespace
+
+TEST_F(PlotGLTest, StepsMatchTheReferenceRenderer) {
+    for (int mode = 1; mode <= 3; ++mode) {
+        auto p = makePlot(STEP_POINTS);
+        p->setColor(1.0f, 0.5f, 0.0f);
+        p->setLineWidth(4);
+        p->setAxesLimits(4.5f, -0.5f, 5, 0);
+        p->setStepMode(mode);
+        const zvtest::Snapshot s = drawAndGrab(p);
+        int probes = 0;
+        const StepProbe* rise = nullptr;
+        for (const StepProbe& q : STEP_PROBES) {
+            if (q.mode != mode) continue;
+            ++probes;
+            if (q.kind == 'v' && !rise) rise = &q;
+            const int c = static_cast<int>(std::lround(q.centre));
+            const double got = inkCentre(s, q.kind == 'v', q.at, c);
+            EXPECT_NEAR(q.centre, got, 1.0) << "mode " << mode << " " << q.kind << " at " << q.at;
+        }
+        EXPECT_GE(probes, 8);
+        // Inside the frame's border, in the line's colour (the border and labels are white).
+        const int ink = s.count(CLIP_X0 + 2, CLIP_Y0 + 2, CLIP_X1 - 2, CLIP_Y1 - 2,
+                                [](const zvtest::RGBA& c) { return c.r > 127 && c.b < 64; });
+        EXPECT_NEAR(STEP_REFERENCE_INK, ink, STEP_REFERENCE_INK / 20) << "mode " << mode;
+        // The line's middle is a flat area of its colour: (255, 128, 0) in the reference.
+        ASSERT_NE(nullptr, rise);
+        const zvtest::RGBA mid = s.at(static_cast<int>(std::lround(rise->centre)), rise->at);
+        EXPECT_TRUE(zvtest::near(zvtest::RGBA{255, 128, 0, 255}, mid, 2)) << mid;
+    }
+}
+
+// Bad modes are refused and change nothing; a point with a NaN coordinate breaks the steps
+// to and from it and no other; the mode is shared by the handles.
+TEST_F(PlotGLTest, StepModeRefusesBadValuesAndBreaksAtNaN) {
+    auto p = makePlot({0, 1, 1, 3, 2, std::nanf(""), 3, 4, 4, 0.5f});
+    p->setLineWidth(4);
+    p->setAxesLimits(4.5f, -0.5f, 5, 0);
+    p->setStepMode(2);
+    for (int bad : {-1, 4, 100}) {
+        EXPECT_THROW(p->setStepMode(bad), zv::ArgumentError) << bad;
+        EXPECT_EQ(2, p->stepMode());
+    }
+    const zvtest::Snapshot s = drawAndGrab(p);
+    // Drawn: across at y = 1 (row 150) under x = 0.5, up at x = 1; across at y = 4 (row 480)
+    // under x = 3.5. Not drawn: across at y = 3 towards x = 2 and anything at x = 2 or 3.
+    EXPECT_GT(s.count(215, 148, 220, 154, isRed), 10);
+    EXPECT_GT(s.count(643, 478, 648, 484, isRed), 10);
+    EXPECT_EQ(0, s.count(300, 0, 560, 600, isRed));
+
+    window.reset();
+    zv::Window w(200, 150, "steps", nullptr, true);
+    zv::Plot a(2, zv::ZV_FLOAT32);
+    zv::Plot b(a);
+    EXPECT_EQ(zv::ZV_STEPS_NONE, b.stepMode());
+    a.setStepMode(zv::ZV_STEPS_MID);
+    EXPECT_EQ(zv::ZV_STEPS_MID, b.stepMode());
+    try {
+        b.setStepMode(static_cast<zv::StepMode>(7));
+        ADD_FAILURE() << "an unknown step mode was accepted";
+    } catch (const zv::ArgumentError& e) {
+        EXPECT_EQ(1, e.argIndex());
+        EXPECT_NE(nullptr, std::strstr(e.expectedCondition(), "ZV_STEPS_POST"));
+    }
+    EXPECT_EQ(zv::ZV_STEPS_MID, a.stepMode());
+}
+
+// On a logarithmic x axis the midway rise falls at the geometric mean of the two x (midway
+// on the frame), and a point without a logarithm breaks the steps to and from it.
+TEST_F(PlotGLTest, StepsOnALogarithmicAxisRiseMidwayOnTheFrame) {
+    auto p = makePlot({1, 1, 100, 3, -1, 2});
+    p->setLineWidth(3);
+    p->setAxesLimits(1000, 0.1f, 4, 0);
+    p->setLogAxes(true, false);
+    p->setStepMode(3);
+    const zvtest::Snapshot s = drawAndGrab(p);
+    const int rise = static_cast<int>(std::lround(LEFT + 0.5 * (RIGHT - LEFT)));  // x = 10
+    const int y1 = static_cast<int>(pixelY(1, 0, 4)), y3 = static_cast<int>(pixelY(3, 0, 4));
+    // The rise: every row between the levels is red at x = 10 and nowhere else between
+    // x = 1 and x = 100.
+    // (pixelX of log10(x) over the decades -1 to 3.)
+    EXPECT_GE(s.count(rise - 2, y1 + 3, rise + 3, y3 - 2, isRed), 2 * (y3 - y1 - 5));
+    EXPECT_EQ(0, s.count(static_cast<int>(pixelX(0, -1, 3)) + 3, y1 + 3, rise - 3, y3 - 2, isRed));
+    // Nothing beyond x = 100 (the pair with x = -1 is not joined), and no level at y = 2:
+    // along that row only the rise crosses.
+    EXPECT_EQ(0, s.count(static_cast<int>(pixelX(2, -1, 3)) + 3, 45, CLIP_X1 - 2, 586, isRed));
+    const int y2 = static_cast<int>(pixelY(2, 0, 4));
+    EXPECT_EQ(s.count(rise - 3, y2 - 1, rise + 4, y2 + 2, isRed),
+              s.count(CLIP_X0 + 2, y2 - 1, CLIP_X1 - 2, y2 + 2, isRed));
 }

@@ -16,6 +16,7 @@
 #include "histogram/hist_impl.hpp"
 #include "image/image_impl.hpp"
 #include "multichart/multichart_impl.hpp"
+#include "band/band_impl.hpp"
 #include "plot/plot_impl.hpp"
 #include "support/gl_test.hpp"
 #include "window/window_impl.hpp"
@@ -357,6 +358,32 @@ TEST_F(SteadyStateTest, ChartOfFourSeriesWithALegend) {
             window->draw();
         },
         "chart of four series with a legend in a cell");
+}
+
+// Stepped lines, alone and as a series of a chart: the steps are made on the GPU each draw.
+TEST_F(SteadyStateTest, SteppedLines) {
+    auto steps = std::make_shared<plot_impl>(5000, zv::ZV_FLOAT32, zv::ZV_MARKER_POINT);
+    steps->setStepMode(3);
+    steps->setLineWidth(3);
+    std::shared_ptr<internal::AbstractRenderable> alone = steps;
+    expectSteady([&] { window->draw(alone); }, "stepped line");
+    auto chart = std::make_shared<internal::multichart_impl>();
+    chart->add(steps, "steps");
+    std::shared_ptr<internal::AbstractRenderable> r = chart;
+    expectSteady([&] { window->draw(r); }, "stepped line in a chart");
+}
+
+// Bands, alone and under a line in a chart with a legend (the swatch blends too).
+TEST_F(SteadyStateTest, Bands) {
+    auto band = std::make_shared<internal::band_impl>(5000, zv::ZV_FLOAT32,
+                                                      zv::ZV_BAND_TWO_CURVES);
+    std::shared_ptr<internal::AbstractRenderable> alone = band;
+    expectSteady([&] { window->draw(alone); }, "band");
+    auto chart = std::make_shared<internal::multichart_impl>();
+    chart->add(band, "band");
+    chart->add(std::make_shared<plot_impl>(1000, zv::ZV_FLOAT32, zv::ZV_MARKER_NONE), "line");
+    std::shared_ptr<internal::AbstractRenderable> r = chart;
+    expectSteady([&] { window->draw(r); }, "band in a chart");
 }
 
 TEST_F(SteadyStateTest, ImageWithAColourBar) {

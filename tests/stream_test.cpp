@@ -492,7 +492,8 @@ TEST_F(StreamGLTest, HistogramsOf16BitFrequencies) {
             EXPECT_LE(pixelsApart(got, want), 4);
             EXPECT_GT(redPixels(want), 1000);
             h->fitAxesToData();
-            EXPECT_FLOAT_EQ(float(*std::max_element(v.begin(), v.end())), h->ymax());
+            // The fit leaves 5% headroom above the tallest bar.
+            EXPECT_FLOAT_EQ(1.05f * float(*std::max_element(v.begin(), v.end())), h->ymax());
         }
     }
 }

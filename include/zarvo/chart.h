@@ -1,10 +1,12 @@
 #pragma once
 /// @file zarvo/chart.h
-/// zv::Chart: several plots and histograms drawn in one chart frame, with a legend.
+/// zv::Chart: several series (plots, histograms, bands, ...) drawn in one chart frame, with a
+/// legend.
 
 #include <memory>
 
 #include "zarvo/defines.h"
+#include "zarvo/series.h"
 
 namespace internal {
 class _Chart;
@@ -12,11 +14,8 @@ class _Chart;
 
 namespace zv {
 
-class Plot;
-class Histogram;
-
 /// A chart frame (border, ticks, tick labels, axis titles and limits, as a plot has) that
-/// draws any number of series inside it: line plots, scatter plots and histograms, in the
+/// draws any number of series inside it: line plots, scatter plots, histograms, bands, in the
 /// order they were added, each clipped to the frame. Inside the chart every series is drawn
 /// with the chart's limits, not its own (a plot's points map through the chart's x and y
 /// limits; a histogram's bins divide the frame's width and its bars are frequency over the
@@ -38,23 +37,20 @@ public:
     Chart(const Chart& other) = default;             ///< shares other's chart
     Chart& operator=(const Chart& other) = default;  ///< makes this handle share other's chart
 
-    /// Adds a line or scatter plot as the last series. With a non-empty label the series is
-    /// listed in the legend (a short line of its colour, its marker when it has one, the
-    /// label); a null or empty label adds it unlisted. A plot whose colour was never set
-    /// gets the next colour of the chart's cycle of eight colour-blind-safe colours (orange,
-    /// sky blue, bluish green, yellow, blue, vermilion, reddish purple, light grey), which
-    /// then becomes its own colour everywhere. Adding a plot already in the chart keeps its
-    /// place and replaces its label. Needs no current context.
-    /// @throws zv::ArgumentError (argument 1) when the plot belongs to another share group
-    void add(const Plot& plot, const char* label = nullptr);
-    /// Adds a histogram as the last series; as add(const Plot&), with a square swatch of the
-    /// bar colour in the legend.
-    void add(const Histogram& histogram, const char* label = nullptr);
-    /// Takes the plot out of the chart (the chart's share of it goes); nothing when it is
+    /// Adds a series of any kind (zv::Plot, zv::Histogram, ...) as the last series. With a
+    /// non-empty label the series is listed in the legend with a swatch of its kind (a plot:
+    /// a short line of its colour, its marker when it has one; a histogram: a square of the
+    /// bar colour; a band: a square of its colour at its opacity), then the label; a null or empty label adds it unlisted. A series whose
+    /// colour was never set gets the next colour of the chart's cycle of eight
+    /// colour-blind-safe colours (orange, sky blue, bluish green, yellow, blue, vermilion,
+    /// reddish purple, light grey), which then becomes its own colour everywhere. Adding a
+    /// series already in the chart keeps its place and replaces its label. Needs no current
+    /// context.
+    /// @throws zv::ArgumentError (argument 1) when the series belongs to another share group
+    void add(const Series& series, const char* label = nullptr);
+    /// Takes the series out of the chart (the chart's share of it goes); nothing when it is
     /// not in the chart.
-    void remove(const Plot& plot);
-    /// Takes the histogram out of the chart; nothing when it is not in the chart.
-    void remove(const Histogram& histogram);
+    void remove(const Series& series);
     /// Number of series in the chart.
     unsigned count() const;
 
@@ -86,7 +82,8 @@ public:
     float xmin() const;
     float ymax() const;
     float ymin() const;
-    /// Sets the limits to show every series: x over the plots' points plus 5% of their range
+    /// Sets the limits to show every series (a band counts as the points of its edges and its
+    /// baseline): x over the plots' points plus 5% of their range
     /// each side (x stays when no plot has a finite point: a histogram's bins fill the width
     /// whatever x is); y over the plots' points and the histograms' bars (from 0 to the
     /// tallest), plus 5% each side, with the bottom kept at 0 when bars are there and

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "zarvo/defines.h"
+#include "zarvo/series.h"
 
 namespace internal {
 class _Histogram;
@@ -21,7 +22,7 @@ namespace zv {
 ///
 /// Create it with a window of the share group it will be drawn in current. Copies share one
 /// histogram.
-class ZV_API Histogram {
+class ZV_API Histogram : public Series {
 public:
     /// @throws zv::TypeError (argument 1 names dataType) for ZV_INT8 or an unknown type
     /// @throws zv::DimensionError (argument 1) for more than 2^31 - 1 bins, what one draw
@@ -80,6 +81,8 @@ public:
     /// Its size in bytes: nbins x bytes per element.
     size_t size() const;
 
+    /// The object the handles share, as every series gives it to windows and charts.
+    std::shared_ptr<internal::AbstractChart2D> chartObject() const override;
     /// The internal record, for the library's own use.
     internal::_Histogram* get() const { return mValue.get(); }
 

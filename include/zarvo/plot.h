@@ -7,12 +7,21 @@
 
 #include "zarvo/data_layout.h"
 #include "zarvo/defines.h"
+#include "zarvo/series.h"
 
 namespace internal {
 class _Plot;
 }
 
 namespace zv {
+
+/// How a line plot joins consecutive points (see zv::Plot::setStepMode).
+enum StepMode {
+    ZV_STEPS_NONE = 0,  ///< a straight segment from point to point (the default)
+    ZV_STEPS_PRE = 1,   ///< the step comes first: up or down at x[i], then across at y[i + 1]
+    ZV_STEPS_POST = 2,  ///< across at y[i] to x[i + 1], then up or down: y[i] holds until the next x
+    ZV_STEPS_MID = 3    ///< across at y[i] to midway between the points, up or down, across at y[i + 1]
+};
 
 /// A plot of up to numPoints (x, y) points inside a chart frame with white border, nine ticks
 /// per axis, tick labels and optional axis titles. The application writes the points into
@@ -30,7 +39,7 @@ namespace zv {
 ///
 /// Create it with a window of the share group it will be drawn in current. Copies share one
 /// plot: a colour, limit or title set through one is seen through all.
-class ZV_API Plot {
+class ZV_API Plot : public Series {
 public:
     /// @param plotType ZV_PLOT_SCATTER for markers only; any other value draws a line
     /// @param markerType marker drawn at every point (ZV_MARKER_NONE for none): 10 x 10
@@ -61,6 +70,20 @@ public:
     ///         above 1000; the width stays as it was
     void setLineWidth(float pixels);
     float lineWidth() const;  ///< the width setLineWidth() set, 1 by default
+    /// Draws the line as steps: each pair of consecutive points is joined by a horizontal
+    /// and a vertical piece (ZV_STEPS_PRE, ZV_STEPS_POST) or by horizontal, vertical,
+    /// horizontal (ZV_STEPS_MID), of the line's width and colour, with square corners. The
+    /// line starts at the first point and ends at the last, as a straight line does. Midway
+    /// is taken on the frame: on a logarithmic x axis the rise of ZV_STEPS_MID falls at the
+    /// geometric mean of the two x. A pair with a NaN or infinite coordinate is not joined
+    /// (the line breaks there), nor a pair of which an end has no logarithm on a logarithmic
+    /// axis. Markers stay on the points; a scatter plot keeps the mode for nothing. A stepped
+    /// line is drawn segment by segment however dense (a straight line of more points than
+    /// pixel columns may be reduced for speed; a stepped one is not), and the fit is that of
+    /// the points, which the steps never leave. Needs no current context.
+    /// @throws zv::ArgumentError (argument 1) for a value outside StepMode; the mode stays
+    void setStepMode(StepMode mode);
+    StepMode stepMode() const;  ///< the mode setStepMode() set, ZV_STEPS_NONE by default
     /// Line and marker colour, packed 0xRRGGBBAA.
     void setColor(Color color);
     /// Line and marker colour; each component clamped to [0, 1], alpha 1.
@@ -161,6 +184,8 @@ public:
     /// Its size in bytes (0 for an implicit x; size() when it is vbo()).
     size_t xSize() const;
 
+    /// The object the handles share, as every series gives it to windows and charts.
+    std::shared_ptr<internal::AbstractChart2D> chartObject() const override;
     /// The internal record, for the library's own use.
     internal::_Plot* get() const { return mValue.get(); }
 

@@ -19,8 +19,7 @@ namespace zv {
 
 class Window;
 class Image;
-class Plot;
-class Histogram;
+class Series;
 class Chart;
 class Font;
 
@@ -298,14 +297,11 @@ public:
     /// @throws zv::ArgumentError before grid(), or for a caption when no font was set
     void draw(int column, int row, const Image& image, const char* title = nullptr,
               bool keepAspectRatio = true, bool colorBar = false);
-    /// Draws a line or scatter plot over the whole window and presents the frame.
-    void draw(const Plot& plot);
-    /// Draws a plot into a grid cell; see the image cell draw for the rules.
-    void draw(int column, int row, const Plot& plot, const char* title = nullptr);
-    /// Draws a histogram over the whole window and presents the frame.
-    void draw(const Histogram& histogram);
-    /// Draws a histogram into a grid cell; see the image cell draw for the rules.
-    void draw(int column, int row, const Histogram& histogram, const char* title = nullptr);
+    /// Draws a series of any kind (zv::Plot, zv::Histogram, ...) alone, in a chart frame of
+    /// its own limits, over the whole window and presents the frame.
+    void draw(const Series& series);
+    /// Draws a series into a grid cell; see the image cell draw for the rules.
+    void draw(int column, int row, const Series& series, const char* title = nullptr);
     /// Draws a chart of several series over the whole window and presents the frame.
     void draw(const Chart& chart);
     /// Draws a chart into a grid cell; see the image cell draw for the rules.

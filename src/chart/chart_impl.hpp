@@ -81,6 +81,9 @@ public:
     // has one ready, so no frame waits for the GPU.
     void setAutoFit(bool on);
     bool autoFit() const { return mAutoFit; }
+    // The chart as one series of a chart of several, or null for a chart that is none (a
+    // chart of several series): how zv::Chart reaches any kind without knowing it.
+    virtual ChartSeries* asSeries() { return nullptr; }
     // What the chart shows that decides how the mouse may move it (see interaction.hpp):
     // whether its data fill the frame's width whatever the x limits (a histogram's bins),
     // and whether it stands on the bottom edge and scales with ymax alone (a histogram's

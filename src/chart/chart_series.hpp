@@ -76,6 +76,8 @@ public:
     // of the cycle, which then stays its own.
     virtual bool colorSet() const = 0;
     virtual void takeCycleColor(zv::Color color) = 0;
+    // What the public class calls this kind ("plot", "histogram"), for advice in errors.
+    virtual const char* seriesKind() const = 0;
 
 protected:
     ~ChartSeries() = default;

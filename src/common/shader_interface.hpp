@@ -15,6 +15,7 @@
     X(CHART_POINT, 0)       \
     X(HIST_FREQ, 1)         \
     X(PLOT_Y, 1)            \
+    X(BAND_UPPER, 1)        \
     X(IMAGE_POSITION, 0)    \
     X(IMAGE_TEXCOORD, 1)    \
     X(TEXT_POSITION, 0)     \

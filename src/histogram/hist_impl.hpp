@@ -71,6 +71,8 @@ public:
         painter.fill(entry.bar, mBarColor);
     }
     bool colorSet() const override { return mColorSet; }
+    const char* seriesKind() const override { return "histogram"; }
+    ChartSeries* asSeries() override { return this; }
     void takeCycleColor(zv::Color color) override;
     // The bins fill the width whatever the x limits; the bars scale with ymax and stand on
     // the bottom edge, except on a logarithmic y axis, where they follow both limits.

@@ -4,6 +4,10 @@
 
 namespace zv {
 
+std::shared_ptr<internal::AbstractChart2D> Histogram::chartObject() const {
+    return mValue->impl();
+}
+
 Histogram::Histogram(unsigned nbins, ZVType dataType)
     : mValue(std::make_shared<internal::_Histogram>(nbins, dataType)) {}
 

@@ -1,21 +1,15 @@
 #include "zarvo/chart.h"
 
-#include "histogram/histogram.hpp"
 #include "multichart/chart.hpp"
-#include "plot/plot.hpp"
-#include "zarvo/histogram.h"
-#include "zarvo/plot.h"
 
 namespace zv {
 
 Chart::Chart() : mValue(std::make_shared<internal::_Chart>()) {}
-void Chart::add(const Plot& plot, const char* label) { mValue->impl()->add(plot.get()->impl(), label); }
-void Chart::add(const Histogram& histogram, const char* label) {
-    mValue->impl()->add(histogram.get()->impl(), label);
+void Chart::add(const Series& series, const char* label) {
+    mValue->impl()->add(series.chartObject(), label);
 }
-void Chart::remove(const Plot& plot) { mValue->impl()->remove(plot.get()->impl().get()); }
-void Chart::remove(const Histogram& histogram) {
-    mValue->impl()->remove(histogram.get()->impl().get());
+void Chart::remove(const Series& series) {
+    mValue->impl()->remove(series.chartObject().get());
 }
 unsigned Chart::count() const { return static_cast<unsigned>(mValue->impl()->count()); }
 void Chart::setLegendCorner(LegendCorner corner) { mValue->impl()->setLegendCorner(corner); }

@@ -32,19 +32,16 @@ float labelWidth(const font_impl& font, const std::string& text, int size) {
 
 multichart_impl::multichart_impl() = default;
 
-void multichart_impl::add(const std::shared_ptr<plot_impl>& plot, const char* label) {
-    addSeries(plot, *plot, "plot", label);
-}
-
-void multichart_impl::add(const std::shared_ptr<hist_impl>& histogram, const char* label) {
-    addSeries(histogram, *histogram, "histogram", label);
-}
-
-void multichart_impl::addSeries(const std::shared_ptr<AbstractChart2D>& object, ChartSeries& kind,
-                                const char* kindName, const char* label) {
+void multichart_impl::add(const std::shared_ptr<AbstractChart2D>& object, const char* label) {
+    ChartSeries* kind = object ? object->asSeries() : nullptr;
+    if (!kind) {
+        ZV_RAISE_ARG("Chart::add", 1,
+                     "pass a series (a plot, a histogram, ...); a chart of several series "
+                     "cannot be a series of another");
+    }
     if (object->group() != group()) {
         ZV_RAISE_ARG("Chart::add", 1,
-                     std::string("the ") + kindName +
+                     std::string("the ") + kind->seriesKind() +
                          " belongs to another share group than the chart: create both while a "
                          "window of the same group is current");
     }
@@ -57,9 +54,9 @@ void multichart_impl::addSeries(const std::shared_ptr<AbstractChart2D>& object, 
             return;
         }
     }
-    if (!kind.colorSet()) kind.takeCycleColor(seriesCycleColor(mCycleNext++));
+    if (!kind->colorSet()) kind->takeCycleColor(seriesCycleColor(mCycleNext++));
     SeriesSlot slot;
-    slot.series = &kind;
+    slot.series = kind;
     slot.key = object.get();
     slot.owner = object;
     slot.label = std::move(text);

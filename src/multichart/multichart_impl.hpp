@@ -9,9 +9,7 @@
 #include <vector>
 
 #include "chart/chart_impl.hpp"
-#include "histogram/hist_impl.hpp"
 #include "chart/legend_layout.hpp"
-#include "plot/plot_impl.hpp"
 #include "range/data_range.hpp"
 #include "zarvo/defines.h"
 
@@ -28,13 +26,13 @@ public:
     GLuint vbo() const override { return 0; }
     size_t size() const override { return 0; }
 
-    // Adds a series at the end (drawn last, listed last), sharing its ownership. A label
-    // that is null or empty leaves the series out of the legend. A series without a colour
-    // of its own gets the next colour of the cycle, which then stays its own. A series
-    // already in the chart keeps its place and takes the new label. Raises
-    // zv::ArgumentError (argument 1) when the series belongs to another share group.
-    void add(const std::shared_ptr<plot_impl>& plot, const char* label);
-    void add(const std::shared_ptr<hist_impl>& histogram, const char* label);
+    // Adds a series of any kind at the end (drawn last, listed last), sharing its
+    // ownership. A label that is null or empty leaves the series out of the legend. A series
+    // without a colour of its own gets the next colour of the cycle, which then stays its
+    // own. A series already in the chart keeps its place and takes the new label. Raises
+    // zv::ArgumentError (argument 1) when the series belongs to another share group, or is
+    // no series at all (a chart of several).
+    void add(const std::shared_ptr<AbstractChart2D>& object, const char* label);
     // Takes the series out; false when it was not in the chart.
     bool remove(const AbstractChart2D* series);
     size_t count() const { return series().size(); }
@@ -55,11 +53,6 @@ protected:
     void drawOverlays(const FrameDraw& frame) override;
 
 private:
-    // What adding any kind of series shares: the share-group check (`kind` names the
-    // object in the advice), the label, the cycle colour unless one was set, and the
-    // relabelling of a series added again.
-    void addSeries(const std::shared_ptr<AbstractChart2D>& object, ChartSeries& kind,
-                   const char* kindName, const char* label);
     // Fills the rectangle (pixels of the frame's viewport) with the frame's border program,
     // which the caller has in use with the frame's vertex array bound.
     void fillRect(const FrameDraw& frame, const PixelRect& r, const float color[4]);

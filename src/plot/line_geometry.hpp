@@ -27,21 +27,24 @@ constexpr float MIN_DRAWN_LINE_WIDTH = 1.0f;
 // vertex stage clipped away (no logarithm on a logarithmic axis) is not drawn at all, nor
 // is a segment of zero length (a rasterised line of one point draws nothing either, and
 // strips may repeat a point to stand still).
+// "stepMode" other than 0 joins the two ends by axis-parallel pieces instead, each widened
+// the same way, so that their corners are filled squares: 1 rises at the first end's x and
+// runs across at the second end's y, 2 runs across at the first end's y and rises at the
+// second end's x, 3 runs across to midway in x, rises, and runs across. A pair with a
+// coordinate that is not finite is not joined. Programs that leave "stepMode" unset (0)
+// draw straight segments.
 inline constexpr const char* gLineGeometryShaderSrc = ZV_GLSL_HEADER R"glsl(
 layout(lines) in;
-layout(triangle_strip, max_vertices = 4) out;
+layout(triangle_strip, max_vertices = 12) out;
 uniform vec2 halfViewport;
 uniform float halfWidth;
+uniform int stepMode;
 void corner(vec2 p) {
     gl_Position = vec4(p / halfViewport, 0.0, 1.0);
     gl_ClipDistance[0] = 1.0;
     EmitVertex();
 }
-void main(void) {
-    if (gl_in[0].gl_ClipDistance[0] < 0.0 || gl_in[1].gl_ClipDistance[0] < 0.0)
-        return;
-    vec2 a = gl_in[0].gl_Position.xy / gl_in[0].gl_Position.w * halfViewport;
-    vec2 b = gl_in[1].gl_Position.xy / gl_in[1].gl_Position.w * halfViewport;
+void piece(vec2 a, vec2 b) {
     vec2 d = b - a;
     float len = length(d);
     if (!(len > 0.0))
@@ -53,6 +56,33 @@ void main(void) {
     corner(b + t - n);
     corner(b + t + n);
     EndPrimitive();
+}
+bool finite(vec2 p) {
+    return !any(isnan(p)) && !any(isinf(p));
+}
+void main(void) {
+    if (gl_in[0].gl_ClipDistance[0] < 0.0 || gl_in[1].gl_ClipDistance[0] < 0.0)
+        return;
+    vec2 a = gl_in[0].gl_Position.xy / gl_in[0].gl_Position.w * halfViewport;
+    vec2 b = gl_in[1].gl_Position.xy / gl_in[1].gl_Position.w * halfViewport;
+    if (stepMode == 0) {
+        piece(a, b);
+        return;
+    }
+    if (!finite(a) || !finite(b))
+        return;
+    if (stepMode == 1) {
+        piece(a, vec2(a.x, b.y));
+        piece(vec2(a.x, b.y), b);
+    } else if (stepMode == 2) {
+        piece(a, vec2(b.x, a.y));
+        piece(vec2(b.x, a.y), b);
+    } else {
+        float m = 0.5 * (a.x + b.x);
+        piece(a, vec2(m, a.y));
+        piece(vec2(m, a.y), vec2(m, b.y));
+        piece(vec2(m, b.y), b);
+    }
 }
 )glsl";
 

@@ -4,6 +4,10 @@
 
 namespace zv {
 
+std::shared_ptr<internal::AbstractChart2D> Plot::chartObject() const {
+    return mValue->impl();
+}
+
 Plot::Plot(unsigned numPoints, ZVType dataType, ZVPlotType plotType, ZVMarkerType markerType,
            const DataLayout& layout)
     : mValue(std::make_shared<internal::_Plot>(numPoints, dataType, plotType, markerType,
@@ -15,6 +19,8 @@ void Plot::setColor(float red, float green, float blue) {
 }
 void Plot::setLineWidth(float pixels) { mValue->impl()->setLineWidth(pixels); }
 float Plot::lineWidth() const { return mValue->impl()->lineWidth(); }
+void Plot::setStepMode(StepMode mode) { mValue->impl()->setStepMode(static_cast<int>(mode)); }
+StepMode Plot::stepMode() const { return static_cast<StepMode>(mValue->impl()->stepMode()); }
 void Plot::fitAxesToData() { mValue->impl()->fitAxesToData(); }
 void Plot::setAutoFit(bool on) { mValue->impl()->setAutoFit(on); }
 bool Plot::autoFit() const { return mValue->impl()->autoFit(); }

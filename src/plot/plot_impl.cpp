@@ -208,6 +208,14 @@ void plot_impl::drawPoints(GLenum mode) const {
     glDrawArrays(mode, 0, static_cast<GLsizei>(rest));
 }
 
+void plot_impl::setStepMode(int mode) {
+    if (mode < 0 || mode > 3) {
+        ZV_RAISE_ARG("Plot::setStepMode", 1,
+                     "pass ZV_STEPS_NONE, ZV_STEPS_PRE, ZV_STEPS_POST or ZV_STEPS_MID");
+    }
+    mStepMode = mode;
+}
+
 void plot_impl::bindResources(int windowId) {
     mVAOs.bind(windowId, [&] {
         const size_t e = bytesPerElement(mGLType);
@@ -268,6 +276,7 @@ void plot_impl::renderGraph(const FrameDraw& frame, glm::mat4 transform) {
     const float halfWidth = 0.5f * std::max(mLineWidth, MIN_DRAWN_LINE_WIDTH);
     u.setVec2(LineUniforms::HALF_VIEWPORT, halfViewportOf(viewport).data());
     u.setFloat(LineUniforms::HALF_WIDTH, halfWidth);
+    u.setInt(LineUniforms::STEP_MODE, mStepMode);
     const auto fullDraw = [&] {
         glUseProgram(mLineProgram->get());
         drawPoints(GL_LINE_STRIP);
@@ -276,7 +285,8 @@ void plot_impl::renderGraph(const FrameDraw& frame, glm::mat4 transform) {
     const int* clip = frame.clip;
     const bool linear = mMapping.log[0] == 0 && mMapping.log[1] == 0;
     bool reduced = false;
-    if (mLodEnabled && linear && clip[2] > 0 &&
+    // A reduced line keeps a column's extremes, not the order of its levels that steps show.
+    if (mLodEnabled && linear && mStepMode == 0 && clip[2] > 0 &&
         mWindow.count / 2u > static_cast<unsigned>(clip[2])) {
         if (!mLod) mLod.reset(new LineLod(mSource));
         mLod->setWindow(mWindow);

@@ -48,6 +48,12 @@ public:
     // MAX_LINE_WIDTH; the width stays as it was then.
     void setLineWidth(float pixels);
     float lineWidth() const { return mLineWidth; }
+    // How consecutive points are joined: a zv::StepMode, kept as an int (0 straight, 1 the
+    // rise first, 2 the rise last, 3 the rise midway, all in the viewport's pixels; see
+    // gLineGeometryShaderSrc). Raises zv::ArgumentError (argument 1, "Plot::setStepMode")
+    // for any other value; the mode stays then. A stepped line is never reduced.
+    void setStepMode(int mode);
+    int stepMode() const { return mStepMode; }
     // With on (the default), a line of more than two points per pixel column of its frame,
     // on linear axes, is drawn reduced to four points a column when its points are ordered
     // by x (decided on the GPU; see line_lod.hpp). Off draws every segment, for comparisons.
@@ -118,6 +124,8 @@ public:
         renderMarkerAt(frame, x, y);
     }
     bool colorSet() const override { return mColorSet; }
+    const char* seriesKind() const override { return "plot"; }
+    ChartSeries* asSeries() override { return this; }
     void takeCycleColor(zv::Color color) override { setColor(color); }
     // The OpenGL type of the points' elements.
     GLenum glType() const { return mGLType; }
@@ -172,6 +180,7 @@ private:
     // The line: the data vertex stage with the frame's plain fragment stage.
     ProgramRef mLineProgram;
     float mLineWidth = 1.0f;
+    int mStepMode = 0;
     bool mLodEnabled = true;
     std::unique_ptr<LineLod> mLod;  // made on the first draw that reduces
     ProgramRef mMarkerProgram;

@@ -65,11 +65,12 @@ struct LineUniforms {
         IMPLICIT_X,
         RING_START,
         RING_CAPACITY,
+        STEP_MODE,
         COUNT
     };
     static constexpr const char* NAMES[COUNT] = {
-        "transform",    "color",     "origin",     "logAxes",   "halfViewport",
-        "halfWidth",    "implicitOn", "implicitX", "ringStart", "ringCapacity"};
+        "transform",  "color",     "origin",    "logAxes",      "halfViewport", "halfWidth",
+        "implicitOn", "implicitX", "ringStart", "ringCapacity", "stepMode"};
 };
 
 // Where a marker sits and which of its pixels it inks, shared by the stages that draw markers

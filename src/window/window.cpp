@@ -2,18 +2,16 @@
 
 #include "zarvo/chart.h"
 #include "zarvo/font.h"
-#include "zarvo/histogram.h"
 #include "zarvo/image.h"
-#include "zarvo/plot.h"
+#include "zarvo/series.h"
 
 #include <utility>
 
 #include "exception/raise.hpp"
 #include "font/font.hpp"
-#include "histogram/histogram.hpp"
+#include "chart/chart_impl.hpp"
 #include "image/image.hpp"
 #include "multichart/chart.hpp"
-#include "plot/plot.hpp"
 #include "window/snapshot.hpp"
 #include "window/window.hpp"
 
@@ -58,16 +56,10 @@ void Window::draw() { mValue->impl()->draw(); }
 bool Window::headless() const { return mValue->impl()->headless(); }
 
 // The draws of every kind of object, here with the window they draw in.
-void Window::draw(const Plot& plot) { mValue->impl()->draw(drawable(plot)); }
+void Window::draw(const Series& series) { mValue->impl()->draw(series.chartObject()); }
 
-void Window::draw(int column, int row, const Plot& plot, const char* title) {
-    mValue->impl()->draw(column, row, drawable(plot), title);
-}
-
-void Window::draw(const Histogram& histogram) { mValue->impl()->draw(drawable(histogram)); }
-
-void Window::draw(int column, int row, const Histogram& histogram, const char* title) {
-    mValue->impl()->draw(column, row, drawable(histogram), title);
+void Window::draw(int column, int row, const Series& series, const char* title) {
+    mValue->impl()->draw(column, row, series.chartObject(), title);
 }
 
 void Window::draw(const Chart& chart) { mValue->impl()->draw(drawable(chart)); }
