@@ -17,6 +17,7 @@
 #include "colormap/cmap_tables.hpp"
 #include "font/text_layout.hpp"
 #include "font/text_shaders.hpp"
+#include "hist2d/hist2d_shaders.hpp"
 #include "histogram/hist_columns.hpp"
 #include "histogram/hist_shaders.hpp"
 #include "image/image_layout.hpp"
@@ -774,6 +775,115 @@ void Histogram::draw(Chart& chart, const int viewport[4]) {
         }
         glDisable(GL_SCISSOR_TEST);
     }
+    chart.draw();
+}
+
+// --- 2-D histogram -----------------------------------------------------------------------
+
+namespace {
+GLuint floatTexture(GLsizei w, GLsizei h, GLuint& fbo) {
+    GLuint t = 0;
+    glGenTextures(1, &t);
+    glBindTexture(GL_TEXTURE_2D, t);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_R32F, w, h, 0, GL_RED, GL_FLOAT, nullptr);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glGenFramebuffers(1, &fbo);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, fbo);
+    glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, t, 0);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    return t;
+}
+}  // namespace
+
+Histogram2D::Histogram2D(Renderer& r, unsigned n, unsigned nx, unsigned ny)
+    : mR(r), mN(n), mNx(nx), mNy(ny) {
+    mBin = program(internal::gHist2DBinVertexShaderSrc, internal::gHist2DBinFragmentShaderSrc);
+    mMaxProgram =
+        program(internal::gHist2DMaxVertexShaderSrc, internal::gHist2DMaxFragmentShaderSrc);
+    mShow = program(internal::gHist2DShowVertexShaderSrc, internal::gHist2DShowFragmentShaderSrc);
+    // Constant uniforms, set once: the range, the bins, the samplers' units, the map.
+    glUseProgram(mBin);
+    glUniform4f(glGetUniformLocation(mBin, "range"), 0.0f, 0.0f, 1.0f, 1.0f);
+    glUniform2f(glGetUniformLocation(mBin, "bins"), float(nx), float(ny));
+    glUseProgram(mMaxProgram);
+    glUniform1i(glGetUniformLocation(mMaxProgram, "counts"), 0);
+    glUniform1i(glGetUniformLocation(mMaxProgram, "nx"), GLint(nx));
+    glUseProgram(mShow);
+    glUniformBlockBinding(mShow, glGetUniformBlockIndex(mShow, "ColorMap"), 0);
+    glUniform1i(glGetUniformLocation(mShow, "counts"), 0);
+    glUniform1i(glGetUniformLocation(mShow, "maxCount"), 1);
+    glUniform1i(glGetUniformLocation(mShow, "logScale"), 0);
+    glUniform1f(glGetUniformLocation(mShow, "cmaplen"), float(internal::CMAP_DEFAULT_ROWS));
+    glUniform4f(glGetUniformLocation(mShow, "corners"), -1.0f, -1.0f, 1.0f, 1.0f);
+    mShowTransform = glGetUniformLocation(mShow, "transform");
+    glUseProgram(0);
+    mVBO = buffer(GL_ARRAY_BUFFER, bytes(), nullptr, GL_DYNAMIC_DRAW);
+    glGenVertexArrays(1, &mPointsVAO);
+    glBindVertexArray(mPointsVAO);
+    glBindBuffer(GL_ARRAY_BUFFER, mVBO);
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
+    glGenVertexArrays(1, &mEmptyVAO);
+    glBindVertexArray(0);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    mCounts = floatTexture(GLsizei(nx), GLsizei(ny), mCountsFbo);
+    mMax = floatTexture(1, 1, mMaxFbo);
+}
+
+Histogram2D::~Histogram2D() {
+    glDeleteFramebuffers(1, &mCountsFbo);
+    glDeleteFramebuffers(1, &mMaxFbo);
+    glDeleteTextures(1, &mCounts);
+    glDeleteTextures(1, &mMax);
+    glDeleteBuffers(1, &mVBO);
+    glDeleteVertexArrays(1, &mPointsVAO);
+    glDeleteVertexArrays(1, &mEmptyVAO);
+    glDeleteProgram(mBin);
+    glDeleteProgram(mMaxProgram);
+    glDeleteProgram(mShow);
+}
+
+void Histogram2D::draw(Chart& chart, const int viewport[4]) {
+    // The counts, then the largest count, from zero, one pixel a point; the renderer's
+    // clear colour, blend function and point size are put back after.
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glPointSize(1.0f);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, mCountsFbo);
+    glViewport(0, 0, GLsizei(mNx), GLsizei(mNy));
+    glClear(GL_COLOR_BUFFER_BIT);
+    glUseProgram(mBin);
+    glBindVertexArray(mPointsVAO);
+    glDrawArrays(GL_POINTS, 0, GLsizei(mN));
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, mMaxFbo);
+    glViewport(0, 0, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glBlendEquation(GL_MAX);
+    glUseProgram(mMaxProgram);
+    glBindVertexArray(mEmptyVAO);
+    glBindTexture(GL_TEXTURE_2D, mCounts);
+    glDrawArrays(GL_POINTS, 0, GLsizei(mNx * mNy));
+    glBlendEquation(GL_FUNC_ADD);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDisable(GL_BLEND);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glPointSize(10.0f);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+    // The bins through the colour map, clipped to the frame.
+    const internal::PixelBox box = chart.scissor(viewport);
+    glScissor(box.x, box.y, box.width, box.height);
+    glEnable(GL_SCISSOR_TEST);
+    glUseProgram(mShow);
+    glUniformMatrix4fv(mShowTransform, 1, GL_FALSE, &chart.layout().transform[0][0]);
+    glActiveTexture(GL_TEXTURE1);
+    glBindTexture(GL_TEXTURE_2D, mMax);
+    glActiveTexture(GL_TEXTURE0);
+    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+    glDisable(GL_SCISSOR_TEST);
     chart.draw();
 }
 

@@ -125,6 +125,28 @@ private:
     GLuint mBinsTexture = 0;  // buffer texture over mVBO, for the column bars
 };
 
+// A 2-D histogram: the points counted into an nx x ny float texture (one GL_POINT each,
+// additive blending), the largest count taken into a 1 x 1 texture (GL_MAX blending), and
+// the bins shown through the colour map inside the frame, as the library does every frame.
+// Its own programs, built from the library's sources; the bins span [0, 1]^2 and the frame's
+// limits are [0, 1] on both axes.
+class Histogram2D {
+public:
+    Histogram2D(Renderer& r, unsigned n, unsigned nx, unsigned ny);
+    ~Histogram2D();
+    GLuint vbo() const { return mVBO; }
+    size_t bytes() const { return size_t(mN) * 2 * sizeof(float); }
+    void draw(Chart& chart, const int viewport[4]);
+
+private:
+    Renderer& mR;
+    unsigned mN, mNx, mNy;
+    GLuint mVBO = 0, mPointsVAO = 0, mEmptyVAO = 0;
+    GLuint mCounts = 0, mMax = 0, mCountsFbo = 0, mMaxFbo = 0;
+    GLuint mBin = 0, mMaxProgram = 0, mShow = 0;
+    GLint mShowTransform = -1;
+};
+
 // Programs, the glyph set, the quad and the colour map, made once in the baseline window.
 class Renderer {
 public:

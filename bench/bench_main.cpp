@@ -53,7 +53,7 @@ const float RED[4] = {1.0f, 0.0f, 0.0f, 1.0f};
 const int CAPTION_SIZE = 16;
 const int FONT_SIZE = 32;
 
-enum class Kind { Image, Line, Scatter, Histogram, EmptyChart, Gallery, Series };
+enum class Kind { Image, Line, Scatter, Histogram, EmptyChart, Gallery, Series, Histogram2D };
 
 struct Workload {
     const char* name;
@@ -87,7 +87,11 @@ const Workload WORKLOADS[] = {
     {"chart-1-series", Kind::Series, 1},
     {"chart-4-series", Kind::Series, 4},
     {"chart-16-series", Kind::Series, 16},
+    // N points binned into 256 x 256 bins over [0, 1]^2 every frame, shown through the map.
+    {"hist2d-1e6", Kind::Histogram2D, 1000000},
+    {"hist2d-1e7", Kind::Histogram2D, 10000000},
 };
+constexpr unsigned HIST2D_BINS = 256;
 
 // The colour a chart gives its k-th series without a colour (the library's cycle).
 const unsigned SERIES_COLORS[8] = {0xE69F00FF, 0x56B4E9FF, 0x009E73FF, 0xF0E442FF,
@@ -156,6 +160,20 @@ std::vector<float> histogramData(unsigned n) {
     Lcg g;
     std::vector<float> v(n);
     for (float& f : v) f = 0.1f + 0.8f * g.next();
+    return v;
+}
+
+// The peer scripts' 2-D histogram points: x = (u1 + u2) / 2, y = (u3 + u4) / 2, where u1 to
+// u4 are four runs of n values of the generator, in that order.
+std::vector<float> hist2dData(unsigned n) {
+    Lcg g;
+    std::vector<float> u(4 * size_t(n));
+    for (float& f : u) f = g.next();
+    std::vector<float> v(2 * size_t(n));
+    for (size_t i = 0; i < n; ++i) {
+        v[2 * i] = (u[i] + u[n + i]) * 0.5f;
+        v[2 * i + 1] = (u[2 * size_t(n) + i] + u[3 * size_t(n) + i]) * 0.5f;
+    }
     return v;
 }
 
@@ -241,6 +259,13 @@ public:
                 win.setFont(&font);
                 win.grid(2, 2);
                 break;
+            case Kind::Histogram2D: {
+                mHist2D.reset(new zv::Histogram2D(w.a, HIST2D_BINS, HIST2D_BINS));
+                std::vector<float> v = hist2dData(w.a);
+                win.makeCurrent();
+                upload(GL_ARRAY_BUFFER, mHist2D->vbo(), v.data(), v.size() * 4);
+                break;
+            }
             case Kind::Series:
                 mChart.reset(new zv::Chart());
                 mChart->setAxesLimits(1, 0, 1, 0);
@@ -285,6 +310,7 @@ public:
                 mWin.draw();
                 break;
             case Kind::Series: mWin.draw(*mChart); break;
+            case Kind::Histogram2D: mWin.draw(*mHist2D); break;
         }
     }
 
@@ -318,6 +344,7 @@ private:
     std::unique_ptr<zv::Plot> mPlot, mScatter;
     std::unique_ptr<zv::Histogram> mHist;
     std::unique_ptr<zv::Chart> mChart;
+    std::unique_ptr<zv::Histogram2D> mHist2D;
     std::vector<std::unique_ptr<zv::Plot>> mSeries;
 };
 
@@ -363,6 +390,13 @@ public:
                 // A grid frame is cleared after it is presented (see frame()); the first
                 // one starts from a cleared buffer, as after the library's grid().
                 glClear(FRAME_CLEAR_BITS);
+                break;
+            }
+            case Kind::Histogram2D: {
+                mChart.reset(new baseline::Chart(r, W, H, labels, labels, "", ""));
+                mHist2D.reset(new baseline::Histogram2D(r, w.a, HIST2D_BINS, HIST2D_BINS));
+                std::vector<float> v = hist2dData(w.a);
+                upload(GL_ARRAY_BUFFER, mHist2D->vbo(), v.data(), v.size() * 4);
                 break;
             }
             case Kind::Series:
@@ -426,6 +460,10 @@ public:
                 baseline::Plot::drawMany(*mChart, full, mSeriesPtrs.data(), mSeriesPtrs.size(), 1,
                                          0, 1, 0);
                 break;
+            case Kind::Histogram2D:
+                mR.beginFrame(W, H);
+                mHist2D->draw(*mChart, full);
+                break;
             case Kind::Gallery:
                 for (int i = 0; i < 4; ++i) {
                     const Cell c = cell(2, 2, i % 2, i / 2);
@@ -468,6 +506,7 @@ private:
     std::unique_ptr<baseline::Chart> mChart, mScatterChart, mHistChart;
     std::unique_ptr<baseline::Plot> mPlot, mScatter;
     std::unique_ptr<baseline::Histogram> mHist;
+    std::unique_ptr<baseline::Histogram2D> mHist2D;
     std::vector<std::unique_ptr<baseline::Plot>> mSeries;
     std::vector<baseline::Plot*> mSeriesPtrs;
     baseline::TextRun mCaptions[4];

@@ -18,6 +18,7 @@ TARGETS = {
     "line-1e6": ("matplotlib", 0.25),
     "line-1e7": ("matplotlib", 0.10),
     "histogram-1e6": ("vispy", 0.10),
+    "hist2d-1e7": ("matplotlib", 0.10),
 }
 
 

@@ -22,6 +22,7 @@ extern "C" ZV_API GLEWContext* glewGetContext();
 #include "zarvo/exception.h"
 #include "zarvo/font.h"
 #include "zarvo/histogram.h"
+#include "zarvo/histogram2d.h"
 #include "zarvo/image.h"
 #include "zarvo/input.h"
 #include "zarvo/plot.h"

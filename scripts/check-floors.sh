@@ -20,6 +20,7 @@ PUBLIC = {
     "zarvo/series.h": "chart",
     "zarvo/plot.h": "plot",
     "zarvo/histogram.h": "histogram",
+    "zarvo/histogram2d.h": "hist2d",
     "zarvo/chart.h": "multichart",
     "zarvo/window.h": "window",
     "zarvo/recorder.h": "record",

@@ -372,6 +372,25 @@ TEST_F(DemoPictures, HistogramBarsStandOnTheFrameBottom) {
     EXPECT_EQ(p.count({78, 14, 785, 40}, green), 0);
 }
 
+// Two clouds of a million points counted into bins: coloured where points fell, the densest
+// bins in the map's top rows (near white), empty bins the black background.
+TEST_F(DemoPictures, DensityShowsTwoCloudsThroughTheSpectrumMap) {
+    Picture p = picture("density", 3);
+    ASSERT_EQ(p.width, 800);
+    ASSERT_EQ(p.height, 600);
+    expectChartFrame800x600(p);
+    auto coloured = [](const RGB& c) {
+        return std::max({c.r, c.g, c.b}) - std::min({c.r, c.g, c.b}) > 60;
+    };
+    EXPECT_GT(p.count(DATA_800x600, coloured), 150000);
+    // Far from both clouds (wherever they have turned to) no bin holds a point.
+    auto black = [](const RGB& c) { return c.r < 8 && c.g < 8 && c.b < 8; };
+    EXPECT_GT(p.count(DATA_800x600, black), (785 - 78) * (556 - 13) / 4);
+    // The densest bins, in the larger cloud, reach the map's light end.
+    auto light = [](const RGB& c) { return c.r > 180 && c.g > 180 && c.b > 180; };
+    EXPECT_GT(p.count(DATA_800x600, light), 10);
+}
+
 TEST_F(DemoPictures, ChartLegendOverlaysTwoSeriesInTheCyclesColours) {
     Picture p = picture("chart_legend", 10);
     ASSERT_EQ(p.width, 800);

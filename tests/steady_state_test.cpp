@@ -13,6 +13,7 @@
 
 #include "gl/gl_objects.hpp"
 #include "font/font_impl.hpp"
+#include "hist2d/hist2d_impl.hpp"
 #include "histogram/hist_impl.hpp"
 #include "image/image_impl.hpp"
 #include "multichart/multichart_impl.hpp"
@@ -334,6 +335,22 @@ TEST_F(SteadyStateTest, DenseHistogramsDrawnByColumn) {
         },
         "dense histogram in a grid cell", 2);
     EXPECT_NE(dense->columnBars(), nullptr);
+}
+
+// 2-D histograms: the points binned into the count texture and the largest count found,
+// each in this window's own framebuffers, then shown, whole window and in a grid cell.
+TEST_F(SteadyStateTest, TwoDimensionalHistogramBinnedEveryFrame) {
+    auto h = std::make_shared<internal::hist2d_impl>(10000, 64, 48, zv::ZV_FLOAT32);
+    h->setLogScale(true);
+    std::shared_ptr<internal::AbstractRenderable> r = h;
+    expectSteady([&] { window->draw(r); }, "2-D histogram", 2);
+    window->grid(2, 2);
+    expectSteady(
+        [&] {
+            window->draw(0, 1, r, nullptr);
+            window->draw();
+        },
+        "2-D histogram in a grid cell", 2);
 }
 
 // A chart of a line, a line with markers, a scatter plot and a histogram, all labelled: the

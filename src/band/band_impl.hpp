@@ -55,17 +55,7 @@ public:
     void drawSeries(const FrameDraw& frame, const ChartAxes& axes) override;
     SeriesData seriesData() const override {
         // Both curves' (x, y) pairs, one after the other, reduced as one run of points.
-        const unsigned points = mToBaseline ? mNumPoints : 2 * mNumPoints;
-        SeriesData d;
-        d.buffer = mVBO.get();
-        d.type = mGLType;
-        d.components = 2;
-        d.count = points;
-        d.points.buffers[0] = d.points.buffers[1] = mVBO.get();
-        d.points.type = mGLType;
-        d.points.capacity = points;
-        d.window = {0, points};
-        return d;
+        return packedPairs(mVBO.get(), mGLType, mToBaseline ? mNumPoints : 2 * mNumPoints);
     }
     void addBounds(SeriesBounds& bounds, const DataBounds& range) const override;
     void fillSwatch(const LegendEntry& entry, SwatchPainter& painter) const override;

@@ -56,6 +56,21 @@ struct SeriesData {
     PointWindow window;
 };
 
+// The data of `points` (x, y) pairs of `type`, tightly packed from the start of `buffer`,
+// all of them reduced as one run.
+inline SeriesData packedPairs(GLuint buffer, GLenum type, unsigned points) {
+    SeriesData d;
+    d.buffer = buffer;
+    d.type = type;
+    d.components = 2;
+    d.count = points;
+    d.points.buffers[0] = d.points.buffers[1] = buffer;
+    d.points.type = type;
+    d.points.capacity = points;
+    d.window = {0, points};
+    return d;
+}
+
 class ChartSeries {
 public:
     // Draws the data through the chart's axes; the chart has clipped to the frame and draws
