@@ -29,32 +29,10 @@ constexpr float LABEL_GAP = 3.0f;
 constexpr float LABEL_ASCENT = 11.0f;
 constexpr float TITLE_DESCENT = 4.0f;
 
-// How far the pen moves over one character, as the font lays it out.
-float charAdvance(const ScaledGlyphs& g, char ch) {
-    const int b = static_cast<signed char>(ch);
-    if (b < FIRST_GLYPH_CODE || b > LAST_GLYPH_CODE) return 0.0f;
-    const int k = b - FIRST_GLYPH_CODE;
-    return static_cast<float>(g.bearingX[k] + g.afterBearing[k]);
-}
-
-// Width of a label: the pen's advance over all its characters.
-float labelWidth(const ScaledGlyphs& g, const std::string& text) {
-    float width = 0.0f;
-    for (char ch : text) width += charAdvance(g, ch);
-    return width;
-}
-
-// Width of a label written at `size` with `font`: the pen's advance, as the font lays it out
-// at that size.
-float labelWidthAt(const font_impl& font, int size, const std::string& text) {
-    int advance[font_impl::NUM_CHARS], bearing[font_impl::NUM_CHARS];
-    for (int k = 0; k < font_impl::NUM_CHARS; ++k) {
-        advance[k] = font.advance(k);
-        bearing[k] = font.bearingX(k);
-    }
-    ScaledGlyphs g;
-    scaleGlyphs({advance, bearing, font.lineHeight(), std::max(1, font.loadedSize())}, size, g);
-    return labelWidth(g, text);
+// Width of a label written at `size` with `font`: the pen's advance, kerning included, as
+// the font lays it out at that size.
+float labelWidthAt(font_impl& font, int size, const std::string& text) {
+    return static_cast<float>(font.textWidth(text.c_str(), size));
 }
 
 }  // namespace
@@ -153,10 +131,10 @@ void AbstractChart2D::rebuildTicks() {
     mYTicks = std::move(y);
     mXLabelWidths.clear();
     for (const std::string& label : mXTicks.labels)
-        mXLabelWidths.push_back(labelWidth(mLabelGlyphs, label));
+        mXLabelWidths.push_back(labelWidthAt(*mFont, CHART_TEXT_SIZE, label));
     mYLabelWidths.clear();
     for (const std::string& label : mYTicks.labels)
-        mYLabelWidths.push_back(labelWidth(mLabelGlyphs, label));
+        mYLabelWidths.push_back(labelWidthAt(*mFont, CHART_TEXT_SIZE, label));
     mStrideWidth = mStrideHeight = -1;
 }
 
@@ -233,9 +211,9 @@ void AbstractChart2D::thinLabels(const ChartLayout& c) {
     TextBox title{0.0f, 0.0f, -1.0f, -1.0f};
     if (!mYTitle.empty()) {
         const TextPos p = yTitlePos(c, mMetrics);
-        float widest = 0.0f;
-        for (char ch : mYTitle) widest = std::max(widest, charAdvance(mLabelGlyphs, ch));
-        const float lines = static_cast<float>(mYTitle.size() - 1);
+        const float widest =
+            static_cast<float>(mFont->widestCharacter(mYTitle.c_str(), CHART_TEXT_SIZE));
+        const float lines = static_cast<float>(codePointCount(mYTitle.c_str()) - 1);
         title = {p.x, p.y - lines * static_cast<float>(mLabelGlyphs.lineStep) - TITLE_DESCENT,
                  p.x + widest, p.y + LABEL_ASCENT};
     }
