@@ -156,11 +156,12 @@ void AbstractChart2D::uploadTickPoints() {
 }
 
 // The frame's own even ticks keep the placement their labels always had, from an estimate of
-// their width; labels of round values and decades, often a character or two, are centred by
+// their width (by characters, not UTF-8 bytes); labels of round values and decades, often a character or two, are centred by
 // their measured width.
 TextPos AbstractChart2D::xLabelAt(const ChartLayout& c, size_t k) const {
     TextPos p = mXStyle == TickStyle::Even
-                    ? xLabelPos(c, mMetrics, mXTicks.positions[k], -1.0f, mXTicks.labels[k].size())
+                    ? xLabelPos(c, mMetrics, mXTicks.positions[k], -1.0f,
+                                static_cast<size_t>(codePointCount(mXTicks.labels[k].c_str())))
                     : xLabelPosCentred(c, mMetrics, mXTicks.positions[k], mXLabelWidths[k]);
     p.x = keepInside(p.x, mXLabelWidths[k], c.dataWidth);
     return p;
@@ -168,7 +169,8 @@ TextPos AbstractChart2D::xLabelAt(const ChartLayout& c, size_t k) const {
 
 TextPos AbstractChart2D::yLabelAt(const ChartLayout& c, size_t k) const {
     TextPos p = mYStyle == TickStyle::Even
-                    ? yLabelPos(c, mMetrics, -1.0f, mYTicks.positions[k], mYTicks.labels[k].size())
+                    ? yLabelPos(c, mMetrics, -1.0f, mYTicks.positions[k],
+                                static_cast<size_t>(codePointCount(mYTicks.labels[k].c_str())))
                     : yLabelPosCentred(c, mMetrics, mYTicks.positions[k], mYLabelWidths[k],
                                        LABEL_ASCENT);
     // A label too long for the margin starts at the area's edge rather than off it, and one
