@@ -66,10 +66,11 @@ public:
     // start or cannot parse the pattern (the font is left as it was), and as loadFont.
     // fontconfig's configuration is read once per process, by the first call.
     void loadSystemFont(const char* name, int size);
-    // Draws the NUL-terminated bytes of `text` with the first pen position at pos (x, y in
+    // Draws the NUL-terminated UTF-8 `text` with the first pen position at pos (x, y in
     // units of an area areaWidth x areaHeight laid over the whole current viewport, origin
     // bottom left, y on the baseline), in color (RGBA), at pixel size fontSize (-1: the
-    // loaded size); with `vertical`, each byte goes on a line of its own. Without a loaded
+    // loaded size); with `vertical`, each character goes on a line of its own. Characters
+    // drawn for the first time are rasterised and uploaded on the way. Without a loaded
     // font it prints a message and returns without touching OpenGL. Blends over what is
     // drawn and ignores depth: the window draws with depth testing off, and text leaves it
     // as it was. Leaves blending off, no program and no vertex array in use, and the font's
