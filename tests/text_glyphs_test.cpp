@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -100,6 +101,13 @@ TEST(Utf8Test, DecodingStopsAtTheTerminatingNul) {
     EXPECT_EQ(internal::codePointCount(buffer), 1);
     const char four[] = {'\xF0', '\x9F', '\0', '\x98', '\x80', '\0'};
     EXPECT_EQ(decodeAll(four), std::vector<std::uint32_t>{R});
+    // On the heap, exactly as long as the text: a read past the NUL is AddressSanitizer's.
+    for (const char* text : {"\xF0", "\xF0\x9F", "\xF0\x9F\x98", "\xE2\x82", "\xC3"}) {
+        const size_t n = std::strlen(text) + 1;
+        std::unique_ptr<char[]> heap(new char[n]);
+        std::memcpy(heap.get(), text, n);
+        EXPECT_EQ(decodeAll(heap.get()), std::vector<std::uint32_t>{R}) << text;
+    }
 }
 
 // ---------------------------------------------------------------------------------------
