@@ -156,8 +156,8 @@ void AbstractChart2D::uploadTickPoints() {
 }
 
 // The frame's own even ticks keep the placement their labels always had, from an estimate of
-// their width (by characters, not UTF-8 bytes); labels of round values and decades, often a character or two, are centred by
-// their measured width.
+// their width by characters (not UTF-8 bytes); labels of round values and decades, often a
+// character or two, are centred by their measured width.
 TextPos AbstractChart2D::xLabelAt(const ChartLayout& c, size_t k) const {
     TextPos p = mXStyle == TickStyle::Even
                     ? xLabelPos(c, mMetrics, mXTicks.positions[k], -1.0f,
