@@ -46,7 +46,7 @@ struct GlyphMetrics {
 };
 
 // A glyph set's metrics scaled to one drawn size: what the pen needs for each glyph, so that
-// strings drawn at that size scale each metric once instead of at every byte.
+// strings drawn at that size scale each metric once instead of at every character.
 struct ScaledGlyphs {
     static constexpr int COUNT = LAST_GLYPH_CODE - FIRST_GLYPH_CODE + 1;
     bool filled = false;
