@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
         zv::Plot plot(n, zv::ZV_FLOAT32, zv::ZV_PLOT_LINE, zv::ZV_MARKER_NONE);
         plot.setColor(0.2f, 0.8f, 1.0f);
         plot.setAxesLimits(10.0f, 0.0f, 1.0f, -1.0f);  // xmax, xmin, ymax, ymin
-        plot.setXAxisTitle("t");
+        plot.setXAxisTitle("t (µs)");  // text is UTF-8
         plot.setYAxisTitle("y");
         for (int frame = 0; frame != frames && !window.close(); ++frame) {
             window.makeCurrent();  // OpenGL calls go to this window's context

@@ -1,6 +1,9 @@
-// Draws arbitrary byte strings at arbitrary sizes and positions into areas of arbitrary
-// size: through the font engine directly, as a grid cell's caption and as chart axis
-// titles. Nothing may crash, overflow or leave an OpenGL error.
+// Draws arbitrary byte strings, read as UTF-8 (malformed sequences included), at arbitrary
+// sizes and positions into areas of arbitrary size: through the font engine directly,
+// horizontal and turned, as a grid cell's caption, as chart axis titles, and measures
+// them. Glyphs beyond ASCII load on first use, from fallback faces too,
+// until the glyph cache is full. Nothing may crash, overflow, read past the terminating NUL
+// or leave an OpenGL error.
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -64,6 +67,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     font.render(zvfuzz::windowId(), areaWidth, areaHeight, pos, color, text.c_str(), fontSize,
                 vertical);
     zvfuzz::requireNoGLError("font render");
+    // The decoder alone, over the exact bytes (the string's copy ends in its NUL).
+    int codePoints = 0;
+    for (const char* p = text.c_str(); *p; ++codePoints) internal::decodeUtf8(p);
+    if (codePoints > static_cast<int>(text.size())) __builtin_trap();
+    font.textWidth(text.c_str(), fontSize);
+    if (font.begin(zvfuzz::windowId(), areaWidth, areaHeight)) {
+        font.drawStringRotated(pos, color, text.c_str(), fontSize);
+        font.end();
+    }
+    zvfuzz::requireNoGLError("turned text");
 
     w.grid(1, 2);
     w.draw(0, 0, s.image, text.c_str());

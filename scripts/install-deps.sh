@@ -6,7 +6,7 @@ set -euo pipefail
 PKGS=(
   build-essential cmake pkg-config git
   libglfw3-dev libglewmx-dev libglu1-mesa-dev libfreetype-dev libfontconfig-dev libglm-dev
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-lohit-deva
   libgtest-dev googletest libbenchmark-dev
   xvfb xauth libgl1-mesa-dri libegl-mesa0 libegl-dev mesa-utils
   libstb-dev

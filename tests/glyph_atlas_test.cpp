@@ -95,4 +95,34 @@ TEST(GlyphTexels, HoldTheBitmapInTheLowerLeftCornerAndZerosAround) {
     EXPECT_TRUE(internal::glyphTexels(GlyphBox{}, {}, 0, 0).empty());
 }
 
+// Glyphs placed one at a time as they are first drawn: shelves left to right, then up, then
+// a new page; never overlapping, never beyond a page; a box larger than a page is refused.
+TEST(ShelfPacker, PlacesBoxesOneAtATimeOnShelvesAndPages) {
+    internal::ShelfPacker packer;
+    packer.side = 64;
+    const struct {
+        GlyphBox box;
+        bool placed, newPage;
+        int page, x, y;
+    } steps[] = {
+        {{32, 16}, true, true, 0, 0, 0},    // the first box opens page 0
+        {{32, 8}, true, false, 0, 32, 0},   // beside it
+        {{16, 16}, true, false, 0, 0, 16},  // the shelf is full: the next, above the tallest
+        {{128, 4}, false, false, 0, 0, 0},  // wider than a page: refused, nothing moves
+        {{64, 32}, true, false, 0, 0, 32},  // the next shelf
+        {{8, 32}, true, true, 1, 0, 0},     // no room above: a new page
+        {{8, 8}, true, false, 1, 8, 0},
+    };
+    for (const auto& s : steps) {
+        internal::AtlasSlot at{};
+        bool newPage = false;
+        EXPECT_EQ(packer.place(s.box, at, newPage), s.placed) << s.box.width << "x" << s.box.height;
+        if (!s.placed) continue;
+        EXPECT_EQ(newPage, s.newPage);
+        EXPECT_EQ(at.page, s.page);
+        EXPECT_EQ(at.x, s.x);
+        EXPECT_EQ(at.y, s.y);
+    }
+}
+
 }  // namespace

@@ -400,6 +400,29 @@ TEST_F(LegendGLTest, EntriesInOrderWithTheirColoursOverTheData) {
     EXPECT_TRUE(zvtest::isWhite(s.at(static_cast<int>(box.x0) + 3, static_cast<int>(box.y1) + 60)));
 }
 
+// A label beyond ASCII is measured as it is drawn (UTF-8, kerning included): the legend's
+// box reaches past its last letter.
+TEST_F(LegendGLTest, LabelsBeyondAsciiAreMeasuredForTheBox) {
+    auto chart = std::make_shared<multichart_impl>();
+    chart->setAxesLimits(1, 0, 1, 0);
+    chart->add(line({0, 0.9f, 1, 0.9f}, 0xFF0000FF), "\xCE\xA9\xCE\xA9\xCE\xA9 \xD0\x96\xD0\x96 \xC2\xB5s");
+    chart->setLegendCorner(zv::ZV_LEGEND_BOTTOM_LEFT);
+    Snapshot s = drawWhole(chart);
+    const internal::LegendMetrics m;
+    const internal::PixelRect least = internal::legendBox(frame(), zv::ZV_LEGEND_BOTTOM_LEFT, 1, 0);
+    const internal::LegendEntry e = internal::legendEntry(least, 0, m);
+    int inkRight = -1, boxRight = -1;
+    // Inside the frame's white edges.
+    for (int x = static_cast<int>(e.textX); x < static_cast<int>(frame().x1) - 3; ++x) {
+        for (int y = static_cast<int>(e.markerY) - 10; y <= static_cast<int>(e.markerY) + 14; ++y)
+            if (s.at(x, y).g > 128) inkRight = x;
+        const RGBA c = s.at(x, static_cast<int>(least.y0) + 2);  // the box's bottom padding
+        if (c.r >= 8 && c.r <= 30 && c.g >= 8 && c.g <= 30) boxRight = x;
+    }
+    ASSERT_GT(inkRight, static_cast<int>(e.textX) + 60) << "the label is drawn";
+    EXPECT_GT(boxRight, inkRight);
+}
+
 TEST_F(LegendGLTest, NoLegendWithoutLabels) {
     auto chart = std::make_shared<multichart_impl>();
     auto under = std::make_shared<hist_impl>(1, zv::ZV_FLOAT32);

@@ -430,6 +430,44 @@ TEST_F(SteadyStateTest, TextAlone) {
         "text");
 }
 
+// Text beyond ASCII: once a string's glyphs are loaded (the first frame rasterises them, a
+// fallback face's among them), frames with them allocate nothing and make no GL object.
+TEST_F(SteadyStateTest, NonAsciiTitlesLegendsCaptionsAndText) {
+    auto chart = std::make_shared<internal::multichart_impl>();
+    chart->setAxesLimits(10.0f, -2.5f, 1.0f, 0.0f);
+    chart->setXAxisTitle("Time (\xC2\xB5s)");
+    chart->setYAxisTitle("PSD (K\xC2\xB2/Hz)");
+    chart->add(std::make_shared<plot_impl>(1000, zv::ZV_FLOAT32, zv::ZV_MARKER_NONE),
+               "\xCE\xB1 \xE2\x88\x92 \xCE\xB2 (\xE2\x80\xB0)");
+    chart->add(std::make_shared<hist_impl>(100, zv::ZV_FLOAT32), "\xD0\x96 \xE2\x82\xAC");
+    auto plot = std::make_shared<plot_impl>(1000, zv::ZV_FLOAT32, zv::ZV_MARKER_STAR);
+    plot->setAxesLimits(10.0f, -2.5f, 1.0f, 0.0f);
+    plot->setXAxisTitle("Temperature (\xC2\xB0" "C) \xC3\x85 \xC2\xB1 \xE0\xA4\x95");
+    plot->setYAxisTitle("\xC2\xB5m\xC2\xB3");
+    std::shared_ptr<internal::AbstractRenderable> a = chart, b = plot;
+    window->setFont(captionFont());
+    window->grid(1, 2);
+    expectSteady(
+        [&] {
+            window->draw(0, 0, a, "Temperature (\xC2\xB0" "C)");
+            window->draw(1, 0, b, "\xC3\xA9t\xC3\xA9 \xE2\x80\x94 \xCE\xA9");
+            window->draw();
+        },
+        "non-ASCII chart titles, legend entries and captions", 2);
+    auto font = captionFont();
+    const float pos[2] = {10.0f, 100.0f};
+    const float color[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    expectSteady(
+        [&] {
+            font->render(window->id(), W, H, pos, color, "\xC2\xB1 0.5 \xC2\xB5s \xE0\xA4\x95",
+                         15, false);
+            font->begin(window->id(), W, H);
+            font->drawStringRotated(pos, color, "PSD (K\xC2\xB2/Hz) \xE2\x80\xB0", 15);
+            font->end();
+        },
+        "non-ASCII text, horizontal and turned");
+}
+
 // Limits that follow the data: once the ring of reductions is full and the data holds
 // still, a frame with auto-fit on allocates nothing, makes no GL object and never waits on
 // the GPU (the one read is a map of a result two frames old; no glGetBufferSubData).

@@ -12,9 +12,22 @@ class _Font;
 
 namespace zv {
 
-/// A font of the 95 printable ASCII characters, rasterised once per load. Copies share one
-/// font; loading through any copy changes it for all of them and for every window given it.
-/// Create, load and destroy it with a window of its share group current.
+/// A font for the window's cell captions. Text is UTF-8; a malformed sequence draws as one
+/// U+FFFD per maximal bad subsequence (Unicode's recommended practice). The 95 printable
+/// ASCII characters are rasterised when the font loads; any other character the first time
+/// it is drawn, from the loaded face or, when that face lacks it, from the installed face
+/// fontconfig matches for that character (each such face opened once per load). A character
+/// no installed font has draws as U+FFFD (or the face's missing-glyph box).
+///
+/// The glyph cache is bounded: besides ASCII it holds at most 512 glyphs per load (and
+/// remembers at most 2048 distinct characters). When it is full, characters not seen before
+/// draw as U+FFFD; those already loaded keep drawing. Loading a font again empties it. Once
+/// a string's glyphs are loaded, drawing it allocates nothing and makes no OpenGL object.
+/// Advances include the face's kerning pairs; there is no shaping (ligatures, reordering),
+/// combining accents are placed by their own bearings over the character before.
+///
+/// Copies share one font; loading through any copy changes it for all of them and for every
+/// window given it. Create, load and destroy it with a window of its share group current.
 class ZV_API Font {
 public:
     /// An unloaded font. A window's context must be current.

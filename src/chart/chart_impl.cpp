@@ -29,46 +29,10 @@ constexpr float LABEL_GAP = 3.0f;
 constexpr float LABEL_ASCENT = 11.0f;
 constexpr float TITLE_DESCENT = 4.0f;
 
-// How far the pen moves over one character, as the font lays it out.
-float charAdvance(const ScaledGlyphs& g, char ch) {
-    const int b = static_cast<signed char>(ch);
-    if (b < FIRST_GLYPH_CODE || b > LAST_GLYPH_CODE) return 0.0f;
-    const int k = b - FIRST_GLYPH_CODE;
-    return static_cast<float>(g.bearingX[k] + g.afterBearing[k]);
-}
-
-// Width of a label: the pen's advance over all its characters.
-float labelWidth(const ScaledGlyphs& g, const std::string& text) {
-    float width = 0.0f;
-    for (char ch : text) width += charAdvance(g, ch);
-    return width;
-}
-
-// Width of a note in UTF-8: the pen's advance over its ASCII characters, and half the text
-// size for any other character (superscript digits, the multiplication and minus signs).
-float noteWidth(const ScaledGlyphs& g, const std::string& text) {
-    float width = 0.0f;
-    for (char ch : text) {
-        const unsigned char b = static_cast<unsigned char>(ch);
-        if (b < 0x80)
-            width += charAdvance(g, ch);
-        else if (b >= 0xC0)
-            width += CHART_HALF_CHAR_WIDTH;
-    }
-    return width;
-}
-
-// Width of a label written at `size` with `font`: the pen's advance, as the font lays it out
-// at that size.
-float labelWidthAt(const font_impl& font, int size, const std::string& text) {
-    int advance[font_impl::NUM_CHARS], bearing[font_impl::NUM_CHARS];
-    for (int k = 0; k < font_impl::NUM_CHARS; ++k) {
-        advance[k] = font.advance(k);
-        bearing[k] = font.bearingX(k);
-    }
-    ScaledGlyphs g;
-    scaleGlyphs({advance, bearing, font.lineHeight(), std::max(1, font.loadedSize())}, size, g);
-    return labelWidth(g, text);
+// Width of a label written at `size` with `font`: the pen's advance, kerning included, as
+// the font lays it out at that size.
+float labelWidthAt(font_impl& font, int size, const std::string& text) {
+    return static_cast<float>(font.textWidth(text.c_str(), size));
 }
 
 }  // namespace
@@ -168,10 +132,10 @@ void AbstractChart2D::rebuildTicks() {
     mYTicks = std::move(y);
     mXLabelWidths.clear();
     for (const std::string& label : mXTicks.labels)
-        mXLabelWidths.push_back(labelWidth(mLabelGlyphs, label));
+        mXLabelWidths.push_back(labelWidthAt(*mFont, CHART_TEXT_SIZE, label));
     mYLabelWidths.clear();
     for (const std::string& label : mYTicks.labels)
-        mYLabelWidths.push_back(labelWidth(mLabelGlyphs, label));
+        mYLabelWidths.push_back(labelWidthAt(*mFont, CHART_TEXT_SIZE, label));
     mStrideWidth = mStrideHeight = -1;
 }
 
@@ -193,11 +157,12 @@ void AbstractChart2D::uploadTickPoints() {
 }
 
 // The frame's own even ticks keep the placement their labels always had, from an estimate of
-// their width; labels of round values and decades, often a character or two, are centred by
-// their measured width.
+// their width by characters (not UTF-8 bytes); labels of round values and decades, often a
+// character or two, are centred by their measured width.
 TextPos AbstractChart2D::xLabelAt(const ChartLayout& c, size_t k) const {
     TextPos p = mXStyle == TickStyle::Even
-                    ? xLabelPos(c, mMetrics, mXTicks.positions[k], -1.0f, mXTicks.labels[k].size())
+                    ? xLabelPos(c, mMetrics, mXTicks.positions[k], -1.0f,
+                                static_cast<size_t>(codePointCount(mXTicks.labels[k].c_str())))
                     : xLabelPosCentred(c, mMetrics, mXTicks.positions[k], mXLabelWidths[k]);
     p.x = keepInside(p.x, mXLabelWidths[k], c.dataWidth) + mXLabelShift[k];
     return p;
@@ -205,7 +170,8 @@ TextPos AbstractChart2D::xLabelAt(const ChartLayout& c, size_t k) const {
 
 TextPos AbstractChart2D::yLabelAt(const ChartLayout& c, size_t k) const {
     TextPos p = mYStyle == TickStyle::Even
-                    ? yLabelPos(c, mMetrics, -1.0f, mYTicks.positions[k], mYTicks.labels[k].size())
+                    ? yLabelPos(c, mMetrics, -1.0f, mYTicks.positions[k],
+                                static_cast<size_t>(codePointCount(mYTicks.labels[k].c_str())))
                     : yLabelPosCentred(c, mMetrics, mYTicks.positions[k], mYLabelWidths[k],
                                        LABEL_ASCENT);
     // A label too long for the margin starts at the area's edge rather than off it, and one
@@ -249,9 +215,9 @@ void AbstractChart2D::thinLabels(const ChartLayout& c) {
     TextBox title{0.0f, 0.0f, -1.0f, -1.0f};
     if (!mYTitle.empty()) {
         const TextPos p = yTitlePos(c, mMetrics);
-        float widest = 0.0f;
-        for (char ch : mYTitle) widest = std::max(widest, charAdvance(mLabelGlyphs, ch));
-        const float lines = static_cast<float>(mYTitle.size() - 1);
+        const float widest =
+            static_cast<float>(mFont->widestCharacter(mYTitle.c_str(), CHART_TEXT_SIZE));
+        const float lines = static_cast<float>(codePointCount(mYTitle.c_str()) - 1);
         title = {p.x, p.y - lines * static_cast<float>(mLabelGlyphs.lineStep) - TITLE_DESCENT,
                  p.x + widest, p.y + LABEL_ASCENT};
     }
@@ -282,13 +248,13 @@ void AbstractChart2D::thinLabels(const ChartLayout& c) {
     const TextBox none{0.0f, 0.0f, -1.0f, -1.0f};
     mXNoteBox = mYNoteBox = none;
     if (!mXTicks.note.empty()) {
-        const float w = noteWidth(mLabelGlyphs, mXTicks.note);
+        const float w = labelWidthAt(*mFont, CHART_TEXT_SIZE, mXTicks.note);
         const float baseline = xLabelPos(c, mMetrics, 1.0f, -1.0f, 0).y;
         const float x0 = std::max(0.0f, c.dataWidth - w);
         mXNoteBox = {x0, baseline, x0 + w, baseline + LABEL_ASCENT};
     }
     if (!mYTicks.note.empty()) {
-        const float w = noteWidth(mLabelGlyphs, mYTicks.note);
+        const float w = labelWidthAt(*mFont, CHART_TEXT_SIZE, mYTicks.note);
         const float baseline = c.dataHeight - LABEL_ASCENT;
         mYNoteBox = {0.0f, baseline, w, baseline + LABEL_ASCENT};
     }

@@ -21,25 +21,6 @@ namespace internal {
 
 namespace {
 
-// The FreeType library and the face being loaded. Shared by all fonts and alive only while
-// a load runs, so loads must not overlap.
-FT_Library gFTLib = nullptr;
-FT_Face gFTFace = nullptr;
-
-// Releases the face and the library however a load ends, so no failure leaks them.
-class FreeTypeLoad {
-public:
-    FreeTypeLoad() = default;
-    ~FreeTypeLoad() {
-        if (gFTFace) FT_Done_Face(gFTFace);
-        if (gFTLib) FT_Done_FreeType(gFTLib);
-        gFTFace = nullptr;
-        gFTLib = nullptr;
-    }
-    FreeTypeLoad(const FreeTypeLoad&) = delete;
-    FreeTypeLoad& operator=(const FreeTypeLoad&) = delete;
-};
-
 const char* const FONT_LABEL = "Freetype library";
 
 // Coverage of bitmap pixel (row, column): 8-bit grey as it is, 1-bit strikes (fonts with
@@ -107,6 +88,26 @@ FcConfig* processFontConfig() {
 
 }  // namespace
 
+// The FreeType library of one loaded font and its faces: the font's own first, then the
+// fallback faces, each opened once, at the loaded size, and closed with the glyph set.
+struct font_impl::Faces {
+    struct Face {
+        std::string file;
+        int index = 0;
+        FT_Face face = nullptr;
+    };
+    FT_Library lib = nullptr;
+    std::vector<Face> faces;
+    Faces() = default;
+    Faces(const Faces&) = delete;
+    Faces& operator=(const Faces&) = delete;
+    ~Faces() {
+        for (Face& f : faces)
+            if (f.face) FT_Done_Face(f.face);
+        if (lib) FT_Done_FreeType(lib);
+    }
+};
+
 font_impl::font_impl()
     : mGroup(currentGroup()),
       mProgram(groupProgram<TextUniforms>(
@@ -153,27 +154,38 @@ void font_impl::loadFont(const char* file, int size) {
     mLoadedSize = size;
     std::vector<std::vector<unsigned char>> bitmaps(NUM_CHARS);
     std::vector<int> widths(NUM_CHARS), heights(NUM_CHARS);
-    {
-        FreeTypeLoad freeType;
-        FT_Init_FreeType(&gFTLib);
-        const FT_Error faceError = FT_New_Face(gFTLib, path.c_str(), 0, &gFTFace);
+    try {
+        mFaces.reset(new Faces());
+        FT_Init_FreeType(&mFaces->lib);
+        FT_Face face = nullptr;
+        const FT_Error faceError = FT_New_Face(mFaces->lib, path.c_str(), 0, &face);
         if (faceError != 0) {
-            gFTFace = nullptr;
             raiseWithReason(FONT_LABEL, __LINE__, "font face creation failed", zv::ZV_ERR_FONT,
                             "could not read \"" + path + "\" as a font (FreeType error " +
                                 std::to_string(faceError) +
                                 "); pass the path of a readable TrueType or OpenType file");
         }
+        mFaces->faces.push_back(Faces::Face{path, 0, face});
         // Width 0: the same as the height.
-        if (FT_Set_Pixel_Sizes(gFTFace, 0, static_cast<FT_UInt>(size)) != 0)
+        if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(size)) != 0)
             ZV_RAISE_AT(FONT_LABEL, __LINE__, "set font size failed", zv::ZV_ERR_FONT);
 
         mLineHeight = 0;
-        for (int k = 0; k < NUM_CHARS; ++k)
-            extractGlyph(FIRST_GLYPH_CODE + k, bitmaps[static_cast<size_t>(k)],
-                         widths[static_cast<size_t>(k)], heights[static_cast<size_t>(k)]);
-    }
-    try {
+        for (int k = 0; k < NUM_CHARS; ++k) {
+            mFaceOf[k] = 0;
+            mFaceIndex[k] = FT_Get_Char_Index(face, static_cast<FT_ULong>(FIRST_GLYPH_CODE + k));
+            extractGlyph(k, bitmaps[static_cast<size_t>(k)], widths[static_cast<size_t>(k)],
+                         heights[static_cast<size_t>(k)]);
+        }
+        // Kerning pairs of the face's 'kern' table, whole pixels at the loaded size.
+        for (int a = 0; a < NUM_CHARS; ++a)
+            for (int b = 0; b < NUM_CHARS; ++b) {
+                FT_Vector v{0, 0};
+                if (FT_HAS_KERNING(face))
+                    FT_Get_Kerning(face, mFaceIndex[a], mFaceIndex[b], FT_KERNING_DEFAULT, &v);
+                mAsciiKern[a * NUM_CHARS + b] = static_cast<short>(
+                    std::max<long>(-32768, std::min<long>(32767, static_cast<long>(v.x >> 6))));
+            }
         uploadGlyphs(bitmaps, widths, heights);
     } catch (...) {
         releaseGlyphSet();
@@ -186,17 +198,31 @@ void font_impl::loadFont(const char* file, int size) {
                  mVertices.data(), GL_STATIC_DRAW);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
 
+    for (int k = 0; k < NUM_CHARS; ++k) mUploaded[k] = true;
+    GLint maxTexture = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTexture);
+    // Pages of the glyphs beyond ASCII: square, as wide as the ASCII pages and room for a
+    // few glyphs of the largest sizes.
+    mPacker = ShelfPacker{};
+    mPacker.side = std::min(static_cast<int>(maxTexture),
+                            std::max(mPageWidth, 4 * next_p2(mLoadedSize)));
+    mFirstExtraPage = static_cast<int>(mPages.size());
+    mCodePoints.reserve(MAX_CODE_POINTS);
+    mExtraCount = 0;
     mLoaded = true;
     mFile = path;
+    // The replacement glyph is the first beyond ASCII, so that a full cache still has it.
+    mReplacement = 0;
+    mReplacement = glyphFor(REPLACEMENT_CHARACTER);
 }
 
-void font_impl::extractGlyph(int code, std::vector<unsigned char>& bitmap, int& bitmapWidth,
+void font_impl::extractGlyph(int k, std::vector<unsigned char>& bitmap, int& bitmapWidth,
                              int& bitmapHeight) {
-    // A character the face lacks maps to glyph 0, the face's "missing" glyph.
-    FT_Load_Glyph(gFTFace, FT_Get_Char_Index(gFTFace, static_cast<FT_ULong>(code)),
-                  FT_LOAD_DEFAULT);
-    FT_Render_Glyph(gFTFace->glyph, FT_RENDER_MODE_NORMAL);
-    const FT_GlyphSlot slot = gFTFace->glyph;
+    // Glyph index 0 is the face's "missing" glyph.
+    const FT_Face face = mFaces->faces[static_cast<size_t>(mFaceOf[k])].face;
+    FT_Load_Glyph(face, mFaceIndex[k], FT_LOAD_DEFAULT);
+    FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL);
+    const FT_GlyphSlot slot = face->glyph;
     const FT_Bitmap& bm = slot->bitmap;
     // A broken face (an em of a few units, say) can blow a glyph up to thousands of pixels
     // at a small size, and 95 such glyphs to gigabytes. Printable ASCII stays well within
@@ -205,7 +231,6 @@ void font_impl::extractGlyph(int code, std::vector<unsigned char>& bitmap, int& 
     const bool oversize = static_cast<long>(bm.rows) > limit || static_cast<long>(bm.width) > limit;
     bitmapHeight = oversize ? 0 : static_cast<int>(bm.rows);
     bitmapWidth = oversize ? 0 : static_cast<int>(bm.width);
-    const int k = code - FIRST_GLYPH_CODE;
     // The box of a texture of its own: powers of two (see glyph_atlas.hpp).
     mBoxes[k] = GlyphBox{next_p2(bitmapWidth), next_p2(bitmapHeight)};
 
@@ -222,7 +247,8 @@ void font_impl::extractGlyph(int code, std::vector<unsigned char>& bitmap, int& 
     mAdvance[k] = static_cast<int>(slot->advance.x >> 6);
     mBearingX[k] = static_cast<int>(m.horiBearingX >> 6);
     mDescent[k] = static_cast<int>((m.height - m.horiBearingY) >> 6);
-    mLineHeight = std::max(mLineHeight, static_cast<int>(m.height >> 6));
+    // The line height is that of printable ASCII: other glyphs do not move the lines.
+    if (k < NUM_CHARS) mLineHeight = std::max(mLineHeight, static_cast<int>(m.height >> 6));
 }
 
 void font_impl::uploadGlyphs(const std::vector<std::vector<unsigned char>>& bitmaps,
@@ -345,8 +371,50 @@ bool font_impl::begin(int windowId, int areaWidth, int areaHeight) {
     return true;
 }
 
+namespace {
+
+// The layout's view of a loaded font at one drawn size: printable ASCII from the scaled
+// tables (the fast path, as cheap as before other characters existed), every other
+// character through the font's cache.
+struct FontGlyphs {
+    font_impl& font;
+    const ScaledGlyphs& ascii;
+    int S, L;  // drawn and loaded size
+    bool glyph(std::uint32_t cp, PenGlyph& out) const {
+        if (cp - FIRST_GLYPH_CODE <= static_cast<std::uint32_t>(LAST_GLYPH_CODE - FIRST_GLYPH_CODE)) {
+            const int k = static_cast<int>(cp) - FIRST_GLYPH_CODE;
+            out = PenGlyph{k, ascii.bearingX[k], ascii.afterBearing[k]};
+            return true;
+        }
+        // Controls, DEL and the C1 controls draw nothing, as the ASCII controls always did.
+        if (cp < 0xA0) return false;
+        const int k = font.glyphFor(cp);
+        out = PenGlyph{k, scaleMetric(font.bearingX(k), S, L),
+                       scaleMetric(static_cast<long long>(font.advance(k)) - font.bearingX(k),
+                                   S, L)};
+        return true;
+    }
+    long long kern(int a, int b) const {
+        const int v = font.kerning(a, b);
+        return v == 0 ? 0 : scaleMetric(v, S, L);
+    }
+    long long lineStep() const { return ascii.lineStep; }
+};
+
+}  // namespace
+
 void font_impl::drawString(const float* pos, const float* color, const char* text, int fontSize,
                            bool vertical) {
+    drawRun(pos, color, text, fontSize, vertical, false);
+}
+
+void font_impl::drawStringRotated(const float* pos, const float* color, const char* text,
+                                  int fontSize) {
+    drawRun(pos, color, text, fontSize, false, true);
+}
+
+void font_impl::drawRun(const float* pos, const float* color, const char* text, int fontSize,
+                        bool vertical, bool rotated) {
     if (!mInRun) return;
     // A run of strings in one colour uploads it once.
     mProgram->uniforms.setVec4(TextUniforms::TEXT_COLOR, color);
@@ -363,18 +431,224 @@ void font_impl::drawString(const float* pos, const float* color, const char* tex
         0.0f, 0.0f, s,    0.0f,  //
         0.0f, 0.0f, 0.0f, 1.0f,
     };
-    layoutText(mScaled, text, pos[0], pos[1], vertical, [&](int k, int gx, int gy) {
+    // A quarter turn anticlockwise: the glyph's x axis points up, its y axis to the left.
+    if (rotated) {
+        modelView[0] = 0.0f;
+        modelView[1] = s;
+        modelView[4] = -s;
+        modelView[5] = 0.0f;
+    }
+    const long long x0 = penStart(pos[0]), y0 = penStart(pos[1]);
+    const FontGlyphs glyphs{*this, mScaled, drawnSize, mLoadedSize};
+    layoutRun(glyphs, text, pos[0], pos[1], vertical, [&](int k, int gx, int gy) {
+        if (!mUploaded[k]) uploadGlyph(k);
         const GLuint page = glyphTexture(k);
         if (page != mBoundPage) {
             glBindTexture(GL_TEXTURE_2D, page);
             mBoundPage = page;
         }
         mProgram->uniforms.setVec4(TextUniforms::GLYPH_BOX, mClamp[k]);
-        modelView[12] = static_cast<float>(gx);
-        modelView[13] = static_cast<float>(gy);
+        if (rotated) {
+            // The horizontal layout turned about the start point: (dx, dy) -> (-dy, dx).
+            modelView[12] = static_cast<float>(clampToInt(x0 - (gy - y0)));
+            modelView[13] = static_cast<float>(clampToInt(y0 + (gx - x0)));
+        } else {
+            modelView[12] = static_cast<float>(gx);
+            modelView[13] = static_cast<float>(gy);
+        }
         mProgram->uniforms.uploadMatrix4(TextUniforms::MODEL_VIEW, modelView);
         glDrawArrays(GL_TRIANGLE_STRIP, 4 * k, 4);
     });
+}
+
+long long font_impl::textWidth(const char* text, int fontSize) {
+    if (!mLoaded) return 0;
+    const int drawnSize = fontSize == -1 ? mLoadedSize : fontSize;
+    if (!mScaled.filled || mScaled.drawnSize != drawnSize) {
+        scaleGlyphs(GlyphMetrics{mAdvance, mBearingX, mLineHeight, mLoadedSize}, drawnSize,
+                    mScaled);
+    }
+    return measureText(FontGlyphs{*this, mScaled, drawnSize, mLoadedSize}, text);
+}
+
+long long font_impl::widestCharacter(const char* text, int fontSize) {
+    if (!mLoaded || !text) return 0;
+    const int drawnSize = fontSize == -1 ? mLoadedSize : fontSize;
+    if (!mScaled.filled || mScaled.drawnSize != drawnSize) {
+        scaleGlyphs(GlyphMetrics{mAdvance, mBearingX, mLineHeight, mLoadedSize}, drawnSize,
+                    mScaled);
+    }
+    const FontGlyphs glyphs{*this, mScaled, drawnSize, mLoadedSize};
+    long long widest = 0;
+    for (const char* p = text; *p;) {
+        std::uint32_t cp = static_cast<unsigned char>(*p);
+        if (cp < 0x80)
+            ++p;
+        else
+            cp = decodeUtf8(p);
+        PenGlyph g;
+        if (glyphs.glyph(cp, g))
+            widest = std::max(widest, g.bearingX + static_cast<long long>(g.afterBearing));
+    }
+    return widest;
+}
+
+int font_impl::glyphFor(std::uint32_t cp) {
+    if (cp >= FIRST_GLYPH_CODE && cp <= LAST_GLYPH_CODE)
+        return static_cast<int>(cp) - FIRST_GLYPH_CODE;
+    const auto found = mCodePoints.find(cp);
+    if (found != mCodePoints.end()) return found->second;
+    if (!mFaces || mFaces->faces.empty()) return mReplacement;
+    // A full cache: characters not seen before draw as U+FFFD (see MAX_EXTRA_GLYPHS).
+    if (mExtraCount >= MAX_EXTRA_GLYPHS ||
+        static_cast<int>(mCodePoints.size()) >= MAX_CODE_POINTS)
+        return mReplacement;
+    int face = 0;
+    FT_UInt index = FT_Get_Char_Index(mFaces->faces[0].face, static_cast<FT_ULong>(cp));
+    if (index == 0) {
+        face = fallbackFace(cp);
+        if (face > 0)
+            index = FT_Get_Char_Index(mFaces->faces[static_cast<size_t>(face)].face,
+                                      static_cast<FT_ULong>(cp));
+        if (index == 0) face = 0;
+    }
+    // No face has it: U+FFFD's glyph, or for U+FFFD itself the face's missing-glyph box.
+    if (index == 0 && cp != REPLACEMENT_CHARACTER) {
+        mCodePoints.emplace(cp, mReplacement);
+        return mReplacement;
+    }
+    const int k = NUM_CHARS + mExtraCount++;
+    mFaceOf[k] = face;
+    mFaceIndex[k] = index;
+    mUploaded[k] = false;
+    std::vector<unsigned char> bitmap;  // the metrics now; the pixels when first drawn
+    int w = 0, h = 0;
+    extractGlyph(k, bitmap, w, h);
+    mCodePoints.emplace(cp, k);
+    return k;
+}
+
+int font_impl::fallbackFace(std::uint32_t cp) {
+    FcConfig* config = processFontConfig();
+    if (!config) return -1;
+    FcPattern* pattern = FcPatternCreate();
+    FcCharSet* wanted = FcCharSetCreate();
+    if (!pattern || !wanted) {
+        if (pattern) FcPatternDestroy(pattern);
+        if (wanted) FcCharSetDestroy(wanted);
+        return -1;
+    }
+    FcCharSetAddChar(wanted, cp);
+    FcPatternAddCharSet(pattern, FC_CHARSET, wanted);
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    FcConfigSubstitute(config, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(config, pattern, &result);
+    std::string file;
+    int index = 0;
+    if (match) {
+        // fontconfig always names its best font; it serves only when it has the character.
+        FcCharSet* has = nullptr;
+        FcChar8* value = nullptr;
+        if (FcPatternGetCharSet(match, FC_CHARSET, 0, &has) == FcResultMatch && has &&
+            FcCharSetHasChar(has, cp) &&
+            FcPatternGetString(match, FC_FILE, 0, &value) == FcResultMatch && value) {
+            file = reinterpret_cast<const char*>(value);
+            FcPatternGetInteger(match, FC_INDEX, 0, &index);
+        }
+        FcPatternDestroy(match);
+    }
+    FcPatternDestroy(pattern);
+    FcCharSetDestroy(wanted);
+    if (file.empty()) return -1;
+    // Each face is opened once per load.
+    for (size_t f = 0; f < mFaces->faces.size(); ++f)
+        if (mFaces->faces[f].file == file && mFaces->faces[f].index == index)
+            return static_cast<int>(f);
+    struct stat info {};
+    if (stat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return -1;
+    FT_Face face = nullptr;
+    if (FT_New_Face(mFaces->lib, file.c_str(), index, &face) != 0) return -1;
+    if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(mLoadedSize)) != 0) {
+        FT_Done_Face(face);
+        return -1;
+    }
+    mFaces->faces.push_back(Faces::Face{file, index, face});
+    return static_cast<int>(mFaces->faces.size()) - 1;
+}
+
+int font_impl::extraKerning(int a, int b) const {
+    if (!mFaces || mFaceOf[a] != mFaceOf[b]) return 0;
+    const FT_Face face = mFaces->faces[static_cast<size_t>(mFaceOf[a])].face;
+    if (!FT_HAS_KERNING(face)) return 0;
+    FT_Vector v{0, 0};
+    FT_Get_Kerning(face, mFaceIndex[a], mFaceIndex[b], FT_KERNING_DEFAULT, &v);
+    return static_cast<int>(std::max<long>(-32768, std::min<long>(32767, v.x >> 6)));
+}
+
+std::string font_impl::faceFile(int f) const {
+    if (!mFaces || f < 0 || f >= static_cast<int>(mFaces->faces.size())) return std::string();
+    return mFaces->faces[static_cast<size_t>(f)].file;
+}
+
+void font_impl::uploadGlyph(int k) {
+    mUploaded[k] = true;
+    std::vector<unsigned char> bitmap;
+    int w = 0, h = 0;
+    extractGlyph(k, bitmap, w, h);
+    AtlasSlot slot;
+    bool newPage = false;
+    if (!mPacker.place(mBoxes[k], slot, newPage)) mBoxes[k] = GlyphBox{};
+    GLint alignment = 4;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    if (newPage) {
+        GLTexture page = GLTexture::create();
+        glBindTexture(GL_TEXTURE_2D, page.get());
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_R8, mPacker.side, mPacker.side, 0, GL_RED,
+                     GL_UNSIGNED_BYTE, nullptr);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        mPages.push_back(std::move(page));
+    }
+    const GlyphBox box = mBoxes[k];
+    // The quad, computed as in a layout of one square page.
+    AtlasLayout one;
+    one.pageWidth = mPacker.side;
+    one.pageHeights = {mPacker.side};
+    one.slots = {AtlasSlot{0, slot.x, slot.y}};
+    one.boxes = {box};
+    const GlyphQuad quad = glyphQuad(one, 0, mDescent[k]);
+    std::copy(quad.clamp, quad.clamp + 4, mClamp[k]);
+    if (box.width > 0) {
+        mSlots[k] = AtlasSlot{mFirstExtraPage + slot.page, slot.x, slot.y};
+        const std::vector<unsigned char> texels = glyphTexels(box, bitmap, w, h);
+        glBindTexture(GL_TEXTURE_2D, mPages[static_cast<size_t>(mSlots[k].page)].get());
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        glTexSubImage2D(GL_TEXTURE_2D, 0, slot.x, slot.y, box.width, box.height, GL_RED,
+                        GL_UNSIGNED_BYTE, texels.data());
+        glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
+    } else {
+        mSlots[k] = AtlasSlot{};
+    }
+    // The run's page binding is whatever is bound now.
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    mBoundPage = static_cast<GLuint>(bound);
+    // The vertex buffer grows once to room for every glyph the cache can hold.
+    glBindBuffer(GL_ARRAY_BUFFER, mVBO.get());
+    if (!mBufferGrown) {
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(MAX_GLYPHS * 16 * sizeof(float)),
+                     nullptr, GL_STATIC_DRAW);
+        glBufferSubData(GL_ARRAY_BUFFER, 0,
+                        static_cast<GLsizeiptr>(mVertices.size() * sizeof(float)),
+                        mVertices.data());
+        mBufferGrown = true;
+    }
+    glBufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(k) * 16 * sizeof(float),
+                    static_cast<GLsizeiptr>(16 * sizeof(float)), quad.vertices);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
 
 void font_impl::end() {
@@ -390,10 +664,17 @@ void font_impl::end() {
 
 void font_impl::releaseGlyphSet() {
     mPages.clear();
-    for (int k = 0; k < NUM_CHARS; ++k) {
+    for (int k = 0; k < MAX_GLYPHS; ++k) {
         mSlots[k] = AtlasSlot{};
         mBoxes[k] = GlyphBox{};
+        mUploaded[k] = false;
     }
+    mFaces.reset();
+    mCodePoints.clear();
+    mExtraCount = 0;
+    mReplacement = 0;
+    mBufferGrown = false;
+    mPacker = ShelfPacker{};
     mVBO.reset();
     mVertices.clear();
     // Every window's vertex array reads the buffer just deleted; dropping them lets the next

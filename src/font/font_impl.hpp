@@ -1,10 +1,22 @@
 #pragma once
-// The font engine: one OpenGL texture and one textured quad per printable ASCII character
-// (codes 32 to 126), rasterised once per load with FreeType, and the drawing of byte strings
-// with them inside a 2-D area laid over the current viewport.
+// The font engine: glyphs rasterised with FreeType into shared texture pages, one textured
+// quad each, and the drawing of UTF-8 strings with them inside a 2-D area laid over the
+// current viewport. Printable ASCII (codes 32 to 126) is rasterised when the font loads and
+// takes a fast path; any other character is rasterised the first time it is drawn, from the
+// font's face or, when the face lacks it, from a fallback face fontconfig finds for it.
+//
+// No shaping: glyphs are placed one after another by their advances, bearings and the
+// face's kerning pairs, as FreeType gives them. Shaping through HarfBuzz would add a
+// library and a per-string shaping pass to every label for what charts write: numbers,
+// units and names in Latin, Greek and Cyrillic, which need no contextual forms. A combining
+// accent still draws over its base, because such marks come with no advance and a negative
+// bearing; ligatures and scripts that need reordering (Arabic, Indic conjuncts) are drawn
+// letter by letter.
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "gl/gl.hpp"
@@ -21,6 +33,14 @@ struct ShareGroup;
 class font_impl {
 public:
     static constexpr int NUM_CHARS = 95;  // codes 32 (space) to 126 (tilde)
+    // The glyph cache beyond printable ASCII: at most this many other glyphs per load (the
+    // replacement character, loaded with the font, among them), and at most
+    // MAX_CODE_POINTS distinct code points remembered (characters no face has share the
+    // replacement glyph). When either is full, characters not seen before draw as U+FFFD
+    // until the font is loaded again. Glyph k of the tables is ASCII k + 32 below NUM_CHARS.
+    static constexpr int MAX_EXTRA_GLYPHS = 512;
+    static constexpr int MAX_CODE_POINTS = 4 * MAX_EXTRA_GLYPHS;
+    static constexpr int MAX_GLYPHS = NUM_CHARS + MAX_EXTRA_GLYPHS;
     // Largest pixel size a font is rasterised at. Every glyph gets a texture rounded up to
     // powers of two, so 95 glyphs at a few thousand pixels would take gigabytes; text
     // larger than this is drawn by scaling at render time instead.
@@ -46,10 +66,11 @@ public:
     // start or cannot parse the pattern (the font is left as it was), and as loadFont.
     // fontconfig's configuration is read once per process, by the first call.
     void loadSystemFont(const char* name, int size);
-    // Draws the NUL-terminated bytes of `text` with the first pen position at pos (x, y in
+    // Draws the NUL-terminated UTF-8 `text` with the first pen position at pos (x, y in
     // units of an area areaWidth x areaHeight laid over the whole current viewport, origin
     // bottom left, y on the baseline), in color (RGBA), at pixel size fontSize (-1: the
-    // loaded size); with `vertical`, each byte goes on a line of its own. Without a loaded
+    // loaded size); with `vertical`, each character goes on a line of its own. Characters
+    // drawn for the first time are rasterised and uploaded on the way. Without a loaded
     // font it prints a message and returns without touching OpenGL. Blends over what is
     // drawn and ignores depth: the window draws with depth testing off, and text leaves it
     // as it was. Leaves blending off, no program and no vertex array in use, and the font's
@@ -68,6 +89,34 @@ public:
     bool begin(int windowId, int areaWidth, int areaHeight);
     void drawString(const float* pos, const float* color, const char* text, int fontSize,
                     bool vertical);
+    // Draws text as drawString, turned a quarter turn anticlockwise about pos: it reads from
+    // bottom to top, the glyphs' tops to the left. Exactly 90 degrees, so at the loaded size
+    // each glyph's texels land on whole pixels as in horizontal text; newlines step to the
+    // right.
+    void drawStringRotated(const float* pos, const float* color, const char* text,
+                           int fontSize);
+    // How far the pen moves over the first line of text at fontSize (-1: the loaded size), in
+    // units, kerning included: the width drawString lays out. Loads the metrics of
+    // characters not seen before (no OpenGL). 0 without a loaded font.
+    long long textWidth(const char* text, int fontSize);
+    // The widest single character of text at fontSize, as textWidth measures it.
+    long long widestCharacter(const char* text, int fontSize);
+    // The glyph of code point cp: ASCII directly, any other from the cache, loading its
+    // metrics (no OpenGL) on first use; U+FFFD's glyph (or the face's missing-glyph box)
+    // for a character no face has or once the cache is full. The font must be loaded.
+    int glyphFor(std::uint32_t cp);
+    // Kerning between glyphs a and b drawn in that order, pixels at the loaded size; 0 for
+    // glyphs of different faces.
+    int kerning(int a, int b) const {
+        if (a < NUM_CHARS && b < NUM_CHARS) return mAsciiKern[a * NUM_CHARS + b];
+        return extraKerning(a, b);
+    }
+    // Glyphs in the tables: NUM_CHARS and the other glyphs loaded so far.
+    int glyphCount() const { return mLoaded ? NUM_CHARS + mExtraCount : 0; }
+    // The face glyph k comes from: 0 the font's own, above that a fallback face, in the
+    // order they were found; and the file of face f.
+    int glyphFace(int k) const { return mFaceOf[k]; }
+    std::string faceFile(int f) const;
     void end();
     // Binds the window's vertex array over the glyph quads, making it on first use.
     void bindResources(int windowId);
@@ -106,10 +155,17 @@ public:
 
 private:
     void checkSize(const char* label, int size) const;
-    // Renders glyph `code` with FreeType: its metrics, its box and its coverage bitmap (rows
-    // bottom-up) into `bitmap`, `bitmapWidth` x `bitmapHeight`.
-    void extractGlyph(int code, std::vector<unsigned char>& bitmap, int& bitmapWidth,
+    // Renders glyph k (its face and index set) with FreeType: its metrics, its box and its
+    // coverage bitmap (rows bottom-up) into `bitmap`, `bitmapWidth` x `bitmapHeight`.
+    void extractGlyph(int k, std::vector<unsigned char>& bitmap, int& bitmapWidth,
                       int& bitmapHeight);
+    // Rasterises glyph k (beyond ASCII) into the pages and its quad into the vertex buffer.
+    void uploadGlyph(int k);
+    // The fallback face holding cp, opened on first use; -1 when fontconfig knows none.
+    int fallbackFace(std::uint32_t cp);
+    int extraKerning(int a, int b) const;
+    void drawRun(const float* pos, const float* color, const char* text, int fontSize,
+                 bool vertical, bool rotated);
     // Packs the glyphs into pages, uploads them and makes the glyph quads.
     void uploadGlyphs(const std::vector<std::vector<unsigned char>>& bitmaps,
                       const std::vector<int>& widths, const std::vector<int>& heights);
@@ -127,13 +183,26 @@ private:
     GLSampler mSampler;
     std::vector<GLTexture> mPages;  // the glyphs' textures (see glyph_atlas.hpp)
     int mPageWidth = 0;
-    AtlasSlot mSlots[NUM_CHARS];
-    GlyphBox mBoxes[NUM_CHARS];
-    float mClamp[NUM_CHARS][4] = {};  // each glyph's sampling limits in its page
+    AtlasSlot mSlots[MAX_GLYPHS];
+    GlyphBox mBoxes[MAX_GLYPHS];
+    float mClamp[MAX_GLYPHS][4] = {};  // each glyph's sampling limits in its page
     GLuint mBoundPage = 0;  // the page bound during a run
-    int mAdvance[NUM_CHARS] = {};
-    int mDescent[NUM_CHARS] = {};
-    int mBearingX[NUM_CHARS] = {};
+    int mAdvance[MAX_GLYPHS] = {};
+    int mDescent[MAX_GLYPHS] = {};
+    int mBearingX[MAX_GLYPHS] = {};
+    int mFaceOf[MAX_GLYPHS] = {};           // see glyphFace
+    unsigned mFaceIndex[MAX_GLYPHS] = {};   // the glyph's index in its face
+    bool mUploaded[MAX_GLYPHS] = {};        // in the pages and the vertex buffer
+    short mAsciiKern[NUM_CHARS * NUM_CHARS] = {};
+    // The faces, kept open while the font is loaded so glyphs can be rasterised on demand.
+    struct Faces;
+    std::unique_ptr<Faces> mFaces;
+    std::unordered_map<std::uint32_t, int> mCodePoints;  // code point -> glyph, beyond ASCII
+    int mExtraCount = 0;   // glyphs beyond ASCII
+    int mReplacement = 0;  // the glyph drawn for U+FFFD
+    ShelfPacker mPacker;   // the pages of glyphs beyond ASCII
+    int mFirstExtraPage = 0;
+    bool mBufferGrown = false;  // the vertex buffer holds room for MAX_GLYPHS quads
     int mLoadedSize = 0;
     int mLineHeight = 0;
     // The metrics scaled to the size last drawn at; emptied with the glyph set.

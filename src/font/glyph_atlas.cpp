@@ -43,6 +43,24 @@ AtlasLayout packGlyphBoxes(const std::vector<GlyphBox>& boxes, int maxSide) {
     return layout;
 }
 
+bool ShelfPacker::place(const GlyphBox& box, AtlasSlot& at, bool& newPage) {
+    newPage = false;
+    if (box.width <= 0 || box.height <= 0 || box.width > side || box.height > side) return false;
+    if (page >= 0 && x + box.width > side) {  // the next shelf
+        shelfY += shelfHeight;
+        x = shelfHeight = 0;
+    }
+    if (page < 0 || shelfY + box.height > side) {  // the next page
+        ++page;
+        x = shelfY = shelfHeight = 0;
+        newPage = true;
+    }
+    at = AtlasSlot{page, x, shelfY};
+    x += box.width;
+    shelfHeight = std::max(shelfHeight, box.height);
+    return true;
+}
+
 GlyphQuad glyphQuad(const AtlasLayout& layout, size_t k, int descent) {
     const GlyphBox& box = layout.boxes[k];
     const AtlasSlot& at = layout.slots[k];

@@ -45,6 +45,17 @@ struct GlyphQuad {
 };
 GlyphQuad glyphQuad(const AtlasLayout& layout, size_t k, int descent);
 
+// Places glyph boxes one at a time, as they are first drawn, on shelves in square pages of
+// `side` texels: left to right, then upwards, then on a new page. place() returns false for
+// a box larger than a page (it draws nothing); otherwise it fills `at` and sets `newPage`
+// when the box opens a page the caller must make.
+struct ShelfPacker {
+    int side = 0;
+    int page = -1;  // the page being filled, counted from 0; -1 before the first box
+    int x = 0, shelfY = 0, shelfHeight = 0;
+    bool place(const GlyphBox& box, AtlasSlot& at, bool& newPage);
+};
+
 // A glyph's texels: box.width x box.height bytes, rows bottom-up, holding `bitmap`
 // (bitmapWidth x bitmapHeight coverage bytes, rows bottom-up, no larger than the box) in the
 // lower-left corner and zeros elsewhere.

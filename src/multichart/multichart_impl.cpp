@@ -15,16 +15,21 @@ namespace {
 const float LEGEND_BACKGROUND[4] = {0.08f, 0.08f, 0.08f, 0.75f};
 const float LABEL_COLOR[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 
-// Width of a label in pixels at `size`, from the font's advances.
-float labelWidth(const font_impl& font, const std::string& text, int size) {
+// Width of a label in pixels at `size`, from the font's advances and kerning, reading the
+// label as UTF-8 as the font draws it.
+float labelWidth(font_impl& font, const std::string& text, int size) {
     if (!font.loaded() || font.loadedSize() < 1) {
-        return 0.5f * static_cast<float>(size) * static_cast<float>(text.size());
+        return 0.5f * static_cast<float>(size) * static_cast<float>(codePointCount(text.c_str()));
     }
     long long width = 0;
-    for (char ch : text) {
-        const int b = static_cast<signed char>(ch);
-        if (b >= FIRST_GLYPH_CODE && b <= LAST_GLYPH_CODE)
-            width += scaleMetric(font.advance(b - FIRST_GLYPH_CODE), size, font.loadedSize());
+    int previous = -1;
+    for (const char* p = text.c_str(); *p;) {
+        const std::uint32_t cp = decodeUtf8(p);
+        if (cp < static_cast<std::uint32_t>(FIRST_GLYPH_CODE) || (cp >= 0x7F && cp < 0xA0)) continue;
+        const int k = font.glyphFor(cp);
+        if (previous >= 0) width += scaleMetric(font.kerning(previous, k), size, font.loadedSize());
+        width += scaleMetric(font.advance(k), size, font.loadedSize());
+        previous = k;
     }
     return static_cast<float>(width);
 }
