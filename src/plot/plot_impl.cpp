@@ -159,6 +159,16 @@ void plot_impl::renderGraph(const FrameDraw& frame, glm::mat4 transform) {
 
 void plot_impl::renderMarkers(const FrameDraw& frame, const glm::mat4& transform, bool bound) {
     if (mMarkerType == zv::ZV_MARKER_NONE) return;
+    if (mLodEnabled && MarkerCoverage::worthIt(mNumPoints, frame.clip[2], frame.clip[3])) {
+        // Dense markers in any order: stamped per pixel, the pixels of the markers drawn one
+        // by one.
+        if (!bound) bindResources(frame.draw.windowId);
+        bound = true;
+        if (!mCoverage) mCoverage.reset(new MarkerCoverage());
+        if (mCoverage->draw(frame.draw.windowId, mNumPoints, transform, mMapping.origin,
+                            mMapping.log, mColor, mMarkerType, frame.clip, frame.viewport))
+            return;
+    }
     UniformCache& u = useMarkerProgram(frame);
     u.setMatrix4(MarkerUniforms::TRANSFORM, &transform[0][0]);
     writeMapping<MarkerUniforms>(u, mMapping.origin, mMapping.log);
