@@ -54,6 +54,22 @@ std::vector<float> lissajous(unsigned n) {
     return v;
 }
 
+// The step on logarithmic axes: x over three decades, y from 0.1 to 10; with `holes`, every
+// 1000th y is zero (no logarithm: the line is cut there).
+std::vector<float> logStep(unsigned n, bool holes) {
+    std::vector<float> v(2 * size_t(n));
+    for (unsigned i = 0; i < n; ++i) {
+        const double t = double(i) / (n - 1);
+        v[2 * i] = static_cast<float>(std::pow(10.0, 3.0 * t));
+        v[2 * i + 1] = holes && i % 1000 == 500
+                           ? 0.0f
+                           : static_cast<float>(std::pow(10.0, std::tanh(12.0 * (t - 0.5))));
+    }
+    return v;
+}
+std::vector<float> logStep(unsigned n) { return logStep(n, false); }
+std::vector<float> logStepWithHoles(unsigned n) { return logStep(n, true); }
+
 const Curve CURVES[] = {
     {"tanh", 0.0f, static_cast<float>(2.0 * PI), -1.3f, 1.3f, tanhStep},
     {"lissajous", -1.2f, 1.2f, -1.2f, 1.2f, lissajous},
@@ -299,14 +315,21 @@ TEST_F(DenseLineGLTest, LevelOfDetailDrawsWhatTheFullLineDraws) {
     struct Case {
         const Curve& curve;
         unsigned n;
-        bool ordered;
+        bool ordered;  // and reducible: on logarithmic axes, every point has its logarithms
+        bool log;
     };
-    const Case cases[] = {
-        {CURVES[0], 20000, true}, {CURVES[0], 1000000, true}, {CURVES[1], 1000000, false}};
+    const Curve logCurve{"log", 1.0f, 1000.0f, 0.05f, 20.0f, logStep};
+    const Curve holed{"log_holes", 1.0f, 1000.0f, 0.05f, 20.0f, logStepWithHoles};
+    const Case cases[] = {{CURVES[0], 20000, true, false},
+                          {CURVES[0], 1000000, true, false},
+                          {CURVES[1], 1000000, false, false},
+                          {logCurve, 1000000, true, true},
+                          {holed, 200000, false, true}};
     const internal::CellLayout cl = internal::cellLayout(W, H, 2, 2, 0, 1);
     for (const Case& k : cases) {
         const std::vector<float> xy = k.curve.points(k.n);
         auto plot = makePlot(xy, k.curve);
+        plot->setLogAxes(k.log, k.log);
         const std::string name = std::string(k.curve.name) + "_" + std::to_string(k.n);
         zv::Snapshot pictures[2][2];  // [whole window, cell][full, reduced]
         GLuint primitives[2] = {0, 0};  // of the whole-window draw: which line was drawn
@@ -328,12 +351,13 @@ TEST_F(DenseLineGLTest, LevelOfDetailDrawsWhatTheFullLineDraws) {
         glDeleteQueries(1, &query);
         ASSERT_NE(plot->lod(), nullptr) << name << ": the reduction was never used";
         // The full line is two triangles a segment; the reduced one a few thousand in all,
-        // and the GPU picks the full line for points not ordered by x.
-        EXPECT_GE(primitives[0], 2 * (k.n - 1)) << name;
+        // and the GPU picks the full line for points not ordered by x (or without a
+        // logarithm; the segments to those are cut away, hence "a segment" at most).
+        EXPECT_GE(primitives[0], (k.log ? 1 : 2) * (k.n - 1)) << name;
         if (k.ordered)
             EXPECT_LT(primitives[1], k.n / 5) << name;
         else
-            EXPECT_GE(primitives[1], 2 * (k.n - 1)) << name;
+            EXPECT_GE(primitives[1], (k.log ? 1 : 2) * (k.n - 1)) << name;
         SCOPED_TRACE(name + ", whole window");
         expectSamePicture(pictures[0][0], pictures[0][1], wholeWindowFrame(W, H));
         saveOnFailure(pictures[0][1], "DenseLineLod_window_" + name);

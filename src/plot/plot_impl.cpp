@@ -137,19 +137,20 @@ void plot_impl::renderGraph(const FrameDraw& frame, glm::mat4 transform) {
     const int* clip = frame.clip;
     const bool linear = mMapping.log[0] == 0 && mMapping.log[1] == 0;
     bool reduced = false;
-    if (mLodEnabled && linear && clip[2] > 0 &&
+    if (mLodEnabled && clip[2] > 0 &&
         mNumPoints / 2u > static_cast<unsigned>(clip[2])) {
         if (!mLod) mLod.reset(new LineLod(mVBO.get(), mGLType, mNumPoints));
         reduced = mLod->worthIt(clip[2]);
     }
     if (reduced) {
-        reduced = mLod->draw(windowId, transform, mMapping.origin, mColor, halfWidth, clip,
-                             viewport, fullDraw);
+        reduced = mLod->draw(windowId, transform, mMapping.origin, mMapping.log, mColor,
+                             halfWidth, clip, viewport, fullDraw);
     } else {
         fullDraw();
     }
-    if (reduced && mMarkerType != zv::ZV_MARKER_NONE) {
-        // Dense enough to reduce: the markers too are stamped from a bitmap when ordered.
+    if (reduced && linear && mMarkerType != zv::ZV_MARKER_NONE) {
+        // Dense enough to reduce: the markers too are stamped from a bitmap when ordered (on
+        // linear axes; on logarithmic ones from their coverage, see renderMarkers).
         mLod->drawMarkers(windowId, transform, mMapping.origin, mColor, mMarkerType, clip,
                           viewport, [&] { renderMarkers(frame, transform, true); });
     } else {

@@ -45,7 +45,7 @@ public:
     void setLineWidth(float pixels);
     float lineWidth() const { return mLineWidth; }
     // With on (the default), a line of more than two points per pixel column of its frame,
-    // on linear axes, is drawn reduced to four points a column when its points are ordered
+    // on linear or logarithmic axes, is drawn reduced to four points a column when its points are ordered
     // by x (decided on the GPU; see line_lod.hpp), and markers of as many points, in any
     // order, are stamped per pixel (marker_coverage.hpp). Off draws every segment and every
     // marker, for comparisons.
