@@ -115,6 +115,12 @@ Renderer::Renderer(const std::string& fontFile, int fontSize) {
     lodReduce.origin = glGetUniformLocation(lodReduce.program, "origin");
     lodReduce.halfViewport = glGetUniformLocation(lodReduce.program, "halfViewport");
     lodReduce.firstColumn = glGetUniformLocation(lodReduce.program, "firstColumn");
+    // Constant here: the library's loop budget, and one run a column (the workloads' lines
+    // have at most 10^7 points, a share of a column well within the budget).
+    glUseProgram(lodReduce.program);
+    glUniform1i(glGetUniformLocation(lodReduce.program, "runBudget"), internal::LineLod::RUN_BUDGET);
+    glUniform1i(glGetUniformLocation(lodReduce.program, "parts"), 1);
+    glUseProgram(0);
     lodVerdict.program =
         program(internal::gLodQuadVertexShaderSrc, internal::gLodVerdictFragmentShaderSrc);
     lodVerdict.count = glGetUniformLocation(lodVerdict.program, "count");

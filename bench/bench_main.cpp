@@ -53,7 +53,22 @@ const float RED[4] = {1.0f, 0.0f, 0.0f, 1.0f};
 const int CAPTION_SIZE = 16;
 const int FONT_SIZE = 32;
 
-enum class Kind { Image, Line, Scatter, Histogram, EmptyChart, Gallery, Series, Histogram2D };
+// Stream: a line whose y values are new every frame (uploaded from one of two arrays made
+// beforehand, alternating, as a CPU producer would); Lissajous: a line in no order of x;
+// LogLine: a line on logarithmic axes (the library alone: the baseline has no such axes).
+enum class Kind {
+    Image,
+    Line,
+    Scatter,
+    Histogram,
+    EmptyChart,
+    Gallery,
+    Series,
+    Stream,
+    Lissajous,
+    LogLine,
+    Histogram2D
+};
 
 struct Workload {
     const char* name;
@@ -77,6 +92,11 @@ const Workload WORKLOADS[] = {
     {"line-markers-1e5", Kind::Line, 100000, 0, true, false, zv::ZV_MARKER_CIRCLE},
     {"line-markers-1e6", Kind::Line, 1000000, 0, true, false, zv::ZV_MARKER_CIRCLE},
     {"scatter-1e5", Kind::Scatter, 100000, 0, true, false, zv::ZV_MARKER_CIRCLE},
+    {"scatter-1e6", Kind::Scatter, 1000000, 0, true, false, zv::ZV_MARKER_CIRCLE},
+    {"stream-1e5", Kind::Stream, 100000},
+    {"stream-1e6", Kind::Stream, 1000000},
+    {"lissajous-1e6", Kind::Lissajous, 1000000},
+    {"line-log-1e6", Kind::LogLine, 1000000},
     {"histogram-100", Kind::Histogram, 100},
     {"histogram-1e4", Kind::Histogram, 10000},
     {"histogram-1e6", Kind::Histogram, 1000000},
@@ -129,15 +149,48 @@ struct Lcg {
 };
 
 // A noisy sine, point for point the line data of the peer scripts (../shared/peers), so
-// that their frames and ours draw the same picture.
-std::vector<float> lineData(unsigned n) {
-    Lcg g;
+// that their frames and ours draw the same picture. `g`: the generator, for a second array
+// that continues the first one's sequence.
+std::vector<float> lineData(unsigned n, Lcg& g) {
     std::vector<float> v(2 * size_t(n));
     for (unsigned i = 0; i < n; ++i) {
         const float x = n > 1 ? float(i) / float(n - 1) : 0.5f;
         v[2 * i] = x;
         v[2 * i + 1] = 0.5f + 0.35f * std::sin(6.2831853f * 5.0f * x) + 0.02f * (g.next() - 0.5f);
     }
+    return v;
+}
+
+std::vector<float> lineData(unsigned n) {
+    Lcg g;
+    return lineData(n, g);
+}
+
+// The stream's two arrays: the line's, then the same x with the generator's next n values.
+std::vector<float> streamData(unsigned n, int which) {
+    Lcg g;
+    std::vector<float> first = lineData(n, g);
+    return which == 0 ? first : lineData(n, g);
+}
+
+// A Lissajous figure, point for point the peer scripts': x = 0.5 + 0.45 sin(2 pi 13 t),
+// y = 0.5 + 0.45 sin(2 pi 17 t + 0.5), t = i / (n - 1), in double, then float.
+std::vector<float> lissajousData(unsigned n) {
+    std::vector<float> v(2 * size_t(n));
+    const double pi = 3.14159265358979323846;
+    for (unsigned i = 0; i < n; ++i) {
+        const double t = n > 1 ? double(i) / double(n - 1) : 0.0;
+        v[2 * i] = float(0.5 + 0.45 * std::sin(2 * pi * 13 * t));
+        v[2 * i + 1] = float(0.5 + 0.45 * std::sin(2 * pi * 17 * t + 0.5));
+    }
+    return v;
+}
+
+// The line's data on logarithmic axes (bench/mpl_log_bench.py draws the same): x = 10^(3 x)
+// over [1, 1000], the same y, on axes [1, 1000] x [0.1, 1].
+std::vector<float> logLineData(unsigned n) {
+    std::vector<float> v = lineData(n);
+    for (unsigned i = 0; i < n; ++i) v[2 * i] = std::pow(10.0f, 3.0f * v[2 * i]);
     return v;
 }
 
@@ -238,6 +291,21 @@ public:
             case Kind::Image: makeImage(w.a, w.b, w.gray, w.float32); break;
             case Kind::Line:
             case Kind::Scatter: makePlot(w.a, w.kind == Kind::Scatter, w.marker); break;
+            case Kind::Stream:
+                makePlot(w.a, false, 0);
+                mStream[0] = streamData(w.a, 0);
+                mStream[1] = streamData(w.a, 1);
+                break;
+            case Kind::Lissajous:
+                makePlot(w.a, false, 0);
+                upload(GL_ARRAY_BUFFER, mPlot->vbo(), lissajousData(w.a).data(), size_t(w.a) * 8);
+                break;
+            case Kind::LogLine:
+                makePlot(w.a, false, 0);
+                mPlot->setAxesLimits(1000, 1, 1, 0.1f);
+                mPlot->setLogAxes(true, true);
+                upload(GL_ARRAY_BUFFER, mPlot->vbo(), logLineData(w.a).data(), size_t(w.a) * 8);
+                break;
             case Kind::Histogram: makeHistogram(w.a); break;
             case Kind::EmptyChart:
                 makeHistogram(0);
@@ -281,6 +349,7 @@ public:
     }
 
     std::vector<unsigned char> picture() override {
+        mNext = 1;  // the stream's first array, on both sides whatever frames they timed
         if (mW.kind != Kind::Gallery) {
             frame();
             return backBuffer();
@@ -301,8 +370,16 @@ public:
     void frame() override {
         switch (mW.kind) {
             case Kind::Image: mWin.draw(*mImage, false); break;
+            case Kind::Stream:
+                mNext ^= 1;
+                upload(GL_ARRAY_BUFFER, mPlot->vbo(), mStream[mNext].data(),
+                       mStream[mNext].size() * 4);
+                mWin.draw(*mPlot);
+                break;
             case Kind::Line:
-            case Kind::Scatter: mWin.draw(*mPlot); break;
+            case Kind::Scatter:
+            case Kind::Lissajous:
+            case Kind::LogLine: mWin.draw(*mPlot); break;
             case Kind::Histogram:
             case Kind::EmptyChart: mWin.draw(*mHist); break;
             case Kind::Gallery:
@@ -346,6 +423,8 @@ private:
     std::unique_ptr<zv::Chart> mChart;
     std::unique_ptr<zv::Histogram2D> mHist2D;
     std::vector<std::unique_ptr<zv::Plot>> mSeries;
+    std::vector<float> mStream[2];
+    int mNext = 0;
 };
 
 class BaselineSide : public Side {
@@ -359,8 +438,20 @@ public:
             case Kind::Image: makeImage(w.a, w.b, w.gray, w.float32); break;
             case Kind::Line:
             case Kind::Scatter:
+            case Kind::LogLine:  // never timed: the baseline has no logarithmic axes
                 mChart.reset(new baseline::Chart(r, W, H, labels, labels, "", ""));
                 makePlot(w.a, w.kind == Kind::Scatter, w.marker);
+                break;
+            case Kind::Stream:
+                mChart.reset(new baseline::Chart(r, W, H, labels, labels, "", ""));
+                makePlot(w.a, false, 0);
+                mStream[0] = streamData(w.a, 0);
+                mStream[1] = streamData(w.a, 1);
+                break;
+            case Kind::Lissajous:
+                mChart.reset(new baseline::Chart(r, W, H, labels, labels, "", ""));
+                makePlot(w.a, false, 0);
+                upload(GL_ARRAY_BUFFER, mPlot->vbo(), lissajousData(w.a).data(), size_t(w.a) * 8);
                 break;
             case Kind::Histogram:
                 mChart.reset(new baseline::Chart(r, W, H, labels, labels, "", ""));
@@ -420,6 +511,7 @@ public:
     }
 
     std::vector<unsigned char> picture() override {
+        mNext = 1;  // the stream's first array, on both sides whatever frames they timed
         draw();
         std::vector<unsigned char> px = backBuffer();
         present();
@@ -445,8 +537,17 @@ public:
                 mR.beginFrame(W, H);
                 mImage->draw(W, H, false);
                 break;
+            case Kind::Stream:
+                mNext ^= 1;
+                upload(GL_ARRAY_BUFFER, mPlot->vbo(), mStream[mNext].data(),
+                       mStream[mNext].size() * 4);
+                mR.beginFrame(W, H);
+                mPlot->draw(*mChart, full, 1, 0, 1, 0);
+                break;
             case Kind::Line:
             case Kind::Scatter:
+            case Kind::Lissajous:
+            case Kind::LogLine:
                 mR.beginFrame(W, H);
                 mPlot->draw(*mChart, full, 1, 0, 1, 0);
                 break;
@@ -510,6 +611,8 @@ private:
     std::vector<std::unique_ptr<baseline::Plot>> mSeries;
     std::vector<baseline::Plot*> mSeriesPtrs;
     baseline::TextRun mCaptions[4];
+    std::vector<float> mStream[2];
+    int mNext = 0;
 };
 
 // --- Measuring ---------------------------------------------------------------------------
@@ -677,6 +780,9 @@ std::string ratio(double a, double b) {
     return buf;
 }
 
+Result timeLibrary(Bench& bench, const Workload& w, double budget, int maxFrames,
+                   int* framesOut = nullptr);
+
 int runTable(const std::vector<const Workload*>& workloads, double budget) {
     Bench bench;
     std::printf("%-26s | %9s %9s %6s | %9s %9s %6s | %6s %6s %6s | %7s | %5s\n", "workload",
@@ -686,6 +792,15 @@ int runTable(const std::vector<const Workload*>& workloads, double budget) {
                 "", "ms", "ms", "", "calls", "calls", "", "differ", "lib");
     std::printf("%s\n", std::string(130, '-').c_str());
     for (const Workload* w : workloads) {
+        if (w->kind == Kind::LogLine) {
+            // The library alone: the baseline draws no logarithmic axes.
+            const Result r = timeLibrary(bench, *w, budget, 60);
+            std::printf("%-26s | %9.3f %9s %6s | %9.3f %9s %6s | %6.0f %6s %6s | %7s | %5.0f\n",
+                        w->name, r.wall, "-", "-", r.cpu, "-", "-", r.calls, "-", "-", "-",
+                        r.reads);
+            std::fflush(stdout);
+            continue;
+        }
         Result r[2];
         double diff = 0;
         timeWorkload(bench, *w, budget, r, diff);
@@ -701,24 +816,35 @@ int runTable(const std::vector<const Workload*>& workloads, double budget) {
 
 // Times the library side alone and prints one line per workload in the peer scripts' format
 // (scripts/bench.sh --peers puts the two side by side).
+// The library's side of one workload alone: medians over up to maxFrames frames.
+Result timeLibrary(Bench& bench, const Workload& w, double budget, int maxFrames,
+                   int* framesOut) {
+    std::unique_ptr<Side> side = bench.side(true, w);
+    bench.window(true).makeCurrent();
+    timedFrame(*side);  // first draw: vertex arrays, shader variants
+    const double estimate = timedFrame(*side).wall;
+    const int frames = std::clamp(int(budget * 1000.0 / std::max(estimate, 0.1)), 5, maxFrames);
+    std::vector<double> wall, cpu, calls, reads;
+    for (int i = 0; i < frames; ++i) {
+        const Sample x = timedFrame(*side);
+        wall.push_back(x.wall);
+        cpu.push_back(x.cpu);
+        calls.push_back(double(x.calls));
+        reads.push_back(double(x.reads));
+    }
+    if (framesOut) *framesOut = frames;
+    side.reset();
+    return {median(wall), median(cpu), median(calls), median(reads)};
+}
+
 int runLibraryOnly(const std::vector<const Workload*>& workloads, double budget) {
     Bench bench;
     for (const Workload* w : workloads) {
-        std::unique_ptr<Side> side = bench.side(true, *w);
-        bench.window(true).makeCurrent();
-        timedFrame(*side);  // first draw: vertex arrays, shader variants
-        const double estimate = timedFrame(*side).wall;
-        const int frames = std::clamp(int(budget * 1000.0 / std::max(estimate, 0.1)), 5, 300);
-        std::vector<double> wall, cpu;
-        for (int i = 0; i < frames; ++i) {
-            const Sample x = timedFrame(*side);
-            wall.push_back(x.wall);
-            cpu.push_back(x.cpu);
-        }
+        int frames = 0;
+        const Result r = timeLibrary(bench, *w, budget, 300, &frames);
         std::printf("libzarvo workload=%s win=%dx%d frames=%d frame_ms=%.3f proc_cpu_ms=%.3f\n",
-                    w->name, W, H, frames, median(wall), median(cpu));
+                    w->name, W, H, frames, r.wall, r.cpu);
         std::fflush(stdout);
-        side.reset();
     }
     return 0;
 }

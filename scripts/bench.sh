@@ -105,6 +105,8 @@ fi
 
 if [ "$MODE" = peers ]; then
   # case | the library's workload | matplotlib's job | VisPy's job ("-": the peer has none).
+  # matplotlib's logline job is in bench/mpl_log_bench.py, a copy of the peer script with
+  # that case added (the peers' scripts have no logarithmic axes).
   CASES="empty-chart|frame|frame
 line-1e3|line=1000|line=1000
 line-1e5|line=100000|line=100000
@@ -112,6 +114,12 @@ line-1e6|line=1000000|line=1000000
 line-1e7|line=10000000|line=10000000
 line-markers-1e3|line+mk=1000|line+mk=1000
 line-markers-1e5|line+mk=100000|line+mk=100000
+stream-1e5|stream=100000|stream=100000
+stream-1e6|stream=1000000|stream=1000000
+scatter-1e5|scatter=100000|scatter=100000
+scatter-1e6|scatter=1000000|scatter=1000000
+lissajous-1e6|lissajous=1000000|lissajous=1000000
+line-log-1e6|logline=1000000|-
 histogram-100|hist=100|hist=100
 histogram-1e4|hist=10000|hist=10000
 histogram-1e6|hist=1000000|hist=1000000
@@ -136,11 +144,15 @@ hist2d-1e7|hist2d=10000000|-"
     if [ -n "${PEERS_CASES:-}" ] && ! echo ",$PEERS_CASES," | grep -q ",$case,"; then continue; fi
     "$BENCH" --library-only --workload "$case" --budget "$secs" | tagged libzarvo "$case"
     # A peer that fails shows as "-" in the table; its own message goes to stderr.
-    /usr/bin/python3 "$PEERS/mpl_bench.py" --max-seconds="$secs" "$mpl" |
+    mplScript="$PEERS/mpl_bench.py"
+    case "$mpl" in logline=*) mplScript=bench/mpl_log_bench.py ;; esac
+    /usr/bin/python3 "$mplScript" --max-seconds="$secs" "$mpl" |
       tagged matplotlib "$case" || true
     # One case per VisPy process (see the script's header).
-    [ "$vis" = - ] || { QT_LOGGING_RULES="*.debug=false" /usr/bin/python3 "$PEERS/vispy_bench.py" \
-      --max-seconds="$secs" "$vis" | tagged vispy "$case" || true; }
+    if [ "$vis" != "-" ]; then
+      QT_LOGGING_RULES="*.debug=false" /usr/bin/python3 "$PEERS/vispy_bench.py" \
+        --max-seconds="$secs" "$vis" | tagged vispy "$case" || true
+    fi
   done <<<"$CASES"
   echo
   python3 bench/peers_summary.py "$OUT"
@@ -154,11 +166,11 @@ fi
 frames() {
   case "$1" in
     line-markers-1e6) echo "0 1" ;;
-    line-markers-1e5|scatter-1e5|histogram-1e4) echo "1 2" ;;
+    line-markers-1e5|histogram-1e4|lissajous-1e6) echo "1 2" ;;
     # Reduced per column, dense lines and histograms cost little; the software rasteriser
     # compiles more shader variants in their first frames, which N1 >= 2 (lines: 4) leaves
     # out: with 2 the line's run of 2 frames cost more than its run of 4.
-    line-1e6|line-1e7) echo "4 8" ;;
+    line-1e6|line-1e7|line-log-1e6) echo "4 8" ;;
     histogram-1e6) echo "2 4" ;;
     # Every frame bins all the points on the software rasteriser: a frame or two is plenty.
     hist2d-1e6|hist2d-1e7) echo "1 2" ;;

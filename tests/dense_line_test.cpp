@@ -54,6 +54,22 @@ std::vector<float> lissajous(unsigned n) {
     return v;
 }
 
+// The step on logarithmic axes: x over three decades, y from 0.1 to 10; with `holes`, every
+// 1000th y is zero (no logarithm: the line is cut there).
+std::vector<float> logStep(unsigned n, bool holes) {
+    std::vector<float> v(2 * size_t(n));
+    for (unsigned i = 0; i < n; ++i) {
+        const double t = double(i) / (n - 1);
+        v[2 * i] = static_cast<float>(std::pow(10.0, 3.0 * t));
+        v[2 * i + 1] = holes && i % 1000 == 500
+                           ? 0.0f
+                           : static_cast<float>(std::pow(10.0, std::tanh(12.0 * (t - 0.5))));
+    }
+    return v;
+}
+std::vector<float> logStep(unsigned n) { return logStep(n, false); }
+std::vector<float> logStepWithHoles(unsigned n) { return logStep(n, true); }
+
 const Curve CURVES[] = {
     {"tanh", 0.0f, static_cast<float>(2.0 * PI), -1.3f, 1.3f, tanhStep},
     {"lissajous", -1.2f, 1.2f, -1.2f, 1.2f, lissajous},
@@ -299,14 +315,21 @@ TEST_F(DenseLineGLTest, LevelOfDetailDrawsWhatTheFullLineDraws) {
     struct Case {
         const Curve& curve;
         unsigned n;
-        bool ordered;
+        bool ordered;  // and reducible: on logarithmic axes, every point has its logarithms
+        bool log;
     };
-    const Case cases[] = {
-        {CURVES[0], 20000, true}, {CURVES[0], 1000000, true}, {CURVES[1], 1000000, false}};
+    const Curve logCurve{"log", 1.0f, 1000.0f, 0.05f, 20.0f, logStep};
+    const Curve holed{"log_holes", 1.0f, 1000.0f, 0.05f, 20.0f, logStepWithHoles};
+    const Case cases[] = {{CURVES[0], 20000, true, false},
+                          {CURVES[0], 1000000, true, false},
+                          {CURVES[1], 1000000, false, false},
+                          {logCurve, 1000000, true, true},
+                          {holed, 200000, false, true}};
     const internal::CellLayout cl = internal::cellLayout(W, H, 2, 2, 0, 1);
     for (const Case& k : cases) {
         const std::vector<float> xy = k.curve.points(k.n);
         auto plot = makePlot(xy, k.curve);
+        plot->setLogAxes(k.log, k.log);
         const std::string name = std::string(k.curve.name) + "_" + std::to_string(k.n);
         zv::Snapshot pictures[2][2];  // [whole window, cell][full, reduced]
         GLuint primitives[2] = {0, 0};  // of the whole-window draw: which line was drawn
@@ -328,12 +351,13 @@ TEST_F(DenseLineGLTest, LevelOfDetailDrawsWhatTheFullLineDraws) {
         glDeleteQueries(1, &query);
         ASSERT_NE(plot->lod(), nullptr) << name << ": the reduction was never used";
         // The full line is two triangles a segment; the reduced one a few thousand in all,
-        // and the GPU picks the full line for points not ordered by x.
-        EXPECT_GE(primitives[0], 2 * (k.n - 1)) << name;
+        // and the GPU picks the full line for points not ordered by x (or without a
+        // logarithm; the segments to those are cut away, hence "a segment" at most).
+        EXPECT_GE(primitives[0], (k.log ? 1 : 2) * (k.n - 1)) << name;
         if (k.ordered)
             EXPECT_LT(primitives[1], k.n / 5) << name;
         else
-            EXPECT_GE(primitives[1], 2 * (k.n - 1)) << name;
+            EXPECT_GE(primitives[1], (k.log ? 1 : 2) * (k.n - 1)) << name;
         SCOPED_TRACE(name + ", whole window");
         expectSamePicture(pictures[0][0], pictures[0][1], wholeWindowFrame(W, H));
         saveOnFailure(pictures[0][1], "DenseLineLod_window_" + name);
@@ -456,6 +480,96 @@ TEST_F(DenseLineGLTest, DenseMarkersMakeThePixelsOfMarkersDrawnOneByOne) {
     draw(makeMarked(figure, CURVES[1], zv::ZV_MARKER_CIRCLE), pictures, nullptr);
     for (int where = 0; where < 2; ++where)
         EXPECT_EQ(pictures[where][0].rgba, pictures[where][1].rgba) << "picture " << where;
+}
+
+// Markers of many points in no order are stamped per pixel from a layer of their centres:
+// the picture must be that of the markers drawn one by one, whole window and cell, for every
+// shape, with points beyond each edge of the frame, points that are not numbers and, on
+// logarithmic axes, points without a logarithm. Stamped, the draw makes a point a marker
+// (the layer of centres) and a few quads, not a marker's two triangles.
+TEST_F(DenseLineGLTest, ScatteredMarkersMakeThePixelsOfMarkersDrawnOneByOne) {
+    const unsigned n = 4000;  // twice and more the frame's columns; a quarter of its pixels inked
+    std::mt19937 random(11);
+    std::uniform_real_distribution<float> unit(-0.05f, 1.05f);
+    std::vector<float> cloud(2 * size_t(n)), logCloud(2 * size_t(n));
+    for (unsigned i = 0; i < n; ++i) {
+        cloud[2 * i] = unit(random);
+        cloud[2 * i + 1] = unit(random);
+        // Decades -3.3 to 3.3 over limits 1e-3 to 1e3; every 50th point at or below zero.
+        logCloud[2 * i] = i % 50 == 7 ? -1.0f : std::pow(10.0f, 6.6f * unit(random) - 3.3f);
+        logCloud[2 * i + 1] = i % 50 == 9 ? 0.0f : std::pow(10.0f, 6.6f * unit(random) - 3.3f);
+    }
+    for (unsigned i = 0; i < n; i += 397) cloud[2 * i + (i & 1)] = std::nanf("");
+    struct Case {
+        const char* name;
+        int marker;
+        bool log;
+        bool ring = false;  // a third of the way round, 500 points short of full
+    };
+    const Case cases[] = {
+        {"circle, ring", zv::ZV_MARKER_CIRCLE, false, true},
+        {"point", zv::ZV_MARKER_POINT, false},     {"circle", zv::ZV_MARKER_CIRCLE, false},
+        {"square", zv::ZV_MARKER_SQUARE, false},   {"triangle", zv::ZV_MARKER_TRIANGLE, false},
+        {"cross", zv::ZV_MARKER_CROSS, false},     {"plus", zv::ZV_MARKER_PLUS, false},
+        {"star", zv::ZV_MARKER_STAR, false},       {"filled square", zv::ZV_MARKER_STAR + 1, false},
+        {"circle, log axes", zv::ZV_MARKER_CIRCLE, true},
+    };
+    GLuint query = 0;
+    glGenQueries(1, &query);
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        const std::vector<float>& xy = k.log ? logCloud : cloud;
+        auto plot = std::make_shared<internal::scatter_impl>(n, zv::ZV_FLOAT32, k.marker);
+        plot->setColor(0xFF0000FF);
+        if (k.log) {
+            plot->setAxesLimits(1e3f, 1e-3f, 1e3f, 1e-3f);
+            plot->setLogAxes(true, true);
+        } else {
+            plot->setAxesLimits(1.0f, 0.0f, 1.0f, 0.0f);
+        }
+        zvtest::fillBuffer(plot->vbo(), xy.data(), xy.size() * sizeof(float));
+        if (k.ring) plot->setRing(n / 3, n - 500);
+        zv::Snapshot pictures[2][2];  // [where][stamped]
+        GLuint primitives[2] = {0, 0};
+        for (int lod = 0; lod < 2; ++lod) {
+            plot->setLevelOfDetail(lod == 1);
+            window->grid(1, 1);
+            glBeginQuery(GL_PRIMITIVES_GENERATED, query);
+            window->draw(plot);
+            glEndQuery(GL_PRIMITIVES_GENERATED);
+            glGetQueryObjectuiv(query, GL_QUERY_RESULT, &primitives[lod]);
+            pictures[0][lod] = window->snapshot();
+            window->grid(2, 2);
+            window->draw(1, 1, plot, nullptr);
+            window->draw();
+            pictures[1][lod] = window->snapshot();
+            zvtest::expectNoGLError("draws");
+        }
+        window->grid(1, 1);
+        EXPECT_GE(primitives[0], 3 * n / 2) << "the markers were not drawn one by one";
+        EXPECT_LT(primitives[1], n + 200) << "the markers were not stamped";
+        for (int where = 0; where < 2; ++where) {
+            SCOPED_TRACE(where == 0 ? "whole window" : "cell (1, 1) of a 2 x 2 grid");
+            const zv::Snapshot& one = pictures[where][0];
+            const zv::Snapshot& stamped = pictures[where][1];
+            ASSERT_EQ(one.rgba.size(), stamped.rgba.size());
+            int apart = 0, inked = 0;
+            for (int y = 0; y < one.height; ++y)
+                for (int x = 0; x < one.width; ++x) {
+                    inked += ink(one, x, y) > 0 ? 1 : 0;
+                    if (ink(one, x, y) != ink(stamped, x, y) && ++apart <= 5)
+                        ADD_FAILURE() << "pixel (" << x << ", " << y << "): " << ink(one, x, y)
+                                      << " drawn one by one, " << ink(stamped, x, y)
+                                      << " stamped";
+                }
+            EXPECT_EQ(apart, 0);
+            EXPECT_EQ(one.rgba, stamped.rgba) << "the pictures differ outside the markers' ink";
+            EXPECT_GT(inked, 10000);
+            saveOnFailure(stamped, std::string("ScatteredMarkers_") + std::to_string(k.marker) +
+                                       (k.log ? "_log_" : "_") + std::to_string(where));
+        }
+    }
+    glDeleteQueries(1, &query);
 }
 
 // One pixel column holding more points than a shader invocation may loop over (the software

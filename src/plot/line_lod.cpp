@@ -124,8 +124,8 @@ LineLod::WindowTargets& LineLod::window(int windowId) {
 }
 
 const LineLod::WindowTargets* LineLod::reduce(int windowId, const glm::mat4& transform,
-                                          const float origin[2], const int frame[4],
-                                          const int viewport[4]) {
+                                              const float origin[2], const int logAxes[2],
+                                              const int frame[4], const int viewport[4]) {
     const int columns = frame[2];
     mParts = partsFor(columns);
     mTexels = (columns + 2) * static_cast<int>(mParts);
@@ -155,6 +155,7 @@ const LineLod::WindowTargets* LineLod::reduce(int windowId, const glm::mat4& tra
                        static_cast<float>(frame[0] - viewport[0]));
     reduction.setInt(LodReduceUniforms::RUN_BUDGET, RUN_BUDGET);
     reduction.setInt(LodReduceUniforms::PARTS, static_cast<GLint>(mParts));
+    reduction.setIVec2(LodReduceUniforms::LOG_AXES, logAxes);
     glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
     unbindPoints(unit1);
 
@@ -179,8 +180,8 @@ const LineLod::WindowTargets* LineLod::reduce(int windowId, const glm::mat4& tra
 }
 
 void LineLod::drawReduced(int windowId, const glm::mat4& transform, const float origin[2],
-                          const float color[4], float halfWidth, const int viewport[4],
-                          int texels) {
+                          const int logAxes[2], const float color[4], float halfWidth,
+                          const int viewport[4], int texels) {
     UniformCache& line = mLineProgram->uniforms;
     line.use(windowId);
     line.setMatrix4(LodLineUniforms::TRANSFORM, &transform[0][0]);
@@ -188,6 +189,7 @@ void LineLod::drawReduced(int windowId, const glm::mat4& transform, const float 
     line.setVec4(LodLineUniforms::COLOR, color);
     line.setVec2(LodLineUniforms::HALF_VIEWPORT, halfViewportOf(viewport).data());
     line.setFloat(LodLineUniforms::HALF_WIDTH, halfWidth);
+    line.setIVec2(LodLineUniforms::LOG_AXES, logAxes);
     // The array texture is still bound on unit 0 from the verdict.
     glDrawArrays(GL_LINE_STRIP, 0, 4 * texels);
 }

@@ -47,7 +47,9 @@ void main(void) {
 // points of each of `parts` runs of the points of pixel column k - 1 (the line through them
 // in order draws what the line through the column's four would). Output 0 is (first, last),
 // output 1 the lowest and highest in the order of their indices, output 2.r is 1 where the
-// texel's slice of the indices is not ordered by x. A run without points repeats the point
+// texel's slice of the indices is not ordered by x or, on logarithmic axes ("logAxes"), holds
+// a point without a logarithm (the lowest and highest of the values are those of their
+// logarithms). A run without points repeats the point
 // before it (the line passes it anyway, and a segment of zero length draws nothing).
 // A driver may end a shader's loops early, in silence (LOOP_BUDGET in gl/limits.hpp): each
 // loop runs at most "runBudget" times; a column of more points than its runs can take is
@@ -68,12 +70,22 @@ uniform vec2 halfViewport;
 uniform float firstColumn;
 uniform int runBudget;
 uniform int parts;
+uniform ivec2 logAxes;
 layout(location = 0) out vec4 firstLast;
 layout(location = 1) out vec4 extremes;
 layout(location = 2) out vec4 disorder;
 float column(vec2 p) {
+    if (logAxes.x == 1)
+        p.x = log2(max(p.x, 1e-30)) * 0.30102999566398120;
+    if (logAxes.y == 1)
+        p.y = log2(max(p.y, 1e-30)) * 0.30102999566398120;
     vec4 c = transform * vec4(p - origin, 0.0, 1.0);
     return (c.x / c.w + 1.0) * halfViewport.x - firstColumn;
+}
+// Whether the point has a logarithm on each logarithmic axis: a point without one cuts the
+// line (see the data vertex stage), which the reduction does not reproduce.
+bool usable(vec2 p) {
+    return (logAxes.x == 0 || p.x > 0.0) && (logAxes.y == 0 || p.y > 0.0);
 }
 // The first index whose point lies at or right of `edge`.
 int lowerBound(float edge) {
@@ -103,10 +115,11 @@ void main(void) {
     int s0 = min(t * per + min(t, rest), n - 1);
     int s1 = min(s0 + per + (t < rest ? 1 : 0), n - 1);
     float previous = column(point(s0));
-    bool ordered = !isnan(previous);
+    bool ordered = !isnan(previous) && usable(point(s0));
     for (int i = s0 + 1; i <= s1; ++i) {
-        float c = column(point(i));
-        ordered = ordered && c >= previous;
+        vec2 p = point(i);
+        float c = column(p);
+        ordered = ordered && c >= previous && usable(p);
         previous = c;
     }
     disorder = vec4(ordered ? 0.0 : 1.0);
@@ -174,12 +187,14 @@ struct LodReduceUniforms {
         FIRST_COLUMN,
         RUN_BUDGET,
         PARTS,
+        LOG_AXES,
         ZV_POINT_FETCH_ENUM,
         COUNT
     };
     static constexpr const char* NAMES[COUNT] = {"n",           "columns",      "transform",
                                                  "origin",      "halfViewport", "firstColumn",
-                                                 "runBudget",   "parts",        ZV_POINT_FETCH_NAMES};
+                                                 "runBudget",   "parts",        "logAxes",
+                                                 ZV_POINT_FETCH_NAMES};
 };
 
 // One pixel, kept when the columns' verdict is the one asked for ("wantOrdered" 1: every
@@ -207,17 +222,23 @@ struct LodVerdictUniforms {
 };
 
 // The reduced line: vertex 4k + m is point m (first, one extreme, the other, last) of texel
-// k, through the data vertex stage's arithmetic (linear axes only).
+// k, through the data vertex stage's arithmetic, logarithms included (the reduction only
+// keeps its points when every point has its logarithms).
 inline constexpr const char* gLodLineVertexShaderSrc = ZV_GLSL_HEADER R"glsl(
 uniform sampler2DArray reduced;
 uniform mat4 transform;
 uniform vec2 origin;
+uniform ivec2 logAxes;
 void main(void) {
     int k = gl_VertexID / 4;
     int m = gl_VertexID - 4 * k;
     vec4 fl = texelFetch(reduced, ivec3(k, 0, 0), 0);
     vec4 ex = texelFetch(reduced, ivec3(k, 0, 1), 0);
     vec2 p = m == 0 ? fl.xy : (m == 1 ? ex.xy : (m == 2 ? ex.zw : fl.zw));
+    if (logAxes.x == 1)
+        p.x = log2(max(p.x, 1e-30)) * 0.30102999566398120;
+    if (logAxes.y == 1)
+        p.y = log2(max(p.y, 1e-30)) * 0.30102999566398120;
     gl_Position = transform * vec4(p - origin, 0.0, 1.0);
     gl_ClipDistance[0] = 1.0;
 }
@@ -226,9 +247,9 @@ void main(void) {
 // Uniforms of the reduced-line program (gLodLineVertexShaderSrc, gLineGeometryShaderSrc and
 // gChartFragmentShaderSrc).
 struct LodLineUniforms {
-    enum : int { TRANSFORM, ORIGIN, COLOR, HALF_VIEWPORT, HALF_WIDTH, COUNT };
-    static constexpr const char* NAMES[COUNT] = {"transform", "origin", "color", "halfViewport",
-                                                 "halfWidth"};
+    enum : int { TRANSFORM, ORIGIN, COLOR, HALF_VIEWPORT, HALF_WIDTH, LOG_AXES, COUNT };
+    static constexpr const char* NAMES[COUNT] = {"transform",    "origin",    "color",
+                                                 "halfViewport", "halfWidth", "logAxes"};
 };
 
 // The reduction of one plot's buffer, for its line and its markers. Programs, the buffer
@@ -270,15 +291,15 @@ public:
     // unconditionally), which drawMarkers reads.
     template <class FullDraw>
     bool draw(int windowId, const glm::mat4& transform, const float origin[2],
-              const float color[4], float halfWidth, const int frame[4], const int viewport[4],
-              FullDraw&& fullDraw) {
-        const WindowTargets* w = reduce(windowId, transform, origin, frame, viewport);
+              const int logAxes[2], const float color[4], float halfWidth, const int frame[4],
+              const int viewport[4], FullDraw&& fullDraw) {
+        const WindowTargets* w = reduce(windowId, transform, origin, logAxes, frame, viewport);
         if (!w) {
             fullDraw();
             return false;
         }
         glBeginConditionalRender(w->queries[0].get(), GL_QUERY_WAIT);
-        drawReduced(windowId, transform, origin, color, halfWidth, viewport, mTexels);
+        drawReduced(windowId, transform, origin, logAxes, color, halfWidth, viewport, mTexels);
         glEndConditionalRender();
         glBeginConditionalRender(w->queries[1].get(), GL_QUERY_WAIT);
         fullDraw();
@@ -329,9 +350,10 @@ private:
     // Passes 1 and 2; null when this window cannot reduce (incomplete framebuffer), in
     // which case nothing was drawn and the state is as found.
     const WindowTargets* reduce(int windowId, const glm::mat4& transform, const float origin[2],
-                const int frame[4], const int viewport[4]);
+                                const int logAxes[2], const int frame[4], const int viewport[4]);
     void drawReduced(int windowId, const glm::mat4& transform, const float origin[2],
-                     const float color[4], float halfWidth, const int viewport[4], int texels);
+                     const int logAxes[2], const float color[4], float halfWidth,
+                     const int viewport[4], int texels);
     static void unbindTextures();
     // The reduced-points texture at least `texels` wide; grows, never shrinks.
     void reserve(unsigned texels);

@@ -13,6 +13,7 @@
 #include "chart/chart_shaders.hpp"
 #include "gl/state_guard.hpp"
 #include "plot/line_geometry.hpp"
+#include "plot/marker_lod_shaders.hpp"
 #include "plot/plot_shaders.hpp"
 
 namespace internal {
@@ -286,20 +287,21 @@ void plot_impl::renderGraph(const FrameDraw& frame, glm::mat4 transform) {
     const bool linear = mMapping.log[0] == 0 && mMapping.log[1] == 0;
     bool reduced = false;
     // A reduced line keeps a column's extremes, not the order of its levels that steps show.
-    if (mLodEnabled && linear && mStepMode == 0 && clip[2] > 0 &&
+    if (mLodEnabled && mStepMode == 0 && clip[2] > 0 &&
         mWindow.count / 2u > static_cast<unsigned>(clip[2])) {
         if (!mLod) mLod.reset(new LineLod(mSource));
         mLod->setWindow(mWindow);
         reduced = mLod->worthIt(clip[2]);
     }
     if (reduced) {
-        reduced = mLod->draw(windowId, transform, mMapping.origin, mColor, halfWidth, clip,
-                             viewport, fullDraw);
+        reduced = mLod->draw(windowId, transform, mMapping.origin, mMapping.log, mColor,
+                             halfWidth, clip, viewport, fullDraw);
     } else {
         fullDraw();
     }
-    if (reduced && mMarkerType != zv::ZV_MARKER_NONE) {
-        // Dense enough to reduce: the markers too are stamped from a bitmap when ordered.
+    if (reduced && linear && mMarkerType != zv::ZV_MARKER_NONE) {
+        // Dense enough to reduce: the markers too are stamped from a bitmap when ordered (on
+        // linear axes; on logarithmic ones from their coverage, see renderMarkers).
         mLod->drawMarkers(windowId, transform, mMapping.origin, mColor, mMarkerType, clip,
                           viewport, [&] { renderMarkers(frame, transform, true); });
     } else {
@@ -309,6 +311,20 @@ void plot_impl::renderGraph(const FrameDraw& frame, glm::mat4 transform) {
 
 void plot_impl::renderMarkers(const FrameDraw& frame, const glm::mat4& transform, bool bound) {
     if (mMarkerType == zv::ZV_MARKER_NONE) return;
+    if (mLodEnabled && MarkerCoverage::worthIt(mWindow.count, frame.clip[2], frame.clip[3])) {
+        // Dense markers in any order: stamped per pixel, the pixels of the markers drawn one
+        // by one.
+        if (!bound) bindResources(frame.draw.windowId);
+        bound = true;
+        if (!mCoverage) mCoverage.reset(new MarkerCoverage());
+        const auto points = [this](UniformCache& u) {
+            writeSource<MarkerCoverageUniforms>(u);
+            drawPoints(GL_POINTS);
+        };
+        if (mCoverage->draw(frame.draw.windowId, points, transform, mMapping.origin,
+                            mMapping.log, mColor, mMarkerType, frame.clip, frame.viewport))
+            return;
+    }
     UniformCache& u = useMarkerProgram(frame);
     u.setMatrix4(MarkerUniforms::TRANSFORM, &transform[0][0]);
     writeMapping<MarkerUniforms>(u, mMapping.origin, mMapping.log);

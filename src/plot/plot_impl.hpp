@@ -15,6 +15,7 @@
 #include "gl/uniforms.hpp"
 #include "gl/vertex_arrays.hpp"
 #include "plot/line_lod.hpp"
+#include "plot/marker_coverage.hpp"
 #include "range/data_range.hpp"
 #include "range/point_source.hpp"
 #include "zarvo/data_layout.h"
@@ -55,12 +56,16 @@ public:
     void setStepMode(int mode);
     int stepMode() const { return mStepMode; }
     // With on (the default), a line of more than two points per pixel column of its frame,
-    // on linear axes, is drawn reduced to four points a column when its points are ordered
-    // by x (decided on the GPU; see line_lod.hpp). Off draws every segment, for comparisons.
+    // on linear or logarithmic axes, is drawn reduced to four points a column when its points are ordered
+    // by x (decided on the GPU; see line_lod.hpp), and markers of as many points, in any
+    // order, are stamped per pixel (marker_coverage.hpp). Off draws every segment and every
+    // marker, for comparisons.
     void setLevelOfDetail(bool on) { mLodEnabled = on; }
     bool levelOfDetail() const { return mLodEnabled; }
     // The reduction, once a draw has used it.
     const LineLod* lod() const { return mLod.get(); }
+    // The markers' coverage stamp, once a draw has used it.
+    const MarkerCoverage* markerCoverage() const { return mCoverage.get(); }
     int markerType() const { return mMarkerType; }
     // The capacity: points the buffers hold.
     unsigned numPoints() const { return mNumPoints; }
@@ -183,6 +188,7 @@ private:
     int mStepMode = 0;
     bool mLodEnabled = true;
     std::unique_ptr<LineLod> mLod;  // made on the first draw that reduces
+    std::unique_ptr<MarkerCoverage> mCoverage;  // made on the first draw of dense markers
     ProgramRef mMarkerProgram;
     // Origins and logarithmic flags of both axes, as the data vertex stage takes them, for
     // the frame being drawn.
