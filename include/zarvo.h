@@ -23,4 +23,5 @@ extern "C" ZV_API GLEWContext* glewGetContext();
 #include "zarvo/image.h"
 #include "zarvo/input.h"
 #include "zarvo/plot.h"
+#include "zarvo/target.h"
 #include "zarvo/window.h"
