@@ -21,6 +21,7 @@ PUBLIC = {
     "zarvo/histogram.h": "histogram",
     "zarvo/chart.h": "multichart",
     "zarvo/window.h": "window",
+    "zarvo/target.h": "window",
 }
 PLAIN = {"zarvo/defines.h", "zarvo/input.h"}
 for name in sorted(os.listdir("include/zarvo")):
