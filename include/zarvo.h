@@ -28,4 +28,5 @@ extern "C" ZV_API GLEWContext* glewGetContext();
 #include "zarvo/plot.h"
 #include "zarvo/recorder.h"
 #include "zarvo/series.h"
+#include "zarvo/target.h"
 #include "zarvo/window.h"

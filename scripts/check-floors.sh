@@ -24,6 +24,7 @@ PUBLIC = {
     "zarvo/chart.h": "multichart",
     "zarvo/window.h": "window",
     "zarvo/recorder.h": "record",
+    "zarvo/target.h": "window",
 }
 PLAIN = {"zarvo/defines.h", "zarvo/input.h", "zarvo/data_layout.h"}
 for name in sorted(os.listdir("include/zarvo")):

@@ -15,6 +15,9 @@
 #include <utility>
 #include <vector>
 
+#define GLFW_INCLUDE_NONE
+#include <GLFW/glfw3.h>
+
 #include "support/gl_test.hpp"
 #include "support/robust_util.hpp"
 #include "window/window.hpp"
@@ -576,6 +579,50 @@ TEST_P(StateGuardGLTest, SnapshotsLeaveItAndReadTheSame) {
                 break;
             }
     EXPECT_EQ(n, 0) << n << " pixels differ from the snapshot taken in the default state";
+}
+
+// A target's draw into the application's own window leaves the state of every row as the
+// application set it, and its viewport, clear colour and current context too (which a
+// window's draw sets on purpose).
+TEST_P(StateGuardGLTest, TargetDrawsLeaveIt) {
+    const StateRow& row = GetParam();
+    glfwWindowHint(GLFW_VISIBLE, 0);
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
+    glfwWindowHint(GLFW_OPENGL_FORWARD_COMPAT, 1);
+    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
+    GLFWwindow* own = glfwCreateWindow(W, H, "application", nullptr, nullptr);
+    glfwDefaultWindowHints();
+    ASSERT_NE(nullptr, own);
+    glfwMakeContextCurrent(own);
+    {
+        zv::Target target;
+        zv::Plot plot{4, zv::ZV_FLOAT32, zv::ZV_PLOT_LINE, zv::ZV_MARKER_TRIANGLE};
+        zvtest::writeBuffer(plot.vbo(), std::vector<float>{0.1f, 0.2f, 0.4f, 0.9f, 0.6f, 0.3f,
+                                                          0.9f, 0.7f});
+        plot.setAxesLimits(1, 0, 1, 0);
+        plot.setXAxisTitle("x");
+        AppObjects app;
+        resetState();
+        row.set(app);
+        glViewport(3, 4, 50, 60);
+        glClearColor(0.1f, 0.2f, 0.3f, 0.4f);
+        const auto before = readState();
+        target.draw(plot, 0, 10, 20, 200, 150);
+        expectSameState(before, "a target's draw");
+        zvtest::expectNoGLError("a target's draw");
+        GLint viewport[4] = {};
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        EXPECT_EQ((std::vector<GLint>{3, 4, 50, 60}),
+                  std::vector<GLint>(viewport, viewport + 4));
+        GLfloat clear[4] = {};
+        glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+        EXPECT_EQ((std::vector<GLfloat>{0.1f, 0.2f, 0.3f, 0.4f}),
+                  std::vector<GLfloat>(clear, clear + 4));
+        EXPECT_EQ(own, glfwGetCurrentContext());
+        resetState();
+    }
+    glfwDestroyWindow(own);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, StateGuardGLTest, ::testing::ValuesIn(rows()),

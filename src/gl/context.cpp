@@ -63,7 +63,9 @@ void requireLibraryContext(const char* what, const char* object) {
             zv::ZV_ERR_GL,
             std::string("make a window of the library current (create one, or call "
                         "zv::Window::makeCurrent() on one) before creating ") +
-                object + "; it belongs to that window's share group");
+                object + "; it belongs to that window's share group. To draw into a "
+                         "context of your own, create a zv::Target while it is current "
+                         "first");
     }
     if (actual != gCurrentWindow || current != actual->glewContext())
         setCurrentRecord(actual, actual->glewContext());
@@ -115,6 +117,9 @@ void unregisterWindow(const Context* window, int id) {
 const Context* actuallyCurrentWindow() {
     if (!gSystem.currentNative) return nullptr;
     const void* w = gSystem.currentNative();
+    // Not one of the library's windows: perhaps the application's own context that a
+    // target of the library draws into (see Context::native).
+    if (!w && gSystem.currentAny) w = gSystem.currentAny();
     if (!w) return nullptr;
     for (const auto& entry : liveWindows())
         if (entry.second->native() == w) return entry.second;

@@ -43,7 +43,8 @@ public:
     // entry-point record is published by the callers here).
     virtual void makeCurrent() const = 0;
     // The native object this context belongs to, as the window system's currentNative()
-    // names it.
+    // names it; for an application's own context that the library draws into (a target),
+    // the handle currentAny() gives for it.
     virtual const void* native() const = 0;
     const std::shared_ptr<ShareGroup>& group() const { return mGroup; }
     GLEWContext* glewContext() const { return mGroup->glew; }

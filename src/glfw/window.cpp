@@ -560,4 +560,20 @@ void Widget::makeAnyCurrent(const void* handle) {
     glfwMakeContextCurrent(static_cast<GLFWwindow*>(const_cast<void*>(handle)));
 }
 
+const void* Widget::currentApplication() {
+    if (current()) return nullptr;
+    if (!gGlfwStarted) {
+        // Quiet: an application with no GLFW of its own (or no display) simply has no window
+        // of GLFW current, and is told so by the caller.
+        ErrorCallbackScope errors(Callbacks::error);
+        installXErrorHandler();
+        gQuietErrors = true;
+        const bool started = glfwInit();
+        gQuietErrors = false;
+        if (!started) return nullptr;
+        gGlfwStarted = true;
+    }
+    return glfwGetCurrentContext();
+}
+
 }  // namespace wtk

@@ -92,6 +92,11 @@ public:
     // library's or the application's own), or null; and making it current again.
     static const void* currentAny();
     static void makeAnyCurrent(const void* handle);
+    // The application's own GLFW window whose context is current on the calling thread, or
+    // null when none is (no context, one of the library's, or one GLFW did not make). Starts
+    // GLFW for the library's calls when it is not started yet (the application's GLFW is the
+    // same one: a window of its own means it is started already).
+    static const void* currentApplication();
 
 private:
     void closeWindow();

@@ -29,14 +29,6 @@ void clearFrame(int w, int h) {
     glClear(FRAME_CLEAR_BITS);
 }
 
-// Entry-point records are never released: a group's record outlives its windows, and the
-// current-context record may still name it. They are kept here, so they stay reachable.
-GLEWContext* newEntryPointRecord() {
-    static auto* records = new std::vector<std::unique_ptr<GLEWContext>>();
-    records->emplace_back(new GLEWContext);
-    std::memset(records->back().get(), 0, sizeof(GLEWContext));
-    return records->back().get();
-}
 
 // The window system's windows ask for 4 samples a pixel (wtk::Widget); a headless window's
 // framebuffer object gets as many.
@@ -63,16 +55,29 @@ const void* currentAnyContext() { return wtk::Widget::currentAny(); }
 void makeAnyContextCurrent(const void* handle) { wtk::Widget::makeAnyCurrent(handle); }
 }  // namespace
 
+// Entry-point records are never released: a group's record outlives its windows, and the
+// current-context record may still name it. They are kept here, so they stay reachable.
+GLEWContext* newEntryPointRecord() {
+    static auto* records = new std::vector<std::unique_ptr<GLEWContext>>();
+    records->emplace_back(new GLEWContext);
+    std::memset(records->back().get(), 0, sizeof(GLEWContext));
+    return records->back().get();
+}
+
+void installWindowSystem() {
+    static const bool installed =
+        (installContextSystem({currentWidget, wtk::Widget::makeNoneCurrent, currentAnyContext,
+                               makeAnyContextCurrent}),
+         true);
+    (void)installed;
+}
+
 
 window_impl::window_impl(int width, int height, const char* title,
                          std::weak_ptr<window_impl> parent, bool invisible,
                          wtk::System system, int eglDevice)
     : mID(getNextUniqueId()), mWidth(width), mHeight(height) {
-    static const bool systemInstalled =
-        (installContextSystem({currentWidget, wtk::Widget::makeNoneCurrent, currentAnyContext,
-                               makeAnyContextCurrent}),
-         true);
-    (void)systemInstalled;
+    installWindowSystem();
     std::shared_ptr<window_impl> p = parent.lock();
     mWidget = std::make_unique<wtk::Widget>(width, height, title, p ? p->get() : nullptr,
                                             invisible, system, eglDevice);

@@ -21,6 +21,12 @@ namespace internal {
 class colormap_impl;
 class font_impl;
 
+// Tells the context layer how to ask the window system what is current; done before the
+// first window or target is made, and only once.
+void installWindowSystem();
+// A new entry-point record for a new share group, never released (see window_impl.cpp).
+GLEWContext* newEntryPointRecord();
+
 // The application's input and resize callbacks of one window, null when not set. Each is
 // shared with its calls under way: a callback replaced or removed while it runs (a one-shot
 // handler) finishes with its own captures, and is destroyed when it returns.
