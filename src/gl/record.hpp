@@ -1,9 +1,8 @@
 #pragma once
-// The record behind every public handle (zv::Plot, zv::Window, ...): the one
-// shared pointer to the object, reached only from the drawing thread. A public
-// class keeps its record in a std::shared_ptr, so copies of a handle share one
-// object with no copy or delete written by hand; each kind's record (_Plot,
-// _Window, ...) only says how the object is made.
+// The record behind every public handle (zv::Plot, zv::Window, ...): the one shared pointer
+// to the object, reached only from the drawing thread. A public class keeps its record in a
+// std::shared_ptr, so copies of a handle share one object with no copy or delete written by
+// hand; each kind's record (_Plot, _Window, ...) only says how the object is made.
 
 #include <memory>
 #include <utility>
@@ -15,8 +14,7 @@ namespace internal {
 template <class Impl>
 class Record {
 public:
-    // Every public call reaches the object through here, from the drawing thread
-    // only.
+    // Every public call reaches the object through here, from the drawing thread only.
     const std::shared_ptr<Impl>& impl() const {
         requireDrawingThread(mName);
         return mImpl;
