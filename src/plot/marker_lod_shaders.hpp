@@ -179,34 +179,15 @@ struct MarkerStampUniforms {
 //      and the last row takes the marker's pixels (markerShapeWords).
 //
 // The cost is a pixel a point and a pass over the frame, not a multisampled square a point.
-inline constexpr auto gMarkerCoverageVertexShaderText = glslJoin(ZV_GLSL_HEADER, gMarkerShapeGlsl, R"glsl(
-layout(location = CHART_POINT_LOCATION) in float pointX;
-layout(location = PLOT_Y_LOCATION) in float pointY;
+inline constexpr auto gMarkerCoverageVertexShaderText = glslJoin(ZV_GLSL_HEADER, gMarkerShapeGlsl, gPlotPointGlsl, R"glsl(
 uniform mat4 transform;
 uniform vec2 origin;
-uniform ivec2 logAxes;
 uniform vec2 halfViewport;
 uniform ivec2 gridOrigin;
 uniform vec2 gridSize;
-uniform int implicitOn;
-uniform vec2 implicitX;
-uniform int ringStart;
-uniform int ringCapacity;
 void main(void) {
-    // The point as the plot's data pass reads it (see gMarkerVertexShaderSrc).
-    int i = gl_VertexID - ringStart;
-    if (i < 0)
-        i += ringCapacity;
-    vec2 v = vec2(implicitOn == 1 ? float(i) * implicitX.x + implicitX.y : pointX, pointY);
-    bool drawn = true;
-    if (logAxes.x == 1) {
-        drawn = drawn && v.x > 0.0;
-        v.x = log2(max(v.x, 1e-30)) * 0.30102999566398120;
-    }
-    if (logAxes.y == 1) {
-        drawn = drawn && v.y > 0.0;
-        v.y = log2(max(v.y, 1e-30)) * 0.30102999566398120;
-    }
+    bool drawn;
+    vec2 v = plotPoint(drawn);
     v = drawn ? v - origin : vec2(0.0);
     vec2 c = markerCentre(transform * vec4(v, 0.0, 1.0), halfViewport) - vec2(gridOrigin);
     vec2 p = (c + 0.5) / gridSize * 2.0 - 1.0;

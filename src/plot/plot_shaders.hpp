@@ -20,22 +20,23 @@ namespace internal {
 // their precision. A point at or below zero on a logarithmic axis has no logarithm: it gets
 // a clip distance so negative that the clipper cuts every segment to it down to its other
 // end, and drops it as a marker (the plot enables GL_CLIP_DISTANCE0 for logarithmic axes).
-inline constexpr const char* gMarkerVertexShaderSrc = ZV_GLSL_HEADER R"glsl(
+// The point a vertex of the data pass stands for, as every pass over a plot's points in
+// their draw order reads it: x and y from their attributes (or x implicit), taken to log10
+// on a logarithmic axis; `drawn` false when it has no logarithm there.
+inline constexpr const char gPlotPointGlsl[] = R"glsl(
 layout(location = CHART_POINT_LOCATION) in float pointX;
 layout(location = PLOT_Y_LOCATION) in float pointY;
-uniform mat4 transform;
-uniform vec2 origin;
 uniform ivec2 logAxes;
 uniform int implicitOn;
 uniform vec2 implicitX;
 uniform int ringStart;
 uniform int ringCapacity;
-void main(void) {
+vec2 plotPoint(out bool drawn) {
     int i = gl_VertexID - ringStart;
     if (i < 0)
         i += ringCapacity;
     vec2 v = vec2(implicitOn == 1 ? float(i) * implicitX.x + implicitX.y : pointX, pointY);
-    bool drawn = true;
+    drawn = true;
     if (logAxes.x == 1) {
         drawn = drawn && v.x > 0.0;
         v.x = log2(max(v.x, 1e-30)) * 0.30102999566398120;
@@ -44,12 +45,22 @@ void main(void) {
         drawn = drawn && v.y > 0.0;
         v.y = log2(max(v.y, 1e-30)) * 0.30102999566398120;
     }
+    return v;
+}
+)glsl";
+inline constexpr auto gMarkerVertexShaderText = glslJoin(ZV_GLSL_HEADER, gPlotPointGlsl, R"glsl(
+uniform mat4 transform;
+uniform vec2 origin;
+void main(void) {
+    bool drawn;
+    vec2 v = plotPoint(drawn);
     v = drawn ? v - origin : vec2(0.0);
     gl_Position = transform * vec4(v, 0.0, 1.0);
     gl_ClipDistance[0] = drawn ? 1.0 : -1e30;
     gl_PointSize = 10.0;
 }
-)glsl";
+)glsl");
+inline constexpr const char* gMarkerVertexShaderSrc = gMarkerVertexShaderText.data();
 
 // Uniforms of the line program (gMarkerVertexShaderSrc, gLineGeometryShaderSrc and
 // gChartFragmentShaderSrc; see makeLineProgram).
