@@ -16,7 +16,7 @@ class _Band;
 namespace zv {
 
 /// What a band's edges are (see zv::Band).
-enum BandEdges {
+enum BandEdges : int {
     ZV_BAND_TWO_CURVES = 0,  ///< two curves of numPoints points each, both in the buffer
     ZV_BAND_TO_BASELINE = 1  ///< one curve in the buffer and the constant y of setBaseline()
 };

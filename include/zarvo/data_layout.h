@@ -7,7 +7,7 @@ namespace zv {
 
 /// How a series' points lie in its buffers. Every layout keeps the series' element type
 /// (ZVType) for x and y alike; offsets and strides count bytes.
-enum DataLayoutKind {
+enum DataLayoutKind : int {
     ZV_LAYOUT_INTERLEAVED = 0,  ///< x0, y0, x1, y1, ... tightly packed in one buffer
     ZV_LAYOUT_SEPARATE = 1,     ///< x0, x1, ... in one buffer and y0, y1, ... in another
     ZV_LAYOUT_STRIDED = 2,      ///< one record of `stride` bytes a point, x and y inside it

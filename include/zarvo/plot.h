@@ -16,7 +16,7 @@ class _Plot;
 namespace zv {
 
 /// How a line plot joins consecutive points (see zv::Plot::setStepMode).
-enum StepMode {
+enum StepMode : int {
     ZV_STEPS_NONE = 0,  ///< a straight segment from point to point (the default)
     ZV_STEPS_PRE = 1,   ///< the step comes first: up or down at x[i], then across at y[i + 1]
     ZV_STEPS_POST = 2,  ///< across at y[i] to x[i + 1], then up or down: y[i] holds until the next x

@@ -39,7 +39,7 @@ struct Snapshot {
 };
 
 /// Where a window's context comes from.
-enum WindowSystem {
+enum WindowSystem : int {
     /// A window of the X server named by DISPLAY, or a headless one when there is none:
     /// headless when the environment variable ZV_HEADLESS is set to anything but 0, or when
     /// no X display can be opened (DISPLAY unset, or the server does not answer; a one-line
