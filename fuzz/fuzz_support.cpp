@@ -35,7 +35,7 @@ zv::Window& window() {
     return *w;
 }
 
-int windowId() { return window().get()->get()->id(); }
+int windowId() { return window().get()->impl()->id(); }
 
 std::string scratchPath(int n) {
     static bool registered = false;
