@@ -39,10 +39,10 @@ int main(int argc, char** argv) {
 
         zv::Chart chart;
         chart.setAxesLimits(6.2831853f, 0.0f, 1.5f, -1.5f);  // xmax, xmin, ymax, ymin
-        chart.setXAxisTitle("phase");
-        chart.setYAxisTitle("signal");
-        chart.add(wave, "wave");
-        chart.add(probes, "probes");  // drawn over the wave, listed second
+        chart.setXAxisTitle("phase \u03C6 (rad)");  // text is UTF-8
+        chart.setYAxisTitle("signal (\u00B5V)");
+        chart.add(wave, "sin(\u03C6 \u2212 \u03C9t)");
+        chart.add(probes, "probes, \u0394\u03C6 = 15\u00B0");  // drawn over the wave, listed second
 
         for (int frame = 0; run.running(window, frame); ++frame) {
             const float t = frame / 20.0f;
