@@ -7,6 +7,8 @@
 #include <limits>
 #include <vector>
 
+#include "gl/limits.hpp"
+#include "hist2d/hist2d.hpp"
 #include "support/chart_util.hpp"
 #include "zarvo/chart.h"
 #include "zarvo/exception.h"
@@ -34,7 +36,15 @@ int grey(const zv::Snapshot& s, int x, int y) {
     return s.rgba[(static_cast<size_t>(s.height - 1 - y) * s.width + x) * 4];
 }
 
-TEST(Histogram2D, CountsEveryPointInItsBinAndSkipsTheRest) {
+// Counted by fragments with image atomics where the context has them, and as points drawn
+// into the count texture otherwise: both ways, on the same data.
+class Histogram2DCounting : public testing::TestWithParam<bool> {
+protected:
+    void SetUp() override { internal::withoutImageAtomicsForTests(GetParam()); }
+    void TearDown() override { internal::withoutImageAtomicsForTests(false); }
+};
+
+TEST_P(Histogram2DCounting, CountsEveryPointInItsBinAndSkipsTheRest) {
     zv::Window w(800, 600, "2-D histogram", nullptr, true);
     // 4 x 3 bins of 1 x 1 over [0, 4] x [0, 3].
     const std::vector<float> points = {
@@ -69,6 +79,72 @@ TEST(Histogram2D, CountsEveryPointInItsBinAndSkipsTheRest) {
     zvtest::fillBuffer(b.vbo(), bytes.data(), bytes.size());
     w.draw(b);
     EXPECT_EQ((std::vector<float>{1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 3}), readCounts(b));
+}
+
+INSTANTIATE_TEST_SUITE_P(BothWays, Histogram2DCounting, testing::Values(false, true),
+                         [](const testing::TestParamInfo<bool>& p) {
+                             return p.param ? "AsPoints" : "ByFragments";
+                         });
+
+// Many points a fragment, points past the last fragment's share, points on edges, outside
+// and not numbers: the fragments' counts equal the points', bin for bin; a histogram whose
+// fragments would each take more points than a shader's loops run counts them as points;
+// and the application's image unit is left as it was.
+TEST(Histogram2D, CountingByFragmentsEqualsCountingPoints) {
+    zv::Window w(800, 600, "2-D histogram", nullptr, true);
+    if (!internal::imageAtomics()) GTEST_SKIP() << "no image atomics in this context";
+    struct Case {
+        unsigned n, nx, ny;
+    };
+    const Case cases[] = {{200003, 5, 3}, {100000, 256, 256}, {70000, 1, 1}, {7, 64, 64}};
+    unsigned seed = 12345;
+    const auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<float>(seed >> 8) / 16777216.0f;
+    };
+    GLuint appImage = 0;
+    glGenTextures(1, &appImage);
+    glBindTexture(GL_TEXTURE_2D, appImage);
+    glTexStorage2D(GL_TEXTURE_2D, 1, GL_RGBA8, 4, 4);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    for (const Case& k : cases) {
+        SCOPED_TRACE(testing::Message() << k.n << " points, " << k.nx << " x " << k.ny);
+        std::vector<float> points(2 * static_cast<size_t>(k.n));
+        for (size_t i = 0; i < points.size(); ++i) {
+            // Mostly inside [0, 2]^2, some outside, some on bin edges, a few NaN.
+            const float u = next();
+            points[i] = i % 97 == 0   ? NaN
+                        : i % 13 == 0 ? std::floor(u * 2.0f * 16.0f) / 16.0f
+                                      : -0.1f + 2.2f * u;
+        }
+        std::vector<float> counts[2];
+        for (int asPoints = 0; asPoints < 2; ++asPoints) {
+            internal::withoutImageAtomicsForTests(asPoints == 1);
+            zv::Histogram2D h(k.n, k.nx, k.ny);
+            // 70,000 points a fragment is more than a shader's loops run: counted as points.
+            EXPECT_EQ(asPoints == 0 && k.nx > 1, h.get()->impl()->countsByFragments());
+            h.setBinRange(0, 2, 0, 2);
+            zvtest::fillBuffer(h.vbo(), points.data(), points.size() * sizeof(float));
+            glBindImageTexture(0, appImage, 0, GL_FALSE, 0, GL_WRITE_ONLY, GL_RGBA8);
+            w.draw(h);
+            w.draw(h);  // the second draw starts from zero too
+            GLint image = 0, access = 0, format = 0;
+            glGetIntegeri_v(GL_IMAGE_BINDING_NAME, 0, &image);
+            glGetIntegeri_v(GL_IMAGE_BINDING_ACCESS, 0, &access);
+            glGetIntegeri_v(GL_IMAGE_BINDING_FORMAT, 0, &format);
+            EXPECT_EQ(static_cast<GLint>(appImage), image);
+            EXPECT_EQ(GL_WRITE_ONLY, access);
+            EXPECT_EQ(GL_RGBA8, format);
+            counts[asPoints] = readCounts(h);
+        }
+        internal::withoutImageAtomicsForTests(false);
+        double total = 0.0;
+        for (float c : counts[0]) total += c;
+        EXPECT_GT(total, k.n > 100 ? 0.8 * k.n : 0.0);
+        EXPECT_EQ(counts[1], counts[0]);
+    }
+    glBindImageTexture(0, 0, 0, GL_FALSE, 0, GL_READ_ONLY, GL_R8);
+    glDeleteTextures(1, &appImage);
 }
 
 // The picture of tests/reference/hist2d_reference.py, whose measured numbers these are:

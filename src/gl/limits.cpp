@@ -6,6 +6,7 @@ namespace internal {
 
 namespace {
 GLint gTexelCap = 0;
+bool gWithoutImageAtomics = false;
 }  // namespace
 
 GLint maxTextureBufferTexels() {
@@ -15,5 +16,16 @@ GLint maxTextureBufferTexels() {
 }
 
 void limitTextureBufferTexelsForTests(GLint texels) { gTexelCap = std::max(texels, 0); }
+
+bool imageAtomics() {
+    return !gWithoutImageAtomics && (GLEW_VERSION_4_2 || GLEW_ARB_shader_image_load_store);
+}
+
+const char* imageAtomicsGlslHeader() {
+    return GLEW_VERSION_4_2 ? "#version 420\n"
+                            : "#version 330\n#extension GL_ARB_shader_image_load_store : require\n";
+}
+
+void withoutImageAtomicsForTests(bool without) { gWithoutImageAtomics = without; }
 
 }  // namespace internal

@@ -22,4 +22,14 @@ GLint maxTextureBufferTexels();
 // when they are made or first reduce.
 void limitTextureBufferTexelsForTests(GLint texels);
 
+// Whether shaders of the current context can add to an image atomically (OpenGL 4.2, or
+// image load and store as an extension), and the first lines of a shader that uses them.
+bool imageAtomics();
+const char* imageAtomicsGlslHeader();
+
+// Tests only: makes imageAtomics() answer false (true: the context's answer again), so that
+// the passes written without image atomics are tried on a context that has them. Objects
+// read it when they are made.
+void withoutImageAtomicsForTests(bool without);
+
 }  // namespace internal

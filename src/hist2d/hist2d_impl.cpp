@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "common/common.hpp"
 #include "exception/raise.hpp"
 #include "gl/context.hpp"
 #include "gl/gl_alloc.hpp"
+#include "gl/limits.hpp"
 #include "gl/state_guard.hpp"
 #include "gl/uniforms.hpp"
 #include "hist2d/hist2d_shaders.hpp"
@@ -52,6 +54,21 @@ GLTexture makeCountTexture(GLsizei width, GLsizei height, const char* what) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     allocateTexture2D(GL_R32F, width, height, GL_RED, GL_FLOAT, CREATE, what);
     return texture;
+}
+
+// The buffer texture format and sampler of a point (x, y) of each accepted type, read as
+// the point pass's attribute reads it (integers as their values, not normalised).
+struct PairFormat {
+    GLenum internalFormat;
+    const char* sampler;
+};
+PairFormat pairFormat(GLenum type) {
+    switch (type) {
+        case GL_UNSIGNED_BYTE: return {GL_RG8UI, "usamplerBuffer"};
+        case GL_INT: return {GL_RG32I, "isamplerBuffer"};
+        case GL_UNSIGNED_INT: return {GL_RG32UI, "usamplerBuffer"};
+        default: return {GL_RG32F, "samplerBuffer"};
+    }
 }
 
 }  // namespace
@@ -100,6 +117,53 @@ hist2d_impl::hist2d_impl(unsigned npoints, unsigned nx, unsigned ny, Accepted ty
     mCounts = makeCountTexture(static_cast<GLsizei>(nx), static_cast<GLsizei>(ny),
                                "the 2-D histogram's count texture");
     mMax = makeCountTexture(1, 1, "the 2-D histogram's largest count");
+    // Each fragment of the nx x ny pass takes this many points at most; a pass whose loops
+    // would run past what the driver runs in one invocation draws points instead.
+    const unsigned long long fragments = static_cast<unsigned long long>(nx) * ny;
+    mPerFragment = static_cast<int>(
+        std::min<unsigned long long>((npoints + fragments - 1) / fragments, LOOP_BUDGET + 1ull));
+    mByFragments = npoints > 0 && imageAtomics() && mPerFragment <= LOOP_BUDGET &&
+                   static_cast<long long>(npoints) <= maxTextureBufferTexels();
+    if (mByFragments) {
+        const PairFormat format = pairFormat(mGLType);
+        mAtomicProgram = groupProgram<Hist2DAtomicBinUniforms>(
+            std::string("2-D histogram binning by fragments ") + format.sampler,
+            [&] {
+                const std::string source = std::string(imageAtomicsGlslHeader()) +
+                                           "#define POINTS " + format.sampler + "\n" +
+                                           gHist2DAtomicBinFragmentShaderBody;
+                return makeProgram(gHist2DQuadVertexShaderSrc, source.c_str());
+            },
+            [](UniformCache& u) {
+                u.setConstant(Hist2DAtomicBinUniforms::POINTS, 0);
+                u.setConstant(Hist2DAtomicBinUniforms::BIN_COUNTS, 0);
+            });
+        mTakeProgram = groupProgram<Hist2DTakeUniforms>(
+            "2-D histogram counts taken",
+            [] {
+                const std::string source =
+                    std::string(imageAtomicsGlslHeader()) + gHist2DTakeFragmentShaderBody;
+                return makeProgram(gHist2DQuadVertexShaderSrc, source.c_str());
+            },
+            [](UniformCache& u) { u.setConstant(Hist2DTakeUniforms::BIN_COUNTS, 0); });
+        // Zeros to start from; every draw leaves zeros again.
+        mBinImage = GLTexture::create();
+        glBindTexture(GL_TEXTURE_2D, mBinImage.get());
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        allocateTexture2D(GL_R32UI, static_cast<GLsizei>(nx), static_cast<GLsizei>(ny),
+                          GL_RED_INTEGER, GL_UNSIGNED_INT, CREATE,
+                          "the 2-D histogram's bin image");
+        const std::vector<GLuint> zeros(static_cast<size_t>(fragments), 0u);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, static_cast<GLsizei>(nx),
+                        static_cast<GLsizei>(ny), GL_RED_INTEGER, GL_UNSIGNED_INT, zeros.data());
+        glBindTexture(GL_TEXTURE_2D, 0);
+        mPointTexture = GLTexture::create();
+        glBindTexture(GL_TEXTURE_BUFFER, mPointTexture.get());
+        glTexBuffer(GL_TEXTURE_BUFFER, format.internalFormat, mVBO.get());
+        glBindTexture(GL_TEXTURE_BUFFER, 0);
+    }
     setBinRange(0.0f, 1.0f, 0.0f, 1.0f);
     setAxesLimits(1.0f, 0.0f, 1.0f, 0.0f, CREATE);
     SeriesSlot self;
@@ -221,14 +285,18 @@ void hist2d_impl::bin(int windowId) {
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, w.counts.get());
     glViewport(0, 0, static_cast<GLsizei>(mNx), static_cast<GLsizei>(mNy));
     glClear(GL_COLOR_BUFFER_BIT);
-    UniformCache& b = mBinProgram->uniforms;
-    b.use(windowId);
-    const float range[4] = {mRange[0], mRange[2], mRange[1], mRange[3]};
-    const float bins[2] = {static_cast<float>(mNx), static_cast<float>(mNy)};
-    b.setVec4(Hist2DBinUniforms::RANGE, range);
-    b.setVec2(Hist2DBinUniforms::BINS, bins);
-    glBindVertexArray(w.points.get());
-    if (mPoints > 0) glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(mPoints));
+    if (mByFragments) {
+        binByFragments(windowId, w.empty.get());
+    } else {
+        UniformCache& b = mBinProgram->uniforms;
+        b.use(windowId);
+        const float range[4] = {mRange[0], mRange[2], mRange[1], mRange[3]};
+        const float bins[2] = {static_cast<float>(mNx), static_cast<float>(mNy)};
+        b.setVec4(Hist2DBinUniforms::RANGE, range);
+        b.setVec2(Hist2DBinUniforms::BINS, bins);
+        glBindVertexArray(w.points.get());
+        if (mPoints > 0) glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(mPoints));
+    }
 
     // The largest count, for the colour scale.
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, w.max.get());
@@ -252,6 +320,42 @@ void hist2d_impl::bin(int windowId) {
     glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
     glClearColor(clear[0], clear[1], clear[2], clear[3]);
     if (scissor) glEnable(GL_SCISSOR_TEST);
+}
+
+void hist2d_impl::binByFragments(int windowId, GLuint emptyVertexArray) {
+    // Image unit 0 as it was, put back at the end.
+    GLint image = 0, level = 0, layered = GL_FALSE, layer = 0;
+    GLint access = GL_READ_ONLY, format = GL_R32UI;
+    glGetIntegeri_v(GL_IMAGE_BINDING_NAME, 0, &image);
+    glGetIntegeri_v(GL_IMAGE_BINDING_LEVEL, 0, &level);
+    glGetIntegeri_v(GL_IMAGE_BINDING_LAYERED, 0, &layered);
+    glGetIntegeri_v(GL_IMAGE_BINDING_LAYER, 0, &layer);
+    glGetIntegeri_v(GL_IMAGE_BINDING_ACCESS, 0, &access);
+    glGetIntegeri_v(GL_IMAGE_BINDING_FORMAT, 0, &format);
+
+    // The last draw's zeros are written before this draw's atomics add to them.
+    glMemoryBarrier(GL_SHADER_IMAGE_ACCESS_BARRIER_BIT);
+    glBindImageTexture(0, mBinImage.get(), 0, GL_FALSE, 0, GL_READ_WRITE, GL_R32UI);
+    glBindVertexArray(emptyVertexArray);
+    UniformCache& a = mAtomicProgram->uniforms;
+    a.use(windowId);
+    const float range[4] = {mRange[0], mRange[2], mRange[1], mRange[3]};
+    const float bins[2] = {static_cast<float>(mNx), static_cast<float>(mNy)};
+    a.setVec4(Hist2DAtomicBinUniforms::RANGE, range);
+    a.setVec2(Hist2DAtomicBinUniforms::BINS, bins);
+    a.setInt(Hist2DAtomicBinUniforms::N, static_cast<GLint>(mPoints));
+    a.setInt(Hist2DAtomicBinUniforms::PER_FRAGMENT, mPerFragment);
+    glBindTexture(GL_TEXTURE_BUFFER, mPointTexture.get());
+    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+    glBindTexture(GL_TEXTURE_BUFFER, 0);
+
+    // Every add done, the counts move into the float texture (added to its cleared texels).
+    glMemoryBarrier(GL_SHADER_IMAGE_ACCESS_BARRIER_BIT);
+    mTakeProgram->uniforms.use(windowId);
+    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+
+    glBindImageTexture(0, static_cast<GLuint>(image), level, static_cast<GLboolean>(layered),
+                       layer, static_cast<GLenum>(access), static_cast<GLenum>(format));
 }
 
 void hist2d_impl::drawSeries(const FrameDraw& f, const ChartAxes& axes) {

@@ -46,6 +46,8 @@ public:
     // as the last draw left them.
     GLuint countTexture() const { return mCounts.get(); }
     GLuint maxTexture() const { return mMax.get(); }
+    // Whether the points are counted by fragments with image atomics (else drawn as points).
+    bool countsByFragments() const { return mByFragments; }
 
     GLuint vbo() const override { return mVBO.get(); }
     size_t size() const override { return mVBOSize; }
@@ -81,6 +83,9 @@ private:
     // framebuffers; puts back the framebuffer, viewport, scissor test, clear colour and
     // blending the chart draw had.
     void bin(int windowId);
+    // The counting by fragments and image atomics, into mCounts (cleared, blended by adding);
+    // puts back image unit 0.
+    void binByFragments(int windowId, GLuint emptyVertexArray);
 
     // Per window: the framebuffers over the count and the largest-count textures, and the
     // vertex arrays of the points and of nothing (for the passes that read no attribute).
@@ -104,6 +109,16 @@ private:
     GLBuffer mExtent;  // the bins' corners (xmin, ymin), (xmax, ymax), for fits
     GLTexture mCounts;
     GLTexture mMax;
+    // Where the context has image atomics and the points fit a buffer texture and the pass's
+    // loops: the points counted by fragments into mBinImage (unsigned, left at zero after
+    // each draw) through a buffer texture of (x, y) texels over mVBO. Otherwise drawn as
+    // points.
+    bool mByFragments = false;
+    int mPerFragment = 0;
+    GLTexture mBinImage;
+    GLTexture mPointTexture;
+    ProgramRef mAtomicProgram;
+    ProgramRef mTakeProgram;
     ProgramRef mBinProgram;
     ProgramRef mMaxProgram;
     ProgramRef mShowProgram;

@@ -39,6 +39,70 @@ struct Hist2DBinUniforms {
     static constexpr const char* NAMES[COUNT] = {"range", "bins"};
 };
 
+// Where the context can add to an image atomically (image load and store), the points are
+// counted by fragments instead of being drawn as points: a software rasteriser spends far
+// more on setting up a primitive than on a fragment's loop. The pass covers the nx x ny
+// count texture's viewport; fragment f (row-major) takes the points f, f + nx ny,
+// f + 2 nx ny, ... ("perFragment" of them at most), fetched from a buffer texture of
+// (x, y) texels laid over the point buffer, and adds 1 to each one's bin of the unsigned
+// image with the same arithmetic as the point pass, so both fill the same bins. The code
+// puts the header, the extension line and a line defining POINTS (the sampler type) first.
+inline constexpr const char* gHist2DAtomicBinFragmentShaderBody = R"glsl(
+uniform POINTS points;
+uniform vec4 range;
+uniform vec2 bins;
+uniform int n;
+uniform int perFragment;
+layout(r32ui) uniform uimage2D binCounts;
+out vec4 outColor;
+void main(void) {
+    int width = int(bins.x);
+    int fragments = width * int(bins.y);
+    int f = int(gl_FragCoord.y) * width + int(gl_FragCoord.x);
+    for (int j = 0; j < perFragment; ++j) {
+        int i = f + j * fragments;
+        if (i >= n) break;
+        vec2 point = vec2(texelFetch(points, i).rg);
+        bool outside = any(isnan(point)) || any(isinf(point)) || point.x < range.x ||
+                       point.y < range.y || point.x > range.z || point.y > range.w;
+        if (outside) continue;
+        vec2 at = (point - range.xy) / (range.zw - range.xy) * bins;
+        ivec2 bin = ivec2(clamp(floor(at), vec2(0.0), bins - 1.0));
+        imageAtomicAdd(binCounts, bin, 1u);
+    }
+    outColor = vec4(0.0);
+}
+)glsl";
+
+struct Hist2DAtomicBinUniforms {
+    enum : int { POINTS, RANGE, BINS, N, PER_FRAGMENT, BIN_COUNTS, COUNT };
+    static constexpr const char* NAMES[COUNT] = {"points", "range",        "bins",
+                                                 "n",      "perFragment", "binCounts"};
+};
+
+// The same viewport again: each fragment takes its bin's count out of the unsigned image,
+// leaving zero there for the next draw, and writes it as a float into the count texture.
+inline constexpr const char* gHist2DQuadVertexShaderSrc = ZV_GLSL_HEADER R"glsl(
+void main(void) {
+    vec2 corner = vec2(float(gl_VertexID & 1), float(gl_VertexID >> 1));
+    gl_Position = vec4(corner * 2.0 - 1.0, 0.0, 1.0);
+}
+)glsl";
+
+inline constexpr const char* gHist2DTakeFragmentShaderBody = R"glsl(
+layout(r32ui) uniform uimage2D binCounts;
+out vec4 outColor;
+void main(void) {
+    uint c = imageAtomicExchange(binCounts, ivec2(gl_FragCoord.xy), 0u);
+    outColor = vec4(float(c));
+}
+)glsl";
+
+struct Hist2DTakeUniforms {
+    enum : int { BIN_COUNTS, COUNT };
+    static constexpr const char* NAMES[COUNT] = {"binCounts"};
+};
+
 // One vertex a bin, all on the single pixel of a 1 x 1 target blended with GL_MAX: what is
 // left there is the largest count, on the GPU, for the colour scale of the same frame.
 inline constexpr const char* gHist2DMaxVertexShaderSrc = ZV_GLSL_HEADER R"glsl(
