@@ -14,6 +14,7 @@
 #include "chart/chart_shaders.hpp"
 #include "font/glyph_atlas.hpp"
 #include "gl/gl.hpp"
+#include "gl/limits.hpp"
 #include "colormap/cmap_tables.hpp"
 #include "font/text_layout.hpp"
 #include "font/text_shaders.hpp"
@@ -836,6 +837,37 @@ Histogram2D::Histogram2D(Renderer& r, unsigned n, unsigned nx, unsigned ny)
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     mCounts = floatTexture(GLsizei(nx), GLsizei(ny), mCountsFbo);
     mMax = floatTexture(1, 1, mMaxFbo);
+    const unsigned perFragment = (n + nx * ny - 1) / (nx * ny);
+    mByFragments = GLEW_VERSION_4_2 && perFragment <= unsigned(internal::LOOP_BUDGET);
+    if (mByFragments) {
+        const std::string header = "#version 420\n#define POINTS samplerBuffer\n";
+        mAtomic = program(internal::gHist2DQuadVertexShaderSrc,
+                          (header + internal::gHist2DAtomicBinFragmentShaderBody).c_str());
+        mTake = program(internal::gHist2DQuadVertexShaderSrc,
+                        (header + internal::gHist2DTakeFragmentShaderBody).c_str());
+        glUseProgram(mAtomic);
+        glUniform4f(glGetUniformLocation(mAtomic, "range"), 0.0f, 0.0f, 1.0f, 1.0f);
+        glUniform2f(glGetUniformLocation(mAtomic, "bins"), float(nx), float(ny));
+        glUniform1i(glGetUniformLocation(mAtomic, "n"), GLint(n));
+        glUniform1i(glGetUniformLocation(mAtomic, "perFragment"), GLint(perFragment));
+        glUniform1i(glGetUniformLocation(mAtomic, "points"), 0);
+        glUniform1i(glGetUniformLocation(mAtomic, "binCounts"), 0);
+        glUseProgram(mTake);
+        glUniform1i(glGetUniformLocation(mTake, "binCounts"), 0);
+        glUseProgram(0);
+        const std::vector<GLuint> zeros(size_t(nx) * ny, 0u);
+        glGenTextures(1, &mBinImage);
+        glBindTexture(GL_TEXTURE_2D, mBinImage);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_R32UI, GLsizei(nx), GLsizei(ny), 0, GL_RED_INTEGER,
+                     GL_UNSIGNED_INT, zeros.data());
+        glBindTexture(GL_TEXTURE_2D, 0);
+        glGenTextures(1, &mPointTexture);
+        glBindTexture(GL_TEXTURE_BUFFER, mPointTexture);
+        glTexBuffer(GL_TEXTURE_BUFFER, GL_RG32F, mVBO);
+        glBindTexture(GL_TEXTURE_BUFFER, 0);
+    }
 }
 
 Histogram2D::~Histogram2D() {
@@ -849,6 +881,10 @@ Histogram2D::~Histogram2D() {
     glDeleteProgram(mBin);
     glDeleteProgram(mMaxProgram);
     glDeleteProgram(mShow);
+    glDeleteTextures(1, &mBinImage);
+    glDeleteTextures(1, &mPointTexture);
+    glDeleteProgram(mAtomic);
+    glDeleteProgram(mTake);
 }
 
 void Histogram2D::draw(Chart& chart, const int viewport[4]) {
@@ -861,9 +897,23 @@ void Histogram2D::draw(Chart& chart, const int viewport[4]) {
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, mCountsFbo);
     glViewport(0, 0, GLsizei(mNx), GLsizei(mNy));
     glClear(GL_COLOR_BUFFER_BIT);
-    glUseProgram(mBin);
-    glBindVertexArray(mPointsVAO);
-    glDrawArrays(GL_POINTS, 0, GLsizei(mN));
+    if (mByFragments) {
+        glMemoryBarrier(GL_SHADER_IMAGE_ACCESS_BARRIER_BIT);
+        glBindImageTexture(0, mBinImage, 0, GL_FALSE, 0, GL_READ_WRITE, GL_R32UI);
+        glUseProgram(mAtomic);
+        glBindVertexArray(mEmptyVAO);
+        glBindTexture(GL_TEXTURE_BUFFER, mPointTexture);
+        glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+        glBindTexture(GL_TEXTURE_BUFFER, 0);
+        glMemoryBarrier(GL_SHADER_IMAGE_ACCESS_BARRIER_BIT);
+        glUseProgram(mTake);
+        glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+        glBindImageTexture(0, 0, 0, GL_FALSE, 0, GL_READ_ONLY, GL_R8);
+    } else {
+        glUseProgram(mBin);
+        glBindVertexArray(mPointsVAO);
+        glDrawArrays(GL_POINTS, 0, GLsizei(mN));
+    }
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, mMaxFbo);
     glViewport(0, 0, 1, 1);
     glClear(GL_COLOR_BUFFER_BIT);

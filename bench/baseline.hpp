@@ -144,6 +144,10 @@ private:
     GLuint mVBO = 0, mPointsVAO = 0, mEmptyVAO = 0;
     GLuint mCounts = 0, mMax = 0, mCountsFbo = 0, mMaxFbo = 0;
     GLuint mBin = 0, mMaxProgram = 0, mShow = 0;
+    // Where the context has image atomics (OpenGL 4.2), the points are counted by fragments
+    // into an unsigned image, as the library does there.
+    bool mByFragments = false;
+    GLuint mBinImage = 0, mPointTexture = 0, mAtomic = 0, mTake = 0;
     GLint mShowTransform = -1;
 };
 

@@ -36,7 +36,12 @@
     X(RenderbufferStorage) X(DeleteFramebuffers) X(DeleteRenderbuffers) X(MapBuffer)      \
     X(TexImage3D) X(FramebufferTexture2D) X(FramebufferTextureLayer) X(DrawBuffers)        \
     X(CheckFramebufferStatus) X(GenQueries) X(DeleteQueries) X(BeginQuery) X(EndQuery)     \
-    X(BeginConditionalRender) X(EndConditionalRender)
+    X(BeginConditionalRender) X(EndConditionalRender)                                     \
+    X(BindImageTexture) X(MemoryBarrier) X(BindTransformFeedback) X(ClearBufferuiv)        \
+    X(CopyBufferSubData) X(DeleteTransformFeedbacks) X(FramebufferParameteri)              \
+    X(GenTransformFeedbacks) X(GetRenderbufferParameteriv) X(GetStringi)                   \
+    X(IsRenderbuffer) X(PauseTransformFeedback) X(RenderbufferStorageMultisample)          \
+    X(ResumeTransformFeedback) X(Uniform2i)
 
 // OpenGL 1.1 entry points: return type, name, parameters, arguments.
 #define GL11_ENTRY_POINTS(X)                                                                 \
