@@ -288,12 +288,7 @@ void hist2d_impl::bin(int windowId) {
     if (mByFragments) {
         binByFragments(windowId, w.empty.get());
     } else {
-        UniformCache& b = mBinProgram->uniforms;
-        b.use(windowId);
-        const float range[4] = {mRange[0], mRange[2], mRange[1], mRange[3]};
-        const float bins[2] = {static_cast<float>(mNx), static_cast<float>(mNy)};
-        b.setVec4(Hist2DBinUniforms::RANGE, range);
-        b.setVec2(Hist2DBinUniforms::BINS, bins);
+        useBinning(mBinProgram->uniforms, windowId);
         glBindVertexArray(w.points.get());
         if (mPoints > 0) glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(mPoints));
     }
@@ -322,6 +317,14 @@ void hist2d_impl::bin(int windowId) {
     if (scissor) glEnable(GL_SCISSOR_TEST);
 }
 
+void hist2d_impl::useBinning(UniformCache& u, int windowId) const {
+    u.use(windowId);
+    const float range[4] = {mRange[0], mRange[2], mRange[1], mRange[3]};
+    const float bins[2] = {static_cast<float>(mNx), static_cast<float>(mNy)};
+    u.setVec4(Hist2DBinUniforms::RANGE, range);
+    u.setVec2(Hist2DBinUniforms::BINS, bins);
+}
+
 void hist2d_impl::binByFragments(int windowId, GLuint emptyVertexArray) {
     // Image unit 0 as it was, put back at the end.
     GLint image = 0, level = 0, layered = GL_FALSE, layer = 0;
@@ -338,11 +341,7 @@ void hist2d_impl::binByFragments(int windowId, GLuint emptyVertexArray) {
     glBindImageTexture(0, mBinImage.get(), 0, GL_FALSE, 0, GL_READ_WRITE, GL_R32UI);
     glBindVertexArray(emptyVertexArray);
     UniformCache& a = mAtomicProgram->uniforms;
-    a.use(windowId);
-    const float range[4] = {mRange[0], mRange[2], mRange[1], mRange[3]};
-    const float bins[2] = {static_cast<float>(mNx), static_cast<float>(mNy)};
-    a.setVec4(Hist2DAtomicBinUniforms::RANGE, range);
-    a.setVec2(Hist2DAtomicBinUniforms::BINS, bins);
+    useBinning(a, windowId);
     a.setInt(Hist2DAtomicBinUniforms::N, static_cast<GLint>(mPoints));
     a.setInt(Hist2DAtomicBinUniforms::PER_FRAGMENT, mPerFragment);
     glBindTexture(GL_TEXTURE_BUFFER, mPointTexture.get());

@@ -86,6 +86,8 @@ private:
     // The counting by fragments and image atomics, into mCounts (cleared, blended by adding);
     // puts back image unit 0.
     void binByFragments(int windowId, GLuint emptyVertexArray);
+    // Puts a binning program in use with the bins' range and count.
+    void useBinning(UniformCache& u, int windowId) const;
 
     // Per window: the framebuffers over the count and the largest-count textures, and the
     // vertex arrays of the points and of nothing (for the passes that read no attribute).

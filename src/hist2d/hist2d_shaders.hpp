@@ -75,10 +75,14 @@ void main(void) {
 )glsl";
 
 struct Hist2DAtomicBinUniforms {
-    enum : int { POINTS, RANGE, BINS, N, PER_FRAGMENT, BIN_COUNTS, COUNT };
-    static constexpr const char* NAMES[COUNT] = {"points", "range",        "bins",
-                                                 "n",      "perFragment", "binCounts"};
+    // The range and the bins where the point pass has them: one function writes both.
+    enum : int { RANGE, BINS, N, PER_FRAGMENT, POINTS, BIN_COUNTS, COUNT };
+    static constexpr const char* NAMES[COUNT] = {"range",       "bins",   "n",
+                                                 "perFragment", "points", "binCounts"};
 };
+static_assert(int(Hist2DAtomicBinUniforms::RANGE) == int(Hist2DBinUniforms::RANGE) &&
+                  int(Hist2DAtomicBinUniforms::BINS) == int(Hist2DBinUniforms::BINS),
+              "both binning programs take the range and the bins at the same places");
 
 // The same viewport again: each fragment takes its bin's count out of the unsigned image,
 // leaving zero there for the next draw, and writes it as a float into the count texture.
