@@ -251,6 +251,33 @@ TEST_F(ScatterTest, BadInputRaisesWithAdviceAndChangesNothing) {
     }
 }
 
+// A buffer the application still has mapped is named before anything is drawn, for each
+// buffer of either kind; unmapped, the draw goes on.
+TEST_F(ScatterTest, ABufferStillMappedRefusesTheDraw) {
+    auto scatter = makeScatter(SX, SY, SV);
+    auto bars = makeBars(EX, EY, ELO, EHI, EXERR);
+    const std::pair<std::shared_ptr<internal::AbstractChart2D>, GLuint> cases[] = {
+        {scatter, scatter->vbo()},  {scatter, scatter->valueVbo()}, {scatter, scatter->sizeVbo()},
+        {bars, bars->vbo()},        {bars, bars->yErrorVbo()},      {bars, bars->xErrorVbo()},
+    };
+    for (const auto& c : cases) {
+        glBindBuffer(GL_ARRAY_BUFFER, c.second);
+        glMapBuffer(GL_ARRAY_BUFFER, GL_WRITE_ONLY);
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+        try {
+            window->draw(c.first);
+            ADD_FAILURE() << "buffer " << c.second << " mapped was drawn";
+        } catch (const zv::Error& e) {
+            EXPECT_EQ(zv::ZV_ERR_GL, e.err());
+            EXPECT_NE(nullptr, std::strstr(e.what(), "glUnmapBuffer")) << e.what();
+        }
+        glBindBuffer(GL_ARRAY_BUFFER, c.second);
+        glUnmapBuffer(GL_ARRAY_BUFFER);
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+        EXPECT_NO_THROW(window->draw(c.first));
+    }
+}
+
 // Drawn alone with its colour bar, the frame makes room at the right for a bar of the map
 // from valueMin() (bottom, dark) to valueMax() (top, light).
 TEST_F(ScatterTest, TheColourBarTakesAStripAtTheRight) {

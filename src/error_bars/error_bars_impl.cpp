@@ -1,6 +1,8 @@
 #include "error_bars/error_bars_impl.hpp"
 
 #include <cmath>
+#include <initializer_list>
+#include <string>
 
 #include "chart/chart_shaders.hpp"
 #include "common/common.hpp"
@@ -31,6 +33,25 @@ GLProgram extentProgram() {
         const char* varyings[] = {"low", "high"};
         glTransformFeedbackVaryings(program, 2, varyings, GL_INTERLEAVED_ATTRIBS);
     });
+}
+
+// Raises zv::Error (ZV_ERR_GL) when one of `buffers` (0: none) is still mapped by the
+// application: a draw cannot read it, and would leave the picture as it was without a word.
+void refuseMapped(std::initializer_list<GLuint> buffers, const char* what) {
+    for (GLuint b : buffers) {
+        if (b == 0) continue;
+        glBindBuffer(GL_ARRAY_BUFFER, b);
+        GLint mapped = GL_FALSE;
+        glGetBufferParameteriv(GL_ARRAY_BUFFER, GL_BUFFER_MAPPED, &mapped);
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+        if (mapped) {
+            ZV_RAISE_AT("Window::draw", __LINE__,
+                        std::string("a buffer of the ") + what +
+                            " is still mapped: call glUnmapBuffer on it after writing and "
+                            "before drawing",
+                        zv::ZV_ERR_GL);
+        }
+    }
 }
 
 }  // namespace
@@ -152,6 +173,7 @@ void error_bars_impl::bindResources(int windowId) {
 // program 0 and vertex array 0.
 void error_bars_impl::drawSeries(const FrameDraw& frame, const ChartAxes& axes) {
     if (mNumPoints == 0) return;
+    refuseMapped({mVBO.get(), mYErrorVBO.get(), mXErrorVBO.get()}, "error bars");
     const int windowId = frame.draw.windowId;
     const GLfloat origin[2] = {static_cast<float>(axes.x.shaderOrigin()),
                                static_cast<float>(axes.y.shaderOrigin())};
@@ -178,11 +200,7 @@ void error_bars_impl::drawSeries(const FrameDraw& frame, const ChartAxes& axes) 
         glEnable(GL_BLEND);
         glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ZERO, GL_ONE);
     }
-    // The geometry stage's rectangles are placed in the viewport, not the chart's clip.
-    const bool clip = glIsEnabled(GL_CLIP_DISTANCE0);
-    if (!clip) glEnable(GL_CLIP_DISTANCE0);
     glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(mNumPoints));
-    if (!clip) glDisable(GL_CLIP_DISTANCE0);
     if (blend) glDisable(GL_BLEND);
 }
 

@@ -1,6 +1,8 @@
 #include "scatter/scatter_impl.hpp"
 
 #include <cmath>
+#include <initializer_list>
+#include <string>
 
 #include "common/common.hpp"
 #include "exception/raise.hpp"
@@ -17,6 +19,25 @@ namespace internal {
 namespace {
 
 constexpr const char* CREATE = "Scatter::Scatter";
+
+// Raises zv::Error (ZV_ERR_GL) when one of `buffers` (0: none) is still mapped by the
+// application: a draw cannot read it, and would leave the picture as it was without a word.
+void refuseMapped(std::initializer_list<GLuint> buffers, const char* what) {
+    for (GLuint b : buffers) {
+        if (b == 0) continue;
+        glBindBuffer(GL_ARRAY_BUFFER, b);
+        GLint mapped = GL_FALSE;
+        glGetBufferParameteriv(GL_ARRAY_BUFFER, GL_BUFFER_MAPPED, &mapped);
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+        if (mapped) {
+            ZV_RAISE_AT("Window::draw", __LINE__,
+                        std::string("a buffer of the ") + what +
+                            " is still mapped: call glUnmapBuffer on it after writing and "
+                            "before drawing",
+                        zv::ZV_ERR_GL);
+        }
+    }
+}
 
 }  // namespace
 
@@ -130,6 +151,7 @@ void mapped_scatter_impl::bindResources(int windowId) {
 // program 0 and vertex array 0.
 void mapped_scatter_impl::drawSeries(const FrameDraw& frame, const ChartAxes& axes) {
     if (mNumPoints == 0 || frame.draw.colorMap == 0 || frame.draw.colorMapRows == 0) return;
+    refuseMapped({mVBO.get(), mValueVBO.get(), mSizeVBO.get()}, "scatter");
     const int windowId = frame.draw.windowId;
     const GLfloat origin[2] = {static_cast<float>(axes.x.shaderOrigin()),
                                static_cast<float>(axes.y.shaderOrigin())};
