@@ -16,6 +16,7 @@
 #include "gl/gl.hpp"
 #include "gl/limits.hpp"
 #include "colormap/cmap_tables.hpp"
+#include "error_bars/error_bars_shaders.hpp"
 #include "font/text_layout.hpp"
 #include "font/text_shaders.hpp"
 #include "hist2d/hist2d_shaders.hpp"
@@ -27,6 +28,7 @@
 #include "plot/line_geometry.hpp"
 #include "plot/line_lod.hpp"
 #include "plot/plot_shaders.hpp"
+#include "scatter/scatter_shaders.hpp"
 
 namespace baseline {
 
@@ -939,6 +941,125 @@ void Histogram2D::draw(Chart& chart, const int viewport[4]) {
     glBindTexture(GL_TEXTURE_2D, mMax);
     glActiveTexture(GL_TEXTURE0);
     glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+    glDisable(GL_SCISSOR_TEST);
+    chart.draw();
+}
+
+ColorScatter::ColorScatter(Renderer& r, unsigned n, float valueMin, float valueMax) : mN(n) {
+    (void)r;
+    mProgram = program(internal::gScatterVertexShaderSrc, internal::gScatterFragmentShaderSrc,
+                       internal::gScatterGeometryShaderSrc);
+    // Constant uniforms, set once: linear axes from 0, sizes from the buffer, the range,
+    // the map and the marker.
+    glUseProgram(mProgram);
+    glUniformBlockBinding(mProgram, glGetUniformBlockIndex(mProgram, "ColorMap"), 0);
+    glUniform2f(glGetUniformLocation(mProgram, "origin"), 0.0f, 0.0f);
+    glUniform2i(glGetUniformLocation(mProgram, "logAxes"), 0, 0);
+    glUniform1i(glGetUniformLocation(mProgram, "sized"), 1);
+    glUniform1f(glGetUniformLocation(mProgram, "markerSize"), 10.0f);
+    glUniform2f(glGetUniformLocation(mProgram, "range"), valueMin, valueMax);
+    glUniform1f(glGetUniformLocation(mProgram, "cmaplen"), float(internal::CMAP_DEFAULT_ROWS));
+    glUniform1i(glGetUniformLocation(mProgram, "marker_type"), 1);
+    mTransform = glGetUniformLocation(mProgram, "transform");
+    mHalfViewport = glGetUniformLocation(mProgram, "halfViewport");
+    mViewportOrigin = glGetUniformLocation(mProgram, "viewportOrigin");
+    glUseProgram(0);
+    mVBO = buffer(GL_ARRAY_BUFFER, size_t(n) * 2 * sizeof(float), nullptr, GL_DYNAMIC_DRAW);
+    mValues = buffer(GL_ARRAY_BUFFER, size_t(n) * sizeof(float), nullptr, GL_DYNAMIC_DRAW);
+    mSizes = buffer(GL_ARRAY_BUFFER, size_t(n) * sizeof(float), nullptr, GL_DYNAMIC_DRAW);
+    glGenVertexArrays(1, &mVAO);
+    glBindVertexArray(mVAO);
+    glBindBuffer(GL_ARRAY_BUFFER, mVBO);
+    glEnableVertexAttribArray(internal::CHART_POINT_LOCATION);
+    glVertexAttribPointer(internal::CHART_POINT_LOCATION, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
+    glBindBuffer(GL_ARRAY_BUFFER, mValues);
+    glEnableVertexAttribArray(internal::SCATTER_VALUE_LOCATION);
+    glVertexAttribPointer(internal::SCATTER_VALUE_LOCATION, 1, GL_FLOAT, GL_FALSE, 0, nullptr);
+    glBindBuffer(GL_ARRAY_BUFFER, mSizes);
+    glEnableVertexAttribArray(internal::SCATTER_SIZE_LOCATION);
+    glVertexAttribPointer(internal::SCATTER_SIZE_LOCATION, 1, GL_FLOAT, GL_FALSE, 0, nullptr);
+    glBindVertexArray(0);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
+ColorScatter::~ColorScatter() {
+    glDeleteBuffers(1, &mVBO);
+    glDeleteBuffers(1, &mValues);
+    glDeleteBuffers(1, &mSizes);
+    glDeleteVertexArrays(1, &mVAO);
+    glDeleteProgram(mProgram);
+}
+
+void ColorScatter::draw(Chart& chart, const int viewport[4], float xmax, float xmin, float ymax,
+                        float ymin) {
+    const glm::mat4 t = internal::dataTransform(chart.layout(), xmax, xmin, ymax, ymin);
+    const internal::PixelBox box = chart.scissor(viewport);
+    glScissor(box.x, box.y, box.width, box.height);
+    glEnable(GL_SCISSOR_TEST);
+    glUseProgram(mProgram);
+    glUniformMatrix4fv(mTransform, 1, GL_FALSE, &t[0][0]);
+    glUniform2f(mHalfViewport, 0.5f * float(viewport[2]), 0.5f * float(viewport[3]));
+    glUniform2f(mViewportOrigin, float(viewport[0]), float(viewport[1]));
+    glBindVertexArray(mVAO);
+    glDrawArrays(GL_POINTS, 0, GLsizei(mN));
+    glDisable(GL_SCISSOR_TEST);
+    chart.draw();
+}
+
+ErrorBars::ErrorBars(Renderer& r, unsigned n, const float color[4]) : mN(n) {
+    (void)r;
+    mProgram = program(internal::gErrorBarsVertexShaderSrc, internal::gChartFragmentShaderSrc,
+                       internal::gErrorBarsGeometryShaderSrc);
+    // Constant uniforms, set once: linear axes from 0, the errors' kinds, the colour, a
+    // line 1 pixel wide and caps 6 across.
+    glUseProgram(mProgram);
+    glUniform2f(glGetUniformLocation(mProgram, "origin"), 0.0f, 0.0f);
+    glUniform2i(glGetUniformLocation(mProgram, "logAxes"), 0, 0);
+    glUniform1i(glGetUniformLocation(mProgram, "errorsY"), 2);
+    glUniform1i(glGetUniformLocation(mProgram, "errorsX"), 1);
+    glUniform1f(glGetUniformLocation(mProgram, "halfWidth"), 0.5f);
+    glUniform1f(glGetUniformLocation(mProgram, "capHalf"), 3.0f);
+    glUniform4fv(glGetUniformLocation(mProgram, "color"), 1, color);
+    mTransform = glGetUniformLocation(mProgram, "transform");
+    mHalfViewport = glGetUniformLocation(mProgram, "halfViewport");
+    glUseProgram(0);
+    mVBO = buffer(GL_ARRAY_BUFFER, size_t(n) * 2 * sizeof(float), nullptr, GL_DYNAMIC_DRAW);
+    mYErrors = buffer(GL_ARRAY_BUFFER, size_t(n) * 2 * sizeof(float), nullptr, GL_DYNAMIC_DRAW);
+    mXErrors = buffer(GL_ARRAY_BUFFER, size_t(n) * sizeof(float), nullptr, GL_DYNAMIC_DRAW);
+    glGenVertexArrays(1, &mVAO);
+    glBindVertexArray(mVAO);
+    glBindBuffer(GL_ARRAY_BUFFER, mVBO);
+    glEnableVertexAttribArray(internal::CHART_POINT_LOCATION);
+    glVertexAttribPointer(internal::CHART_POINT_LOCATION, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
+    glBindBuffer(GL_ARRAY_BUFFER, mYErrors);
+    glEnableVertexAttribArray(internal::ERROR_Y_LOCATION);
+    glVertexAttribPointer(internal::ERROR_Y_LOCATION, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
+    glBindBuffer(GL_ARRAY_BUFFER, mXErrors);
+    glEnableVertexAttribArray(internal::ERROR_X_LOCATION);
+    glVertexAttribPointer(internal::ERROR_X_LOCATION, 1, GL_FLOAT, GL_FALSE, 0, nullptr);
+    glBindVertexArray(0);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
+ErrorBars::~ErrorBars() {
+    glDeleteBuffers(1, &mVBO);
+    glDeleteBuffers(1, &mYErrors);
+    glDeleteBuffers(1, &mXErrors);
+    glDeleteVertexArrays(1, &mVAO);
+    glDeleteProgram(mProgram);
+}
+
+void ErrorBars::draw(Chart& chart, const int viewport[4], float xmax, float xmin, float ymax,
+                     float ymin) {
+    const glm::mat4 t = internal::dataTransform(chart.layout(), xmax, xmin, ymax, ymin);
+    const internal::PixelBox box = chart.scissor(viewport);
+    glScissor(box.x, box.y, box.width, box.height);
+    glEnable(GL_SCISSOR_TEST);
+    glUseProgram(mProgram);
+    glUniformMatrix4fv(mTransform, 1, GL_FALSE, &t[0][0]);
+    glUniform2f(mHalfViewport, 0.5f * float(viewport[2]), 0.5f * float(viewport[3]));
+    glBindVertexArray(mVAO);
+    glDrawArrays(GL_POINTS, 0, GLsizei(mN));
     glDisable(GL_SCISSOR_TEST);
     chart.draw();
 }

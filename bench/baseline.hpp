@@ -151,6 +151,42 @@ private:
     GLint mShowTransform = -1;
 };
 
+// A colour-mapped scatter: n points, a value and a marker size each, discs through the
+// colour map over a value range; one draw of the library's scatter program.
+class ColorScatter {
+public:
+    ColorScatter(Renderer& r, unsigned n, float valueMin, float valueMax);
+    ~ColorScatter();
+    GLuint vbo() const { return mVBO; }
+    GLuint valueVbo() const { return mValues; }
+    GLuint sizeVbo() const { return mSizes; }
+    void draw(Chart& chart, const int viewport[4], float xmax, float xmin, float ymax,
+              float ymin);
+
+private:
+    unsigned mN;
+    GLuint mVBO = 0, mValues = 0, mSizes = 0, mVAO = 0, mProgram = 0;
+    GLint mTransform = -1, mHalfViewport = -1, mViewportOrigin = -1;
+};
+
+// Error bars: n points with asymmetric y errors and symmetric x errors, bars and caps of
+// whole pixels in one colour; one draw of the library's error-bar program.
+class ErrorBars {
+public:
+    ErrorBars(Renderer& r, unsigned n, const float color[4]);
+    ~ErrorBars();
+    GLuint vbo() const { return mVBO; }
+    GLuint yErrorVbo() const { return mYErrors; }
+    GLuint xErrorVbo() const { return mXErrors; }
+    void draw(Chart& chart, const int viewport[4], float xmax, float xmin, float ymax,
+              float ymin);
+
+private:
+    unsigned mN;
+    GLuint mVBO = 0, mYErrors = 0, mXErrors = 0, mVAO = 0, mProgram = 0;
+    GLint mTransform = -1, mHalfViewport = -1;
+};
+
 // Programs, the glyph set, the quad and the colour map, made once in the baseline window.
 class Renderer {
 public:

@@ -67,7 +67,9 @@ enum class Kind {
     Stream,
     Lissajous,
     LogLine,
-    Histogram2D
+    Histogram2D,
+    ColorScatter,
+    ErrorBars
 };
 
 struct Workload {
@@ -110,6 +112,12 @@ const Workload WORKLOADS[] = {
     // N points binned into 256 x 256 bins over [0, 1]^2 every frame, shown through the map.
     {"hist2d-1e6", Kind::Histogram2D, 1000000},
     {"hist2d-1e7", Kind::Histogram2D, 10000000},
+    // N discs of 4 to 14 pixels coloured by value through the map over [0, 1]; N points
+    // with asymmetric y errors and symmetric x errors, capped.
+    {"color-scatter-1e4", Kind::ColorScatter, 10000},
+    {"color-scatter-1e5", Kind::ColorScatter, 100000},
+    {"error-bars-1e4", Kind::ErrorBars, 10000},
+    {"error-bars-1e5", Kind::ErrorBars, 100000},
 };
 constexpr unsigned HIST2D_BINS = 256;
 
@@ -230,6 +238,16 @@ std::vector<float> hist2dData(unsigned n) {
     return v;
 }
 
+// One value per point in [0, 1) (colour-scatter values), or `scale` times that plus
+// `offset` (marker sizes, errors).
+std::vector<float> perPoint(unsigned n, unsigned seed, float scale, float offset) {
+    Lcg g;
+    for (unsigned k = 0; k < seed; ++k) g.next();
+    std::vector<float> v(n);
+    for (float& f : v) f = offset + scale * g.next();
+    return v;
+}
+
 void upload(GLenum target, GLuint buffer, const void* data, size_t bytes) {
     glBindBuffer(target, buffer);
     glBufferSubData(target, 0, static_cast<GLsizeiptr>(bytes), data);
@@ -334,6 +352,33 @@ public:
                 upload(GL_ARRAY_BUFFER, mHist2D->vbo(), v.data(), v.size() * 4);
                 break;
             }
+            case Kind::ColorScatter: {
+                mColorScatter.reset(
+                    new zv::Scatter(w.a, zv::ZV_FLOAT32, zv::ZV_MARKER_POINT, true));
+                mColorScatter->setAxesLimits(1, 0, 1, 0);
+                const std::vector<float> xy = scatterData(w.a);
+                const std::vector<float> v = perPoint(w.a, 7, 1.0f, 0.0f);
+                const std::vector<float> size = perPoint(w.a, 11, 10.0f, 4.0f);
+                win.makeCurrent();
+                upload(GL_ARRAY_BUFFER, mColorScatter->vbo(), xy.data(), xy.size() * 4);
+                upload(GL_ARRAY_BUFFER, mColorScatter->valueVbo(), v.data(), v.size() * 4);
+                upload(GL_ARRAY_BUFFER, mColorScatter->sizeVbo(), size.data(), size.size() * 4);
+                break;
+            }
+            case Kind::ErrorBars: {
+                mErrorBars.reset(new zv::ErrorBars(w.a, zv::ZV_FLOAT32, zv::ZV_ERRORS_ASYMMETRIC,
+                                                   zv::ZV_ERRORS_SYMMETRIC));
+                mErrorBars->setColor(PLOT_COLOR[0], PLOT_COLOR[1], PLOT_COLOR[2]);
+                mErrorBars->setAxesLimits(1, 0, 1, 0);
+                const std::vector<float> xy = scatterData(w.a);
+                const std::vector<float> ey = perPoint(2 * w.a, 7, 0.03f, 0.005f);
+                const std::vector<float> ex = perPoint(w.a, 11, 0.02f, 0.005f);
+                win.makeCurrent();
+                upload(GL_ARRAY_BUFFER, mErrorBars->vbo(), xy.data(), xy.size() * 4);
+                upload(GL_ARRAY_BUFFER, mErrorBars->yErrorVbo(), ey.data(), ey.size() * 4);
+                upload(GL_ARRAY_BUFFER, mErrorBars->xErrorVbo(), ex.data(), ex.size() * 4);
+                break;
+            }
             case Kind::Series:
                 mChart.reset(new zv::Chart());
                 mChart->setAxesLimits(1, 0, 1, 0);
@@ -388,6 +433,8 @@ public:
                 break;
             case Kind::Series: mWin.draw(*mChart); break;
             case Kind::Histogram2D: mWin.draw(*mHist2D); break;
+            case Kind::ColorScatter: mWin.draw(*mColorScatter); break;
+            case Kind::ErrorBars: mWin.draw(*mErrorBars); break;
         }
     }
 
@@ -422,6 +469,8 @@ private:
     std::unique_ptr<zv::Histogram> mHist;
     std::unique_ptr<zv::Chart> mChart;
     std::unique_ptr<zv::Histogram2D> mHist2D;
+    std::unique_ptr<zv::Scatter> mColorScatter;
+    std::unique_ptr<zv::ErrorBars> mErrorBars;
     std::vector<std::unique_ptr<zv::Plot>> mSeries;
     std::vector<float> mStream[2];
     int mNext = 0;
@@ -488,6 +537,28 @@ public:
                 mHist2D.reset(new baseline::Histogram2D(r, w.a, HIST2D_BINS, HIST2D_BINS));
                 std::vector<float> v = hist2dData(w.a);
                 upload(GL_ARRAY_BUFFER, mHist2D->vbo(), v.data(), v.size() * 4);
+                break;
+            }
+            case Kind::ColorScatter: {
+                mChart.reset(new baseline::Chart(r, W, H, labels, labels, "", ""));
+                mColorScatter.reset(new baseline::ColorScatter(r, w.a, 0.0f, 1.0f));
+                const std::vector<float> xy = scatterData(w.a);
+                const std::vector<float> v = perPoint(w.a, 7, 1.0f, 0.0f);
+                const std::vector<float> size = perPoint(w.a, 11, 10.0f, 4.0f);
+                upload(GL_ARRAY_BUFFER, mColorScatter->vbo(), xy.data(), xy.size() * 4);
+                upload(GL_ARRAY_BUFFER, mColorScatter->valueVbo(), v.data(), v.size() * 4);
+                upload(GL_ARRAY_BUFFER, mColorScatter->sizeVbo(), size.data(), size.size() * 4);
+                break;
+            }
+            case Kind::ErrorBars: {
+                mChart.reset(new baseline::Chart(r, W, H, labels, labels, "", ""));
+                mErrorBars.reset(new baseline::ErrorBars(r, w.a, PLOT_COLOR));
+                const std::vector<float> xy = scatterData(w.a);
+                const std::vector<float> ey = perPoint(2 * w.a, 7, 0.03f, 0.005f);
+                const std::vector<float> ex = perPoint(w.a, 11, 0.02f, 0.005f);
+                upload(GL_ARRAY_BUFFER, mErrorBars->vbo(), xy.data(), xy.size() * 4);
+                upload(GL_ARRAY_BUFFER, mErrorBars->yErrorVbo(), ey.data(), ey.size() * 4);
+                upload(GL_ARRAY_BUFFER, mErrorBars->xErrorVbo(), ex.data(), ex.size() * 4);
                 break;
             }
             case Kind::Series:
@@ -565,6 +636,14 @@ public:
                 mR.beginFrame(W, H);
                 mHist2D->draw(*mChart, full);
                 break;
+            case Kind::ColorScatter:
+                mR.beginFrame(W, H);
+                mColorScatter->draw(*mChart, full, 1, 0, 1, 0);
+                break;
+            case Kind::ErrorBars:
+                mR.beginFrame(W, H);
+                mErrorBars->draw(*mChart, full, 1, 0, 1, 0);
+                break;
             case Kind::Gallery:
                 for (int i = 0; i < 4; ++i) {
                     const Cell c = cell(2, 2, i % 2, i / 2);
@@ -608,6 +687,8 @@ private:
     std::unique_ptr<baseline::Plot> mPlot, mScatter;
     std::unique_ptr<baseline::Histogram> mHist;
     std::unique_ptr<baseline::Histogram2D> mHist2D;
+    std::unique_ptr<baseline::ColorScatter> mColorScatter;
+    std::unique_ptr<baseline::ErrorBars> mErrorBars;
     std::vector<std::unique_ptr<baseline::Plot>> mSeries;
     std::vector<baseline::Plot*> mSeriesPtrs;
     baseline::TextRun mCaptions[4];

@@ -19,6 +19,7 @@ extern "C" ZV_API GLEWContext* glewGetContext();
 
 #include "zarvo/band.h"
 #include "zarvo/chart.h"
+#include "zarvo/error_bars.h"
 #include "zarvo/exception.h"
 #include "zarvo/font.h"
 #include "zarvo/histogram.h"
@@ -27,6 +28,7 @@ extern "C" ZV_API GLEWContext* glewGetContext();
 #include "zarvo/input.h"
 #include "zarvo/plot.h"
 #include "zarvo/recorder.h"
+#include "zarvo/scatter.h"
 #include "zarvo/series.h"
 #include "zarvo/target.h"
 #include "zarvo/window.h"

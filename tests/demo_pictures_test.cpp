@@ -391,6 +391,73 @@ TEST_F(DemoPictures, DensityShowsTwoCloudsThroughTheSpectrumMap) {
     EXPECT_GT(p.count(DATA_800x600, light), 10);
 }
 
+// Particles on a spiral coloured by speed through the MOOD map, beside a colour bar of that
+// map: the frame makes room for the bar at the right, and the markers are rows of the map,
+// more than one of them.
+TEST_F(DemoPictures, ScatterColoursItsPointsBesideAColourBar) {
+    Picture p = picture("scatter_colors", 10);
+    ASSERT_EQ(p.width, 800);
+    ASSERT_EQ(p.height, 600);
+    const MapTable& mood = MAPS[4];
+    // The frame's right border lies left of the strip; nothing white at the window's edge.
+    EXPECT_GT(whiteRows(p, {684, 20, 692, 540}), 0.95) << "right border";
+    EXPECT_EQ(0, p.count({786, 20, 791, 540}, isWhite));
+    // The bar: the map's rows, its first at the bottom and its last at the top.
+    EXPECT_GT(mapFraction(p, {712, 60, 728, 560}, mood), 0.95);
+    const auto nearRow = [&](const RGB& c, int row) { return near(c, mood.row(row), 12); };
+    EXPECT_TRUE(nearRow(p.at(720, 578), 0)) << p.at(720, 578);
+    EXPECT_TRUE(nearRow(p.at(720, 40), mood.length - 1)) << p.at(720, 40);
+    // The markers: many pixels of the map's colours, in several of its rows.
+    std::set<int> rows;
+    int marked = 0;
+    for (int y = 13; y < 556; y += 2)
+        for (int x = 78; x < 680; x += 2) {
+            const RGB c = p.at(x, y);
+            if (isBlack(c) || isWhite(c)) continue;
+            for (int i = 0; i < mood.length; ++i)
+                if (near(c, mood.row(i), 2)) {
+                    rows.insert(i / 16);
+                    ++marked;
+                    break;
+                }
+        }
+    EXPECT_GT(marked, 2000);
+    EXPECT_GE(rows.size(), 4u);
+}
+
+// Measurements with error bars and caps under markers: orange bars (the cycle's first
+// colour), sky-blue markers (its second), both in the legend.
+TEST_F(DemoPictures, ErrorBarsSpanTheirPointsWithCaps) {
+    Picture p = picture("error_bars", 10);
+    ASSERT_EQ(p.width, 800);
+    ASSERT_EQ(p.height, 600);
+    expectChartFrame800x600(p);
+    auto orange = shadeOf({230, 159, 0});
+    auto sky = shadeOf({86, 180, 233});
+    EXPECT_GT(p.count(DATA_800x600, orange), 12 * 50);
+    EXPECT_GT(p.count(DATA_800x600, sky), 12 * 15);
+    // Bars are vertical runs of orange of at least 20 pixels, one for each of the twelve
+    // points; a cap is a horizontal run of 8.
+    int bars = 0, caps = 0;
+    for (int x = DATA_800x600.x0; x < 640; ++x) {
+        int run = 0, longest = 0;
+        for (int y = DATA_800x600.y0; y < DATA_800x600.y1; ++y) {
+            run = orange(p.at(x, y)) ? run + 1 : 0;
+            longest = std::max(longest, run);
+        }
+        if (longest >= 20) ++bars;
+    }
+    for (int y = DATA_800x600.y0 + 60; y < DATA_800x600.y1; ++y) {
+        int run = 0;
+        for (int x = DATA_800x600.x0; x < DATA_800x600.x1; ++x) {
+            run = orange(p.at(x, y)) ? run + 1 : 0;
+            if (run == 8) ++caps;
+        }
+    }
+    EXPECT_GE(bars, 10);
+    EXPECT_GE(caps, 30);  // two caps a y bar, and the x bars themselves
+}
+
 TEST_F(DemoPictures, ChartLegendOverlaysTwoSeriesInTheCyclesColours) {
     Picture p = picture("chart_legend", 10);
     ASSERT_EQ(p.width, 800);

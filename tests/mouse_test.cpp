@@ -11,6 +11,7 @@
 
 #include "chart/chart_layout.hpp"
 #include "glfw/window.hpp"
+#include "image/color_bar_layout.hpp"
 #include "support/chart_util.hpp"
 #include "support/glfw_util.hpp"
 #include "support/x11_input.hpp"
@@ -315,6 +316,37 @@ TEST_F(MouseGLTest, DoubleClickFitsAndResumesFollowingTheData) {
     write(plot, {-2.0f, 110.0f, 3.0f, 120.0f, 8.0f, 115.0f});
     for (int i = 0; i < 4; ++i) draw();
     EXPECT_NEAR(120.5f, plot.ymax(), 1e-3f);
+}
+
+// A scatter beside its colour bar pans by its own, narrower frame: the value under the
+// cursor moves with it. A double click on error bars fits their bars, not only the points.
+TEST_F(MouseGLTest, ScatterBesideItsColourBarAndErrorBarsAnswerTheMouse) {
+    zv::Scatter scatter(2, zv::ZV_FLOAT32, zv::ZV_MARKER_POINT);
+    zvtest::fillBuffer(scatter.vbo(), std::vector<float>{2, 2, 8, 8}.data(), 4 * sizeof(float));
+    scatter.setAxesLimits(10.0f, 0.0f, 10.0f, 0.0f);
+    scatter.setColorBar(true);
+    const int narrow = internal::colorBarLayout(WIN_W, WIN_H).imageWidth;
+    ASSERT_LT(narrow, WIN_W - 50);
+    const int vp[4] = {0, 0, narrow, WIN_H};
+    const Frame f = frameOf(narrow, WIN_H, vp);
+    const double dx = 40;
+    drag(f.x(0.5), f.y(0.5), f.x(0.5) + dx, f.y(0.5));
+    ASSERT_TRUE(drawUntil([&] { window.draw(scatter); }, [&] { return buttons >= 2; }));
+    const float sx = static_cast<float>(10.0 * dx / f.width);
+    expectLimits({10.0f - sx, -sx, 10.0f, 0.0f}, limitsOf(scatter), 0.02f);
+
+    zv::ErrorBars bars(2);
+    zvtest::fillBuffer(bars.vbo(), std::vector<float>{1, 5, 3, 6}.data(), 4 * sizeof(float));
+    zvtest::fillBuffer(bars.yErrorVbo(), std::vector<float>{4, 1}.data(), 2 * sizeof(float));
+    bars.setAxesLimits(10.0f, 0.0f, 10.0f, 0.0f);
+    const auto draw = [&] { window.draw(bars); };
+    const Frame whole = wholeFrame();
+    input.moveTo(static_cast<int>(whole.x(0.5)), static_cast<int>(whole.y(0.5)));
+    input.click(1);
+    input.click(1);
+    ASSERT_TRUE(drawUntil(draw, [&] { return buttons >= 6; }));
+    // x from 1 to 3, y from 1 (5 - 4) to 9 (5 + 4), plus 5% each side.
+    expectLimits({3.1f, 0.9f, 9.4f, 0.6f}, limitsOf(bars), 1e-4f);
 }
 
 // In a grid, the cell under the cursor is the one that moves; its neighbour keeps its

@@ -18,6 +18,8 @@
 #include "image/image_impl.hpp"
 #include "multichart/multichart_impl.hpp"
 #include "band/band_impl.hpp"
+#include "error_bars/error_bars_impl.hpp"
+#include "scatter/scatter_impl.hpp"
 #include "plot/plot_impl.hpp"
 #include "support/gl_test.hpp"
 #include "window/window_impl.hpp"
@@ -401,6 +403,36 @@ TEST_F(SteadyStateTest, Bands) {
     chart->add(std::make_shared<plot_impl>(1000, zv::ZV_FLOAT32, zv::ZV_MARKER_NONE), "line");
     std::shared_ptr<internal::AbstractRenderable> r = chart;
     expectSteady([&] { window->draw(r); }, "band in a chart");
+}
+
+// Colour-mapped scatters with sizes and a colour bar, alone and in a cell; error bars
+// following their data (a capture of the extents every frame), alone and in a chart beside
+// a scatter.
+TEST_F(SteadyStateTest, ScattersAndErrorBars) {
+    auto scatter = std::make_shared<internal::mapped_scatter_impl>(5000, zv::ZV_FLOAT32,
+                                                                   zv::ZV_MARKER_POINT, true);
+    scatter->setColorBar(true);
+    scatter->setColorBarTitle("value");
+    std::shared_ptr<internal::AbstractRenderable> alone = scatter;
+    expectSteady([&] { window->draw(alone); }, "scatter with a colour bar");
+    auto bars = std::make_shared<internal::error_bars_impl>(
+        5000, zv::ZV_FLOAT32, zv::ZV_ERRORS_ASYMMETRIC, zv::ZV_ERRORS_SYMMETRIC);
+    bars->setAutoFit(true);
+    std::shared_ptr<internal::AbstractRenderable> barsAlone = bars;
+    expectSteady([&] { window->draw(barsAlone); }, "error bars following their data");
+    auto chart = std::make_shared<internal::multichart_impl>();
+    chart->add(scatter, "scatter");
+    chart->add(bars, "bars");
+    chart->setAutoFit(true);
+    std::shared_ptr<internal::AbstractRenderable> r = chart;
+    expectSteady([&] { window->draw(r); }, "scatter and error bars in a chart");
+    window->grid(2, 2);
+    expectSteady(
+        [&] {
+            window->draw(0, 1, alone, nullptr);
+            window->draw();
+        },
+        "scatter with a colour bar in a cell");
 }
 
 TEST_F(SteadyStateTest, ImageWithAColourBar) {

@@ -335,7 +335,17 @@ void AbstractChart2D::bindResources(int windowId) {
     });
 }
 
-DrawnFrame AbstractChart2D::render(const DrawContext& draw) {
+DrawnFrame AbstractChart2D::render(const DrawContext& whole) {
+    // A strip the chart keeps at the right (a colour bar) narrows the frame's viewport, and
+    // its area by the same share, as an image beside its bar.
+    DrawContext draw = whole;
+    const int side = sideStrip(whole);
+    if (side > 0) {
+        draw.viewport.width -= side;
+        draw.area.width = static_cast<int>(static_cast<long long>(whole.area.width) *
+                                           draw.viewport.width / whole.viewport.width);
+        glViewport(draw.viewport.x, draw.viewport.y, draw.viewport.width, draw.viewport.height);
+    }
     if (mAutoFit && !mSeries.empty()) {
         // Every series' reduction is started each draw; the limits move once all of them
         // have one two draws old, so a series added late does not make them jump twice.
@@ -343,6 +353,7 @@ DrawnFrame AbstractChart2D::render(const DrawContext& draw) {
         bool ready = true;
         for (SeriesSlot& s : mSeries) {
             if (s.series->seriesData().count == 0) continue;  // no data
+            s.series->prepareFit(draw.windowId, xLog(), yLog());
             DataBounds d;
             if (!rangeOf(s).follow(draw.windowId, d, windowOf(*s.series))) ready = false;
             else s.series->addBounds(b, d);
@@ -362,6 +373,11 @@ DrawnFrame AbstractChart2D::render(const DrawContext& draw) {
     endDataClip();
     renderChart(f);
     if (f.layout.hasDataArea) drawOverlays(f);
+    if (side > 0) {
+        glViewport(whole.viewport.x, whole.viewport.y, whole.viewport.width,
+                   whole.viewport.height);
+        drawSideStrip(whole);
+    }
     // Where the frame landed, for the mouse.
     DrawnFrame drawn;
     if (f.layout.hasDataArea) {
@@ -404,8 +420,10 @@ void AbstractChart2D::fitAxesToData() {
     }
     const int id = currentWindowId();
     SeriesBounds b;
-    for (SeriesSlot& s : mSeries)
+    for (SeriesSlot& s : mSeries) {
+        s.series->prepareFit(id, xLog(), yLog());
         s.series->addBounds(b, rangeOf(s).compute(id, windowOf(*s.series)));
+    }
     applyFit(b);
 }
 

@@ -181,6 +181,14 @@ protected:
     virtual void applyFit(const SeriesBounds& bounds);
     // Drawn over the frame when the area has a data area (a legend).
     virtual void drawOverlays(const FrameDraw& frame) { (void)frame; }
+    // Pixels at the right of the viewport that the chart keeps for something of its own (a
+    // colour bar), 0 for none; the frame is laid out in the rest. drawSideStrip draws it
+    // after the frame, with the whole viewport of `draw` set.
+    virtual int sideStrip(const DrawContext& draw) {
+        (void)draw;
+        return 0;
+    }
+    virtual void drawSideStrip(const DrawContext& draw) { (void)draw; }
     // The border program's uniforms (see ChartBorderUniforms), which a derived class's line
     // pass writes too: one cache, so that either writer sees what the other left.
     UniformCache& borderUniforms() { return mBorderProgram->uniforms; }

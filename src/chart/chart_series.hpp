@@ -77,6 +77,14 @@ public:
     // the frame afterwards, which leaves program 0 and vertex array 0.
     virtual void drawSeries(const FrameDraw& frame, const ChartAxes& axes) = 0;
     virtual SeriesData seriesData() const = 0;
+    // Called before the chart reduces seriesData() for a fit, in a window of the series'
+    // group (id `windowId`), with the chart's axes: a series whose fit covers more than its
+    // points (error bars' extents) writes what the reduction reads here.
+    virtual void prepareFit(int windowId, bool xLog, bool yLog) {
+        (void)windowId;
+        (void)xLog;
+        (void)yLog;
+    }
     // Adds the range a reduction of seriesData() found to the chart's fit.
     virtual void addBounds(SeriesBounds& bounds, const DataBounds& range) const = 0;
     // The legend: flat swatches first (every entry), then anything drawn with the series'

@@ -16,6 +16,10 @@
     X(HIST_FREQ, 1)         \
     X(PLOT_Y, 1)            \
     X(BAND_UPPER, 1)        \
+    X(SCATTER_VALUE, 1)     \
+    X(SCATTER_SIZE, 2)      \
+    X(ERROR_Y, 1)           \
+    X(ERROR_X, 2)           \
     X(IMAGE_POSITION, 0)    \
     X(IMAGE_TEXCOORD, 1)    \
     X(TEXT_POSITION, 0)     \
