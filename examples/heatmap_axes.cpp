@@ -36,6 +36,7 @@ int main(int argc, char** argv) {
         chart.setXAxisTitle("x (m)");
         chart.setYAxisTitle("y (m)");
         chart.setAxesLimits(3.0f, -3.0f, 2.0f, -2.0f);  // xmax, xmin, ymax, ymin: the field
+        chart.setNiceTicks(true);
 
         std::vector<float> values(w * h), points(2 * n);
         for (int frame = 0; run.running(window, frame); ++frame) {
