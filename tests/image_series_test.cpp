@@ -368,8 +368,9 @@ TEST(ImageSeries, LogarithmicAxesAreRefused) {
     w.draw(chart);
 }
 
-// Bad extents and filters are refused with the argument named; an image of another share
-// group cannot be shown by a series of this one.
+// Bad extents and filters are refused with the argument named, a mapped pixel buffer as the
+// image alone refuses it; an image of another share group cannot be shown by a series of
+// this one.
 TEST(ImageSeries, BadInputIsRefusedWithAdvice) {
     zv::Window w(W, H, "image series", nullptr, true);
     zv::Image image = fourByThree();
@@ -398,6 +399,30 @@ TEST(ImageSeries, BadInputIsRefusedWithAdvice) {
     }
     EXPECT_THROW(series.setFilter(static_cast<zv::ImageFilter>(7)), zv::ArgumentError);
     EXPECT_EQ(zv::ZV_FILTER_NEAREST, series.filter());
+
+    // A pixel buffer still mapped is refused before anything is drawn, in a chart with a
+    // colour bar too, and the viewport is left as the window set it.
+    series.setColorBar(true);
+    zv::Chart chart;
+    chart.add(series);
+    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, image.pbo());
+    ASSERT_NE(nullptr, glMapBufferRange(GL_PIXEL_UNPACK_BUFFER, 0, image.size(), GL_MAP_WRITE_BIT));
+    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
+    try {
+        w.draw(chart);
+        ADD_FAILURE() << "no error";
+    } catch (const zv::Error& err) {
+        EXPECT_EQ(zv::ZV_ERR_GL, err.err());
+        EXPECT_NE(std::string::npos, std::string(err.expectedCondition()).find("glUnmapBuffer"));
+    }
+    GLint viewport[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(W, viewport[2]);
+    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, image.pbo());
+    glUnmapBuffer(GL_PIXEL_UNPACK_BUFFER);
+    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
+    w.draw(chart);
+    zvtest::expectChartStateRestored("image series draw after a refused one");
 
     zv::Window other(64, 64, "other group", nullptr, true);  // a new share group, current
     try {

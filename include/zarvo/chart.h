@@ -40,9 +40,9 @@ public:
     /// Adds a series of any kind (zv::Plot, zv::Histogram, ...) as the last series. With a
     /// non-empty label the series is listed in the legend with a swatch of its kind (a plot:
     /// a short line of its colour, its marker when it has one; a histogram: a square of the
-    /// bar colour; a band: a square of its colour at its opacity; an image series: the colour map as a small
-    /// bar), then the label; a null or empty label adds it unlisted. A series whose
-    /// colour was never set gets the next colour of the chart's cycle of eight
+    /// bar colour; a band: a square of its colour at its opacity; an image series: the
+    /// colour map as a small bar), then the label; a null or empty label adds it unlisted.
+    /// A series whose colour was never set gets the next colour of the chart's cycle of eight
     /// colour-blind-safe colours (orange, sky blue, bluish green, yellow, blue, vermilion,
     /// reddish purple, light grey), which then becomes its own colour everywhere. Adding a
     /// series already in the chart keeps its place and replaces its label. Needs no current

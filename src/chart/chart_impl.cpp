@@ -316,7 +316,8 @@ void AbstractChart2D::setLogAxes(bool xLog, bool yLog, const char* label) {
     }
     if (xLog || yLog) {
         for (const SeriesSlot& s : mSeries) {
-            if (const char* why = s.series->logAxesRefusal()) ZV_RAISE_ARG(label, xLog ? 1 : 2, why);
+            const char* why = s.series->logAxesRefusal();
+            if (why) ZV_RAISE_ARG(label, xLog ? 1 : 2, why);
         }
     }
     mXLog = xLog;
