@@ -413,7 +413,7 @@ TEST(ImageSeries, BadInputIsRefusedWithAdvice) {
         ADD_FAILURE() << "no error";
     } catch (const zv::Error& err) {
         EXPECT_EQ(zv::ZV_ERR_GL, err.err());
-        EXPECT_NE(std::string::npos, std::string(err.expectedCondition()).find("glUnmapBuffer"));
+        EXPECT_NE(std::string::npos, std::string(err.what()).find("glUnmapBuffer"));
     }
     GLint viewport[4] = {0, 0, 0, 0};
     glGetIntegerv(GL_VIEWPORT, viewport);
