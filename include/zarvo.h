@@ -25,6 +25,7 @@ extern "C" ZV_API GLEWContext* glewGetContext();
 #include "zarvo/histogram.h"
 #include "zarvo/histogram2d.h"
 #include "zarvo/image.h"
+#include "zarvo/image_series.h"
 #include "zarvo/input.h"
 #include "zarvo/plot.h"
 #include "zarvo/recorder.h"

@@ -17,6 +17,7 @@ PUBLIC = {
     "zarvo/exception.h": "exception",
     "zarvo/font.h": "font",
     "zarvo/image.h": "image",
+    "zarvo/image_series.h": "image",
     "zarvo/series.h": "chart",
     "zarvo/plot.h": "plot",
     "zarvo/histogram.h": "histogram",

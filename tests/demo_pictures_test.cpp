@@ -601,6 +601,27 @@ TEST_F(DemoPictures, TemperatureFieldHasAHeatColourBarBesideTheImage) {
     }
 }
 
+TEST_F(DemoPictures, HeatmapAxesShowsAFieldUnderATrajectoryWithAColourBar) {
+    Picture p = picture("heatmap_axes", 10);
+    ASSERT_EQ(p.width, 800);
+    ASSERT_EQ(p.height, 600);
+    const MapTable& heat = MAPS[5];
+    // The frame, laid out left of the bar's strip: its right border 100 pixels further left
+    // than over the whole window, the field filling it through the heat map.
+    EXPECT_GT(whiteRows(p, {72, 20, 77, 540}), 0.95) << "left border";
+    EXPECT_GT(whiteRows(p, {686, 20, 691, 540}), 0.95) << "right border";
+    EXPECT_GT(p.count({0, 0, 68, 600}, isWhite), 200) << "y tick labels";
+    EXPECT_GT(mapFraction(p, {80, 15, 684, 554}, heat), 0.8);
+    // The trajectory in sky blue over it, a colour the heat map has not.
+    const auto sky = [](const RGB& c) { return c.b > 200 && c.g > 120 && c.r < 140; };
+    EXPECT_GT(p.count({80, 15, 684, 554}, sky), 400);
+    // The bar from x = 712, black at the bottom to white at the top, under its title.
+    EXPECT_TRUE(near(heat.row(0), p.at(722, 580), 3)) << p.at(722, 580);
+    EXPECT_TRUE(near(heat.row(63), p.at(722, 40), 3)) << p.at(722, 40);
+    EXPECT_GT(mapFraction(p, {714, 40, 730, 580}, heat), 0.95);
+    EXPECT_GT(p.count({702, 0, 800, 30}, isWhite), 20) << "the bar's title";
+}
+
 // Cell (column, row) of a grid of rows x columns cells in a w x h window: the inset drawing
 // area and the caption band above it, top-left origin. The insets are 2% of the cell at the
 // sides and below and 6% of the cell height above and below the drawing area's height.

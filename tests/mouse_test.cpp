@@ -218,6 +218,64 @@ TEST_F(MouseGLTest, BoxZoomsToWhatItOutlinesAndTheResetKeyFits) {
 
 // The wheel zooms about the cursor: the value under it stays put, the range shrinks by
 // 1/1.25 a step away from the user and grows a step towards; Shift keeps y, Ctrl keeps x.
+// The first pixel of snapshot row `row` from x0 on that is light grey (an image's brighter
+// texel), not green or white; -1 when none is.
+int firstLightGrey(const zv::Snapshot& s, int row, int x0, int x1) {
+    for (int x = std::max(0, x0); x < std::min(s.width, x1); ++x) {
+        const unsigned char* p = &s.rgba[(static_cast<size_t>(row) * s.width + x) * 4];
+        if (p[0] > 127 && p[0] < 230 && std::abs(p[0] - p[1]) < 8) return x;
+    }
+    return -1;
+}
+
+// An image in a chart moves with the chart's other series: a drag pans the edge between its
+// two texels (x = 5) by the drag's pixels, as it does the line at x = 4, and the wheel zooms
+// it about the cursor.
+TEST_F(MouseGLTest, ImageSeriesPansAndZoomsWithTheChart) {
+    zv::Image image(2, 1, zv::ZV_GRAYSCALE, zv::ZV_FLOAT32);
+    const float values[2] = {0.25f, 0.75f};
+    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, image.pbo());
+    glBufferSubData(GL_PIXEL_UNPACK_BUFFER, 0, sizeof values, values);
+    glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
+    zv::ImageSeries field(image);
+    field.setExtent(0, 10, 0, 10);
+    zv::Plot lines = twoLines();
+    zv::Chart chart;
+    chart.add(field);
+    chart.add(lines);
+    chart.setAxesLimits(10, 0, 10, 0);
+    const auto draw = [&] { window.draw(chart); };
+    const Frame f = wholeFrame();
+    const int row = static_cast<int>(f.y(0.5));
+    draw();
+    const zv::Snapshot before = window.snapshot();
+    const int from = static_cast<int>(f.x(0.45));
+    ASSERT_NEAR(f.x(0.5), firstLightGrey(before, row, from, WIN_W), 1.0);
+
+    const double dx = 40;
+    drag(f.x(0.7), f.y(0.5), f.x(0.7) + dx, f.y(0.5));
+    ASSERT_TRUE(drawUntil(draw, [&] { return buttons >= 2; }));
+    const float sx = static_cast<float>(10.0 * dx / f.width);
+    expectLimits({10.0f - sx, -sx, 10.0f, 0.0f}, limitsOf(chart), 0.02f);
+    draw();
+    const zv::Snapshot panned = window.snapshot();
+    EXPECT_NEAR(f.x(0.5) + dx, firstLightGrey(panned, row, from + static_cast<int>(dx), WIN_W),
+                1.5);
+    EXPECT_NEAR(f.x(0.4) + dx, greenColumn(panned, row, 0, static_cast<int>(f.x(0.45) + dx)),
+                1.5);
+
+    // Zoomed in about the left line: it stays, the texel edge a tenth of the frame to its
+    // right moves 1.25 times as far away.
+    const double cx = std::floor(f.x(0.4) + dx);
+    wheel(cx, f.y(0.5), 4);
+    ASSERT_TRUE(drawUntil(draw, [&] { return scrolls >= 1; }));
+    draw();
+    const zv::Snapshot zoomed = window.snapshot();
+    EXPECT_NEAR(cx + 0.5, greenColumn(zoomed, row, 0, static_cast<int>(cx) + 10), 1.5);
+    EXPECT_NEAR(cx + 0.5 + 0.1 * f.width * 1.25,
+                firstLightGrey(zoomed, row, static_cast<int>(cx) + 10, WIN_W), 1.5);
+}
+
 TEST_F(MouseGLTest, WheelZoomsAboutTheCursorWithModifiersChoosingTheAxes) {
     zv::Plot plot = twoLines();
     const Frame f = wholeFrame();

@@ -16,6 +16,7 @@
 #include "hist2d/hist2d_impl.hpp"
 #include "histogram/hist_impl.hpp"
 #include "image/image_impl.hpp"
+#include "image/image_series_impl.hpp"
 #include "multichart/multichart_impl.hpp"
 #include "band/band_impl.hpp"
 #include "error_bars/error_bars_impl.hpp"
@@ -448,6 +449,26 @@ TEST_F(SteadyStateTest, ImageWithAColourBar) {
             window->draw();
         },
         "image with a colour bar in a cell");
+}
+
+// An image on a chart's axes with linear filtering and a colour bar under a titled line,
+// alone and in a chart with a legend: the upload, the placed quad, the bar and the swatch.
+TEST_F(SteadyStateTest, ImageSeriesWithAColourBar) {
+    auto image = std::make_shared<image_impl>(64, 48, zv::ZV_GRAYSCALE, zv::ZV_FLOAT32);
+    image->setValueRange(250.0f, 320.0f);
+    image->setColorBarTitle("K");
+    auto field = std::make_shared<internal::image_series_impl>(image);
+    field->setExtent(-1.0f, 1.0f, 0.0f, 0.75f);
+    field->setLinearFilter(true);
+    field->setColorBar(true);
+    std::shared_ptr<internal::AbstractRenderable> alone = field;
+    expectSteady([&] { window->draw(alone); }, "image series with a colour bar");
+    auto chart = std::make_shared<internal::multichart_impl>();
+    chart->add(field, "field");
+    chart->add(std::make_shared<plot_impl>(1000, zv::ZV_FLOAT32, zv::ZV_MARKER_NONE), "line");
+    chart->setAutoFit(true);
+    std::shared_ptr<internal::AbstractRenderable> r = chart;
+    expectSteady([&] { window->draw(r); }, "image series in a chart", 3);
 }
 
 TEST_F(SteadyStateTest, TextAlone) {

@@ -40,13 +40,16 @@ public:
     /// Adds a series of any kind (zv::Plot, zv::Histogram, ...) as the last series. With a
     /// non-empty label the series is listed in the legend with a swatch of its kind (a plot:
     /// a short line of its colour, its marker when it has one; a histogram: a square of the
-    /// bar colour; a band: a square of its colour at its opacity), then the label; a null or empty label adds it unlisted. A series whose
-    /// colour was never set gets the next colour of the chart's cycle of eight
+    /// bar colour; a band: a square of its colour at its opacity; an image series: the
+    /// colour map as a small bar), then the label; a null or empty label adds it unlisted.
+    /// A series whose colour was never set gets the next colour of the chart's cycle of eight
     /// colour-blind-safe colours (orange, sky blue, bluish green, yellow, blue, vermilion,
     /// reddish purple, light grey), which then becomes its own colour everywhere. Adding a
     /// series already in the chart keeps its place and replaces its label. Needs no current
     /// context.
-    /// @throws zv::ArgumentError (argument 1) when the series belongs to another share group
+    /// @throws zv::ArgumentError (argument 1) when the series belongs to another share group,
+    ///         or is a zv::ImageSeries while an axis of the chart is logarithmic (an image's
+    ///         evenly spaced texels need linear axes); the chart is unchanged then
     void add(const Series& series, const char* label = nullptr);
     /// Takes the series out of the chart (the chart's share of it goes); nothing when it is
     /// not in the chart.
@@ -71,7 +74,10 @@ public:
     /// Logarithmic (base 10) x and/or y axis for every series, as zv::Plot::setLogAxes; the
     /// bars of a histogram series rise from the bottom edge on a logarithmic y axis.
     /// @throws zv::ArgumentError (argument 1 for x, 2 for y) when an axis made logarithmic
-    /// has a limit that is not finite and above zero; nothing changes then
+    /// has a limit that is not finite and above zero, or (argument 1 when x is made
+    /// logarithmic, else 2) while the chart holds a zv::ImageSeries, whose evenly spaced
+    /// texels a logarithmic axis would stretch unevenly (keep the axes linear, or resample
+    /// the data onto even steps of the logarithm); nothing changes then
     void setLogAxes(bool xLog, bool yLog);
     bool niceTicks() const;  ///< whether setNiceTicks(true) is in force
     bool xLog() const;       ///< whether the x axis is logarithmic

@@ -29,6 +29,10 @@ namespace zv {
 ///
 /// Create it with a window of the share group it will be drawn in current (the buffer, the
 /// texture and the program belong to that group). Copies share one image.
+///
+/// Drawn with zv::Window::draw(const Image&) the image fills the window or cell as a picture;
+/// to show it on axes, at data coordinates inside a chart frame (a heat map with ticks, a
+/// colour bar and other series over it), give it to a zv::ImageSeries.
 class ZV_API Image {
 public:
     /// @throws zv::DimensionError (argument 1 or 2) when width or height exceeds the

@@ -41,12 +41,13 @@ namespace zv {
 /// (fitAxesToData, auto-fit, a zv::Chart's fit) takes the positions of the points with a
 /// finite x and y, whatever their values and sizes.
 ///
-/// Colour bar: with setColorBar(true), a scatter drawn alone (whole window or grid cell)
-/// keeps a strip at the right of its area for a bar of the colour map from valueMin() to
-/// valueMax(), as zv::Window::draw(const Image&, bool, bool) shows an image's, under the
-/// setColorBarTitle() title; the frame is laid out in the rest. In a zv::Chart no bar is
-/// drawn; the legend shows a square of the swatch colour (the chart's next cycle colour
-/// unless setSwatchColor() was called).
+/// Colour bar: with setColorBar(true), a scatter (drawn alone, in a grid cell or in a
+/// zv::Chart) keeps a strip at the right of its area for a bar of the colour map from
+/// valueMin() to valueMax(), as zv::Window::draw(const Image&, bool, bool) shows an image's,
+/// under the setColorBarTitle() title; the frame is laid out in the rest. A chart shows the
+/// bar of the first of its series that has one. In a chart's legend the scatter shows a
+/// square of the swatch colour (the chart's next cycle colour unless setSwatchColor() was
+/// called).
 ///
 /// Why a class of its own rather than a zv::Plot option: a plot's points have one colour,
 /// and its legend, line, steps, rings and dense-marker passes all rest on that; a scatter's
@@ -86,7 +87,7 @@ public:
     ///         above 256; the size stays
     void setMarkerSize(float pixels);
     float markerSize() const;  ///< the size setMarkerSize() set, 10 by default
-    /// Shows the colour bar beside the scatter drawn alone (see the class notes). Off by
+    /// Shows the colour bar beside the scatter's frame (see the class notes). Off by
     /// default. An area narrower than 200 or lower than 60 pixels shows the chart alone.
     void setColorBar(bool on);
     bool colorBar() const;  ///< whether setColorBar(true) is in force

@@ -314,6 +314,12 @@ void AbstractChart2D::setLogAxes(bool xLog, bool yLog, const char* label) {
                      "y limits above zero before the y axis becomes logarithmic: call "
                      "setAxesLimits with a finite ymin above 0 first");
     }
+    if (xLog || yLog) {
+        for (const SeriesSlot& s : mSeries) {
+            const char* why = s.series->logAxesRefusal();
+            if (why) ZV_RAISE_ARG(label, xLog ? 1 : 2, why);
+        }
+    }
     mXLog = xLog;
     mYLog = yLog;
     rebuildTicks();
@@ -336,16 +342,37 @@ void AbstractChart2D::bindResources(int windowId) {
 }
 
 DrawnFrame AbstractChart2D::render(const DrawContext& whole) {
-    // A strip the chart keeps at the right (a colour bar) narrows the frame's viewport, and
-    // its area by the same share, as an image beside its bar.
+    // A series may keep a strip at the right of the viewport (an image's colour bar): the
+    // frame is laid out in the rest, which keeps the same share of the area as of the
+    // viewport, and the strip is drawn once the frame is.
+    ChartSeries* beside = nullptr;
     DrawContext draw = whole;
-    const int side = sideStrip(whole);
-    if (side > 0) {
-        draw.viewport.width -= side;
+    for (SeriesSlot& s : mSeries) {
+        const int strip = s.series->besideWidth(whole);
+        if (strip <= 0 || strip >= whole.viewport.width) continue;
+        beside = s.series;
+        draw.viewport.width = whole.viewport.width - strip;
         draw.area.width = static_cast<int>(static_cast<long long>(whole.area.width) *
                                            draw.viewport.width / whole.viewport.width);
-        glViewport(draw.viewport.x, draw.viewport.y, draw.viewport.width, draw.viewport.height);
+        break;
     }
+    if (!beside) return renderFrame(draw);
+    glViewport(draw.viewport.x, draw.viewport.y, draw.viewport.width, draw.viewport.height);
+    DrawnFrame drawn;
+    try {
+        drawn = renderFrame(draw);
+    } catch (...) {
+        // A refused draw leaves the viewport as the window set it.
+        glViewport(whole.viewport.x, whole.viewport.y, whole.viewport.width,
+                   whole.viewport.height);
+        throw;
+    }
+    glViewport(whole.viewport.x, whole.viewport.y, whole.viewport.width, whole.viewport.height);
+    beside->drawBeside(whole);
+    return drawn;
+}
+
+DrawnFrame AbstractChart2D::renderFrame(const DrawContext& draw) {
     if (mAutoFit && !mSeries.empty()) {
         // Every series' reduction is started each draw; the limits move once all of them
         // have one two draws old, so a series added late does not make them jump twice.
@@ -373,11 +400,6 @@ DrawnFrame AbstractChart2D::render(const DrawContext& whole) {
     endDataClip();
     renderChart(f);
     if (f.layout.hasDataArea) drawOverlays(f);
-    if (side > 0) {
-        glViewport(whole.viewport.x, whole.viewport.y, whole.viewport.width,
-                   whole.viewport.height);
-        drawSideStrip(whole);
-    }
     // Where the frame landed, for the mouse.
     DrawnFrame drawn;
     if (f.layout.hasDataArea) {

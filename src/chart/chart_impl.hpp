@@ -66,10 +66,13 @@ public:
     void setNiceTicks(bool enabled);
     // Base-10 logarithmic x and y axes. Raises zv::ArgumentError (argument 1 for x, 2 for y,
     // recorded as `label`) when an axis made logarithmic has limits that are not both finite
-    // and above zero, before anything changes.
+    // and above zero, or (argument 1 when x is made logarithmic, else 2) when a series the
+    // chart holds refuses logarithmic axes (see ChartSeries::logAxesRefusal), before
+    // anything changes.
     void setLogAxes(bool xLog, bool yLog, const char* label = "setLogAxes");
-    // Draws the series clipped to the frame, in order, then the frame, then the overlays.
-    // The scissor test is off afterwards, and so is GL_CLIP_DISTANCE0 unless it was on.
+    // Draws the series clipped to the frame, in order, then the frame, then the overlays,
+    // then what a series draws beside the frame (see ChartSeries::besideWidth). The scissor
+    // test is off afterwards, and so is GL_CLIP_DISTANCE0 unless it was on.
     DrawnFrame render(const DrawContext& draw) final;
 
     // Sets the limits to cover every series' data (see applyFit), computed on the GPU from
@@ -181,14 +184,6 @@ protected:
     virtual void applyFit(const SeriesBounds& bounds);
     // Drawn over the frame when the area has a data area (a legend).
     virtual void drawOverlays(const FrameDraw& frame) { (void)frame; }
-    // Pixels at the right of the viewport that the chart keeps for something of its own (a
-    // colour bar), 0 for none; the frame is laid out in the rest. drawSideStrip draws it
-    // after the frame, with the whole viewport of `draw` set.
-    virtual int sideStrip(const DrawContext& draw) {
-        (void)draw;
-        return 0;
-    }
-    virtual void drawSideStrip(const DrawContext& draw) { (void)draw; }
     // The border program's uniforms (see ChartBorderUniforms), which a derived class's line
     // pass writes too: one cache, so that either writer sees what the other left.
     UniformCache& borderUniforms() { return mBorderProgram->uniforms; }
@@ -208,6 +203,8 @@ protected:
     bool settleFit(float& xMax, float& xMin, float& yMax, float& yMin) const;
 
 private:
+    // render() within the viewport the frame takes.
+    DrawnFrame renderFrame(const DrawContext& draw);
     // renderChart's parts, in drawing order, with this window's vertex array bound: the
     // border, the ticks, then the labels and titles in one text run (false, with nothing
     // drawn, without a loaded font).

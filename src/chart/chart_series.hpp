@@ -99,6 +99,19 @@ public:
     // of the cycle, which then stays its own.
     virtual bool colorSet() const = 0;
     virtual void takeCycleColor(zv::Color color) = 0;
+    // Null for a series that logarithmic axes place right; otherwise why they would not and
+    // what to do instead, which the chart's error gives when it is asked for them (a chart
+    // made logarithmic with the series in it, or the series added to a logarithmic chart).
+    virtual const char* logAxesRefusal() const { return nullptr; }
+    // Pixels at the right of the viewport the series keeps for a drawing of its own beside
+    // the frame (an image's colour bar), or 0. The chart takes the strip of the first series
+    // that keeps one, lays its frame out in the rest of the viewport, and then calls
+    // drawBeside with the whole viewport set again.
+    virtual int besideWidth(const DrawContext& draw) {
+        (void)draw;
+        return 0;
+    }
+    virtual void drawBeside(const DrawContext& draw) { (void)draw; }
     // What the public class calls this kind ("plot", "histogram"), for advice in errors.
     virtual const char* seriesKind() const = 0;
 

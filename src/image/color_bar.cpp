@@ -1,5 +1,6 @@
 #include "image/color_bar.hpp"
 
+#include <algorithm>
 #include <memory>
 
 #include "font/font_impl.hpp"
@@ -77,6 +78,22 @@ void drawColorBar(int windowId, const ColorBarLayout& l, int width, int height, 
         font.drawString(pos, WHITE, title.c_str(), COLOR_BAR_TEXT_SIZE, false);
     }
     font.end();
+}
+
+void drawColorSwatch(int windowId, float x0, float y0, float x1, float y1, int width,
+                     int height, GLuint ubo, GLuint rows) {
+    SharedProgram& p = colorBarProgram();
+    p.uniforms.use(windowId);
+    p.uniforms.setFloat(ColorBarUniforms::ROWS, static_cast<GLfloat>(rows));
+    glBindBufferBase(GL_UNIFORM_BUFFER, 0, ubo);
+    bindImageQuad(windowId);
+    place(p, x0, y0, x1, y1, static_cast<float>(std::max(width, 1)),
+          static_cast<float>(std::max(height, 1)));
+    p.uniforms.setVec4(ColorBarUniforms::SOLID, MAP);
+    glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_INT, nullptr);
+    glBindVertexArray(0);
+    glUseProgram(0);
+    glBindBuffer(GL_UNIFORM_BUFFER, 0);
 }
 
 float colorBarTextWidth(const font_impl& font, const std::string& text) {

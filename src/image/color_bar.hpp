@@ -22,6 +22,11 @@ class font_impl;
 void drawColorBar(int windowId, const ColorBarLayout& layout, int width, int height, GLuint ubo,
                   GLuint rows, font_impl& font, const std::vector<std::string>& labels,
                   const std::string& title);
+// Draws the colour map as a small bar, its first row at the bottom and its last at the top,
+// over the rectangle (x0, y0)-(x1, y1) in pixels of the current viewport of width x height
+// pixels: an image series' legend swatch. Leaves what drawColorBar leaves before its text.
+void drawColorSwatch(int windowId, float x0, float y0, float x1, float y1, int width,
+                     int height, GLuint ubo, GLuint rows);
 // Width in pixels of `text` written with `font` at the colour bar's text size.
 float colorBarTextWidth(const font_impl& font, const std::string& text);
 

@@ -248,7 +248,6 @@ DrawnFrame image_impl::render(const DrawContext& draw) {
 
 void image_impl::renderImage(const DrawContext& draw, const int viewport[4], int width,
                              int height) {
-    const int windowId = draw.windowId;
     // The aspect ratio is kept in the area the quad is drawn into: in a grid cell that is
     // the viewport inset from the cell, not the cell the window passes as the area.
     if (mKeepAspectRatio) {
@@ -258,6 +257,12 @@ void image_impl::renderImage(const DrawContext& draw, const int viewport[4], int
     const ImageScale s = imageScale(mWidth, mHeight, width, height, mKeepAspectRatio);
     const GLfloat matrix[16] = {s.sx, 0.0f, 0.0f, 0.0f, 0.0f, s.sy, 0.0f, 0.0f,
                                 0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f};
+    drawQuad(draw, matrix, false);
+}
+
+void image_impl::drawQuad(const DrawContext& draw, const GLfloat matrix[16], bool linear) {
+    if (mWidth == 0 || mHeight == 0 || draw.colorMap == 0 || draw.colorMapRows == 0) return;
+    const int windowId = draw.windowId;
 
     // A buffer the application still has mapped cannot be read by the upload: the draw would
     // show the last picture and leave GL_INVALID_OPERATION behind.
@@ -276,6 +281,14 @@ void image_impl::renderImage(const DrawContext& draw, const int viewport[4], int
     u.use(windowId);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, mTex.get());
+    // The texture is the image's own, so its filtering is set only when a draw asks for the
+    // other one (a series with linear filtering, then the image drawn alone).
+    if (linear != mLinear) {
+        const GLint filter = linear ? GL_LINEAR : GL_NEAREST;
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+        mLinear = linear;
+    }
 
     // Rows are packed without padding, whatever their byte length.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);

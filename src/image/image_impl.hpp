@@ -83,6 +83,14 @@ public:
     // Byte size of the pixel buffer.
     unsigned size() const { return static_cast<unsigned>(mSize); }
 
+    // Unpacks the pixel buffer into the texture and draws the quad, whose corners are
+    // (-1, -1) to (1, 1) with the first row at y = 1, through `matrix` into the current
+    // viewport, sampling the texture with linear filtering when `linear` (nearest
+    // otherwise). A chart's image series places the quad on its axes this way. Nothing is
+    // drawn for an empty image or without a colour map. Leaves what render() leaves, and
+    // raises what it raises.
+    void drawQuad(const DrawContext& draw, const GLfloat matrix[16], bool linear);
+
     void bindResources(int windowId) { bindImageQuad(windowId); }
     void unbindResources() const { VertexArrayMap::unbind(); }
 
@@ -107,6 +115,7 @@ private:
     ProgramRef mProgram;  // the group's image program
     GLTexture mTex;
     GLBuffer mPBO;
+    bool mLinear = false;  // the texture's filtering as last set
     bool mKeepAspectRatio = false;
     bool mColorBar = false;
     // The colour bar's font (the group's chart font, taken on the first draw with a bar) and

@@ -50,6 +50,9 @@ void multichart_impl::add(const std::shared_ptr<AbstractChart2D>& object, const 
                          " belongs to another share group than the chart: create both while a "
                          "window of the same group is current");
     }
+    if (xLog() || yLog()) {
+        if (const char* why = kind->logAxesRefusal()) ZV_RAISE_ARG("Chart::add", 1, why);
+    }
     std::string text = label ? label : "";
     const float width = labelWidth(*font(), text, mLegend.textSize);
     for (SeriesSlot& s : series()) {

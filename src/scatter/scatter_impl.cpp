@@ -180,7 +180,7 @@ void mapped_scatter_impl::drawSeries(const FrameDraw& frame, const ChartAxes& ax
     glBindBuffer(GL_UNIFORM_BUFFER, 0);
 }
 
-int mapped_scatter_impl::sideStrip(const DrawContext& draw) {
+int mapped_scatter_impl::besideWidth(const DrawContext& draw) {
     if (!mColorBar || draw.colorMap == 0 || draw.colorMapRows == 0) return 0;
     if (!mBarTitle.empty() && !mBarFont) mBarFont = getChartFont();
     const ColorBarLayout bar =
@@ -189,7 +189,7 @@ int mapped_scatter_impl::sideStrip(const DrawContext& draw) {
     return bar.shown ? draw.viewport.width - bar.imageWidth : 0;
 }
 
-void mapped_scatter_impl::drawSideStrip(const DrawContext& draw) {
+void mapped_scatter_impl::drawBeside(const DrawContext& draw) {
     if (!mBarFont) mBarFont = getChartFont();
     const int w = draw.viewport.width, h = draw.viewport.height;
     const ColorBarLayout bar =

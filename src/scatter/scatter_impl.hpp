@@ -74,15 +74,15 @@ public:
     void takeCycleColor(zv::Color color) override;
     const char* seriesKind() const override { return "scatter"; }
     ChartSeries* asSeries() override { return this; }
+    // With the colour bar on: the bar's strip at the right of the frame, alone or in a chart.
+    int besideWidth(const DrawContext& draw) override;
+    void drawBeside(const DrawContext& draw) override;
 
     void bindResources(int windowId);
     const VertexArrayMap& vertexArrays() const { return mVAOs; }
 
 protected:
     const char* fitLabel() const override { return "Scatter::fitAxesToData"; }
-    // Drawn alone with the colour bar on: the bar's strip at the right.
-    int sideStrip(const DrawContext& draw) override;
-    void drawSideStrip(const DrawContext& draw) override;
 
 private:
     struct Accepted {
