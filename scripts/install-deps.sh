@@ -10,6 +10,7 @@ PKGS=(
   libgtest-dev googletest libbenchmark-dev
   xvfb xauth libgl1-mesa-dri libegl-mesa0 libegl-dev mesa-utils
   libstb-dev
+  libimgui-dev
   libx11-dev libxtst-dev
   valgrind
   ffmpeg

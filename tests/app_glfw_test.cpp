@@ -518,8 +518,10 @@ int liveNames() {
 }
 
 // Everything a target and its objects made in the application's context is deleted when
-// they go: the colour maps, the group's chart font and programs, each object's buffers and
-// per-context vertex arrays.
+// they go: the colour maps, the group's chart font, quad and programs, each object's buffers
+// and per-context vertex arrays. Objects destroyed after their target leave nothing either:
+// the target deletes what they still own. A second target for the same context starts from
+// the same count.
 TEST(ApplicationTargetGLTest, NothingIsLeftInTheContextWhenTheTargetGoes) {
     GLFWwindow* own = drawingApplicationWindow(320, 240);
     ASSERT_NE(nullptr, own);
@@ -529,16 +531,35 @@ TEST(ApplicationTargetGLTest, NothingIsLeftInTheContextWhenTheTargetGoes) {
         zv::Target first;
     }
     const int before = liveNames();
-    {
-        zv::Target target;
-        zv::Histogram histogram(16, zv::ZV_FLOAT32);
+    struct Objects {
+        zv::Histogram histogram{16, zv::ZV_FLOAT32};
+        zv::Plot plot{64, zv::ZV_FLOAT32, zv::ZV_PLOT_LINE, zv::ZV_MARKER_CIRCLE};
+        zv::Image image{8, 8, zv::ZV_GRAYSCALE, zv::ZV_UINT8};
+        zv::Plot inChart{16, zv::ZV_FLOAT32};
         zv::Chart chart;
-        target.draw(histogram, 0, 0, 0, 160, 120);
-        target.draw(chart, 0, 0, 0, 160, 120);
-        EXPECT_GT(liveNames(), before);
+    };
+    for (bool objectsOutliveTheTarget : {false, true, false}) {
+        SCOPED_TRACE(objectsOutliveTheTarget ? "objects destroyed after the target"
+                                             : "objects destroyed first");
+        std::unique_ptr<Objects> objects;
+        {
+            zv::Target target;
+            objects = std::make_unique<Objects>();
+            fillPlot(objects->plot);
+            objects->chart.add(objects->inChart, "series");
+            target.draw(objects->histogram, 0, 0, 0, 160, 120);
+            target.draw(objects->plot, 0, 0, 0, 160, 120);
+            target.draw(objects->image, 0, 0, 0, 160, 120, true, true);
+            target.draw(objects->chart, 0, 0, 0, 160, 120);
+            EXPECT_GT(liveNames(), before);
+            if (!objectsOutliveTheTarget) objects.reset();
+        }
+        EXPECT_EQ(before, liveNames());
+        objects.reset();
+        EXPECT_EQ(before, liveNames());
+        EXPECT_EQ(own, glfwGetCurrentContext());
+        EXPECT_EQ(static_cast<GLenum>(GL_NO_ERROR), glGetError());
     }
-    EXPECT_EQ(before, liveNames());
-    EXPECT_EQ(own, glfwGetCurrentContext());
     glfwDestroyWindow(own);
 }
 

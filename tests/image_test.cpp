@@ -320,16 +320,16 @@ TEST_F(ImageGLTest, KeepAspectRatioPlacesTheImageCentred) {
 }
 
 TEST_F(ImageGLTest, OneQuadVertexArrayPerWindowAndOneSetOfBuffersPerGroup) {
-    const auto& vaos = internal::imageQuadVAOs();
     auto a = makeImage<uint8_t>(1, 1, zv::ZV_GRAYSCALE, zv::ZV_UINT8, {255});
     auto b = makeImage<uint8_t>(1, 1, zv::ZV_GRAYSCALE, zv::ZV_UINT8, {255});
     auto child = makeWindow(200, 200, window);
-    const size_t known = vaos.size();  // from earlier tests when they share the process
     EXPECT_EQ(0u, window->group()->resources.count(internal::GROUP_IMAGE_QUAD));
+    EXPECT_FALSE(internal::hasImageQuadVAO(window->id()));
+    EXPECT_FALSE(internal::hasImageQuadVAO(child->id()));
 
     drawWhole(a);
-    ASSERT_TRUE(vaos.contains(window->id()));
-    EXPECT_EQ(known + 1, vaos.size());
+    ASSERT_TRUE(internal::hasImageQuadVAO(window->id()));
+    EXPECT_FALSE(internal::hasImageQuadVAO(child->id()));
     const GLuint vaoFirst = internal::imageQuadVAO(window->id());
     const auto quad = window->group()->resources.at(internal::GROUP_IMAGE_QUAD);
     const long objects = internal::liveGLObjects();
@@ -337,13 +337,16 @@ TEST_F(ImageGLTest, OneQuadVertexArrayPerWindowAndOneSetOfBuffersPerGroup) {
     child->draw(a);  // the same image in a second window of the group
     zvtest::expectNoGLError("the draw in the second window");
     EXPECT_TRUE(zvtest::isWhite(zvtest::readBack(100, 100, 1, 1).at(100, 100)));
-    EXPECT_EQ(known + 2, vaos.size());
-    EXPECT_TRUE(vaos.contains(child->id()));
+    EXPECT_TRUE(internal::hasImageQuadVAO(child->id()));
+    const int childId = child->id();
     drawWhole(b);  // a second image in the first window
-    EXPECT_EQ(known + 2, vaos.size());
     EXPECT_EQ(vaoFirst, internal::imageQuadVAO(window->id()));
     EXPECT_EQ(quad, window->group()->resources.at(internal::GROUP_IMAGE_QUAD));
     EXPECT_EQ(objects, internal::liveGLObjects()) << "no buffers made for the second window";
+    // The second window's vertex array goes with it; nothing is kept for its id.
+    child.reset();
+    EXPECT_FALSE(internal::hasImageQuadVAO(childId));
+    EXPECT_TRUE(internal::hasImageQuadVAO(window->id()));
 }
 
 TEST_F(ImageGLTest, QuadBuffersGoWithTheGroupsLastWindow) {

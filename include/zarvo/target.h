@@ -31,10 +31,13 @@ class Chart;
 /// touches (see zv::Window), and every pixel outside the rectangle drawn. Nothing is
 /// presented: the application swaps its buffers itself.
 ///
-/// Destroy the objects made for the target, then the target, before the application
-/// destroys its context (or its window): the target deletes what it made with the context
-/// current, and an object destroyed after its target leaves its OpenGL names to the
-/// context, which frees them when it goes. Raises zv::Error (ZV_ERR_GL) with advice when no
+/// Destroy the target before the application destroys its context (or its window). The
+/// context outlives the target, so nothing of the library's is left in it: the target's
+/// destructor makes the context current for the moment (whatever was current before is
+/// current again afterwards) and deletes every OpenGL object the library made there, the
+/// group's programs, fonts, colour maps and vertex arrays, and whatever objects made for
+/// the target that are still alive own. Destroy those objects first all the same: one that
+/// outlives its target owns nothing any more and can only be destroyed. Raises zv::Error (ZV_ERR_GL) with advice when no
 /// context of the application's is current at construction, when a window of the library's
 /// is, when the context already has a target, or when it is older than OpenGL 3.3.
 class ZV_API Target {

@@ -9,7 +9,9 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gl/gl.hpp"
@@ -29,10 +31,17 @@ struct ShareGroup {
     // The group's linked programs by kind (see gl/shared_program.hpp), held by the objects
     // that draw with them, not by the group.
     std::map<std::string, std::weak_ptr<SharedProgram>> programs;
+    // For the group of a context of the application's (a target's), every name the library
+    // has made in it and not yet deleted, as (GLKind, name): the target deletes what is left
+    // of them when it goes, since the context itself stays. Null for a group of the
+    // library's windows, whose names go with their contexts.
+    std::unique_ptr<std::set<std::pair<int, GLuint>>> ledger;
 };
 
 // Keys of ShareGroup::resources.
 enum GroupResource : int { GROUP_CHART_FONT = 1, GROUP_IMAGE_QUAD = 2, GROUP_COLOR_BAR = 3 };
+// Keys of Context::resources().
+enum ContextResource : int { CONTEXT_IMAGE_QUAD = 1 };
 
 // A context the library made, as this layer needs to know it: how to make it current and
 // which share group it belongs to. The window core's windows are the contexts; this layer
@@ -52,12 +61,26 @@ public:
     // system; for a context with no window system, the framebuffer object the window core
     // made for it. The state guard binds it where it would bind framebuffer 0.
     GLuint frameBuffer() const { return mFrameBuffer; }
+    // Objects of this one context (vertex arrays shared by every object of a kind, ...),
+    // keyed by a small int chosen by their owner (ContextResource). Released by the context's
+    // owner with the context current before it goes, so nothing of a context is kept
+    // anywhere once it is gone.
+    std::map<int, std::shared_ptr<void>>& resources() const { return mResources; }
 
 protected:
     Context() = default;
     ~Context() = default;
+    // Releases resources() now; the context must be current.
+    void releaseResources() const {
+        auto resources = std::move(mResources);
+        mResources.clear();
+        resources.clear();
+    }
     std::shared_ptr<ShareGroup> mGroup;
     GLuint mFrameBuffer = 0;
+
+private:
+    mutable std::map<int, std::shared_ptr<void>> mResources;
 };
 
 // What this layer asks of the window system about the calling thread. The window core

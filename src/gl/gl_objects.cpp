@@ -1,6 +1,7 @@
 #include "gl/gl_objects.hpp"
 
 #include <atomic>
+#include <set>
 #include <utility>
 
 #include "gl/context.hpp"
@@ -46,9 +47,39 @@ void destroy(GLuint name) {
         case GLKind::Query: glDeleteQueries(1, &name); break;
     }
 }
+
+// The ledger of the group a name of kind K belongs to (see ShareGroup::ledger); null for a
+// group of the library's windows.
+template <GLKind K>
+std::set<std::pair<int, GLuint>>* ledgerOf(const std::shared_ptr<ShareGroup>& shared,
+                                           int windowId) {
+    if (perContext(K)) {
+        const Context* c = windowById(windowId);
+        return c ? c->group()->ledger.get() : nullptr;
+    }
+    return shared ? shared->ledger.get() : nullptr;
+}
 }  // namespace
 
 long liveGLObjects() { return gLiveGLObjects.load(); }
+
+void deleteLedgerNames(ShareGroup& group) {
+    if (!group.ledger) return;
+    for (const auto& entry : *group.ledger) {
+        switch (static_cast<GLKind>(entry.first)) {
+            case GLKind::Buffer: destroy<GLKind::Buffer>(entry.second); break;
+            case GLKind::Texture: destroy<GLKind::Texture>(entry.second); break;
+            case GLKind::Program: destroy<GLKind::Program>(entry.second); break;
+            case GLKind::Sampler: destroy<GLKind::Sampler>(entry.second); break;
+            case GLKind::Shader: destroy<GLKind::Shader>(entry.second); break;
+            case GLKind::Renderbuffer: destroy<GLKind::Renderbuffer>(entry.second); break;
+            case GLKind::VertexArray: destroy<GLKind::VertexArray>(entry.second); break;
+            case GLKind::Framebuffer: destroy<GLKind::Framebuffer>(entry.second); break;
+            case GLKind::Query: destroy<GLKind::Query>(entry.second); break;
+        }
+    }
+    group.ledger->clear();
+}
 
 template <GLKind K>
 GLObject<K> GLObject<K>::create() {
@@ -70,6 +101,10 @@ GLObject<K> GLObject<K>::adopt(GLuint name) {
         o.mGroup = currentGroup();
     }
     if (name && !perContext(K)) ++gLiveGLObjects;
+    if (name) {
+        if (auto* ledger = ledgerOf<K>(o.mGroup, o.mWindowId))
+            ledger->emplace(static_cast<int>(K), name);
+    }
     return o;
 }
 
@@ -91,16 +126,23 @@ GLObject<K>& GLObject<K>::operator=(GLObject&& other) noexcept {
 }
 
 template <GLKind K>
+void GLObject<K>::forget() {
+    destroy<K>(mName);
+    if (auto* ledger = ledgerOf<K>(mGroup, mWindowId))
+        ledger->erase({static_cast<int>(K), mName});
+}
+
+template <GLKind K>
 void GLObject<K>::reset() {
     if (!mName) return;
     if (!perContext(K)) --gLiveGLObjects;
     if (perContext(K)) {
         // Only the context that made it knows the name.
         ContextScope scope(mWindowId);
-        if (scope.ok()) destroy<K>(mName);
+        if (scope.ok()) forget();
     } else if (mGroup) {
         ContextScope scope(mGroup);
-        if (scope.ok()) destroy<K>(mName);
+        if (scope.ok()) forget();
     }
     mName = 0;
     mGroup.reset();

@@ -52,6 +52,8 @@ public:
     void reset();
 
 private:
+    // Deletes the name with a context of its own current, and takes it off the ledger.
+    void forget();
     GLuint mName = 0;
     std::shared_ptr<ShareGroup> mGroup;  // for the kinds a group shares
     int mWindowId = -1;                  // for the others
@@ -71,6 +73,12 @@ using GLQuery = GLObject<GLKind::Query>;
 // classes, for leak tests. Names of one context are left out: they go with their context,
 // and a window's are made again by its draws.
 long liveGLObjects();
+
+// Deletes every name still listed in the group's ledger (see ShareGroup::ledger) and empties
+// it: what the objects that outlive a target still own in its context. The owners keep their
+// numbers but delete nothing later (the group has no context by then). The group's context
+// must be current.
+void deleteLedgerNames(ShareGroup& group);
 
 // A program linked from two sources (see buildProgram in shaders.hpp), owned.
 GLProgram makeProgram(const char* vertexSource, const char* fragmentSource);

@@ -73,4 +73,23 @@ GLProgram buildProgram(const char* vertexSource, const char* geometrySource,
     return linkProgram({&vertex, &geometry, &fragment});
 }
 
+void releaseStageReferences() {
+    static const char* const VERTEX =
+        "#version 330 core\nvoid main() { gl_Position = vec4(0.0); }\n";
+    static const char* const GEOMETRY =
+        "#version 330 core\nlayout(points) in;\nlayout(points, max_vertices = 1) out;\n"
+        "void main() { gl_Position = vec4(0.0); EmitVertex(); }\n";
+    static const char* const FRAGMENT =
+        "#version 330 core\nout vec4 colour;\nvoid main() { colour = vec4(0.0); }\n";
+    GLint previous = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &previous);
+    try {
+        const GLProgram every = buildProgram(VERTEX, GEOMETRY, FRAGMENT);
+        glUseProgram(every.get());
+        glUseProgram(static_cast<GLuint>(previous));
+    } catch (const zv::Error&) {
+        // A context that cannot build it cannot hold what it releases either.
+    }
+}
+
 }  // namespace internal

@@ -24,4 +24,13 @@ GLProgram buildProgram(const char* vertexSource, const char* fragmentSource);
 GLProgram buildProgram(const char* vertexSource, const char* geometrySource,
                        const char* fragmentSource);
 
+// Lets go of the programs the current context still holds for the stages no program in use
+// has. Some drivers (Mesa) keep a reference, for such a stage, to the last program that was
+// made current while the stage went from a program's shader to none; deleting that program
+// then only flags it, and its name and shaders live on in the context. Using a program of
+// every stage the library uses (vertex, geometry, fragment) once and then the program in use
+// before drops those references. For a context that outlives the library's objects (a
+// target's), just before they are deleted; the program in use stays in use.
+void releaseStageReferences();
+
 }  // namespace internal

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -59,16 +60,18 @@ ImageQuad& groupQuad(int windowId) {
     return *static_cast<ImageQuad*>(slot.get());
 }
 
-VertexArrayMap& quadVertexArrays() {
-    static VertexArrayMap mVAOMap;
-    return mVAOMap;
-}
-
-}  // namespace
-
-void bindImageQuad(int windowId) {
-    quadVertexArrays().bind(windowId, [&] {
+// The window's quad vertex array, kept with the window's context (see Context::resources)
+// and released with it; null when there is none yet.
+GLVertexArray* contextQuad(int windowId, bool make) {
+    const Context* window = windowById(windowId);
+    if (!window) return nullptr;
+    std::map<int, std::shared_ptr<void>>& resources = window->resources();
+    auto found = resources.find(CONTEXT_IMAGE_QUAD);
+    if (found == resources.end()) {
+        if (!make) return nullptr;
         ImageQuad& quad = groupQuad(windowId);
+        auto vao = std::make_shared<GLVertexArray>(GLVertexArray::create());
+        glBindVertexArray(vao->get());
         glEnableVertexAttribArray(IMAGE_POSITION_LOCATION);
         glEnableVertexAttribArray(IMAGE_TEXCOORD_LOCATION);
         glBindBuffer(GL_ARRAY_BUFFER, quad.positions.get());
@@ -77,18 +80,26 @@ void bindImageQuad(int windowId) {
         glVertexAttribPointer(IMAGE_TEXCOORD_LOCATION, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
         // Recorded in the vertex array.
         glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, quad.indices.get());
-    });
+        glBindVertexArray(0);
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+        found = resources.emplace(CONTEXT_IMAGE_QUAD, vao).first;
+    }
+    return static_cast<GLVertexArray*>(found->second.get());
+}
+
+}  // namespace
+
+void bindImageQuad(int windowId) {
+    GLVertexArray* vao = contextQuad(windowId, true);
+    glBindVertexArray(vao ? vao->get() : 0);
 }
 
 GLuint imageQuadVAO(int windowId) {
-    bindImageQuad(windowId);
-    GLint vao = 0;
-    glGetIntegerv(GL_VERTEX_ARRAY_BINDING, &vao);
-    VertexArrayMap::unbind();
-    return static_cast<GLuint>(vao);
+    const GLVertexArray* vao = contextQuad(windowId, true);
+    return vao ? vao->get() : 0;
 }
 
-const VertexArrayMap& imageQuadVAOs() { return quadVertexArrays(); }
+bool hasImageQuadVAO(int windowId) { return contextQuad(windowId, false) != nullptr; }
 
 image_impl::image_impl(unsigned width, unsigned height, zv::ColorMode format, zv::ZVType type)
     : mWidth(width),

@@ -21,13 +21,15 @@ class font_impl;
 
 // Binds the quad's vertex array for the window, making it on the first call for that window
 // id. The quad's three buffers (positions, texture coordinates, indices) are made once per
-// share group and released with the group's last window. The window's context must be current.
+// share group and released with the group's last window; the vertex array is one of the
+// window's context resources (Context::resources), released with the window (or target).
+// The window's context must be current.
 void bindImageQuad(int windowId);
 // The name of the window's quad vertex array (made as above when missing); leaves vertex
 // array 0 bound.
 GLuint imageQuadVAO(int windowId);
-// The process-wide map from window id to quad vertex array, for inspection.
-const VertexArrayMap& imageQuadVAOs();
+// Whether the window has its quad vertex array, for inspection.
+bool hasImageQuadVAO(int windowId);
 
 class image_impl : public AbstractRenderable {
 public:

@@ -1,10 +1,15 @@
 #include "window/target_impl.hpp"
 
 #include <algorithm>
+#include <memory>
+#include <set>
 #include <string>
+#include <utility>
 
 #include "colormap/colormap_impl.hpp"
 #include "exception/raise.hpp"
+#include "gl/gl_objects.hpp"
+#include "gl/shaders.hpp"
 #include "gl/state_guard.hpp"
 #include "glfw/window.hpp"
 #include "window/window_impl.hpp"
@@ -75,6 +80,7 @@ target_impl::target_impl() : mID(getNextUniqueId()) {
                       "its creation, which must be one of a GLFW window");
     }
     mGroup = std::make_shared<ShareGroup>();
+    mGroup->ledger = std::make_unique<std::set<std::pair<int, GLuint>>>();
     mGroup->glew = newEntryPointRecord();
     const SavedCurrent previous;
     setCurrentRecord(this, mGroup->glew);
@@ -126,6 +132,11 @@ target_impl::~target_impl() {
         mGroup->resources.clear();
         resources.clear();
     }
+    releaseResources();
+    releaseStageReferences();
+    // What objects that outlive the target still own in the context goes now: the context
+    // stays with the application, and nothing of the library's may be left in it.
+    deleteLedgerNames(*mGroup);
     auto& windows = mGroup->windows;
     windows.erase(std::find(windows.begin(), windows.end(), this));
     unregisterWindow(this, mID);

@@ -236,6 +236,7 @@ window_impl::~window_impl() {
     mFrame.reset();
     mFrameDepth.reset();
     mFrameColour.reset();
+    releaseResources();
     auto& windows = mGroup->windows;
     if (windows.size() == 1) {
         // The last window of the group: group-wide objects go while a context of it remains.
