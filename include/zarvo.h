@@ -18,6 +18,7 @@
 extern "C" ZV_API GLEWContext* glewGetContext();
 
 #include "zarvo/band.h"
+#include "zarvo/bars.h"
 #include "zarvo/chart.h"
 #include "zarvo/exception.h"
 #include "zarvo/font.h"

@@ -16,6 +16,7 @@
     X(HIST_FREQ, 1)         \
     X(PLOT_Y, 1)            \
     X(BAND_UPPER, 1)        \
+    X(BARS_BASE, 1)         \
     X(IMAGE_POSITION, 0)    \
     X(IMAGE_TEXCOORD, 1)    \
     X(TEXT_POSITION, 0)     \
