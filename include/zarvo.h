@@ -17,6 +17,7 @@
 /// GLEW calls it for every OpenGL entry point it resolves.
 extern "C" ZV_API GLEWContext* glewGetContext();
 
+#include "zarvo/annotations.h"
 #include "zarvo/band.h"
 #include "zarvo/bars.h"
 #include "zarvo/chart.h"
