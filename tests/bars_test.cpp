@@ -16,6 +16,7 @@
 #include "multichart/multichart_impl.hpp"
 #include "support/chart_util.hpp"
 #include "support/gl_test.hpp"
+#include "window/interaction.hpp"
 #include "zarvo.h"
 
 namespace {
@@ -270,6 +271,22 @@ TEST_F(BarsGLTest, TheFitCoversStacksAndGroups) {
     EXPECT_NEAR(3.2f, h->xmax(), 1e-4);
     EXPECT_NEAR(-0.4f - 0.09f, h->ymin(), 1e-4);
     EXPECT_NEAR(1.4f + 0.09f, h->ymax(), 1e-4);
+}
+
+// Bars are placed in axis units on both axes, unlike a histogram's bins: the mouse pans
+// and zooms both, alone and in a chart.
+TEST_F(BarsGLTest, TheMouseMovesBothAxes) {
+    auto bars = makeBars({1, 2}, RED);
+    auto lying = makeBars({1, 2}, RED, zv::ZV_BARS_HORIZONTAL);
+    auto chart = std::make_shared<internal::multichart_impl>();
+    chart->add(bars, nullptr);
+    for (const internal::AbstractChart2D* c :
+         {static_cast<internal::AbstractChart2D*>(bars.get()),
+          static_cast<internal::AbstractChart2D*>(lying.get()),
+          static_cast<internal::AbstractChart2D*>(chart.get())}) {
+        EXPECT_EQ(internal::MouseAxis::Free, internal::mouseX(*c));
+        EXPECT_EQ(internal::MouseAxis::Free, internal::mouseY(*c));
+    }
 }
 
 TEST_F(BarsGLTest, BadInputRaisesWithAdviceAndChangesNothing) {

@@ -65,7 +65,7 @@ public:
 
     /// Fill colour, packed 0xRRGGBBAA; the alpha byte is the opacity. Bars whose colour was
     /// never set take the next colour of a chart's cycle when added to a zv::Chart, and the
-    /// cycle's first colour (0x1F77B4FF) alone.
+    /// are blue (0x1F77B4FF) alone.
     void setColor(Color color);
     /// Fill colour and opacity; each clamped to [0, 1].
     void setColor(float red, float green, float blue, float opacity);
