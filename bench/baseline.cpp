@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "bars/bars_shaders.hpp"
 #include "chart/chart_shaders.hpp"
 #include "font/glyph_atlas.hpp"
 #include "gl/gl.hpp"
@@ -1060,6 +1061,106 @@ void ErrorBars::draw(Chart& chart, const int viewport[4], float xmax, float xmin
     glUniform2f(mHalfViewport, 0.5f * float(viewport[2]), 0.5f * float(viewport[3]));
     glBindVertexArray(mVAO);
     glDrawArrays(GL_POINTS, 0, GLsizei(mN));
+    glDisable(GL_SCISSOR_TEST);
+    chart.draw();
+}
+
+Bars::Bars(Renderer& r, unsigned n, const float lowColor[4], const float highColor[4]) : mN(n) {
+    (void)r;
+    std::copy(lowColor, lowColor + 4, mLowColor);
+    std::copy(highColor, highColor + 4, mHighColor);
+    mDraw = program(internal::gBarsVertexShaderSrc, internal::gChartFragmentShaderSrc,
+                    internal::gBarsGeometryShaderSrc);
+    {
+        GLuint v = compile(GL_VERTEX_SHADER, internal::gBarsStackVertexShaderSrc);
+        GLuint f = compile(GL_FRAGMENT_SHADER, internal::gBarsStackFragmentShaderSrc);
+        mStack = glCreateProgram();
+        glAttachShader(mStack, v);
+        glAttachShader(mStack, f);
+        const char* varyings[] = {"top"};
+        glTransformFeedbackVaryings(mStack, 1, varyings, GL_INTERLEAVED_ATTRIBS);
+        glLinkProgram(mStack);
+        glDeleteShader(v);
+        glDeleteShader(f);
+    }
+    // Constant uniforms, set once: linear axes, one place of 0.8, upright bars.
+    glUseProgram(mStack);
+    glUniform1f(glGetUniformLocation(mStack, "baseWeight"), 1.0f);
+    glUseProgram(mDraw);
+    glUniform2f(glGetUniformLocation(mDraw, "origin"), -0.5f, 0.0f);
+    glUniform2i(glGetUniformLocation(mDraw, "logAxes"), 0, 0);
+    glUniform2f(glGetUniformLocation(mDraw, "logFloor"), 0.0f, 0.0f);
+    glUniform1i(glGetUniformLocation(mDraw, "horizontal"), 0);
+    glUniform2f(glGetUniformLocation(mDraw, "place"), -0.4f, 0.8f);
+    mTransform = glGetUniformLocation(mDraw, "transform");
+    mColor = glGetUniformLocation(mDraw, "color");
+    mStacked = glGetUniformLocation(mDraw, "stacked");
+    glUseProgram(0);
+    mLow = buffer(GL_ARRAY_BUFFER, bytes(), nullptr, GL_DYNAMIC_DRAW);
+    mHigh = buffer(GL_ARRAY_BUFFER, bytes(), nullptr, GL_DYNAMIC_DRAW);
+    mTops = buffer(GL_ARRAY_BUFFER, bytes(), nullptr, GL_DYNAMIC_COPY);
+    auto vao = [](GLuint top, GLuint base) {
+        GLuint a = 0;
+        glGenVertexArrays(1, &a);
+        glBindVertexArray(a);
+        glBindBuffer(GL_ARRAY_BUFFER, top);
+        glEnableVertexAttribArray(0);
+        glVertexAttribPointer(0, 1, GL_FLOAT, GL_FALSE, 0, nullptr);
+        if (base) {
+            glBindBuffer(GL_ARRAY_BUFFER, base);
+            glEnableVertexAttribArray(1);
+            glVertexAttribPointer(1, 1, GL_FLOAT, GL_FALSE, 0, nullptr);
+        }
+        glBindVertexArray(0);
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+        return a;
+    };
+    mLowVAO = vao(mLow, 0);
+    mHighVAO = vao(mTops, mLow);
+    mStackVAO = vao(mHigh, mLow);
+}
+
+Bars::~Bars() {
+    GLuint vaos[3] = {mLowVAO, mHighVAO, mStackVAO};
+    glDeleteVertexArrays(3, vaos);
+    GLuint buffers[3] = {mLow, mHigh, mTops};
+    glDeleteBuffers(3, buffers);
+    glDeleteProgram(mDraw);
+    glDeleteProgram(mStack);
+}
+
+void Bars::draw(Chart& chart, const int viewport[4]) {
+    // The stack's tops.
+    glUseProgram(mStack);
+    glBindVertexArray(mStackVAO);
+    glEnable(GL_RASTERIZER_DISCARD);
+    glBindBufferBase(GL_TRANSFORM_FEEDBACK_BUFFER, 0, mTops);
+    glBeginTransformFeedback(GL_POINTS);
+    glDrawArrays(GL_POINTS, 0, GLsizei(mN));
+    glEndTransformFeedback();
+    glBindBufferBase(GL_TRANSFORM_FEEDBACK_BUFFER, 0, 0);
+    glDisable(GL_RASTERIZER_DISCARD);
+    // Both series, clipped to the frame, blended as translucent colours would be.
+    const internal::PixelBox box = chart.scissor(viewport);
+    glScissor(box.x, box.y, box.width, box.height);
+    glEnable(GL_SCISSOR_TEST);
+    const internal::AxisMap x = internal::axisMap(float(mN) - 0.5f, -0.5f, false);
+    const internal::AxisMap y = internal::axisMap(1.0f, 0.0f, false);
+    const glm::mat4 t = internal::dataTransform(chart.layout(), x, y);
+    glUseProgram(mDraw);
+    glUniformMatrix4fv(mTransform, 1, GL_FALSE, &t[0][0]);
+    glEnable(GL_BLEND);
+    glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ZERO, GL_ONE);
+    glUniform4fv(mColor, 1, mLowColor);
+    glUniform1i(mStacked, 0);
+    glBindVertexArray(mLowVAO);
+    glDrawArrays(GL_POINTS, 0, GLsizei(mN));
+    glUniform4fv(mColor, 1, mHighColor);
+    glUniform1i(mStacked, 1);
+    glBindVertexArray(mHighVAO);
+    glDrawArrays(GL_POINTS, 0, GLsizei(mN));
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDisable(GL_BLEND);
     glDisable(GL_SCISSOR_TEST);
     chart.draw();
 }

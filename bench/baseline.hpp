@@ -187,6 +187,28 @@ private:
     GLint mTransform = -1, mHalfViewport = -1;
 };
 
+// Bars of n categories in two series, the second stacked on the first: the stack's tops
+// added by a transform-feedback pass every frame, then both series drawn one point per
+// category through the library's bar shaders, side by side in one place of the group width
+// 0.8, over the limits x [-0.5, n - 0.5] and y [0, 1], as a zv::Chart of two zv::Bars does.
+class Bars {
+public:
+    Bars(Renderer& r, unsigned n, const float lowColor[4], const float highColor[4]);
+    ~Bars();
+    GLuint lowVBO() const { return mLow; }
+    GLuint highVBO() const { return mHigh; }
+    size_t bytes() const { return size_t(mN) * sizeof(float); }
+    void draw(Chart& chart, const int viewport[4]);
+
+private:
+    unsigned mN;
+    float mLowColor[4], mHighColor[4];
+    GLuint mLow = 0, mHigh = 0, mTops = 0;
+    GLuint mLowVAO = 0, mHighVAO = 0, mStackVAO = 0;
+    GLuint mDraw = 0, mStack = 0;
+    GLint mTransform = -1, mColor = -1, mStacked = -1;
+};
+
 // Programs, the glyph set, the quad and the colour map, made once in the baseline window.
 class Renderer {
 public:

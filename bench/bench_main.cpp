@@ -21,6 +21,7 @@
 //       prints the workload names.
 
 #include "baseline.hpp"  // OpenGL through the loader's header, before GLFW's
+#include "chart/axis_ticks.hpp"
 #include "gl/gl.hpp"
 #include "gl_count.hpp"
 
@@ -69,7 +70,8 @@ enum class Kind {
     LogLine,
     Histogram2D,
     ColorScatter,
-    ErrorBars
+    ErrorBars,
+    Bars
 };
 
 struct Workload {
@@ -118,6 +120,10 @@ const Workload WORKLOADS[] = {
     {"color-scatter-1e5", Kind::ColorScatter, 100000},
     {"error-bars-1e4", Kind::ErrorBars, 10000},
     {"error-bars-1e5", Kind::ErrorBars, 100000},
+    // A zv::Chart of two zv::Bars of N categories, the second stacked on the first (its tops
+    // added on the GPU every frame); the baseline runs the same passes by hand.
+    {"bars-stacked-100", Kind::Bars, 100},
+    {"bars-stacked-1e4", Kind::Bars, 10000},
 };
 constexpr unsigned HIST2D_BINS = 256;
 
@@ -226,6 +232,18 @@ std::vector<float> histogramData(unsigned n) {
 
 // The peer scripts' 2-D histogram points: x = (u1 + u2) / 2, y = (u3 + u4) / 2, where u1 to
 // u4 are four runs of n values of the generator, in that order.
+// Bar values in [0, 0.45], so that a stack of two stays under 1.
+std::vector<float> barsData(unsigned n, unsigned k) {
+    std::vector<float> v(n);
+    for (unsigned i = 0; i < n; ++i) v[i] = 0.2f + 0.25f * std::sin(0.37f * float(i) + float(k));
+    return v;
+}
+
+// The category labels a chart of bars of n categories shows over x [-0.5, n - 0.5].
+std::vector<std::string> barsLabels(unsigned n) {
+    return internal::categoryTicks({}, n, float(n) - 0.5f, -0.5f, false).labels;
+}
+
 std::vector<float> hist2dData(unsigned n) {
     Lcg g;
     std::vector<float> u(4 * size_t(n));
@@ -379,6 +397,21 @@ public:
                 upload(GL_ARRAY_BUFFER, mErrorBars->xErrorVbo(), ex.data(), ex.size() * 4);
                 break;
             }
+            case Kind::Bars: {
+                mLowBars.reset(new zv::Bars(w.a, zv::ZV_FLOAT32));
+                mHighBars.reset(new zv::Bars(w.a, zv::ZV_FLOAT32));
+                mHighBars->stackOn(*mLowBars);
+                mLowBars->setColor(SERIES_COLORS[0]);
+                mHighBars->setColor(SERIES_COLORS[1]);
+                mChart.reset(new zv::Chart());
+                mChart->setAxesLimits(float(w.a) - 0.5f, -0.5f, 1, 0);
+                mChart->add(*mLowBars);
+                mChart->add(*mHighBars);
+                win.makeCurrent();
+                upload(GL_ARRAY_BUFFER, mLowBars->vbo(), barsData(w.a, 0).data(), size_t(w.a) * 4);
+                upload(GL_ARRAY_BUFFER, mHighBars->vbo(), barsData(w.a, 1).data(), size_t(w.a) * 4);
+                break;
+            }
             case Kind::Series:
                 mChart.reset(new zv::Chart());
                 mChart->setAxesLimits(1, 0, 1, 0);
@@ -431,7 +464,8 @@ public:
                 drawCells();
                 mWin.draw();
                 break;
-            case Kind::Series: mWin.draw(*mChart); break;
+            case Kind::Series:
+            case Kind::Bars: mWin.draw(*mChart); break;
             case Kind::Histogram2D: mWin.draw(*mHist2D); break;
             case Kind::ColorScatter: mWin.draw(*mColorScatter); break;
             case Kind::ErrorBars: mWin.draw(*mErrorBars); break;
@@ -471,6 +505,7 @@ private:
     std::unique_ptr<zv::Histogram2D> mHist2D;
     std::unique_ptr<zv::Scatter> mColorScatter;
     std::unique_ptr<zv::ErrorBars> mErrorBars;
+    std::unique_ptr<zv::Bars> mLowBars, mHighBars;
     std::vector<std::unique_ptr<zv::Plot>> mSeries;
     std::vector<float> mStream[2];
     int mNext = 0;
@@ -561,6 +596,18 @@ public:
                 upload(GL_ARRAY_BUFFER, mErrorBars->xErrorVbo(), ex.data(), ex.size() * 4);
                 break;
             }
+            case Kind::Bars: {
+                mChart.reset(new baseline::Chart(r, W, H, barsLabels(w.a), labels, "", ""));
+                float low[4], high[4];
+                for (int i = 0; i < 4; ++i) {
+                    low[i] = float((SERIES_COLORS[0] >> (24 - 8 * i)) & 0xFF) / 255.0f;
+                    high[i] = float((SERIES_COLORS[1] >> (24 - 8 * i)) & 0xFF) / 255.0f;
+                }
+                mBars.reset(new baseline::Bars(r, w.a, low, high));
+                upload(GL_ARRAY_BUFFER, mBars->lowVBO(), barsData(w.a, 0).data(), size_t(w.a) * 4);
+                upload(GL_ARRAY_BUFFER, mBars->highVBO(), barsData(w.a, 1).data(), size_t(w.a) * 4);
+                break;
+            }
             case Kind::Series:
                 mChart.reset(new baseline::Chart(r, W, H, labels, labels, "", ""));
                 for (unsigned k = 0; k < w.a; ++k) {
@@ -644,6 +691,10 @@ public:
                 mR.beginFrame(W, H);
                 mErrorBars->draw(*mChart, full, 1, 0, 1, 0);
                 break;
+            case Kind::Bars:
+                mR.beginFrame(W, H);
+                mBars->draw(*mChart, full);
+                break;
             case Kind::Gallery:
                 for (int i = 0; i < 4; ++i) {
                     const Cell c = cell(2, 2, i % 2, i / 2);
@@ -689,6 +740,7 @@ private:
     std::unique_ptr<baseline::Histogram2D> mHist2D;
     std::unique_ptr<baseline::ColorScatter> mColorScatter;
     std::unique_ptr<baseline::ErrorBars> mErrorBars;
+    std::unique_ptr<baseline::Bars> mBars;
     std::vector<std::unique_ptr<baseline::Plot>> mSeries;
     std::vector<baseline::Plot*> mSeriesPtrs;
     baseline::TextRun mCaptions[4];

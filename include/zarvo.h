@@ -17,7 +17,9 @@
 /// GLEW calls it for every OpenGL entry point it resolves.
 extern "C" ZV_API GLEWContext* glewGetContext();
 
+#include "zarvo/annotations.h"
 #include "zarvo/band.h"
+#include "zarvo/bars.h"
 #include "zarvo/chart.h"
 #include "zarvo/error_bars.h"
 #include "zarvo/exception.h"

@@ -820,3 +820,54 @@ TEST(Readme, ListsTheCompiledReadmeProgramVerbatim) {
 }
 
 }  // namespace
+
+// Two stacked series beside a third over six named months: orange under sky blue in the
+// left place of each month, bluish green in the right one, the names under the centres.
+TEST_F(DemoPictures, BarsStackAndGroupOverNamedMonths) {
+    Picture p = picture("bars", 10);
+    ASSERT_EQ(p.width, 800);
+    ASSERT_EQ(p.height, 600);
+    expectChartFrame800x600(p);
+    auto orange = shadeOf({230, 159, 0});
+    auto sky = shadeOf({86, 180, 233});
+    auto green = shadeOf({0, 158, 115});
+    for (int i = 0; i < 6; ++i) {
+        // Limits -0.5 to 5.5 across the frame's 714 pixels from column 74.
+        const int centre = static_cast<int>(74.24 + (i + 0.5) / 6.0 * 714.0);
+        const int left = centre - 24, right = centre + 24;  // the middles of the two places
+        // Up the left place: orange from the bottom, then sky blue, then black.
+        std::vector<int> runs;
+        for (int y = 554; y > 13; --y) {
+            const RGB c = p.at(left, y);
+            const int kind = orange(c) ? 1 : sky(c) ? 2 : isBlack(c) ? 0 : -1;
+            if (kind >= 0 && (runs.empty() || runs.back() != kind)) runs.push_back(kind);
+        }
+        EXPECT_EQ((std::vector<int>{1, 2, 0}), runs) << "month " << i;
+        EXPECT_GT(p.count({right - 2, 450, right + 3, 556}, green), 400) << "month " << i;
+        // Its name under its centre, none halfway to the next.
+        EXPECT_GT(p.count({centre - 15, 566, centre + 15, 600}, isWhite), 10) << "month " << i;
+        EXPECT_EQ(0, p.count({centre + 55, 566, centre + 65, 600}, isWhite)) << "month " << i;
+    }
+}
+
+// A signal under marks: a translucent sky-blue span over x 1 to 2.5, a vermilion line at
+// y 1.5, a light grey line at x 6 and text near each.
+TEST_F(DemoPictures, AnnotationsMarkTheSignal) {
+    Picture p = picture("annotations", 10);
+    ASSERT_EQ(p.width, 800);
+    ASSERT_EQ(p.height, 600);
+    expectChartFrame800x600(p);
+    // Limits x 0 to 10 over columns 74 to 788, y -2.5 to 2.5 over rows 559 to 9 from the top.
+    const auto column = [](double x) { return static_cast<int>(74.24 + x / 10.0 * 714.0); };
+    const auto row = [](double y) { return static_cast<int>(9.42 + (2.5 - y) / 5.0 * 550.0); };
+    const RGB spanColour{26, 56, 72};  // 0x56B4E9 at 0x50 / 255 over black
+    const auto isSpan = [&](const RGB& c) { return near(c, spanColour, 6); };
+    EXPECT_GT(p.count({column(1.1), row(1.0), column(2.4), row(-0.5)}, isSpan), 15000);
+    EXPECT_EQ(0, p.count({column(2.6), row(1.0), column(5.5), row(-0.5)}, isSpan));
+    auto vermilion = shadeOf({213, 94, 0});
+    EXPECT_GT(p.count({column(3), row(1.5) - 2, column(5), row(1.5) + 3}, vermilion), 250);
+    const auto grey = [](const RGB& c) { return near(c, {192, 192, 192}, 10); };
+    EXPECT_GT(p.count({column(6) - 2, row(-1), column(6) + 3, row(-2)}, grey), 100);
+    // "alarm threshold" above its line, in its colour.
+    EXPECT_GT(p.count({column(0.2), row(1.9), column(1.8), row(1.55)}, vermilion), 40);
+}

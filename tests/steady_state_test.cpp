@@ -18,9 +18,11 @@
 #include "image/image_impl.hpp"
 #include "image/image_series_impl.hpp"
 #include "multichart/multichart_impl.hpp"
+#include "annotations/mark_impl.hpp"
 #include "band/band_impl.hpp"
 #include "error_bars/error_bars_impl.hpp"
 #include "scatter/scatter_impl.hpp"
+#include "bars/bars_impl.hpp"
 #include "plot/plot_impl.hpp"
 #include "support/gl_test.hpp"
 #include "window/window_impl.hpp"
@@ -434,6 +436,34 @@ TEST_F(SteadyStateTest, ScattersAndErrorBars) {
             window->draw();
         },
         "scatter with a colour bar in a cell");
+}
+
+// Bars alone with named categories, then grouped and stacked (the stack pass runs every
+// frame) with reference lines, a span and text in a chart with a legend.
+TEST_F(SteadyStateTest, BarsAndMarks) {
+    auto low = std::make_shared<internal::bars_impl>(12u, zv::ZV_FLOAT32, zv::ZV_BARS_VERTICAL);
+    low->setCategoryNames({"jan", "feb", "mar", "apr", "may", "jun", "jul", "aug", "sep", "oct",
+                           "nov", "dec"});
+    std::shared_ptr<internal::AbstractRenderable> alone = low;
+    expectSteady([&] { window->draw(alone); }, "bars");
+    auto high = std::make_shared<internal::bars_impl>(12u, zv::ZV_INT32, zv::ZV_BARS_VERTICAL);
+    high->stackOn(low);
+    auto side = std::make_shared<internal::bars_impl>(12u, zv::ZV_UINT16, zv::ZV_BARS_VERTICAL);
+    using Kind = internal::mark_impl::Kind;
+    auto line = std::make_shared<internal::mark_impl>(Kind::Line, zv::ZV_MARK_Y, 0.5f, 0.0f, "l");
+    auto span = std::make_shared<internal::mark_impl>(Kind::Span, zv::ZV_MARK_X, 2.0f, 4.0f, "s");
+    auto note = std::make_shared<internal::mark_impl>(Kind::Text, 0, 1.0f, 0.5f, "t");
+    note->setText("peak \u2191");
+    auto chart = std::make_shared<internal::multichart_impl>();
+    chart->add(span, "span");
+    chart->add(low, "low");
+    chart->add(high, "high");
+    chart->add(side, "side");
+    chart->add(line, "line");
+    chart->add(note, nullptr);
+    chart->setAutoFit(true);
+    std::shared_ptr<internal::AbstractRenderable> r = chart;
+    expectSteady([&] { window->draw(r); }, "bars and marks in a chart");
 }
 
 TEST_F(SteadyStateTest, ImageWithAColourBar) {

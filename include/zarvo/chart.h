@@ -22,6 +22,11 @@ namespace zv {
 /// chart's ymax tall); drawn alone elsewhere a series keeps its own limits. A series'
 /// colour, marker and data stay its own. Series with a label are listed in a legend.
 ///
+/// zv::Bars in a chart stand side by side, each taking an equal place of every category's
+/// group width in the order added (a stack takes the place of its bottom), and the first
+/// bars name the category axis. Marks (zv::ReferenceLine, zv::Span, zv::Annotation) are
+/// added as series too; they stay out of the fit and the colour cycle.
+///
 /// The chart shares ownership of its series: a series stays alive while a chart holds it,
 /// and may be in several charts. Create the chart with a window of the share group it will
 /// be drawn in current; every series must belong to that group. Copies share one chart.
@@ -41,8 +46,10 @@ public:
     /// non-empty label the series is listed in the legend with a swatch of its kind (a plot:
     /// a short line of its colour, its marker when it has one; a histogram: a square of the
     /// bar colour; a band: a square of its colour at its opacity; an image series: the
-    /// colour map as a small bar), then the label; a null or empty label adds it unlisted.
-    /// A series whose colour was never set gets the next colour of the chart's cycle of eight
+    /// colour map as a small bar; bars: a square of their colour; a reference line: a short
+    /// line of its colour; a span: a square of its colour at its opacity; text: none), then
+    /// the label; a null or empty label adds it unlisted. A series whose colour was never set
+    /// gets the next colour of the chart's cycle of eight
     /// colour-blind-safe colours (orange, sky blue, bluish green, yellow, blue, vermilion,
     /// reddish purple, light grey), which then becomes its own colour everywhere. Adding a
     /// series already in the chart keeps its place and replaces its label. Needs no current
@@ -89,7 +96,8 @@ public:
     float ymax() const;
     float ymin() const;
     /// Sets the limits to show every series (a band counts as the points of its edges and its
-    /// baseline): x over the plots' points plus 5% of their range
+    /// baseline; bars as their groups' extent and the range from 0 to each stack's top; marks
+    /// not at all): x over the plots' points plus 5% of their range
     /// each side (x stays when no plot has a finite point: a histogram's bins fill the width
     /// whatever x is); y over the plots' points and the histograms' bars (from 0 to the
     /// tallest), plus 5% each side, with the bottom kept at 0 when bars are there and

@@ -320,6 +320,32 @@ AxisTicks axisTicks(TickStyle style, float max, float min, int tickCount) {
     return t;
 }
 
+AxisTicks categoryTicks(const std::vector<std::string>& names, unsigned count, float max,
+                        float min, bool log) {
+    AxisTicks t;
+    const float lo = std::fmin(max, min), hi = std::fmax(max, min);
+    if (count == 0 || !std::isfinite(lo) || !std::isfinite(hi)) return t;
+    if (log && !logLimitsValid(max, min)) return t;
+    double first = std::ceil(static_cast<double>(lo));
+    double last = std::floor(static_cast<double>(hi));
+    first = std::fmax(first, log ? 1.0 : 0.0);
+    last = std::fmin(last, static_cast<double>(count) - 1.0);
+    if (first > last) return t;
+    const double shown = last - first + 1.0;
+    const long long step = static_cast<long long>(std::ceil(shown / MAX_AXIS_TICKS));
+    const AxisMap map = axisMap(max, min, log);
+    const auto firstIndex = static_cast<long long>(first);
+    const auto lastIndex = static_cast<long long>(last);
+    for (long long i = firstIndex; i <= lastIndex; i += step) {
+        t.positions.push_back(static_cast<float>(chartPosition(map, static_cast<double>(i))));
+        const auto k = static_cast<size_t>(i);
+        t.labels.push_back(k < names.size() ? names[k] : std::to_string(i));
+    }
+    const int n = static_cast<int>(t.positions.size());
+    for (int k = 0; k < n; ++k) t.offsets.push_back(k - n / 2);
+    return t;
+}
+
 std::string superscript(int e) {
     static const char* const DIGITS[10] = {"\u2070", "\u00B9", "\u00B2", "\u00B3", "\u2074",
                                            "\u2075", "\u2076", "\u2077", "\u2078", "\u2079"};

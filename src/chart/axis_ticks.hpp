@@ -12,8 +12,9 @@
 namespace internal {
 
 // How an axis places its ticks: the frame's nine evenly spaced ticks, ticks at round values
-// (1, 2 or 5 times a power of ten), or a base-10 logarithmic axis.
-enum class TickStyle { Even, Nice, Log };
+// (1, 2 or 5 times a power of ten), a base-10 logarithmic axis, or one tick at the centre
+// of each category of bars, labelled with its name.
+enum class TickStyle { Even, Nice, Log, Category };
 
 // Most ticks one axis can show in any style (the nine of the even style, at most ten round
 // values, at most ten decades or 1-2-5 steps); the frame's vertex buffer holds this many
@@ -105,6 +106,15 @@ AxisTicks logTicks(float max, float min);
 // The ticks of an axis in the given style, labelled in the notation readers expect (see
 // readerNotation).
 AxisTicks axisTicks(TickStyle style, float max, float min, int tickCount);
+
+// Ticks at the centres of categories 0 ... count - 1 (category i is centred on the value i)
+// that lie inside the limits, labelled names[i], or i itself where `names` has no entry for
+// it. When more than MAX_AXIS_TICKS categories show, every s-th is ticked (the smallest s
+// that leaves at most that many), so that wide ranges still name some. On a logarithmic
+// axis (`log`) category 0, which has no logarithm, gets no tick. Offsets count from the
+// middle tick, as those of the other styles.
+AxisTicks categoryTicks(const std::vector<std::string>& names, unsigned count, float max,
+                        float min, bool log);
 
 // Rewrites labels that name their values truly but read poorly, without changing the value
 // any label names. The two-decimal labels of the even ticks, and any plain number, stay.

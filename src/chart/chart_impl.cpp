@@ -120,6 +120,16 @@ void AbstractChart2D::rebuildTicks() {
     mYStyle = style(mYLog);
     AxisTicks x = axisTicks(mXStyle, mXMax, mXMin, mMetrics.tickCount);
     AxisTicks y = axisTicks(mYStyle, mYMax, mYMin, mMetrics.tickCount);
+    // The axis bars stand on names their categories at the centres instead.
+    if (const CategoryAxis* c = categories()) {
+        if (c->onY) {
+            y = categoryTicks(c->names, c->count, mYMax, mYMin, mYLog);
+            mYStyle = TickStyle::Category;
+        } else {
+            x = categoryTicks(c->names, c->count, mXMax, mXMin, mXLog);
+            mXStyle = TickStyle::Category;
+        }
+    }
     for (AxisTicks* t : {&x, &y}) {
         const size_t n = std::min<size_t>(t->positions.size(), MAX_AXIS_TICKS);
         t->positions.resize(n);
@@ -137,6 +147,34 @@ void AbstractChart2D::rebuildTicks() {
     for (const std::string& label : mYTicks.labels)
         mYLabelWidths.push_back(labelWidthAt(*mFont, CHART_TEXT_SIZE, label));
     mStrideWidth = mStrideHeight = -1;
+}
+
+const CategoryAxis* AbstractChart2D::categories() const {
+    for (const SeriesSlot& s : mSeries)
+        if (const CategoryAxis* c = s.series->categoryAxis()) return c;
+    return nullptr;
+}
+
+void AbstractChart2D::arrangeSeries() {
+    int places = 0;
+    for (size_t i = 0; i < mSeries.size(); ++i) {
+        ChartSeries* s = mSeries[i].series;
+        const void* key = s->groupKey();
+        if (!key) continue;
+        int place = -1;
+        for (size_t j = 0; j < i && place < 0; ++j)
+            if (mSeries[j].series->groupKey() == key) place = mSeries[j].series->groupPlace();
+        s->setGroupPlace(place < 0 ? places++ : place, 0);
+    }
+    for (SeriesSlot& slot : mSeries)
+        if (slot.series->groupKey()) slot.series->setGroupPlace(slot.series->groupPlace(), places);
+    const CategoryAxis* c = categories();
+    const unsigned version = c ? c->version : 0;
+    if (c != mCategorySeen || version != mCategoryVersion) {
+        mCategorySeen = c;
+        mCategoryVersion = version;
+        rebuildTicks();
+    }
 }
 
 void AbstractChart2D::uploadTickPoints() {
@@ -342,6 +380,8 @@ void AbstractChart2D::bindResources(int windowId) {
 }
 
 DrawnFrame AbstractChart2D::render(const DrawContext& whole) {
+    arrangeSeries();
+    for (SeriesSlot& s : mSeries) s.series->prepareData(whole.windowId);
     // A series may keep a strip at the right of the viewport (an image's colour bar): the
     // frame is laid out in the rest, which keeps the same share of the area as of the
     // viewport, and the strip is drawn once the frame is.
@@ -410,8 +450,10 @@ DrawnFrame AbstractChart2D::renderFrame(const DrawContext& draw) {
 }
 
 DataRange& AbstractChart2D::rangeOf(SeriesSlot& slot) {
-    if (!slot.range) {
-        const SeriesData d = slot.series->seriesData();
+    const SeriesData d = slot.series->seriesData();
+    if (!slot.range || d.buffer != slot.rangeBuffer || d.type != slot.rangeType) {
+        slot.rangeBuffer = d.buffer;
+        slot.rangeType = d.type;
         slot.range.reset(d.components == 2 ? new DataRange(d.points)
                                            : new DataRange(d.buffer, d.type, 1, d.count));
     }
@@ -442,6 +484,7 @@ void AbstractChart2D::fitAxesToData() {
     }
     const int id = currentWindowId();
     SeriesBounds b;
+    for (SeriesSlot& s : mSeries) s.series->prepareData(id);
     for (SeriesSlot& s : mSeries) {
         s.series->prepareFit(id, xLog(), yLog());
         s.series->addBounds(b, rangeOf(s).compute(id, windowOf(*s.series)));

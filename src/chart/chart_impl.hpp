@@ -174,6 +174,10 @@ protected:
         // The chart's own reductions of the series' data, made on the first fit: a series
         // drawn elsewhere too keeps its own ring of reductions in step with its own draws.
         std::unique_ptr<DataRange> range;
+        // The buffer and type the reduction reads: a series whose data moves to another
+        // buffer (bars stacked or unstacked) gets a new one.
+        GLuint rangeBuffer = 0;
+        GLenum rangeType = 0;
     };
     std::vector<SeriesSlot>& series() { return mSeries; }
     const std::vector<SeriesSlot>& series() const { return mSeries; }
@@ -217,6 +221,11 @@ private:
     // Ticks and labels of both axes for the current limits and styles; the tick points are
     // uploaded by the next draw when they moved.
     void rebuildTicks();
+    // The categories of the first series that has some, or null.
+    const CategoryAxis* categories() const;
+    // Tells the series that sit side by side their places; rebuilds the labels when the
+    // categories the axis names changed. Allocates nothing when nothing changed.
+    void arrangeSeries();
     // Writes the tick points into the vertex buffer.
     void uploadTickPoints();
     // Decides which labels of each axis a drawing area of this layout shows.
@@ -230,6 +239,9 @@ private:
     int fitBeforeDashes(size_t k, float end, float top, TextPos& p) const;
 
     std::vector<SeriesSlot> mSeries;
+    // The categories the labels were built for (compared, never read through).
+    const CategoryAxis* mCategorySeen = nullptr;
+    unsigned mCategoryVersion = 0;
     bool mAutoFit = false;
     AxisTicks mXTicks;
     AxisTicks mYTicks;

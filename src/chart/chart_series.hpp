@@ -4,6 +4,9 @@
 // the rest once for every kind: fit and auto-fit, clipping to the frame, the frame itself,
 // overlays and the legend. A plot or a histogram drawn alone is a chart of one series, itself.
 
+#include <string>
+#include <vector>
+
 #include <glm/glm.hpp>
 
 #include "chart/axis_ticks.hpp"
@@ -71,6 +74,17 @@ inline SeriesData packedPairs(GLuint buffer, GLenum type, unsigned points) {
     return d;
 }
 
+// The categories a series of bars stands on: `count` of them, category i centred on the
+// value i of the x axis (or of the y axis, `onY`), named names[i] where there is a name.
+// `version` changes whenever anything else here does, so that a chart rebuilds its labels
+// only then.
+struct CategoryAxis {
+    std::vector<std::string> names;
+    unsigned count = 0;
+    bool onY = false;
+    unsigned version = 0;
+};
+
 class ChartSeries {
 public:
     // Draws the data through the chart's axes; the chart has clipped to the frame and draws
@@ -112,6 +126,22 @@ public:
         return 0;
     }
     virtual void drawBeside(const DrawContext& draw) { (void)draw; }
+    // The categories whose names the chart's axis shows instead of numbers (the first series
+    // of a chart that has some decides), or null.
+    virtual const CategoryAxis* categoryAxis() const { return nullptr; }
+    // Series that share the width of a category side by side (bars) return a key: series of
+    // one key (a stack) take one place, keys take places in the order the chart first meets
+    // them. Before each draw the chart tells every such series its place and the number of
+    // places; null keys take none.
+    virtual const void* groupKey() const { return nullptr; }
+    virtual void setGroupPlace(int place, int places) {
+        (void)place;
+        (void)places;
+    }
+    virtual int groupPlace() const { return 0; }
+    // Brings data the series derives on the GPU from other buffers (the tops of a stack) up
+    // to date, before a fit reduces it and before a draw; the window's context is current.
+    virtual void prepareData(int windowId) { (void)windowId; }
     // What the public class calls this kind ("plot", "histogram"), for advice in errors.
     virtual const char* seriesKind() const = 0;
 

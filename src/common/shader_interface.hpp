@@ -20,6 +20,7 @@
     X(SCATTER_SIZE, 2)      \
     X(ERROR_Y, 1)           \
     X(ERROR_X, 2)           \
+    X(BARS_BASE, 1)         \
     X(IMAGE_POSITION, 0)    \
     X(IMAGE_TEXCOORD, 1)    \
     X(TEXT_POSITION, 0)     \
