@@ -25,6 +25,7 @@ extern "C" ZV_API GLEWContext* glewGetContext();
 #include "zarvo/histogram2d.h"
 #include "zarvo/image.h"
 #include "zarvo/input.h"
+#include "zarvo/link.h"
 #include "zarvo/plot.h"
 #include "zarvo/recorder.h"
 #include "zarvo/series.h"
