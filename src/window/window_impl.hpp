@@ -121,6 +121,7 @@ public:
     bool readout() const { return mInteraction.readout(); }
     // The mouse handling, for tests.
     const Interaction& interaction() const { return mInteraction; }
+    Interaction& interaction() { return mInteraction; }
 
 private:
     // Events from the widget's polling, handed to the application's callbacks.
