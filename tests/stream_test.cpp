@@ -529,6 +529,9 @@ TEST_F(StreamGLTest, AdvancedRingDrawsWhatItsPointsDrawAndSumsOnlyTheNewBlocks) 
     }
     EXPECT_EQ(cap, p->count());
     EXPECT_NE(0u, p->start()) << "the ring wrapped";
+    p->advanceRing(0);  // nothing new: every summary kept
+    expectAsWritten("nothing new", true);
+    EXPECT_EQ(0u, p->lod()->lastBlocksSummed());
     append(1, -5.0);  // back in x: the line is no longer ordered
     append(fresh - 1, 1.0);
     p->advanceRing(fresh);

@@ -49,7 +49,8 @@ private:
 /// not all above zero. A fit fits the data of the chart it is asked of; let one chart of a
 /// link follow its data (setAutoFit), or the charts that follow take turns. The mouse pauses
 /// the following of every chart linked to the one it moves, and a fit (double click, R)
-/// resumes it. Needs no current context.
+/// resumes it. Needs no current context. Use linked charts from one thread: setting the
+/// limits of one writes those of the others.
 ZV_API void linkAxes(const AxesOf& a, const AxesOf& b, LinkedAxes axes = ZV_LINK_XY);
 /// Takes `chart` out of its links on those axes; the other members stay linked together,
 /// and every chart keeps the limits it has. Nothing for an axis not linked.

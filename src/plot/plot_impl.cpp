@@ -199,7 +199,15 @@ void plot_impl::advanceRing(unsigned newPoints) {
                          " new points, the points the plot was made with room for; a stream "
                          "that brings more at once writes only the newest of them");
     }
-    if (mNumPoints == 0 || newPoints == 0) return;
+    if (mNumPoints == 0) return;
+    if (newPoints == 0) {
+        // Nothing new, and nothing else changed: the next draw keeps every block's summary.
+        if (!mOnlyAppended) {
+            mOnlyAppended = true;
+            mAppendedCount = 0;
+        }
+        return;
+    }
     const unsigned long long cap = mNumPoints;
     const unsigned first = static_cast<unsigned>((0ull + mWindow.start + mWindow.count) % cap);
     const unsigned long long total = 0ull + mWindow.count + newPoints;
