@@ -110,7 +110,9 @@ Renderer::Renderer(const std::string& fontFile, int fontSize) {
     line.halfViewport = glGetUniformLocation(line.program, "halfViewport");
     line.halfWidth = glGetUniformLocation(line.program, "halfWidth");
     const std::string reduce =
-        std::string(ZV_GLSL_HEADER "#define POINTS samplerBuffer\n") +
+        std::string(ZV_GLSL_HEADER "#define POINTS samplerBuffer\n#define BLOCK ") +
+        std::to_string(internal::LineLod::BLOCK) + "\n#define SUMMARY_WIDTH " +
+        std::to_string(internal::LineLod::SUMMARY_WIDTH) + "\n" +
         internal::gLodReduceFragmentShaderBody.data();
     lodReduce.program = program(internal::gLodQuadVertexShaderSrc, reduce.c_str());
     lodReduce.n = glGetUniformLocation(lodReduce.program, "n");
@@ -124,6 +126,10 @@ Renderer::Renderer(const std::string& fontFile, int fontSize) {
     glUseProgram(lodReduce.program);
     glUniform1i(glGetUniformLocation(lodReduce.program, "runBudget"), internal::LineLod::RUN_BUDGET);
     glUniform1i(glGetUniformLocation(lodReduce.program, "parts"), 1);
+    // Every point read, as a plain reduction would (no block summaries); their sampler on a
+    // unit of its own, apart from the points' buffer texture.
+    glUniform1i(glGetUniformLocation(lodReduce.program, "blocksOn"), 0);
+    glUniform1i(glGetUniformLocation(lodReduce.program, "blockSummary"), 2);
     glUseProgram(0);
     lodVerdict.program =
         program(internal::gLodQuadVertexShaderSrc, internal::gLodVerdictFragmentShaderSrc);

@@ -1045,8 +1045,8 @@ int runCallgrind(const Workload& w, bool library, int n1, int n2) {
 }
 
 // A stream of RING_POINTS points drawn as one line, RING_NEW of them new each frame, two
-// ways: a ring buffer that takes only the new points over its oldest (Plot::setRing), and
-// the same plot rewriting all its points, oldest first, every frame. x is the sample's
+// ways: a ring buffer that takes only the new points over its oldest (Plot::advanceRing),
+// and the same plot rewriting all its points, oldest first, every frame. x is the sample's
 // time, so the axis scrolls with the stream on both sides alike. The new points of the ring
 // are made in the frame from a table (a copy of 10^4 points); the rewrite uploads one of two
 // arrays made before timing, alternately (its producer's cost is left out, which favours
@@ -1087,7 +1087,7 @@ int runRing(double budget) {
         glBindBuffer(GL_ARRAY_BUFFER, 0);
         next += RING_NEW;
         head = (head + RING_NEW) % RING_POINTS;
-        ring.setRing(head, RING_POINTS);
+        ring.advanceRing(RING_NEW);  // the ring's start moves to `head`
         ring.setAxesLimits(float(next - 1), float(next - RING_POINTS), 1.0f, -1.0f);
         win.draw(ring);
     };
@@ -1132,7 +1132,7 @@ int runRing(double budget) {
     std::printf("stream of %u points, %u new a frame (medians over %zu frames each)\n",
                 RING_POINTS, RING_NEW, ms[0].size());
     std::printf("%-40s %9s %9s\n", "", "wall ms", "cpu ms");
-    std::printf("%-40s %9.3f %9.3f\n", "ring (new points only, Plot::setRing)", a, ca);
+    std::printf("%-40s %9.3f %9.3f\n", "ring (new points only, advanceRing)", a, ca);
     std::printf("%-40s %9.3f %9.3f\n", "rewrite (all points every frame)", b, cb);
     std::printf("%-40s %9.3f %9.3f  (target <= 0.3)\n", "ratio ring / rewrite", a / b, ca / cb);
     return 0;

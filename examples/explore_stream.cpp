@@ -1,11 +1,13 @@
 // A live stream explored with the mouse. A noisy signal arrives 25 samples a frame; the chart
 // shows the newest 4000 with their running mean, and its limits follow the data
-// (setAutoFit) until you take over. The plots are ring buffers (Plot::setRing): each frame
-// writes only its 25 new samples, over the oldest, and the line runs from the oldest sample
-// through the newest wherever the ring's start lies:
+// (setAutoFit) until you take over. The plots are ring buffers (Plot::advanceRing): each
+// frame writes only its 25 new samples, over the oldest, and the line runs from the oldest
+// sample through the newest wherever the ring's start lies. The read-out (Window::setReadout)
+// shows the sample and value under the cursor, with a crosshair:
 //
 //   drag with the left button   pan through the history
 //   wheel                       zoom about the cursor (Shift: time only, Ctrl: values only)
+//   right drag                  zoom to the box drawn
 //   double click                fit to the data and follow the stream again
 //
 // After each drag or zoom the program prints the view, read back from the chart's getters:
@@ -50,7 +52,7 @@ private:
 };
 
 // A plot used as a ring of (time, value) points: new points go over the oldest, and the
-// plot is told where the oldest now is.
+// plot is told how many came (it moves its start past them once full).
 class Ring {
 public:
     explicit Ring(zv::Plot& plot) : mPlot(plot) { mPlot.setCount(0); }
@@ -60,7 +62,7 @@ public:
         mNew.push_back(value);
     }
     // Writes the frame's points at the ring's head (the part past the buffer's end goes to
-    // its start) and moves the ring's start past them. The window's context is current.
+    // its start) and tells the plot they came. The window's context is current.
     void write() {
         const unsigned capacity = mPlot.capacity();
         const unsigned n = static_cast<unsigned>(mNew.size() / 2);
@@ -74,16 +76,14 @@ public:
         }
         glBindBuffer(GL_ARRAY_BUFFER, 0);
         mNew.clear();
-        mFilled = std::min(capacity, mFilled + n);
-        // Until the ring is full its oldest point is the buffer's first.
-        mPlot.setRing(mFilled < capacity ? 0 : mHead, mFilled);
+        // Only these points changed: the next draw reads their share of the buffer alone.
+        mPlot.advanceRing(n);
     }
 
 private:
     zv::Plot& mPlot;
     std::vector<float> mNew;
-    unsigned mHead = 0;    // where the next point goes
-    unsigned mFilled = 0;  // points written so far, at most the capacity
+    unsigned mHead = 0;  // where the next point goes
 };
 
 }  // namespace
@@ -101,6 +101,7 @@ int main(int argc, char** argv) {
         chart.add(mean, "mean of 50");
         chart.setNiceTicks(true);  // round labels whatever the view
         chart.setAutoFit(true);
+        window.setReadout(true);  // the sample and value under the cursor
 
         const auto printView = [&chart] {
             std::printf("view: samples %.0f to %.0f, values %.3f to %.3f%s\n", chart.xmin(),

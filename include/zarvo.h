@@ -29,6 +29,7 @@ extern "C" ZV_API GLEWContext* glewGetContext();
 #include "zarvo/image.h"
 #include "zarvo/image_series.h"
 #include "zarvo/input.h"
+#include "zarvo/link.h"
 #include "zarvo/plot.h"
 #include "zarvo/recorder.h"
 #include "zarvo/scatter.h"

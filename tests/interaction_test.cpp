@@ -1,5 +1,5 @@
 // The mouse's maths, without a GPU: limits from cursor positions, the cell under the
-// cursor, the frame's place in the window, what makes a double click.
+// cursor, the frame's place in the window, what makes a double click, the read-out's text.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -215,6 +215,29 @@ TEST(MouseMaths, DoubleClickNeedsTwoPressesCloseInTimeAndPlace) {
     EXPECT_FALSE(internal::isDoubleClick(0.1, 4.5, 0.0));
     EXPECT_FALSE(internal::isDoubleClick(0.1, 0.0, -4.5));
     EXPECT_FALSE(internal::isDoubleClick(-0.1, 0.0, 0.0));  // a clock that went back
+}
+
+// Each coordinate to the decimals that resolve a pixel's step, in powers of ten for huge
+// and tiny magnitudes, and within the buffer however small it is.
+TEST(ReadoutText, WritesEachCoordinateToThePrecisionOfAPixel) {
+    struct Case {
+        double x, xStep, y, yStep;
+        const char* want;
+    };
+    const Case cases[] = {
+        {3.14159, 0.02, 31.6228, 0.3, "x 3.14  y 31.6"},
+        {-0.00421, 0.0001, 250.0, 2.0, "x -0.0042  y 250"},
+        {12345678.0, 1000.0, 1e-7, 1e-9, "x 1.2346e+07  y 1.00e-07"},
+        {0.0, 0.5, 2.0, 0.0, "x 0.0  y 2.000000"},
+    };
+    for (const Case& k : cases) {
+        char text[64];
+        internal::formatReadout(k.x, k.xStep, k.y, k.yStep, text, sizeof text);
+        EXPECT_STREQ(k.want, text);
+    }
+    char tiny[6];
+    internal::formatReadout(1.0, 0.1, 2.0, 0.1, tiny, sizeof tiny);
+    EXPECT_STREQ("x 1.0", tiny);
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdio>
+#include <cstdlib>
 #include <cmath>
 #include <functional>
 #include <vector>
@@ -161,6 +163,40 @@ TEST_F(MouseGLTest, DragPansLimitsAndPicture) {
     window.draw(plot);
     const zv::Snapshot after = window.snapshot();
     EXPECT_NEAR(left + dx, greenColumn(after, row, 0, static_cast<int>(f.x(0.5) + dx)), 1.5);
+}
+
+// Plots linked on x across two windows of a share group: a drag in one moves the other's x
+// at once, so the other window drawn right after shows its line moved as far (its y, not
+// linked, stays); a double click fits the one under the cursor and the other's x with it.
+TEST_F(MouseGLTest, DragAndFitMoveTheChartLinkedInAnotherWindow) {
+    zv::Window other(WIN_W, WIN_H, "linked", &window);
+    other.setPos(40, 30 + WIN_H + 60);
+    zv::Plot a = twoLines(), b = twoLines();
+    zv::linkAxes(a, b, zv::ZV_LINK_X);
+    const Frame f = wholeFrame();
+    const int row = static_cast<int>(f.y(0.5));
+    other.draw(b);
+    const double left = greenColumn(other.snapshot(), row, 0, static_cast<int>(f.x(0.5)));
+    ASSERT_NEAR(f.x(0.4), left, 1.5);
+
+    const double dx = 40, dy = -30;
+    window.draw(a);
+    drag(f.x(0.4), f.y(0.5), f.x(0.4) + dx, f.y(0.5) + dy);
+    ASSERT_TRUE(drawUntil([&] { window.draw(a); }, [&] { return buttons >= 2; }));
+    other.draw(b);
+    EXPECT_NEAR(left + dx,
+                greenColumn(other.snapshot(), row, 0, static_cast<int>(f.x(0.5) + dx)), 1.5);
+    EXPECT_EQ(a.xmax(), b.xmax());
+    EXPECT_EQ(a.xmin(), b.xmin());
+    EXPECT_NE(a.ymax(), b.ymax());
+    EXPECT_EQ(10.0f, b.ymax());
+
+    input.click(1);
+    input.click(1);
+    ASSERT_TRUE(drawUntil([&] { window.draw(a); }, [&] { return buttons >= 6; }));
+    EXPECT_NEAR(6.1f, b.xmax(), 1e-4f);  // the lines' x range, 4 to 6, plus 5% each side
+    EXPECT_NEAR(3.9f, b.xmin(), 1e-4f);
+    EXPECT_EQ(10.0f, b.ymax());
 }
 
 // A drag with the right button, or with Ctrl and the left, outlines a box while it lasts and
@@ -579,3 +615,89 @@ TEST_F(MouseGLTest, NotInteractiveLeavesLimitsAloneButCallsCallbacks) {
 }
 
 }  // namespace
+
+namespace {
+// Pixel (x, y) of a snapshot, from its top-left corner.
+const unsigned char* pixelAt(const zv::Snapshot& s, int x, int y) {
+    return &s.rgba[(static_cast<size_t>(y) * s.width + x) * 4];
+}
+bool isCrosshairGrey(const unsigned char* p) {
+    return std::abs(p[0] - 153) <= 3 && std::abs(p[1] - 153) <= 3 && std::abs(p[2] - 153) <= 3;
+}
+}  // namespace
+
+// The read-out: over a chart, the coordinates under the cursor, a linear x and a
+// logarithmic y, each within a pixel's worth of the data at the cursor's pixel (from the
+// layout), with a crosshair through that pixel and text drawn in the frame's top-left
+// corner. Nothing by default, off the frame, or with the mouse off, while the application's
+// callbacks still see every move.
+TEST_F(MouseGLTest, ReadoutShowsTheDataUnderTheCursorToAPixel) {
+    int moves = 0;
+    window.setCursorCallback([&](double, double) { ++moves; });
+    zv::Plot plot = twoLines();
+    plot.setAxesLimits(10.0f, 0.0f, 1000.0f, 1.0f);
+    plot.setLogAxes(false, true);
+    const auto draw = [&] { window.draw(plot); };
+    const auto& interaction = window.get()->impl()->interaction();
+    internal::Interaction::Readout r;
+    const Frame f = wholeFrame();
+    const int textRows[2] = {static_cast<int>(f.top) + 3, static_cast<int>(f.top) + 20};
+    const auto textInk = [&](const zv::Snapshot& s) {
+        int n = 0;
+        for (int y = textRows[0]; y < textRows[1]; ++y)
+            n += whiteInRow(s, y, static_cast<int>(f.left) + 3, static_cast<int>(f.left) + 80);
+        return n;
+    };
+    int atX = -1, atY = -1;
+    const auto moveTo = [&](double x, double y) {
+        const int before = moves;
+        if (static_cast<int>(x) == atX && static_cast<int>(y) == atY) return true;
+        atX = static_cast<int>(x);
+        atY = static_cast<int>(y);
+        input.moveTo(atX, atY);
+        return drawUntil(draw, [&] { return moves > before; });
+    };
+
+    EXPECT_FALSE(window.readout());
+    ASSERT_TRUE(moveTo(f.x(0.3), f.y(0.5)));
+    draw();
+    EXPECT_FALSE(interaction.readoutIn(-1, -1, r)) << "off by default";
+    EXPECT_EQ(0, textInk(window.snapshot()));
+
+    window.setReadout(true);
+    struct Case {
+        double tx, ty;
+    };
+    for (const Case& k : {Case{0.3, 0.5}, Case{0.07, 0.93}, Case{0.91, 0.12}}) {
+        SCOPED_TRACE(k.tx);
+        const int cx = static_cast<int>(f.x(k.tx)), cy = static_cast<int>(f.y(k.ty));
+        ASSERT_TRUE(moveTo(cx, cy));
+        draw();
+        ASSERT_TRUE(interaction.readoutIn(-1, -1, r));
+        double x = 0.0, y = 0.0;
+        ASSERT_EQ(2, std::sscanf(r.text, "x %lf y %lf", &x, &y)) << r.text;
+        // The data at the centre of the cursor's pixel, and a pixel's worth of it.
+        const double ux = (cx + 0.5 - f.left) / f.width;
+        const double uy = (f.top + f.height - (cy + 0.5)) / f.height;
+        EXPECT_NEAR(10.0 * ux, x, 10.0 / f.width) << r.text;
+        EXPECT_NEAR(3.0 * uy, std::log10(y), 3.0 / f.height) << r.text;
+        const zv::Snapshot s = window.snapshot();
+        // The crosshair through the cursor's pixel, away from the text's box.
+        EXPECT_TRUE(isCrosshairGrey(pixelAt(s, cx, static_cast<int>(f.y(0.3)) + (k.ty < 0.4 ? -60 : 0))));
+        EXPECT_TRUE(isCrosshairGrey(pixelAt(s, static_cast<int>(f.x(0.5)), cy)));
+        EXPECT_FALSE(isCrosshairGrey(pixelAt(s, cx + 3, static_cast<int>(f.y(0.3)))));
+        EXPECT_GT(textInk(s), 20);
+    }
+
+    // Off the frame (in the left margin): no read-out, no crosshair.
+    ASSERT_TRUE(moveTo(f.left - 10, f.y(0.5)));
+    draw();
+    EXPECT_FALSE(interaction.readoutIn(-1, -1, r));
+    EXPECT_EQ(0, textInk(window.snapshot()));
+
+    window.setInteractive(false);
+    ASSERT_TRUE(moveTo(f.x(0.3), f.y(0.5)));
+    draw();
+    EXPECT_FALSE(interaction.readoutIn(-1, -1, r));
+    EXPECT_EQ(0, textInk(window.snapshot()));
+}

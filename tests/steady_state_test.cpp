@@ -25,6 +25,8 @@
 #include "bars/bars_impl.hpp"
 #include "plot/plot_impl.hpp"
 #include "support/gl_test.hpp"
+#include "plot/line_lod.hpp"
+#include "window/interaction.hpp"
 #include "window/window_impl.hpp"
 
 namespace {
@@ -325,6 +327,55 @@ TEST_F(SteadyStateTest, DenseLinesReducedOnTheGPU) {
         ASSERT_NE(std::static_pointer_cast<plot_impl>(r)->lod(), nullptr);
         EXPECT_EQ(std::static_pointer_cast<plot_impl>(r)->lod()->windows(), 1u);
     }
+}
+
+// A ring told of its new points (advanceRing) sums their blocks again every frame, dense and
+// reduced; charts linked on both axes, in cells; the cursor's read-out over a chart, in the
+// whole window and in a cell: no allocation, no GL object once the first frames are drawn.
+TEST_F(SteadyStateTest, AdvancedRingLinkedChartsAndTheReadout) {
+    auto ring = std::make_shared<plot_impl>(20000, zv::ZV_FLOAT32, zv::ZV_MARKER_NONE);
+    std::vector<float> xy(2 * 20000);
+    for (size_t i = 0; i < xy.size() / 2; ++i) {
+        xy[2 * i] = static_cast<float>(i);
+        xy[2 * i + 1] = static_cast<float>(i % 37);
+    }
+    glBindBuffer(GL_ARRAY_BUFFER, ring->vbo());
+    glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(xy.size() * sizeof(float)),
+                    xy.data());
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    ring->setAxesLimits(20000.0f, 0.0f, 40.0f, 0.0f);
+    std::shared_ptr<internal::AbstractRenderable> r = ring;
+    expectSteady(
+        [&] {
+            ring->advanceRing(300);
+            window->draw(r);
+        },
+        "ring advanced every frame", 2);
+    ASSERT_NE(ring->lod(), nullptr);
+    EXPECT_TRUE(ring->lod()->lastUsedBlocks());
+    EXPECT_LE(ring->lod()->lastBlocksSummed(), 300u / internal::LineLod::BLOCK + 2);
+
+    auto other = std::make_shared<plot_impl>(100, zv::ZV_FLOAT32, zv::ZV_MARKER_CIRCLE);
+    other->linkAxis(internal::LINK_AXIS_X, *ring);
+    other->linkAxis(internal::LINK_AXIS_Y, *ring);
+    window->setReadout(true);
+    window->draw(r);
+    window->interaction().cursor(W / 2.0 + 0.3, H / 2.0 + 0.7);
+    internal::Interaction::Readout shown;
+    expectSteady([&] { window->draw(r); }, "read-out over the whole window", 2);
+    ASSERT_TRUE(window->interaction().readoutIn(-1, -1, shown));
+    window->grid(1, 2);
+    window->interaction().cursor(W * 0.75, H / 2.0);  // over the second cell's frame
+    std::shared_ptr<internal::AbstractRenderable> o = other;
+    expectSteady(
+        [&] {
+            ring->advanceRing(300);
+            window->draw(0, 0, r, nullptr);
+            window->draw(1, 0, o, nullptr);
+            window->draw();
+        },
+        "linked charts in cells, a read-out in one", 2);
+    ASSERT_TRUE(window->interaction().readoutIn(1, 0, shown));
 }
 
 // Histograms of more bins than columns: one bar per column, its maximum taken on the GPU.

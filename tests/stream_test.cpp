@@ -18,6 +18,7 @@
 #include "gl/limits.hpp"
 #include "histogram/hist_impl.hpp"
 #include "image/image_impl.hpp"
+#include "plot/line_lod.hpp"
 #include "plot/plot_impl.hpp"
 #include "support/chart_util.hpp"
 #include "support/frame_ink.hpp"
@@ -465,6 +466,83 @@ TEST_F(StreamGLTest, LevelOfDetailFollowsLayoutCountAndRing) {
         }
         ASSERT_NE(p->lod(), nullptr);
     }
+}
+
+// A ring told of its new points with advanceRing sums again only their blocks, and draws,
+// frame after frame, what the same points written whole into a new plot draw (its blocks
+// all summed afresh): new points that cross the
+// buffer's wrap and start and end inside blocks, a frame whose new point falls back in x
+// (the full line then, as for the points written whole), the ring still filling up. A
+// change it is not told of (setRing) sums every block again.
+TEST_F(StreamGLTest, AdvancedRingDrawsWhatItsPointsDrawAndSumsOnlyTheNewBlocks) {
+    const unsigned cap = 30000, fresh = 1037;
+    const unsigned blocks = (cap + internal::LineLod::BLOCK - 1) / internal::LineLod::BLOCK;
+    auto p = std::make_shared<plot_impl>(cap, zv::ZV_FLOAT32, zv::ZV_MARKER_NONE);
+    std::vector<double> x, y;  // every point written, oldest first
+    const auto sample = [](double t) {
+        return std::round(1000.0 + 900.0 * std::sin(t / 700.0) * std::cos(t / 53.0));
+    };
+    // Writes n points after the newest, at their places, alone.
+    const auto append = [&](unsigned n, double step) {
+        for (unsigned k = 0; k < n; ++k) {
+            const double t = x.empty() ? 0.0 : x.back() + step;
+            const unsigned place = static_cast<unsigned>(x.size() % cap);
+            const float xy[2] = {static_cast<float>(t), static_cast<float>(sample(t))};
+            glBindBuffer(GL_ARRAY_BUFFER, p->vbo());
+            glBufferSubData(GL_ARRAY_BUFFER, GLintptr(place) * 8, 8, xy);
+            glBindBuffer(GL_ARRAY_BUFFER, 0);
+            x.push_back(t);
+            y.push_back(sample(t));
+        }
+    };
+    // The points drawn, oldest first, written whole into a plain plot, under the same limits.
+    const auto expectAsWritten = [&](const char* name, bool ordered) {
+        SCOPED_TRACE(name);
+        const unsigned n = p->count();
+        ASSERT_EQ(n, std::min<size_t>(x.size(), cap));
+        const std::vector<double> wx(x.end() - n, x.end()), wy(y.end() - n, y.end());
+        const Limits l{float(wx.front()) - 100.0f, float(x.back()) + 100.0f, -100.0f, 2100.0f};
+        style(*p, l);
+        zv::Snapshot got, want;
+        const GLuint drawn = primitivesOf(p, &got);
+        ASSERT_NE(p->lod(), nullptr);
+        EXPECT_TRUE(p->lod()->lastUsedBlocks());
+        if (ordered) {
+            EXPECT_LT(drawn, n / 3) << "not reduced";
+        }
+        auto ref = reference(wx, wy, l, zv::ZV_MARKER_NONE);
+        want = picture(ref);
+        expectSame(got, want, std::string("AdvancedRing_") + name);
+    };
+
+    append(cap - 3000, 1.0);  // filling up: start 0, not yet wrapped
+    p->setCount(cap - 3000);
+    expectAsWritten("first draw", true);
+    EXPECT_EQ(blocks, p->lod()->lastBlocksSummed());
+    for (int frame = 0; frame < 4; ++frame) {
+        append(fresh, 1.0);
+        p->advanceRing(fresh);
+        expectAsWritten("advanced", true);
+        // The new points span at most this many blocks, wherever they start.
+        EXPECT_LE(p->lod()->lastBlocksSummed(), fresh / internal::LineLod::BLOCK + 2);
+        EXPECT_GE(p->lod()->lastBlocksSummed(), 1u);
+    }
+    EXPECT_EQ(cap, p->count());
+    EXPECT_NE(0u, p->start()) << "the ring wrapped";
+    p->advanceRing(0);  // nothing new: every summary kept
+    expectAsWritten("nothing new", true);
+    EXPECT_EQ(0u, p->lod()->lastBlocksSummed());
+    append(1, -5.0);  // back in x: the line is no longer ordered
+    append(fresh - 1, 1.0);
+    p->advanceRing(fresh);
+    expectAsWritten("out of order", false);
+    EXPECT_LE(p->lod()->lastBlocksSummed(), fresh / internal::LineLod::BLOCK + 2);
+
+    p->setRing(p->start(), p->count());
+    expectAsWritten("told nothing", false);
+    EXPECT_EQ(blocks, p->lod()->lastBlocksSummed());
+    EXPECT_THROW(p->advanceRing(cap + 1), zv::ArgumentError);
+    EXPECT_EQ(cap, p->count());
 }
 
 // Histograms of 16-bit frequencies draw what the same frequencies as floats draw, sparse

@@ -168,6 +168,18 @@ public:
     /// @throws zv::ArgumentError (argument 1) for a start at or past numPoints (a plot of no
     ///         points takes 0 only), (argument 2) for a count above numPoints; nothing changes
     void setRing(unsigned start, unsigned count);
+    /// A stream's cheap step: tells that `newPoints` points were written after the newest
+    /// drawn (from place (start + count) mod numPoints on, wrapping), over the oldest once
+    /// the ring is full. The count grows up to numPoints, then the start moves past the new
+    /// points, as setRing would be told. It also promises that no other point drawn changed
+    /// since the last draw, which lets the next draw's level of detail read only the new
+    /// points' share of the buffer instead of every point: a ring of 10^6 points taking 10^4
+    /// a frame then costs a fraction of drawing all of them anew. Points written elsewhere
+    /// need setRing, setCount or a draw without advanceRing, which read every point again.
+    /// advanceRing(0) tells that nothing changed. Needs no current context.
+    /// @throws zv::ArgumentError (argument 1) for more new points than numPoints; nothing
+    ///         changes then
+    void advanceRing(unsigned newPoints);
     unsigned start() const;  ///< the ring's start (0 unless set)
     unsigned capacity() const;  ///< numPoints, the points the buffers hold
     /// The layout the plot was made with.

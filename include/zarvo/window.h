@@ -272,6 +272,20 @@ public:
     void setInteractive(bool on);
     /// Whether the mouse moves the charts' limits (see setInteractive).
     bool interactive() const;
+    /// With on, a chart drawn under the cursor (whole window or grid cell) shows the data
+    /// coordinates there, "x 12.35  y -0.0042", white on a black box in the top-left corner
+    /// of its frame, and a grey crosshair of one-pixel lines across the frame through the
+    /// cursor. Each coordinate is written to the precision of one pixel of its axis at the
+    /// cursor (it rounds by less than half a pixel), in decimals for magnitudes from 1e-4 to
+    /// 1e6 and powers of ten beyond; logarithmic axes read their values, not their logarithms.
+    /// The read-out names the limits in force when the chart is drawn, at the cursor's last
+    /// position inside the window, and goes with the next draw once the cursor is off the
+    /// frame. Nothing is shown while setInteractive(false) is in force. The application's
+    /// callbacks see every event as before. Off by default (pictures stay as they were);
+    /// windows only (zv::Target draws none).
+    void setReadout(bool on);
+    /// Whether the read-out is on (see setReadout).
+    bool readout() const;
 
     /// Draws an image over the whole window and presents the frame. With keepAspectRatio the
     /// image's longer side spans the window and the other follows its aspect ratio. With

@@ -81,7 +81,10 @@ AbstractChart2D::AbstractChart2D() {
 
 // The owners go in reverse order of declaration: vertex arrays first, programs and buffers
 // after the objects that use them.
-AbstractChart2D::~AbstractChart2D() = default;
+AbstractChart2D::~AbstractChart2D() {
+    unlinkAxis(LINK_AXIS_X);
+    unlinkAxis(LINK_AXIS_Y);
+}
 
 bool AbstractChart2D::settleFit(float& xMax, float& xMin, float& yMax, float& yMin) const {
     if (xLog() && !logLimitsValid(xMax, xMin)) {
@@ -334,6 +337,58 @@ void AbstractChart2D::setAxesLimits(float xmax, float xmin, float ymax, float ym
     mYMax = ymax;
     mYMin = ymin;
     rebuildTicks();
+    const float spans[2][2] = {{xmax, xmin}, {ymax, ymin}};
+    for (int axis = 0; axis < 2; ++axis) {
+        if (!mLinks[axis]) continue;
+        for (AbstractChart2D* m : mLinks[axis]->members)
+            if (m != this) m->takeLinkedLimits(LinkAxis(axis), spans[axis][0], spans[axis][1]);
+    }
+}
+
+void AbstractChart2D::takeLinkedLimits(LinkAxis axis, float max, float min) {
+    float& myMax = axis == LINK_AXIS_X ? mXMax : mYMax;
+    float& myMin = axis == LINK_AXIS_X ? mXMin : mYMin;
+    const bool log = axis == LINK_AXIS_X ? mXLog : mYLog;
+    if ((max == myMax && min == myMin) || (log && !logLimitsValid(max, min))) return;
+    myMax = max;
+    myMin = min;
+    rebuildTicks();
+}
+
+void AbstractChart2D::linkAxis(LinkAxis axis, AbstractChart2D& other) {
+    if (linkedTo(axis, other)) return;
+    std::shared_ptr<AxisLink>& theirs = other.mLinks[axis];
+    if (!theirs) {
+        theirs = std::make_shared<AxisLink>();
+        theirs->members.push_back(&other);
+    }
+    // This chart's link, if any, joins theirs whole.
+    std::vector<AbstractChart2D*> joining{this};
+    if (mLinks[axis]) joining = mLinks[axis]->members;
+    const std::shared_ptr<AxisLink> link = theirs;
+    for (AbstractChart2D* m : joining) {
+        m->mLinks[axis] = link;
+        link->members.push_back(m);
+    }
+    const float max = axis == LINK_AXIS_X ? other.mXMax : other.mYMax;
+    const float min = axis == LINK_AXIS_X ? other.mXMin : other.mYMin;
+    for (AbstractChart2D* m : joining) m->takeLinkedLimits(axis, max, min);
+}
+
+void AbstractChart2D::unlinkAxis(LinkAxis axis) {
+    if (!mLinks[axis]) return;
+    const std::shared_ptr<AxisLink> link = std::move(mLinks[axis]);
+    std::vector<AbstractChart2D*>& m = link->members;
+    m.erase(std::remove(m.begin(), m.end(), this), m.end());
+    // A chart left alone is linked to nothing.
+    if (m.size() == 1) {
+        m.front()->mLinks[axis].reset();
+        m.clear();
+    }
+}
+
+bool AbstractChart2D::linkedTo(LinkAxis axis, const AbstractChart2D& other) const {
+    return &other == this || (mLinks[axis] && mLinks[axis] == other.mLinks[axis]);
 }
 
 void AbstractChart2D::setNiceTicks(bool enabled) {

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "chart/axis_link.hpp"
 #include "chart/axis_ticks.hpp"
 #include "chart/chart_layout.hpp"
 #include "chart/chart_series.hpp"
@@ -61,6 +62,27 @@ public:
     // anything changes.
     void setAxesLimits(float xmax, float xmin, float ymax, float ymin,
                        const char* label = "setAxesLimits");
+    // Joins this chart's x (LINK_AXIS_X) or y limits to those of `other`, and of every chart
+    // linked to either: all of them take other's limits on that axis (see axis_link.hpp).
+    // A chart whose axis is logarithmic keeps its own limits whenever the link's are not
+    // above zero. Linking a chart to itself or to a member of its link changes nothing.
+    void linkAxis(LinkAxis axis, AbstractChart2D& other);
+    // Leaves the link of that axis; the others stay linked together.
+    void unlinkAxis(LinkAxis axis);
+    // Whether `other` is this chart or shares its link on that axis.
+    bool linkedTo(LinkAxis axis, const AbstractChart2D& other) const;
+    // Calls f on this chart, then once on every other chart linked to it on either axis.
+    template <class F>
+    void forEachLinked(F&& f) {
+        f(*this);
+        for (int axis = 0; axis < 2; ++axis) {
+            if (!mLinks[axis]) continue;
+            for (AbstractChart2D* m : mLinks[axis]->members) {
+                const bool seen = m == this || (axis == 1 && linkedTo(LINK_AXIS_X, *m));
+                if (!seen) f(*m);
+            }
+        }
+    }
     // Ticks at round values on both axes (1, 2 or 5 times a power of ten), or the frame's
     // nine evenly spaced ticks (the default).
     void setNiceTicks(bool enabled);
@@ -238,10 +260,15 @@ private:
     // edge, still below `top` (the text space's height). Returns the size to write it at.
     int fitBeforeDashes(size_t k, float end, float top, TextPos& p) const;
 
+    // Takes limits of one axis from a linked chart: nothing when they are those in force or
+    // when a logarithmic axis cannot show them.
+    void takeLinkedLimits(LinkAxis axis, float max, float min);
+
     std::vector<SeriesSlot> mSeries;
     // The categories the labels were built for (compared, never read through).
     const CategoryAxis* mCategorySeen = nullptr;
     unsigned mCategoryVersion = 0;
+    std::shared_ptr<AxisLink> mLinks[2];  // x, y; null while unlinked
     bool mAutoFit = false;
     AxisTicks mXTicks;
     AxisTicks mYTicks;

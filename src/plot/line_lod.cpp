@@ -16,6 +16,15 @@ namespace {
 // makes the texture again.
 constexpr unsigned MIN_CAPACITY = 2048;
 
+// The texture unit the reduction reads the block summaries from (units 0 and 1 hold the
+// points).
+constexpr GLint SUMMARY_UNIT = 2;
+
+std::string blockDefines() {
+    return "#define BLOCK " + std::to_string(LineLod::BLOCK) + "\n#define SUMMARY_WIDTH " +
+           std::to_string(LineLod::SUMMARY_WIDTH) + "\n";
+}
+
 GLTexture elementTexture(GLuint buffer, GLenum internalFormat) {
     GLTexture t = GLTexture::create();
     glBindTexture(GL_TEXTURE_BUFFER, t.get());
@@ -32,11 +41,23 @@ LineLod::LineLod(const PointSource& source) : mSource(source) {
         std::string("line reduction ") + format.sampler,
         [&] {
             const std::string source = std::string(ZV_GLSL_HEADER "#define POINTS ") +
-                                       format.sampler + "\n" +
+                                       format.sampler + "\n" + blockDefines() +
                                        gLodReduceFragmentShaderBody.data();
             return makeProgram(gLodQuadVertexShaderSrc, source.c_str());
         },
-        [](UniformCache& u) { setPointSamplers<LodReduceUniforms>(u); });
+        [](UniformCache& u) {
+            setPointSamplers<LodReduceUniforms>(u);
+            u.setConstant(LodReduceUniforms::BLOCK_SUMMARY, SUMMARY_UNIT);
+        });
+    mSummaryProgram = groupProgram<BlockSummaryUniforms>(
+        std::string("block summary ") + format.sampler,
+        [&] {
+            const std::string source = std::string(ZV_GLSL_HEADER "#define POINTS ") +
+                                       format.sampler + "\n" + blockDefines() +
+                                       gBlockSummaryFragmentBody.data();
+            return makeProgram(gLodQuadVertexShaderSrc, source.c_str());
+        },
+        [](UniformCache& u) { setPointSamplers<BlockSummaryUniforms>(u); });
     mVerdictProgram = groupProgram<LodVerdictUniforms>("line reduction verdict", [] {
         return makeProgram(gLodQuadVertexShaderSrc, gLodVerdictFragmentShaderSrc);
     });
@@ -123,6 +144,82 @@ LineLod::WindowTargets& LineLod::window(int windowId) {
     return w;
 }
 
+void LineLod::noteChanges(bool appendedOnly, unsigned first, unsigned count) {
+    const unsigned cap = mSource.capacity;
+    if (!appendedOnly || cap == 0) {
+        mSummaryValid = false;
+        mPendingCount = 0;
+        return;
+    }
+    if (count == 0) return;
+    if (mPendingCount == 0) {
+        mPendingFirst = first % cap;
+        mPendingCount = std::min(count, cap);
+    } else if (first % cap == (mPendingFirst + mPendingCount) % cap) {
+        mPendingCount = static_cast<unsigned>(
+            std::min<unsigned long long>(cap, 0ull + mPendingCount + count));
+    } else {
+        mSummaryValid = false;  // not where the last ones ended: sum everything again
+        mPendingCount = 0;
+    }
+}
+
+bool LineLod::updateSummary(int windowId, WindowTargets& w) {
+    const unsigned cap = mSource.capacity;
+    const unsigned blocks = (cap + BLOCK - 1) / BLOCK;
+    const unsigned rows = (blocks + SUMMARY_WIDTH - 1) / SUMMARY_WIDTH;
+    if (cap == 0 || rows > static_cast<unsigned>(mMaxTextureSize)) return false;
+    if (!mSummary) {
+        mSummary = GLTexture::create();
+        glBindTexture(GL_TEXTURE_2D_ARRAY, mSummary.get());
+        glTexImage3D(GL_TEXTURE_2D_ARRAY, 0, GL_RGBA32F, SUMMARY_WIDTH,
+                     static_cast<GLsizei>(rows), 2, 0, GL_RGBA, GL_FLOAT, nullptr);
+        glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_MAX_LEVEL, 0);
+        glBindTexture(GL_TEXTURE_2D_ARRAY, 0);
+        mSummaryRows = rows;
+        mSummaryValid = false;
+    }
+    if (!w.summaryFbo) {
+        w.summaryFbo = GLFramebuffer::create();
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, w.summaryFbo.get());
+        for (GLint layer = 0; layer < 2; ++layer)
+            glFramebufferTextureLayer(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0 + layer,
+                                      mSummary.get(), 0, layer);
+        static const GLenum BUFFERS[2] = {GL_COLOR_ATTACHMENT0, GL_COLOR_ATTACHMENT1};
+        glDrawBuffers(2, BUFFERS);
+        w.summaryComplete =
+            glCheckFramebufferStatus(GL_DRAW_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    }
+    if (!w.summaryComplete) return false;
+    unsigned first = 0, count = blocks;
+    if (mSummaryValid) {
+        if (mPendingCount == 0) {
+            mBlocksSummed = 0;
+            return true;
+        }
+        if (mPendingCount < cap) {
+            first = mPendingFirst / BLOCK;
+            const unsigned last = ((mPendingFirst + mPendingCount - 1) % cap) / BLOCK;
+            count = (last + blocks - first) % blocks + 1;
+        }
+    }
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, w.summaryFbo.get());
+    glViewport(0, 0, static_cast<GLsizei>(SUMMARY_WIDTH), static_cast<GLsizei>(mSummaryRows));
+    UniformCache& u = mSummaryProgram->uniforms;
+    u.use(windowId);
+    setPointFetch<BlockSummaryUniforms>(u, mSource, mWindow);
+    u.setInt(BlockSummaryUniforms::BLOCKS, static_cast<GLint>(blocks));
+    u.setInt(BlockSummaryUniforms::DIRTY_FIRST, static_cast<GLint>(first));
+    u.setInt(BlockSummaryUniforms::DIRTY_COUNT, static_cast<GLint>(count));
+    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+    mSummaryValid = true;
+    mPendingCount = 0;
+    mBlocksSummed = count;
+    return true;
+}
+
 const LineLod::WindowTargets* LineLod::reduce(int windowId, const glm::mat4& transform,
                                               const float origin[2], const int logAxes[2],
                                               const int frame[4], const int viewport[4]) {
@@ -132,17 +229,25 @@ const LineLod::WindowTargets* LineLod::reduce(int windowId, const glm::mat4& tra
     GLint drawFbo = 0;
     glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawFbo);
     reserve(static_cast<unsigned>(mTexels));
-    const WindowTargets& w = window(windowId);
+    WindowTargets& w = window(windowId);
     if (!w.complete) {
         glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(drawFbo));
         return nullptr;
     }
     glDisable(GL_SCISSOR_TEST);
 
+    // 0. The block summaries, where points changed.
+    const GLint unit1 = bindPoints();
+    mBlocksUsed = updateSummary(windowId, w);
+    GLint unit2 = 0;
+    glActiveTexture(GL_TEXTURE0 + SUMMARY_UNIT);
+    glGetIntegerv(GL_TEXTURE_BINDING_2D_ARRAY, &unit2);
+    glBindTexture(GL_TEXTURE_2D_ARRAY, mBlocksUsed ? mSummary.get() : 0);
+    glActiveTexture(GL_TEXTURE0);
+
     // 1. Four points per column.
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, w.reduceFbo.get());
     glViewport(0, 0, mTexels, 1);
-    const GLint unit1 = bindPoints();
     UniformCache& reduction = mReduceProgram->uniforms;
     reduction.use(windowId);
     setPointFetch<LodReduceUniforms>(reduction, mSource, mWindow);
@@ -156,7 +261,14 @@ const LineLod::WindowTargets* LineLod::reduce(int windowId, const glm::mat4& tra
     reduction.setInt(LodReduceUniforms::RUN_BUDGET, RUN_BUDGET);
     reduction.setInt(LodReduceUniforms::PARTS, static_cast<GLint>(mParts));
     reduction.setIVec2(LodReduceUniforms::LOG_AXES, logAxes);
+    reduction.setInt(LodReduceUniforms::BLOCKS_ON, mBlocksUsed ? 1 : 0);
+    // Whether columns grow with x: a block of x that never falls is ordered then.
+    const float scale = transform[0][0];
+    reduction.setInt(LodReduceUniforms::X_DIRECTION, scale > 0.0f ? 1 : scale < 0.0f ? -1 : 0);
     glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+    glActiveTexture(GL_TEXTURE0 + SUMMARY_UNIT);
+    glBindTexture(GL_TEXTURE_2D_ARRAY, static_cast<GLuint>(unit2));
+    glActiveTexture(GL_TEXTURE0);
     unbindPoints(unit1);
 
     // 2. The verdict, kept in two queries.

@@ -71,6 +71,9 @@ uniform float firstColumn;
 uniform int runBudget;
 uniform int parts;
 uniform ivec2 logAxes;
+uniform int blocksOn;
+uniform int xDirection;
+uniform sampler2DArray blockSummary;
 layout(location = 0) out vec4 firstLast;
 layout(location = 1) out vec4 extremes;
 layout(location = 2) out vec4 disorder;
@@ -86,6 +89,36 @@ float column(vec2 p) {
 // line (see the data vertex stage), which the reduction does not reproduce.
 bool usable(vec2 p) {
     return (logAxes.x == 0 || p.x > 0.0) && (logAxes.y == 0 || p.y > 0.0);
+}
+// The points of the block at place p (a multiple of BLOCK): BLOCK, fewer for the buffer's
+// last block.
+int blockLength(int p) {
+    return min(BLOCK, ringCapacity - p);
+}
+// Whether the points from index i on, a whole block of them, are ordered and usable as
+// the loop over them would find, and the column of its last (see gBlockSummaryFragmentBody).
+bool blockOrdered(int i, int p, float previous, out float last) {
+    int n = blockLength(p);
+    vec4 s = texelFetch(blockSummary, ivec3((p / BLOCK) % SUMMARY_WIDTH, (p / BLOCK) / SUMMARY_WIDTH, 1), 0);
+    int flags = int(s.x + 0.5);
+    float x0 = s.y;
+    float x1 = s.z;
+    bool xPositive = (flags & 4) != 0;
+    bool rising = (flags & 1) != 0;
+    bool falling = (flags & 2) != 0;
+    if (implicitOn == 1) {
+        x0 = float(i) * implicitX.x + implicitX.y;
+        x1 = float(i + n - 1) * implicitX.x + implicitX.y;
+        xPositive = min(x0, x1) > 0.0;
+        rising = implicitX.x >= 0.0;
+        falling = implicitX.x <= 0.0;
+    }
+    // A finite y adds nothing to the column: only x decides, as the loop's column() does.
+    float c0 = column(vec2(x0, 1.0));
+    last = column(vec2(x1, 1.0));
+    bool monotonic = xDirection == 0 || (xDirection > 0 ? rising : falling);
+    return (flags & 16) != 0 && monotonic && c0 >= previous && (logAxes.x == 0 || xPositive) &&
+           (logAxes.y == 0 || (flags & 8) != 0);
 }
 // The first index whose point lies at or right of `edge`.
 int lowerBound(float edge) {
@@ -116,11 +149,22 @@ void main(void) {
     int s1 = min(s0 + per + (t < rest ? 1 : 0), n - 1);
     float previous = column(point(s0));
     bool ordered = !isnan(previous) && usable(point(s0));
-    for (int i = s0 + 1; i <= s1; ++i) {
-        vec2 p = point(i);
-        float c = column(p);
-        ordered = ordered && c >= previous && usable(p);
-        previous = c;
+    // Whole blocks of the slice from their summaries, the points around them one by one.
+    int i = s0 + 1;
+    while (i <= s1 && ordered) {
+        int place = placeOf(i);
+        if (blocksOn == 1 && place % BLOCK == 0 && i + blockLength(place) - 1 <= s1) {
+            float last;
+            ordered = blockOrdered(i, place, previous, last);
+            previous = last;
+            i += blockLength(place);
+        } else {
+            vec2 p = point(i);
+            float c = column(p);
+            ordered = ordered && c >= previous && usable(p);
+            previous = c;
+            ++i;
+        }
     }
     disorder = vec4(ordered ? 0.0 : 1.0);
     if (k == 0) {
@@ -157,15 +201,32 @@ void main(void) {
         int iMax = lo;
         float yMin = first.y;
         float yMax = first.y;
-        for (int i = lo + 1; i < hi; ++i) {
-            float y = point(i).y;
-            if (y < yMin) {
-                yMin = y;
-                iMin = i;
-            }
-            if (y > yMax) {
-                yMax = y;
-                iMax = i;
+        int i = lo + 1;
+        while (i < hi) {
+            int place = placeOf(i);
+            if (blocksOn == 1 && place % BLOCK == 0 && i + blockLength(place) <= hi) {
+                // The block's lowest and highest, the first of equals, as the points would.
+                vec4 b = texelFetch(blockSummary, ivec3((place / BLOCK) % SUMMARY_WIDTH, (place / BLOCK) / SUMMARY_WIDTH, 0), 0);
+                if (b.x < yMin) {
+                    yMin = b.x;
+                    iMin = i + int(b.z + 0.5);
+                }
+                if (b.y > yMax) {
+                    yMax = b.y;
+                    iMax = i + int(b.w + 0.5);
+                }
+                i += blockLength(place);
+            } else {
+                float y = point(i).y;
+                if (y < yMin) {
+                    yMin = y;
+                    iMin = i;
+                }
+                if (y > yMax) {
+                    yMax = y;
+                    iMax = i;
+                }
+                ++i;
             }
         }
         vec2 low = point(iMin);
@@ -188,12 +249,85 @@ struct LodReduceUniforms {
         RUN_BUDGET,
         PARTS,
         LOG_AXES,
+        BLOCKS_ON,
+        X_DIRECTION,
+        BLOCK_SUMMARY,
         ZV_POINT_FETCH_ENUM,
         COUNT
     };
-    static constexpr const char* NAMES[COUNT] = {"n",           "columns",      "transform",
-                                                 "origin",      "halfViewport", "firstColumn",
-                                                 "runBudget",   "parts",        "logAxes",
+    static constexpr const char* NAMES[COUNT] = {
+        "n",        "columns",    "transform",    "origin",       "halfViewport",
+        "firstColumn", "runBudget", "parts",      "logAxes",      "blocksOn",
+        "xDirection", "blockSummary", ZV_POINT_FETCH_NAMES};
+};
+
+// Summaries of the points by blocks of BLOCK places of the buffer, which the reduction takes
+// whole where a block lies inside what one of its loops walks, so that a frame reads each
+// point at most once more than the blocks it changed: a ring that takes a few new points a
+// frame has only their blocks summed again (see LineLod::noteChanges). One fragment per
+// block b, at texel (b % SUMMARY_WIDTH, b / SUMMARY_WIDTH) of a 2-layer target; only blocks
+// from "dirtyFirst" on, "dirtyCount" of them (wrapping at "blocks"), are written, the others
+// discarded. Layer 0: the lowest y, the highest y, the offsets in the block of the first
+// point holding each (NaN never counts). Layer 1: flags (1: x never falls from place to
+// place, 2: x never rises, 4: every x above 0, 8: every y above 0, 16: every coordinate
+// finite), then the first and the last point's x. An implicit x is made from the index at
+// the reduction, which ignores the x flags then.
+inline constexpr auto gBlockSummaryFragmentBody = glslJoin(gPointFetchGlsl, R"glsl(
+uniform int blocks;
+uniform int dirtyFirst;
+uniform int dirtyCount;
+layout(location = 0) out vec4 extremes;
+layout(location = 1) out vec4 order;
+void main(void) {
+    int b = int(gl_FragCoord.y) * SUMMARY_WIDTH + int(gl_FragCoord.x);
+    int d = b - dirtyFirst;
+    if (d < 0)
+        d += blocks;
+    // Blocks are places of the buffer, whatever the ring's start (never below 0: the test
+    // only keeps the fetch's uniform table whole).
+    if (b >= blocks || d >= dirtyCount || ringStart < 0)
+        discard;
+    int p0 = b * BLOCK;
+    int p1 = min(p0 + BLOCK, ringCapacity);
+    float yMin = uintBitsToFloat(0x7F800000u);
+    float yMax = -yMin;
+    int iMin = 0;
+    int iMax = 0;
+    bool rising = true;
+    bool falling = true;
+    bool xPositive = true;
+    bool yPositive = true;
+    bool finite = true;
+    vec2 first = pointAt(p0, 0);
+    vec2 previous = first;
+    for (int p = p0; p < p1; ++p) {
+        vec2 v = pointAt(p, 0);
+        if (v.y < yMin) {
+            yMin = v.y;
+            iMin = p - p0;
+        }
+        if (v.y > yMax) {
+            yMax = v.y;
+            iMax = p - p0;
+        }
+        rising = rising && v.x >= previous.x;
+        falling = falling && v.x <= previous.x;
+        xPositive = xPositive && v.x > 0.0;
+        yPositive = yPositive && v.y > 0.0;
+        finite = finite && !isnan(v.x) && !isinf(v.x) && !isnan(v.y) && !isinf(v.y);
+        previous = v;
+    }
+    extremes = vec4(yMin, yMax, float(iMin), float(iMax));
+    int flags = (rising ? 1 : 0) + (falling ? 2 : 0) + (xPositive ? 4 : 0) +
+                (yPositive ? 8 : 0) + (finite ? 16 : 0);
+    order = vec4(float(flags), first.x, previous.x, 0.0);
+}
+)glsl");
+
+// Uniforms of the block summary program.
+struct BlockSummaryUniforms {
+    enum : int { BLOCKS, DIRTY_FIRST, DIRTY_COUNT, ZV_POINT_FETCH_ENUM, COUNT };
+    static constexpr const char* NAMES[COUNT] = {"blocks", "dirtyFirst", "dirtyCount",
                                                  ZV_POINT_FETCH_NAMES};
 };
 
@@ -261,6 +395,9 @@ public:
     // both together stay within the loop budget. Also what the marker bitmap loops over for
     // a pixel column at most (two columns' worth where its columns straddle the line's).
     static constexpr int RUN_BUDGET = LOOP_BUDGET / 2;
+    // Places a block summary covers, and blocks a row of the summary texture holds.
+    static constexpr unsigned BLOCK = 64;
+    static constexpr unsigned SUMMARY_WIDTH = 1024;
 
     // For the plot's points as `source` places them (any element type of a plot). A window
     // of the plot's group must be current. Raises what the shader building raises.
@@ -275,6 +412,15 @@ public:
         mWindow = points;
         mN = points.count;
     }
+    // What changed in the points since the last draw, told on every draw of the plot
+    // (reduced or not): with `appendedOnly`, only `count` points from place `first` on
+    // (wrapping) were written, the others hold what they held; otherwise anything may have
+    // changed. The block summaries are made again where those points lie, or everywhere.
+    void noteChanges(bool appendedOnly, unsigned first, unsigned count);
+    // Whether the last reduction took the block summaries, and the blocks it summed again
+    // (all of them when the summaries were made anew), for tests.
+    bool lastUsedBlocks() const { return mBlocksUsed; }
+    unsigned lastBlocksSummed() const { return mBlocksSummed; }
     // Whether the reduction pays for a frame of `columns` pixel columns: more than two points
     // a column, buffers the textures can cover, and a reduced texture (texels for the runs
     // of every column) no wider than a texture may be.
@@ -343,6 +489,8 @@ private:
         GLQuery queries[2];  // some pixel kept: [0] all ordered, [1] not ordered
         unsigned attachedCapacity = 0;  // texture width the framebuffer was attached at
         bool complete = false;
+        GLFramebuffer summaryFbo;  // over both layers of mSummary
+        bool summaryComplete = false;
         GLFramebuffer bitmapFbo;  // made on the first marker draw
         unsigned bitmapAttached = 0;  // mBitmapGeneration the framebuffer was attached at
         bool bitmapComplete = false;
@@ -366,6 +514,11 @@ private:
                       const float origin[2], const float color[4], int markerType,
                       const int frame[4], const int viewport[4]);
 
+    // Brings the block summaries up to date (the point textures bound, scissor test off;
+    // changes the draw framebuffer and viewport). False when this window cannot make them
+    // (too many blocks for a texture, incomplete framebuffer): the reduction reads every
+    // point then.
+    bool updateSummary(int windowId, WindowTargets& w);
     // Runs a column is reduced in: enough that a column of twice its share of the points
     // fits them, for a frame of `columns`.
     unsigned partsFor(int columns) const;
@@ -385,7 +538,16 @@ private:
     GLTexture mReduced;  // 2-D array, 3 layers of capacity x 1 texels (RGBA32F)
     GLTexture mVerdict;  // 1 x 1 target of the verdict pixels
     unsigned mCapacity = 0;
-    ProgramRef mReduceProgram, mVerdictProgram, mLineProgram;
+    ProgramRef mReduceProgram, mVerdictProgram, mLineProgram, mSummaryProgram;
+    // Block summaries (2-D array, 2 layers of SUMMARY_WIDTH x rows, RGBA32F), whether they
+    // hold the points as they are (but for the pending ones), and the points written since
+    // they were made: `mPendingCount` from place `mPendingFirst` on.
+    GLTexture mSummary;
+    unsigned mSummaryRows = 0;
+    bool mSummaryValid = false;
+    unsigned mPendingFirst = 0, mPendingCount = 0;
+    bool mBlocksUsed = false;
+    unsigned mBlocksSummed = 0;
     // Dense markers: the bitmap (RGBA32UI) with its size, bumped generation on each
     // reallocation, and the programs, all made on the first marker draw.
     GLTexture mBitmap;

@@ -49,6 +49,7 @@ unsigned Plot::capacity() const { return mValue->impl()->numPoints(); }
 void Plot::setCount(unsigned count) { mValue->impl()->setCount(count); }
 unsigned Plot::count() const { return mValue->impl()->count(); }
 void Plot::setRing(unsigned start, unsigned count) { mValue->impl()->setRing(start, count); }
+void Plot::advanceRing(unsigned newPoints) { mValue->impl()->advanceRing(newPoints); }
 unsigned Plot::start() const { return mValue->impl()->start(); }
 
 }  // namespace zv

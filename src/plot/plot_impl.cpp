@@ -171,6 +171,7 @@ void plot_impl::setCount(unsigned count) {
                          "room for the most points it will draw");
     }
     mWindow.count = count;
+    mOnlyAppended = false;
 }
 
 void plot_impl::setRing(unsigned start, unsigned count) {
@@ -188,6 +189,38 @@ void plot_impl::setRing(unsigned start, unsigned count) {
     }
     mWindow.start = start;
     mWindow.count = count;
+    mOnlyAppended = false;
+}
+
+void plot_impl::advanceRing(unsigned newPoints) {
+    if (newPoints > mNumPoints) {
+        ZV_RAISE_ARG("Plot::advanceRing", 1,
+                     "at most " + std::to_string(mNumPoints) +
+                         " new points, the points the plot was made with room for; a stream "
+                         "that brings more at once writes only the newest of them");
+    }
+    if (mNumPoints == 0) return;
+    if (newPoints == 0) {
+        // Nothing new, and nothing else changed: the next draw keeps every block's summary.
+        if (!mOnlyAppended) {
+            mOnlyAppended = true;
+            mAppendedCount = 0;
+        }
+        return;
+    }
+    const unsigned long long cap = mNumPoints;
+    const unsigned first = static_cast<unsigned>((0ull + mWindow.start + mWindow.count) % cap);
+    const unsigned long long total = 0ull + mWindow.count + newPoints;
+    const unsigned long long dropped = total > cap ? total - cap : 0;
+    mWindow.start = static_cast<unsigned>((mWindow.start + dropped) % cap);
+    mWindow.count = static_cast<unsigned>(std::min(total, cap));
+    if (mOnlyAppended && mAppendedCount > 0) {
+        mAppendedCount = static_cast<unsigned>(std::min(cap, 0ull + mAppendedCount + newPoints));
+    } else {
+        mOnlyAppended = true;
+        mAppendedFirst = first;
+        mAppendedCount = newPoints;
+    }
 }
 
 template <class U>
@@ -264,6 +297,10 @@ void plot_impl::renderMarkerAt(const FrameDraw& frame, float x, float y) {
 // leaves program 0 and vertex array 0 (render() always draws the frame after the graph).
 void plot_impl::renderGraph(const FrameDraw& frame, glm::mat4 transform) {
     const int windowId = frame.draw.windowId;
+    // What changed since the last draw; after it, nothing is known to have held still.
+    if (mLod) mLod->noteChanges(mOnlyAppended, mAppendedFirst, mAppendedCount);
+    mOnlyAppended = false;
+    mAppendedCount = 0;
     bindResources(windowId);
     UniformCache& u = mLineProgram->uniforms;
     u.use(windowId);

@@ -75,6 +75,12 @@ public:
     // changes then.
     void setCount(unsigned count);
     void setRing(unsigned start, unsigned count);
+    // The ring took `newPoints` points after its newest, over its oldest places once it is
+    // full: the count grows up to the capacity, then the start moves past them. The promise
+    // that no other point changed lets the next draw's level of detail sum again only the
+    // blocks of the new points (see LineLod::noteChanges). Raises zv::ArgumentError
+    // (argument 1, recorded as "Plot::advanceRing") for more new points than the capacity.
+    void advanceRing(unsigned newPoints);
     unsigned count() const { return mWindow.count; }
     unsigned start() const { return mWindow.start; }
     const PointSource& source() const { return mSource; }
@@ -173,6 +179,10 @@ private:
     zv::DataLayout mLayout;
     PointSource mSource;
     PointWindow mWindow;
+    // Points appended since the last draw, and whether only they changed (advanceRing was
+    // the only change of the points drawn).
+    bool mOnlyAppended = false;
+    unsigned mAppendedFirst = 0, mAppendedCount = 0;
     // Opaque amber: stands out on the black background and against the white frame.
     float mColor[4] = {1.0f, 0.6f, 0.1f, 1.0f};
     bool mColorSet = false;

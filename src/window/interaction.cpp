@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <utility>
 
@@ -91,6 +92,36 @@ bool isDoubleClick(double seconds, double dx, double dy) {
            std::fabs(dx) <= DOUBLE_CLICK_PIXELS && std::fabs(dy) <= DOUBLE_CLICK_PIXELS;
 }
 
+namespace {
+// One coordinate of the read-out, to the decimals that resolve `step`.
+int formatCoordinate(double v, double step, char* out, size_t size) {
+    if (!std::isfinite(v)) return std::snprintf(out, size, "%g", v);
+    const double a = std::fabs(v);
+    const double resolution = std::isfinite(step) && step > 0.0 ? step : a * 1e-6;
+    if (a != 0.0 && (a >= 1e6 || a < 1e-4)) {
+        // Digits after the first enough for the step: 10^(exponent - digits) <= step.
+        const double digits = std::ceil(std::floor(std::log10(a)) -
+                                        std::log10(std::max(resolution, a * 1e-9)));
+        const int p = static_cast<int>(std::min(9.0, std::max(0.0, digits)));
+        return std::snprintf(out, size, "%.*e", p, v);
+    }
+    const double decimals = resolution > 0.0 ? std::ceil(-std::log10(resolution)) : 9.0;
+    const int d = static_cast<int>(std::min(9.0, std::max(0.0, decimals)));
+    return std::snprintf(out, size, "%.*f", d, v);
+}
+}  // namespace
+
+void formatReadout(double x, double xStep, double y, double yStep, char* out, size_t size) {
+    if (size == 0) return;
+    int n = std::snprintf(out, size, "x ");
+    if (n < 0 || static_cast<size_t>(n) >= size) return;
+    n += formatCoordinate(x, xStep, out + n, size - static_cast<size_t>(n));
+    if (n < 0 || static_cast<size_t>(n) >= size) return;
+    n += std::snprintf(out + n, size - static_cast<size_t>(n), "  y ");
+    if (n < 0 || static_cast<size_t>(n) >= size) return;
+    formatCoordinate(y, yStep, out + n, size - static_cast<size_t>(n));
+}
+
 MouseAxis mouseX(const AbstractChart2D& chart) {
     return chart.fillsWidth() ? MouseAxis::Fixed : MouseAxis::Free;
 }
@@ -176,18 +207,22 @@ void Interaction::applyLimits(AbstractChart2D& chart, const AxisSpan& x, const A
     if (xmax == chart.xmax() && xmin == chart.xmin() && ymax == chart.ymax() &&
         ymin == chart.ymin())
         return;
-    // Following the data would undo the user's view on the next frame.
-    if (chart.autoFit()) {
-        chart.setAutoFit(false);
-        chart.setFollowPausedByMouse(true);
-    }
+    // Following the data would undo the user's view on the next frame; so would that of a
+    // chart linked to this one.
+    chart.forEachLinked([](AbstractChart2D& c) {
+        if (c.autoFit()) {
+            c.setAutoFit(false);
+            c.setFollowPausedByMouse(true);
+        }
+    });
     chart.setAxesLimits(xmax, xmin, ymax, ymin, "mouse");
 }
 
 void Interaction::fit(AbstractChart2D& chart) {
-    const bool resume = chart.followPausedByMouse();
     chart.fitAxesToData();
-    if (resume) chart.setAutoFit(true);
+    chart.forEachLinked([](AbstractChart2D& c) {
+        if (c.followPausedByMouse()) c.setAutoFit(true);
+    });
 }
 
 void Interaction::endDrag() {
@@ -214,6 +249,42 @@ bool Interaction::zoomBox(PixelArea& box) const {
     box.width = static_cast<int>(std::lround(x1)) - box.x;
     box.height = static_cast<int>(std::lround(y1)) - box.y;
     return box.width > 0 && box.height > 0;
+}
+
+bool Interaction::readoutIn(int column, int row, Readout& out) const {
+    if (!mReadout || !mEnabled || mCursorX < 0.0 || mCursorY < 0.0) return false;
+    if (mGrid != (column >= 0)) return false;
+    const Drawn* d = nullptr;
+    if (!mGrid) {
+        d = &mWhole;
+    } else {
+        int c = 0, r = 0;
+        if (!cellUnder(mFbWidth, mFbHeight, mRows, mColumns, mCursorX, mCursorY, c, r) ||
+            c != column || r != row)
+            return false;
+        for (auto it = mCells.rbegin(); it != mCells.rend() && !d; ++it)
+            if (it->column == column && it->row == row) d = &*it;
+        if (!d) return false;
+    }
+    std::shared_ptr<AbstractRenderable> hold;
+    PixelFrame f;
+    AbstractChart2D* chart = chartOf(*d, hold, f);
+    if (!chart) return false;
+    const WindowPoint p = windowPoint(mFbHeight, mCursorX, mCursorY);
+    if (p.x < f.left || p.x > f.left + f.width || p.y < f.bottom || p.y > f.bottom + f.height)
+        return false;
+    const AxisSpan xs{chart->xmin(), chart->xmax(), chart->xLog()};
+    const AxisSpan ys{chart->ymin(), chart->ymax(), chart->yLog()};
+    const double tx = (p.x - f.left) / f.width, ty = (p.y - f.bottom) / f.height;
+    const double x = spanValueAt(xs, tx), y = spanValueAt(ys, ty);
+    // A pixel's worth of data at the cursor (on a logarithmic axis it grows with the value).
+    const double xStep = std::fabs(spanValueAt(xs, tx + 1.0 / f.width) - x);
+    const double yStep = std::fabs(spanValueAt(ys, ty + 1.0 / f.height) - y);
+    out.at = p;
+    out.frame = f;
+    out.chart = chart;
+    formatReadout(x, xStep, y, yStep, out.text, sizeof out.text);
+    return true;
 }
 
 bool Interaction::zoomBoxIn(int column, int row) const {

@@ -79,6 +79,13 @@ bool isDoubleClick(double seconds, double dx, double dy);
 // A zoom box narrower or lower than this many pixels zooms nothing: a click, not a box.
 constexpr int MIN_BOX_PIXELS = 3;
 
+// The read-out's text for the data point (x, y), each written to the precision that tells
+// one pixel of its axis from the next (`xStep`, `yStep`: the data a pixel spans there),
+// so that it rounds by less than half a pixel: "x 12.35  y -0.0042". Plain decimals for
+// magnitudes from 1e-4 to 1e6, powers of ten beyond. Writes at most `size` bytes, NUL
+// included; allocates nothing.
+void formatReadout(double x, double xStep, double y, double yStep, char* out, size_t size);
+
 // How the mouse may move each axis' limits of a chart: freely; by zooming about the minimum
 // only (bars that stand on the bottom edge scale with ymax alone, so moving ymin would only
 // relabel them); or not at all (bins that divide the width whatever the x limits).
@@ -115,6 +122,23 @@ public:
     void scroll(double dy, int mods, double x, double y);
     void key(int key, int action);
 
+    // The read-out: with on (off by default), the chart under the cursor shows the data
+    // coordinates there and a crosshair (see readoutIn). Independent of setEnabled, but
+    // shown only while the mouse is enabled.
+    void setReadout(bool on) { mReadout = on; }
+    bool readout() const { return mReadout; }
+    // What the read-out shows over the chart just drawn in the whole window (column and row
+    // -1) or in that cell: the cursor's pixel (its centre, window pixels from the bottom
+    // left), the chart's frame and the text for the chart's limits as they are now. False
+    // when the read-out or the mouse is off or the cursor is not over that chart's frame.
+    struct Readout {
+        WindowPoint at{0.0, 0.0};
+        PixelFrame frame;
+        AbstractChart2D* chart = nullptr;  // alive while the drawn object is
+        char text[96] = {};
+    };
+    bool readoutIn(int column, int row, Readout& out) const;
+
     // The zoom box being dragged, in window pixels from the bottom-left corner, inside the
     // chart's frame; false when none is (or it is empty).
     bool zoomBox(PixelArea& box) const;
@@ -140,6 +164,7 @@ private:
     void endDrag();
 
     bool mEnabled = true;
+    bool mReadout = false;
     bool mGrid = false;
     int mFbWidth = 0, mFbHeight = 0;  // at the last draw
     int mRows = 0, mColumns = 0;

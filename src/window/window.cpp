@@ -104,6 +104,8 @@ void Window::setResizeCallback(ResizeCallback callback) {
 }
 void Window::setInteractive(bool on) { mValue->impl()->setInteractive(on); }
 bool Window::interactive() const { return mValue->impl()->interactive(); }
+void Window::setReadout(bool on) { mValue->impl()->setReadout(on); }
+bool Window::readout() const { return mValue->impl()->readout(); }
 void Window::saveSnapshot(const std::string& path) {
     internal::writePNG(mValue->impl()->snapshot(), path);
 }

@@ -1,12 +1,14 @@
 #include "window/window_impl.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "chart/chart_impl.hpp"
 #include "colormap/colormap_impl.hpp"
 #include "exception/raise.hpp"
 #include "gl/check.hpp"
@@ -316,6 +318,10 @@ void window_impl::draw(const std::shared_ptr<AbstractRenderable>& r) {
     const DrawnFrame drawn = r->render(drawContext(whole, whole));
     mInteraction.drewWhole(r, drawn, w, h);
     if (mInteraction.zoomBoxIn(-1, -1)) drawZoomBox();
+    if (mInteraction.readout()) {
+        const int viewport[4] = {0, 0, w, h};
+        drawReadout(-1, -1, viewport, w, h);
+    }
     swapBuffers();
     guard.reset();
     if (!pollEvents()) return;  // a callback destroyed the window
@@ -337,6 +343,43 @@ void window_impl::drawZoomBox() {
         glClear(GL_COLOR_BUFFER_BIT);
     }
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+}
+
+void window_impl::drawReadout(int column, int row, const int viewport[4], int fbW, int fbH) {
+    Interaction::Readout r;
+    if (!mInteraction.readoutIn(column, row, r)) return;
+    const PixelFrame& f = r.frame;
+    const int left = static_cast<int>(std::lround(f.left));
+    const int bottom = static_cast<int>(std::lround(f.bottom));
+    const int width = static_cast<int>(std::lround(f.width));
+    const int height = static_cast<int>(std::lround(f.height));
+    const int px = static_cast<int>(std::floor(r.at.x)), py = static_cast<int>(std::floor(r.at.y));
+    glEnable(GL_SCISSOR_TEST);
+    // The crosshair, grey so that it reads over the white frame's inside and the data alike.
+    glClearColor(0.6f, 0.6f, 0.6f, 1.0f);
+    glScissor(px, bottom, 1, height);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glScissor(left, py, width, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    // The text on a black box in the frame's top-left corner, clipped to the frame.
+    font_impl& font = *r.chart->font();
+    const int size = CHART_TEXT_SIZE;
+    const int pad = 4;
+    const int textWidth = static_cast<int>(font.textWidth(r.text, size));
+    const int boxW = std::min(textWidth + 2 * pad, width - 2);
+    const int boxH = std::min(size + 2 * pad, height - 2);
+    const int top = bottom + height;
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glScissor(left + 1, top - 1 - boxH, std::max(boxW, 0), std::max(boxH, 0));
+    glClear(GL_COLOR_BUFFER_BIT);
+    // The window's pixels as text units; the text clipped to the box.
+    glViewport(0, 0, fbW, fbH);
+    static const float WHITE[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    const float pos[2] = {static_cast<float>(left + 1 + pad),
+                          static_cast<float>(top - 1 - pad - size + size / 4)};
+    font.render(mID, fbW, fbH, pos, WHITE, r.text, size, false);
+    glDisable(GL_SCISSOR_TEST);
+    glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
 }
 
 void window_impl::grid(int rows, int columns) {
@@ -395,6 +438,10 @@ void window_impl::draw(int column, int row, const std::shared_ptr<AbstractRender
         r->render(drawContext({c.x, c.y, c.width, c.height}, {c.vx, c.vy, c.vwidth, c.vheight}));
     mInteraction.drewCell(column, row, r, drawn, w, h);
     if (mInteraction.zoomBoxIn(column, row)) drawZoomBox();
+    if (mInteraction.readout()) {
+        const int viewport[4] = {c.vx, c.vy, c.vwidth, c.vheight};
+        drawReadout(column, row, viewport, w, h);
+    }
     glDisable(GL_SCISSOR_TEST);
     glViewport(c.x, c.y, c.width, c.height);
     if (title) {

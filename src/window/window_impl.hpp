@@ -116,6 +116,12 @@ public:
     // Has `watcher` told when this window is destroyed, while it lives.
     void watch(const std::weak_ptr<WindowWatcher>& watcher);
     bool interactive() const { return mInteraction.enabled(); }
+    // The cursor's read-out over the chart under it (see interaction.hpp); off by default.
+    void setReadout(bool on) { mInteraction.setReadout(on); }
+    bool readout() const { return mInteraction.readout(); }
+    // The mouse handling, for tests.
+    const Interaction& interaction() const { return mInteraction; }
+    Interaction& interaction() { return mInteraction; }
 
 private:
     // Events from the widget's polling, handed to the application's callbacks.
@@ -136,6 +142,12 @@ private:
     bool sizeFrame(int w, int h);
     // Outlines the zoom box the mouse is dragging over what was drawn (see Interaction).
     void drawZoomBox();
+    // Draws the read-out over the chart just drawn in the whole window (column and row -1)
+    // or in that cell, when the cursor is over its frame: a crosshair of one-pixel lines
+    // across the frame and the coordinates on a black box in the frame's top-left corner.
+    // The window's framebuffer is fbW x fbH. Leaves the scissor test off, the clear colour
+    // black and the viewport `viewport`.
+    void drawReadout(int column, int row, const int viewport[4], int fbW, int fbH);
     // Presents the frame, after which the driver asks for the drawable's size afresh.
     void swapBuffers();
     // What a draw of an object laid out for `area` into `viewport` needs (see DrawContext).
