@@ -28,5 +28,6 @@ extern "C" ZV_API GLEWContext* glewGetContext();
 #include "zarvo/plot.h"
 #include "zarvo/recorder.h"
 #include "zarvo/series.h"
+#include "zarvo/style.h"
 #include "zarvo/target.h"
 #include "zarvo/window.h"
