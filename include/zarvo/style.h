@@ -38,8 +38,9 @@ enum LegendPlacement : int {
     ZV_LEGEND_AT_BOTTOM_LEFT = 3,   ///< inside the frame, bottom-left corner
     ZV_LEGEND_AT_BOTTOM_RIGHT = 4,  ///< inside the frame, bottom-right corner
     /// Right of the frame, top aligned: the frame shrinks by the legend's width so that the
-    /// legend covers no data. A drawing area too narrow to keep 40 pixels of frame beside
-    /// it puts the legend back in the top-right corner of the frame.
+    /// legend covers no data. Where that would leave the frame less than half its width
+    /// (a narrow cell, long labels), the legend goes back into the frame's top-right corner.
+    /// Laid out in the drawing area's own pixels, as with titles outside.
     ZV_LEGEND_OUTSIDE_RIGHT = 5
 };
 

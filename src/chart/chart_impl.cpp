@@ -127,6 +127,8 @@ ChartMetrics AbstractChart2D::metricsFor(int w, int h) const {
         const int size = m.textSize;
         m.left = (m.left * size + CHART_TEXT_SIZE - 1) / CHART_TEXT_SIZE;
         m.bottom = (m.bottom * size + CHART_TEXT_SIZE - 1) / CHART_TEXT_SIZE;
+        // Right of the frame, room for half of the last x label, centred on its tick.
+        m.right = std::max(m.right, (6 * size + 4) / 5);
         const int band = titleBand();
         if (!mYTitle.empty()) m.left += band;
         if (!mXTitle.empty()) m.bottom += band;
@@ -410,28 +412,31 @@ void AbstractChart2D::placeOutsideTitles(const ChartLayout& c) {
     const float leftBand = mYTitle.empty() ? 0.0f : band;
     const float bottomBand = mXTitle.empty() ? 0.0f : band;
     const float topBand = mTitle.empty() ? 0.0f : band;
-    // Each title is centred on the frame and kept inside its band's length, written smaller
-    // when longer than that; the bands meet in the corners, which neither title enters.
+    // Each title is centred on the frame and kept inside its band's length less a gap at
+    // each end (glyphs reach a little past their advance), written smaller when longer than
+    // that; the bands meet in the corners, which neither title enters.
     if (!mXTitle.empty()) {
-        const float room = w - leftBand;
+        const float start = leftBand + TITLE_PAD, room = w - start - TITLE_PAD;
         mXTitleSize = fitSize(mXTitle, mApplied.titleSize, room);
         const float tw = labelWidthAt(*mFont, mXTitleSize, mXTitle);
-        const float x0 = leftBand + keepInside(midX - 0.5f * tw - leftBand, tw, room);
+        const float x0 = start + keepInside(midX - 0.5f * tw - start, tw, room);
         const float base = TITLE_PAD + depth;
         mXTitleBox = {x0, base - depth, x0 + tw, base + ascent};
     }
     if (!mYTitle.empty()) {
-        const float room = h - bottomBand - topBand;
+        const float start = bottomBand + TITLE_PAD;
+        const float room = h - start - topBand - TITLE_PAD;
         mYTitleSize = fitSize(mYTitle, mApplied.titleSize, room);
         const float tw = labelWidthAt(*mFont, mYTitleSize, mYTitle);
-        const float y0 = bottomBand + keepInside(midY - 0.5f * tw - bottomBand, tw, room);
+        const float y0 = start + keepInside(midY - 0.5f * tw - start, tw, room);
         const float base = TITLE_PAD + ascent;
         mYTitleBox = {base - ascent, y0, base + depth, y0 + tw};
     }
     if (!mTitle.empty()) {
-        mTitleSize = fitSize(mTitle, mApplied.titleSize, w);
+        const float room = w - 2.0f * TITLE_PAD;
+        mTitleSize = fitSize(mTitle, mApplied.titleSize, room);
         const float tw = labelWidthAt(*mFont, mTitleSize, mTitle);
-        const float x0 = keepInside(midX - 0.5f * tw, tw, w);
+        const float x0 = TITLE_PAD + keepInside(midX - 0.5f * tw - TITLE_PAD, tw, room);
         const float base = h - TITLE_PAD - ascent;
         mTitleBox = {x0, base - depth, x0 + tw, base + ascent};
     }
@@ -526,6 +531,22 @@ DrawnFrame AbstractChart2D::render(const DrawContext& draw) {
         if (ready) applyFit(b);
     }
     const FrameDraw f = frameDraw(draw);
+    mLastFrame = f;
+    // A style of the chart's own brings its background over the drawing area, when it is not
+    // what the window cleared to. The clear colour goes back to black, as the window leaves it.
+    const zv::Color windowBackground = (draw.style ? *draw.style : defaultStyle()).background;
+    if (mOwnStyle && mApplied.background != windowBackground) {
+        float bg[4];
+        colorToFloats(mApplied.background, bg);
+        const PixelArea& v = draw.viewport;
+        glScissor(v.x, v.y, v.width, v.height);
+        glEnable(GL_SCISSOR_TEST);
+        glClearColor(bg[0], bg[1], bg[2], 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glDisable(GL_SCISSOR_TEST);
+    }
+    mLastFrame.draw.style = nullptr;
     if (f.layout.hasDataArea && mApplied.gridLines) drawGrid(draw.windowId, f.layout);
     if (beginDataClip(f)) {
         // One data transform for every series: the chart's limits, not the series' own.

@@ -119,6 +119,8 @@ public:
     const TextBox& xTitleBox() const { return mXTitleBox; }
     const TextBox& yTitleBox() const { return mYTitleBox; }
     const TextBox& titleBox() const { return mTitleBox; }
+    // The last draw's frame: its layout, viewport and clip (draw.style is not kept).
+    const FrameDraw& lastFrame() const { return mLastFrame; }
 
     float xmax() const { return mXMax; }
     float xmin() const { return mXMin; }
@@ -323,6 +325,7 @@ private:
     int mXTitleSize = 15, mYTitleSize = 15, mTitleSize = 15;
     // Minor ticks uploaded for each axis (halfway between neighbouring major ticks).
     int mMinorX = 0, mMinorY = 0;
+    FrameDraw mLastFrame;
     std::shared_ptr<font_impl> mFont;
     GLBuffer mRectangle;
     ProgramRef mBorderProgram;  // the group's frame programs

@@ -23,6 +23,13 @@ ChartLayout chartLayout(int width, int height, const ChartMetrics& m) {
     c.sy = c.dataHeight / h;
     c.ox = (c.dataWidth - w + static_cast<float>(2 * (m.left + m.tickSize))) / w;
     c.oy = (c.dataHeight - h + static_cast<float>(2 * (m.bottom + m.tickSize))) / h;
+    if (m.pixelText) {
+        // The frame exactly left + tick pixels from the left edge and bottom + tick from the
+        // bottom, as margins of any size need (the offsets above come close only while the
+        // margins are small beside the area).
+        c.ox = 1.0f + (static_cast<float>(2 * (m.left + m.tickSize)) - w) / c.dataWidth;
+        c.oy = 1.0f + (static_cast<float>(2 * (m.bottom + m.tickSize)) - h) / c.dataHeight;
+    }
     c.transform[0][0] = c.sx;
     c.transform[1][1] = c.sy;
     c.transform[3][0] = c.sx * c.ox;

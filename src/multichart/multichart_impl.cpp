@@ -15,9 +15,6 @@ namespace internal {
 namespace {
 // Dark and translucent: the data under the legend stays faintly visible.
 const float LEGEND_BACKGROUND[4] = {0.08f, 0.08f, 0.08f, 0.75f};
-// A frame narrower than this beside a legend placed outside would show too little data: the
-// legend goes back inside the frame then.
-constexpr int MIN_FRAME_BESIDE_LEGEND = 40;
 
 // The corner a style's legend placement names, or the chart's own.
 zv::LegendCorner cornerOf(zv::LegendPlacement p, zv::LegendCorner own) {
@@ -128,7 +125,9 @@ int multichart_impl::outsideRight(int frameWidth) const {
     float widest = 0.0f;
     if (legendEntries(widest) == 0) return 0;
     const int room = static_cast<int>(std::ceil(legendRoom(widest, mLegend)));
-    return frameWidth - room >= MIN_FRAME_BESIDE_LEGEND ? room : 0;
+    // A frame left with less than half its width would show too little data: the legend
+    // goes back inside the frame then.
+    return 2 * room <= frameWidth ? room : 0;
 }
 
 namespace {

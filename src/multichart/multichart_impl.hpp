@@ -52,7 +52,7 @@ protected:
     // The legend of the labelled series, over the frame.
     void drawOverlays(const FrameDraw& frame) override;
     // A legend placed outside takes the room of its box right of the frame, unless that
-    // leaves the frame narrower than MIN_FRAME_BESIDE_LEGEND pixels.
+    // leaves the frame less than half the width it would have.
     int outsideRight(int frameWidth) const override;
 
 private:
