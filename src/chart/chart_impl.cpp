@@ -429,8 +429,14 @@ void AbstractChart2D::placeOutsideTitles(const ChartLayout& c) {
         mYTitleSize = fitSize(mYTitle, mApplied.titleSize, room);
         const float tw = labelWidthAt(*mFont, mYTitleSize, mYTitle);
         const float y0 = start + keepInside(midY - 0.5f * tw - start, tw, room);
-        const float base = TITLE_PAD + ascent;
-        mYTitleBox = {base - ascent, y0, base + depth, y0 + tw};
+        // Beside the labels it names: a gap left of the leftmost y label (or note) shown,
+        // within its band.
+        float labels = c.frameLeft;
+        for (size_t k = 0; k < mYLabelBoxes.size(); ++k)
+            if (yLabelShown(k)) labels = std::min(labels, mYLabelBoxes[k].x0);
+        if (mYNoteBox.x1 >= mYNoteBox.x0) labels = std::min(labels, mYNoteBox.x0);
+        const float right = std::max(TITLE_PAD + ascent + depth, labels - 2.0f * LABEL_GAP);
+        mYTitleBox = {right - depth - ascent, y0, right, y0 + tw};
     }
     if (!mTitle.empty()) {
         const float room = w - 2.0f * TITLE_PAD;
