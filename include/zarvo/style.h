@@ -46,23 +46,30 @@ enum LegendPlacement : int {
 
 /// How charts and grid cells look. A plain value: set it on a window (every draw of the
 /// window takes it), on a zv::Chart, or on a series drawn alone (zv::Series::setStyle), which
-/// then keeps its own whatever the window's. A default-constructed Style is the library's
-/// own look, picture for picture: black background, white frame, ticks and labels, red
-/// captions, labels at 15 pixels.
+/// then keeps its own whatever the window's, its background filling its drawing area. A
+/// default-constructed Style is the library's own look, picture for picture: black
+/// background, white frame, ticks and labels, red captions, labels at 15 pixels. An image's
+/// colour bar takes the window's foreground for its ticks and labels.
+///
+/// A style reaches a draw through the window or the object, never through OpenGL state: a
+/// style set between two frames applies from the next draw on.
 ///
 /// The setters that take a style raise zv::ArgumentError (argument 1) for a font size
 /// outside 6 .. 64, a line width outside 1 .. 64 and an enumeration value outside its list,
 /// and change nothing then.
 ///
-/// Colours are 0xRRGGBBAA. The background is opaque (its alpha is ignored); the grid, the
-/// legend box and the other colours blend at their alpha.
+/// Colours are 0xRRGGBBAA. The grid lines and the legend's box blend over what is under them
+/// at their alpha; the background is opaque (its alpha is ignored), and the other colours are
+/// meant opaque.
 struct ZV_API Style {
     Color background = 0x000000FF;  ///< what the window (or a cell) is cleared to
     Color foreground = 0xFFFFFFFF;  ///< frame, ticks, tick labels, titles, legend labels
     Color caption = 0xFF0000FF;     ///< grid cell captions
     Color grid = 0xFFFFFF40;        ///< grid lines, when gridLines is on
     Color legendBox = 0x141414BF;   ///< the legend's box, drawn over the data
-    /// Font sizes in pixels, each 6 .. 64. The frame's margins follow the tick label size.
+    /// Font sizes in pixels, each 6 .. 64. With titles outside the frame its margins follow
+    /// the tick label size; inside, they keep the frame's own (68 pixels left, 32 below),
+    /// and a y label too wide for them is written smaller.
     int tickLabelSize = 15;
     int titleSize = 15;    ///< axis titles and the chart title
     int captionSize = 16;  ///< grid cell captions

@@ -1,7 +1,8 @@
 #pragma once
 /// @file zarvo/window.h
 /// zv::Window: a window with its OpenGL context, in which images, plots and histograms are
-/// drawn over the whole area or into the cells of a grid under red captions.
+/// drawn over the whole area or into the cells of a grid under captions (red, unless the
+/// window's zv::Style says otherwise).
 
 #include <functional>
 #include <memory>
