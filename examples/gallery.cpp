@@ -1,5 +1,7 @@
 // A grid gallery: an image, a line plot, a scatter plot and a histogram in one window, each in
 // its own cell under a caption. A grid frame is the cell draws followed by Window::draw().
+// With a picture file, the last frame is also written in the light and dark themes
+// (gallery_light.png, gallery_dark.png), titles outside the frames.
 #include <zarvo.h>
 
 #include <cmath>
@@ -73,12 +75,29 @@ int main(int argc, char** argv) {
             glBindBuffer(GL_ARRAY_BUFFER, 0);
 
             // Column first, then row; row 0 is the top one.
-            window.draw(0, 0, image, "Image", false);
-            window.draw(1, 0, line, "Line plot");
-            window.draw(0, 1, scatter, "Scatter plot");
-            window.draw(1, 1, hist, "Histogram");
-            window.draw();
+            auto drawCells = [&] {
+                window.draw(0, 0, image, "Image", false);
+                window.draw(1, 0, line, "Line plot");
+                window.draw(0, 1, scatter, "Scatter plot");
+                window.draw(1, 1, hist, "Histogram");
+                window.draw();
+            };
+            drawCells();
             run.capture(window, frame);
+            if (run.lastFrame(frame) && !run.picture().empty()) {
+                line.setYAxisTitle("amplitude");
+                line.setTitle("A damped wave");
+                hist.setXAxisTitle("value");
+                hist.setYAxisTitle("frequency");
+                const zv::Style themes[2] = {zv::Style::light(), zv::Style::dark()};
+                const char* suffixes[2] = {"_light", "_dark"};
+                for (int k = 0; k < 2; ++k) {
+                    window.setStyle(themes[k]);
+                    drawCells();
+                    run.capture(window, frame, suffixes[k]);
+                }
+                window.setStyle(zv::Style());
+            }
         }
     } catch (const zv::Error& e) {
         return example::report(e);

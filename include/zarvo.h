@@ -34,5 +34,6 @@ extern "C" ZV_API GLEWContext* glewGetContext();
 #include "zarvo/recorder.h"
 #include "zarvo/scatter.h"
 #include "zarvo/series.h"
+#include "zarvo/style.h"
 #include "zarvo/target.h"
 #include "zarvo/window.h"

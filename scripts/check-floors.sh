@@ -26,6 +26,7 @@ PUBLIC = {
     "zarvo/window.h": "window",
     "zarvo/recorder.h": "record",
     "zarvo/target.h": "window",
+    "zarvo/style.h": "common",
 }
 PLAIN = {"zarvo/defines.h", "zarvo/input.h", "zarvo/data_layout.h"}
 for name in sorted(os.listdir("include/zarvo")):

@@ -658,6 +658,44 @@ TEST_F(DemoPictures, GalleryShowsFourObjectsUnderCaptions) {
     EXPECT_EQ(p.count(scatter.area, shadeOf(GREEN)), 0);
 }
 
+// The gallery's last frame again in the two ready themes: the theme's background around the
+// objects (not the library's black), captions in the theme's caption colour in a band of
+// their own above each cell (none red), the image still through HEAT and the series in
+// their own colours; the dark theme's ink is light, the light theme's dark.
+TEST_F(DemoPictures, GalleryInTheLightAndDarkThemes) {
+    struct Theme {
+        const char* name;
+        RGB background, caption;
+    } themes[] = {{"gallery_light", {255, 255, 255}, {38, 38, 38}},
+                  {"gallery_dark", {18, 18, 18}, {232, 232, 232}}};
+    for (const Theme& t : themes) {
+        Picture p = picture("gallery", 10, t.name);
+        ASSERT_EQ(p.width, 1000) << t.name;
+        ASSERT_EQ(p.height, 800) << t.name;
+        const Rect whole{0, 0, 1000, 800};
+        EXPECT_GT(p.count(whole, [&](const RGB& c) { return near(c, t.background, 2); }),
+                  1000 * 800 / 3)
+            << t.name;
+        const int cw = 500, ch = 400;
+        for (int column = 0; column < 2; ++column)
+            for (int row = 0; row < 2; ++row) {
+                // The caption band: its top 26 pixels (16-pixel captions), caption-coloured ink.
+                const Rect band{column * cw, row * ch, column * cw + cw, row * ch + 26};
+                EXPECT_GT(p.count(band, [&](const RGB& c) { return near(c, t.caption, 40); }), 20)
+                    << t.name << " cell " << column << ", " << row;
+                EXPECT_EQ(p.count(band, isRed), 0) << t.name << " cell " << column << ", " << row;
+            }
+        const Rect image{10, 40, 490, 390};
+        EXPECT_GT(mapFraction(p, image, MAPS[5]), 0.9) << t.name;
+        EXPECT_GT(p.count({500, 0, 1000, 400}, shadeOf(GALLERY_AMBER)), 100) << t.name;
+        EXPECT_GT(p.count({0, 400, 500, 800}, [](const RGB& c) {
+                      return near(c, SKY, 60);
+                  }),
+                  100)
+            << t.name;
+    }
+}
+
 // Three plots side by side: each draws across its whole frame, the microsecond one too
 // (ranges that narrow once collapsed onto the frame's edge), and the power law on log-log
 // axes spreads its markers evenly from left to right.

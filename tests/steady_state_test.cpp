@@ -702,3 +702,33 @@ TEST_F(SteadyStateTest, ChartsFollowingTheirData) {
 }
 
 }  // namespace
+
+// A themed chart: grid lines, minor ticks, titles outside the frame (the y title turned), a
+// chart title and the legend right of the frame, over the whole window and in grid cells
+// under captions of the style's own band; and a plot with a style of its own, which brings
+// its background.
+TEST_F(SteadyStateTest, ThemedChartsWithTitlesOutsideAndTheLegendBeside) {
+    auto chart = std::make_shared<internal::multichart_impl>();
+    chart->setAxesLimits(10.0f, -2.5f, 1.0f, 0.0f);
+    chart->setXAxisTitle("Time (s)");
+    chart->setYAxisTitle("Temperature (\xC2\xB0" "C)");
+    chart->setTitle("A day of readings");
+    chart->add(std::make_shared<plot_impl>(1000, zv::ZV_FLOAT32, zv::ZV_MARKER_NONE), "line");
+    chart->add(std::make_shared<hist_impl>(100, zv::ZV_FLOAT32), "bars");
+    auto plot = std::make_shared<plot_impl>(1000, zv::ZV_FLOAT32, zv::ZV_MARKER_STAR);
+    plot->setXAxisTitle("x");
+    plot->setYAxisTitle("y");
+    plot->setStyle(zv::Style::dark(), "Series::setStyle");
+    window->setStyle(zv::Style::light());
+    std::shared_ptr<internal::AbstractRenderable> a = chart, b = plot;
+    expectSteady([&] { window->draw(a); }, "themed chart over the whole window");
+    window->setFont(captionFont());
+    window->grid(1, 2);
+    expectSteady(
+        [&] {
+            window->draw(0, 0, a, "Themed chart");
+            window->draw(1, 0, b, "Plot of its own style");
+            window->draw();
+        },
+        "themed charts in grid cells under captions", 2);
+}

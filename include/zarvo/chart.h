@@ -90,7 +90,20 @@ public:
     bool xLog() const;       ///< whether the x axis is logarithmic
     bool yLog() const;       ///< whether the y axis is logarithmic
     void setXAxisTitle(const char* title);  ///< null or empty: no title
-    void setYAxisTitle(const char* title);  ///< drawn stacked, one character a line
+    /// Drawn stacked, one character a line, inside the frame; turned to read bottom to top
+    /// left of the tick labels when the style puts titles outside.
+    void setYAxisTitle(const char* title);
+    /// The chart's title, written above the frame when the style puts titles outside
+    /// (zv::ZV_TITLES_OUTSIDE); null or empty for none.
+    void setTitle(const char* title);
+    /// A style of the chart's own (see zv::Style), which its draws take whatever the
+    /// window's. Its legend placement decides where the legend goes (the chart's own corner
+    /// by default); its line width is that of plots in the chart that never had
+    /// setLineWidth() called.
+    /// @throws zv::ArgumentError (argument 1) for a font size, line width or enumeration value outside
+    ///         what zv::Style allows; nothing
+    ///         changes then
+    void setStyle(const Style& style);
     float xmax() const;
     float xmin() const;
     float ymax() const;

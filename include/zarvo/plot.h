@@ -60,7 +60,8 @@ public:
     Plot(const Plot& other) = default;             ///< shares other's plot
     Plot& operator=(const Plot& other) = default;  ///< makes this handle share other's plot
 
-    /// Width of the line in pixels (1 by default), whatever the window's multisampling: the
+    /// Width of the line in pixels, whatever the window's multisampling (until it is set,
+    /// the width the style drawing the plot gives, zv::Style::lineWidth, 1 by default): the
     /// line is drawn as triangles, so every pixel column it crosses gets ink however dense
     /// the points. Segment ends are squared off half a width beyond the point. A width below
     /// 1 pixel is accepted (lineWidth() returns it) but drawn 1 pixel wide, the narrowest
@@ -69,7 +70,7 @@ public:
     /// @throws zv::ArgumentError (argument 1) for a width that is not finite, 0 or below, or
     ///         above 1000; the width stays as it was
     void setLineWidth(float pixels);
-    float lineWidth() const;  ///< the width setLineWidth() set, 1 by default
+    float lineWidth() const;  ///< the width setLineWidth() set, 1 before any (the style's is drawn)
     /// Draws the line as steps: each pair of consecutive points is joined by a horizontal
     /// and a vertical piece (ZV_STEPS_PRE, ZV_STEPS_POST) or by horizontal, vertical,
     /// horizontal (ZV_STEPS_MID), of the line's width and colour, with square corners. The

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "zarvo/defines.h"
+#include "zarvo/style.h"
 
 namespace internal {
 class AbstractChart2D;
@@ -24,6 +25,18 @@ public:
     /// The object the handle shares, for the library's own use. Reaching it checks that the
     /// caller is on the drawing thread.
     virtual std::shared_ptr<internal::AbstractChart2D> chartObject() const = 0;
+
+    /// A style of the series' own for its draws alone (whole window or grid cell), which it
+    /// then keeps whatever the window's style (see zv::Window::setStyle). Inside a zv::Chart
+    /// the chart's style applies, apart from the line width a plot takes from it.
+    /// @throws zv::ArgumentError (argument 1) for a font size, line width or enumeration value outside
+    ///         what zv::Style allows; nothing
+    ///         changes then
+    void setStyle(const Style& style);
+    /// The title written above the frame when the series is drawn alone with titles outside
+    /// the frame (zv::ZV_TITLES_OUTSIDE); null or empty for none. Not drawn with titles
+    /// inside, nor inside a zv::Chart (which has its own).
+    void setTitle(const char* title);
 
 protected:
     Series() = default;

@@ -1,7 +1,8 @@
 #pragma once
 /// @file zarvo/window.h
 /// zv::Window: a window with its OpenGL context, in which images, plots and histograms are
-/// drawn over the whole area or into the cells of a grid under red captions.
+/// drawn over the whole area or into the cells of a grid under captions (red, unless the
+/// window's zv::Style says otherwise).
 
 #include <functional>
 #include <memory>
@@ -10,6 +11,7 @@
 
 #include "zarvo/defines.h"
 #include "zarvo/input.h"
+#include "zarvo/style.h"
 
 namespace internal {
 class _Window;
@@ -143,6 +145,16 @@ public:
     /// Selects the colour map images are drawn through (from the next draw on); values outside
     /// the seven maps keep the current one. New windows use ZV_CMAP_DEFAULT.
     void setColorMap(ColorMap map);
+    /// The style of the window's draws from the next on (see zv::Style): the background the
+    /// window or grid frame is cleared to, the captions' colour, size and place, and how
+    /// every chart, plot and histogram drawn reads, unless the object has a style of its own
+    /// (zv::Chart::setStyle, zv::Series::setStyle). New windows draw with Style(), the
+    /// library's own look.
+    /// @throws zv::ArgumentError (argument 1) for a font size, line width or enumeration value outside
+    ///         what zv::Style allows; the
+    ///         window keeps its style then
+    void setStyle(const Style& style);
+    Style style() const;  ///< the style in force
 
     void* context() const;  ///< opaque native context handle; always null
     void* display() const;  ///< opaque native display handle; always null

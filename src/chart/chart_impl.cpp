@@ -7,6 +7,7 @@
 
 #include "chart/chart_shaders.hpp"
 #include "common/common.hpp"
+#include "common/style.hpp"
 #include "gl/uniforms.hpp"
 #include "exception/raise.hpp"
 #include "gl/state_guard.hpp"
@@ -19,7 +20,11 @@ namespace internal {
 
 namespace {
 
-const float WHITE[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+// Vertices of the frame's buffer: the border's corners and the ticks, then the grid lines'
+// ends, then the minor ticks.
+constexpr int GRID_VERTEX = 4 + 2 * MAX_AXIS_TICKS;
+constexpr int MINOR_VERTEX = GRID_VERTEX + 4 * MAX_AXIS_TICKS;
+constexpr int CHART_VERTICES = MINOR_VERTEX + 2 * MAX_AXIS_TICKS;
 
 // Neighbouring labels closer than this, in text units, count as touching: glyphs keep about
 // a unit of side bearing each, so two labels this far apart leave a few pixels between them.
@@ -63,11 +68,14 @@ AbstractChart2D::AbstractChart2D() {
     });
     mSpriteProgram = groupProgram<ChartSpriteUniforms>(
         "chart ticks",
-        [] { return makeProgram(gChartVertexShaderSrc, gChartSpriteFragmentShaderSrc); },
-        // Ticks are always white.
-        [](UniformCache& u) { u.setConstantVec4(ChartSpriteUniforms::TICK_COLOR, WHITE); });
-    // Label widths decide which labels fit side by side; they are measured with the font
-    // that writes them.
+        [] { return makeProgram(gChartVertexShaderSrc, gChartSpriteFragmentShaderSrc); });
+    scaleTitleGlyphs(CHART_TEXT_SIZE);
+    setTickCount(mMetrics.tickCount);
+}
+
+// Label widths decide which labels fit side by side; they are measured with the font that
+// writes them. The stacked y title steps its lines by the font's line height at its size.
+void AbstractChart2D::scaleTitleGlyphs(int size) {
     int advance[font_impl::NUM_CHARS], bearing[font_impl::NUM_CHARS];
     for (int k = 0; k < font_impl::NUM_CHARS; ++k) {
         advance[k] = mFont->advance(k);
@@ -75,8 +83,65 @@ AbstractChart2D::AbstractChart2D() {
     }
     const GlyphMetrics metrics{advance, bearing, mFont->lineHeight(),
                                std::max(1, mFont->loadedSize())};
-    scaleGlyphs(metrics, CHART_TEXT_SIZE, mLabelGlyphs);
-    setTickCount(mMetrics.tickCount);
+    scaleGlyphs(metrics, size, mLabelGlyphs);
+}
+
+void AbstractChart2D::setStyle(const zv::Style& style, const char* label) {
+    checkStyle(style, label);
+    mStyle = style;
+    mOwnStyle = true;
+}
+
+void AbstractChart2D::setTitle(const char* title) {
+    mTitle = title ? title : "";
+    mStrideWidth = mStrideHeight = -1;
+}
+
+void AbstractChart2D::applyStyle(const zv::Style& style) {
+    if (sameStyle(style, mApplied)) return;
+    const bool resized = style.titleSize != mApplied.titleSize;
+    mApplied = style;
+    colorToFloats(style.foreground, mForeground);
+    colorToFloats(style.grid, mGridColor);
+    mMetrics.textSize = style.tickLabelSize;
+    mMetrics.pixelText =
+        style.titles == zv::ZV_TITLES_OUTSIDE || style.legend == zv::ZV_LEGEND_OUTSIDE_RIGHT;
+    mLabelAscent = LABEL_ASCENT * static_cast<float>(style.tickLabelSize) / CHART_TEXT_SIZE;
+    if (resized) scaleTitleGlyphs(style.titleSize);
+    rebuildTicks();
+}
+
+bool AbstractChart2D::titlesOutside() const { return mApplied.titles == zv::ZV_TITLES_OUTSIDE; }
+
+int AbstractChart2D::titleBand() const {
+    // A line of text stands about 0.95 of its size above the baseline (accents, brackets)
+    // and 0.25 below; three pixels of gap each side.
+    return static_cast<int>(std::ceil(1.2f * static_cast<float>(mApplied.titleSize))) + 6;
+}
+
+ChartMetrics AbstractChart2D::metricsFor(int w, int h) const {
+    ChartMetrics m = mMetrics;
+    if (titlesOutside()) {
+        // The margins for the tick labels grow with their size from the frame's own 68 and
+        // 32 pixels at 15, and each title outside takes a band.
+        const int size = m.textSize;
+        m.left = (m.left * size + CHART_TEXT_SIZE - 1) / CHART_TEXT_SIZE;
+        m.bottom = (m.bottom * size + CHART_TEXT_SIZE - 1) / CHART_TEXT_SIZE;
+        // Right of the frame, room for half of the last x label, centred on its tick.
+        m.right = std::max(m.right, (6 * size + 4) / 5);
+        const int band = titleBand();
+        if (!mYTitle.empty()) m.left += band;
+        if (!mXTitle.empty()) m.bottom += band;
+        if (!mTitle.empty()) m.top += band;
+    }
+    (void)h;
+    m.right += outsideRight(w - m.left - m.right - m.tickSize);
+    return m;
+}
+
+int AbstractChart2D::fitSize(const std::string& text, int size, float room) const {
+    while (size > 1 && labelWidthAt(*mFont, size, text) > room) --size;
+    return size;
 }
 
 // The owners go in reverse order of declaration: vertex arrays first, programs and buffers
@@ -101,9 +166,11 @@ bool AbstractChart2D::settleFit(float& xMax, float& xMin, float& yMax, float& yM
 void AbstractChart2D::setTickCount(int count) {
     mMetrics.tickCount = count;
     // The border corners, then room for the most ticks any style shows: the y axis' points
-    // from vertex 4, the x axis' from vertex 4 + MAX_AXIS_TICKS.
+    // from vertex 4, the x axis' from vertex 4 + MAX_AXIS_TICKS; then the grid lines' ends
+    // (y axis from GRID_VERTEX, x axis 2 * MAX_AXIS_TICKS after) and the minor ticks (y axis
+    // from MINOR_VERTEX, x axis MAX_AXIS_TICKS after).
     std::vector<float> vertices = chartVertices(0);
-    vertices.resize(8 + 4 * MAX_AXIS_TICKS, 0.0f);
+    vertices.resize(2 * CHART_VERTICES, 0.0f);
     GLBuffer buffer = GLBuffer::create();
     glBindBuffer(GL_ARRAY_BUFFER, buffer.get());
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(float)),
@@ -116,8 +183,9 @@ void AbstractChart2D::setTickCount(int count) {
 }
 
 void AbstractChart2D::rebuildTicks() {
+    const bool nice = mNiceTicks || mApplied.ticks == zv::ZV_TICKS_ROUND;
     auto style = [&](bool log) {
-        return log ? TickStyle::Log : mNiceTicks ? TickStyle::Nice : TickStyle::Even;
+        return log ? TickStyle::Log : nice ? TickStyle::Nice : TickStyle::Even;
     };
     mXStyle = style(mXLog);
     mYStyle = style(mYLog);
@@ -145,10 +213,10 @@ void AbstractChart2D::rebuildTicks() {
     mYTicks = std::move(y);
     mXLabelWidths.clear();
     for (const std::string& label : mXTicks.labels)
-        mXLabelWidths.push_back(labelWidthAt(*mFont, CHART_TEXT_SIZE, label));
+        mXLabelWidths.push_back(labelWidthAt(*mFont, mMetrics.textSize, label));
     mYLabelWidths.clear();
     for (const std::string& label : mYTicks.labels)
-        mYLabelWidths.push_back(labelWidthAt(*mFont, CHART_TEXT_SIZE, label));
+        mYLabelWidths.push_back(labelWidthAt(*mFont, mMetrics.textSize, label));
     mStrideWidth = mStrideHeight = -1;
 }
 
@@ -191,8 +259,43 @@ void AbstractChart2D::uploadTickPoints() {
         x[2 * k] = mXTicks.positions[k];
         x[2 * k + 1] = -1.0f;
     }
+    // Grid lines across the frame, and minor ticks halfway between neighbouring major ticks.
+    float grid[8 * MAX_AXIS_TICKS] = {};
+    for (size_t k = 0; k < mYTicks.positions.size(); ++k) {
+        const float y = mYTicks.positions[k];
+        const float line[4] = {-1.0f, y, 1.0f, y};
+        std::copy(line, line + 4, grid + 4 * k);
+    }
+    for (size_t k = 0; k < mXTicks.positions.size(); ++k) {
+        const float x = mXTicks.positions[k];
+        const float line[4] = {x, -1.0f, x, 1.0f};
+        std::copy(line, line + 4, grid + 4 * MAX_AXIS_TICKS + 4 * k);
+    }
+    float minor[4 * MAX_AXIS_TICKS] = {};
+    auto halfway = [](const std::vector<float>& major, float* out, bool yAxis) {
+        // At most MAX_AXIS_TICKS of them, in order of value (insertion: a dozen at most).
+        float sorted[MAX_AXIS_TICKS] = {};
+        const size_t n = std::min<size_t>(major.size(), MAX_AXIS_TICKS);
+        for (size_t k = 0; k < n; ++k) {
+            size_t j = k;
+            for (; j > 0 && sorted[j - 1] > major[k]; --j) sorted[j] = sorted[j - 1];
+            sorted[j] = major[k];
+        }
+        int count = 0;
+        for (size_t k = 0; k + 1 < n && count < MAX_AXIS_TICKS; ++k) {
+            const float m = 0.5f * (sorted[k] + sorted[k + 1]);
+            out[2 * count] = yAxis ? -1.0f : m;
+            out[2 * count + 1] = yAxis ? m : -1.0f;
+            ++count;
+        }
+        return count;
+    };
+    mMinorY = halfway(mYTicks.positions, minor, true);
+    mMinorX = halfway(mXTicks.positions, minor + 2 * MAX_AXIS_TICKS, false);
     glBindBuffer(GL_ARRAY_BUFFER, mRectangle.get());
     glBufferSubData(GL_ARRAY_BUFFER, 8 * sizeof(float), sizeof points, points);
+    glBufferSubData(GL_ARRAY_BUFFER, 2 * GRID_VERTEX * sizeof(float), sizeof grid, grid);
+    glBufferSubData(GL_ARRAY_BUFFER, 2 * MINOR_VERTEX * sizeof(float), sizeof minor, minor);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     mTickPointsMoved = false;
 }
@@ -205,7 +308,7 @@ TextPos AbstractChart2D::xLabelAt(const ChartLayout& c, size_t k) const {
                     ? xLabelPos(c, mMetrics, mXTicks.positions[k], -1.0f,
                                 static_cast<size_t>(codePointCount(mXTicks.labels[k].c_str())))
                     : xLabelPosCentred(c, mMetrics, mXTicks.positions[k], mXLabelWidths[k]);
-    p.x = keepInside(p.x, mXLabelWidths[k], c.dataWidth) + mXLabelShift[k];
+    p.x = keepInside(p.x, mXLabelWidths[k], c.textWidth) + mXLabelShift[k];
     return p;
 }
 
@@ -214,36 +317,43 @@ TextPos AbstractChart2D::yLabelAt(const ChartLayout& c, size_t k) const {
                     ? yLabelPos(c, mMetrics, -1.0f, mYTicks.positions[k],
                                 static_cast<size_t>(codePointCount(mYTicks.labels[k].c_str())))
                     : yLabelPosCentred(c, mMetrics, mYTicks.positions[k], mYLabelWidths[k],
-                                       LABEL_ASCENT);
-    // A label too long for the margin starts at the area's edge rather than off it, and one
-    // at the top of the axis stays below the area's top.
-    p.x = std::max(p.x, 0.0f);
-    p.y = std::min(p.y, c.dataHeight - LABEL_ASCENT);
+                                       mLabelAscent);
+    // A label too long for the margin starts at the area's edge (or a y title's band) rather
+    // than off it, and one at the top of the axis stays below the area's top (or the chart
+    // title's band).
+    p.x = std::max(p.x, mLabelMinX);
+    p.y = std::min(p.y, textTop(c) - mLabelAscent);
     return p;
 }
 
 int AbstractChart2D::fitBeforeDashes(size_t k, float end, float top, TextPos& p) const {
     const float width = mYLabelWidths[k];
-    if (p.x + width <= end) return CHART_TEXT_SIZE;
-    if (width <= end) {
+    const int labelSize = mMetrics.textSize;
+    if (p.x + width <= end) return labelSize;
+    if (width <= end - mLabelMinX) {
         p.x = end - width;
-        return CHART_TEXT_SIZE;
+        return labelSize;
     }
     // Wider than the whole margin: written smaller, from the area's edge, rather than over
     // the frame or cut short (a label missing its first digits would name another value).
-    int size = CHART_TEXT_SIZE;
+    int size = labelSize;
     float w = width;
-    while (w > end && size > 1) w = labelWidthAt(*mFont, --size, mYTicks.labels[k]);
-    p.x = std::max(0.0f, end - w);
+    while (w > end - mLabelMinX && size > 1) w = labelWidthAt(*mFont, --size, mYTicks.labels[k]);
+    p.x = std::max(mLabelMinX, end - w);
     // A label centred on its tick stays centred, and below the area's top.
-    const float ascent = LABEL_ASCENT * static_cast<float>(size) / CHART_TEXT_SIZE;
-    if (mYStyle != TickStyle::Even) p.y += 0.5f * (LABEL_ASCENT - ascent);
+    const float ascent = mLabelAscent * static_cast<float>(size) / static_cast<float>(labelSize);
+    if (mYStyle != TickStyle::Even) p.y += 0.5f * (mLabelAscent - ascent);
     p.y = std::min(p.y, top - ascent);
     return size;
 }
 
 void AbstractChart2D::thinLabels(const ChartLayout& c) {
     std::fill(mXLabelShift, mXLabelShift + MAX_AXIS_TICKS, 0.0f);
+    // Titles outside the frame take bands at the area's edges, which the labels keep clear of.
+    const bool outside = titlesOutside();
+    const float band = static_cast<float>(titleBand());
+    mLabelMinX = outside && !mYTitle.empty() ? band * c.ux : 0.0f;
+    mTextTop = outside && !mTitle.empty() ? c.textHeight - band * c.uy : -1.0f;
     LabelSpan spans[MAX_AXIS_TICKS] = {};
     const int nx = static_cast<int>(mXTicks.labels.size());
     for (int k = 0; k < nx; ++k) {
@@ -254,10 +364,10 @@ void AbstractChart2D::thinLabels(const ChartLayout& c) {
     // A y title runs down from the middle of the left edge, one line per character; a long
     // one reaches below the frame, where it would be written over the x labels beside it.
     TextBox title{0.0f, 0.0f, -1.0f, -1.0f};
-    if (!mYTitle.empty()) {
+    if (!mYTitle.empty() && !outside) {
         const TextPos p = yTitlePos(c, mMetrics);
         const float widest =
-            static_cast<float>(mFont->widestCharacter(mYTitle.c_str(), CHART_TEXT_SIZE));
+            static_cast<float>(mFont->widestCharacter(mYTitle.c_str(), mApplied.titleSize));
         const float lines = static_cast<float>(codePointCount(mYTitle.c_str()) - 1);
         title = {p.x, p.y - lines * static_cast<float>(mLabelGlyphs.lineStep) - TITLE_DESCENT,
                  p.x + widest, p.y + LABEL_ASCENT};
@@ -265,7 +375,7 @@ void AbstractChart2D::thinLabels(const ChartLayout& c) {
     for (int k = 0; k < nx; ++k) {
         mXLabelShift[k] = 0.0f;
         const TextPos p = xLabelAt(c, static_cast<size_t>(k));
-        const TextBox label{p.x, p.y, p.x + mXLabelWidths[k], p.y + LABEL_ASCENT};
+        const TextBox label{p.x, p.y, p.x + mXLabelWidths[k], p.y + mLabelAscent};
         mXLabelUnderTitle[k] = mXTicks.offsets[k] != 0 && boxesTouch(label, title, LABEL_GAP);
         if (!mXLabelUnderTitle[k]) continue;
         // The title starts a tick's length right of the frame's left edge, so the label of a
@@ -281,7 +391,7 @@ void AbstractChart2D::thinLabels(const ChartLayout& c) {
     const int ny = static_cast<int>(mYTicks.labels.size());
     for (int k = 0; k < ny; ++k) {
         const float baseline = yLabelAt(c, static_cast<size_t>(k)).y;
-        spans[k] = {baseline, baseline + static_cast<float>(CHART_TEXT_SIZE)};
+        spans[k] = {baseline, baseline + static_cast<float>(mMetrics.textSize)};
     }
     mYStride = labelStride(spans, mYTicks.offsets.data(), ny, LABEL_GAP);
 
@@ -289,20 +399,20 @@ void AbstractChart2D::thinLabels(const ChartLayout& c) {
     const TextBox none{0.0f, 0.0f, -1.0f, -1.0f};
     mXNoteBox = mYNoteBox = none;
     if (!mXTicks.note.empty()) {
-        const float w = labelWidthAt(*mFont, CHART_TEXT_SIZE, mXTicks.note);
+        const float w = labelWidthAt(*mFont, mMetrics.textSize, mXTicks.note);
         const float baseline = xLabelPos(c, mMetrics, 1.0f, -1.0f, 0).y;
-        const float x0 = std::max(0.0f, c.dataWidth - w);
-        mXNoteBox = {x0, baseline, x0 + w, baseline + LABEL_ASCENT};
+        const float x0 = std::max(0.0f, c.textWidth - w);
+        mXNoteBox = {x0, baseline, x0 + w, baseline + mLabelAscent};
     }
     if (!mYTicks.note.empty()) {
-        const float w = labelWidthAt(*mFont, CHART_TEXT_SIZE, mYTicks.note);
-        const float baseline = c.dataHeight - LABEL_ASCENT;
-        mYNoteBox = {0.0f, baseline, w, baseline + LABEL_ASCENT};
+        const float w = labelWidthAt(*mFont, mMetrics.textSize, mYTicks.note);
+        const float baseline = textTop(c) - mLabelAscent;
+        mYNoteBox = {mLabelMinX, baseline, mLabelMinX + w, baseline + mLabelAscent};
     }
     mXLabelBoxes.clear();
     for (int k = 0; k < nx; ++k) {
         const TextPos p = xLabelAt(c, static_cast<size_t>(k));
-        mXLabelBoxes.push_back({p.x, p.y, p.x + mXLabelWidths[k], p.y + LABEL_ASCENT});
+        mXLabelBoxes.push_back({p.x, p.y, p.x + mXLabelWidths[k], p.y + mLabelAscent});
         mXLabelUnderNote[k] = mXTicks.offsets[k] != 0 &&
                               (boxesTouch(mXLabelBoxes[k], mXNoteBox, LABEL_GAP) ||
                                boxesTouch(mXLabelBoxes[k], mYNoteBox, LABEL_GAP));
@@ -310,13 +420,90 @@ void AbstractChart2D::thinLabels(const ChartLayout& c) {
     mYLabelBoxes.clear();
     for (int k = 0; k < ny; ++k) {
         const TextPos p = yLabelAt(c, static_cast<size_t>(k));
-        mYLabelBoxes.push_back({p.x, p.y, p.x + mYLabelWidths[k], p.y + LABEL_ASCENT});
+        mYLabelBoxes.push_back({p.x, p.y, p.x + mYLabelWidths[k], p.y + mLabelAscent});
         mYLabelUnderNote[k] = mYTicks.offsets[k] != 0 &&
                               (boxesTouch(mYLabelBoxes[k], mYNoteBox, LABEL_GAP) ||
                                boxesTouch(mYLabelBoxes[k], mXNoteBox, LABEL_GAP));
     }
     mStrideWidth = c.width;
     mStrideHeight = c.height;
+    mStrideDataWidth = static_cast<int>(c.dataWidth);
+    mStrideDataHeight = static_cast<int>(c.dataHeight);
+    placeOutsideTitles(c);
+}
+
+namespace {
+// A line of text reaches about 0.95 of its size above the baseline (accents, brackets) and
+// 0.25 below; a title's band keeps this gap each side.
+constexpr float TITLE_ASCENT = 0.95f;
+constexpr float TITLE_DEPTH = 0.25f;
+constexpr float TITLE_PAD = 3.0f;
+}  // namespace
+
+void AbstractChart2D::placeOutsideTitles(const ChartLayout& c) {
+    const TextBox none{0.0f, 0.0f, -1.0f, -1.0f};
+    mXTitleBox = mYTitleBox = mTitleBox = none;
+    if (!titlesOutside()) return;
+    const float band = static_cast<float>(titleBand());
+    const float size = static_cast<float>(mApplied.titleSize);
+    const float ascent = TITLE_ASCENT * size, depth = TITLE_DEPTH * size;
+    const float w = c.textWidth, h = c.textHeight;
+    const float midX = 0.5f * (c.frameLeft + c.frameRight);
+    const float midY = 0.5f * (c.frameBottom + c.frameTop);
+    const float leftBand = mYTitle.empty() ? 0.0f : band;
+    const float bottomBand = mXTitle.empty() ? 0.0f : band;
+    const float topBand = mTitle.empty() ? 0.0f : band;
+    // Each title is centred on the frame and kept inside its band's length less a gap at
+    // each end (glyphs reach a little past their advance), written smaller when longer than
+    // that; the bands meet in the corners, which neither title enters.
+    if (!mXTitle.empty()) {
+        const float start = leftBand + TITLE_PAD, room = w - start - TITLE_PAD;
+        mXTitleSize = fitSize(mXTitle, mApplied.titleSize, room);
+        const float tw = labelWidthAt(*mFont, mXTitleSize, mXTitle);
+        const float x0 = start + keepInside(midX - 0.5f * tw - start, tw, room);
+        const float base = TITLE_PAD + depth;
+        mXTitleBox = {x0, base - depth, x0 + tw, base + ascent};
+    }
+    if (!mYTitle.empty()) {
+        const float start = bottomBand + TITLE_PAD;
+        const float room = h - start - topBand - TITLE_PAD;
+        mYTitleSize = fitSize(mYTitle, mApplied.titleSize, room);
+        const float tw = labelWidthAt(*mFont, mYTitleSize, mYTitle);
+        const float y0 = start + keepInside(midY - 0.5f * tw - start, tw, room);
+        // Beside the labels it names: a gap left of the leftmost y label (or note) shown,
+        // within its band.
+        float labels = c.frameLeft;
+        for (size_t k = 0; k < mYLabelBoxes.size(); ++k)
+            if (yLabelShown(k)) labels = std::min(labels, mYLabelBoxes[k].x0);
+        if (mYNoteBox.x1 >= mYNoteBox.x0) labels = std::min(labels, mYNoteBox.x0);
+        const float right = std::max(TITLE_PAD + ascent + depth, labels - 2.0f * LABEL_GAP);
+        mYTitleBox = {right - depth - ascent, y0, right, y0 + tw};
+    }
+    if (!mTitle.empty()) {
+        const float room = w - 2.0f * TITLE_PAD;
+        mTitleSize = fitSize(mTitle, mApplied.titleSize, room);
+        const float tw = labelWidthAt(*mFont, mTitleSize, mTitle);
+        const float x0 = TITLE_PAD + keepInside(midX - 0.5f * tw - TITLE_PAD, tw, room);
+        const float base = h - TITLE_PAD - ascent;
+        mTitleBox = {x0, base - depth, x0 + tw, base + ascent};
+    }
+}
+
+void AbstractChart2D::drawOutsideTitles() {
+    const float depth = TITLE_DEPTH * static_cast<float>(mApplied.titleSize);
+    if (!mXTitle.empty()) {
+        const float pos[2] = {mXTitleBox.x0, mXTitleBox.y0 + depth};
+        mFont->drawString(pos, mForeground, mXTitle.c_str(), mXTitleSize, false);
+    }
+    if (!mYTitle.empty()) {
+        // Reads bottom to top, the glyphs' tops to the left of the baseline.
+        const float pos[2] = {mYTitleBox.x1 - depth, mYTitleBox.y0};
+        mFont->drawStringRotated(pos, mForeground, mYTitle.c_str(), mYTitleSize);
+    }
+    if (!mTitle.empty()) {
+        const float pos[2] = {mTitleBox.x0, mTitleBox.y0 + depth};
+        mFont->drawString(pos, mForeground, mTitle.c_str(), mTitleSize, false);
+    }
 }
 
 void AbstractChart2D::setAxesLimits(float xmax, float xmin, float ymax, float ymin,
@@ -483,6 +670,23 @@ DrawnFrame AbstractChart2D::renderFrame(const DrawContext& draw) {
         if (ready) applyFit(b);
     }
     const FrameDraw f = frameDraw(draw);
+    mLastFrame = f;
+    // A style of the chart's own brings its background over the drawing area, when it is not
+    // what the window cleared to. The clear colour goes back to black, as the window leaves it.
+    const zv::Color windowBackground = (draw.style ? *draw.style : defaultStyle()).background;
+    if (mOwnStyle && mApplied.background != windowBackground) {
+        float bg[4];
+        colorToFloats(mApplied.background, bg);
+        const PixelArea& v = draw.viewport;
+        glScissor(v.x, v.y, v.width, v.height);
+        glEnable(GL_SCISSOR_TEST);
+        glClearColor(bg[0], bg[1], bg[2], 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glDisable(GL_SCISSOR_TEST);
+    }
+    mLastFrame.draw.style = nullptr;
+    if (f.layout.hasDataArea && mApplied.gridLines) drawGrid(draw.windowId, f.layout);
     if (beginDataClip(f)) {
         // One data transform for every series: the chart's limits, not the series' own.
         ChartAxes axes;
@@ -556,10 +760,15 @@ void AbstractChart2D::setAutoFit(bool on) {
     setFollowPausedByMouse(false);
 }
 
-FrameDraw AbstractChart2D::frameDraw(const DrawContext& draw) const {
+FrameDraw AbstractChart2D::frameDraw(const DrawContext& draw) {
+    applyStyle(mOwnStyle ? mStyle : draw.style ? *draw.style : defaultStyle());
     FrameDraw f;
     f.draw = draw;
-    f.layout = layout(draw.area.width, draw.area.height);
+    f.draw.style = &mApplied;
+    // Laid out in the drawing area's own pixels when text is, so that sizes stay whole
+    // pixels; otherwise for the whole area (a grid's cell), scaled onto the drawing area.
+    const PixelArea& area = mMetrics.pixelText ? draw.viewport : draw.area;
+    f.layout = layout(area.width, area.height);
     const PixelArea& v = draw.viewport;
     const int viewport[4] = {v.x, v.y, v.width, v.height};
     std::copy(viewport, viewport + 4, f.viewport);
@@ -586,7 +795,10 @@ void AbstractChart2D::renderChart(const FrameDraw& frame) {
     // have nothing to show.
     if (!c.hasDataArea) return;
     if (mTickPointsMoved) uploadTickPoints();
-    if (w != mStrideWidth || h != mStrideHeight) thinLabels(c);
+    if (w != mStrideWidth || h != mStrideHeight ||
+        static_cast<int>(c.dataWidth) != mStrideDataWidth ||
+        static_cast<int>(c.dataHeight) != mStrideDataHeight)
+        thinLabels(c);
 
     bindResources(windowId);
     drawBorder(windowId, c);
@@ -603,8 +815,25 @@ void AbstractChart2D::drawBorder(int windowId, const ChartLayout& c) {
     UniformCache& u = mBorderProgram->uniforms;
     u.use(windowId);
     u.setMatrix4(ChartBorderUniforms::TRANSFORM, &c.transform[0][0]);
-    u.setVec4(ChartBorderUniforms::COLOR, WHITE);
+    u.setVec4(ChartBorderUniforms::COLOR, mForeground);
     glDrawArrays(GL_LINE_LOOP, 0, 4);
+}
+
+void AbstractChart2D::drawGrid(int windowId, const ChartLayout& c) {
+    if (mTickPointsMoved) uploadTickPoints();
+    bindResources(windowId);
+    UniformCache& u = mBorderProgram->uniforms;
+    u.use(windowId);
+    u.setMatrix4(ChartBorderUniforms::TRANSFORM, &c.transform[0][0]);
+    u.setVec4(ChartBorderUniforms::COLOR, mGridColor);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDrawArrays(GL_LINES, GRID_VERTEX, 2 * static_cast<GLsizei>(mYTicks.positions.size()));
+    glDrawArrays(GL_LINES, GRID_VERTEX + 2 * MAX_AXIS_TICKS,
+                 2 * static_cast<GLsizei>(mXTicks.positions.size()));
+    glDisable(GL_BLEND);
+    glUseProgram(0);
+    unbindResources();
 }
 
 void AbstractChart2D::drawTicks(int windowId, const ChartLayout& c) {
@@ -612,6 +841,7 @@ void AbstractChart2D::drawTicks(int windowId, const ChartLayout& c) {
     UniformCache& u = mSpriteProgram->uniforms;
     u.use(windowId);
     u.setMatrix4(ChartSpriteUniforms::TRANSFORM, &c.transform[0][0]);
+    u.setVec4(ChartSpriteUniforms::TICK_COLOR, mForeground);
     // The two axes' ticks never overlap, so a frame starts with the axis whose flag the
     // program still holds from the frame before, and changes it once.
     GLint axis = 1;
@@ -625,16 +855,28 @@ void AbstractChart2D::drawTicks(int windowId, const ChartLayout& c) {
                          static_cast<GLsizei>(mXTicks.positions.size()));
         axis = 1 - axis;
     }
+    if (mApplied.minorTicks) {
+        // Half as long as the major ticks, in the same two passes.
+        glPointSize(static_cast<float>(mMetrics.tickSize / 2));
+        for (int pass = 0; pass < 2; ++pass) {
+            u.setInt(ChartSpriteUniforms::IS_Y_AXIS, axis);
+            if (axis)
+                glDrawArrays(GL_POINTS, MINOR_VERTEX, mMinorY);
+            else
+                glDrawArrays(GL_POINTS, MINOR_VERTEX + MAX_AXIS_TICKS, mMinorX);
+            axis = 1 - axis;
+        }
+    }
     glPointSize(1.0f);
 }
 
 bool AbstractChart2D::drawLabels(int windowId, const ChartLayout& c, int viewportWidth) {
-    if (!mFont->begin(windowId, static_cast<int>(c.dataWidth), static_cast<int>(c.dataHeight)))
+    if (!mFont->begin(windowId, static_cast<int>(c.textWidth), static_cast<int>(c.textHeight)))
         return false;
     // y labels end a gap before the tick dashes, which reach half a tick (in the viewport's
     // pixels) left of the frame.
     const float unitsPerPixel =
-        viewportWidth > 0 ? c.dataWidth / static_cast<float>(viewportWidth) : 1.0f;
+        viewportWidth > 0 ? c.textWidth / static_cast<float>(viewportWidth) : 1.0f;
     const float yLabelsEnd = textAnchor(c, -1.0f, 0.0f).x -
                              0.5f * static_cast<float>(mMetrics.tickSize) * unitsPerPixel -
                              LABEL_GAP;
@@ -644,32 +886,37 @@ bool AbstractChart2D::drawLabels(int windowId, const ChartLayout& c, int viewpor
         if (!yLabelShown(k)) continue;
         const std::string& text = mYTicks.labels[k];
         TextPos p = yLabelAt(c, k);
-        const int size = fitBeforeDashes(k, yLabelsEnd, c.dataHeight, p);
+        const int size = fitBeforeDashes(k, yLabelsEnd, textTop(c), p);
         const float pos[2] = {p.x, p.y};
-        mFont->drawString(pos, WHITE, text.c_str(), size, false);
+        mFont->drawString(pos, mForeground, text.c_str(), size, false);
     }
     for (size_t k = 0; k < mXTicks.labels.size(); ++k) {
         if (!xLabelShown(k)) continue;
         const std::string& text = mXTicks.labels[k];
         const TextPos p = xLabelAt(c, k);
         const float pos[2] = {p.x, p.y};
-        mFont->drawString(pos, WHITE, text.c_str(), CHART_TEXT_SIZE, false);
+        mFont->drawString(pos, mForeground, text.c_str(), mMetrics.textSize, false);
     }
     for (const auto* n : {&mXNoteBox, &mYNoteBox}) {
         const std::string& note = n == &mXNoteBox ? mXTicks.note : mYTicks.note;
         if (note.empty()) continue;
         const float pos[2] = {n->x0, n->y0};
-        mFont->drawString(pos, WHITE, note.c_str(), CHART_TEXT_SIZE, false);
+        mFont->drawString(pos, mForeground, note.c_str(), mMetrics.textSize, false);
+    }
+    if (titlesOutside()) {
+        drawOutsideTitles();
+        mFont->end();
+        return true;
     }
     if (!mYTitle.empty()) {
         TextPos p = yTitlePos(c, mMetrics);
         const float pos[2] = {p.x, p.y};
-        mFont->drawString(pos, WHITE, mYTitle.c_str(), CHART_TEXT_SIZE, true);
+        mFont->drawString(pos, mForeground, mYTitle.c_str(), mApplied.titleSize, true);
     }
     if (!mXTitle.empty()) {
         TextPos p = xTitlePos(c, mMetrics);
         const float pos[2] = {p.x, p.y};
-        mFont->drawString(pos, WHITE, mXTitle.c_str(), CHART_TEXT_SIZE, false);
+        mFont->drawString(pos, mForeground, mXTitle.c_str(), mApplied.titleSize, false);
     }
     mFont->end();
     return true;

@@ -26,6 +26,7 @@
 #include "font/chart_font.hpp"
 #include "font/text_layout.hpp"
 #include "zarvo/defines.h"
+#include "zarvo/style.h"
 
 namespace internal {
 
@@ -128,6 +129,23 @@ public:
     // Copies the text; a null or empty title is not drawn.
     void setXAxisTitle(const char* title);
     void setYAxisTitle(const char* title);
+    // The chart's title, drawn above the frame when titles go outside it.
+    void setTitle(const char* title);
+    const std::string& title() const { return mTitle; }
+    // A style of the chart's own, which its draws take instead of the window's. Raises
+    // zv::ArgumentError (argument 1, recorded as `label`) as checkStyle does, before
+    // anything changes.
+    void setStyle(const zv::Style& style, const char* label);
+    // The style the last draw (or, before any, the constructor) laid the chart out with.
+    const zv::Style& appliedStyle() const { return mApplied; }
+    // Where the last draw put the titles outside the frame, in pixels of its layout's area
+    // (origin bottom left): empty boxes (x1 < x0) for titles not drawn, and for titles
+    // inside the frame. The y title's box is that of the rotated text.
+    const TextBox& xTitleBox() const { return mXTitleBox; }
+    const TextBox& yTitleBox() const { return mYTitleBox; }
+    const TextBox& titleBox() const { return mTitleBox; }
+    // The last draw's frame: its layout, viewport and clip (draw.style is not kept).
+    const FrameDraw& lastFrame() const { return mLastFrame; }
 
     float xmax() const { return mXMax; }
     float xmin() const { return mXMin; }
@@ -178,8 +196,10 @@ public:
     void bindResources(int windowId);
     void unbindResources() const { VertexArrayMap::unbind(); }
 
-    // The frame's geometry for this draw.
-    FrameDraw frameDraw(const DrawContext& draw) const;
+    // The frame's geometry for this draw, laid out with the style the chart takes for it
+    // (its own, otherwise the draw's); the style becomes the chart's applied style, and
+    // frame.draw.style points at it.
+    FrameDraw frameDraw(const DrawContext& draw);
     // Draws border, ticks, labels and titles. Draws nothing when the area leaves no data
     // area. Leaves program 0, vertex array 0 and point size 1.
     void renderChart(const FrameDraw& frame);
@@ -214,7 +234,13 @@ protected:
     // pass writes too: one cache, so that either writer sees what the other left.
     UniformCache& borderUniforms() { return mBorderProgram->uniforms; }
     // The frame's layout for a drawing area of w x h pixels.
-    ChartLayout layout(int w, int h) const { return chartLayout(w, h, mMetrics); }
+    ChartLayout layout(int w, int h) const { return chartLayout(w, h, metricsFor(w, h)); }
+    // Pixels a derived class wants right of the frame, outside it (a legend placed there),
+    // when the frame would otherwise be frameWidth pixels wide.
+    virtual int outsideRight(int frameWidth) const {
+        (void)frameWidth;
+        return 0;
+    }
     // Clips to the frame's rectangle and enables the scissor test; false, with the scissor
     // test untouched, when the area leaves no data area.
     static bool beginDataClip(const FrameDraw& frame);
@@ -240,6 +266,27 @@ private:
     // Builds the vertex buffer of border corners and room for the ticks; used once, by the
     // constructor.
     void setTickCount(int count);
+    // Takes `style` for the draws from now on: sizes, colours and tick rule; rebuilds the
+    // ticks when any of that changed.
+    void applyStyle(const zv::Style& style);
+    // The metrics of a drawing area of w x h pixels under the applied style: the frame's own
+    // metrics, grown by the bands of titles outside the frame and the room a derived class
+    // wants right of it.
+    ChartMetrics metricsFor(int w, int h) const;
+    // Height in pixels of a title's band (outside placement): its line and a gap each side.
+    int titleBand() const;
+    // Draws the grid lines and minor ticks the style asks for, under the data.
+    void drawGrid(int windowId, const ChartLayout& c);
+    // Places the titles outside the frame (their boxes and sizes) for this layout, and
+    // writes them as part of drawLabels' text run.
+    void placeOutsideTitles(const ChartLayout& c);
+    void drawOutsideTitles();
+    void scaleTitleGlyphs(int size);
+    bool titlesOutside() const;
+    // The text space's height labels stay below: the area's top, less a chart title's band.
+    float textTop(const ChartLayout& c) const { return mTextTop >= 0.0f ? mTextTop : c.textHeight; }
+    // The size at which `text` fits in `room` pixels, from `size` down.
+    int fitSize(const std::string& text, int size, float room) const;
     // Ticks and labels of both axes for the current limits and styles; the tick points are
     // uploaded by the next draw when they moved.
     void rebuildTicks();
@@ -306,6 +353,23 @@ private:
     float mYMin = 0.0f;
     std::string mXTitle;
     std::string mYTitle;
+    std::string mTitle;
+    bool mOwnStyle = false;
+    zv::Style mStyle;    // the chart's own, when mOwnStyle
+    zv::Style mApplied;  // what the ticks, sizes and colours were made for
+    float mForeground[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    float mGridColor[4] = {1.0f, 1.0f, 1.0f, 0.25f};
+    float mLabelAscent = 11.0f;  // digits above the baseline at the tick labels' size
+    float mLabelMinX = 0.0f;     // y labels start no further left (a y title outside)
+    float mTextTop = -1.0f;      // labels stay below this (a chart title outside); < 0: the area's top
+    int mStrideDataWidth = -1, mStrideDataHeight = -1;
+    TextBox mXTitleBox{0.0f, 0.0f, -1.0f, -1.0f};
+    TextBox mYTitleBox{0.0f, 0.0f, -1.0f, -1.0f};
+    TextBox mTitleBox{0.0f, 0.0f, -1.0f, -1.0f};
+    int mXTitleSize = 15, mYTitleSize = 15, mTitleSize = 15;
+    // Minor ticks uploaded for each axis (halfway between neighbouring major ticks).
+    int mMinorX = 0, mMinorY = 0;
+    FrameDraw mLastFrame;
     std::shared_ptr<font_impl> mFont;
     GLBuffer mRectangle;
     ProgramRef mBorderProgram;  // the group's frame programs

@@ -23,6 +23,13 @@ ChartLayout chartLayout(int width, int height, const ChartMetrics& m) {
     c.sy = c.dataHeight / h;
     c.ox = (c.dataWidth - w + static_cast<float>(2 * (m.left + m.tickSize))) / w;
     c.oy = (c.dataHeight - h + static_cast<float>(2 * (m.bottom + m.tickSize))) / h;
+    if (m.pixelText) {
+        // The frame exactly left + tick pixels from the left edge and bottom + tick from the
+        // bottom, as margins of any size need (the offsets above come close only while the
+        // margins are small beside the area).
+        c.ox = 1.0f + (static_cast<float>(2 * (m.left + m.tickSize)) - w) / c.dataWidth;
+        c.oy = 1.0f + (static_cast<float>(2 * (m.bottom + m.tickSize)) - h) / c.dataHeight;
+    }
     c.transform[0][0] = c.sx;
     c.transform[1][1] = c.sy;
     c.transform[3][0] = c.sx * c.ox;
@@ -31,6 +38,16 @@ ChartLayout chartLayout(int width, int height, const ChartMetrics& m) {
     c.frameRight = 0.5f * w * (1.0f + c.sx * (c.ox + 1.0f));
     c.frameBottom = 0.5f * h * (1.0f + c.sy * (c.oy - 1.0f));
     c.frameTop = 0.5f * h * (1.0f + c.sy * (c.oy + 1.0f));
+    if (m.pixelText) {
+        c.textWidth = w;
+        c.textHeight = h;
+        c.ux = c.uy = 1.0f;
+    } else {
+        c.textWidth = c.dataWidth;
+        c.textHeight = c.dataHeight;
+        c.ux = c.sx;
+        c.uy = c.sy;
+    }
     return c;
 }
 
@@ -108,21 +125,21 @@ glm::mat4 dataTransform(const ChartLayout& c, float xmax, float xmin, float ymax
 TextPos textAnchor(const ChartLayout& c, float px, float py) {
     const float cx = c.sx * px + c.sx * c.ox;
     const float cy = c.sy * py + c.sy * c.oy;
-    return {(cx + 1.0f) * c.dataWidth * 0.5f, (cy + 1.0f) * c.dataHeight * 0.5f};
+    return {(cx + 1.0f) * c.textWidth * 0.5f, (cy + 1.0f) * c.textHeight * 0.5f};
 }
 
 TextPos yLabelPos(const ChartLayout& c, const ChartMetrics& m, float px, float py, size_t chars) {
     TextPos a = textAnchor(c, px, py);
     const float t = static_cast<float>(m.tickSize);
-    return {a.x - (t * c.sx + CHART_HALF_CHAR_WIDTH * static_cast<float>(chars)), a.y};
+    return {a.x - (t * c.ux + CHART_HALF_CHAR_WIDTH * static_cast<float>(chars)), a.y};
 }
 
 TextPos xLabelPos(const ChartLayout& c, const ChartMetrics& m, float px, float py, size_t chars) {
     TextPos a = textAnchor(c, px, py);
     const float t = static_cast<float>(m.tickSize);
-    const float size = static_cast<float>(CHART_TEXT_SIZE);
+    const float size = static_cast<float>(m.textSize);
     return {a.x - CHART_HALF_CHAR_WIDTH * static_cast<float>(chars) + size,
-            a.y - (t * c.sy + size * c.dataHeight / static_cast<float>(c.height))};
+            a.y - (t * c.uy + size * c.textHeight / static_cast<float>(c.height))};
 }
 
 TextPos xLabelPosCentred(const ChartLayout& c, const ChartMetrics& m, float px, float width) {
@@ -133,7 +150,7 @@ TextPos xLabelPosCentred(const ChartLayout& c, const ChartMetrics& m, float px, 
 TextPos yLabelPosCentred(const ChartLayout& c, const ChartMetrics& m, float py, float width,
                          float ascent) {
     const TextPos a = textAnchor(c, -1.0f, py);
-    return {a.x - static_cast<float>(m.tickSize) * c.sx - width, a.y - 0.5f * ascent};
+    return {a.x - static_cast<float>(m.tickSize) * c.ux - width, a.y - 0.5f * ascent};
 }
 
 float keepInside(float start, float size, float room) {
@@ -147,12 +164,12 @@ bool boxesTouch(const TextBox& a, const TextBox& b, float gap) {
 
 TextPos yTitlePos(const ChartLayout& c, const ChartMetrics& m) {
     TextPos a = textAnchor(c, -1.0f, 0.0f);
-    return {a.x + static_cast<float>(m.tickSize) * c.sx, a.y};
+    return {a.x + static_cast<float>(m.tickSize) * c.ux, a.y};
 }
 
 TextPos xTitlePos(const ChartLayout& c, const ChartMetrics& m) {
     TextPos a = textAnchor(c, 0.0f, -1.0f);
-    return {a.x, a.y + static_cast<float>(m.tickSize) * c.sy};
+    return {a.x, a.y + static_cast<float>(m.tickSize) * c.uy};
 }
 
 int ticksPerAxis(int tickCount) {

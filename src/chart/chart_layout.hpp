@@ -25,6 +25,11 @@ struct ChartMetrics {
     int right = 8;
     int top = 8;
     int bottom = 32;
+    // The tick labels' size in pixels, which the x labels' baseline keeps clear of the ticks.
+    int textSize = 15;
+    // Text is laid out in the area's own pixels (titles outside the frame), rather than in a
+    // text space of Wd x Hd units stretched over the whole area (the frame's own look).
+    bool pixelText = false;
 };
 
 // Every label and title is written at this size; a character is estimated half as wide.
@@ -46,6 +51,10 @@ struct ChartLayout {
     // Chart coordinates to clip coordinates of the viewport: (px, py) -> (sx(px + ox), sy(py +
     // oy)).
     glm::mat4 transform = glm::mat4(1.0f);
+    // The text space laid over the whole area: Wd x Hd units, or the area's pixels with
+    // pixelText; and text units per pixel of the area along x and y.
+    float textWidth = 0.0f, textHeight = 0.0f;
+    float ux = 0.0f, uy = 0.0f;
     // The frame (the square [-1, 1]^2) in pixels from the lower-left corner of the area.
     float frameLeft = 0.0f, frameBottom = 0.0f, frameRight = 0.0f, frameTop = 0.0f;
 };
@@ -78,7 +87,8 @@ glm::mat4 dataTransform(const ChartLayout& layout, const AxisMap& x, const AxisM
 // The same for linear axes, taking the data point itself (px, py), origins folded in.
 glm::mat4 dataTransform(const ChartLayout& layout, float xmax, float xmin, float ymax, float ymin);
 
-// A position in the text space (Wd x Hd units laid over the whole area, origin bottom left).
+// A position in the text space (textWidth x textHeight units laid over the whole area,
+// origin bottom left).
 struct TextPos {
     float x, y;
 };

@@ -30,6 +30,19 @@ PixelRect legendBox(const PixelRect& frame, zv::LegendCorner corner, size_t entr
     return {x0, y0, x0 + w, y0 + h};
 }
 
+PixelRect legendBoxOutside(const PixelRect& frame, size_t entries, float labelWidth,
+                           const LegendMetrics& m) {
+    if (entries == 0) return {frame.x1, frame.y1, frame.x1, frame.y1};
+    const float w = 2.0f * m.padding + m.swatchWidth + m.gap + labelWidth;
+    const float h = 2.0f * m.padding + m.rowHeight * static_cast<float>(entries);
+    const float x0 = frame.x1 + m.inset;
+    return {x0, frame.y1 - h, x0 + w, frame.y1};
+}
+
+float legendRoom(float labelWidth, const LegendMetrics& m) {
+    return m.inset + 2.0f * m.padding + m.swatchWidth + m.gap + labelWidth;
+}
+
 LegendEntry legendEntry(const PixelRect& box, size_t k, const LegendMetrics& m) {
     LegendEntry e;
     const float top = box.y1 - m.padding - m.rowHeight * static_cast<float>(k);

@@ -36,6 +36,12 @@ struct PixelRect {
 PixelRect legendBox(const PixelRect& frame, zv::LegendCorner corner, size_t entries,
                     float labelWidth, const LegendMetrics& m = LegendMetrics());
 
+// The box right of the frame, its top level with the frame's top (a legend placed outside).
+PixelRect legendBoxOutside(const PixelRect& frame, size_t entries, float labelWidth,
+                           const LegendMetrics& m = LegendMetrics());
+// The width of that box plus the inset between it and the frame: the room it takes.
+float legendRoom(float labelWidth, const LegendMetrics& m = LegendMetrics());
+
 // Entry k of a box, counted from the top.
 struct LegendEntry {
     PixelRect line;    // the line swatch

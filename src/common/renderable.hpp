@@ -6,6 +6,7 @@
 #include "gl/gl.hpp"
 #include "common/geometry.hpp"
 #include "gl/context.hpp"
+#include "zarvo/style.h"
 
 namespace internal {
 
@@ -23,6 +24,9 @@ struct DrawContext {
     // The window's selected colour map: a uniform buffer of rows, and their count.
     GLuint colorMap = 0;
     GLuint colorMapRows = 0;
+    // The window's style, or null for the library's own look. An object with a style of its
+    // own draws with that instead.
+    const zv::Style* style = nullptr;
 };
 
 // A renderable is always created with std::make_shared of its concrete class, so the last

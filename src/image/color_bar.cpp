@@ -47,8 +47,9 @@ void place(SharedProgram& p, float x0, float y0, float x1, float y1, float w, fl
 
 void drawColorBar(int windowId, const ColorBarLayout& l, int width, int height, GLuint ubo,
                   GLuint rows, font_impl& font, const std::vector<std::string>& labels,
-                  const std::string& title) {
+                  const std::string& title, const float* color) {
     if (!l.shown) return;
+    if (!color) color = WHITE;
     SharedProgram& p = colorBarProgram();
     const float w = static_cast<float>(width), h = static_cast<float>(height);
     p.uniforms.use(windowId);
@@ -58,7 +59,7 @@ void drawColorBar(int windowId, const ColorBarLayout& l, int width, int height, 
     place(p, l.barX0, l.barY0, l.barX1, l.barY1, w, h);
     p.uniforms.setVec4(ColorBarUniforms::SOLID, MAP);
     glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_INT, nullptr);
-    p.uniforms.setVec4(ColorBarUniforms::SOLID, WHITE);
+    p.uniforms.setVec4(ColorBarUniforms::SOLID, color);
     for (int k = 0; k < COLOR_BAR_TICKS; ++k) {
         place(p, l.barX1, l.tickY[k] - 0.5f, l.tickX1, l.tickY[k] + 0.5f, w, h);
         glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_INT, nullptr);
@@ -71,11 +72,11 @@ void drawColorBar(int windowId, const ColorBarLayout& l, int width, int height, 
     if (!font.begin(windowId, width, height)) return;
     for (size_t k = 0; k < labels.size() && k < static_cast<size_t>(COLOR_BAR_TICKS); ++k) {
         const float pos[2] = {l.labelX, l.labelY[k]};
-        font.drawString(pos, WHITE, labels[k].c_str(), COLOR_BAR_TEXT_SIZE, false);
+        font.drawString(pos, color, labels[k].c_str(), COLOR_BAR_TEXT_SIZE, false);
     }
     if (l.titled && !title.empty()) {
         const float pos[2] = {l.titleX, l.titleY};
-        font.drawString(pos, WHITE, title.c_str(), COLOR_BAR_TEXT_SIZE, false);
+        font.drawString(pos, color, title.c_str(), COLOR_BAR_TEXT_SIZE, false);
     }
     font.end();
 }

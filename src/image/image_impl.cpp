@@ -8,6 +8,7 @@
 
 #include "gl/gl_alloc.hpp"
 #include "common/common.hpp"
+#include "common/style.hpp"
 #include "exception/raise.hpp"
 #include "gl/check.hpp"
 #include "font/chart_font.hpp"
@@ -252,8 +253,11 @@ DrawnFrame image_impl::render(const DrawContext& draw) {
         mLabelsMax = valueMax();
         mBarLabels = colorBarLabels(mLabelsMin, mLabelsMax);
     }
+    // Ticks and text in the style's foreground.
+    float foreground[4];
+    foregroundOf(draw.style, foreground);
     drawColorBar(draw.windowId, bar, vp[2], vp[3], draw.colorMap, draw.colorMapRows, *mBarFont,
-                 mBarLabels, mBarTitle);
+                 mBarLabels, mBarTitle, foreground);
     return {};
 }
 

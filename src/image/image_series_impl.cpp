@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "common/style.hpp"
 #include "exception/raise.hpp"
 #include "font/font_impl.hpp"
 #include "gl/context.hpp"
@@ -162,8 +163,10 @@ void image_series_impl::drawBeside(const DrawContext& draw) {
         mLabelsMax = hi;
         mBarLabels = colorBarLabels(lo, hi);
     }
+    float foreground[4];
+    foregroundOf(draw.style, foreground);
     drawColorBar(draw.windowId, bar, w, h, draw.colorMap, draw.colorMapRows, *font(), mBarLabels,
-                 mImage->colorBarTitle());
+                 mImage->colorBarTitle(), foreground);
 }
 
 }  // namespace internal

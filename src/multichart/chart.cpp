@@ -26,6 +26,8 @@ bool Chart::xLog() const { return mValue->impl()->xLog(); }
 bool Chart::yLog() const { return mValue->impl()->yLog(); }
 void Chart::setXAxisTitle(const char* title) { mValue->impl()->setXAxisTitle(title); }
 void Chart::setYAxisTitle(const char* title) { mValue->impl()->setYAxisTitle(title); }
+void Chart::setTitle(const char* title) { mValue->impl()->setTitle(title); }
+void Chart::setStyle(const Style& style) { mValue->impl()->setStyle(style, "Chart::setStyle"); }
 float Chart::xmax() const { return mValue->impl()->xmax(); }
 float Chart::xmin() const { return mValue->impl()->xmin(); }
 float Chart::ymax() const { return mValue->impl()->ymax(); }

@@ -1,11 +1,13 @@
 #include "multichart/multichart_impl.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "exception/raise.hpp"
 #include "gl/check.hpp"
 #include "chart/chart_shaders.hpp"
+#include "common/style.hpp"
 #include "font/font_impl.hpp"
 
 namespace internal {
@@ -13,7 +15,18 @@ namespace internal {
 namespace {
 // Dark and translucent: the data under the legend stays faintly visible.
 const float LEGEND_BACKGROUND[4] = {0.08f, 0.08f, 0.08f, 0.75f};
-const float LABEL_COLOR[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+
+// The corner a style's legend placement names, or the chart's own.
+zv::LegendCorner cornerOf(zv::LegendPlacement p, zv::LegendCorner own) {
+    switch (p) {
+        case zv::ZV_LEGEND_AT_TOP_RIGHT: return zv::ZV_LEGEND_TOP_RIGHT;
+        case zv::ZV_LEGEND_AT_TOP_LEFT: return zv::ZV_LEGEND_TOP_LEFT;
+        case zv::ZV_LEGEND_AT_BOTTOM_LEFT: return zv::ZV_LEGEND_BOTTOM_LEFT;
+        case zv::ZV_LEGEND_AT_BOTTOM_RIGHT: return zv::ZV_LEGEND_BOTTOM_RIGHT;
+        case zv::ZV_LEGEND_OUTSIDE_RIGHT: return zv::ZV_LEGEND_TOP_RIGHT;
+        default: return own;
+    }
+}
 
 // Width of a label in pixels at `size`, from the font's advances and kerning, reading the
 // label as UTF-8 as the font draws it.
@@ -99,6 +112,27 @@ void multichart_impl::setLegendCorner(zv::LegendCorner corner) {
                  "or ZV_LEGEND_BOTTOM_RIGHT");
 }
 
+size_t multichart_impl::legendEntries(float& widest) const {
+    size_t entries = 0;
+    widest = 0.0f;
+    for (const SeriesSlot& s : series()) {
+        if (s.label.empty()) continue;
+        ++entries;
+        widest = std::max(widest, s.labelWidth);
+    }
+    return entries;
+}
+
+int multichart_impl::outsideRight(int frameWidth) const {
+    if (appliedStyle().legend != zv::ZV_LEGEND_OUTSIDE_RIGHT) return 0;
+    float widest = 0.0f;
+    if (legendEntries(widest) == 0) return 0;
+    const int room = static_cast<int>(std::ceil(legendRoom(widest, mLegend)));
+    // A frame left with less than half its width would show too little data: the legend
+    // goes back inside the frame then.
+    return 2 * room <= frameWidth ? room : 0;
+}
+
 namespace {
 // The frame's viewport as the legend lays itself out in it, never empty.
 float viewportWidth(const FrameDraw& f) { return static_cast<float>(std::max(f.viewport[2], 1)); }
@@ -121,14 +155,10 @@ void multichart_impl::fillRect(const FrameDraw& f, const PixelRect& r, const flo
 void multichart_impl::drawOverlays(const FrameDraw& f) {
     const int windowId = f.draw.windowId;
     const ChartLayout& c = f.layout;
-    size_t entries = 0;
     float widest = 0.0f;
-    for (const SeriesSlot& s : series()) {
-        if (s.label.empty()) continue;
-        ++entries;
-        widest = std::max(widest, s.labelWidth);
-    }
+    const size_t entries = legendEntries(widest);
     if (entries == 0) return;
+    const zv::Style& style = *f.draw.style;
 
     // The layout was made for the drawing area, which a grid cell's viewport shrinks: the
     // legend is laid out in the viewport's own pixels, so its sizes stay whole pixels.
@@ -137,13 +167,26 @@ void multichart_impl::drawOverlays(const FrameDraw& f) {
     const float ky = vh / static_cast<float>(c.height);
     const PixelRect frame{c.frameLeft * kx, c.frameBottom * ky, c.frameRight * kx,
                           c.frameTop * ky};
-    const PixelRect box = legendBox(frame, mCorner, entries, widest, mLegend);
+    // Outside when the layout left the room right of the frame (see outsideRight).
+    const bool outside = style.legend == zv::ZV_LEGEND_OUTSIDE_RIGHT &&
+                         vw - frame.x1 >= legendRoom(widest, mLegend);
+    const PixelRect box =
+        outside ? legendBoxOutside(frame, entries, widest, mLegend)
+                : legendBox(frame, cornerOf(style.legend, mCorner), entries, widest, mLegend);
+    // The library's own box colour keeps its exact shade.
+    float boxColor[4];
+    if (style.legendBox == zv::Style().legendBox)
+        std::copy(LEGEND_BACKGROUND, LEGEND_BACKGROUND + 4, boxColor);
+    else
+        colorToFloats(style.legendBox, boxColor);
+    float labelColor[4];
+    colorToFloats(style.foreground, labelColor);
 
     bindResources(windowId);
     borderUniforms().use(windowId);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    fillRect(f, box, LEGEND_BACKGROUND);
+    fillRect(f, box, boxColor);
     glDisable(GL_BLEND);
 
     // Flat swatches, then what the series draw with their own programs (markers), then all
@@ -177,7 +220,7 @@ void multichart_impl::drawOverlays(const FrameDraw& f) {
         if (s.label.empty()) continue;
         const LegendEntry e = legendEntry(box, k++, mLegend);
         const float pos[2] = {e.textX, e.textY};
-        text.drawString(pos, LABEL_COLOR, s.label.c_str(), mLegend.textSize, false);
+        text.drawString(pos, labelColor, s.label.c_str(), mLegend.textSize, false);
     }
     text.end();
 }

@@ -51,11 +51,16 @@ protected:
     const char* fitLabel() const override { return "Chart::fitAxesToData"; }
     // The legend of the labelled series, over the frame.
     void drawOverlays(const FrameDraw& frame) override;
+    // A legend placed outside takes the room of its box right of the frame, unless that
+    // leaves the frame less than half the width it would have.
+    int outsideRight(int frameWidth) const override;
 
 private:
     // Fills the rectangle (pixels of the frame's viewport) with the frame's border program,
     // which the caller has in use with the frame's vertex array bound.
     void fillRect(const FrameDraw& frame, const PixelRect& r, const float color[4]);
+    // Entries of the legend and the widest label (pixels).
+    size_t legendEntries(float& widest) const;
 
     size_t mCycleNext = 0;
     zv::LegendCorner mCorner = zv::ZV_LEGEND_TOP_RIGHT;

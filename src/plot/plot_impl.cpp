@@ -161,6 +161,7 @@ void plot_impl::setLineWidth(float pixels) {
                      "pass a line width in pixels above 0 and at most 1000 (1 is the default)");
     }
     mLineWidth = pixels;
+    mLineWidthSet = true;
 }
 
 void plot_impl::setCount(unsigned count) {
@@ -311,7 +312,10 @@ void plot_impl::renderGraph(const FrameDraw& frame, glm::mat4 transform) {
     // The segments are widened in the viewport's pixels: a grid cell's viewport is its inset
     // area, not the cell the transform was made for.
     const int* viewport = frame.viewport;
-    const float halfWidth = 0.5f * std::max(mLineWidth, MIN_DRAWN_LINE_WIDTH);
+    // A plot that never had its width set takes the style's.
+    const float width =
+        mLineWidthSet || !frame.draw.style ? mLineWidth : frame.draw.style->lineWidth;
+    const float halfWidth = 0.5f * std::max(width, MIN_DRAWN_LINE_WIDTH);
     u.setVec2(LineUniforms::HALF_VIEWPORT, halfViewportOf(viewport).data());
     u.setFloat(LineUniforms::HALF_WIDTH, halfWidth);
     u.setInt(LineUniforms::STEP_MODE, mStepMode);

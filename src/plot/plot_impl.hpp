@@ -195,6 +195,7 @@ private:
     // The line: the data vertex stage with the frame's plain fragment stage.
     ProgramRef mLineProgram;
     float mLineWidth = 1.0f;
+    bool mLineWidthSet = false;  // setLineWidth() was called: the style's width does not apply
     int mStepMode = 0;
     bool mLodEnabled = true;
     std::unique_ptr<LineLod> mLod;  // made on the first draw that reduces

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/common.hpp"
+#include "common/style.hpp"
 #include "exception/raise.hpp"
 #include "font/chart_font.hpp"
 #include "gl/gl_alloc.hpp"
@@ -199,8 +200,10 @@ void mapped_scatter_impl::drawBeside(const DrawContext& draw) {
         mLabelsMax = mValueMax;
         mBarLabels = colorBarLabels(mLabelsMin, mLabelsMax);
     }
+    float foreground[4];
+    foregroundOf(draw.style, foreground);
     drawColorBar(draw.windowId, bar, w, h, draw.colorMap, draw.colorMapRows, *mBarFont,
-                 mBarLabels, mBarTitle);
+                 mBarLabels, mBarTitle, foreground);
 }
 
 }  // namespace internal

@@ -4,7 +4,8 @@
 
 namespace internal {
 
-CellLayout cellLayout(int fbWidth, int fbHeight, int rows, int columns, int column, int row) {
+CellLayout cellLayout(int fbWidth, int fbHeight, int rows, int columns, int column, int row,
+                      int captionBand) {
     CellLayout c;
     c.width = fbWidth / columns;
     c.height = fbHeight / rows;
@@ -26,6 +27,9 @@ CellLayout cellLayout(int fbWidth, int fbHeight, int rows, int columns, int colu
     c.vheight = c.height - 2 * mt;
     c.captionX = static_cast<float>(c.width) / 3.0f;
     c.captionY = static_cast<float>(c.height) * 0.92f;
+    if (captionBand >= 0) {
+        c.vheight = std::max(0, c.height - my - std::max(my, captionBand));
+    }
     return c;
 }
 

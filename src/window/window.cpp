@@ -42,6 +42,8 @@ void Window::setTitle(const char* title) { mValue->impl()->setTitle(title); }
 void Window::setPos(int x, int y) { mValue->impl()->setPos(x, y); }
 void Window::setSize(unsigned width, unsigned height) { mValue->impl()->setSize(width, height); }
 void Window::setColorMap(ColorMap map) { mValue->impl()->setColorMap(map); }
+void Window::setStyle(const Style& style) { mValue->impl()->setStyle(style); }
+Style Window::style() const { return mValue->impl()->style(); }
 // Kept for callers that ask; the library hands out no native handles.
 void* Window::context() const { return nullptr; }
 void* Window::display() const { return nullptr; }

@@ -10,6 +10,7 @@
 
 #include "chart/chart_impl.hpp"
 #include "colormap/colormap_impl.hpp"
+#include "common/style.hpp"
 #include "exception/raise.hpp"
 #include "gl/check.hpp"
 #include "gl/state_guard.hpp"
@@ -22,13 +23,28 @@ namespace internal {
 namespace {
 const float RED[4] = {1.0f, 0.0f, 0.0f, 1.0f};
 
-// Starts a frame over the whole w x h framebuffer in the window's black background. The
-// clear colour is set each time: the application shares the context and may have left its
-// own (it stays black afterwards, as the window documents).
-void clearFrame(int w, int h) {
+// Starts a frame over the whole w x h framebuffer in the style's background. The clear
+// colour is set each time: the application shares the context and may have left its own
+// (it stays black afterwards, as the window documents).
+void clearFrame(int w, int h, const zv::Style& style) {
     glViewport(0, 0, w, h);
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    if (style.background == zv::Style().background) {
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(FRAME_CLEAR_BITS);
+        return;
+    }
+    float c[4];
+    colorToFloats(style.background, c);
+    glClearColor(c[0], c[1], c[2], 1.0f);
     glClear(FRAME_CLEAR_BITS);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+}
+
+// The band a caption takes above a cell's drawing area when titles go outside: its line and
+// three pixels each side (see the chart's title bands); -1 for the grid's own insets.
+int captionBand(const zv::Style& style, const char* title) {
+    if (style.titles != zv::ZV_TITLES_OUTSIDE || !title) return -1;
+    return static_cast<int>(std::ceil(1.2f * static_cast<float>(style.captionSize))) + 6;
 }
 
 
@@ -284,8 +300,14 @@ void window_impl::setColorMap(zv::ColorMap map) {
 }
 
 
+void window_impl::setStyle(const zv::Style& style) {
+    checkStyle(style, "Window::setStyle");
+    mStyle = style;
+}
+
 DrawContext window_impl::drawContext(const PixelArea& area, const PixelArea& viewport) const {
     DrawContext d;
+    d.style = &mStyle;
     d.windowId = mID;
     d.area = area;
     d.viewport = viewport;
@@ -312,7 +334,7 @@ void window_impl::draw(const std::shared_ptr<AbstractRenderable>& r) {
     // state back afterwards; depth testing is off, so draw order decides what is on top.
     // The state goes back before the polling: a callback may make another context current.
     std::optional<GLStateGuard> guard(std::in_place);
-    clearFrame(w, h);
+    clearFrame(w, h, mStyle);
     mClearPending = false;
     const PixelArea whole{0, 0, w, h};
     const DrawnFrame drawn = r->render(drawContext(whole, whole));
@@ -394,7 +416,7 @@ void window_impl::grid(int rows, int columns) {
     MakeContextCurrent(this);
     followResize(w, h);
     GLStateGuard guard;
-    clearFrame(w, h);
+    clearFrame(w, h, mStyle);
     mClearPending = false;
     mCellWidth = w / columns;
     mCellHeight = h / rows;
@@ -422,11 +444,11 @@ void window_impl::draw(int column, int row, const std::shared_ptr<AbstractRender
     GLStateGuard guard;
     if (mClearPending) {
         // The first cell of a new frame: what draw() presented goes now.
-        clearFrame(w, h);
+        clearFrame(w, h, mStyle);
         mClearPending = false;
         mInteraction.newGridFrame();
     }
-    CellLayout c = cellLayout(w, h, mRows, mCols, column, row);
+    CellLayout c = cellLayout(w, h, mRows, mCols, column, row, captionBand(mStyle, title));
     mCellWidth = c.width;
     mCellHeight = c.height;
     glViewport(c.vx, c.vy, c.vwidth, c.vheight);
@@ -444,10 +466,26 @@ void window_impl::draw(int column, int row, const std::shared_ptr<AbstractRender
     }
     glDisable(GL_SCISSOR_TEST);
     glViewport(c.x, c.y, c.width, c.height);
-    if (title) {
+    if (title && captionBand(mStyle, title) < 0) {
         // The caption's text units are the cell's pixels.
         float pos[2] = {c.captionX, c.captionY};
-        mFont->render(mID, c.width, c.height, pos, RED, title, 16, false);
+        float colour[4];
+        colorToFloats(mStyle.caption, colour);
+        mFont->render(mID, c.width, c.height, pos,
+                      mStyle.caption == zv::Style().caption ? RED : colour, title,
+                      mStyle.captionSize, false);
+    } else if (title) {
+        // Centred in its band, written smaller when wider than the cell's drawing area.
+        const float room = static_cast<float>(c.vwidth);
+        int size = mStyle.captionSize;
+        while (size > 1 && static_cast<float>(mFont->textWidth(title, size)) > room) --size;
+        const float width = static_cast<float>(mFont->textWidth(title, size));
+        const float nominal = static_cast<float>(mStyle.captionSize);
+        float pos[2] = {0.5f * (static_cast<float>(c.width) - width),
+                        static_cast<float>(c.height) - 3.0f - 0.95f * nominal};
+        float colour[4];
+        colorToFloats(mStyle.caption, colour);
+        mFont->render(mID, c.width, c.height, pos, colour, title, size, false);
     }
 }
 

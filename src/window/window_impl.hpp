@@ -90,6 +90,10 @@ public:
     bool close() const;
     // Selects one of the seven maps; any other value keeps the current one.
     void setColorMap(zv::ColorMap map);
+    // The style of the window's draws from the next on; raises zv::ArgumentError as
+    // checkStyle does, changing nothing.
+    void setStyle(const zv::Style& style);
+    const zv::Style& style() const { return mStyle; }
 
     // Draws r over the whole window and presents the frame. Raises zv::ArgumentError when
     // r was made in another share group (or one that is gone).
@@ -184,6 +188,7 @@ private:
     // callback destroyed the window.
     std::shared_ptr<const char> mLife = std::make_shared<const char>('\0');
     std::shared_ptr<font_impl> mFont;
+    zv::Style mStyle;
     std::vector<std::weak_ptr<WindowWatcher>> mWatchers;
     std::shared_ptr<colormap_impl> mColorMaps;
     GLuint mColorMapUBO = 0;
