@@ -27,12 +27,14 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1${UBSAN_OPTIONS:+:$UBSAN
 # Tests run side by side, as many at a time as there are cores (ZV_TEST_JOBS to change it).
 jobs="${ZV_TEST_JOBS:-$(nproc)}"
 status=0
-# First the tests that need no X server (label "headless": the GPU-free tests and the GL tests
-# whose windows may be display-less), with DISPLAY unset and every window headless (EGL).
-echo "-- tests that need no X server, with no display (ctest -L headless)"
+# First the tests that need no X server (labels "pure": no GL at all, and "headless": GL
+# windows that may be display-less), with DISPLAY unset and every window headless (EGL).
+echo "-- tests that need no X server, with no display (ctest -L 'pure|headless' -LE xserver)"
 # shellcheck disable=SC2086
 env -u DISPLAY -u WAYLAND_DISPLAY ZV_HEADLESS=1 \
-    ctest --test-dir "$BUILD" --output-on-failure -j"$jobs" -L headless ${CTEST_ARGS:-} || status=1
+    ctest --test-dir "$BUILD" --output-on-failure -j"$jobs" -L 'pure|headless' -LE xserver \
+    ${CTEST_ARGS:-} \
+    || status=1
 # Then the tests that need the X server (label "xserver"), under Xvfb when there is no display.
 # Those that drive the pointer and the keys or read the screen run alone (RUN_SERIAL in
 # tests/CMakeLists.txt); the others side by side.
