@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets in fuzz/ with clang (AddressSanitizer and UndefinedBehavior-
-# Sanitizer) and runs each for a bounded time under Xvfb. The font fuzzer is seeded with the
-# smallest DejaVu face, copied in at run time, and a tiny bitmap font written here; the text
-# fuzzer with a few strings. Inputs that crash are kept in $BUILD/artifacts/<target>/, the
+# Sanitizer) and runs them side by side, each for a bounded time under Xvfb. The font fuzzer
+# is seeded with the smallest DejaVu face, copied in at run time, and a tiny bitmap font
+# written here; the text fuzzer with a few strings. Inputs that crash are kept in $BUILD/artifacts/<target>/, the
 # grown corpus in $BUILD/corpus/<target>/. Exits non-zero when any target found a crash.
 #   FUZZ_SECONDS  seconds per target (default 60)
 #   FUZZ_TARGETS  targets to run (default: every fuzz/*_fuzzer.cpp)
@@ -72,19 +72,27 @@ run() { bash scripts/with-display.sh "$@"; }
 export LSAN_OPTIONS="suppressions=$ROOT/tests/lsan.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1${UBSAN_OPTIONS:+:$UBSAN_OPTIONS}"
 
-failed=0
-summary=""
-for t in $targets; do
-    mkdir -p "$BUILD/corpus/$t" "$BUILD/artifacts/$t" "$BUILD/logs"
-    extra=()
+# The targets run side by side, each for the whole FUZZ_SECONDS on a core of its own (a
+# fuzzer is one thread), so the step takes FUZZ_SECONDS however many targets there are.
+fuzz() {
+    local t=$1 extra=()
     [ "$t" = text_draw_fuzzer ] && extra+=(-max_len=1024)
-    echo "== fuzzing $t for ${SECS} s"
-    set +e
     run "$BUILD/$t" -max_total_time="$SECS" -timeout=30 -rss_limit_mb=4096 -print_final_stats=1 \
         -artifact_prefix="$BUILD/artifacts/$t/" "${extra[@]}" \
         "$BUILD/corpus/$t" "$seeds/$t" > "$BUILD/logs/$t.log" 2>&1
-    rc=$?
-    set -e
+}
+declare -A pids
+for t in $targets; do
+    mkdir -p "$BUILD/corpus/$t" "$BUILD/artifacts/$t" "$BUILD/logs"
+    echo "== fuzzing $t for ${SECS} s"
+    fuzz "$t" &
+    pids[$t]=$!
+done
+failed=0
+summary=""
+for t in $targets; do
+    rc=0
+    wait "${pids[$t]}" || rc=$?
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$BUILD/logs/$t.log" | tail -n 1)
     crashes=$(find "$BUILD/artifacts/$t" -type f | wc -l)
     line="$t: ${runs:-?} executions in ${SECS} s, exit code $rc, ${crashes} crash input(s) in $BUILD/artifacts/$t"

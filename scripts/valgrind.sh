@@ -4,7 +4,7 @@
 # (tests/valgrind.supp) cover only the system OpenGL driver and fontconfig. Slow: about
 # 20 s a test under llvmpipe, so give a pattern to run part of the suite.
 #   scripts/valgrind.sh [PATTERN]   PATTERN: extended regex over "binary Suite.Test" lines,
-#                                   e.g. 'lifetime_test|BadInput' (default: everything but
+#                                   e.g. 'lifetime_gl_test|BadInput' (default: everything but
 #                                   the soak test)
 #   BUILD_DIR      build directory (default: build)
 #   ZV_CMAKE_ARGS  extra arguments for cmake's configure step
@@ -54,7 +54,7 @@ mkdir -p "$LOGS"
 list="$LOGS/tests.txt"
 for exe in "$BUILD"/tests/*_test; do
     [ -x "$exe" ] || continue
-    [ "$(basename "$exe")" = soak_test ] && continue
+    [ "$(basename "$exe")" = soak_gl_test ] && continue
     "$exe" --gtest_list_tests | awk -v exe="$exe" '
         /^[^ ]/ { suite = $1; next }
         /^  /   { print exe " " suite $1 }'

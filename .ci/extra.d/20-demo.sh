@@ -9,5 +9,5 @@ BUILD="${BUILD_DIR:-build}"
 # compiles nothing again.
 ZV_DEMO_HEADLESS=1 ZV_DEMO_FRAMES="${ZV_DEMO_FRAMES:-30}" BUILD_DIR="$BUILD" bash scripts/demo.sh
 # The checker is one of the tests (already built when scripts/test.sh ran first).
-cmake --build "$BUILD" -j"$(nproc)" --target demo_pictures_test
-ZV_DEMO_PICTURES="$PWD/out" "$BUILD/tests/demo_pictures_test"
+cmake --build "$BUILD" -j"$(nproc)" --target demo_pictures_gl_test
+ZV_DEMO_PICTURES="$PWD/out" "$BUILD/tests/demo_pictures_gl_test"

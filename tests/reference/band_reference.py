@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Reference numbers for the band test (tests/band_test.cpp).
+"""Reference numbers for the band test (tests/band_gl_test.cpp).
 
 Draws the test's bands with matplotlib's Agg renderer (fill_between, interpolated where the
 edges cross) in the same 800 x 600 picture and the same frame as a chart drawn over a whole

@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Reference numbers for the bars test (tests/bars_test.cpp).
+"""Reference numbers for the bars test (tests/bars_gl_test.cpp).
 
 Draws the test's bars with matplotlib's Agg renderer (bar and barh, no edges) in the same
 800 x 600 picture and the same frame as a chart drawn over a whole 800 x 600 window (pixels

@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Reference numbers for the marks test (tests/annotations_test.cpp).
+"""Reference numbers for the marks test (tests/annotations_gl_test.cpp).
 
 Draws the test's reference lines (axvline, axhline), spans (axvspan, axhspan) and text
 (ax.text, left and baseline aligned, DejaVu Sans) with matplotlib's Agg renderer in the same

@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Reference numbers for the scatter and error-bar tests (tests/scatter_test.cpp).
+"""Reference numbers for the scatter and error-bar tests (tests/scatter_gl_test.cpp).
 
 Draws the tests' data with matplotlib's Agg renderer in the same 800 x 600 picture and the
 same frame as a chart drawn over a whole 800 x 600 window (pixels 74.24 to 788.24 across,

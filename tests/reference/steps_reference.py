@@ -1,9 +1,9 @@
 #!/usr/bin/python3
-"""Reference numbers for the stepped-line test (tests/plot_test.cpp, StepsGLTest).
+"""Reference numbers for the stepped-line test (tests/plot_gl_test.cpp, StepsGLTest).
 
 Draws the test's data with matplotlib's Agg renderer in the same 800 x 600 picture and the
 same frame (the data area of a chart drawn over a whole 800 x 600 window: pixels 74.24 to
-788.24 across, 40.58 to 590.58 up from the bottom, as tests/plot_test.cpp has them), a 4-pixel line in the test's colour on black, one
+788.24 across, 40.58 to 590.58 up from the bottom, as tests/plot_gl_test.cpp has them), a 4-pixel line in the test's colour on black, one
 picture per step mode, and prints, for every horizontal and vertical piece of the steps, the
 centre of the line's ink across it at a probe midway along it, and the number of inked
 pixels. Run it with /usr/bin/python3 (matplotlib 3.6) and paste the table into the test; the

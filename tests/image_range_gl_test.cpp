@@ -1,6 +1,6 @@
-// Images with a value range: the mapping of element values onto the colour map's rows (pure
-// arithmetic, then on the GPU for integer and float images), clamping, NaN holes and the
-// checks of the public setter.
+// Images with a value range on the GPU: the mapping of integer and float element values onto
+// the colour map's rows, clamping, NaN holes and the checks of the public setter. (The
+// arithmetic alone, with no GPU: image_layout_test.cpp.)
 #include <gtest/gtest.h>
 
 #include <cfloat>
@@ -28,50 +28,6 @@ using zvtest::Snapshot;
 using zvtest::makeImage;
 using zvtest::rowColor;
 using zvtest::to8;
-
-TEST(ImageValueMap, TakesTheRangeInElementUnitsOntoTheMap) {
-    struct Case {
-        GLenum type;
-        bool hasRange;
-        double min, max;
-        double element;  // an element value, in its own units
-        double expected;  // where it lands on the map, 0 first row, 1 last
-    } cases[] = {
-        {GL_FLOAT, false, 0, 0, 0.25, 0.25},           // no range: the value itself
-        {GL_UNSIGNED_BYTE, false, 0, 0, 51, 0.2},      // no range: OpenGL's k / 255
-        {GL_UNSIGNED_BYTE, true, 50, 90, 70, 0.5},
-        {GL_UNSIGNED_BYTE, true, 50, 90, 10, -1.0},    // below: clamped by the shader
-        {GL_FLOAT, true, 250, 320, 285, 0.5},          // kelvin
-        {GL_FLOAT, true, 250, 320, 320, 1.0},
-        {GL_FLOAT, true, 1, -1, 1, 0.0},               // reversed
-        {GL_INT, true, -1000, 1000, 0, 0.5},
-        {GL_UNSIGNED_INT, true, 0, 4294967295.0, 4294967295.0, 1.0},
-        {GL_BYTE, true, -100, 100, -50, 0.25},
-        // The whole float range, its upper half, and the narrowest range taken.
-        {GL_FLOAT, true, -FLT_MAX, FLT_MAX, FLT_MAX, 1.0},
-        {GL_FLOAT, true, -FLT_MAX, FLT_MAX, 0, 0.5},
-        {GL_FLOAT, true, FLT_MAX / 2, FLT_MAX, 0.75 * FLT_MAX, 0.5},
-        {GL_FLOAT, true, 0, internal::MIN_VALUE_SPAN, internal::MIN_VALUE_SPAN, 1.0},
-        {GL_FLOAT, true, 1e-30, 3e-30, 2e-30, 0.5},
-    };
-    for (const Case& c : cases) {
-        const internal::ImageValueMap m = internal::imageValueMap(c.type, c.hasRange, c.min, c.max);
-        const double normalised = c.element / internal::imageElementUnit(c.type);
-        const std::string what = "type " + std::to_string(c.type) + " range " +
-                                 std::to_string(c.min) + ".." + std::to_string(c.max);
-        // The shader's steps in single precision: every factor a normal float, so that no
-        // GPU flushes one to zero, and no product overflows.
-        EXPECT_TRUE(std::isnormal(m.scale)) << what << ": scale " << m.scale;
-        EXPECT_TRUE(std::isnormal(m.prescale)) << what << ": prescale " << m.prescale;
-        EXPECT_TRUE(std::isfinite(m.offset)) << what;
-        const float texel = static_cast<float>(normalised);
-        EXPECT_NEAR(c.expected, texel * m.prescale * m.scale + m.offset, 1e-5) << what;
-    }
-    // Without a range the shader's arithmetic is the identity, so pictures are unchanged.
-    const internal::ImageValueMap none = internal::imageValueMap(GL_UNSIGNED_BYTE, false, 0, 0);
-    EXPECT_EQ(1.0f, none.scale);
-    EXPECT_EQ(0.0f, none.offset);
-}
 
 class ImageRangeGLTest : public zvtest::GLTest {
 protected:

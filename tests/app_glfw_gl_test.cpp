@@ -72,7 +72,7 @@ GLFWwindow* applicationWindow() {
 
 // Destroying any of the library's objects, or a window, puts back the context that was
 // current before: the application's own, or none. (One of the library's windows current
-// before stays current: tests/lifetime_test.cpp.)
+// before stays current: tests/lifetime_gl_test.cpp.)
 TEST(ApplicationGlfwGLTest, ApplicationContextIsCurrentAgainAfterADestruction) {
     GLFWwindow* own = applicationWindow();
     ASSERT_NE(nullptr, own);

@@ -1,5 +1,6 @@
-// Images: the aspect-ratio layout, the pixel path from the caller's buffer through the
-// colour map to the screen, the quad shared per window, and the public handle.
+// Images: the pixel path from the caller's buffer through the colour map to the screen, the
+// quad shared per window, and the public handle. (The aspect-ratio layout, with no GPU:
+// image_layout_test.cpp.)
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -50,35 +51,6 @@ int nonFlatPixels(const Snapshot& s, int x0, int y0, int w, int h, RGBA a, RGBA 
         for (int x = x0 + band; x < x0 + w - band; ++x)
             if (std::abs(x - mx) > band && std::abs(y - my) > band && !flat(s.at(x, y))) ++n;
     return n;
-}
-
-TEST(ImageScale, KeepsTheLongerSideAndFollowsTheAspectRatio) {
-    struct Case {
-        unsigned W, H;
-        int w, h;
-        bool keep;
-        float sx, sy;
-    } cases[] = {
-        {640, 480, 800, 800, true, 1.0f, 0.75f},   // landscape spans the width
-        {640, 480, 800, 800, false, 1.0f, 1.0f},   // without the flag it fills
-        {480, 640, 800, 400, true, 0.375f, 1.0f},  // portrait spans the height
-        {200, 100, 1000, 100, true, 1.0f, 5.0f},   // reaches past the area, clipped
-        {50, 50, 400, 300, true, 0.75f, 1.0f},     // square follows the height
-        {50, 50, 300, 400, true, 4.0f / 3.0f, 1.0f},  // reaches past the sides
-        {0, 10, 400, 300, true, 1.0f, 1.0f},  // empty image or area: no scale
-        {10, 10, 0, 300, true, 1.0f, 1.0f},
-    };
-    for (const Case& c : cases) {
-        internal::ImageScale s = internal::imageScale(c.W, c.H, c.w, c.h, c.keep);
-        EXPECT_NEAR(c.sx, s.sx, 1e-5f) << c.W << "x" << c.H << " in " << c.w << "x" << c.h;
-        EXPECT_NEAR(c.sy, s.sy, 1e-5f) << c.W << "x" << c.H << " in " << c.w << "x" << c.h;
-    }
-}
-
-TEST(ImageScale, ByteSizeDoesNotWrapAt32Bits) {
-    EXPECT_EQ(18u, internal::imageByteSize(3, 2, 3, 1));
-    EXPECT_EQ(256u, internal::imageByteSize(4, 4, 4, 4));
-    EXPECT_EQ(uint64_t(1) << 36, internal::imageByteSize(65536, 65536, 4, 4));
 }
 
 class ImageGLTest : public zvtest::GLTest {

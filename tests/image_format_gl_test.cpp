@@ -1,5 +1,6 @@
-// Float images are kept in float textures. Their picture must stay the picture of the same
-// values stored in 8 bits, within one colour-map row, and be drawn from a float texture.
+// Float images are kept in float textures (the format each type gets, with no GPU:
+// image_layout_test.cpp). Their picture must stay the picture of the same values stored in
+// 8 bits, within one colour-map row, and be drawn from a float texture.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,18 +18,6 @@ namespace {
 
 using internal::image_impl;
 using zvtest::Snapshot;
-
-TEST(ImageFormatTest, FloatDataGetsAFloatTextureAndIntegerDataASignKeepingFormat) {
-    EXPECT_EQ(internal::imageInternalFormat(GL_RED, GL_FLOAT), static_cast<GLenum>(GL_R32F));
-    EXPECT_EQ(internal::imageInternalFormat(GL_RGB, GL_FLOAT), static_cast<GLenum>(GL_RGB32F));
-    EXPECT_EQ(internal::imageInternalFormat(GL_RGBA, GL_FLOAT), static_cast<GLenum>(GL_RGBA32F));
-    EXPECT_EQ(internal::imageInternalFormat(GL_RED, GL_UNSIGNED_BYTE), static_cast<GLenum>(GL_RED));
-    EXPECT_EQ(internal::imageInternalFormat(GL_RGBA, GL_UNSIGNED_INT), static_cast<GLenum>(GL_RGBA));
-    // Signed data keeps its sign: an unsized format would clamp negative values to 0.
-    EXPECT_EQ(internal::imageInternalFormat(GL_RED, GL_BYTE), static_cast<GLenum>(GL_R8_SNORM));
-    EXPECT_EQ(internal::imageInternalFormat(GL_RGB, GL_BYTE), static_cast<GLenum>(GL_RGB8_SNORM));
-    EXPECT_EQ(internal::imageInternalFormat(GL_RGBA, GL_INT), static_cast<GLenum>(GL_RGBA32F));
-}
 
 class ImageFormatGLTest : public zvtest::GLTest {
 protected:
