@@ -42,10 +42,14 @@ private:
     char mExpected[1024];
 };
 
-/// An unsupported data type; what() is "Invalid data type", code ZV_ERR_TYPE.
+/// An unsupported data type; what() is "Invalid data type", code ZV_ERR_TYPE;
+/// expectedCondition() names the types the call takes.
 class ZV_API TypeError : public Error {
 public:
     TypeError(const char* functionName, int line, int argIndex, ZVType type);
+    /// @param expectedCondition the types accepted and what to do, copied; null means none
+    TypeError(const char* functionName, int line, int argIndex, ZVType type,
+              const char* expectedCondition);
     ~TypeError() noexcept override;
     TypeError(const TypeError&) = default;
     TypeError& operator=(const TypeError&) = default;
