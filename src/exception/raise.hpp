@@ -114,5 +114,6 @@ std::string fillIn(const char* text, std::initializer_list<ErrorValue> values);
                       ::internal::RaiseSite{(where), __LINE__, (argIndex)}, {__VA_ARGS__})
 // The same with a fixed line, for failures whose reported origin is part of the library's
 // interface (for instance "Window constructor", line 57).
-#define ZV_FAIL_AT(id, where, line, ...) \
-    ::internal::raiseFailure(::internal::ErrorId::id, ::internal::RaiseSite{(where), (line)}, {__VA_ARGS__})
+#define ZV_FAIL_AT(id, where, line, ...)                                              \
+    ::internal::raiseFailure(::internal::ErrorId::id, ::internal::RaiseSite{(where), (line)}, \
+                             {__VA_ARGS__})

@@ -374,7 +374,8 @@ Widget::Widget(int width, int height, const char* title, const Widget* share, bo
     glfwDefaultWindowHints();
     if (!mWindow) {
         installXErrorHandler();
-        if (!sizeOk) ZV_FAIL_AT(WindowSizeOutOfRange, "Window constructor", 57, width, height, MAX_SIDE);
+        if (!sizeOk)
+            ZV_FAIL_AT(WindowSizeOutOfRange, "Window constructor", 57, width, height, MAX_SIDE);
         ZV_FAIL_AT(GlfwWindowNotCreated, "Window constructor", 57, reason);
     }
     mXWindow = glfwGetX11Window(mWindow);

@@ -21,7 +21,6 @@ namespace internal {
 
 namespace {
 
-
 std::string directoryOf(const std::string& path) {
     const size_t slash = path.rfind('/');
     if (slash == std::string::npos) return ".";
