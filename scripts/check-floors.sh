@@ -2,15 +2,17 @@
 # Checks the folder structure of src/: the errors (src/exception) include nothing of the
 # library, the OpenGL layer (src/gl) only them, and no folder includes a folder that includes
 # it back, directly or through others. A public header (zarvo/x.h) counts as the folder that
-# implements it, so an arrow through the public headers is seen too. Prints the folder graph;
-# exits 1 on a violation.
+# implements it, and as every folder the public headers it includes count as, so an arrow
+# through the public headers is seen too, however deep. Both include forms ("" and <>) and
+# files in subfolders (src/window/x/y.cpp belongs to window) are read. A public header may
+# include only public headers. Prints the folder graph; exits 1 on a violation.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 python3 - <<'EOF'
 import os, re, sys
 
-include = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
+include = re.compile(r'^\s*#\s*include\s+["<]([^">]+)[">]', re.M)
 # The folder whose code each public header declares; headers of plain enumerations and
 # types (defines.h, input.h) belong to none.
 PUBLIC = {
@@ -38,20 +40,52 @@ for name in sorted(os.listdir("include/zarvo")):
     if header not in PUBLIC and header not in PLAIN:
         print(f"error: {header} is in neither list of this script", file=sys.stderr)
         sys.exit(1)
+failed = False
+
+def includes_of(path):
+    with open(path, encoding="utf-8") as f:
+        return include.findall(f.read())
+
+# The public headers each public header pulls in, directly or through others.
+direct = {}
+for name in sorted(os.listdir("include/zarvo")):
+    header = "zarvo/" + name
+    direct[header] = set()
+    for target in includes_of(os.path.join("include/zarvo", name)):
+        if target.startswith("zarvo/"):
+            direct[header].add(target)
+        elif os.path.isdir(os.path.join("src", target.split("/")[0])):
+            print(f"error: include/{header} includes \"{target}\", which is not public",
+                  file=sys.stderr)
+            failed = True
+def pulled(header, seen=None):
+    seen = set() if seen is None else seen
+    for target in direct.get(header, ()):
+        if target not in seen:
+            seen.add(target)
+            pulled(target, seen)
+    return seen
+
+# The folders an include counts as: its own folder, or for a public header the folder that
+# implements it and those of the public headers it pulls in.
+def folders_of(target):
+    if target.startswith("zarvo/"):
+        found = {PUBLIC[h] for h in {target} | pulled(target) if h in PUBLIC}
+    else:
+        found = {target.split("/")[0]} if "/" in target else set()
+    return {f for f in found if os.path.isdir(os.path.join("src", f))}
+
 graph = {}
 for folder in sorted(os.listdir("src")):
     path = os.path.join("src", folder)
     if not os.path.isdir(path):
         continue
     deps = graph.setdefault(folder, set())
-    for name in os.listdir(path):
-        with open(os.path.join(path, name), encoding="utf-8") as f:
-            for target in include.findall(f.read()):
-                top = PUBLIC.get(target, target.split("/")[0])
-                if "/" in target and top != folder and os.path.isdir(os.path.join("src", top)):
-                    deps.add(top)
+    for root, _, names in os.walk(path):
+        for name in names:
+            for target in includes_of(os.path.join(root, name)):
+                deps |= folders_of(target) - {folder}
 
-failed = False
 for folder, deps in sorted(graph.items()):
     print(f"{folder:12} -> {', '.join(sorted(deps)) or '(nothing)'}")
 if graph.get("exception"):

@@ -672,6 +672,8 @@ TEST_P(BadInput, CallerGetsWhatTheTableSays) {
             EXPECT_EQ(e.err(), row.code) << e.what();
             EXPECT_GT(e.line(), 0);
             EXPECT_STRNE(e.functionName(), "");
+            // Every failure says what to do about it, type errors and GL failures included.
+            EXPECT_STRNE(e.expectedCondition(), "") << e.what();
             std::string detail = e.what();
             int argIndex = -1;
             switch (row.expect) {

@@ -5,9 +5,11 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <set>
 #include <string>
 
 #include "common/common.hpp"
+#include "exception/raise.hpp"
 #include "zarvo/exception.h"
 
 using namespace zv;
@@ -110,6 +112,147 @@ TEST(Exceptions, EmptyAndNullTextsGiveEmptyStrings) {
     ASSERT_NE(nullptr, a.expectedCondition());
     EXPECT_STREQ("", a.expectedCondition());
     EXPECT_STREQ("", a.functionName());
+}
+
+// The placeholders {0}, {1}, ... a row's text uses, as a bit set; -1 for a malformed one.
+long placeholdersOf(const char* text) {
+    long used = 0;
+    for (const char* p = text ? text : ""; *p; ++p) {
+        if (p[0] == '{' && p[1] == '{') {
+            ++p;
+        } else if (p[0] == '{') {
+            if (!(p[1] >= '0' && p[1] <= '9' && p[2] == '}')) return -1;
+            used |= 1L << (p[1] - '0');
+            p += 2;
+        } else if (p[0] == '}') {
+            return -1;
+        }
+    }
+    return used;
+}
+
+// Walks the whole table of failures: each row is complete and consistent, and raising it
+// gives the exception, code, argument, what() and advice the row says, and prints what it
+// says to stderr.
+TEST(ErrorTable, EveryRowRaisesWhatItSays) {
+    using internal::ErrorClass;
+    using internal::ErrorId;
+    const int count = static_cast<int>(ErrorId::Count);
+    ASSERT_GT(count, 50);
+    std::set<std::string> names;
+    for (int i = 0; i < count; ++i) {
+        const internal::ErrorRow& row = internal::errorTable()[i];
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(i, static_cast<int>(row.id));
+        EXPECT_EQ(&row, &internal::errorRow(row.id));
+        EXPECT_TRUE(names.insert(row.name).second) << "two rows share a name";
+        ASSERT_NE(row.message, nullptr);
+        ASSERT_NE(row.advice, nullptr);
+        EXPECT_STRNE(row.message, "");
+        EXPECT_GT(std::strlen(row.advice), 10u) << "advice says what to do";
+        // Each class has its own code and argument rule.
+        switch (row.cls) {
+            case ErrorClass::ArgumentError:
+                EXPECT_EQ(ZV_ERR_ARGUMENT, row.code);
+                EXPECT_STREQ("Invalid argument", row.message);
+                break;
+            case ErrorClass::DimensionError:
+                EXPECT_EQ(ZV_ERR_DIMENSION, row.code);
+                EXPECT_STREQ("Invalid dimension", row.message);
+                break;
+            case ErrorClass::TypeError:
+                EXPECT_EQ(ZV_ERR_TYPE, row.code);
+                EXPECT_STREQ("Invalid data type", row.message);
+                break;
+            case ErrorClass::Error:
+                EXPECT_TRUE(row.code == ZV_ERR_GL || row.code == ZV_ERR_FONT) << row.code;
+                EXPECT_EQ(internal::NO_ARG, row.arg);
+                break;
+        }
+        if (row.cls != ErrorClass::Error) {
+            EXPECT_TRUE(row.arg >= 0 || row.arg == internal::BY_SITE) << row.arg;
+        }
+        // The values a site passes are {0} to {n-1}, each used somewhere.
+        const long used = placeholdersOf(row.message) | placeholdersOf(row.advice) |
+                          placeholdersOf(row.output.diagnostic);
+        ASSERT_GE(placeholdersOf(row.message), 0) << row.message;
+        ASSERT_GE(placeholdersOf(row.advice), 0) << row.advice;
+        ASSERT_GE(placeholdersOf(row.output.diagnostic), 0) << row.output.diagnostic;
+        int values = 0;
+        while (used & (1L << values)) ++values;
+        EXPECT_EQ(used, (1L << values) - 1) << "the values used are not 0 to n-1";
+        const bool typed = row.cls == ErrorClass::TypeError;
+
+        // Raised with distinct values, the texts come out filled in.
+        const std::initializer_list<internal::ErrorValue> typeOnly{ZV_INT8};
+        const std::initializer_list<internal::ErrorValue> four{"<a>", "<b>", "<c>", "<d>"};
+        ASSERT_LE(values, 4);
+        if (typed) {
+            EXPECT_EQ(0, values) << "a type failure passes the type alone";
+        }
+        const int siteArg = row.arg == internal::BY_SITE ? 3 : internal::NO_ARG;
+        std::string expectedAdvice = row.advice;
+        std::string expectedMessage = row.message;
+        const char* fills[] = {"<a>", "<b>", "<c>", "<d>"};
+        for (int v = 0; v < values; ++v) {
+            for (std::string* text : {&expectedAdvice, &expectedMessage}) {
+                const std::string mark = "{" + std::to_string(v) + "}";
+                for (size_t at; (at = text->find(mark)) != std::string::npos;)
+                    text->replace(at, mark.size(), fills[v]);
+            }
+        }
+        testing::internal::CaptureStderr();
+        try {
+            internal::raiseFailure(row.id, internal::RaiseSite{"Where::here", 77, siteArg},
+                                   typed ? typeOnly : four);
+            ADD_FAILURE() << "nothing raised";
+        } catch (const Error& e) {
+            EXPECT_EQ(row.code, e.err());
+            EXPECT_STREQ("Where::here", e.functionName());
+            EXPECT_EQ(77, e.line());
+            EXPECT_EQ(expectedMessage, e.what());
+            EXPECT_EQ(expectedAdvice.substr(0, 1023), e.expectedCondition());
+            const int arg = row.arg == internal::BY_SITE ? 3 : row.arg;
+            if (auto* a = dynamic_cast<const ArgumentError*>(&e)) {
+                EXPECT_EQ(ErrorClass::ArgumentError, row.cls);
+                EXPECT_EQ(arg, a->argIndex());
+            } else if (auto* d = dynamic_cast<const DimensionError*>(&e)) {
+                EXPECT_EQ(ErrorClass::DimensionError, row.cls);
+                EXPECT_EQ(arg, d->argIndex());
+            } else if (auto* t = dynamic_cast<const TypeError*>(&e)) {
+                EXPECT_EQ(ErrorClass::TypeError, row.cls);
+                EXPECT_EQ(arg, t->argIndex());
+                EXPECT_STREQ("int8", t->typeName());
+            } else {
+                EXPECT_EQ(ErrorClass::Error, row.cls);
+            }
+        }
+        const std::string said = testing::internal::GetCapturedStderr();
+        std::string expectedSaid;
+        if (row.output.diagnostic) expectedSaid += internal::fillIn(row.output.diagnostic, four) + "\n";
+        if (row.output.advice) expectedSaid += "  " + expectedAdvice + "\n";
+        EXPECT_EQ(expectedSaid, said);
+    }
+}
+
+TEST(ErrorTable, FillInReplacesPlaceholdersInOrder) {
+    struct Case {
+        const char* text;
+        const char* filled;
+    } cases[] = {
+        {"no values", "no values"},
+        {"at most {0} of {1}", "at most 7 of points"},
+        {"{1} before {0}", "points before 7"},
+        {"{0} and {0} again", "7 and 7 again"},
+        {"a brace {{0} stays", "a brace {0} stays"},
+        {"", ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.filled, internal::fillIn(c.text, {7u, std::string("points")})) << c.text;
+    }
+    // A type passes as its number; the exception keeps its name.
+    EXPECT_EQ("4", internal::fillIn("{0}", {ZV_FLOAT32}));
+    EXPECT_EQ("-3", internal::fillIn("{0}", {-3L}));
 }
 
 TEST(Helpers, ToStringFormatsLikePrintfF) {

@@ -15,7 +15,8 @@ namespace zv {
 /// Print both what() and expectedCondition(): what() names the failure with a fixed text,
 /// expectedCondition() says why it happened and what to do about it (the reason a window
 /// could not be made, the path of a font that could not be read, the condition an argument
-/// broke). It is empty when the failure has nothing to add.
+/// broke, the types a call takes). Every failure the library raises carries one; it is empty
+/// only for an Error constructed without it.
 class ZV_API Error : public std::logic_error {
 public:
     /// @param functionName      where the failure was raised (a function or a label), copied
@@ -42,10 +43,14 @@ private:
     char mExpected[1024];
 };
 
-/// An unsupported data type; what() is "Invalid data type", code ZV_ERR_TYPE.
+/// An unsupported data type; what() is "Invalid data type", code ZV_ERR_TYPE;
+/// expectedCondition() names the types the call takes.
 class ZV_API TypeError : public Error {
 public:
     TypeError(const char* functionName, int line, int argIndex, ZVType type);
+    /// @param expectedCondition the types accepted and what to do, copied; null means none
+    TypeError(const char* functionName, int line, int argIndex, ZVType type,
+              const char* expectedCondition);
     ~TypeError() noexcept override;
     TypeError(const TypeError&) = default;
     TypeError& operator=(const TypeError&) = default;

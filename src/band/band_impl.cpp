@@ -18,7 +18,7 @@ band_impl::AcceptedType band_impl::accept(unsigned numPoints, zv::ZVType dataTyp
     const GLenum gl = chartDataType(dataType, "Band::Band");
     checkDrawCount(numPoints, "Band::Band", "points");
     if (edges != zv::ZV_BAND_TWO_CURVES && edges != zv::ZV_BAND_TO_BASELINE) {
-        ZV_RAISE_ARG("Band::Band", 3, "pass ZV_BAND_TWO_CURVES or ZV_BAND_TO_BASELINE");
+        ZV_FAIL(BandEdges, "Band::Band");
     }
     return AcceptedType{gl, edges == zv::ZV_BAND_TO_BASELINE};
 }
@@ -66,7 +66,7 @@ void band_impl::takeCycleColor(zv::Color color) {
 
 void band_impl::setBaseline(float y) {
     if (!std::isfinite(y)) {
-        ZV_RAISE_ARG("Band::setBaseline", 1, "pass a finite y for the band's constant edge");
+        ZV_FAIL(BandBaseline, "Band::setBaseline");
     }
     mBaseline = y;
 }

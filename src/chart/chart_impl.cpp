@@ -48,15 +48,13 @@ GLenum chartDataType(zv::ZVType type, const char* label) {
     const bool accepted = type == zv::ZV_UINT8 || type == zv::ZV_INT16 ||
                           type == zv::ZV_UINT16 || type == zv::ZV_INT32 ||
                           type == zv::ZV_UINT32 || type == zv::ZV_FLOAT32;
-    if (!accepted) ZV_RAISE_TYPE(label, 1, type);
+    if (!accepted) ZV_FAIL(SeriesDataType, label, type);
     return gl;
 }
 
 void checkDrawCount(unsigned count, const char* label, const char* what) {
     if (count <= static_cast<unsigned>(INT_MAX)) return;
-    ZV_RAISE_DIM(label, 1,
-                 std::string("at most ") + std::to_string(INT_MAX) + " " + what +
-                     ", what one draw call can take; split the data over several objects");
+    ZV_FAIL(DrawCountTooLarge, label, INT_MAX, what);
 }
 
 AbstractChart2D::AbstractChart2D() {
@@ -512,11 +510,8 @@ void AbstractChart2D::setAxesLimits(float xmax, float xmin, float ymax, float ym
     for (int i = 0; i < 4; ++i) {
         const bool log = i < 2 ? mXLog : mYLog;
         if (log && !(std::isfinite(limits[i]) && limits[i] > 0.0f)) {
-            ZV_RAISE_ARG(label, i + 1,
-                         i < 2 ? "finite x limits above zero, since the x axis is logarithmic; "
-                                 "call setLogAxes(false, ...) first for limits of 0 or below"
-                               : "finite y limits above zero, since the y axis is logarithmic; "
-                                 "call setLogAxes(..., false) first for limits of 0 or below");
+            if (i < 2) ZV_FAIL_ARG(LogLimitsX, label, i + 1);
+            ZV_FAIL_ARG(LogLimitsY, label, i + 1);
         }
     }
     mXMax = xmax;
@@ -585,14 +580,10 @@ void AbstractChart2D::setNiceTicks(bool enabled) {
 
 void AbstractChart2D::setLogAxes(bool xLog, bool yLog, const char* label) {
     if (xLog && !logLimitsValid(mXMax, mXMin)) {
-        ZV_RAISE_ARG(label, 1,
-                     "x limits above zero before the x axis becomes logarithmic: call "
-                     "setAxesLimits with a finite xmin above 0 first");
+        ZV_FAIL(LogAxisXLimits, label);
     }
     if (yLog && !logLimitsValid(mYMax, mYMin)) {
-        ZV_RAISE_ARG(label, 2,
-                     "y limits above zero before the y axis becomes logarithmic: call "
-                     "setAxesLimits with a finite ymin above 0 first");
+        ZV_FAIL(LogAxisYLimits, label);
     }
     if (xLog || yLog) {
         for (const SeriesSlot& s : mSeries) {
@@ -737,9 +728,7 @@ void AbstractChart2D::applyFit(const SeriesBounds& b) {
 void AbstractChart2D::fitAxesToData() {
     ContextScope scope(group());
     if (!scope.ok()) {
-        ZV_RAISE_ARG(fitLabel(), 0,
-                     "the object's share group has no window left: fit while a window of "
-                     "its group exists");
+        ZV_FAIL(FitWithoutWindow, fitLabel());
     }
     const int id = currentWindowId();
     SeriesBounds b;

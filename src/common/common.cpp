@@ -61,7 +61,7 @@ unsigned channelCount(GLenum format) {
 int next_p2(int n) {
     if (n <= 0) return 0;
     if (n > (1 << 30)) {
-        ZV_RAISE_ARG("next_p2", 1, "n must be at most 2^30, whose next power of two fits in int");
+        ZV_FAIL(PowerOfTwoTooLarge, "next_p2");
     }
     return static_cast<int>(std::exp2(std::ceil(std::log2(static_cast<double>(n)))));
 }

@@ -38,7 +38,11 @@ Error::Error(const char* functionName, int line, const char* message, ErrorCode 
 Error::~Error() noexcept = default;
 
 TypeError::TypeError(const char* functionName, int line, int argIndex, ZVType type)
-    : Error(functionName, line, "Invalid data type", ZV_ERR_TYPE), mArgIndex(argIndex) {
+    : TypeError(functionName, line, argIndex, type, nullptr) {}
+TypeError::TypeError(const char* functionName, int line, int argIndex, ZVType type,
+                     const char* expectedCondition)
+    : Error(functionName, line, "Invalid data type", ZV_ERR_TYPE, expectedCondition),
+      mArgIndex(argIndex) {
     copyField(mTypeName, shortTypeName(type).c_str());
 }
 TypeError::~TypeError() noexcept = default;

@@ -17,8 +17,7 @@ struct ChartFontSlot {
 std::shared_ptr<font_impl> getChartFont() {
     std::shared_ptr<ShareGroup> group = currentGroup();
     if (!group) {
-        ZV_RAISE("Create a window (its context becomes current) before creating a chart",
-                 zv::ZV_ERR_GL);
+        ZV_FAIL(ChartFontWithoutWindow, __func__);
     }
     std::shared_ptr<void>& entry = group->resources[GROUP_CHART_FONT];
     if (!entry) entry = std::make_shared<ChartFontSlot>();

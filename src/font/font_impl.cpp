@@ -37,10 +37,7 @@ unsigned char coverage(const FT_Bitmap& bm, int row, int column) {
 // make it in (and no entry points to call).
 GLProgram buildTextProgram() {
     if (!currentWindow()) {
-        ZV_RAISE_AT("Font::Font", __LINE__,
-                    "no window's context is current: create a window (or call makeCurrent() on "
-                    "one) before creating a font",
-                    zv::ZV_ERR_GL);
+        ZV_FAIL(FontWithoutWindow, "Font::Font");
     }
     return makeProgram(gTextVertexShaderSrc, gTextFragmentShaderSrc);
 }
@@ -51,18 +48,10 @@ GLProgram buildTextProgram() {
 void requireFontGroup(const std::shared_ptr<ShareGroup>& fontGroup, const char* label) {
     const Context* now = actuallyCurrentWindow();
     if (!now) {
-        ZV_RAISE_AT(label, __LINE__,
-                    "no window of the library is current: call makeCurrent() on a window of the "
-                    "font's share group (the group of the window current when the font was "
-                    "created) before loading it",
-                    zv::ZV_ERR_GL);
+        ZV_FAIL(FontLoadWithoutWindow, label);
     }
     if (now->group() != fontGroup) {
-        ZV_RAISE_AT(label, __LINE__,
-                    "the current window belongs to another share group than the font: call "
-                    "makeCurrent() on a window of the font's group before loading it, or create "
-                    "the font while a window of this group is current",
-                    zv::ZV_ERR_GL);
+        ZV_FAIL(FontLoadInOtherGroup, label);
     }
 }
 
@@ -72,10 +61,7 @@ void requireFontGroup(const std::shared_ptr<ShareGroup>& fontGroup, const char* 
 void requireRegularFile(const std::string& path) {
     struct stat info {};
     if (path.empty() || stat(path.c_str(), &info) != 0 || S_ISREG(info.st_mode)) return;
-    ZV_RAISE_AT(FONT_LABEL, __LINE__,
-                "font face creation failed: '" + path +
-                    "' is not a regular file; pass the path of a font file",
-                zv::ZV_ERR_FONT);
+    ZV_FAIL(FontPathNotRegular, FONT_LABEL, path);
 }
 
 // fontconfig reads its configuration and scans the font directories when it starts, tens of
@@ -131,12 +117,9 @@ font_impl::font_impl()
 font_impl::~font_impl() { destroyGLResources(); }
 
 void font_impl::checkSize(const char* label, int size) const {
-    if (size < 1) ZV_RAISE_ARG(label, 2, "the font size must be at least 1 pixel");
+    if (size < 1) ZV_FAIL(FontSizeTooSmall, label);
     if (size > mMaxSize) {
-        ZV_RAISE_ARG(label, 2,
-                     "the font size must be at most " + std::to_string(mMaxSize) +
-                         " pixels; load a smaller size and draw larger text by passing a "
-                         "larger size to render");
+        ZV_FAIL(FontSizeTooLarge, label, mMaxSize);
     }
 }
 
@@ -160,15 +143,12 @@ void font_impl::loadFont(const char* file, int size) {
         FT_Face face = nullptr;
         const FT_Error faceError = FT_New_Face(mFaces->lib, path.c_str(), 0, &face);
         if (faceError != 0) {
-            raiseWithReason(FONT_LABEL, __LINE__, "font face creation failed", zv::ZV_ERR_FONT,
-                            "could not read \"" + path + "\" as a font (FreeType error " +
-                                std::to_string(faceError) +
-                                "); pass the path of a readable TrueType or OpenType file");
+            ZV_FAIL(FontFaceUnreadable, FONT_LABEL, path, faceError);
         }
         mFaces->faces.push_back(Faces::Face{path, 0, face});
         // Width 0: the same as the height.
         if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(size)) != 0)
-            ZV_RAISE_AT(FONT_LABEL, __LINE__, "set font size failed", zv::ZV_ERR_FONT);
+            ZV_FAIL(FontSizeNotSet, FONT_LABEL);
 
         mLineHeight = 0;
         for (int k = 0; k < NUM_CHARS; ++k) {
@@ -299,10 +279,10 @@ void font_impl::loadSystemFont(const char* name, int size) {
     requireFontGroup(mGroup, "Font::loadSystemFont");
     FcConfig* config = processFontConfig();
     if (!config)
-        ZV_RAISE_AT(FONT_LABEL, __LINE__, "fontconfig initilization failed", zv::ZV_ERR_FONT);
+        ZV_FAIL(FontconfigNotStarted, FONT_LABEL);
     FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(name ? name : ""));
     if (!pattern) {
-        ZV_RAISE_AT(FONT_LABEL, __LINE__, "fontconfig pattern creation failed", zv::ZV_ERR_FONT);
+        ZV_FAIL(FontconfigBadPattern, FONT_LABEL);
     }
     FcConfigSubstitute(config, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);

@@ -23,12 +23,7 @@ internal::ContextSystem gSystem;
 std::atomic<std::thread::id> gDrawingThread{};
 
 [[noreturn]] void raiseOtherThread(const char* what) {
-    internal::raiseWithReason(
-        what, __LINE__, "called from another thread than the drawing thread", zv::ZV_ERR_GL,
-        std::string("the library is used from one thread, the one that made its first "
-                    "window: make, draw and destroy windows and objects there, and hand "
-                    "data to that thread (a queue, or your compute API's OpenGL interop) "
-                    "instead of calling ") + what + " from this one");
+    ZV_FAIL(OtherThread, what, what);
 }
 }  // namespace
 
@@ -55,17 +50,8 @@ void requireLibraryContext(const char* what, const char* object) {
     const Context* actual = actuallyCurrentWindow();
     if (!actual) {
         const bool foreign = gSystem.currentAny && gSystem.currentAny();
-        raiseWithReason(
-            what, __LINE__,
-            foreign ? "a context of the application's own is current, not a window's of the "
-                      "library"
-                    : "no window of the library has its context current",
-            zv::ZV_ERR_GL,
-            std::string("make a window of the library current (create one, or call "
-                        "zv::Window::makeCurrent() on one) before creating ") +
-                object + "; it belongs to that window's share group. To draw into a "
-                         "context of your own, create a zv::Target while it is current "
-                         "first");
+        if (foreign) ZV_FAIL(ForeignContextCurrent, what, object);
+        ZV_FAIL(NoLibraryContext, what, object);
     }
     if (actual != gCurrentWindow || current != actual->glewContext())
         setCurrentRecord(actual, actual->glewContext());

@@ -24,9 +24,9 @@ std::string errorName(GLenum e) {
     }
 }
 
-// Raises the allocation failure after the binding point has been cleared: takes back the
-// GL_OUT_OF_MEMORY of the failed call and names what else was pending.
-[[noreturn]] void raiseAllocationFailure(const char* label, std::string message) {
+// After the binding point has been cleared: takes back the GL_OUT_OF_MEMORY of the failed
+// call and names what else was pending, for the failure's message.
+std::string takeAllocationError() {
     // Drivers keep one error flag or several; read until the out-of-memory error (ours) or
     // none is left, keeping what else was pending.
     std::string earlier;
@@ -35,10 +35,8 @@ std::string errorName(GLenum e) {
         if (e == GL_NO_ERROR || e == GL_OUT_OF_MEMORY) break;
         earlier += (earlier.empty() ? "" : ", ") + errorName(e);
     }
-    if (!earlier.empty()) {
-        message += " (OpenGL errors pending from before, taken while checking: " + earlier + ")";
-    }
-    ZV_RAISE_AT(label, __LINE__, message, zv::ZV_ERR_GL);
+    if (earlier.empty()) return earlier;
+    return " (OpenGL errors pending from before, taken while checking: " + earlier + ")";
 }
 
 }  // namespace
@@ -53,9 +51,7 @@ void allocateBuffer(GLenum target, size_t size, GLenum usage, const char* label,
     if (allocated >= 0 && static_cast<uint64_t>(allocated) == size) return;
 
     glBindBuffer(target, 0);
-    raiseAllocationFailure(label, std::string("OpenGL could not allocate ") + what + " of " +
-                                      std::to_string(size) +
-                                      " bytes; ask for fewer elements or a smaller element type");
+    ZV_FAIL(BufferAllocationFailed, label, what, size, takeAllocationError());
 }
 
 GLBuffer makeDataBuffer(GLenum target, size_t size, GLenum usage, const char* label,
@@ -76,9 +72,7 @@ void allocateTexture2D(GLint internalFormat, GLsizei width, GLsizei height, GLen
     if (allocated == width) return;
 
     glBindTexture(GL_TEXTURE_2D, 0);
-    raiseAllocationFailure(label, std::string("OpenGL could not allocate ") + what + " of " +
-                                      std::to_string(width) + " x " + std::to_string(height) +
-                                      " texels; use a smaller image or a smaller element type");
+    ZV_FAIL(TextureAllocationFailed, label, what, width, height, takeAllocationError());
 }
 
 }  // namespace internal

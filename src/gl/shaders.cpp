@@ -18,18 +18,16 @@ void checkCompiled(GLuint shader, const char* stage) {
     GLint ok = GL_FALSE;
     glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
     if (ok) return;
-    const std::string report = std::string(stage) + " shader not compiled.";
     GLint len = 0;
     glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &len);
     if (len < 2) {
-        std::cerr << report << std::endl;
+        std::cerr << stage << " shader not compiled." << std::endl;
         return;
     }
     std::unique_ptr<char[]> log(new char[len]);
     GLsizei written = 0;
     glGetShaderInfoLog(shader, len, &written, log.get());
-    raiseWithReason("printShaderInfoLog", 106, "OpenGL Shader compilation failed",
-                    zv::ZV_ERR_GL, "", (report + "\nInfoLog:\n" + log.get()).c_str());
+    ZV_FAIL_AT(ShaderNotCompiled, "printShaderInfoLog", 106, stage, log.get());
 }
 }  // namespace
 
@@ -51,8 +49,7 @@ GLProgram linkProgram(std::initializer_list<const GLShader*> stages,
     GLint ok = GL_FALSE;
     glGetProgramiv(program.get(), GL_LINK_STATUS, &ok);
     if (!ok) {
-        raiseWithReason("attachAndLinkProgram", 140, "OpenGL program linking failed",
-                        zv::ZV_ERR_GL, "", "Program did not link.");
+        ZV_FAIL_AT(ProgramNotLinked, "attachAndLinkProgram", 140);
     }
     // The stages stay attached; flagged for deletion when their owners go, they go with the
     // program.

@@ -12,10 +12,7 @@ UniformCache::UniformCache(GLuint program, const char* const* names, size_t coun
     for (size_t u = 0; u < count; ++u) {
         mSlots[u].location = glGetUniformLocation(program, names[u]);
         if (mSlots[u].location < 0) {
-            ZV_RAISE(std::string("uniform \"") + names[u] +
-                         "\" is not active in its program; the uniform table beside the "
-                         "shader source must name only uniforms the shader uses",
-                     zv::ZV_ERR_GL);
+            ZV_FAIL(UniformNotActive, __func__, names[u]);
         }
     }
 }

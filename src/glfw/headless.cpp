@@ -12,8 +12,6 @@
 
 namespace wtk {
 
-using internal::raiseWithReason;
-
 namespace {
 const char* const WHERE = "Window constructor";
 
@@ -29,10 +27,7 @@ std::string eglErrorText(EGLint error) {
 }
 
 [[noreturn]] void fail(const std::string& reason) {
-    raiseWithReason(WHERE, __LINE__, "headless context creation failed", zv::ZV_ERR_GL,
-                    reason + "; a headless window needs EGL with an OpenGL 3.3 core context "
-                             "(Mesa: libegl-mesa0, llvmpipe provides one), or run under an X "
-                             "server (Xvfb) without ZV_HEADLESS");
+    ZV_FAIL(HeadlessContextFailed, WHERE, reason);
 }
 
 bool hasExtension(const char* list, const char* name) {
@@ -61,12 +56,7 @@ std::map<int, std::shared_ptr<HeadlessContext::Display>>& displays();
 HeadlessContext::HeadlessContext(int device, bool deviceFromEnvironment,
                                  const HeadlessContext* share) {
     if (share && share->mDisplay->device != device) {
-        internal::raiseArgument(WHERE, __LINE__, 4,
-                                "a headless window joins its parent's share group only on the "
-                                "parent's EGL device (" +
-                                    std::to_string(share->mDisplay->device) +
-                                    ", -1 for the surfaceless platform): leave the device at "
-                                    "-1 or pass the parent's");
+        ZV_FAIL(HeadlessParentDevice, WHERE, share->mDisplay->device);
     }
     mDisplay = share ? share->mDisplay : displays()[device];
     if (!mDisplay) {
@@ -95,17 +85,9 @@ HeadlessContext::HeadlessContext(int device, bool deviceFromEnvironment,
             if (device >= count) {
                 const std::string range =
                     count > 0 ? "0 to " + std::to_string(count - 1) : std::string("none");
-                const std::string advice =
-                    "EGL device " + std::to_string(device) + " does not exist (the driver lists " +
-                    std::to_string(count) + ", indices " + range + "): ";
-                if (deviceFromEnvironment) {
-                    raiseWithReason(WHERE, __LINE__, "no such EGL device", zv::ZV_ERR_GL,
-                                    advice + "set ZV_EGL_DEVICE to one of them, or unset it "
-                                             "for Mesa's surfaceless platform");
-                }
-                internal::raiseArgument(WHERE, __LINE__, 4,
-                                        advice + "pass one of them as eglDevice, or -1 for "
-                                                 "Mesa's surfaceless platform");
+                if (deviceFromEnvironment)
+                    ZV_FAIL(NoSuchEglDeviceVariable, WHERE, device, count, range);
+                ZV_FAIL(NoSuchEglDevice, WHERE, device, count, range);
             }
             display->display = getPlatformDisplay(EGL_PLATFORM_DEVICE_EXT,
                                                   devices[static_cast<size_t>(device)], nullptr);

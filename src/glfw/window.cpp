@@ -27,8 +27,6 @@ XID glfwGetGLXWindow(GLFWwindow* window);
 
 namespace wtk {
 
-using internal::raiseWithReason;
-
 namespace {
 // Largest side of a window, in pixels. X coordinates are 16-bit signed (32767 at most), and
 // OpenGL implementations draw at most 16384 pixels a side (llvmpipe's largest viewport); a
@@ -77,10 +75,7 @@ int eglDeviceFromEnvironment() {
     errno = 0;
     const long index = std::strtol(value.c_str(), &end, 10);
     if (errno != 0 || *end != '\0' || index < 0 || index > 1000000) {
-        raiseWithReason("Window constructor", __LINE__, "invalid ZV_EGL_DEVICE", zv::ZV_ERR_GL,
-                        "ZV_EGL_DEVICE is \"" + value +
-                            "\": set it to the index of an EGL device (0, 1, ...), or unset "
-                            "it for Mesa's surfaceless platform");
+        ZV_FAIL(BadEglDeviceVariable, "Window constructor", value);
     }
     return static_cast<int>(index);
 }
@@ -289,9 +284,7 @@ Widget::Widget(int width, int height, const char* title, const Widget* share, bo
     if (system == System::AUTOMATIC)
         headless = share ? share->headless() : (!forced.empty() && forced != "0") || gNoDisplay;
     if (share && share->headless() != headless) {
-        internal::raiseArgument("Window constructor", __LINE__, 4,
-                                "a window shares objects only with a parent of its own kind: "
-                                "make both headless or both windows of the X server");
+        ZV_FAIL(ParentOfOtherKind, "Window constructor");
     }
     // A window that may do without X and finds no display to open goes headless, saying so
     // once on stderr.
@@ -322,11 +315,7 @@ Widget::Widget(int width, int height, const char* title, const Widget* share, bo
     if (headless) {
         if (width < 1 || height < 1 || width > MAX_SIDE || height > MAX_SIDE) {
             // Raised as the window system's windows raise it, which callers may test for.
-            raiseWithReason("Window constructor", 57, "glfw window creation failed",
-                            zv::ZV_ERR_GL,
-                            "Invalid window size " + std::to_string(width) + "x" +
-                                std::to_string(height) + " (each side 1 to " +
-                                std::to_string(MAX_SIDE) + " pixels)");
+            ZV_FAIL_AT(WindowSizeOutOfRange, "Window constructor", 57, width, height, MAX_SIDE);
         }
         const bool fromEnvironment = eglDevice < 0;
         if (fromEnvironment) eglDevice = eglDeviceFromEnvironment();
@@ -351,13 +340,9 @@ Widget::Widget(int width, int height, const char* title, const Widget* share, bo
     installXErrorHandler();
     gLastGlfwError.clear();
     if (!glfwInit()) {
-        raiseWithReason("Window constructor", 32, "glfw initilization failed", zv::ZV_ERR_GL,
-                        "GLFW could not start" +
-                            (gLastGlfwError.empty() ? std::string(" (is DISPLAY set?)")
-                                                    : ": " + gLastGlfwError) +
-                            "; run under an X server, or Xvfb, or make the window headless "
-                            "(ZV_HEADLESS=1)",
-                        "ERROR: GLFW wasn't able to initalize");
+        ZV_FAIL_AT(GlfwNotStarted, "Window constructor", 32,
+                   gLastGlfwError.empty() ? std::string(" (is DISPLAY set?)")
+                                          : ": " + gLastGlfwError);
     }
     gGlfwStarted = true;
     // Every hint on every construction, so a hidden window does not make the next one hidden.
@@ -371,10 +356,8 @@ Widget::Widget(int width, int height, const char* title, const Widget* share, bo
     // (GLFW asserts on negative ones); sides outside 1 to MAX_SIDE are refused here as a
     // failed creation.
     std::string reason;
-    if (width < 1 || height < 1 || width > MAX_SIDE || height > MAX_SIDE) {
-        reason = "Invalid window size " + std::to_string(width) + "x" + std::to_string(height) +
-                 " (each side 1 to " + std::to_string(MAX_SIDE) + " pixels)";
-    } else {
+    const bool sizeOk = width >= 1 && height >= 1 && width <= MAX_SIDE && height <= MAX_SIDE;
+    if (sizeOk) {
         gLastGlfwError.clear();
         // GLFW makes the new context current for a moment: a headless one current on this
         // thread is put aside first (one thread has one current context across GLX and EGL).
@@ -383,7 +366,6 @@ Widget::Widget(int width, int height, const char* title, const Widget* share, bo
                                    share ? share->mWindow : nullptr);
         if (!mWindow) {
             reason = gLastGlfwError.empty() ? std::string("GLFW gave no reason") : gLastGlfwError;
-            reason += "; an OpenGL 3.3 core context is needed (Mesa's llvmpipe provides one)";
         }
     }
     // Hints are global: the application's next window must not come out hidden with a 3.3
@@ -392,8 +374,9 @@ Widget::Widget(int width, int height, const char* title, const Widget* share, bo
     glfwDefaultWindowHints();
     if (!mWindow) {
         installXErrorHandler();
-        raiseWithReason("Window constructor", 57, "glfw window creation failed", zv::ZV_ERR_GL,
-                        reason, "Error: Could not Create GLFW Window!");
+        if (!sizeOk)
+            ZV_FAIL_AT(WindowSizeOutOfRange, "Window constructor", 57, width, height, MAX_SIDE);
+        ZV_FAIL_AT(GlfwWindowNotCreated, "Window constructor", 57, reason);
     }
     mXWindow = glfwGetX11Window(mWindow);
     mGLXWindow = glfwGetGLXWindow(mWindow);

@@ -31,16 +31,10 @@ GLint maxBinsPerAxis() {
 
 void checkBins(unsigned bins, int argIndex, const char* axis, GLint most) {
     if (bins == 0) {
-        ZV_RAISE_DIM(CREATE, argIndex,
-                     std::string("at least 1 bin along ") + axis +
-                         ": a histogram of no bins counts nothing; pass the number of bins");
+        ZV_FAIL_ARG(Hist2DNoBins, CREATE, argIndex, axis);
     }
     if (bins > static_cast<unsigned>(most)) {
-        ZV_RAISE_DIM(CREATE, argIndex,
-                     std::to_string(bins) + " bins along " + axis + " exceed the " +
-                         std::to_string(most) +
-                         " a texture of this context holds; pass fewer bins (the picture "
-                         "has fewer pixels than that anyway)");
+        ZV_FAIL_ARG(Hist2DTooManyBins, CREATE, argIndex, bins, axis, most);
     }
 }
 
@@ -81,7 +75,7 @@ hist2d_impl::Accepted hist2d_impl::accept(unsigned npoints, unsigned nx, unsigne
     // The element type is the constructor's last argument.
     const bool accepted = dataType == zv::ZV_UINT8 || dataType == zv::ZV_INT32 ||
                           dataType == zv::ZV_UINT32 || dataType == zv::ZV_FLOAT32;
-    if (!accepted) ZV_RAISE_TYPE(CREATE, 4, dataType);
+    if (!accepted) ZV_FAIL(Hist2DDataType, CREATE, dataType);
     const GLenum gl = ZVTypeToGLenum(dataType);
     checkDrawCount(npoints, CREATE, "points");
     const GLint most = maxBinsPerAxis();
@@ -179,27 +173,19 @@ void hist2d_impl::setBinRange(float xmin, float xmax, float ymin, float ymax, co
     const float v[4] = {xmin, xmax, ymin, ymax};
     for (int i = 0; i < 4; ++i) {
         if (!std::isfinite(v[i])) {
-            ZV_RAISE_ARG(label, i + 1,
-                         "a finite limit: the bins must span a finite range; pass the lowest "
-                         "and highest values the points may take");
+            ZV_FAIL_ARG(Hist2DLimitNotFinite, label, i + 1);
         }
     }
     if (!(xmax > xmin)) {
-        ZV_RAISE_ARG(label, 2,
-                     "xmax above xmin: the bins divide the span between them; pass the "
-                     "lowest x first, then the highest");
+        ZV_FAIL(Hist2DXRangeEmpty, label);
     }
     if (!(ymax > ymin)) {
-        ZV_RAISE_ARG(label, 4,
-                     "ymax above ymin: the bins divide the span between them; pass the "
-                     "lowest y first, then the highest");
+        ZV_FAIL(Hist2DYRangeEmpty, label);
     }
     // Bins narrower than a float step would all fall onto the same few values.
     if (!(static_cast<float>(xmax - xmin) > 0.0f) || !std::isfinite(xmax - xmin) ||
         !(static_cast<float>(ymax - ymin) > 0.0f) || !std::isfinite(ymax - ymin)) {
-        ZV_RAISE_ARG(label, 2,
-                     "a range whose width is a finite float: scale the data into a narrower "
-                     "span");
+        ZV_FAIL(Hist2DRangeTooWide, label);
     }
     std::copy(v, v + 4, mRange);
     // The corners a fit reduces: uploaded now, in a context of the group, so that a fit
@@ -365,10 +351,7 @@ void hist2d_impl::drawSeries(const FrameDraw& f, const ChartAxes& axes) {
     glGetBufferParameteriv(GL_ARRAY_BUFFER, GL_BUFFER_MAPPED, &mapped);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     if (mapped) {
-        ZV_RAISE_AT("Window::draw", __LINE__,
-                    "the 2-D histogram's point buffer is still mapped: call glUnmapBuffer on "
-                    "it after writing the points and before drawing",
-                    zv::ZV_ERR_GL);
+        ZV_FAIL(Hist2DBufferMapped, "Window::draw");
     }
     bin(windowId);
     if (f.draw.colorMap == 0 || f.draw.colorMapRows == 0) {

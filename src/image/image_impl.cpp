@@ -121,23 +121,16 @@ image_impl::image_impl(unsigned width, unsigned height, zv::ColorMode format, zv
 // checked before anything is made.
 uint64_t image_impl::checkedByteSize(unsigned width, unsigned height) const {
     if (!currentWindow()) {
-        ZV_RAISE_AT("Image::Image", __LINE__,
-                    "no window's context is current: create a window (or call makeCurrent() on "
-                    "one) before creating an image",
-                    zv::ZV_ERR_GL);
+        ZV_FAIL(ImageWithoutWindow, "Image::Image");
     }
     GLint maxSize = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
     const unsigned maxDim = static_cast<unsigned>(maxSize);
     if (width > maxDim) {
-        ZV_RAISE_DIM("Image::Image", 1,
-                     "width " + std::to_string(width) + " exceeds the maximum texture size " +
-                         std::to_string(maxDim) + "; split the data into narrower images");
+        ZV_FAIL(ImageTooWide, "Image::Image", width, maxDim);
     }
     if (height > maxDim) {
-        ZV_RAISE_DIM("Image::Image", 2,
-                     "height " + std::to_string(height) + " exceeds the maximum texture size " +
-                         std::to_string(maxDim) + "; split the data into shorter images");
+        ZV_FAIL(ImageTooTall, "Image::Image", height, maxDim);
     }
     // Channels follow the OpenGL pixel format, so that the buffer always holds what the
     // upload reads, whatever ColorMode value was given.
@@ -146,10 +139,7 @@ uint64_t image_impl::checkedByteSize(unsigned width, unsigned height) const {
     // A row always fits (the width is bounded by the texture size), so it is the height that
     // makes the byte size too large for size().
     if (size > UINT32_MAX) {
-        ZV_RAISE_DIM("Image::Image", 2,
-                     "the pixel buffer would take " + std::to_string(size) +
-                         " bytes, more than 4 GiB - 1; use fewer rows, channels or a smaller "
-                         "element type");
+        ZV_FAIL(ImageBufferTooLarge, "Image::Image", size);
     }
     return size;
 }
@@ -188,24 +178,16 @@ zv::ZVType image_impl::channelType() const { return GLenumToZVType(mGLType); }
 
 void image_impl::setValueRange(float min, float max) {
     if (!std::isfinite(min)) {
-        ZV_RAISE_ARG("Image::setValueRange", 1,
-                     "min must be a finite number: pass the lowest value of the data");
+        ZV_FAIL(ValueRangeMinNotFinite, "Image::setValueRange");
     }
     if (!std::isfinite(max)) {
-        ZV_RAISE_ARG("Image::setValueRange", 2,
-                     "max must be a finite number: pass the highest value of the data");
+        ZV_FAIL(ValueRangeMaxNotFinite, "Image::setValueRange");
     }
     if (min == max) {
-        ZV_RAISE_ARG("Image::setValueRange", 2,
-                     "max must differ from min: a range of no width maps no value onto the "
-                     "colour map; pass the span the data covers (for instance 250 and 320 "
-                     "for temperatures in kelvin)");
+        ZV_FAIL(ValueRangeEmpty, "Image::setValueRange");
     }
     if (std::fabs(static_cast<double>(max) - static_cast<double>(min)) < MIN_VALUE_SPAN) {
-        ZV_RAISE_ARG("Image::setValueRange", 2,
-                     "max must lie at least 7.7e-34 (2^-110) from min: GPUs may read the "
-                     "tiniest floats (below about 1.2e-38) as 0, which would move the ends of "
-                     "so narrow a range; scale the data up, or pass a wider range");
+        ZV_FAIL(ValueRangeTooNarrow, "Image::setValueRange");
     }
     mHasRange = true;
     mValueMin = min;
@@ -286,10 +268,7 @@ void image_impl::drawQuad(const DrawContext& draw, const GLfloat matrix[16], boo
     glGetBufferParameteriv(GL_PIXEL_UNPACK_BUFFER, GL_BUFFER_MAPPED, &mapped);
     if (mapped) {
         glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
-        ZV_RAISE_AT("Window::draw", __LINE__,
-                    "the image's pixel buffer is still mapped: call glUnmapBuffer on it after "
-                    "writing the pixels and before drawing the image",
-                    zv::ZV_ERR_GL);
+        ZV_FAIL(ImageBufferMapped, "Window::draw");
     }
 
     UniformCache& u = mProgram->uniforms;

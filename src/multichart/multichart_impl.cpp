@@ -53,15 +53,10 @@ multichart_impl::multichart_impl() = default;
 void multichart_impl::add(const std::shared_ptr<AbstractChart2D>& object, const char* label) {
     ChartSeries* kind = object ? object->asSeries() : nullptr;
     if (!kind) {
-        ZV_RAISE_ARG("Chart::add", 1,
-                     "pass a series (a plot, a histogram, ...); a chart of several series "
-                     "cannot be a series of another");
+        ZV_FAIL(ChartAddsChart, "Chart::add");
     }
     if (object->group() != group()) {
-        ZV_RAISE_ARG("Chart::add", 1,
-                     std::string("the ") + kind->seriesKind() +
-                         " belongs to another share group than the chart: create both while a "
-                         "window of the same group is current");
+        ZV_FAIL(ChartSeriesInOtherGroup, "Chart::add", kind->seriesKind());
     }
     if (xLog() || yLog()) {
         if (const char* why = kind->logAxesRefusal()) ZV_RAISE_ARG("Chart::add", 1, why);
@@ -107,9 +102,7 @@ void multichart_impl::setLegendCorner(zv::LegendCorner corner) {
             mCorner = corner;
             return;
     }
-    ZV_RAISE_ARG("Chart::setLegendCorner", 1,
-                 "pass one of ZV_LEGEND_TOP_RIGHT, ZV_LEGEND_TOP_LEFT, ZV_LEGEND_BOTTOM_LEFT "
-                 "or ZV_LEGEND_BOTTOM_RIGHT");
+    ZV_FAIL(ChartLegendCorner, "Chart::setLegendCorner");
 }
 
 size_t multichart_impl::legendEntries(float& widest) const {

@@ -46,7 +46,6 @@ plot_impl::AcceptedType plot_impl::accept(unsigned numPoints, zv::ZVType dataTyp
     s.capacity = numPoints;
     const size_t e = bytesPerElement(gl);
     const size_t n = numPoints;
-    const std::string size = std::to_string(e);
     switch (layout.kind) {
         case zv::ZV_LAYOUT_INTERLEAVED:
             a.bytes[1] = 2 * n * e;
@@ -59,16 +58,10 @@ plot_impl::AcceptedType plot_impl::accept(unsigned numPoints, zv::ZVType dataTyp
         case zv::ZV_LAYOUT_STRIDED: {
             const unsigned stride = layout.stride, xo = layout.xOffset, yo = layout.yOffset;
             if (stride == 0 || stride % e != 0 || stride > MAX_RECORD_BYTES) {
-                ZV_RAISE_ARG("Plot::Plot", 5,
-                             "a record stride in bytes that is a multiple of the element size (" +
-                                 size + " bytes) and at most 2048, e.g. sizeof(YourRecord)");
+                ZV_FAIL(PlotStride, "Plot::Plot", e);
             }
             if (xo % e != 0 || yo % e != 0 || xo > stride - e || yo > stride - e) {
-                ZV_RAISE_ARG("Plot::Plot", 5,
-                             "x and y offsets in bytes that are multiples of the element size (" +
-                                 size + " bytes) and leave the element inside the record of " +
-                                 std::to_string(stride) +
-                                 " bytes, e.g. offsetof(YourRecord, x)");
+                ZV_FAIL(PlotOffsets, "Plot::Plot", e, stride);
             }
             s.stride[0] = s.stride[1] = static_cast<GLint>(stride / e);
             s.offset[0] = static_cast<GLint>(xo / e);
@@ -78,9 +71,7 @@ plot_impl::AcceptedType plot_impl::accept(unsigned numPoints, zv::ZVType dataTyp
         }
         case zv::ZV_LAYOUT_IMPLICIT_X:
             if (!std::isfinite(layout.xStep) || !std::isfinite(layout.xStart)) {
-                ZV_RAISE_ARG("Plot::Plot", 5,
-                             "a finite x step and start for the implicit x (x of point i is "
-                             "i * step + start)");
+                ZV_FAIL(PlotImplicitX, "Plot::Plot");
             }
             s.implicitX = true;
             s.step = layout.xStep;
@@ -90,9 +81,7 @@ plot_impl::AcceptedType plot_impl::accept(unsigned numPoints, zv::ZVType dataTyp
             a.bytes[1] = n * e;
             break;
         default:
-            ZV_RAISE_ARG("Plot::Plot", 5,
-                         "a layout made by zv::DataLayout::interleaved(), separate(), "
-                         "strided() or implicitX()");
+            ZV_FAIL(PlotLayout, "Plot::Plot");
     }
     return a;
 }
@@ -157,8 +146,7 @@ void plot_impl::setColor(float red, float green, float blue) {
 
 void plot_impl::setLineWidth(float pixels) {
     if (!(std::isfinite(pixels) && pixels > 0.0f && pixels <= MAX_LINE_WIDTH)) {
-        ZV_RAISE_ARG("Plot::setLineWidth", 1,
-                     "pass a line width in pixels above 0 and at most 1000 (1 is the default)");
+        ZV_FAIL(PlotLineWidth, "Plot::setLineWidth");
     }
     mLineWidth = pixels;
     mLineWidthSet = true;
@@ -166,10 +154,7 @@ void plot_impl::setLineWidth(float pixels) {
 
 void plot_impl::setCount(unsigned count) {
     if (count > mNumPoints) {
-        ZV_RAISE_ARG("Plot::setCount", 1,
-                     "a count of at most " + std::to_string(mNumPoints) +
-                         ", the points the plot was made with room for; make the plot with "
-                         "room for the most points it will draw");
+        ZV_FAIL(PlotCountAboveRoom, "Plot::setCount", mNumPoints);
     }
     mWindow.count = count;
     mOnlyAppended = false;
@@ -177,16 +162,10 @@ void plot_impl::setCount(unsigned count) {
 
 void plot_impl::setRing(unsigned start, unsigned count) {
     if (start >= mNumPoints && start != 0) {
-        ZV_RAISE_ARG("Plot::setRing", 1,
-                     "a start below " + std::to_string(mNumPoints) +
-                         ", the points the plot was made with room for: the place of the "
-                         "oldest point, counted from the buffer's first");
+        ZV_FAIL(PlotRingStart, "Plot::setRing", mNumPoints);
     }
     if (count > mNumPoints) {
-        ZV_RAISE_ARG("Plot::setRing", 2,
-                     "a count of at most " + std::to_string(mNumPoints) +
-                         ", the points the plot was made with room for; make the plot with "
-                         "room for the most points it will draw");
+        ZV_FAIL(PlotRingCount, "Plot::setRing", mNumPoints);
     }
     mWindow.start = start;
     mWindow.count = count;
@@ -245,8 +224,7 @@ void plot_impl::drawPoints(GLenum mode) const {
 
 void plot_impl::setStepMode(int mode) {
     if (mode < 0 || mode > 3) {
-        ZV_RAISE_ARG("Plot::setStepMode", 1,
-                     "pass ZV_STEPS_NONE, ZV_STEPS_PRE, ZV_STEPS_POST or ZV_STEPS_MID");
+        ZV_FAIL(PlotStepMode, "Plot::setStepMode");
     }
     mStepMode = mode;
 }

@@ -21,12 +21,6 @@ namespace internal {
 
 namespace {
 
-const char* const WHAT = "Cannot record the window";
-
-[[noreturn]] void fail(const char* where, int line, const std::string& reason) {
-    raiseWithReason(where, line, WHAT, zv::ZV_ERR_GL, reason);
-}
-
 std::string directoryOf(const std::string& path) {
     const size_t slash = path.rfind('/');
     if (slash == std::string::npos) return ".";
@@ -41,15 +35,10 @@ void requireWritableDirectory(const char* where, const std::string& path) {
                       : !S_ISDIR(info.st_mode)      ? ENOTDIR
                                                     : 0;
     if (error) {
-        fail(where, __LINE__,
-             "the directory \"" + dir + "\" of \"" + path + "\" does not exist (" +
-                 std::strerror(error) + "); create it first or pass a path in an existing "
-                 "directory");
+        ZV_FAIL(RecordDirectoryMissing, where, dir, path, std::strerror(error));
     }
     if (access(dir.c_str(), W_OK | X_OK) != 0) {
-        fail(where, __LINE__,
-             "the directory \"" + dir + "\" is not writable (" + std::strerror(errno) +
-                 "); pass a path in a directory this process may write to");
+        ZV_FAIL(RecordDirectoryUnwritable, where, dir, std::strerror(errno));
     }
 }
 
@@ -59,21 +48,15 @@ bool checkTarget(const char* where, const std::string& path, bool replace) {
     struct stat info {};
     if (stat(path.c_str(), &info) != 0) return false;
     if (S_ISDIR(info.st_mode))
-        fail(where, __LINE__, "\"" + path + "\" is a directory; pass the path of a file in it");
+        ZV_FAIL(RecordPathIsDirectory, where, path);
     if (!replace) {
-        fail(where, __LINE__,
-             "a file already exists at \"" + path + "\" and is kept; remove it, pass another "
-             "path, or set RecordOptions::replace to replace it");
+        ZV_FAIL(RecordFileExists, where, path);
     }
     if (!S_ISREG(info.st_mode)) {
-        fail(where, __LINE__,
-             "\"" + path + "\" is not a regular file (a FIFO, device or socket); pass the path "
-             "of a regular file, or of no file yet");
+        ZV_FAIL(RecordNotRegular, where, path);
     }
     if (access(path.c_str(), W_OK) != 0) {
-        fail(where, __LINE__,
-             "the file \"" + path + "\" may not be written (" + std::strerror(errno) +
-                 "); pass another path");
+        ZV_FAIL(RecordFileUnwritable, where, path, std::strerror(errno));
     }
     return true;
 }
@@ -112,9 +95,7 @@ private:
     // The reason of an encoder failure, with what it said.
     std::string describe(const std::string& reason) const {
         const std::string said = mProcess.errorOutput();
-        return reason + (said.empty() ? std::string() : " (it said: " + said + ")") +
-               "; check the codec, the path's extension (the container) and the encoder's "
-               "message";
+        return reason + (said.empty() ? std::string() : " (it said: " + said + ")");
     }
     std::string pngName(int frame) const;
 
@@ -140,7 +121,7 @@ void Recording::startMovie() {
     const bool exists = checkTarget(where, mPath, mOptions.replace);
     const zv::Size size = mWindow.lock()->framebufferSize();
     if (size.width < 1 || size.height < 1)
-        fail(where, __LINE__, "the window has no pixels to record; record a shown window");
+        ZV_FAIL(RecordNoPixels, where);
     mWidth = size.width;
     mHeight = size.height;
     mFrame.assign(static_cast<size_t>(mWidth) * static_cast<size_t>(mHeight) * 4, 0);
@@ -150,9 +131,7 @@ void Recording::startMovie() {
     const int fd = open(mPath.c_str(),
                         O_WRONLY | O_NOCTTY | O_CLOEXEC | (exists ? 0 : O_CREAT | O_EXCL), 0666);
     if (fd < 0) {
-        fail(where, __LINE__,
-             "cannot create \"" + mPath + "\" (" + std::strerror(errno) +
-                 "); pass a path in a directory this process may write to");
+        ZV_FAIL(RecordCannotCreate, where, mPath, std::strerror(errno));
     }
     close(fd);
 
@@ -186,9 +165,7 @@ void Recording::startMovie() {
     std::string reason;
     if (!mProcess.start(args, reason)) {
         if (!exists) unlink(mPath.c_str());
-        fail(where, __LINE__,
-             reason + "; install ffmpeg (Debian: apt-get install ffmpeg) or set "
-                      "RecordOptions::encoder to its path");
+        ZV_FAIL(RecordEncoderNotStarted, where, reason);
     }
     mActive = true;
 }
@@ -199,16 +176,12 @@ void Recording::startPng() {
     const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
     const size_t first = mPath.find('#', nameStart);
     if (first == std::string::npos) {
-        ZV_RAISE_ARG(where, 2,
-                     "the file name of a PNG recording holds a run of '#' where the frame "
-                     "number goes, e.g. \"frames/step-####.png\"");
+        ZV_FAIL(RecordPatternMissing, where);
     }
     size_t end = first;
     while (end < mPath.size() && mPath[end] == '#') ++end;
     if (mPath.find('#', end) != std::string::npos) {
-        ZV_RAISE_ARG(where, 2,
-                     "the file name of a PNG recording holds one run of '#' only, where the "
-                     "frame number goes");
+        ZV_FAIL(RecordPatternTwice, where);
     }
     mBefore = mPath.substr(0, first);
     mAfter = mPath.substr(end);
@@ -227,10 +200,8 @@ std::string Recording::pngName(int frame) const {
 void Recording::record() {
     const char* where = "Recorder::recordFrame";
     if (!mActive) {
-        fail(where, __LINE__,
-             mWindowGone ? "the window was destroyed, which ended the recording; start a new "
-                           "recorder for another window"
-                         : "the recording has stopped; start a new recorder to record more");
+        if (mWindowGone) ZV_FAIL(RecordWindowGone, where);
+        ZV_FAIL(RecordStopped, where);
     }
     const std::shared_ptr<window_impl> window = mWindow.lock();
     const zv::Snapshot picture = window ? window->snapshot() : zv::Snapshot();
@@ -266,7 +237,7 @@ void Recording::record() {
         mActive = false;
         std::string exitReason;
         mProcess.finish(exitReason);
-        fail(where, __LINE__, describe(reason));
+        ZV_FAIL(RecordEncoderFailed, where, describe(reason));
     }
     ++mFrames;
 }
@@ -275,12 +246,12 @@ void Recording::stop() {
     if (!mPendingError.empty()) {
         const std::string error = mPendingError;
         mPendingError.clear();
-        fail("Recorder::stop", __LINE__, error);
+        ZV_FAIL(RecordEncoderFailed, "Recorder::stop", error);
     }
     if (!mActive) return;
     mActive = false;
     std::string reason;
-    if (!mProcess.finish(reason)) fail("Recorder::stop", __LINE__, describe(reason));
+    if (!mProcess.finish(reason)) ZV_FAIL(RecordEncoderFailed, "Recorder::stop", describe(reason));
 }
 
 class _Recorder {
@@ -308,16 +279,16 @@ namespace zv {
 namespace {
 void checkOptions(const std::string& path, const RecordOptions& options) {
     const char* where = "Recorder constructor";
-    if (path.empty()) ZV_RAISE_ARG(where, 2, "pass the path of the file to record to");
+    if (path.empty()) ZV_FAIL(RecordNoPath, where);
     if (options.format != ZV_RECORD_MOVIE && options.format != ZV_RECORD_PNG)
-        ZV_RAISE_ARG(where, 3, "the format is ZV_RECORD_MOVIE or ZV_RECORD_PNG");
+        ZV_FAIL(RecordFormat, where);
     if (options.format == ZV_RECORD_MOVIE) {
         if (!(options.frameRate > 0.0 && options.frameRate <= 1000.0))
-            ZV_RAISE_ARG(where, 3, "the frame rate is above 0 and at most 1000 frames a second");
+            ZV_FAIL(RecordFrameRate, where);
         if (options.codec.empty())
-            ZV_RAISE_ARG(where, 3, "name an ffmpeg video encoder as the codec, e.g. \"libx264\"");
+            ZV_FAIL(RecordNoCodec, where);
         if (options.encoder.empty())
-            ZV_RAISE_ARG(where, 3, "name the encoding program, e.g. \"ffmpeg\"");
+            ZV_FAIL(RecordNoEncoder, where);
     }
 }
 }  // namespace
@@ -347,7 +318,7 @@ Recorder& Recorder::operator=(Recorder&& other) noexcept {
 }
 
 void Recorder::recordFrame() {
-    if (!mValue) ZV_RAISE_ARG("Recorder::recordFrame", 0, "this recorder was moved from");
+    if (!mValue) ZV_FAIL(RecorderMovedFrom, "Recorder::recordFrame");
     internal::requireDrawingThread("zv::Recorder");
     mValue->recording().record();
 }

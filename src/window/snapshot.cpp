@@ -92,17 +92,10 @@ void appendBytes(void* context, void* data, int size) {
     bytes->insert(bytes->end(), first, first + size);
 }
 
-const char* const WRITABLE_PATH =
-    "pass a path in an existing directory that this process may write to";
+const char* const WHERE = "Window::saveSnapshot";
 
-[[noreturn]] void cannotWrite(const std::string& path, const std::string& reason,
-                              const char* advice = WRITABLE_PATH) {
-    ZV_RAISE_AT("Window::saveSnapshot", __LINE__,
-                "cannot write the snapshot to \"" + path + "\": " + reason + "; " + advice,
-                zv::ZV_ERR_GL);
-}
 [[noreturn]] void cannotWrite(const std::string& path, int error) {
-    cannotWrite(path, std::strerror(error ? error : EIO));
+    ZV_FAIL(SnapshotUnwritable, WHERE, path, std::strerror(error ? error : EIO));
 }
 
 // The directory part of a path, with its trailing slash ("" for a bare name).
@@ -159,12 +152,12 @@ int writeAll(int fd, const std::vector<unsigned char>& bytes) {
 
 void writePNG(const zv::Snapshot& picture, const std::string& path) {
     if (picture.width < 1 || picture.height < 1)
-        cannotWrite(path, "the window has no pixels to save");
+        ZV_FAIL(SnapshotNoPixels, WHERE, path);
     if (path.empty()) cannotWrite(path, ENOENT);
     std::vector<unsigned char> png;
     if (!stbi_write_png_to_func(appendBytes, &png, picture.width, picture.height, 4,
                                 picture.rgba.data(), picture.width * 4))
-        cannotWrite(path, "the PNG encoder failed");
+        ZV_FAIL(SnapshotNotEncoded, WHERE, path);
 
     std::string target = path;
     if (const int error = followLinks(target)) cannotWrite(path, error);
@@ -176,8 +169,7 @@ void writePNG(const zv::Snapshot& picture, const std::string& path) {
     // Opening a FIFO for writing waits for a reader, and writing to one whose reader has gone
     // raises SIGPIPE; a device or socket is no place for a picture either.
     if (exists && !S_ISREG(existing.st_mode))
-        cannotWrite(path, "it is not a regular file (a FIFO, device or socket)",
-                    "pass a path that names a regular file, or no file yet");
+        ZV_FAIL(SnapshotNotRegular, WHERE, path);
     // A file the process may not write stays, as opening it would have kept it.
     if (exists && faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
         cannotWrite(path, errno);

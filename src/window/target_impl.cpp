@@ -20,9 +20,7 @@ namespace {
 // The most a framebuffer side can be drawn (as for windows).
 constexpr int MAX_SIDE = 16384;
 
-[[noreturn]] void refuseContext(int line, const char* reason, const std::string& advice) {
-    raiseWithReason("Target constructor", line, reason, zv::ZV_ERR_GL, advice);
-}
+const char* const CREATE = "Target constructor";
 
 // The viewport and clear colour, which the state guard does not keep (a window's draw
 // leaves its own), put back when a target's draw ends, however it ends.
@@ -62,22 +60,13 @@ target_impl::target_impl() : mID(getNextUniqueId()) {
     installWindowSystem();
     if (const Context* ours = actuallyCurrentWindow()) {
         if (dynamic_cast<const target_impl*>(ours)) {
-            refuseContext(__LINE__, "the context current already has a zv::Target",
-                          "keep one zv::Target for each context of yours and draw every "
-                          "object through it: objects made while the context is current "
-                          "belong to that target");
+            ZV_FAIL(TargetContextTaken, CREATE);
         }
-        refuseContext(__LINE__, "a window of the library has its context current",
-                      "draw into the library's windows with zv::Window::draw; make your own "
-                      "window's context current (glfwMakeContextCurrent) before creating a "
-                      "zv::Target for it");
+        ZV_FAIL(TargetInLibraryWindow, CREATE);
     }
     mHandle = wtk::Widget::currentApplication();
     if (!mHandle) {
-        refuseContext(__LINE__, "no OpenGL context of the application's own is current",
-                      "make your window's context current (glfwMakeContextCurrent) before "
-                      "creating a zv::Target: the target draws into the context current at "
-                      "its creation, which must be one of a GLFW window");
+        ZV_FAIL(TargetWithoutContext, CREATE);
     }
     mGroup = std::make_shared<ShareGroup>();
     mGroup->ledger = std::make_unique<std::set<std::pair<int, GLuint>>>();
@@ -88,10 +77,8 @@ target_impl::target_impl() : mID(getNextUniqueId()) {
     const GLenum result = glewContextInit(mGroup->glew);
     if (result != GLEW_OK) {
         previous.restore(false);
-        refuseContext(__LINE__, "the context's OpenGL entry points could not be loaded",
-                      std::string("GLEW said: ") +
-                          reinterpret_cast<const char*>(glewGetErrorString(result)) +
-                          "; make a context of OpenGL 3.3 or later current");
+        ZV_FAIL(TargetEntryPoints, CREATE,
+                reinterpret_cast<const char*>(glewGetErrorString(result)));
     }
     // The loader asks for the extension string the old way, which a core context answers
     // with GL_INVALID_ENUM: that one is ours, and is not left for the application to find.
@@ -102,9 +89,7 @@ target_impl::target_impl() : mID(getNextUniqueId()) {
     glGetIntegerv(GL_MINOR_VERSION, &minor);
     if (major < 3 || (major == 3 && minor < 3)) {
         previous.restore(false);
-        refuseContext(__LINE__, "the context is older than OpenGL 3.3",
-                      "create your window with an OpenGL 3.3 or later context (GLFW: the "
-                      "hints GLFW_CONTEXT_VERSION_MAJOR 3, GLFW_CONTEXT_VERSION_MINOR 3)");
+        ZV_FAIL(TargetContextTooOld, CREATE);
     }
     registerWindow(this, mID);
     mGroup->windows.push_back(this);
@@ -147,27 +132,21 @@ void target_impl::draw(const std::shared_ptr<AbstractRenderable>& r, unsigned fr
                        int x, int y, int width, int height) {
     requireDrawingThread("Target::draw");
     if (r->group() != mGroup) {
-        ZV_RAISE_ARG("Target::draw", 1,
-                     "the object belongs to another share group: create it while this "
-                     "target's context is current, after creating the target");
+        ZV_FAIL(TargetObjectInOtherGroup, "Target::draw");
     }
     if (width < 1 || width > MAX_SIDE)
-        ZV_RAISE_ARG("Target::draw", 5, "width must be 1 to 16384 pixels");
+        ZV_FAIL(TargetWidth, "Target::draw", MAX_SIDE);
     if (height < 1 || height > MAX_SIDE)
-        ZV_RAISE_ARG("Target::draw", 6, "height must be 1 to 16384 pixels");
+        ZV_FAIL(TargetHeight, "Target::draw", MAX_SIDE);
     ContextScope scope(mID);
     if (framebuffer != 0 && !glIsFramebuffer(framebuffer)) {
-        ZV_RAISE_ARG("Target::draw", 2,
-                     "pass 0 for the context's default framebuffer, or the name of a "
-                     "framebuffer object of this context");
+        ZV_FAIL(TargetNotFramebuffer, "Target::draw");
     }
     ViewportScope viewport;
     FrameScope frame(mFrameBuffer, framebuffer);
     GLStateGuard guard;
     if (glCheckFramebufferStatus(GL_DRAW_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-        ZV_RAISE_ARG("Target::draw", 2,
-                     "the framebuffer is not complete: give it its attachments before "
-                     "drawing into it");
+        ZV_FAIL(TargetFramebufferIncomplete, "Target::draw");
     }
     const PixelArea area{x, y, width, height};
     glViewport(x, y, width, height);

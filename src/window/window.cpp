@@ -35,7 +35,7 @@ Window::Window(int width, int height, const char* title, const Window* parent, b
                                                  parent ? parent->get() : nullptr, invisible)) {}
 
 void Window::setFont(Font* font) {
-    if (!font) ZV_RAISE_ARG("Window::setFont", 1, "pass a zv::Font, not a null pointer");
+    if (!font) ZV_FAIL(NullFont, "Window::setFont");
     mValue->impl()->setFont(font->get()->impl());
 }
 void Window::setTitle(const char* title) { mValue->impl()->setTitle(title); }
@@ -125,9 +125,7 @@ wtk::System _Window::checkedSystem(int system) {
         case zv::ZV_WINDOW_HEADLESS:
             return wtk::System::HEADLESS;
         default:
-            ZV_RAISE_ARG("Window constructor", 4,
-                         "WindowOptions::system must be ZV_WINDOW_AUTOMATIC, ZV_WINDOW_X11 or "
-                         "ZV_WINDOW_HEADLESS");
+            ZV_FAIL(WindowSystem, "Window constructor");
     }
 }
 

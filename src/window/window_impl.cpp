@@ -111,16 +111,15 @@ window_impl::window_impl(int width, int height, const char* title,
         glewExperimental = GL_TRUE;
         GLenum result = glewContextInit(mGroup->glew);
         if (result != GLEW_OK) {
-            std::string msg = std::string("GLEW init failed: Error: ") +
-                              reinterpret_cast<const char*>(glewGetErrorString(result)) + "\n";
-            ZV_RAISE_AT("window_impl constructor", 84, msg, zv::ZV_ERR_GL);
+            ZV_FAIL_AT(GlewNotStarted, "window_impl constructor", 84,
+                       reinterpret_cast<const char*>(glewGetErrorString(result)));
         }
         // The loader asks for the extension string the old way, which a core context
         // answers with GL_INVALID_ENUM; that one is expected and consumed here.
         GLenum e = glGetError();
         if (e != GL_NO_ERROR && e != GL_INVALID_ENUM) {
             ZV_CHECK_GL("GLEW initilization failed");
-            ZV_RAISE_AT("window_impl constructor", 93, "GLEW initilization failed", zv::ZV_ERR_GL);
+            ZV_FAIL_AT(GlewErrorPending, "window_impl constructor", 93);
         }
     } catch (...) {
         // No half-made window stays behind; what was current before is current again.
@@ -157,10 +156,7 @@ window_impl::window_impl(int width, int height, const char* title,
             unregisterWindow(this, mID);
             mWidget.reset();
             previous.restore();
-            ZV_RAISE_AT("window_impl constructor", __LINE__,
-                        "the driver cannot draw a headless window's framebuffer (4 samples, "
-                        "RGBA8, depth 24 and stencil 8)",
-                        zv::ZV_ERR_GL);
+            ZV_FAIL(HeadlessFramebuffer, "window_impl constructor");
         }
         mFrameBuffer = mFrame.get();
     }
@@ -276,10 +272,7 @@ void requireSameGroup(const std::shared_ptr<ShareGroup>& objectGroup,
                       const std::shared_ptr<ShareGroup>& group, const char* label,
                       int argIndex) {
     if (objectGroup != group) {
-        ZV_RAISE_ARG(label, argIndex,
-                     "the object belongs to another share group, or to one whose windows are "
-                     "all gone: create it while a window of this window's group is current, "
-                     "or create this window with a parent from the object's group");
+        ZV_FAIL_ARG(ObjectInOtherGroup, label, argIndex);
     }
 }
 }  // namespace
@@ -405,8 +398,8 @@ void window_impl::drawReadout(int column, int row, const int viewport[4], int fb
 }
 
 void window_impl::grid(int rows, int columns) {
-    if (rows < 1) ZV_RAISE_ARG("Window::grid", 1, "rows must be at least 1");
-    if (columns < 1) ZV_RAISE_ARG("Window::grid", 2, "columns must be at least 1");
+    if (rows < 1) ZV_FAIL(GridRows, "Window::grid");
+    if (columns < 1) ZV_FAIL(GridColumns, "Window::grid");
     mRows = rows;
     mCols = columns;
     int w = 0, h = 0;
@@ -426,14 +419,11 @@ void window_impl::grid(int rows, int columns) {
 void window_impl::draw(int column, int row, const std::shared_ptr<AbstractRenderable>& r,
                        const char* title) {
     if (mRows < 1 || mCols < 1) {
-        ZV_RAISE_ARG("Window::draw(column, row)", 1,
-                     "call grid(rows, columns) before drawing into a cell");
+        ZV_FAIL(CellWithoutGrid, "Window::draw(column, row)");
     }
     requireSameGroup(r->group(), mGroup, "Window::draw(column, row)", 3);
     if (title && !mFont) {
-        ZV_RAISE_ARG("Window::draw(column, row)", 4,
-                     "call setFont() on the window before drawing a cell with a caption, "
-                     "or pass a null title");
+        ZV_FAIL(CaptionWithoutFont, "Window::draw(column, row)");
     }
     int w = 0, h = 0;
     mWidget->getFrameBufferSize(&w, &h);  // first: it finds a destroyed window (see draw)
