@@ -12,6 +12,7 @@
 #include <string>
 
 #include "bars/bars_shaders.hpp"
+#include "band/band_shaders.hpp"
 #include "chart/chart_shaders.hpp"
 #include "font/glyph_atlas.hpp"
 #include "gl/gl.hpp"
@@ -109,6 +110,7 @@ Renderer::Renderer(const std::string& fontFile, int fontSize) {
     line.color = glGetUniformLocation(line.program, "color");
     line.halfViewport = glGetUniformLocation(line.program, "halfViewport");
     line.halfWidth = glGetUniformLocation(line.program, "halfWidth");
+    line.stepMode = glGetUniformLocation(line.program, "stepMode");
     const std::string reduce =
         std::string(ZV_GLSL_HEADER "#define POINTS samplerBuffer\n#define BLOCK ") +
         std::to_string(internal::LineLod::BLOCK) + "\n#define SUMMARY_WIDTH " +
@@ -614,12 +616,15 @@ void Plot::draw(Chart& chart, const int viewport[4], float xmax, float xmin, flo
 bool Plot::drawLine(const glm::mat4& t, const internal::PixelBox& box, const int viewport[4]) {
     const float half[2] = {0.5f * float(viewport[2]), 0.5f * float(viewport[3])};
     const int columns = box.width;
-    if (!(columns > 0 && mN / 2u > unsigned(columns))) {
+    // Steps are never reduced: a column's extremes would lose the order of its levels.
+    if (mStepMode != 0 || !(columns > 0 && mN / 2u > unsigned(columns))) {
         glUseProgram(mR.line.program);
         glUniformMatrix4fv(mR.line.transform, 1, GL_FALSE, &t[0][0]);
         glUniform4fv(mR.line.color, 1, mColor);
         glUniform2f(mR.line.halfViewport, half[0], half[1]);
+        if (mStepMode != 0) glUniform1i(mR.line.stepMode, mStepMode);
         glDrawArrays(GL_LINE_STRIP, 0, static_cast<GLsizei>(mN));
+        if (mStepMode != 0) glUniform1i(mR.line.stepMode, 0);
         return false;
     }
     glDisable(GL_SCISSOR_TEST);
@@ -948,6 +953,53 @@ void Histogram2D::draw(Chart& chart, const int viewport[4]) {
     glBindTexture(GL_TEXTURE_2D, mMax);
     glActiveTexture(GL_TEXTURE0);
     glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+    glDisable(GL_SCISSOR_TEST);
+    chart.draw();
+}
+
+Band::Band(Renderer& r, unsigned n, const float color[4]) : mN(n) {
+    (void)r;
+    std::copy(color, color + 4, mColor);
+    mProgram = program(internal::gBandVertexShaderSrc, internal::gChartFragmentShaderSrc,
+                       internal::gBandGeometryShaderSrc);
+    mTransform = glGetUniformLocation(mProgram, "transform");
+    glUseProgram(mProgram);
+    glUniform4fv(glGetUniformLocation(mProgram, "color"), 1, mColor);
+    glUseProgram(0);
+    mVBO = buffer(GL_ARRAY_BUFFER, bytes(), nullptr, GL_DYNAMIC_DRAW);
+    glGenVertexArrays(1, &mVAO);
+    glBindVertexArray(mVAO);
+    glBindBuffer(GL_ARRAY_BUFFER, mVBO);
+    glEnableVertexAttribArray(internal::CHART_POINT_LOCATION);
+    glVertexAttribPointer(internal::CHART_POINT_LOCATION, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
+    // The upper curve's points follow the lower's.
+    glEnableVertexAttribArray(internal::BAND_UPPER_LOCATION);
+    glVertexAttribPointer(internal::BAND_UPPER_LOCATION, 2, GL_FLOAT, GL_FALSE, 0,
+                          reinterpret_cast<const void*>(size_t(n) * 2 * sizeof(float)));
+    glBindVertexArray(0);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
+Band::~Band() {
+    glDeleteVertexArrays(1, &mVAO);
+    glDeleteBuffers(1, &mVBO);
+    glDeleteProgram(mProgram);
+}
+
+void Band::draw(Chart& chart, const int viewport[4], float xmax, float xmin, float ymax,
+                float ymin) {
+    const glm::mat4 t = internal::dataTransform(chart.layout(), xmax, xmin, ymax, ymin);
+    const internal::PixelBox box = chart.scissor(viewport);
+    glScissor(box.x, box.y, box.width, box.height);
+    glEnable(GL_SCISSOR_TEST);
+    glUseProgram(mProgram);
+    glUniformMatrix4fv(mTransform, 1, GL_FALSE, &t[0][0]);
+    glBindVertexArray(mVAO);
+    glEnable(GL_BLEND);
+    glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ZERO, GL_ONE);
+    glDrawArrays(GL_LINE_STRIP, 0, GLsizei(mN));
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDisable(GL_BLEND);
     glDisable(GL_SCISSOR_TEST);
     chart.draw();
 }

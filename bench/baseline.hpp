@@ -90,12 +90,15 @@ public:
     // Several line plots (no markers) clipped to one frame, then the frame once.
     static void drawMany(Chart& chart, const int viewport[4], Plot* const* plots, size_t n,
                          float xmax, float xmin, float ymax, float ymin);
+    // Steps (1 before, 2 after, 3 centred on each point), drawn in full as the library does.
+    void setStepMode(int mode) { mStepMode = mode; }
 
 private:
     Renderer& mR;
     unsigned mN;
     int mMarker;
     bool mScatter;
+    int mStepMode = 0;
     float mColor[4];
     GLuint mVBO = 0, mVAO = 0;
     // The line, reduced per column when dense (as the library reduces it).
@@ -149,6 +152,24 @@ private:
     bool mByFragments = false;
     GLuint mBinImage = 0, mPointTexture = 0, mAtomic = 0, mTake = 0;
     GLint mShowTransform = -1;
+};
+
+// A band of n points between two curves, filled in one colour at its opacity; one draw of
+// the library's band program.
+class Band {
+public:
+    Band(Renderer& r, unsigned n, const float color[4]);
+    ~Band();
+    GLuint vbo() const { return mVBO; }
+    size_t bytes() const { return size_t(mN) * 4 * sizeof(float); }
+    void draw(Chart& chart, const int viewport[4], float xmax, float xmin, float ymax,
+              float ymin);
+
+private:
+    unsigned mN;
+    float mColor[4];
+    GLuint mVBO = 0, mVAO = 0, mProgram = 0;
+    GLint mTransform = -1;
 };
 
 // A colour-mapped scatter: n points, a value and a marker size each, discs through the
@@ -240,7 +261,7 @@ public:
     // The plot line: segments widened into triangles, as the library draws them.
     struct LineProgram {
         GLuint program = 0;
-        GLint transform = -1, color = -1, halfViewport = -1, halfWidth = -1;
+        GLint transform = -1, color = -1, halfViewport = -1, halfWidth = -1, stepMode = -1;
     } line;
     // Level of detail of dense lines: the reduction, the verdict and the reduced line.
     struct LodReduceProgram {

@@ -71,7 +71,9 @@ enum class Kind {
     Histogram2D,
     ColorScatter,
     ErrorBars,
-    Bars
+    Bars,
+    Steps,
+    Band
 };
 
 struct Workload {
@@ -124,6 +126,12 @@ const Workload WORKLOADS[] = {
     // added on the GPU every frame); the baseline runs the same passes by hand.
     {"bars-stacked-100", Kind::Bars, 100},
     {"bars-stacked-1e4", Kind::Bars, 10000},
+    // The line's data as steps held after each point (never reduced); a band of the line's
+    // points from 0.1 below to 0.1 above it, filled at 0.3 opacity.
+    {"steps-1e3", Kind::Steps, 1000},
+    {"steps-1e5", Kind::Steps, 100000},
+    {"band-1e3", Kind::Band, 1000},
+    {"band-1e5", Kind::Band, 100000},
 };
 constexpr unsigned HIST2D_BINS = 256;
 
@@ -179,6 +187,19 @@ std::vector<float> lineData(unsigned n) {
     Lcg g;
     return lineData(n, g);
 }
+
+// A band's two curves around the line, the lower curve's n points then the upper's.
+std::vector<float> bandData(unsigned n) {
+    const std::vector<float> line = lineData(n);
+    std::vector<float> v(4 * size_t(n));
+    for (unsigned i = 0; i < n; ++i) {
+        v[2 * i] = v[2 * (size_t(n) + i)] = line[2 * i];
+        v[2 * i + 1] = line[2 * i + 1] - 0.1f;
+        v[2 * (size_t(n) + i) + 1] = line[2 * i + 1] + 0.1f;
+    }
+    return v;
+}
+const float BAND_COLOR[4] = {0.34f, 0.71f, 0.91f, 0.3f};
 
 // The stream's two arrays: the line's, then the same x with the generator's next n values.
 std::vector<float> streamData(unsigned n, int which) {
@@ -327,6 +348,19 @@ public:
             case Kind::Image: makeImage(w.a, w.b, w.gray, w.float32); break;
             case Kind::Line:
             case Kind::Scatter: makePlot(w.a, w.kind == Kind::Scatter, w.marker); break;
+            case Kind::Steps:
+                makePlot(w.a, false, 0);
+                mPlot->setStepMode(zv::ZV_STEPS_POST);
+                break;
+            case Kind::Band: {
+                mBand.reset(new zv::Band(w.a, zv::ZV_FLOAT32));
+                mBand->setColor(BAND_COLOR[0], BAND_COLOR[1], BAND_COLOR[2], BAND_COLOR[3]);
+                mBand->setAxesLimits(1, 0, 1, 0);
+                const std::vector<float> v = bandData(w.a);
+                win.makeCurrent();
+                upload(GL_ARRAY_BUFFER, mBand->vbo(), v.data(), v.size() * 4);
+                break;
+            }
             case Kind::Stream:
                 makePlot(w.a, false, 0);
                 mStream[0] = streamData(w.a, 0);
@@ -456,8 +490,10 @@ public:
                 break;
             case Kind::Line:
             case Kind::Scatter:
+            case Kind::Steps:
             case Kind::Lissajous:
             case Kind::LogLine: mWin.draw(*mPlot); break;
+            case Kind::Band: mWin.draw(*mBand); break;
             case Kind::Histogram:
             case Kind::EmptyChart: mWin.draw(*mHist); break;
             case Kind::Gallery:
@@ -503,6 +539,7 @@ private:
     std::unique_ptr<zv::Histogram> mHist;
     std::unique_ptr<zv::Chart> mChart;
     std::unique_ptr<zv::Histogram2D> mHist2D;
+    std::unique_ptr<zv::Band> mBand;
     std::unique_ptr<zv::Scatter> mColorScatter;
     std::unique_ptr<zv::ErrorBars> mErrorBars;
     std::unique_ptr<zv::Bars> mLowBars, mHighBars;
@@ -526,6 +563,18 @@ public:
                 mChart.reset(new baseline::Chart(r, W, H, labels, labels, "", ""));
                 makePlot(w.a, w.kind == Kind::Scatter, w.marker);
                 break;
+            case Kind::Steps:
+                mChart.reset(new baseline::Chart(r, W, H, labels, labels, "", ""));
+                makePlot(w.a, false, 0);
+                mPlot->setStepMode(zv::ZV_STEPS_POST);
+                break;
+            case Kind::Band: {
+                mChart.reset(new baseline::Chart(r, W, H, labels, labels, "", ""));
+                mBand.reset(new baseline::Band(r, w.a, BAND_COLOR));
+                const std::vector<float> v = bandData(w.a);
+                upload(GL_ARRAY_BUFFER, mBand->vbo(), v.data(), v.size() * 4);
+                break;
+            }
             case Kind::Stream:
                 mChart.reset(new baseline::Chart(r, W, H, labels, labels, "", ""));
                 makePlot(w.a, false, 0);
@@ -664,10 +713,15 @@ public:
                 break;
             case Kind::Line:
             case Kind::Scatter:
+            case Kind::Steps:
             case Kind::Lissajous:
             case Kind::LogLine:
                 mR.beginFrame(W, H);
                 mPlot->draw(*mChart, full, 1, 0, 1, 0);
+                break;
+            case Kind::Band:
+                mR.beginFrame(W, H);
+                mBand->draw(*mChart, full, 1, 0, 1, 0);
                 break;
             case Kind::Histogram:
             case Kind::EmptyChart:
@@ -738,6 +792,7 @@ private:
     std::unique_ptr<baseline::Plot> mPlot, mScatter;
     std::unique_ptr<baseline::Histogram> mHist;
     std::unique_ptr<baseline::Histogram2D> mHist2D;
+    std::unique_ptr<baseline::Band> mBand;
     std::unique_ptr<baseline::ColorScatter> mColorScatter;
     std::unique_ptr<baseline::ErrorBars> mErrorBars;
     std::unique_ptr<baseline::Bars> mBars;
