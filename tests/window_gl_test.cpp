@@ -383,7 +383,7 @@ TEST(PublicWindowGLTest, WhatADrawLeavesInOpenGL) {
         }
 
         // Only the viewport and the clear colour are left changed, on purpose; everything
-        // the application set is as it set it (tests/state_guard_test.cpp goes through every
+        // the application set is as it set it (tests/state_guard_gl_test.cpp goes through every
         // state one by one).
         GLfloat clear[4] = {-1, -1, -1, -1};
         glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
