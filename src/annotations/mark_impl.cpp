@@ -23,10 +23,10 @@ void unpack(zv::Color color, float out[4]) {
 
 void checkFinite(float a, float b, int first, const char* label) {
     if (!std::isfinite(a)) {
-        ZV_RAISE_ARG(label, first, "pass a finite value in axis units");
+        ZV_FAIL_ARG(MarkNotFinite, label, first);
     }
     if (!std::isfinite(b)) {
-        ZV_RAISE_ARG(label, first + 1, "pass a finite value in axis units");
+        ZV_FAIL_ARG(MarkNotFinite, label, first + 1);
     }
 }
 
@@ -55,7 +55,7 @@ bool clipOf(const ChartAxes& axes, int axis, double v, bool floor, float& out) {
 
 mark_impl::mark_impl(Kind kind, int axis, float a, float b, const char* label) : mKind(kind) {
     if (kind != Kind::Text && axis != zv::ZV_MARK_X && axis != zv::ZV_MARK_Y) {
-        ZV_RAISE_ARG(label, 1, "pass ZV_MARK_X or ZV_MARK_Y");
+        ZV_FAIL(MarkAxis, label);
     }
     checkFinite(a, b, 2, label);
     mOnY = kind != Kind::Text && axis == zv::ZV_MARK_Y;
@@ -86,14 +86,14 @@ void mark_impl::setColor(zv::Color color) { unpack(color, mColor); }
 
 void mark_impl::setWidth(float pixels) {
     if (!(pixels > 0.0f && pixels <= 100.0f)) {
-        ZV_RAISE_ARG("ReferenceLine::setWidth", 1, "pass a width in pixels in (0, 100]");
+        ZV_FAIL(MarkLineWidth, "ReferenceLine::setWidth");
     }
     mWidth = pixels;
 }
 
 void mark_impl::setTextSize(int pixels) {
     if (pixels < 1 || pixels > 200) {
-        ZV_RAISE_ARG("Annotation::setTextSize", 1, "pass a size in pixels from 1 to 200");
+        ZV_FAIL(MarkTextSize, "Annotation::setTextSize");
     }
     mTextSize = pixels;
 }

@@ -39,11 +39,11 @@ bars_impl::Accepted bars_impl::accept(unsigned numCategories, zv::ZVType dataTyp
                                       int orientation) {
     const GLenum gl = chartDataType(dataType, "Bars::Bars");
     if (numCategories == 0) {
-        ZV_RAISE_DIM("Bars::Bars", 1, "pass at least one category");
+        ZV_FAIL(BarsNoCategories, "Bars::Bars");
     }
     checkDrawCount(numCategories, "Bars::Bars", "categories");
     if (orientation != zv::ZV_BARS_VERTICAL && orientation != zv::ZV_BARS_HORIZONTAL) {
-        ZV_RAISE_ARG("Bars::Bars", 3, "pass ZV_BARS_VERTICAL or ZV_BARS_HORIZONTAL");
+        ZV_FAIL(BarsOrientation, "Bars::Bars");
     }
     return Accepted{gl, orientation == zv::ZV_BARS_HORIZONTAL};
 }
@@ -99,9 +99,7 @@ void bars_impl::takeCycleColor(zv::Color color) {
 
 void bars_impl::setCategoryNames(const std::vector<std::string>& names) {
     if (!names.empty() && names.size() != mCount) {
-        ZV_RAISE_DIM("Bars::setCategoryNames", 1,
-                     "pass one name per category (" + std::to_string(mCount) +
-                         "), or none to show category numbers");
+        ZV_FAIL(BarsCategoryNames, "Bars::setCategoryNames", mCount);
     }
     mCategories.names = names;
     mCategories.version = nextCategoryVersion();
@@ -109,8 +107,7 @@ void bars_impl::setCategoryNames(const std::vector<std::string>& names) {
 
 void bars_impl::setGroupWidth(float fraction) {
     if (!(fraction > 0.0f && fraction <= 1.0f)) {
-        ZV_RAISE_ARG("Bars::setGroupWidth", 1,
-                     "pass a share of the distance between categories in (0, 1]");
+        ZV_FAIL(BarsGroupWidth, "Bars::setGroupWidth");
     }
     mGroupWidth = fraction;
 }
@@ -118,21 +115,17 @@ void bars_impl::setGroupWidth(float fraction) {
 void bars_impl::stackOn(const std::shared_ptr<bars_impl>& below) {
     if (below) {
         if (below->mCount != mCount) {
-            ZV_RAISE_DIM("Bars::stackOn", 1,
-                         "stack on bars of as many categories (" + std::to_string(mCount) + ")");
+            ZV_FAIL(BarsStackCategories, "Bars::stackOn", mCount);
         }
         if (below->mHorizontal != mHorizontal) {
-            ZV_RAISE_ARG("Bars::stackOn", 1, "stack on bars that stand the same way");
+            ZV_FAIL(BarsStackOrientation, "Bars::stackOn");
         }
         if (below->group() != group()) {
-            ZV_RAISE_ARG("Bars::stackOn", 1,
-                         "stack on bars of the same share group: create both while a window "
-                         "of the same group is current");
+            ZV_FAIL(BarsStackInOtherGroup, "Bars::stackOn");
         }
         for (const bars_impl* b = below.get(); b; b = b->mBelow.get()) {
             if (b == this) {
-                ZV_RAISE_ARG("Bars::stackOn", 1,
-                             "stack on bars that are not these bars nor stacked on them");
+                ZV_FAIL(BarsStackLoop, "Bars::stackOn");
             }
         }
     }
@@ -145,8 +138,7 @@ void bars_impl::stackOn(const std::shared_ptr<bars_impl>& below) {
 
 void bars_impl::setBarsLogAxes(bool xLog, bool yLog) {
     if (mHorizontal ? yLog : xLog) {
-        ZV_RAISE_ARG("Bars::setLogAxes", mHorizontal ? 2 : 1,
-                     "keep the category axis linear; only the value axis can be logarithmic");
+        ZV_FAIL_ARG(BarsCategoryAxisLog, "Bars::setLogAxes", mHorizontal ? 2 : 1);
     }
     setLogAxes(xLog, yLog, "Bars::setLogAxes");
 }

@@ -587,8 +587,10 @@ void AbstractChart2D::setLogAxes(bool xLog, bool yLog, const char* label) {
     }
     if (xLog || yLog) {
         for (const SeriesSlot& s : mSeries) {
-            const char* why = s.series->logAxesRefusal();
-            if (why) ZV_RAISE_ARG(label, xLog ? 1 : 2, why);
+            // The series names its failure, so the id is known only here at run time.
+            if (const auto why = s.series->logAxesRefusal()) {
+                raiseFailure(*why, RaiseSite{label, __LINE__, xLog ? 1 : 2}, {});
+            }
         }
     }
     mXLog = xLog;

@@ -4,6 +4,7 @@
 // the rest once for every kind: fit and auto-fit, clipping to the frame, the frame itself,
 // overlays and the legend. A plot or a histogram drawn alone is a chart of one series, itself.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "chart/chart_layout.hpp"
 #include "chart/legend_layout.hpp"
 #include "common/renderable.hpp"
+#include "exception/raise.hpp"
 #include "gl/gl.hpp"
 #include "range/data_range.hpp"
 #include "zarvo/defines.h"
@@ -113,10 +115,11 @@ public:
     // of the cycle, which then stays its own.
     virtual bool colorSet() const = 0;
     virtual void takeCycleColor(zv::Color color) = 0;
-    // Null for a series that logarithmic axes place right; otherwise why they would not and
-    // what to do instead, which the chart's error gives when it is asked for them (a chart
-    // made logarithmic with the series in it, or the series added to a logarithmic chart).
-    virtual const char* logAxesRefusal() const { return nullptr; }
+    // None for a series that logarithmic axes place right; otherwise the failure (a row whose
+    // argument the raise site names, saying why they would not and what to do instead) the
+    // chart raises when it is asked for them (a chart made logarithmic with the series in
+    // it, or the series added to a logarithmic chart).
+    virtual std::optional<ErrorId> logAxesRefusal() const { return std::nullopt; }
     // Pixels at the right of the viewport the series keeps for a drawing of its own beside
     // the frame (an image's colour bar), or 0. The chart takes the strip of the first series
     // that keeps one, lays its frame out in the rest of the viewport, and then calls

@@ -48,21 +48,17 @@ void checkStyle(const zv::Style& s, const char* label) {
     const char* names[3] = {"tickLabelSize", "titleSize", "captionSize"};
     for (int i = 0; i < 3; ++i) {
         if (sizes[i] < 6 || sizes[i] > 64) {
-            ZV_RAISE_ARG(label, 1,
-                         std::string("Style::") + names[i] + " of 6 to 64 pixels (it is " +
-                             std::to_string(sizes[i]) + ")");
+            ZV_FAIL(StyleTextSize, label, names[i], sizes[i]);
         }
     }
     if (!(s.lineWidth >= 1.0f && s.lineWidth <= 64.0f))
-        ZV_RAISE_ARG(label, 1, "Style::lineWidth of 1 to 64 pixels");
+        ZV_FAIL(StyleLineWidth, label);
     if (s.ticks != zv::ZV_TICKS_CHART && s.ticks != zv::ZV_TICKS_ROUND)
-        ZV_RAISE_ARG(label, 1, "Style::ticks of ZV_TICKS_CHART or ZV_TICKS_ROUND");
+        ZV_FAIL(StyleTicks, label);
     if (s.titles != zv::ZV_TITLES_INSIDE && s.titles != zv::ZV_TITLES_OUTSIDE)
-        ZV_RAISE_ARG(label, 1, "Style::titles of ZV_TITLES_INSIDE or ZV_TITLES_OUTSIDE");
+        ZV_FAIL(StyleTitles, label);
     if (s.legend < zv::ZV_LEGEND_AT_CHART_CORNER || s.legend > zv::ZV_LEGEND_OUTSIDE_RIGHT) {
-        ZV_RAISE_ARG(label, 1,
-                     "Style::legend of ZV_LEGEND_AT_CHART_CORNER, a ZV_LEGEND_AT_ corner or "
-                     "ZV_LEGEND_OUTSIDE_RIGHT");
+        ZV_FAIL(StyleLegend, label);
     }
 }
 

@@ -45,11 +45,7 @@ void refuseMapped(std::initializer_list<GLuint> buffers, const char* what) {
         glGetBufferParameteriv(GL_ARRAY_BUFFER, GL_BUFFER_MAPPED, &mapped);
         glBindBuffer(GL_ARRAY_BUFFER, 0);
         if (mapped) {
-            ZV_RAISE_AT("Window::draw", __LINE__,
-                        std::string("a buffer of the ") + what +
-                            " is still mapped: call glUnmapBuffer on it after writing and "
-                            "before drawing",
-                        zv::ZV_ERR_GL);
+            ZV_FAIL(SeriesBufferMapped, "Window::draw", what);
         }
     }
 }
@@ -66,20 +62,16 @@ error_bars_impl::Accepted error_bars_impl::accept(unsigned numPoints, zv::ZVType
     const bool accepted = dataType == zv::ZV_UINT8 || dataType == zv::ZV_INT16 ||
                           dataType == zv::ZV_UINT16 || dataType == zv::ZV_INT32 ||
                           dataType == zv::ZV_UINT32 || dataType == zv::ZV_FLOAT32;
-    if (!accepted) ZV_RAISE_TYPE(CREATE, 2, dataType);
+    if (!accepted) ZV_FAIL(SeriesPointType, CREATE, dataType);
     checkDrawCount(numPoints, CREATE, "points");
     if (!errorKind(yErrors)) {
-        ZV_RAISE_ARG(CREATE, 3,
-                     "pass ZV_ERRORS_NONE, ZV_ERRORS_SYMMETRIC or ZV_ERRORS_ASYMMETRIC");
+        ZV_FAIL_ARG(ErrorBarsKind, CREATE, 3);
     }
     if (!errorKind(xErrors)) {
-        ZV_RAISE_ARG(CREATE, 4,
-                     "pass ZV_ERRORS_NONE, ZV_ERRORS_SYMMETRIC or ZV_ERRORS_ASYMMETRIC");
+        ZV_FAIL_ARG(ErrorBarsKind, CREATE, 4);
     }
     if (yErrors == zv::ZV_ERRORS_NONE && xErrors == zv::ZV_ERRORS_NONE) {
-        ZV_RAISE_ARG(CREATE, 4,
-                     "errors on at least one axis: with ZV_ERRORS_NONE for both there is no "
-                     "bar to draw; pass ZV_ERRORS_SYMMETRIC or ZV_ERRORS_ASYMMETRIC");
+        ZV_FAIL(ErrorBarsNone, CREATE);
     }
     return Accepted{ZVTypeToGLenum(dataType)};
 }
@@ -137,15 +129,14 @@ void error_bars_impl::setColor(float red, float green, float blue) {
 
 void error_bars_impl::setCapSize(float pixels) {
     if (!(pixels >= 0.0f) || !(pixels <= MAX_PIXELS)) {
-        ZV_RAISE_ARG("ErrorBars::setCapSize", 1,
-                     "a cap length in pixels from 0 (no caps) to 256");
+        ZV_FAIL(ErrorBarsCapSize, "ErrorBars::setCapSize");
     }
     mCapSize = pixels;
 }
 
 void error_bars_impl::setLineWidth(float pixels) {
     if (!(pixels > 0.0f) || !(pixels <= MAX_PIXELS)) {
-        ZV_RAISE_ARG("ErrorBars::setLineWidth", 1, "a width in pixels above 0 and at most 256");
+        ZV_FAIL(ErrorBarsLineWidth, "ErrorBars::setLineWidth");
     }
     mLineWidth = pixels;
 }

@@ -29,7 +29,7 @@ void ImageSeries::setFilter(ImageFilter filter) {
             impl->setLinearFilter(filter == ZV_FILTER_LINEAR);
             return;
     }
-    ZV_RAISE_ARG("ImageSeries::setFilter", 1, "ZV_FILTER_NEAREST or ZV_FILTER_LINEAR");
+    ZV_FAIL(ImageSeriesFilter, "ImageSeries::setFilter");
 }
 ImageFilter ImageSeries::filter() const {
     return mValue->impl()->linearFilter() ? ZV_FILTER_LINEAR : ZV_FILTER_NEAREST;

@@ -20,12 +20,9 @@ constexpr const char* CREATE = "ImageSeries::ImageSeries";
 }  // namespace
 
 std::shared_ptr<image_impl> image_series_impl::accept(std::shared_ptr<image_impl> image) {
-    if (!image) ZV_RAISE_ARG(CREATE, 1, "an image: pass a zv::Image made beforehand");
+    if (!image) ZV_FAIL(ImageSeriesNoImage, CREATE);
     if (image->group() != currentGroup()) {
-        ZV_RAISE_ARG(CREATE, 1,
-                     "an image of the share group whose window is current: its texture exists "
-                     "in that group only; make the series while a window of the image's group "
-                     "is current");
+        ZV_FAIL(ImageSeriesImageInOtherGroup, CREATE);
     }
     return image;
 }
@@ -55,26 +52,18 @@ void image_series_impl::setExtent(float x0, float x1, float y0, float y1) {
     const float v[4] = {x0, x1, y0, y1};
     for (int i = 0; i < 4; ++i) {
         if (!std::isfinite(v[i])) {
-            ZV_RAISE_ARG(label, i + 1,
-                         "a finite coordinate: the image's edges must lie on the axes; pass "
-                         "the data values of the image's left, right, bottom and top edges");
+            ZV_FAIL_ARG(ImageSeriesExtentNotFinite, label, i + 1);
         }
     }
     const char* names[2] = {"x", "y"};
     for (int a = 0; a < 2; ++a) {
         const float lo = v[2 * a], hi = v[2 * a + 1];
         if (lo == hi) {
-            ZV_RAISE_ARG(label, 2 * a + 2,
-                         std::string(names[a]) +
-                             " ends that differ: an image of no extent along " + names[a] +
-                             " shows nothing; pass the edges of its first and last " +
-                             (a == 0 ? "columns" : "rows"));
+            ZV_FAIL_ARG(ImageSeriesExtentEmpty, label, 2 * a + 2, names[a],
+                        a == 0 ? "columns" : "rows");
         }
         if (!std::isfinite(hi - lo)) {
-            ZV_RAISE_ARG(label, 2 * a + 2,
-                         std::string(names[a]) +
-                             " ends whose distance is a finite float: scale the coordinates "
-                             "into a narrower span");
+            ZV_FAIL_ARG(ImageSeriesExtentTooWide, label, 2 * a + 2, names[a]);
         }
     }
     std::copy(v, v + 4, mExtent);
@@ -90,11 +79,8 @@ void image_series_impl::setExtent(float x0, float x1, float y0, float y1) {
     glBindBuffer(GL_ARRAY_BUFFER, static_cast<GLuint>(previous));
 }
 
-const char* image_series_impl::logAxesRefusal() const {
-    return "linear axes while the chart holds an image series: an image's texels are evenly "
-           "spaced, which a logarithmic axis would have to stretch unevenly; keep the axes "
-           "linear, or transform the data (resample the image onto even steps of the "
-           "logarithm and give the extent in those units)";
+std::optional<ErrorId> image_series_impl::logAxesRefusal() const {
+    return ErrorId::ImageSeriesLogAxes;
 }
 
 void image_series_impl::applyFit(const SeriesBounds& b) {

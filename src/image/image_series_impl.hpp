@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -66,7 +67,7 @@ public:
     void takeCycleColor(zv::Color color) override { (void)color; }
     const char* seriesKind() const override { return "image series"; }
     ChartSeries* asSeries() override { return this; }
-    const char* logAxesRefusal() const override;
+    std::optional<ErrorId> logAxesRefusal() const override;
     // The colour bar's strip, when it is on and the viewport has room for it.
     int besideWidth(const DrawContext& draw) override;
     void drawBeside(const DrawContext& draw) override;

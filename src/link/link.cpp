@@ -14,8 +14,7 @@ AxesOf::AxesOf(const Chart& chart) : mObject(chart.get()->impl()) {}
 namespace {
 void checkAxes(LinkedAxes axes, const char* label, int argument) {
     if (axes != ZV_LINK_X && axes != ZV_LINK_Y && axes != ZV_LINK_XY) {
-        ZV_RAISE_ARG(label, argument,
-                     "ZV_LINK_X, ZV_LINK_Y or ZV_LINK_XY for the axes to link");
+        ZV_FAIL_ARG(LinkAxes, label, argument);
     }
 }
 }  // namespace

@@ -59,7 +59,10 @@ void multichart_impl::add(const std::shared_ptr<AbstractChart2D>& object, const 
         ZV_FAIL(ChartSeriesInOtherGroup, "Chart::add", kind->seriesKind());
     }
     if (xLog() || yLog()) {
-        if (const char* why = kind->logAxesRefusal()) ZV_RAISE_ARG("Chart::add", 1, why);
+        // The series names its failure, so the id is known only here at run time.
+        if (const auto why = kind->logAxesRefusal()) {
+            raiseFailure(*why, RaiseSite{"Chart::add", __LINE__, 1}, {});
+        }
     }
     std::string text = label ? label : "";
     const float width = labelWidth(*font(), text, mLegend.textSize);

@@ -174,10 +174,7 @@ void plot_impl::setRing(unsigned start, unsigned count) {
 
 void plot_impl::advanceRing(unsigned newPoints) {
     if (newPoints > mNumPoints) {
-        ZV_RAISE_ARG("Plot::advanceRing", 1,
-                     "at most " + std::to_string(mNumPoints) +
-                         " new points, the points the plot was made with room for; a stream "
-                         "that brings more at once writes only the newest of them");
+        ZV_FAIL(PlotRingAdvance, "Plot::advanceRing", mNumPoints);
     }
     if (mNumPoints == 0) return;
     if (newPoints == 0) {

@@ -31,11 +31,7 @@ void refuseMapped(std::initializer_list<GLuint> buffers, const char* what) {
         glGetBufferParameteriv(GL_ARRAY_BUFFER, GL_BUFFER_MAPPED, &mapped);
         glBindBuffer(GL_ARRAY_BUFFER, 0);
         if (mapped) {
-            ZV_RAISE_AT("Window::draw", __LINE__,
-                        std::string("a buffer of the ") + what +
-                            " is still mapped: call glUnmapBuffer on it after writing and "
-                            "before drawing",
-                        zv::ZV_ERR_GL);
+            ZV_FAIL(SeriesBufferMapped, "Window::draw", what);
         }
     }
 }
@@ -51,13 +47,11 @@ mapped_scatter_impl::Accepted mapped_scatter_impl::accept(unsigned numPoints, zv
     const bool accepted = dataType == zv::ZV_UINT8 || dataType == zv::ZV_INT16 ||
                           dataType == zv::ZV_UINT16 || dataType == zv::ZV_INT32 ||
                           dataType == zv::ZV_UINT32 || dataType == zv::ZV_FLOAT32;
-    if (!accepted) ZV_RAISE_TYPE(CREATE, 2, dataType);
+    if (!accepted) ZV_FAIL(SeriesPointType, CREATE, dataType);
     const GLenum gl = ZVTypeToGLenum(dataType);
     checkDrawCount(numPoints, CREATE, "points");
     if (markerType < zv::ZV_MARKER_POINT || markerType > zv::ZV_MARKER_STAR) {
-        ZV_RAISE_ARG(CREATE, 3,
-                     "a marker from ZV_MARKER_POINT to ZV_MARKER_STAR: a scatter shows its "
-                     "points by their markers");
+        ZV_FAIL(ScatterMarker, CREATE);
     }
     return Accepted{gl};
 }
@@ -98,12 +92,10 @@ mapped_scatter_impl::~mapped_scatter_impl() = default;
 
 void mapped_scatter_impl::setValueRange(float min, float max) {
     const char* label = "Scatter::setValueRange";
-    if (!std::isfinite(min)) ZV_RAISE_ARG(label, 1, "pass a finite lower end of the value range");
-    if (!std::isfinite(max)) ZV_RAISE_ARG(label, 2, "pass a finite upper end of the value range");
+    if (!std::isfinite(min)) ZV_FAIL(ScatterValueMinNotFinite, label);
+    if (!std::isfinite(max)) ZV_FAIL(ScatterValueMaxNotFinite, label);
     if (std::fabs(static_cast<double>(max) - min) < std::ldexp(1.0, -110)) {
-        ZV_RAISE_ARG(label, 2,
-                     "ends at least 2^-110 apart: equal ends (or ends closer than that) map "
-                     "no value onto the colour map; widen the range");
+        ZV_FAIL(ScatterValueRangeTooNarrow, label);
     }
     mValueMin = min;
     mValueMax = max;
@@ -111,8 +103,7 @@ void mapped_scatter_impl::setValueRange(float min, float max) {
 
 void mapped_scatter_impl::setMarkerSize(float pixels) {
     if (!(pixels > 0.0f) || !(pixels <= MAX_MARKER_SIZE)) {
-        ZV_RAISE_ARG("Scatter::setMarkerSize", 1,
-                     "a marker size in pixels above 0 and at most 256");
+        ZV_FAIL(ScatterMarkerSize, "Scatter::setMarkerSize");
     }
     mMarkerSize = pixels;
 }
