@@ -162,6 +162,12 @@ std::string outputDir() {
     mkdir(dir.c_str(), 0755);
     dir += "/demo";
     mkdir(dir.c_str(), 0755);
+    // A directory per test: tests run side by side, and two of them may run the same example
+    // (the gallery writes its themed pictures too) or remove an example's earlier pictures.
+    if (const auto* test = ::testing::UnitTest::GetInstance()->current_test_info()) {
+        dir += std::string("/") + test->name();
+        mkdir(dir.c_str(), 0755);
+    }
     return dir;
 }
 
