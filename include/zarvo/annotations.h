@@ -43,7 +43,7 @@ public:
     internal::_Mark* get() const { return mValue.get(); }
 
 protected:
-    explicit Mark(std::shared_ptr<internal::_Mark> value);
+    Mark() = default;  // the kinds below make the record
     std::shared_ptr<internal::_Mark> mValue;
 };
 

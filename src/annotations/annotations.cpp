@@ -8,13 +8,13 @@ namespace {
 using Kind = internal::mark_impl::Kind;
 }
 
-Mark::Mark(std::shared_ptr<internal::_Mark> value) : mValue(std::move(value)) {}
 std::shared_ptr<internal::AbstractChart2D> Mark::chartObject() const { return mValue->impl(); }
 void Mark::setColor(Color color) { mValue->impl()->setColor(color); }
 
-ReferenceLine::ReferenceLine(MarkAxis axis, float value)
-    : Mark(std::make_shared<internal::_Mark>(Kind::Line, static_cast<int>(axis), value, 0.0f,
-                                             "ReferenceLine::ReferenceLine")) {}
+ReferenceLine::ReferenceLine(MarkAxis axis, float value) {
+    mValue = std::make_shared<internal::_Mark>(Kind::Line, static_cast<int>(axis), value, 0.0f,
+                                               "ReferenceLine::ReferenceLine");
+}
 void ReferenceLine::setValue(float value) {
     mValue->impl()->setValues(value, 0.0f, "ReferenceLine::setValue");
 }
@@ -22,15 +22,16 @@ float ReferenceLine::value() const { return mValue->impl()->a(); }
 void ReferenceLine::setWidth(float pixels) { mValue->impl()->setWidth(pixels); }
 float ReferenceLine::width() const { return mValue->impl()->width(); }
 
-Span::Span(MarkAxis axis, float from, float to)
-    : Mark(std::make_shared<internal::_Mark>(Kind::Span, static_cast<int>(axis), from, to,
-                                             "Span::Span")) {}
+Span::Span(MarkAxis axis, float from, float to) {
+    mValue = std::make_shared<internal::_Mark>(Kind::Span, static_cast<int>(axis), from, to,
+                                               "Span::Span");
+}
 void Span::setRange(float from, float to) { mValue->impl()->setValues(from, to, "Span::setRange"); }
 float Span::from() const { return mValue->impl()->a(); }
 float Span::to() const { return mValue->impl()->b(); }
 
-Annotation::Annotation(const char* text, float x, float y)
-    : Mark(std::make_shared<internal::_Mark>(Kind::Text, 0, x, y, "Annotation::Annotation")) {
+Annotation::Annotation(const char* text, float x, float y) {
+    mValue = std::make_shared<internal::_Mark>(Kind::Text, 0, x, y, "Annotation::Annotation");
     mValue->impl()->setText(text);
 }
 void Annotation::setText(const char* text) { mValue->impl()->setText(text); }

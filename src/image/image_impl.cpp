@@ -67,7 +67,7 @@ GLVertexArray* contextQuad(int windowId, bool make) {
     const Context* window = windowById(windowId);
     if (!window) return nullptr;
     std::map<int, std::shared_ptr<void>>& resources = window->resources();
-    auto found = resources.find(CONTEXT_IMAGE_QUAD);
+    auto found = resources.find(static_cast<int>(CONTEXT_IMAGE_QUAD));
     if (found == resources.end()) {
         if (!make) return nullptr;
         ImageQuad& quad = groupQuad(windowId);
@@ -83,7 +83,9 @@ GLVertexArray* contextQuad(int windowId, bool make) {
         glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, quad.indices.get());
         glBindVertexArray(0);
         glBindBuffer(GL_ARRAY_BUFFER, 0);
-        found = resources.emplace(CONTEXT_IMAGE_QUAD, vao).first;
+        // Kept as the map holds it: nothing of the library's own types in the map's code.
+        std::shared_ptr<void> held = vao;
+        found = resources.emplace(static_cast<int>(CONTEXT_IMAGE_QUAD), std::move(held)).first;
     }
     return static_cast<GLVertexArray*>(found->second.get());
 }
